@@ -1,0 +1,39 @@
+# g7_add_tests(<module> LIBS <libs...>)
+# Every tst_<name>.cpp in the calling folder becomes one test executable and one
+# CTest test named <module>/<name>. support_*.cpp files of the folder are built
+# into every test of it. Tests run in their build folder with the offscreen
+# platform; tst_x11_*.cpp tests start their own Xvfb instead.
+function(g7_add_tests module)
+  cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
+  file(GLOB support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/support_*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/support_*.h)
+  set(runtime ${CMAKE_BINARY_DIR}/xdg-runtime)
+  file(MAKE_DIRECTORY ${runtime})
+  file(CHMOD ${runtime} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+  foreach(src IN LISTS tests)
+    get_filename_component(exe ${src} NAME_WE)
+    string(REGEX REPLACE "^tst_" "" name ${exe})
+    set(target ${module}_${exe})
+    qt_add_executable(${target} ${src} ${support})
+    set_target_properties(${target} PROPERTIES
+      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+      OUTPUT_NAME ${exe})
+    target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests/support)
+    target_compile_definitions(${target} PRIVATE
+      G7_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+      G7_RUNTIME_DIR="${G7_RUNTIME_DIR}")
+    target_link_libraries(${target} PRIVATE ${T_LIBS} Qt6::Test)
+    if(TARGET g7testsupport)
+      target_link_libraries(${target} PRIVATE g7testsupport)
+    endif()
+    add_test(NAME ${module}/${name} COMMAND ${target})
+    set(env "XDG_RUNTIME_DIR=${runtime}")
+    if(NOT name MATCHES "^x11_")
+      list(APPEND env "QT_QPA_PLATFORM=offscreen")
+    endif()
+    set_tests_properties(${module}/${name} PROPERTIES
+      ENVIRONMENT "${env}"
+      WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+      TIMEOUT 300)
+  endforeach()
+endfunction()

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QFuture>
+#include <QList>
+#include <QMutex>
+#include <QString>
+#include <QThread>
+#include <QVariant>
+
+#include <atomic>
+
+class DeviceHost;
+class HidHandle;
+
+// One section of the device catalogue as read.
+struct DevInfoEntry {
+    qint32 type = -1;
+    quint16 vid = 0;
+    quint16 pid = 0;
+    quint16 usagePage = 0;
+    quint16 usage = 0;
+    quint16 usagePage2 = 0;
+    quint16 usage2 = 0;
+    QString productName;
+    quint32 reportLength = 0;
+};
+
+// One entry of the device list built by discovery.
+struct DeviceRecord {
+    qint32 index = 0;
+    QString productName;
+    qint32 type = -1;
+    QString path;   // command interface; empty when not found or after a failed open
+    QString path2;  // event interface; empty when not found or after the device was lost
+    quint32 reportLength = 0;
+};
+
+// Process-wide device state.
+extern bool isEncode;
+extern unsigned char SecrecyCode[8];
+extern bool deviceReady;
+extern quint32 dpiStageValues[8];
+extern QString dpiSwitchText[8];
+
+// The one object that talks to the mouse. A QThread that is never started:
+// every command runs on the calling (GUI) thread; only the event monitor runs
+// on a pool thread.
+class Hid_Thread : public QThread
+{
+    Q_OBJECT
+public:
+    explicit Hid_Thread(DeviceHost *owner = nullptr, QObject *parent = nullptr);
+    ~Hid_Thread() override;
+
+    DeviceHost *owner = nullptr;
+    QList<DeviceRecord> devList;
+    uint did = 1;
+    HidHandle *hidDev = nullptr;
+    HidHandle *hidDev2 = nullptr;
+    bool hidFree = true;
+    std::atomic<bool> monitorRunning{false};
+    bool settleFlag = true;
+    QFuture<void> monitorFuture;
+    unsigned char txReport[9] = {};
+    unsigned char rxReport[9] = {};
+    unsigned char dataBuf[512] = {};
+
+    void findDevices(const QList<DevInfoEntry> &entries);
+
+    bool waitHidFree();
+    void waitSettle();
+    HidHandle *openHid(uint did);
+    HidHandle *openHid2(uint did);
+    bool sendCommand(int len, bool settle);
+    bool queryCommand(int len);
+
+    void startMonitor(uint did);
+    void monitorLoop(uint did);
+    void stopMonitor();
+
+public slots:
+    void swichCurDevice(uint did);
+    uchar hidCS(uchar *cmd);
+    void chkDeviceIsEnCode();
+    void USBDataEncryption(uchar FIFOBuf[], uchar SecrecyCode[]);
+    void USBDataDecipher(uchar FIFOBuf[], uchar SecrecyCode[]);
+    void hid_00H_GetSecrecyCode(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4);
+    void hid_01H_SetReportRate(uchar rate);
+    void hid_04H_SetJMGD(uchar tmpJMGD);
+    void hid_13H_Recovery();
+    void hid_02H_SetCurrentProfile(uchar profile);
+    void hid_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
+    void hid_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4);
+    void hid_0EH_SetXYSensitive(uchar par0, uchar par1);
+    QVariant hid_87H_GetCurrentDPI();
+    void hid_83H_GetKeyboardoption(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4);
+    void hid_06H_SetRGBLedEffect(uchar effect, uchar colorV, uchar option1, uchar option2);
+    void hid_10H_SetLED8StageColor(uchar type, uchar *src24);
+    void hid_LEDColor(uchar *src24);
+    void hid_07H_SetDPISet(uchar dpiStage, uchar dpiSegment, uchar dpi0, uchar dpi1, uchar dpi2, uchar dpi3);
+    void hid_08H_SetDPISet(uchar dpi4, uchar dpi5, uchar dpi6, uchar dpi7, uchar mul2);
+    void hidARM_03H_SetKeyMatrix(uchar *src64);
+    void hid_05H_SetMacroKey(uchar macroId, uchar *src128);
+    void hid_8BH_GetCurrentDPIStage(uchar &dpiStage);
+    void hid_8DH_GetRGBLedEffect(uchar &effect, uchar &option1, uchar &option2);
+    void hid_90H_GetLED8StageColor(uchar type, uchar *src24);
+};

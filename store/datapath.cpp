@@ -1,0 +1,6 @@
+#include "datapath.h"
+
+QString dataPath(const QString &relative)
+{
+    return relative;
+}
