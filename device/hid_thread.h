@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <atomic>
+#include <initializer_list>
 
 class DeviceHost;
 class HidHandle;
@@ -53,6 +54,9 @@ public:
     ~Hid_Thread() override;
 
     DeviceHost *owner = nullptr;
+    // Written on the GUI thread only, always under devListLock; the event
+    // monitor reads and clears path2 from a pool thread, so every access inside
+    // Hid_Thread goes through record() / the setters below.
     QList<DeviceRecord> devList;
     uint did = 1;
     HidHandle *hidDev = nullptr;
@@ -66,6 +70,10 @@ public:
     unsigned char dataBuf[512] = {};
 
     void findDevices(const QList<DevInfoEntry> &entries);
+
+    // A copy of the record of catalogue index `index`; a default record (empty
+    // paths, meaning "no device") when devList holds no such entry.
+    DeviceRecord record(uint index) const;
 
     bool waitHidFree();
     void waitSettle();
@@ -104,4 +112,22 @@ public slots:
     void hid_8BH_GetCurrentDPIStage(uchar &dpiStage);
     void hid_8DH_GetRGBLedEffect(uchar &effect, uchar &option1, uchar &option2);
     void hid_90H_GetLED8StageColor(uchar type, uchar *src24);
+
+private:
+    enum class Command;
+    enum class Outcome { Busy, Failed, Done };
+
+    // Takes the channel, builds the block from the command table and the
+    // arguments, runs the transfer and the final pause.
+    Outcome runCommand(Command command, std::initializer_list<uchar> args,
+                       uchar *payload = nullptr, int payloadLength = -1,
+                       const uchar *replyPreset = nullptr);
+    bool readKeyboardOption(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4);
+
+    void clearPath(uint index);
+    void clearEventPath(uint index);
+    void closeCommandHandle();
+    void showDpiNotice(int stage);
+
+    mutable QMutex devListLock;
 };

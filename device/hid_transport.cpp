@@ -1,0 +1,229 @@
+#include "hid_thread.h"
+
+#include "hidbackend.h"
+#include "pauses.h"
+
+#include <QCoreApplication>
+#include <QMutexLocker>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// hid_read blocks on a silent device; an input report that has not come
+// within this time will not come, and the GUI thread must go on.
+constexpr int inputReportWaitMs = 500;
+
+// Longest data report hidraw carries; a catalogue value outside 1..this cannot
+// be a real report length and disables the data reports.
+constexpr quint32 maxReportLength = 4096;
+
+quint32 usableReportLength(quint32 reportLength)
+{
+    return reportLength <= maxReportLength ? reportLength : 0;
+}
+
+} // namespace
+
+Hid_Thread::Hid_Thread(DeviceHost *owner, QObject *parent)
+    : QThread(parent), owner(owner)
+{
+}
+
+Hid_Thread::~Hid_Thread()
+{
+    stopMonitor();
+    monitorFuture.waitForFinished();
+    closeCommandHandle();
+    if (hidDev2) {
+        hidBackend().close(hidDev2);
+        hidDev2 = nullptr;
+    }
+}
+
+DeviceRecord Hid_Thread::record(uint index) const
+{
+    QMutexLocker lock(&devListLock);
+    if (index < uint(devList.size()))
+        return devList.at(index);
+    return DeviceRecord();
+}
+
+void Hid_Thread::clearPath(uint index)
+{
+    QMutexLocker lock(&devListLock);
+    if (index < uint(devList.size()))
+        devList[index].path.clear();
+}
+
+void Hid_Thread::clearEventPath(uint index)
+{
+    QMutexLocker lock(&devListLock);
+    if (index < uint(devList.size()))
+        devList[index].path2.clear();
+}
+
+void Hid_Thread::closeCommandHandle()
+{
+    if (hidDev) {
+        hidBackend().close(hidDev);
+        hidDev = nullptr;
+    }
+}
+
+bool Hid_Thread::waitHidFree()
+{
+    if (hidFree) {
+        hidFree = false;
+        return true;
+    }
+    for (int poll = 0; poll < 255; ++poll) {
+        hidSleep(8);
+        QCoreApplication::processEvents();
+        if (hidFree) {
+            hidFree = false;
+            return true;
+        }
+    }
+    return false;
+}
+
+void Hid_Thread::waitSettle()
+{
+    settleFlag = false;
+    for (int pause = 0; pause < 256; ++pause) {
+        hidSleep(64);
+        if (settleFlag)
+            return;
+        settleFlag = true;
+    }
+}
+
+HidHandle *Hid_Thread::openHid(uint did)
+{
+    const QString path = record(did).path;
+    if (path.isEmpty())
+        return nullptr;
+    closeCommandHandle();
+    hidDev = hidBackend().openPath(path.toLocal8Bit().constData());
+    if (!hidDev) {
+        clearPath(did);     // gone until the next discovery
+        return nullptr;
+    }
+    hidBackend().setNonblocking(hidDev, 0);
+    return hidDev;
+}
+
+HidHandle *Hid_Thread::openHid2(uint did)
+{
+    const QString path = record(did).path2;
+    if (path.isEmpty())
+        return nullptr;
+    if (hidDev2) {
+        hidBackend().close(hidDev2);
+        hidDev2 = nullptr;
+    }
+    hidDev2 = hidBackend().openPath(path.toLocal8Bit().constData());
+    if (!hidDev2) {
+        clearEventPath(did);
+        return nullptr;
+    }
+    hidBackend().setNonblocking(hidDev2, 0);
+    return hidDev2;
+}
+
+bool Hid_Thread::sendCommand(int len, bool settle)
+{
+    QCoreApplication::processEvents();
+
+    auto fail = [this] {
+        closeCommandHandle();
+        hidFree = true;
+        return false;
+    };
+
+    HidHandle *dev = openHid(did);
+    if (!dev)
+        return fail();
+    const quint32 reportLength = usableReportLength(record(did).reportLength);
+
+    if (isEncode)
+        USBDataEncryption(txReport + 1, SecrecyCode);
+    if (hidBackend().sendFeatureReport(dev, txReport, sizeof txReport) < 0)
+        return fail();
+    if (settle)
+        waitSettle();
+
+    if (len > 0) {
+        // Without a usable report length no data report can carry the payload.
+        if (reportLength == 0)
+            return fail();
+        len = qMin(len, int(sizeof dataBuf));
+        const int chunk = qMin(len, int(reportLength));
+        std::vector<unsigned char> report(reportLength + 1);
+        for (int offset = 0; offset < len; offset += chunk) {
+            std::fill(report.begin(), report.end(), 0);   // report ID 0, short chunks zero-padded
+            std::memcpy(report.data() + 1, dataBuf + offset, qMin(chunk, len - offset));
+            dev = openHid(did);
+            if (!dev || hidBackend().write(dev, report.data(), report.size()) < 0)
+                return fail();
+            hidSleep(8);
+        }
+        if (settle)
+            waitSettle();
+    }
+
+    closeCommandHandle();
+    hidFree = true;
+    return true;
+}
+
+bool Hid_Thread::queryCommand(int len)
+{
+    auto fail = [this] {
+        closeCommandHandle();
+        hidFree = true;
+        return false;
+    };
+
+    HidHandle *dev = openHid(did);
+    if (!dev)
+        return fail();
+    const quint32 reportLength = usableReportLength(record(did).reportLength);
+
+    if (isEncode)
+        USBDataEncryption(txReport + 1, SecrecyCode);
+    if (hidBackend().sendFeatureReport(dev, txReport, sizeof txReport) < 0)
+        return fail();
+    dev = openHid(did);
+    if (!dev || hidBackend().getFeatureReport(dev, rxReport, sizeof rxReport) < 0)
+        return fail();
+
+    if (len <= 0) {
+        closeCommandHandle();
+        hidFree = true;
+        if (isEncode)
+            USBDataDecipher(rxReport + 1, SecrecyCode);
+        return true;
+    }
+
+    if (reportLength == 0)
+        return fail();
+    len = qMin(len, int(sizeof dataBuf));
+    const int chunk = qMin(len, int(reportLength));
+    std::vector<unsigned char> report(reportLength + 1);
+    for (int offset = 0; offset < len; offset += chunk) {
+        std::fill(report.begin(), report.end(), 0);
+        dev = openHid(did);
+        // A read that times out counts as a failed read: the device has nothing to send.
+        if (!dev || hidBackend().readTimeout(dev, report.data(), report.size(), inputReportWaitMs) <= 0)
+            return fail();
+        std::memcpy(dataBuf + offset, report.data(), qMin(chunk, len - offset));
+    }
+
+    closeCommandHandle();
+    hidFree = true;
+    return true;
+}
