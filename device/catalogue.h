@@ -1,0 +1,18 @@
+#pragma once
+
+#include "hid_thread.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Reads the device catalogue (DevInfo.ini; ":/DevInfo.ini" in the program).
+// Entry i takes productNames[i] as its product name (empty when the list is
+// shorter). *isEncode receives [common]/isEncode (false when missing).
+// A missing file or [common] section gives an empty list.
+QList<DevInfoEntry> readCatalogue(const QString &iniPath, const QStringList &productNames,
+                                  bool *isEncode);
+
+// A catalogue claiming more models than this is read as this many: every entry
+// is enumerated at each device change.
+constexpr int maxCatalogueEntries = 64;

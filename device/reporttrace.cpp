@@ -1,0 +1,148 @@
+#include "reporttrace.h"
+
+#include <QByteArray>
+#include <QDebug>
+#include <QHash>
+#include <QMutex>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Initialised with the program's static data, before main() runs.
+const std::chrono::steady_clock::time_point programStart = std::chrono::steady_clock::now();
+
+QMutex fileMutex;
+std::atomic<int> traceFd{-1};
+
+QMutex labelMutex;
+QHash<QByteArray, const char *> &labels()
+{
+    static QHash<QByteArray, const char *> map;
+    return map;
+}
+
+// Interface names live as long as the program; labels point into this table.
+const char *internedLabel(const char *iface)
+{
+    static const char *const known[] = {"cmd", "evt", "-"};
+    for (const char *name : known) {
+        if (std::strcmp(name, iface) == 0)
+            return name;
+    }
+    return "?";
+}
+
+constexpr char hexDigits[] = "0123456789ABCDEF";
+
+void appendLine(const char *line, size_t length)
+{
+    QMutexLocker lock(&fileMutex);
+    const int fd = traceFd.load();
+    if (fd < 0)
+        return;
+    // One write per line: the line is in the file the moment it returns.
+    size_t done = 0;
+    while (done < length) {
+        const ssize_t n = ::write(fd, line + done, length - done);
+        if (n <= 0)
+            return;
+        done += size_t(n);
+    }
+}
+
+} // namespace
+
+namespace ReportTrace {
+
+bool open(const QString &file)
+{
+    close();
+    const QByteArray name = file.toLocal8Bit();
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        qDebug().noquote() << "Cannot write the report trace" << file << ":" << std::strerror(errno);
+        return false;
+    }
+    QMutexLocker lock(&fileMutex);
+    traceFd.store(fd);
+    return true;
+}
+
+void close()
+{
+    QMutexLocker lock(&fileMutex);
+    const int fd = traceFd.exchange(-1);
+    if (fd >= 0)
+        ::close(fd);
+}
+
+bool isOpen()
+{
+    return traceFd.load() >= 0;
+}
+
+double elapsedMs()
+{
+    const auto since = std::chrono::steady_clock::now() - programStart;
+    return std::chrono::duration<double, std::milli>(since).count();
+}
+
+void write(const char *iface, const char *op, const unsigned char *bytes, size_t n, int number)
+{
+    if (traceFd.load() < 0)
+        return;
+    // Room for the time, the names, a number and three characters a byte.
+    char small[512];
+    std::vector<char> large;
+    const size_t needed = 64 + std::strlen(iface) + std::strlen(op) + 3 * n;
+    char *line = small;
+    if (needed > sizeof small) {
+        large.resize(needed);
+        line = large.data();
+    }
+    int length = std::snprintf(line, 64 + std::strlen(iface) + std::strlen(op), "%.3f %s %s",
+                               elapsedMs(), iface, op);
+    for (size_t i = 0; i < n; ++i) {
+        line[length++] = ' ';
+        line[length++] = hexDigits[bytes[i] >> 4];
+        line[length++] = hexDigits[bytes[i] & 0x0F];
+    }
+    if (number >= 0)
+        length += std::snprintf(line + length, 16, " %d", number);
+    line[length++] = '\n';
+    appendLine(line, size_t(length));
+}
+
+void writeWord(const char *iface, const char *op, const char *word)
+{
+    if (traceFd.load() < 0)
+        return;
+    char line[256];
+    const int length = std::snprintf(line, sizeof line, "%.3f %s %s %s\n", elapsedMs(), iface, op, word);
+    if (length > 0)
+        appendLine(line, std::min(size_t(length), sizeof line - 1));
+}
+
+void labelPath(const QString &path, const char *iface)
+{
+    QMutexLocker lock(&labelMutex);
+    labels().insert(path.toLocal8Bit(), internedLabel(iface));
+}
+
+const char *pathLabel(const char *path)
+{
+    if (!path)
+        return nullptr;
+    QMutexLocker lock(&labelMutex);
+    return labels().value(QByteArray(path), nullptr);
+}
+
+} // namespace ReportTrace
