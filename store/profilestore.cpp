@@ -1,0 +1,121 @@
+#include "profilestore.h"
+
+#include "datapath.h"
+#include "inivalues.h"
+#include "profilekeys.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QSettings>
+
+ProfileStore::ProfileStore()
+{
+    m_apConfig = new QSettings(apConfigFile(), QSettings::IniFormat);
+    for (int n = 0; n < profileCount; ++n)
+        m_profiles.append(new QSettings(profileFile(n), QSettings::IniFormat));
+}
+
+ProfileStore::~ProfileStore()
+{
+    qDeleteAll(m_profiles);
+    delete m_apConfig;
+}
+
+QString ProfileStore::apConfigFile()
+{
+    return dataPath(QStringLiteral("./modules/setting/apConfig.bin"));
+}
+
+QString ProfileStore::defaultProfileFile()
+{
+    return dataPath(QStringLiteral("./modules/setting/pD.bin"));
+}
+
+QString ProfileStore::profileFile(int profile)
+{
+    return dataPath(QStringLiteral("./modules/setting/p%1.bin").arg(profile + 1));
+}
+
+bool ProfileStore::setCurrentProfile(int profile)
+{
+    if (profile == curProfile)
+        return false;
+    if (!inRange(profile)) {
+        qDebug() << "No profile" << profile;
+        return false;
+    }
+    curProfile = profile;
+    setAppValue(QLatin1String(ProfileKey::profileNo), profile);
+    return true;
+}
+
+QVariant ProfileStore::value(const QString &key, const QVariant &defaultValue) const
+{
+    QSettings *settings = currentSettings();
+    return settings ? settings->value(key, defaultValue) : defaultValue;
+}
+
+QVariantList ProfileStore::list(const QString &key) const
+{
+    return IniValues::toList(value(key));
+}
+
+void ProfileStore::setValue(const QString &key, const QVariant &value)
+{
+    if (QSettings *settings = currentSettings())
+        settings->setValue(key, IniValues::forStorage(value));
+}
+
+QVariant ProfileStore::appValue(const QString &key, const QVariant &defaultValue) const
+{
+    return m_apConfig->value(key, defaultValue);
+}
+
+void ProfileStore::setAppValue(const QString &key, const QVariant &value)
+{
+    m_apConfig->setValue(key, IniValues::forStorage(value));
+}
+
+bool ProfileStore::replaceProfile(int target, const QString &sourceFile)
+{
+    if (!inRange(target)) {
+        qDebug() << "No profile" << target;
+        return false;
+    }
+    QSettings *old = m_profiles.at(target);
+    const QString fileName = old->fileName();
+    // Write what is pending now: the old object's last flush must not land on
+    // the new content after it is gone.
+    old->sync();
+    old->deleteLater();
+    m_profiles[target] = nullptr;
+
+    QFile::remove(fileName);
+    const bool copied = QFile::copy(sourceFile, fileName);
+    if (!copied)
+        qDebug().noquote() << "Profile copy failed:" << sourceFile << "->" << fileName;
+    m_profiles[target] = new QSettings(fileName, QSettings::IniFormat);
+    return copied;
+}
+
+bool ProfileStore::resetProfile(int profile)
+{
+    return replaceProfile(profile, defaultProfileFile());
+}
+
+bool ProfileStore::copyProfile(int destProfile, int srcProfile)
+{
+    if (!inRange(srcProfile)) {
+        qDebug() << "No profile" << srcProfile;
+        return false;
+    }
+    // A profile copied onto itself stays as it is.
+    if (destProfile == srcProfile) {
+        m_profiles.at(srcProfile)->sync();
+        return true;
+    }
+    // Taken before anything changes.
+    const QString source = m_profiles.at(srcProfile)->fileName();
+    m_profiles.at(srcProfile)->sync();
+    return replaceProfile(destProfile, source);
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+class QSettings;
+
+// The application settings (apConfig.bin) and the ten profile files
+// (p1.bin ... p10.bin) the bridge keeps open for the whole run, and the index
+// of the profile every profile read and write goes to.
+class ProfileStore
+{
+public:
+    static constexpr int profileCount = 10;
+
+    // Opens apConfig.bin, then p1.bin ... p10.bin, below ./modules/setting/.
+    ProfileStore();
+    ~ProfileStore();
+    ProfileStore(const ProfileStore &) = delete;
+    ProfileStore &operator=(const ProfileStore &) = delete;
+
+    static QString apConfigFile();
+    static QString defaultProfileFile();
+    static QString profileFile(int profile);   // 0 -> p1.bin
+
+    QSettings *apConfig() const { return m_apConfig; }
+    QSettings *profileSettings(int profile) const { return m_profiles.value(profile); }
+    QSettings *currentSettings() const { return profileSettings(curProfile); }
+
+    // Current profile. Every value()/list()/setValue() below addresses it.
+    int curProfile = 0;
+    // Switches to profile (0..9) and remembers it as J2/profileNo. Returns
+    // false, changing nothing, for the current index or one out of range.
+    bool setCurrentProfile(int profile);
+
+    QVariant value(const QString &key, const QVariant &defaultValue = QVariant()) const;
+    QVariantList list(const QString &key) const;
+    void setValue(const QString &key, const QVariant &value);
+
+    QVariant appValue(const QString &key, const QVariant &defaultValue = QVariant()) const;
+    void setAppValue(const QString &key, const QVariant &value);
+
+    // Whole-file replacement of profile target by a copy of sourceFile. The old
+    // settings object is deleted at the next turn of the event loop, a fresh one
+    // takes its place in the list. Returns whether the copy succeeded; on
+    // failure the profile file stays deleted and the profile reads as empty.
+    bool replaceProfile(int target, const QString &sourceFile);
+    bool resetProfile(int profile);
+    bool copyProfile(int destProfile, int srcProfile);
+
+private:
+    static bool inRange(int profile) { return profile >= 0 && profile < profileCount; }
+
+    QSettings *m_apConfig = nullptr;
+    QList<QSettings *> m_profiles;
+};
