@@ -1,0 +1,90 @@
+#include "ui_controler.h"
+
+#include "widget.h"
+
+#include <datapath.h>
+#include <myqquickview.h>
+
+#include <QQmlContext>
+#include <QQuickItem>
+#include <QSettings>
+#include <QUrl>
+#include <QVariant>
+
+namespace {
+
+// Chinese sessions take the title from name0, all others from name1.
+QString windowTitleFromConfig()
+{
+    // Qt 6 reads INI files as UTF-8.
+    QSettings config(dataPath(QStringLiteral("./modules/setting/apConfig.bin")), QSettings::IniFormat);
+    const QString language = config.value(QStringLiteral("common/language"), QString()).toString();
+    const QString key = language == QLatin1String("ChineseSimplified") ? QStringLiteral("common/name0")
+                                                                       : QStringLiteral("common/name1");
+    return config.value(key, QString()).toString();
+}
+
+} // namespace
+
+Ui_Controler::Ui_Controler() = default;
+
+void Ui_Controler::setupUi(Widget *widget)
+{
+    if (widget->objectName().isEmpty())
+        widget->setObjectName(QStringLiteral("Widget"));
+    this->widget = widget;
+
+    widget->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
+    widget->setWindowOpacity(1.0);
+    widget->setAttribute(Qt::WA_TranslucentBackground);
+    widget->setStyleSheet(QStringLiteral("background:transparent;"));
+
+    view = new myQQuickView(widget);
+    view->setObjectName(QStringLiteral("ui_View"));
+    view->setSource(QUrl(QStringLiteral("qrc:/modules/qml/main.qml")));
+
+    QQmlContext *context = view->rootContext();
+    context->setContextProperty(QStringLiteral("ui_View"), view);
+    context->setContextProperty(QStringLiteral("hid"), &widget->hid);
+    context->setContextProperty(QStringLiteral("ui_Ctl"), this);
+
+    widget->resize(view->geometry().width(), view->geometry().height());
+    widget->setWindowTitle(windowTitleFromConfig());
+}
+
+void Ui_Controler::onMinimize()
+{
+    if (widget)
+        widget->showMinimized();
+}
+
+void Ui_Controler::onClose()
+{
+    if (widget)
+        widget->setVisible(false);
+}
+
+void Ui_Controler::onXChanged(int x)
+{
+    if (widget)
+        widget->move(widget->x() + x, widget->y());
+}
+
+void Ui_Controler::onYChanged(int y)
+{
+    if (widget)
+        widget->move(widget->x(), widget->y() + y);
+}
+
+void Ui_Controler::setBusy(int busyTime)
+{
+    if (!view || !view->rootObject())
+        return;
+    QMetaObject::invokeMethod(view->rootObject(), "setProtectUI", Qt::DirectConnection,
+                              Q_ARG(QVariant, QVariant(busyTime)));
+}
+
+void Ui_Controler::setBusy()
+{
+    setBusy(0);
+}

@@ -1,0 +1,157 @@
+#include "widget.h"
+
+#include "devicewatch.h"
+#include "ui_controler.h"
+#include "userevent.h"
+#include "windowrestore.h"
+
+#include <datapath.h>
+#include <discovery.h>
+#include <myqquickview.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QIcon>
+#include <QMenu>
+
+#if defined(Q_OS_WIN)
+#  include <QtCore/qt_windows.h>
+#endif
+
+namespace {
+
+constexpr int rescanDelayMs = 2048;
+
+const char trayMenuStyle[] =
+    "QMenu { border: 1px solid rgb(100, 100, 100); background: rgb(68, 69, 73); } "
+    "QMenu::item { height: 22px; padding: 0px 25px 0px 20px; } "
+    "QMenu::item:enabled { color: rgb(225, 225, 225); } "
+    "QMenu::item:!enabled { color: rgb(155, 155, 155); } "
+    "QMenu::item:enabled:selected { color: rgb(230, 230, 230); background: rgba(255, 255, 255, 40); } "
+    "QMenu::separator { height: 1px; background: rgb(100, 100, 100); } "
+    "QMenu::indicator { width: 13px; height: 13px; } "
+    "QMenu::icon { padding-left: 2px; padding-right: 2px; } ";
+
+} // namespace
+
+Widget::Widget(QWidget *parent)
+    : QWidget(parent), hid(this)
+{
+    controller = new Ui_Controler;
+    controller->setupUi(this);
+
+    controller->view->hid = &hid;
+
+    shiftDown = false;
+    altDown = false;
+
+    pollTimer.setInterval(rescanDelayMs);
+    pollTimer.setSingleShot(true);
+    connect(&pollTimer, &QTimer::timeout, this, &Widget::checkDevice);
+
+    trayIcon = new QSystemTrayIcon(this);
+    auto *quitAction = new QAction(tr("Quit (&Q)"), this);
+    if (controller->view->getLang().toString() == QLatin1String("ChineseSimplified"))
+        quitAction->setText(QStringLiteral("退出"));
+    connect(quitAction, &QAction::triggered, this, &Widget::exitSYS);
+    auto *trayMenu = new QMenu(this);
+    trayMenu->addAction(quitAction);
+    trayMenu->setStyleSheet(QString::fromLatin1(trayMenuStyle));
+    trayIcon->setContextMenu(trayMenu);
+    trayIcon->setToolTip(QStringLiteral("ORVANE GLIDE MOUSE G7"));
+    trayIcon->setIcon(QIcon(dataPath(QStringLiteral("./modules/img/trayIcon.ico"))));
+    connect(trayIcon, &QSystemTrayIcon::activated, this, &Widget::trayIconActivated);
+    trayIcon->setVisible(true);
+}
+
+Widget::~Widget()
+{
+    hid.stopMonitor();
+    controller->deleteLater();
+}
+
+void Widget::watchDevices(DeviceWatch *watch)
+{
+    connect(watch, &DeviceWatch::deviceChanged, this, &Widget::deviceChangeNotified);
+}
+
+void Widget::deviceChangeNotified()
+{
+    // Restarting the single-shot timer folds a burst into one rescan.
+    if (!hid.monitorRunning)
+        pollTimer.start();
+}
+
+void Widget::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::DoubleClick && deviceReady)
+        postRestore(this);
+}
+
+void Widget::checkDevice()
+{
+    runDiscovery(hid);
+}
+
+void Widget::exitSYS()
+{
+    hid.stopMonitor();
+    QCoreApplication::exit(0);
+}
+
+void Widget::receiveMessage(QString msg)
+{
+    Q_UNUSED(msg);
+    if (deviceReady)
+        postRestore(this);
+}
+
+void Widget::deviceConnected(int curDevice)
+{
+    controller->view->initUI(curDevice);
+    QCoreApplication::postEvent(this, new UserEvent(UserEvent::RunPage));
+}
+
+void Widget::customEvent(QEvent *event)
+{
+    if (event->type() == QEvent::User && static_cast<UserEvent *>(event)->code == UserEvent::RunPage)
+        controller->view->runUI();
+}
+
+#if defined(Q_OS_WIN)
+bool Widget::nativeEvent(const QByteArray &eventType, void *message, qintptr *result)
+{
+    Q_UNUSED(result);
+    if (eventType == "windows_generic_MSG") {
+        const MSG *msg = static_cast<const MSG *>(message);
+        if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == SC_RESTORE)
+            restoreWindow(this);
+    }
+    return false; // the default window procedure still runs
+}
+#endif
+
+void Widget::showNotice(const QString &title, const QString &text)
+{
+    trayIcon->showMessage(title, text, QSystemTrayIcon::Information, 10000);
+}
+
+void Widget::setViewEnabled(bool enabled)
+{
+    controller->view->setEnabled(enabled);
+}
+
+void Widget::hideWindow()
+{
+    setVisible(false);
+}
+
+void Widget::clearHidBusy()
+{
+    controller->view->clearHidBusy();
+}
+
+QVariant Widget::language() const
+{
+    return controller->view->getLang();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <devicehost.h>
+#include <hid_thread.h>
+
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWidget>
+
+class DeviceWatch;
+class Ui_Controler;
+
+// The tray agent: the one top-level window, its tray icon and menu, the device
+// object and the watch that rescans when devices come and go.
+class Widget : public QWidget, public DeviceHost
+{
+    Q_OBJECT
+public:
+    explicit Widget(QWidget *parent = nullptr);
+    ~Widget() override;
+
+    // Rescans 2048 ms after the last change the watch reports, while no event
+    // monitor runs (the monitor notices a removal itself).
+    void watchDevices(DeviceWatch *watch);
+    void deviceChangeNotified();
+
+    // DeviceHost
+    void deviceConnected(int curDevice) override;
+    void showNotice(const QString &title, const QString &text) override;
+    void setViewEnabled(bool enabled) override;
+    void hideWindow() override;
+    void clearHidBusy() override;
+    QVariant language() const override;
+
+    QTimer pollTimer;
+    Ui_Controler *controller = nullptr;
+    Hid_Thread hid;
+    QSystemTrayIcon *trayIcon = nullptr;
+    bool shiftDown = false;
+    bool altDown = false;
+
+public slots:
+    void trayIconActivated(QSystemTrayIcon::ActivationReason reason);
+    void checkDevice();
+    void exitSYS();
+    void receiveMessage(QString msg);
+
+protected:
+    void customEvent(QEvent *event) override;
+#if defined(Q_OS_WIN)
+    bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
+#endif
+};
