@@ -1,0 +1,443 @@
+#include "simulatedg7.h"
+
+#include "scrambler.h"
+
+#include <QDeadlineTimer>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+class SimulatedG7::Handle : public HidHandle
+{
+public:
+    Handle(Interface iface, quint64 generation) : iface(iface), generation(generation) {}
+    const Interface iface;
+    const quint64 generation;
+    bool nonblocking = false;
+};
+
+namespace {
+
+constexpr uint16_t commandUsagePage = 0xFF01;
+constexpr uint16_t eventUsagePage = 0xFF02;
+constexpr uint16_t vendorUsage = 0x0001;
+constexpr int featureReportLength = 9;
+
+int indexOf(SimulatedG7::Interface iface)
+{
+    return iface == SimulatedG7::Interface::Command ? 0 : 1;
+}
+
+} // namespace
+
+SimulatedG7::SimulatedG7(int model, QObject *parent)
+    : QObject(parent)
+    , m_model(model >= 0 && model < int(productIds.size()) ? model : 1)
+{
+    m_firmware.reportLength = reportLength;
+    setScrambling(false);
+}
+
+SimulatedG7::~SimulatedG7() = default;
+
+QByteArray SimulatedG7::pathOf(Interface iface, int occurrence) const
+{
+    QByteArray path = "sim-g7/" + QByteArray::number(vendorId, 16) + ':' + QByteArray::number(productId(), 16)
+            + (iface == Interface::Command ? "/cmd" : "/evt");
+    if (occurrence > 0)
+        path += '#' + QByteArray::number(occurrence);
+    return path;
+}
+
+QByteArray SimulatedG7::commandPath() const
+{
+    return pathOf(Interface::Command);
+}
+
+QByteArray SimulatedG7::eventPath() const
+{
+    return pathOf(Interface::Event);
+}
+
+G7FirmwareState SimulatedG7::state() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_firmware.state;
+}
+
+void SimulatedG7::setState(const G7FirmwareState &state)
+{
+    QMutexLocker lock(&m_mutex);
+    m_firmware.state = state;
+}
+
+QList<QByteArray> SimulatedG7::acceptedBlocks() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_firmware.acceptedBlocks;
+}
+
+QList<QByteArray> SimulatedG7::ignoredBlocks() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_firmware.ignoredBlocks;
+}
+
+QList<QByteArray> SimulatedG7::dataReports() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_firmware.dataReports;
+}
+
+int SimulatedG7::strayDataReports() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_firmware.strayDataReports;
+}
+
+bool SimulatedG7::isPlugged() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_plugged;
+}
+
+void SimulatedG7::plug()
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        if (m_plugged)
+            return;
+        m_plugged = true;
+    }
+    emit devicesChanged();
+}
+
+void SimulatedG7::unplugLocked()
+{
+    m_plugged = false;
+    ++m_plugGeneration;
+    m_dataInput.clear();
+    m_events.clear();
+    m_unplugAfter = -1;
+    m_inputArrived.wakeAll();
+}
+
+void SimulatedG7::unplug()
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        if (!m_plugged)
+            return;
+        unplugLocked();
+    }
+    emit devicesChanged();
+}
+
+void SimulatedG7::setListing(const QList<Interface> &listing)
+{
+    QMutexLocker lock(&m_mutex);
+    m_listing = listing;
+}
+
+void SimulatedG7::emitDpiEvent(int stage)
+{
+    QMutexLocker lock(&m_mutex);
+    if (!m_plugged)
+        return;
+    if (stage >= 1 && stage <= 8)
+        m_firmware.state.dpiStage = quint8(stage - 1);
+    const char report[4] = {0x06, 0x07, 0x00, char(stage)};
+    m_events.append(QByteArray(report, 4));
+    m_inputArrived.wakeAll();
+}
+
+void SimulatedG7::queueEvent(const QByteArray &report)
+{
+    QMutexLocker lock(&m_mutex);
+    if (!m_plugged)
+        return;
+    m_events.append(report);
+    m_inputArrived.wakeAll();
+}
+
+int SimulatedG7::pendingEvents() const
+{
+    QMutexLocker lock(&m_mutex);
+    return int(m_events.size());
+}
+
+void SimulatedG7::setScrambling(bool on, const QByteArray &sixCharCode)
+{
+    QMutexLocker lock(&m_mutex);
+    m_scrambling = on;
+    std::memset(m_code, 0, sizeof m_code);
+    for (int i = 0; i < 6 && i < sixCharCode.size(); ++i)
+        m_code[1 + i] = static_cast<unsigned char>(sixCharCode.at(i));
+    m_firmware.secrecyCode = sixCharCode;
+}
+
+void SimulatedG7::failCall(Call call, int nth, int times)
+{
+    QMutexLocker lock(&m_mutex);
+    m_faults[int(call)] = Fault{std::max(nth, 1), times};
+}
+
+void SimulatedG7::unplugAfterDataReports(int count)
+{
+    QMutexLocker lock(&m_mutex);
+    m_unplugAfter = count;
+}
+
+void SimulatedG7::setShortReports(int maxBytes)
+{
+    QMutexLocker lock(&m_mutex);
+    m_shortReports = std::max(maxBytes, 0);
+}
+
+void SimulatedG7::setSilent(bool silent)
+{
+    QMutexLocker lock(&m_mutex);
+    m_silent = silent;
+    m_inputArrived.wakeAll();
+}
+
+void SimulatedG7::setReadCap(int ms)
+{
+    QMutexLocker lock(&m_mutex);
+    m_readCapMs = std::max(ms, 0);
+}
+
+void SimulatedG7::clearFaults()
+{
+    QMutexLocker lock(&m_mutex);
+    for (Fault &fault : m_faults)
+        fault = Fault();
+    m_unplugAfter = -1;
+    m_shortReports = 0;
+    m_silent = false;
+    m_readCapMs = defaultReadCapMs;
+}
+
+int SimulatedG7::openHandles() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_openHandles;
+}
+
+int SimulatedG7::openCount(Interface iface) const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_openCount[indexOf(iface)];
+}
+
+bool SimulatedG7::failing(Call call)
+{
+    Fault &fault = m_faults[int(call)];
+    if (fault.countdown <= 0 || --fault.countdown > 0)
+        return false;
+    // This call fails; keep failing the following ones while times lasts.
+    if (fault.times < 0 || --fault.times > 0)
+        fault.countdown = 1;
+    return true;
+}
+
+bool SimulatedG7::valid(const HidHandle *dev) const
+{
+    const auto *handle = static_cast<const Handle *>(dev);
+    return handle && m_plugged && handle->generation == m_plugGeneration;
+}
+
+bool SimulatedG7::countDataReport()
+{
+    return m_unplugAfter > 0 && --m_unplugAfter == 0;
+}
+
+HidDeviceInfo *SimulatedG7::enumerate(uint16_t vendor, uint16_t product)
+{
+    QMutexLocker lock(&m_mutex);
+    if (!m_plugged || (vendor != 0 && vendor != vendorId) || (product != 0 && product != productId()))
+        return nullptr;
+    HidDeviceInfo *first = nullptr;
+    HidDeviceInfo **tail = &first;
+    int seen[2] = {};
+    for (Interface iface : m_listing) {
+        auto *info = new HidDeviceInfo;
+        info->path = strdup(pathOf(iface, seen[indexOf(iface)]++).constData());
+        info->vendorId = vendorId;
+        info->productId = productId();
+        info->usagePage = iface == Interface::Command ? commandUsagePage : eventUsagePage;
+        info->usage = vendorUsage;
+        info->interfaceNumber = indexOf(iface) + 1;
+        *tail = info;
+        tail = &info->next;
+    }
+    return first;
+}
+
+void SimulatedG7::freeEnumeration(HidDeviceInfo *devs)
+{
+    while (devs) {
+        HidDeviceInfo *next = devs->next;
+        std::free(devs->path);
+        delete devs;
+        devs = next;
+    }
+}
+
+HidHandle *SimulatedG7::openPath(const char *path)
+{
+    QMutexLocker lock(&m_mutex);
+    if (!path)
+        return nullptr;
+    const QByteArray wanted(path);
+    for (Interface iface : {Interface::Command, Interface::Event}) {
+        const QByteArray base = pathOf(iface);
+        if (wanted != base && !wanted.startsWith(base + '#'))
+            continue;
+        const Call call = iface == Interface::Command ? Call::OpenCommand : Call::OpenEvent;
+        if (!m_plugged || failing(call))
+            return nullptr;
+        ++m_openHandles;
+        ++m_openCount[indexOf(iface)];
+        return new Handle(iface, m_plugGeneration);
+    }
+    return nullptr;
+}
+
+void SimulatedG7::close(HidHandle *dev)
+{
+    if (!dev)
+        return;
+    {
+        QMutexLocker lock(&m_mutex);
+        --m_openHandles;
+    }
+    delete dev;
+}
+
+int SimulatedG7::setNonblocking(HidHandle *dev, int nonblock)
+{
+    QMutexLocker lock(&m_mutex);
+    if (!valid(dev))
+        return -1;
+    static_cast<Handle *>(dev)->nonblocking = nonblock != 0;
+    return 0;
+}
+
+int SimulatedG7::sendFeatureReport(HidHandle *dev, const unsigned char *data, size_t length)
+{
+    QMutexLocker lock(&m_mutex);
+    if (!valid(dev) || static_cast<Handle *>(dev)->iface != Interface::Command || !data || length == 0
+        || failing(Call::FeatureOut))
+        return -1;
+    unsigned char block[8] = {};
+    std::memcpy(block, data + 1, std::min(length - 1, sizeof block));
+    if (data[0] != 0 || length < size_t(featureReportLength)) {
+        m_firmware.ignoredBlocks.append(QByteArray(reinterpret_cast<const char *>(data), int(length)));
+        return int(length);
+    }
+    if (m_scrambling)
+        unscrambleBlock(block, m_code);
+    m_firmware.receiveBlock(block);
+    m_dataInput = m_firmware.takeInputReports();
+    if (!m_dataInput.isEmpty())
+        m_inputArrived.wakeAll();
+    return int(length);
+}
+
+int SimulatedG7::getFeatureReport(HidHandle *dev, unsigned char *data, size_t length)
+{
+    QMutexLocker lock(&m_mutex);
+    if (!valid(dev) || static_cast<Handle *>(dev)->iface != Interface::Command || !data || length == 0
+        || failing(Call::FeatureIn))
+        return -1;
+    std::array<unsigned char, 8> reply = m_firmware.replyBlock();
+    if (m_scrambling)
+        scrambleBlock(reply.data(), m_code);
+    data[0] = 0;
+    size_t delivered = std::min(length, size_t(featureReportLength));
+    if (m_shortReports > 0)
+        delivered = std::min(delivered, size_t(m_shortReports));
+    if (delivered > 1)
+        std::memcpy(data + 1, reply.data(), delivered - 1);
+    return int(delivered);
+}
+
+int SimulatedG7::write(HidHandle *dev, const unsigned char *data, size_t length)
+{
+    bool unplugNow = false;
+    {
+        QMutexLocker lock(&m_mutex);
+        if (!valid(dev) || static_cast<Handle *>(dev)->iface != Interface::Command || !data || length == 0
+            || failing(Call::DataOut))
+            return -1;
+        // Byte 0 is the report ID; the firmware sees the rest.
+        m_firmware.receiveDataReport(data + 1, length - 1);
+        unplugNow = countDataReport();
+        if (unplugNow)
+            unplugLocked();
+    }
+    if (unplugNow)
+        emit devicesChanged();
+    return int(length);
+}
+
+SimulatedG7::Call SimulatedG7::readCall(const HidHandle *dev) const
+{
+    return static_cast<const Handle *>(dev)->iface == Interface::Command ? Call::DataIn : Call::EventIn;
+}
+
+int SimulatedG7::deliver(QByteArray report, unsigned char *data, size_t length)
+{
+    if (m_shortReports > 0)
+        report.truncate(m_shortReports);
+    const size_t n = std::min(length, size_t(report.size()));
+    std::memcpy(data, report.constData(), n);
+    return int(n);
+}
+
+int SimulatedG7::readReport(HidHandle *dev, unsigned char *data, size_t length, int milliseconds)
+{
+    bool unplugNow = false;
+    int result = 0;
+    {
+        QMutexLocker lock(&m_mutex);
+        if (!valid(dev) || !data || failing(readCall(dev)))
+            return -1;
+        auto *handle = static_cast<Handle *>(dev);
+        QList<QByteArray> &queue = handle->iface == Interface::Command ? m_dataInput : m_events;
+        const bool blocking = milliseconds < 0 && !handle->nonblocking;
+        const QDeadlineTimer deadline(blocking ? m_readCapMs : std::max(milliseconds, 0));
+        while (m_silent || queue.isEmpty()) {
+            if (!m_inputArrived.wait(&m_mutex, deadline) || deadline.hasExpired()) {
+                if (!valid(dev))
+                    return -1;
+                if (m_silent || queue.isEmpty())
+                    return blocking ? -1 : 0;
+                break;
+            }
+            if (!valid(dev))
+                return -1;
+        }
+        result = deliver(queue.takeFirst(), data, length);
+        if (handle->iface == Interface::Command) {
+            unplugNow = countDataReport();
+            if (unplugNow)
+                unplugLocked();
+        }
+    }
+    if (unplugNow)
+        emit devicesChanged();
+    return result;
+}
+
+int SimulatedG7::read(HidHandle *dev, unsigned char *data, size_t length)
+{
+    return readReport(dev, data, length, -1);
+}
+
+int SimulatedG7::readTimeout(HidHandle *dev, unsigned char *data, size_t length, int milliseconds)
+{
+    return readReport(dev, data, length, milliseconds);
+}
