@@ -1,0 +1,356 @@
+#include "myqquickview.h"
+
+#include "colourtable.h"
+#include "dpiencoding.h"
+#include "hid_thread.h"
+#include "inivalues.h"
+#include "languagestrings.h"
+#include "ledoptions.h"
+#include "profilekeys.h"
+
+#include <QDebug>
+#include <QFileDialog>
+#include <QFocusEvent>
+#include <QQuickItem>
+#include <QStandardPaths>
+
+static QString indexedKey(const char *prefix, const QVariant &index)
+{
+    return QLatin1String(prefix) + index.toString();
+}
+
+static uchar lowByte(const QVariant &value)
+{
+    return uchar(value.toInt());
+}
+
+myQQuickView::myQQuickView(QWidget *parent)
+    : QQuickWidget(parent)
+{
+    // The key-name table is built here once key names are handled.
+    chooseProfileToLoad = [](QWidget *dialogParent) {
+        return QFileDialog::getOpenFileName(dialogParent, tr("Open File"),
+                                            QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
+                                            tr("Profile(*.pf)"));
+    };
+}
+
+myQQuickView::~myQQuickView() = default;
+
+void myQQuickView::focusInEvent(QFocusEvent *event)
+{
+    // Coming back from another program: repaint the whole page at once.
+    update();
+    event->accept();
+}
+
+void myQQuickView::invokeRoot(const char *function, const QVariant &argument)
+{
+    QObject *root = rootObject();
+    if (!root) {
+        qDebug() << "No page loaded to call" << function;
+        return;
+    }
+    if (argument.isValid())
+        QMetaObject::invokeMethod(root, function, Qt::QueuedConnection, Q_ARG(QVariant, argument));
+    else
+        QMetaObject::invokeMethod(root, function, Qt::QueuedConnection);
+}
+
+uint myQQuickView::deviceIndex() const
+{
+    return hid ? hid->did : 1;
+}
+
+QString myQQuickView::dpiKey() const
+{
+    return QLatin1String(dpiVariant(deviceIndex()).profileKey);
+}
+
+// --- page control -----------------------------------------------------------
+
+void myQQuickView::initUI(int curDevice)
+{
+    invokeRoot("initUI", QVariant(curDevice));
+}
+
+void myQQuickView::runUI()
+{
+    invokeRoot("run");
+}
+
+QVariant myQQuickView::getLang()
+{
+    return store.appValue(QLatin1String(ProfileKey::language));
+}
+
+QVariant myQQuickView::getProfile()
+{
+    return store.appValue(QLatin1String(ProfileKey::profileNo), 0);
+}
+
+void myQQuickView::setProfile(QVariant profileNo)
+{
+    store.setAppValue(QLatin1String(ProfileKey::profileNo), profileNo.toUInt());
+}
+
+void myQQuickView::clearHidBusy()
+{
+    if (hid)
+        hid->hidFree = true;
+}
+
+QVariant myQQuickView::getData(QVariant key)
+{
+    return store.value(key.toString());
+}
+
+// --- whole profiles -----------------------------------------------------------
+
+bool myQQuickView::loadProfile(int profile)
+{
+    if (profile < 0 || profile >= ProfileStore::profileCount) {
+        qDebug() << "No profile" << profile;
+        return false;
+    }
+    const QString file = chooseProfileToLoad ? chooseProfileToLoad(window()) : QString();
+    if (file.isEmpty())
+        return false;
+    // The macros it carries and the device follow through the profile page.
+    store.replaceProfile(profile, file);
+    return true;
+}
+
+void myQQuickView::resetProfile(int profile)
+{
+    store.resetProfile(profile);
+}
+
+void myQQuickView::copyProfile(int destprofile, int srcprofile)
+{
+    store.copyProfile(destprofile, srcprofile);
+}
+
+bool myQQuickView::loadProfileMacroData(int)
+{
+    return false;
+}
+
+void myQQuickView::saveProfile(int, QStringList)
+{
+}
+
+// --- language strings ---------------------------------------------------------
+
+QStringList myQQuickView::getGlobalStrings(QVariant type, QString langCode)
+{
+    static constexpr int dpiNoticeType = 6;
+    const int group = type.toInt();
+    const QStringList texts = LanguageStrings::read(LanguageStrings::fileForCode(langCode), group);
+    if (group == dpiNoticeType) {
+        for (int i = 0; i < 8 && i < texts.size(); ++i)
+            dpiSwitchText[i] = texts.at(i);
+    }
+    return texts;
+}
+
+// --- macro files, name lists, recoil file (built later) ------------------------
+
+QVariant myQQuickView::createMacroIni(QVariant, QVariant) { return QVariant(); }
+QVariant myQQuickView::updataNameList(QVariant, QStringList) { return QVariant(); }
+QVariant myQQuickView::modifyMacroName(QVariant, QVariant) { return QVariant(); }
+QStringList myQQuickView::isMacroUse(QVariant) { return {}; }
+QVariant myQQuickView::deleteMacroIni(QVariant) { return QVariant(); }
+QVariantList myQQuickView::getNameList(QVariant) { return {}; }
+QVariant myQQuickView::saveMacroIni(QVariant, QStringList, QVariantList, QVariant) { return QVariant(); }
+QVariant myQQuickView::sendMacroData(QVariantList, QVariant) { return QVariant(); }
+QStringList myQQuickView::loadMacroIni(QVariant) { return {}; }
+QVariant myQQuickView::loadMacroType(QVariant) { return QVariant(); }
+QVariant myQQuickView::loadMacroIndex(QVariant) { return QVariant(); }
+void myQQuickView::setMacroIndex(QVariant, QVariant) {}
+QVariantList myQQuickView::getKeydefine(QVariant) { return {}; }
+void myQQuickView::changeMacroFileIndex(QVariant) {}
+void myQQuickView::saveGundata(QVariantList) {}
+void myQQuickView::modifyGundata(QVariant, QVariantList) {}
+QVariantList myQQuickView::getGunData(QVariant) { return {}; }
+
+// --- profile values -------------------------------------------------------------
+
+QVariant myQQuickView::getXYSensitive(QVariant index)
+{
+    return store.value(indexedKey(ProfileKey::xySensitivePrefix, index), 4);
+}
+
+QVariant myQQuickView::getselectGun(QVariant index)
+{
+    return store.value(indexedKey(ProfileKey::selectGunPrefix, index), QString());
+}
+
+void myQQuickView::setXYSensitive(QVariant index, QVariant xyData)
+{
+    store.setValue(indexedKey(ProfileKey::xySensitivePrefix, index), xyData);
+}
+
+void myQQuickView::setSelectGun(QVariant index, QVariant xyData)
+{
+    store.setValue(indexedKey(ProfileKey::selectGunPrefix, index), xyData);
+}
+
+void myQQuickView::setMacroKey(int index, QVariant macroName)
+{
+    store.setValue(indexedKey(ProfileKey::macroPrefix, index), macroName);
+}
+
+QVariant myQQuickView::getMacroKey(int index)
+{
+    return store.value(indexedKey(ProfileKey::macroPrefix, index), 0);
+}
+
+// --- device settings: store first, then send -----------------------------------
+
+void myQQuickView::ui_01H_SetReportRate(uchar rate)
+{
+    store.setValue(QLatin1String(ProfileKey::reportRate), int(rate));
+    if (hid)
+        hid->hid_01H_SetReportRate(rate);
+}
+
+void myQQuickView::mouseSetJMGD(uchar tmpJMGD)
+{
+    store.setValue(QLatin1String(ProfileKey::liftOff), int(tmpJMGD));
+    if (hid)
+        hid->hid_04H_SetJMGD(tmpJMGD);
+}
+
+void myQQuickView::ui_02H_SetCurrentProfile(int profile)
+{
+    store.setCurrentProfile(profile);
+}
+
+void myQQuickView::ui_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
+{
+    if (hid)
+        hid->hid_03H_SetKeyboardoption(byte1, byte2, byte3, byte4);
+}
+
+void myQQuickView::ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4)
+{
+    if (hid)
+        hid->hid_04H_SetGunData(par0, par1, par2, par3, par4);
+}
+
+void myQQuickView::ui_0EH_SetXYSensitive(QVariant par0, QVariant par1)
+{
+    if (hid)
+        hid->hid_0EH_SetXYSensitive(lowByte(par0), lowByte(par1));
+}
+
+QVariant myQQuickView::ui_81H_GetReportRate()
+{
+    return store.value(QLatin1String(ProfileKey::reportRate), 0).toInt() & 0xFF;
+}
+
+QVariantList myQQuickView::ui_83H_GetKeyboardoption()
+{
+    // A failed query leaves the bytes as given: zeros.
+    uchar bytes[4] = {};
+    if (hid)
+        hid->hid_83H_GetKeyboardoption(bytes[0], bytes[1], bytes[2], bytes[3]);
+    return {int(bytes[0]), int(bytes[1]), int(bytes[2]), int(bytes[3])};
+}
+
+void myQQuickView::ui_06H_SetRGBLedEffect(uchar effect, uchar tmpcolor, uchar tmpSpeedBrightness,
+                                          QVariantList configs)
+{
+    store.setValue(QLatin1String(ProfileKey::ledEffect), configs);
+    const LedOptions options = ledOptions(effect, tmpSpeedBrightness);
+    if (hid)
+        hid->hid_06H_SetRGBLedEffect(effect, tmpcolor, options.option1, options.option2);
+}
+
+void myQQuickView::ui_10H_SetLED8StageColor(uchar type, QVariantList src24)
+{
+    store.setValue(QLatin1String(ProfileKey::colourTablePrefix) + QString::number(type), src24);
+    // Every type goes out in the 24-byte form; type 2's packed bytes lead it.
+    ColourTable bytes = stageColourBytes(type, src24);
+    if (hid)
+        hid->hid_10H_SetLED8StageColor(1, bytes.data());
+}
+
+void myQQuickView::ui_LEDColor(QVariantList src24)
+{
+    store.setValue(QLatin1String(ProfileKey::colourTablePrefix) + QLatin1Char('0'), src24);
+    ColourTable bytes = colourTableBytes(src24);
+    if (hid)
+        hid->hid_LEDColor(bytes.data());
+}
+
+void myQQuickView::ui_11H_SetDPISet(uchar dpiStage, QVariantList, QVariantList valueForIndex,
+                                    QVariantList dpiSelectArray)
+{
+    store.setValue(dpiKey(), valueForIndex);
+    store.setValue(QLatin1String(ProfileKey::dpiSelect), dpiSelectArray);
+    const DpiStageBytes dpi = encodeDpiStages(deviceIndex(), valueForIndex, dpiSelectArray);
+    if (!hid)
+        return;
+    hid->hid_08H_SetDPISet(dpi.stage[4], dpi.stage[5], dpi.stage[6], dpi.stage[7], dpi.mul2);
+    hid->hid_07H_SetDPISet(dpiStage, dpi.dpiSegment, dpi.stage[0], dpi.stage[1], dpi.stage[2], dpi.stage[3]);
+}
+
+void myQQuickView::ui_11H_SetDPISelect(QVariantList valueForIndex)
+{
+    store.setValue(QLatin1String(ProfileKey::dpiSelect), valueForIndex);
+}
+
+QVariant myQQuickView::ui_8BH_GetCurrentDPIStage()
+{
+    if (!hid || !window()->isVisible())
+        return 0;
+    uchar stage = 0;
+    hid->hid_8BH_GetCurrentDPIStage(stage);
+    return int(stage);
+}
+
+QVariantList myQQuickView::ui_8DH_GetRGBLedEffect()
+{
+    QVariantList effect;
+    for (const QVariant &v : store.list(QLatin1String(ProfileKey::ledEffect)))
+        effect.append(v.toUInt());
+    return effect;
+}
+
+QVariantList myQQuickView::ui_90H_GetLED8StageColor(uchar type)
+{
+    QVariantList colours;
+    for (const QVariant &v : store.list(QLatin1String(ProfileKey::colourTablePrefix) + QString::number(type)))
+        colours.append(v.toUInt());
+    return colours;
+}
+
+QVariantList myQQuickView::ui_91H_GetDPISet()
+{
+    const QVariantList values = store.list(dpiKey());
+    // Entries the list lacks keep their value; the event monitor reads them.
+    for (int i = 0; i < 8 && i < values.size(); ++i)
+        dpiStageValues[i] = values.at(i).toUInt();
+    return values;
+}
+
+QVariantList myQQuickView::ui_91H_GetDPISelect()
+{
+    return store.list(QLatin1String(ProfileKey::dpiSelect));
+}
+
+// --- key matrix, pointer settings, updater (built later) -------------------------
+
+void myQQuickView::setAcceleration(bool) {}
+void myQQuickView::setCursorSpeed(uint) {}
+void myQQuickView::setVerticalScrollLines(uint) {}
+void myQQuickView::setDoubleClickSpeed(uint) {}
+void myQQuickView::mouseSetKeyMatrix(QVariantList) {}
+void myQQuickView::ui_12H_SetGunKeyMatrix(QVariantList) {}
+bool myQQuickView::getAcceleration() { return false; }
+uint myQQuickView::getCursorSpeed() { return 0; }
+uint myQQuickView::getVerticalScrollLines() { return 0; }
+uint myQQuickView::getDoubleClickSpeed() { return 0; }
+void myQQuickView::openUpdateExe() {}

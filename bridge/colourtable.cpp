@@ -1,0 +1,23 @@
+#include "colourtable.h"
+
+ColourTable colourTableBytes(const QVariantList &values)
+{
+    ColourTable bytes{};
+    const qsizetype n = qMin<qsizetype>(values.size(), qsizetype(bytes.size()));
+    for (qsizetype i = 0; i < n; ++i)
+        bytes[size_t(i)] = uchar(values.at(i).toInt());
+    return bytes;
+}
+
+ColourTable stageColourBytes(uchar type, const QVariantList &values)
+{
+    ColourTable bytes = colourTableBytes(values);
+    if (type == 2) {
+        for (int k = 0; k < 4; ++k) {
+            const int low = values.value(2 * k).toInt();
+            const int high = values.value(2 * k + 1).toInt();
+            bytes[size_t(k)] = uchar((low & 0x0F) | (high << 4));
+        }
+    }
+    return bytes;
+}
