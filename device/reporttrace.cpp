@@ -42,9 +42,9 @@ const char *internedLabel(const char *iface)
 
 constexpr char hexDigits[] = "0123456789ABCDEF";
 
+// Called with fileMutex held, so the lines of all threads keep time order.
 void appendLine(const char *line, size_t length)
 {
-    QMutexLocker lock(&fileMutex);
     const int fd = traceFd.load();
     if (fd < 0)
         return;
@@ -108,6 +108,7 @@ void write(const char *iface, const char *op, const unsigned char *bytes, size_t
         large.resize(needed);
         line = large.data();
     }
+    QMutexLocker lock(&fileMutex);
     int length = std::snprintf(line, 64 + std::strlen(iface) + std::strlen(op), "%.3f %s %s",
                                elapsedMs(), iface, op);
     for (size_t i = 0; i < n; ++i) {
@@ -126,6 +127,7 @@ void writeWord(const char *iface, const char *op, const char *word)
     if (traceFd.load() < 0)
         return;
     char line[256];
+    QMutexLocker lock(&fileMutex);
     const int length = std::snprintf(line, sizeof line, "%.3f %s %s %s\n", elapsedMs(), iface, op, word);
     if (length > 0)
         appendLine(line, std::min(size_t(length), sizeof line - 1));
