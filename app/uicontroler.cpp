@@ -1,4 +1,4 @@
-#include "ui_controler.h"
+#include "uicontroler.h"
 
 #include "widget.h"
 
@@ -40,6 +40,8 @@ void Ui_Controler::setupUi(Widget *widget)
     widget->setStyleSheet(QStringLiteral("background:transparent;"));
 
     view = new myQQuickView(widget);
+    // Where the page draws nothing the desktop shows through.
+    view->setClearColor(Qt::transparent);
     view->setObjectName(QStringLiteral("ui_View"));
     view->setSource(QUrl(QStringLiteral("qrc:/modules/qml/main.qml")));
 

@@ -1,7 +1,7 @@
 #include "widget.h"
 
 #include "devicewatch.h"
-#include "ui_controler.h"
+#include "uicontroler.h"
 #include "userevent.h"
 #include "windowrestore.h"
 
@@ -47,6 +47,8 @@ Widget::Widget(QWidget *parent)
 
     pollTimer.setInterval(rescanDelayMs);
     pollTimer.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the rescan waits the full delay.
+    pollTimer.setTimerType(Qt::PreciseTimer);
     connect(&pollTimer, &QTimer::timeout, this, &Widget::checkDevice);
 
     trayIcon = new QSystemTrayIcon(this);

@@ -1,0 +1,92 @@
+// Measures the two Qt Quick renderers on the finished main page, run by hand:
+//   probe_renderer software|opengl
+// prints "first-frame-ms <n> page-frame-ms <n> hidden-rss-kib <n> peak-rss-kib <n>".
+// First frame: process start to the first rendered frame of the window; page
+// frame: to the first frame after the start-up lock showed the whole page;
+// hidden: resident memory 3 s after the window went to the tray.
+
+#include <devicewatch.h>
+#include <uicontroler.h>
+#include <widget.h>
+
+#include <deviceoptions.h>
+#include <myqquickview.h>
+#include <pauses.h>
+#include <simulatedg7.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTimer>
+
+#include <cstdio>
+#include <ctime>
+#include <unistd.h>
+
+namespace {
+
+// Milliseconds since the kernel started this process.
+qint64 msSinceProcessStart()
+{
+    QFile stat(QStringLiteral("/proc/self/stat"));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    const double startTicks = fields.value(19).toDouble(); // field 22 of stat
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    const double nowMs = now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
+    return qint64(nowMs - startTicks * 1000.0 / sysconf(_SC_CLK_TCK));
+}
+
+qint64 statusKib(const char *key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const bool software = argc > 1 && qstrcmp(argv[1], "software") == 0;
+    QQuickWindow::setGraphicsApi(software ? QSGRendererInterface::Software : QSGRendererInterface::OpenGL);
+    QApplication app(argc, argv);
+    QDir::setCurrent(QStringLiteral(G7_RUNTIME_DIR));
+    setSleeper(std::make_shared<RecordingSleeper>());
+    DeviceOptions options;
+    options.simulate = true;
+    const std::shared_ptr<SimulatedG7> mouse = installDeviceBackend(options);
+
+    Widget w;
+    qint64 firstFrame = -1;
+    qint64 pageFrame = -1;
+    QQuickItem *root = w.controller->view->rootObject();
+    QObject::connect(w.controller->view->quickWindow(), &QQuickWindow::afterRendering, &w, [&] {
+        if (firstFrame < 0)
+            firstFrame = msSinceProcessStart();
+        // The page is up once the start-up lock let go of the view.
+        if (pageFrame < 0 && root && root->isVisible() && w.controller->view->isEnabled())
+            pageFrame = msSinceProcessStart();
+    }, Qt::DirectConnection);
+    w.showNormal();
+    w.checkDevice();
+
+    QTimer::singleShot(3000, &w, [&] { w.controller->onClose(); });
+    QTimer::singleShot(6000, &w, [&] {
+        std::printf("first-frame-ms %lld page-frame-ms %lld hidden-rss-kib %lld peak-rss-kib %lld\n",
+                    firstFrame, pageFrame, statusKib("VmRSS:"), statusKib("VmHWM:"));
+        w.hid.stopMonitor();
+        QCoreApplication::exit(0);
+    });
+    return app.exec();
+}
