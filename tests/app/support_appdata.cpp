@@ -13,6 +13,9 @@ AppDataDir::AppDataDir()
     QDir(dir.path()).mkpath(QStringLiteral("modules/setting"));
     for (const QString &name : source.entryList(QDir::Files))
         QFile::copy(source.filePath(name), dir.filePath(QStringLiteral("modules/setting/") + name));
+    QDir(dir.path()).mkpath(QStringLiteral("modules/img"));
+    QFile::copy(QStringLiteral(G7_SOURCE_DIR "/modules/img/trayIcon.ico"),
+                dir.filePath(QStringLiteral("modules/img/trayIcon.ico")));
     valid = QFile::exists(dir.filePath(QStringLiteral("modules/setting/apConfig.bin")))
             && QDir::setCurrent(dir.path());
 }

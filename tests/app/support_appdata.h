@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 #include <QVariant>
 
-// A private copy of the installation's ./modules/setting/ files, made the
-// working directory for the lifetime of the object.
+// A private copy of the installation's ./modules/setting/ files and the tray
+// icon, made the working directory for the lifetime of the object.
 class AppDataDir
 {
 public:
