@@ -253,6 +253,7 @@ Item {
 
     MouseArea {
         id: dragRegion
+        objectName: "dragRegion"
 
         property point pressPoint
 
@@ -272,6 +273,7 @@ Item {
 
     Image {
         id: powerOnLogo
+        objectName: "powerOnLogo"
         anchors.centerIn: parent
         width: 540
         height: 425
@@ -295,11 +297,13 @@ Item {
 
     Environment {
         id: envItem
+        objectName: "envItem"
         visible: false
     }
 
     Image {
         id: mainLogo
+        objectName: "mainLogo"
         x: 18
         y: 32
         visible: false
@@ -308,6 +312,7 @@ Item {
 
     Column {
         id: panelleft
+        objectName: "panelleft"
         x: 18
         y: 106
         spacing: 5
@@ -315,6 +320,7 @@ Item {
 
         KeyMatrix {
             id: keyMatrixMain
+            objectName: "keyMatrixMain"
             onClickFrame: mainIten.focusControl()
             onEnterBtn: (index) => {
                 if (keyMenuMain.visible !== keyMatrixMain.visible && index !== mouseMain.selectKey)
@@ -334,6 +340,7 @@ Item {
 
         Rectangle {
             id: macroStrip
+            objectName: "macroStrip"
             width: 242
             height: 38
             color: "#b31a1a1a"
@@ -343,6 +350,7 @@ Item {
                 spacing: 8
                 ImageButton {
                     id: macroBtn
+                    objectName: "macroBtn"
                     normalSource: mainIten.sourceMacroBtn
                     hoverSource: mainIten.sourceMacroBtnH
                     pressedSource: mainIten.sourceMacroBtnP
@@ -354,6 +362,7 @@ Item {
                 }
                 ImageButton {
                     id: gunBtn
+                    objectName: "gunBtn"
                     visible: false
                     normalSource: mainIten.sourceGunBtn
                     hoverSource: mainIten.sourceGunBtnH
@@ -368,12 +377,14 @@ Item {
 
         XySetting {
             id: xySettingMain
+            objectName: "xySettingMain"
             onClickFrame: mainIten.focusControl()
             onClickXySetting: mainIten.focusControl()
         }
 
         JMGD {
             id: jmgdMain
+            objectName: "jmgdMain"
             visible: mainIten.curDevice !== 0
             onClickFrame: mainIten.focusControl()
         }
@@ -381,6 +392,7 @@ Item {
 
     ImageButton {
         id: profileBtn
+        objectName: "profileBtn"
         anchors.left: parent.left
         anchors.leftMargin: 20
         anchors.bottom: parent.bottom
@@ -400,6 +412,7 @@ Item {
 
     Image {
         id: flickableBar
+        objectName: "flickableBar"
         anchors.right: parent.right
         anchors.rightMargin: 9
         y: 32
@@ -409,6 +422,7 @@ Item {
 
     Flickable {
         id: panelRightItem
+        objectName: "panelRightItem"
 
         readonly property int maxVisible: 563
 
@@ -424,10 +438,12 @@ Item {
 
         Column {
             id: rightColumn
+            objectName: "rightColumn"
             spacing: 5
 
             DpiSetting {
                 id: dpiSettingMain
+                objectName: "dpiSettingMain"
                 onClickFrame: mainIten.focusControl()
                 onClickDpiSetting: mainIten.focusControl()
                 onDpiValueChange: mainIten.sendDpi()
@@ -436,6 +452,7 @@ Item {
             }
             LightControl {
                 id: lightControlMain
+                objectName: "lightControlMain"
                 visible: mainIten.curDevice !== 2
                 onClickFrame: mainIten.focusControl()
                 onClickLightControl: mainIten.focusControl()
@@ -454,6 +471,7 @@ Item {
             }
             ReportRate {
                 id: reportRateMain
+                objectName: "reportRateMain"
                 onClickFrame: mainIten.focusControl()
                 onClickReportRate: mainIten.focusControl()
                 onReportValueChanged: {
@@ -463,18 +481,21 @@ Item {
             }
             MouseRate {
                 id: mouseRateMain
+                objectName: "mouseRateMain"
                 onClickFrame: mainIten.focusControl()
                 onClickMouseRate: mainIten.focusControl()
                 onMouseRateChange: (mouseRateValue) => ui_View.setCursorSpeed(mouseRateValue)
             }
             DoubleRate {
                 id: doubleRateMain
+                objectName: "doubleRateMain"
                 onClickFrame: mainIten.focusControl()
                 onClickDoubleRate: mainIten.focusControl()
                 onDoubleRateChange: (doubleRateValue) => ui_View.setDoubleClickSpeed(doubleRateValue)
             }
             ScrollRate {
                 id: scrollRateMain
+                objectName: "scrollRateMain"
                 onClickFrame: mainIten.focusControl()
                 onClickScrollRate: mainIten.focusControl()
                 onLinesChange: (linesValue) => {
@@ -486,6 +507,7 @@ Item {
 
         ColorBar {
             id: colorBar
+            objectName: "colorBar"
             y: 252
             visible: false
             onColorChosen: (colorValue) => dpiSettingMain.setColor(colorValue)
@@ -540,6 +562,7 @@ Item {
 
     Item {
         id: downItem
+        objectName: "downItem"
         x: 913
         y: 604
         width: restBtn.width
@@ -548,6 +571,7 @@ Item {
 
         ImageButton {
             id: restBtn
+            objectName: "restBtn"
             normalSource: mainIten.sourceRestBtn
             hoverSource: mainIten.sourceRestBtnH
             pressedSource: mainIten.sourceRestBtnP
@@ -561,6 +585,7 @@ Item {
 
     Row {
         id: upItem
+        objectName: "upItem"
         x: 935
         y: 5
         spacing: 5
@@ -586,11 +611,13 @@ Item {
 
     Mouse {
         id: mouseMain
+        objectName: "mouseMain"
         visible: false
     }
 
     Rectangle {
         id: mainMask
+        objectName: "mainMask"
         anchors.fill: parent
         color: "#90000000"
         visible: false
@@ -619,15 +646,18 @@ Item {
 
     MacroEditor {
         id: macroEditorMain
+        objectName: "macroEditorMain"
         onDeleteMacroSignal: (macroName) => keyMatrixMain.deleteMacroProc(macroName)
     }
 
     GunControl {
         id: gunControlMain
+        objectName: "gunControlMain"
     }
 
     KeyMenu {
         id: keyMenuMain
+        objectName: "keyMenuMain"
         onMenuCmd: (menuStr) => {
             var b = []
             for (var i = 0; i < 4; ++i)
@@ -641,6 +671,7 @@ Item {
 
     Profile {
         id: profileMain
+        objectName: "profileMain"
         x: 18
         y: 106
         onChangeProfile: (tmpProfileNo) => {
@@ -662,6 +693,7 @@ Item {
 
     SingleKey {
         id: singleKeyMain
+        objectName: "singleKeyMain"
         anchors.centerIn: parent
         onCloseSure: {
             visible = false
@@ -672,6 +704,7 @@ Item {
 
     MacroKey {
         id: macroKeyMain
+        objectName: "macroKeyMain"
         anchors.centerIn: parent
         onCloseSure: {
             visible = false
