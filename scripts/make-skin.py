@@ -145,7 +145,8 @@ def emblem(path, size, color_top=RED_BRIGHT, color_bottom="#8a0e0e"):
 
 
 def logos():
-    # Start logo: a dark card with the emblem, the name and the model.
+    # Start logo: a dark card with the emblem, the name and the model; the
+    # busy text of the start lock shows in its free lower part.
     w, h = 540, 425
     card = tmp("card.png")
     shaped(card, w, h, ["-draw", "roundrectangle 0,0,%d,%d,16,16" % (w - 1, h - 1)], "#262628", "#0c0c0d")
@@ -167,9 +168,7 @@ def logos():
             "-gravity", "northwest", "-kerning", "0",
             "-fill", "none", "-stroke", RED, "-strokewidth", "2",
             "-draw", "line 120,346 420,346",
-            "-stroke", "none", "-fill", "rgba(255,255,255,0.45)", "-font", FONT, "-pointsize", "12",
-            "-gravity", "north", "-annotate", "+0+362", "PRECISION  ·  SPEED  ·  CONTROL",
-            "-gravity", "northwest", "-fill", "none", "-stroke", "#4a1c1c", "-strokewidth", "1",
+            "-fill", "none", "-stroke", "#4a1c1c", "-strokewidth", "1",
             "-draw", "roundrectangle 0.5,0.5,%.1f,%.1f,16,16" % (w - 1.5, h - 1.5),
             out("index", "powerOn.png"))
 
