@@ -44,9 +44,8 @@ bool VirtualScreen::start(bool withTray)
         return false;
     // The tray host is ready once it owns the system tray selection.
     while (!deadline.hasExpired()) {
-        const QString owner = run(QStringLiteral("xdotool"),
-                                  {QStringLiteral("search"), QStringLiteral("--class"), QStringLiteral("trayer")});
-        if (!owner.trimmed().isEmpty())
+        if (run(QStringLiteral("xdotool"),
+                {QStringLiteral("search"), QStringLiteral("--class"), QStringLiteral("trayer")}))
             return true;
         QThread::msleep(100);
     }
@@ -62,13 +61,21 @@ QProcessEnvironment VirtualScreen::environment() const
     return env;
 }
 
-QString VirtualScreen::run(const QString &program, const QStringList &args, int timeoutMs) const
+bool VirtualScreen::run(const QString &program, const QStringList &args, QString *output, int timeoutMs) const
 {
     QProcess process;
     process.setProcessEnvironment(environment());
     process.start(program, args);
-    if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit
-        || process.exitCode() != 0)
-        return QString();
-    return QString::fromLocal8Bit(process.readAllStandardOutput());
+    const bool ok = process.waitForFinished(timeoutMs) && process.exitStatus() == QProcess::NormalExit
+                    && process.exitCode() == 0;
+    if (output)
+        *output = ok ? QString::fromLocal8Bit(process.readAllStandardOutput()) : QString();
+    return ok;
+}
+
+QString VirtualScreen::output(const QString &program, const QStringList &args) const
+{
+    QString text;
+    run(program, args, &text);
+    return text;
 }

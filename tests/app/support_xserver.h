@@ -20,9 +20,11 @@ public:
     QString display() const { return displayName; }
     // Environment for child processes that should draw on this screen.
     QProcessEnvironment environment() const;
-    // Runs a helper (xdotool, import, xwininfo) on this screen; returns its
-    // standard output, or a null string when it failed.
-    QString run(const QString &program, const QStringList &args, int timeoutMs = 10000) const;
+    // Runs a helper (xdotool, import) on this screen; true when it succeeded.
+    bool run(const QString &program, const QStringList &args, QString *output = nullptr,
+             int timeoutMs = 10000) const;
+    // Its standard output, empty when it failed.
+    QString output(const QString &program, const QStringList &args) const;
 
 private:
     std::unique_ptr<QProcess> server;

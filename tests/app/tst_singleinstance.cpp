@@ -28,9 +28,19 @@ int runPeer(int argc, char **argv)
     return app.sendMessage(message, 5000) ? 0 : peerSendFailed;
 }
 
+// A private copy of the program, so a copy someone runs from the build folder
+// meanwhile is not mistaken for the first instance.
 QString programPath()
 {
-    return QStringLiteral(G7_RUNTIME_DIR "/orvane-g7");
+    static QTemporaryDir dir;
+    static const QString copy = [] {
+        const QString built = QStringLiteral(G7_RUNTIME_DIR "/orvane-g7");
+        const QString path = dir.filePath(QStringLiteral("orvane-g7"));
+        if (QFile::copy(built, path))
+            QFile::setPermissions(path, QFile::permissions(built));
+        return path;
+    }();
+    return copy;
 }
 
 QString workingDirectoryOf(qint64 pid)
