@@ -542,15 +542,18 @@ Item {
         MouseArea {
             id: thumbArea
 
-            property real pressY: 0
+            // Pointer position on the page at the last event; the thumb itself moves while dragged.
+            property real lastY: 0
 
             anchors.fill: parent
             hoverEnabled: true
-            onPressed: (mouse) => pressY = mouse.y
+            onPressed: (mouse) => lastY = mapToItem(mainIten, 0, mouse.y).y
             onPositionChanged: (mouse) => {
                 if (!pressed)
                     return
-                var d = mouse.y - pressY
+                var pageY = mapToItem(mainIten, 0, mouse.y).y
+                var d = pageY - lastY
+                lastY = pageY
                 var p = panelRightItem.contentY + d
                 if (p < 0)
                     p = 0
@@ -683,6 +686,7 @@ Item {
             mainIten.reloadPanels(false)
         }
         onCloseUI: {
+            mainIten.closeDialog(profileMain)
             if (!mainIten.profileChanged)
                 return
             mainIten.setProtectUI(1200)

@@ -354,6 +354,132 @@ TestCase {
                     "the lighting is sent again after the change")
     }
 
+    function test_scrollThumb_data() {
+        // fromEnd: the start position counted back from the last full view.
+        return [
+            { tag: "down", start: 0, moves: [40], contentY: 40 },
+            { tag: "up stops at the top", start: 30, moves: [-50], contentY: 0 },
+            { tag: "down past the end only from below it", fromEnd: 22, moves: [40, 40], overEnd: 18 },
+            { tag: "up is always allowed", fromEnd: -18, moves: [-20], overEnd: -2 },
+        ]
+    }
+
+    function test_scrollThumb(data) {
+        var page = startedPage()
+        var panel = part(page, "panelRightItem")
+        var thumb = part(page, "scrollThumb")
+        var end = panel.contentHeight - panel.height
+        compare(panel.height, 563)
+        verify(end > 100, "the right column is taller than its window")
+        panel.contentY = data.fromEnd === undefined ? data.start : end - data.fromEnd
+        fuzzyCompare(thumb.height, 563 * 563 / panel.contentHeight, 0.01)
+        fuzzyCompare(thumb.y, 32 + panel.contentY / panel.contentHeight * 563, 0.01)
+
+        var x = thumb.x + 4
+        var y = thumb.y + 10
+        mousePress(page, x, y)
+        for (var i = 0; i < data.moves.length; ++i) {
+            y += data.moves[i]
+            mouseMove(page, x, y, 0, Qt.LeftButton)
+        }
+        mouseRelease(page, x, y)
+        compare(panel.contentY, data.fromEnd === undefined ? data.contentY : end + data.overEnd)
+    }
+
+    function test_keyPanelHover_data() {
+        return [
+            { tag: "menu closed", menuOpen: false, enter: 2, afterEnter: 2, afterLeave: -1 },
+            { tag: "menu open keeps the selected key", menuOpen: true, enter: 5, afterEnter: 1, afterLeave: 1 },
+        ]
+    }
+
+    function test_keyPanelHover(data) {
+        var page = startedPage()
+        var keys = part(page, "keyMatrixMain")
+        var mouse = part(page, "mouseMain")
+        var menu = part(page, "keyMenuMain")
+        if (data.menuOpen) {
+            keys.clickKeyMatrix(1)
+            compare(menu.visible, true)
+            compare(Qt.point(menu.x, menu.y), Qt.point(249, 152))
+        }
+        keys.enterBtn(data.enter)
+        compare(mouse.selectKey, data.afterEnter)
+        keys.leaveBtn(data.enter)
+        compare(mouse.selectKey, data.afterLeave)
+    }
+
+    function test_dialogs_data() {
+        return [
+            { tag: "macro editor", button: "macroBtn", dialog: "macroEditorMain", centred: true },
+            { tag: "profile manager", button: "profileBtn", dialog: "profileMain", centred: false },
+        ]
+    }
+
+    function test_dialogs(data) {
+        var page = startedPage()
+        var dialog = part(page, data.dialog)
+        var mask = part(page, "mainMask")
+        mouseClick(part(page, data.button))
+        compare(dialog.visible, true)
+        compare(mask.visible, true)
+        if (data.centred)
+            compare(Qt.point(dialog.x, dialog.y), Qt.point((1000 - dialog.width) / 2, (640 - dialog.height) / 2))
+        if (data.dialog === "profileMain") {
+            dialog.closeUI()
+            compare(dialog.visible, false)
+            compare(mask.visible, false)
+        }
+    }
+
+    function test_pickerClose_data() {
+        return [ { tag: "single key", picker: "singleKeyMain" }, { tag: "macro key", picker: "macroKeyMain" } ]
+    }
+
+    function test_pickerClose(data) {
+        var page = startedPage()
+        var picker = part(page, data.picker)
+        part(page, "mouseMain").selectKey = 4
+        picker.visible = true
+        part(page, "mainMask").visible = true
+        picker.closeSure()
+        compare(picker.visible, false)
+        compare(part(page, "mainMask").visible, false)
+        compare(part(page, "mouseMain").selectKey, -1)
+    }
+
+    function test_profileSwitch_data() {
+        return [
+            { tag: "same profile", to: 0, switchCalls: [], closeLocks: false },
+            { tag: "other profile", to: 2, switchCalls: [["ui_02H_SetCurrentProfile", 2]], closeLocks: true },
+        ]
+    }
+
+    function test_profileSwitch(data) {
+        var page = startedPage()
+        var profile = part(page, "profileMain")
+        profile.profileNo = 0
+        profile.changeProfile(data.to)
+        compare(profile.profileNo, data.to)
+        compare(ui_View.calls, data.switchCalls)
+
+        ui_View.reset()
+        profile.closeUI()
+        compare(part(page, "protectUIItem").isBusy, data.closeLocks)
+        if (!data.closeLocks) {
+            compare(ui_View.calls, [])
+            return
+        }
+        compare(ui_View.calls[0], ["setEnabled", false])
+        compare(ui_View.callNames().slice(-2), ["ui_LEDColor", "ui_06H_SetRGBLedEffect"])
+        // A second close without a new switch does nothing.
+        ui_View.reset()
+        page.setProtectUI(0)
+        ui_View.reset()
+        profile.closeUI()
+        compare(ui_View.calls, [])
+    }
+
     function test_keyRelay() {
         var page = startedPage()
         var keys = signalSpy.createObject(testCase, { target: page, signalName: "msg_KB" })
