@@ -50,6 +50,7 @@ private slots:
     void startedPageRenders_data();
     void startedPageRenders();
     void languageFileCoversEveryText();
+    void trayIconHasSmallSizes();
 
 private:
     QQuickItem *startPage(QQuickView &view, StartBridge &bridge, WindowStub &window);
@@ -186,6 +187,15 @@ void tst_Page::languageFileCoversEveryText()
     QCOMPARE(file.value(QStringLiteral("total")).toInt(), 8);
     for (int i = 0; i < 8; ++i)
         QVERIFY(!file.value(QString::number(i)).toString().isEmpty());
+}
+
+void tst_Page::trayIconHasSmallSizes()
+{
+    const QIcon icon(QStringLiteral(G7_SOURCE_DIR "/modules/img/trayIcon.ico"));
+    const QList<QSize> sizes = icon.availableSizes();
+    QVERIFY2(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(32, 32)), qPrintable(QDebug::toString(sizes)));
+    const QImage small = icon.pixmap(QSize(16, 16)).toImage();
+    QVERIFY(small.pixelColor(8, 8).alpha() > 0);
 }
 
 QTEST_MAIN(tst_Page)

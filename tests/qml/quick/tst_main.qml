@@ -432,22 +432,6 @@ TestCase {
         }
     }
 
-    function test_pickerClose_data() {
-        return [ { tag: "single key", picker: "singleKeyMain" }, { tag: "macro key", picker: "macroKeyMain" } ]
-    }
-
-    function test_pickerClose(data) {
-        var page = startedPage()
-        var picker = part(page, data.picker)
-        part(page, "mouseMain").selectKey = 4
-        picker.visible = true
-        part(page, "mainMask").visible = true
-        picker.closeSure()
-        compare(picker.visible, false)
-        compare(part(page, "mainMask").visible, false)
-        compare(part(page, "mouseMain").selectKey, -1)
-    }
-
     function test_profileSwitch_data() {
         return [
             { tag: "same profile", to: 0, switchCalls: [], closeLocks: false },
