@@ -116,7 +116,10 @@ void Widget::deviceConnected(int curDevice)
 
 void Widget::customEvent(QEvent *event)
 {
-    if (event->type() == QEvent::User && static_cast<UserEvent *>(event)->code == UserEvent::RunPage)
+    if (event->type() != QEvent::User)
+        return;
+    const auto *request = dynamic_cast<UserEvent *>(event);
+    if (request && request->code == UserEvent::RunPage)
         controller->view->runUI();
 }
 

@@ -114,7 +114,6 @@ void TestSingleInstance::copyAtAnotherPathRunsAlone()
 bool TestSingleInstance::startProgram(QProcess &process, const QString &fromDir)
 {
     process.setWorkingDirectory(fromDir);
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(programPath(), {});
     if (!process.waitForStarted())
         return false;
@@ -157,6 +156,9 @@ void TestSingleInstance::programSecondStartExitsWithOne()
     QProcess first;
     // Started from an unrelated folder, it still works beside its executable.
     QVERIFY(startProgram(first, elsewhere.path()));
+    // No mouse here and no --simulate: one line tells the user about the option.
+    QByteArray console;
+    QTRY_VERIFY_WITH_TIMEOUT((console += first.readAllStandardError()).contains("--simulate"), 5000);
 
     qint64 elapsed = 0;
     QCOMPARE(startSecondProgram(elsewhere.path(), &elapsed), 1);
