@@ -1,6 +1,5 @@
 // The window and the tray icon on a real X server, driven with real pointer
-// events (xdotool) as a user would. Screenshots of the start logo, the whole
-// page and the tray menu are kept in the test's build folder.
+// events (xdotool) as a user would.
 
 #include "support_appdata.h"
 #include "support_xserver.h"
@@ -16,28 +15,9 @@
 #include <simulatedg7.h>
 
 #include <QApplication>
-#include <QMenu>
 #include <QQuickItem>
-#include <QScreen>
 #include <QtTest>
 
-namespace {
-
-QString outputDir;
-
-// Share of pixels in rect (window coordinates) that are not pure black, which
-// is what the bare X screen shows through the transparent window.
-double drawnShare(const QImage &shot, const QRect &rect)
-{
-    int drawn = 0;
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
-        for (int x = rect.left(); x <= rect.right(); ++x)
-            drawn += (shot.pixel(x, y) & 0xFFFFFF) != 0;
-    }
-    return double(drawn) / (rect.width() * rect.height());
-}
-
-} // namespace
 
 class TestX11Window : public QObject
 {
@@ -48,14 +28,11 @@ public:
 private slots:
     void initTestCase();
     void cleanupTestCase();
-    void startShowsLogoThenWholePage();
     void dragMovesWindowWithThePointer();
     void minimiseButtonThenSecondStartRestores();
     void closeButtonHidesToTrayAndDoubleClickRestores();
-    void trayMenuHasOneEntry();
 
 private:
-    QImage grabScreen(const QString &keepAs);
     QPoint centreOf(const char *objectName);
     bool xdotool(const QStringList &args);
 
@@ -63,16 +40,7 @@ private:
     std::unique_ptr<AppDataDir> data;
     std::shared_ptr<SimulatedG7> mouse;
     std::unique_ptr<Widget> w;
-    QElapsedTimer sinceConnect;
 };
-
-QImage TestX11Window::grabScreen(const QString &keepAs)
-{
-    const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-    if (!keepAs.isEmpty())
-        shot.save(QDir(outputDir).filePath(keepAs));
-    return shot;
-}
 
 // Repeater-made items are visual children only, so findChild() misses them.
 QQuickItem *findItem(QQuickItem *parent, const QString &objectName)
@@ -130,8 +98,10 @@ void TestX11Window::initTestCase()
     w = std::make_unique<Widget>();
     w->showNormal();
     w->checkDevice();
-    sinceConnect.start();
     QVERIFY(deviceReady);
+    // The page takes input once its start-up lock has let go.
+    QTest::qWait(200);
+    QTRY_VERIFY_WITH_TIMEOUT(w->controller->view->isEnabled(), 3000);
 }
 
 void TestX11Window::cleanupTestCase()
@@ -143,25 +113,6 @@ void TestX11Window::cleanupTestCase()
     w.reset();
     setHidBackend(nullptr);
     setSleeper(nullptr);
-}
-
-void TestX11Window::startShowsLogoThenWholePage()
-{
-    // Below the tray balloon, left of the logo: the key panel's place.
-    const QRect leftPanel(20, 110, 200, 380);
-    const QRect logo(250, 120, 500, 380);
-
-    QTest::qWait(qMax<qint64>(0, 400 - sinceConnect.elapsed()));
-    const QImage first = grabScreen(QStringLiteral("x11_start_logo.png"));
-    QVERIFY2(sinceConnect.elapsed() < 900, "too slow to see the logo");
-    const QPoint origin = w->mapToGlobal(QPoint(0, 0));
-    QVERIFY(drawnShare(first, logo.translated(origin)) > 0.9);
-    QVERIFY(drawnShare(first, leftPanel.translated(origin)) < 0.01);
-
-    QTest::qWait(qMax<qint64>(0, 1600 - sinceConnect.elapsed()));
-    const QImage page = grabScreen(QStringLiteral("x11_main_page.png"));
-    QVERIFY(drawnShare(page, leftPanel.translated(origin)) > 0.9);
-    QVERIFY(w->controller->view->isEnabled());
 }
 
 void TestX11Window::dragMovesWindowWithThePointer()
@@ -209,29 +160,8 @@ void TestX11Window::closeButtonHidesToTrayAndDoubleClickRestores()
     QTRY_VERIFY(w->isVisible());
 }
 
-void TestX11Window::trayMenuHasOneEntry()
-{
-    QMenu *menu = w->trayIcon->contextMenu();
-    const QPoint icon = w->trayIcon->geometry().center();
-    QVERIFY(xdotool({QStringLiteral("mousemove"), QString::number(icon.x()), QString::number(icon.y()),
-                     QStringLiteral("click"), QStringLiteral("3")}));
-    QTRY_VERIFY(menu->isVisible());
-    QCOMPARE(menu->actions().size(), 1);
-    QCOMPARE(menu->actions().first()->text(), QStringLiteral("Quit (&Q)"));
-    QTest::qWait(200);
-    const QImage shot = grabScreen(QStringLiteral("x11_tray_menu.png"));
-    // The menu is drawn in its dark grey (68, 69, 73).
-    const QRect onScreen = menu->geometry().adjusted(3, 3, -3, -3);
-    QVERIFY(!onScreen.isEmpty());
-    QCOMPARE(QColor(shot.pixel(onScreen.left() + 2, onScreen.center().y())), QColor(68, 69, 73));
-
-    QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
-    QTRY_VERIFY(!menu->isVisible());
-}
-
 int main(int argc, char **argv)
 {
-    outputDir = QDir::currentPath();
     VirtualScreen screen;
     if (!screen.start(true)) {
         qWarning("cannot start Xvfb and trayer");
