@@ -145,32 +145,40 @@ def emblem(path, size, color_top=RED_BRIGHT, color_bottom="#8a0e0e"):
 
 
 def logos():
-    # Start logo: a dark card with the emblem, the name and the model; the
-    # busy text of the start lock shows in its free lower part.
+    # Start logo: a dark card with the emblem and the name above its middle,
+    # where the busy text of the start lock shows, and the model below.
     w, h = 540, 425
     card = tmp("card.png")
     shaped(card, w, h, ["-draw", "roundrectangle 0,0,%d,%d,16,16" % (w - 1, h - 1)], "#262628", "#0c0c0d")
     halo = tmp("halo.png")
     convert("-size", "%dx%d" % (w, h), "xc:none", "-fill", "rgba(220,30,30,0.45)",
-            "-draw", "ellipse 270,150 120,90 0,360", "-blur", "0x40", halo)
+            "-draw", "ellipse 270,80 110,70 0,360", "-blur", "0x36", halo)
     convert(card, halo, "-compose", "atop", "-composite", card)
     mark = tmp("mark.png")
-    emblem(mark, 170)
+    emblem(mark, 110)
     mark_glow = tmp("markglow.png")
     convert(mark, "-channel", "A", "-blur", "0x8", "+channel", "-fill", RED_BRIGHT, "-colorize", "100", mark_glow)
-    over(card, mark_glow, geometry="+185+45")
-    over(card, mark, geometry="+185+45")
+    over(card, mark_glow, geometry="+215+22")
+    over(card, mark, geometry="+215+22")
     convert(card,
-            "-font", FONT_OBLIQUE, "-pointsize", "64", "-fill", "#f4f4f4", "-stroke", "none",
-            "-gravity", "north", "-annotate", "+0+230", "ORVANE",
-            "-font", FONT, "-pointsize", "18", "-fill", RED_BRIGHT, "-kerning", "6",
-            "-annotate", "+0+312", "GLIDE MOUSE G7",
-            "-gravity", "northwest", "-kerning", "0",
+            "-font", FONT_OBLIQUE, "-pointsize", "56", "-fill", "#f4f4f4", "-stroke", "none",
+            "-gravity", "north", "-annotate", "+0+126", "ORVANE",
+            "-gravity", "northwest",
             "-fill", "none", "-stroke", RED, "-strokewidth", "2",
-            "-draw", "line 120,346 420,346",
+            "-draw", "line 150,246 390,246",
+            "-stroke", "none", "-gravity", "north",
+            "-font", FONT, "-pointsize", "18", "-fill", RED_BRIGHT, "-kerning", "6",
+            "-annotate", "+0+258", "GLIDE MOUSE G7",
+            "-kerning", "2", "-pointsize", "11", "-fill", "rgba(255,255,255,0.40)",
+            "-annotate", "+0+392", "PRECISION   SPEED   CONTROL",
+            "-gravity", "northwest", "-kerning", "0",
             "-fill", "none", "-stroke", "#4a1c1c", "-strokewidth", "1",
             "-draw", "roundrectangle 0.5,0.5,%.1f,%.1f,16,16" % (w - 1.5, h - 1.5),
             out("index", "powerOn.png"))
+    # The mouse itself below the model name.
+    side = tmp("logo_side.png")
+    convert(out("mouse", "mouseSide.png"), "-resize", "200x", side)
+    over(out("index", "powerOn.png"), side, geometry="+170+290")
 
     # Main logo beside the header: emblem, name and model line.
     w, h = 236, 58
@@ -362,12 +370,12 @@ def tray_icon():
 def main():
     try:
         background()
+        mouse_top()
+        mouse_side()
         logos()
         header_buttons()
         text_buttons()
         panels()
-        mouse_top()
-        mouse_side()
         tray_icon()
     finally:
         shutil.rmtree(TMP, ignore_errors=True)

@@ -285,7 +285,6 @@ Item {
         objectName: "protectUIItem"
         z: 99
         anchors.centerIn: parent
-        anchors.verticalCenterOffset: powerOnLogo.visible ? 166 : 0
     }
 
     Timer {
