@@ -1,6 +1,7 @@
 #include "qtsinglecoreapplication.h"
 
 #include <QCryptographicHash>
+#include <QtEndian>
 #include <QDataStream>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -19,6 +20,8 @@ namespace {
 
 constexpr auto streamVersion = QDataStream::Qt_6_0;
 constexpr char ack[] = "ack";
+constexpr quint32 maxMessageBytes = 1 << 20;
+constexpr quint32 nullStringLength = 0xFFFFFFFF;
 
 QString currentUser()
 {
@@ -98,6 +101,16 @@ void QtSingleCoreApplication::receiveConnection()
     while (QLocalSocket *socket = server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            // The message starts with its length in bytes; refuse absurd ones
+            // before anything is allocated for them.
+            if (socket->bytesAvailable() >= 4) {
+                const quint32 length = qFromBigEndian<quint32>(socket->peek(4).constData());
+                if (length != nullStringLength && length > maxMessageBytes) {
+                    qDebug() << "single instance message refused, length" << length;
+                    socket->abort();
+                    return;
+                }
+            }
             QDataStream in(socket);
             in.setVersion(streamVersion);
             in.startTransaction();

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -60,6 +61,7 @@ private slots:
     void secondCopyHandsOverItsMessage_data();
     void secondCopyHandsOverItsMessage();
     void copyAtAnotherPathRunsAlone();
+    void absurdMessageLengthIsRefused();
     void programSecondStartExitsWithOne();
     void killedProgramDoesNotBlockNextStart();
 
@@ -108,6 +110,19 @@ void TestSingleInstance::copyAtAnotherPathRunsAlone()
     QVERIFY(peer.waitForFinished(10000));
     QCOMPARE(peer.exitCode(), peerNotRunning);
     QCoreApplication::processEvents();
+    QCOMPARE(received.size(), 0);
+}
+
+void TestSingleInstance::absurdMessageLengthIsRefused()
+{
+    QSignalSpy received(app, &QtSingleCoreApplication::messageReceived);
+    QLocalSocket hostile;
+    hostile.connectToServer(app->id());
+    QVERIFY(hostile.waitForConnected(2000));
+    // A QString header announcing 2 GB.
+    hostile.write(QByteArray::fromHex("80000000") + QByteArray(64, 'x'));
+    QVERIFY(hostile.waitForBytesWritten(2000));
+    QTRY_COMPARE(hostile.state(), QLocalSocket::UnconnectedState);
     QCOMPARE(received.size(), 0);
 }
 
