@@ -138,6 +138,16 @@ void tst_Page::startedPageRenders()
     // G7_QML_SHOT_DIR=<folder> keeps the picture for a look by eye.
     if (!shotDir.isEmpty())
         shot.save(QString::fromLocal8Bit(shotDir) + QStringLiteral("/page-") + tag + QStringLiteral(".png"));
+    if (!shotDir.isEmpty()) {
+        // The pop-ups over the page, for the same look by eye.
+        QObject *dpi = root->findChild<QObject *>(QStringLiteral("dpiSettingMain"));
+        QMetaObject::invokeMethod(dpi, "openColorBar", Q_ARG(int, 1), Q_ARG(QString, QStringLiteral("#ff7f00")));
+        root->findChild<QObject *>(QStringLiteral("askMenu"))->setProperty("visible", true);
+        root->findChild<QObject *>(QStringLiteral("factorysure"))->setProperty("visible", true);
+        root->findChild<QObject *>(QStringLiteral("mainMask"))->setProperty("visible", true);
+        QTest::qWait(50);
+        view.grabWindow().save(QString::fromLocal8Bit(shotDir) + QStringLiteral("/popups-") + tag + QStringLiteral(".png"));
+    }
     // The mouse illustration in the middle and red accents somewhere in the header.
     const QColor middle = shot.pixelColor(497, 330);
     QVERIFY2(middle.alpha() == 255 && middle.value() > 10, qPrintable(middle.name()));
