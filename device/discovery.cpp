@@ -49,6 +49,7 @@ void Hid_Thread::findDevices(const QList<DevInfoEntry> &entries)
 
     QMutexLocker lock(&devListLock);
     devList = found;
+    ++devListGeneration;
 }
 
 void runDiscovery(Hid_Thread &hid, const QString &cataloguePath)

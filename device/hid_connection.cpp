@@ -94,6 +94,7 @@ void Hid_Thread::monitorLoop(uint did)
     if (record(did).path2.isEmpty())
         return;
     while (monitorRunning) {
+        // A failed open has already handed the clearing of path2 to the GUI thread.
         HidHandle *dev = openHid2(did);
         if (!dev) {
             qDebug("Device removed");
@@ -101,7 +102,6 @@ void Hid_Thread::monitorLoop(uint did)
                 if (owner)
                     owner->setViewEnabled(false);
             }, Qt::QueuedConnection);
-            clearEventPath(did);
             monitorRunning = false;
             return;
         }

@@ -54,9 +54,9 @@ public:
     ~Hid_Thread() override;
 
     DeviceHost *owner = nullptr;
-    // Written on the GUI thread only, always under devListLock; the event
-    // monitor reads and clears path2 from a pool thread, so every access inside
-    // Hid_Thread goes through record() / the setters below.
+    // Written on the GUI thread only, under devListLock: the event monitor reads
+    // it from a pool thread under the lock and hands its clearing of path2 back
+    // to the GUI thread, so code on the GUI thread may read devList directly.
     QList<DeviceRecord> devList;
     uint did = 1;
     HidHandle *hidDev = nullptr;
@@ -125,9 +125,12 @@ private:
     bool readKeyboardOption(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4);
 
     void clearPath(uint index);
-    void clearEventPath(uint index);
+    // From any thread: forgets path2 of `index` on the GUI thread, unless a
+    // discovery has replaced the list since `generation`.
+    void clearEventPath(uint index, quint64 generation);
     void closeCommandHandle();
     void showDpiNotice(int stage);
 
     mutable QMutex devListLock;
+    quint64 devListGeneration = 0;      // bumped by every discovery
 };

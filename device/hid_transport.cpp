@@ -58,11 +58,13 @@ void Hid_Thread::clearPath(uint index)
         devList[index].path.clear();
 }
 
-void Hid_Thread::clearEventPath(uint index)
+void Hid_Thread::clearEventPath(uint index, quint64 generation)
 {
-    QMutexLocker lock(&devListLock);
-    if (index < uint(devList.size()))
-        devList[index].path2.clear();
+    QMetaObject::invokeMethod(this, [this, index, generation] {
+        QMutexLocker lock(&devListLock);
+        if (generation == devListGeneration && index < uint(devList.size()))
+            devList[index].path2.clear();
+    }, Qt::QueuedConnection);
 }
 
 void Hid_Thread::closeCommandHandle()
@@ -118,7 +120,14 @@ HidHandle *Hid_Thread::openHid(uint did)
 
 HidHandle *Hid_Thread::openHid2(uint did)
 {
-    const QString path = record(did).path2;
+    QString path;
+    quint64 generation = 0;
+    {
+        QMutexLocker lock(&devListLock);
+        if (did < uint(devList.size()))
+            path = devList.at(did).path2;
+        generation = devListGeneration;
+    }
     if (path.isEmpty())
         return nullptr;
     if (hidDev2) {
@@ -127,7 +136,7 @@ HidHandle *Hid_Thread::openHid2(uint did)
     }
     hidDev2 = hidBackend().openPath(path.toLocal8Bit().constData());
     if (!hidDev2) {
-        clearEventPath(did);
+        clearEventPath(did, generation);
         return nullptr;
     }
     hidBackend().setNonblocking(hidDev2, 0);
