@@ -7,7 +7,6 @@
 #include "tempdatafolder.h"
 #include "tracingbackend.h"
 
-#include <QHash>
 #include <QTest>
 
 using Listing = QList<SimulatedG7::Interface>;
@@ -17,8 +16,8 @@ namespace {
 constexpr auto Command = SimulatedG7::Interface::Command;
 constexpr auto Event = SimulatedG7::Interface::Event;
 
-// Several simulated mice on one bus: each call goes to the mouse that owns the
-// product ID, the path or the handle.
+// Several simulated mice on one bus, as far as discovery sees it: each
+// enumeration goes to the mouse with the product ID. Discovery opens nothing.
 class SeveralMice : public HidBackend
 {
 public:
@@ -27,60 +26,23 @@ public:
     HidDeviceInfo *enumerate(uint16_t vendorId, uint16_t productId) override
     {
         for (const auto &mouse : m_mice) {
-            if (HidDeviceInfo *devs = mouse->enumerate(vendorId, productId)) {
-                m_lists.insert(devs, mouse.get());
+            if (HidDeviceInfo *devs = mouse->enumerate(vendorId, productId))
                 return devs;
-            }
         }
         return nullptr;
     }
-    void freeEnumeration(HidDeviceInfo *devs) override { m_lists.take(devs)->freeEnumeration(devs); }
-    HidHandle *openPath(const char *path) override
-    {
-        for (const auto &mouse : m_mice) {
-            if (HidHandle *dev = mouse->openPath(path)) {
-                QMutexLocker lock(&m_mutex);
-                m_handles.insert(dev, mouse.get());
-                return dev;
-            }
-        }
-        return nullptr;
-    }
-    void close(HidHandle *dev) override
-    {
-        QMutexLocker lock(&m_mutex);
-        m_handles.take(dev)->close(dev);
-    }
-    int setNonblocking(HidHandle *dev, int nonblock) override { return owner(dev)->setNonblocking(dev, nonblock); }
-    int sendFeatureReport(HidHandle *dev, const unsigned char *data, size_t length) override
-    {
-        return owner(dev)->sendFeatureReport(dev, data, length);
-    }
-    int getFeatureReport(HidHandle *dev, unsigned char *data, size_t length) override
-    {
-        return owner(dev)->getFeatureReport(dev, data, length);
-    }
-    int write(HidHandle *dev, const unsigned char *data, size_t length) override
-    {
-        return owner(dev)->write(dev, data, length);
-    }
-    int read(HidHandle *dev, unsigned char *data, size_t length) override { return owner(dev)->read(dev, data, length); }
-    int readTimeout(HidHandle *dev, unsigned char *data, size_t length, int ms) override
-    {
-        return owner(dev)->readTimeout(dev, data, length, ms);
-    }
+    void freeEnumeration(HidDeviceInfo *devs) override { m_mice.first()->freeEnumeration(devs); }
+    HidHandle *openPath(const char *) override { return nullptr; }
+    void close(HidHandle *) override {}
+    int setNonblocking(HidHandle *, int) override { return -1; }
+    int sendFeatureReport(HidHandle *, const unsigned char *, size_t) override { return -1; }
+    int getFeatureReport(HidHandle *, unsigned char *, size_t) override { return -1; }
+    int write(HidHandle *, const unsigned char *, size_t) override { return -1; }
+    int read(HidHandle *, unsigned char *, size_t) override { return -1; }
+    int readTimeout(HidHandle *, unsigned char *, size_t, int) override { return -1; }
 
 private:
-    SimulatedG7 *owner(HidHandle *dev)
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_handles.value(dev);
-    }
-
     QList<std::shared_ptr<SimulatedG7>> m_mice;
-    QHash<HidDeviceInfo *, SimulatedG7 *> m_lists;
-    QMutex m_mutex;
-    QHash<HidHandle *, SimulatedG7 *> m_handles;
 };
 
 QByteArray catalogueText(bool encode, int total)

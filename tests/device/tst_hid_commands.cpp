@@ -133,7 +133,6 @@ class tst_HidCommands : public QObject
     Q_OBJECT
 private slots:
     void init();
-    void checkByte();
     void everyCommand_data();
     void everyCommand();
     void replies();
@@ -147,15 +146,6 @@ void tst_HidCommands::init()
 {
     isEncode = false;
     std::fill(std::begin(SecrecyCode), std::end(SecrecyCode), 0);
-}
-
-void tst_HidCommands::checkByte()
-{
-    Hid_Thread hid;
-    uchar block[7] = {0x01, 0x02, 0x03, 0x03, 0x0F, 0x00, 0x00};
-    QCOMPARE(hid.hidCS(block), uchar(0xE7));
-    uchar overflow[7] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};  // sum 0x6F9
-    QCOMPARE(hid.hidCS(overflow), uchar(0x06));
 }
 
 void tst_HidCommands::everyCommand_data()
