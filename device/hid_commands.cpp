@@ -215,7 +215,7 @@ void Hid_Thread::hid_10H_SetLED8StageColor(uchar type, uchar *src24)
 
 void Hid_Thread::hid_LEDColor(uchar *src24)
 {
-    runCommand(Command::LEDColor, {}, src24, -1);
+    runCommand(Command::LEDColor, {}, src24);
 }
 
 void Hid_Thread::hid_07H_SetDPISet(uchar dpiStage, uchar dpiSegment, uchar dpi0, uchar dpi1,
@@ -231,12 +231,12 @@ void Hid_Thread::hid_08H_SetDPISet(uchar dpi4, uchar dpi5, uchar dpi6, uchar dpi
 
 void Hid_Thread::hidARM_03H_SetKeyMatrix(uchar *src64)
 {
-    runCommand(Command::SetKeyMatrix, {}, src64, -1);
+    runCommand(Command::SetKeyMatrix, {}, src64);
 }
 
 void Hid_Thread::hid_05H_SetMacroKey(uchar macroId, uchar *src128)
 {
-    runCommand(Command::SetMacroKey, {macroId}, src128, -1);
+    runCommand(Command::SetMacroKey, {macroId}, src128);
 }
 
 void Hid_Thread::hid_8BH_GetCurrentDPIStage(uchar &dpiStage)

@@ -118,10 +118,12 @@ private:
     enum class Outcome { Busy, Failed, Done };
 
     // Takes the channel, builds the block from the command table and the
-    // arguments, runs the transfer and the final pause.
+    // arguments, runs the transfer and the final pause. A payloadLength of -1
+    // takes the table's length.
     Outcome runCommand(Command command, std::initializer_list<uchar> args,
                        uchar *payload = nullptr, int payloadLength = -1,
                        const uchar *replyPreset = nullptr);
+    // The 83H query; true only when the mouse answered it.
     bool readKeyboardOption(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4);
 
     void clearPath(uint index);
