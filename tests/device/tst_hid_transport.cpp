@@ -52,6 +52,7 @@ private slots:
     void dataReports();
     void transferFaults_data();
     void transferFaults();
+    void shortReplies();
     void unpluggedBetweenDiscoveryAndCommand();
     void nestedCommandWaitsItsTurn();
     void silentDeviceIsBounded();
@@ -167,6 +168,32 @@ void tst_HidTransport::transferFaults()
     QVERIFY(!hid.hidDev);
     QCOMPARE(rig.sim->openHandles(), 0);
     QCOMPARE(!hid.record(hid.did).path.isEmpty(), pathKept);
+}
+
+// Bytes a short reply does not carry keep their presets; a short input report
+// leaves the rest of its chunk zero.
+void tst_HidTransport::shortReplies()
+{
+    SimRig rig;
+    G7FirmwareState state;
+    state.keyboardOptions = QByteArray::fromHex("01020304");
+    state.dpiStage = 4;
+    state.stageColours = QByteArray(24, char(0x77));
+    rig.sim->setState(state);
+    rig.sim->setShortReports(4);
+    Hid_Thread hid;
+    attachShippedCatalogue(hid);
+
+    uchar b1 = 0xA1, b2 = 0xA2, b3 = 0xA3, b4 = 0xA4;
+    hid.hid_83H_GetKeyboardoption(b1, b2, b3, b4);
+    QCOMPARE(QList<int>({b1, b2, b3, b4}), QList<int>({0x01, 0x02, 0xA3, 0xA4}));
+    QCOMPARE(hid.hid_87H_GetCurrentDPI(), QVariant(4));
+
+    Payload colours;
+    hid.hid_90H_GetLED8StageColor(1, colours.bytes);
+    QCOMPARE(QByteArray(reinterpret_cast<char *>(colours.bytes), 24),
+             QByteArray(4, char(0x77)) + QByteArray(20, '\0'));
+    QVERIFY(hid.hidFree);
 }
 
 // The first command after an unplug finds the device gone and forgets its
