@@ -46,6 +46,7 @@ private slots:
     void eventReports_data();
     void eventReports();
     void unplugAndReplug();
+    void rediscoveryBeforeRemovalIsHandled();
     void secrecyCode_data();
     void secrecyCode();
 };
@@ -224,6 +225,32 @@ void tst_Connection::unplugAndReplug()
     QVERIFY(hid.monitorRunning);
     rig.sim->emitDpiEvent(3);
     QTRY_COMPARE(host.callsSoFar(), QStringList{"notice Info: DPI Switch to 1600"});
+    hid.stopMonitor();
+}
+
+// A monitor that lost the mouse forgets the event path only in the list it
+// read: a discovery that ran before the GUI thread got the word keeps its paths.
+void tst_Connection::rediscoveryBeforeRemovalIsHandled()
+{
+    SimRig rig;
+    RecordingHost host;
+    Hid_Thread hid(&host);
+    connectMouse(hid);
+
+    QTest::ignoreMessage(QtDebugMsg, "Device removed");
+    rig.sim->unplug();
+    hid.monitorFuture.waitForFinished();    // no events processed yet
+    rig.sim->plug();
+    attachShippedCatalogue(hid);
+    QCoreApplication::processEvents();
+
+    QCOMPARE(host.takeCalls().last(), QStringLiteral("view disabled"));
+    QCOMPARE(hid.record(hid.did).path2.toLatin1(), rig.sim->eventPath());
+    QTest::ignoreMessage(QtDebugMsg, "Device Connect");
+    hid.swichCurDevice(hid.did);
+    rig.sim->emitDpiEvent(2);
+    QTRY_COMPARE(host.callsSoFar().last(), QStringLiteral("notice Info: DPI Switch to 800"));
+    QVERIFY(hid.monitorRunning);
     hid.stopMonitor();
 }
 
