@@ -31,7 +31,8 @@ public:
     bool isValid() const { return m_error.isEmpty(); }
     QString error() const { return m_error; }
 
-    const QList<TraceLine> &lines() const { return m_lines; }
+    // By value, so "for (line : rig.trace().lines())" is safe.
+    QList<TraceLine> lines() const { return m_lines; }
     // text() of each line, optionally only those of one interface ("cmd", "evt", "-").
     QStringList texts(const QString &iface = QString()) const;
     QList<TraceLine> withOp(const QString &op) const;
