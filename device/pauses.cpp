@@ -14,6 +14,8 @@ std::shared_ptr<Sleeper> installedSleeper;
 
 QMutex recordMutex;
 
+constexpr std::chrono::microseconds lastStretch{400};
+
 std::shared_ptr<Sleeper> currentSleeper()
 {
     QMutexLocker lock(&sleeperMutex);
@@ -28,15 +30,26 @@ void RecordingSleeper::sleep(int ms)
     pauses.append(ms);
 }
 
+void RealSleeper::sleep(int ms)
+{
+    using Clock = std::chrono::steady_clock;
+    if (ms <= 0)
+        return;
+    // A sleeping thread wakes late on a busy machine; the last stretch is
+    // waited by yielding, so a pause ends within a few microseconds of its time.
+    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(ms);
+    std::this_thread::sleep_until(end - lastStretch);
+    while (Clock::now() < end)
+        std::this_thread::yield();
+}
+
 void hidSleep(int ms)
 {
     ReportTrace::write("-", "sleep", nullptr, 0, ms);
-    if (const std::shared_ptr<Sleeper> sleeper = currentSleeper()) {
+    if (const std::shared_ptr<Sleeper> sleeper = currentSleeper())
         sleeper->sleep(ms);
-        return;
-    }
-    if (ms > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    else
+        RealSleeper().sleep(ms);
 }
 
 void setSleeper(std::shared_ptr<Sleeper> sleeper)

@@ -15,6 +15,13 @@ public:
     virtual void sleep(int ms) = 0;
 };
 
+// Really waits; the sleeper in use when none is installed.
+class RealSleeper : public Sleeper
+{
+public:
+    void sleep(int ms) override;
+};
+
 // Records the pauses and returns at once. Pauses taken on other threads are
 // recorded too; read `pauses` once the device layer is idle.
 class RecordingSleeper : public Sleeper
@@ -28,5 +35,5 @@ public:
 // installed Sleeper (the thread really sleeps when none is installed).
 void hidSleep(int ms);
 
-// nullptr restores real sleeping.
+// nullptr restores the RealSleeper.
 void setSleeper(std::shared_ptr<Sleeper> sleeper);
