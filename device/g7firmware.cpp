@@ -6,6 +6,15 @@
 namespace {
 
 constexpr int macroSlots = 12;
+// The logs are for tests; a long simulated session keeps only the latest.
+constexpr int logLimit = 4096;
+
+void remember(QList<QByteArray> &log, const QByteArray &entry)
+{
+    if (log.size() >= logLimit)
+        log.removeFirst();
+    log.append(entry);
+}
 
 QByteArray bytes(const unsigned char *data, int n)
 {
@@ -79,10 +88,10 @@ bool G7Firmware::receiveBlock(const unsigned char block[8])
     const quint8 expected = carriesCheckByte(code) ? checkByte(block) : 0;
     const bool accepted = block[7] == expected && (answerQuery(block) || applySetting(block));
     if (!accepted) {
-        ignoredBlocks.append(bytes(block, 8));
+        remember(ignoredBlocks, bytes(block, 8));
         return false;
     }
-    acceptedBlocks.append(bytes(block, 8));
+    remember(acceptedBlocks, bytes(block, 8));
     return true;
 }
 
@@ -190,11 +199,16 @@ bool G7Firmware::applySetting(const unsigned char block[8])
     return true;
 }
 
+void G7Firmware::refuseReport(const QByteArray &report)
+{
+    remember(ignoredBlocks, report);
+}
+
 void G7Firmware::receiveDataReport(const unsigned char *payload, size_t length)
 {
     QByteArray report = bytes(payload, int(std::min(length, size_t(reportLength))));
     report.resize(reportLength, '\0');
-    dataReports.append(report);
+    remember(dataReports, report);
     if (m_payload.reportsLeft <= 0) {
         ++strayDataReports;
         return;

@@ -43,6 +43,8 @@ public:
     // 07H and 08H must carry 00), an unknown code or an impossible argument is
     // ignored and kept in ignoredBlocks; the result is false then.
     bool receiveBlock(const unsigned char block[8]);
+    // A feature report that is no command block (short, or another report ID).
+    void refuseReport(const QByteArray &report);
     // One output data report, without its report ID.
     void receiveDataReport(const unsigned char *payload, size_t length);
 
@@ -58,6 +60,7 @@ public:
     int reportLength = 64;
     QByteArray secrecyCode = QByteArrayLiteral("731946"); // 00H answers its first four characters
 
+    // The latest 4096 of each.
     QList<QByteArray> acceptedBlocks;
     QList<QByteArray> ignoredBlocks;
     QList<QByteArray> dataReports;   // every output data report received, padded to reportLength

@@ -5,7 +5,9 @@
 #include <QHash>
 #include <QMutex>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -56,6 +58,15 @@ void appendLine(const char *line, size_t length)
             return;
         done += size_t(n);
     }
+}
+
+// "<ms> <iface> <op>", the time with three decimals. Integers only: the
+// program's locale may write a decimal comma.
+int formatStart(char *line, size_t size, const char *iface, const char *op)
+{
+    const long long micros = std::llround(ReportTrace::elapsedMs() * 1000.0);
+    const int length = std::snprintf(line, size, "%lld.%03lld %s %s", micros / 1000, micros % 1000, iface, op);
+    return std::min(length, int(size) - 1);
 }
 
 } // namespace
@@ -109,8 +120,7 @@ void write(const char *iface, const char *op, const unsigned char *bytes, size_t
         line = large.data();
     }
     QMutexLocker lock(&fileMutex);
-    int length = std::snprintf(line, 64 + std::strlen(iface) + std::strlen(op), "%.3f %s %s",
-                               elapsedMs(), iface, op);
+    int length = formatStart(line, 64 + std::strlen(iface) + std::strlen(op), iface, op);
     for (size_t i = 0; i < n; ++i) {
         line[length++] = ' ';
         line[length++] = hexDigits[bytes[i] >> 4];
@@ -128,9 +138,11 @@ void writeWord(const char *iface, const char *op, const char *word)
         return;
     char line[256];
     QMutexLocker lock(&fileMutex);
-    const int length = std::snprintf(line, sizeof line, "%.3f %s %s %s\n", elapsedMs(), iface, op, word);
-    if (length > 0)
-        appendLine(line, std::min(size_t(length), sizeof line - 1));
+    int length = formatStart(line, sizeof line - 2, iface, op);
+    length += std::snprintf(line + length, sizeof line - 2 - size_t(length), " %s", word);
+    length = std::min(length, int(sizeof line) - 2);
+    line[length++] = '\n';
+    appendLine(line, size_t(length));
 }
 
 void labelPath(const QString &path, const char *iface)

@@ -334,7 +334,7 @@ int SimulatedG7::sendFeatureReport(HidHandle *dev, const unsigned char *data, si
     unsigned char block[8] = {};
     std::memcpy(block, data + 1, std::min(length - 1, sizeof block));
     if (data[0] != 0 || length < size_t(featureReportLength)) {
-        m_firmware.ignoredBlocks.append(QByteArray(reinterpret_cast<const char *>(data), int(length)));
+        m_firmware.refuseReport(QByteArray(reinterpret_cast<const char *>(data), int(length)));
         return int(length);
     }
     if (m_scrambling)
