@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <iterator>
+
 namespace LanguageStrings {
 
 static constexpr const char *groups[] = {
