@@ -69,6 +69,13 @@ void G7Firmware::setReply(const std::array<unsigned char, 8> &reply)
     m_reply[7] = checkByte(m_reply.data());
 }
 
+void G7Firmware::restart()
+{
+    m_payload = Payload();
+    m_reply = {};
+    m_inputReports.clear();
+}
+
 QList<QByteArray> G7Firmware::takeInputReports()
 {
     QList<QByteArray> reports;

@@ -55,6 +55,9 @@ public:
     QList<QByteArray> takeInputReports();
 
     void resetState() { state = G7FirmwareState(); }
+    // Power-up after a replug: the settings stay, a half-received payload,
+    // the reply and unread input reports are gone.
+    void restart();
 
     G7FirmwareState state;
     int reportLength = 64;

@@ -109,6 +109,7 @@ void SimulatedG7::plug()
         if (m_plugged)
             return;
         m_plugged = true;
+        m_firmware.restart();
     }
     emit devicesChanged();
 }

@@ -66,7 +66,9 @@ public:
 
     // Events. emitDpiEvent queues 06 07 00 <stage> (stage counted from 1, as
     // on the wire) and makes stage-1 the current stage; queueEvent queues any
-    // report as it is.
+    // report as it is. Events wait for a reader even while the event interface
+    // is closed (hidraw would drop them), so tests need not race the monitor's
+    // re-opening.
     void emitDpiEvent(int stage);
     void queueEvent(const QByteArray &report);
     int pendingEvents() const;

@@ -457,6 +457,8 @@ void tst_SimulatedG7::unplugAndReplug()
     const QByteArray profile = request("02020000000000");
     const auto *bytes = reinterpret_cast<const uchar *>(profile.constData());
     QCOMPARE(sim.sendFeatureReport(cmd, bytes, 9), 9);
+    const QByteArray macro = request("05000203000000");
+    QCOMPARE(sim.sendFeatureReport(cmd, reinterpret_cast<const uchar *>(macro.constData()), 9), 9);
 
     sim.unplug();
     QCOMPARE(changed.size(), 1);
@@ -482,6 +484,14 @@ void tst_SimulatedG7::unplugAndReplug()
     QCOMPARE(readEvent(sim, evt, 0), QByteArray());
     sim.close(evt);
     QCOMPARE(sim.state().profile, quint8(2)); // the mouse keeps its memory
+    {
+        // ... but not the payload it was waiting for.
+        Wire wire(sim);
+        for (int i = 0; i < 3; ++i)
+            wire.data(pattern(64));
+    }
+    QCOMPARE(sim.strayDataReports(), 3);
+    QCOMPARE(sim.state().macros.at(2), QByteArray(192, '\0'));
     QCOMPARE(sim.openHandles(), 0);
 }
 
