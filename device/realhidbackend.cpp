@@ -22,14 +22,19 @@ hid_device *deviceOf(HidHandle *handle)
 
 } // namespace
 
+// hidapi's library state is process-wide: the last backend to go frees it.
+std::atomic<int> RealHidBackend::s_instances{0};
+
 RealHidBackend::RealHidBackend()
 {
-    hid_init();
+    if (s_instances++ == 0)
+        hid_init();
 }
 
 RealHidBackend::~RealHidBackend()
 {
-    hid_exit();
+    if (--s_instances == 0)
+        hid_exit();
 }
 
 HidDeviceInfo *RealHidBackend::enumerate(uint16_t vendorId, uint16_t productId)

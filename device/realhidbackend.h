@@ -2,6 +2,8 @@
 
 #include "hidbackend.h"
 
+#include <atomic>
+
 // The attached hardware, through hidapi.
 class RealHidBackend : public HidBackend
 {
@@ -19,4 +21,7 @@ public:
     int write(HidHandle *dev, const unsigned char *data, size_t length) override;
     int read(HidHandle *dev, unsigned char *data, size_t length) override;
     int readTimeout(HidHandle *dev, unsigned char *data, size_t length, int milliseconds) override;
+
+private:
+    static std::atomic<int> s_instances;
 };
