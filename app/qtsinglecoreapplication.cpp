@@ -43,7 +43,7 @@ QString peerName()
 #endif
     const QByteArray key = (path + QLatin1Char('\n') + currentUser()).toUtf8();
     const QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(20);
-    return QStringLiteral("orvane-g7-") + QString::fromLatin1(hash);
+    return QCoreApplication::applicationName() + QLatin1Char('-') + QString::fromLatin1(hash);
 }
 
 } // namespace
