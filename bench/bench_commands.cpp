@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -78,13 +79,24 @@ double nanosPerCall(int calls, F &&f)
     return double(timer.nsecsElapsed()) / calls;
 }
 
-void benchCommands(Hid_Thread &hid, CountingSleeper &sleeper, int repetitions)
+int linesIn(const QString &file)
 {
-    std::printf("%-28s %10s %10s %10s %8s\n", "command", "measured", "pauses", "mandated", "ratio");
+    QFile in(file);
+    return in.open(QIODevice::ReadOnly) ? int(in.readAll().count('\n')) : 0;
+}
+
+// Best time of each command in ns; with a trace file, also the lines one run writes.
+QList<qint64> benchCommands(Hid_Thread &hid, CountingSleeper &sleeper, int repetitions,
+                            const QList<qint64> &untraced = {}, const QString &traceFile = QString())
+{
+    std::printf("%-28s %10s %10s %10s %8s %s\n", "command", "measured", "pauses", "mandated", "ratio",
+                traceFile.isEmpty() ? "" : "   trace lines, extra time per line");
     double worst = 0;
+    QList<qint64> times;
     for (const Slot &slot : commandSlots) {
         qint64 best = -1;
         int paused = 0;
+        const int linesBefore = traceFile.isEmpty() ? 0 : linesIn(traceFile);
         for (int r = 0; r < repetitions; ++r) {
             sleeper.total = 0;
             QElapsedTimer timer;
@@ -94,18 +106,27 @@ void benchCommands(Hid_Thread &hid, CountingSleeper &sleeper, int repetitions)
             best = best < 0 ? ns : std::min(best, ns);
             paused = sleeper.total;
         }
+        times.append(best);
+        QByteArray traceCost;
+        if (!traceFile.isEmpty()) {
+            const int lines = (linesIn(traceFile) - linesBefore) / repetitions;
+            const double extraUs = (best - untraced.value(times.size() - 1)) / 1e3;
+            traceCost = QByteArray::number(lines).rightJustified(8) + "  "
+                    + QByteArray::number(lines ? extraUs / lines : 0.0, 'f', 2).rightJustified(8) + " us";
+        }
         const double measuredMs = best / 1e6;
         if (slot.mandatedMs > 0) {
             const double ratio = measuredMs / slot.mandatedMs;
             worst = std::max(worst, ratio);
-            std::printf("%-28s %8.3fms %8dms %8dms %8.4f%s\n", slot.name, measuredMs, paused, slot.mandatedMs,
-                        ratio, paused != slot.mandatedMs ? "  <- pauses differ" : "");
+            std::printf("%-28s %8.3fms %8dms %8dms %8.4f %s%s\n", slot.name, measuredMs, paused, slot.mandatedMs,
+                        ratio, traceCost.constData(), paused != slot.mandatedMs ? "  <- pauses differ" : "");
         } else {
-            std::printf("%-28s %8.3fms %8dms %8s %8s%s\n", slot.name, measuredMs, paused, "-", "-",
-                        paused != 0 ? "  <- pauses differ" : "");
+            std::printf("%-28s %8.3fms %8dms %8s %8s %s%s\n", slot.name, measuredMs, paused, "-", "-",
+                        traceCost.constData(), paused != 0 ? "  <- pauses differ" : "");
         }
     }
     std::printf("worst ratio %.4f (goal <= 1.02)\n", worst);
+    return times;
 }
 
 } // namespace
@@ -130,14 +151,14 @@ int main(int argc, char **argv)
     }
 
     std::printf("== commands, simulated mouse, real pauses, best of %d, no trace\n", repetitions);
-    benchCommands(hid, *sleeper, repetitions);
+    const QList<qint64> untraced = benchCommands(hid, *sleeper, repetitions);
 
     QTemporaryDir dir;
     const QString traceFile = dir.filePath(QStringLiteral("trace.txt"));
     ReportTrace::open(traceFile);
     setHidBackend(std::make_shared<TracingBackend>(sim));
     std::printf("\n== the same with --trace\n");
-    benchCommands(hid, *sleeper, repetitions);
+    benchCommands(hid, *sleeper, repetitions, untraced, traceFile);
     setHidBackend(sim);
 
     std::printf("\n== costs\n");
