@@ -5,7 +5,9 @@
 #include "profilekeys.h"
 
 #include <QDebug>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 ProfileStore::ProfileStore()
@@ -90,12 +92,29 @@ bool ProfileStore::replaceProfile(int target, const QString &sourceFile)
     old->deleteLater();
     m_profiles[target] = nullptr;
 
+    const QDateTime oldStamp = QFileInfo(fileName).lastModified();
     QFile::remove(fileName);
     const bool copied = QFile::copy(sourceFile, fileName);
     if (!copied)
         qDebug().noquote() << "Profile copy failed:" << sourceFile << "->" << fileName;
+    else
+        makeStampDiffer(fileName, oldStamp);
     m_profiles[target] = new QSettings(fileName, QSettings::IniFormat);
     return copied;
+}
+
+// QSettings keeps one parsed copy of a file per process and reads the file
+// again only when its size or modification time changed. A copy of the same
+// size made within the file system's clock tick would look unchanged, so the
+// new settings object would see the old content.
+void ProfileStore::makeStampDiffer(const QString &fileName, const QDateTime &oldStamp)
+{
+    if (!oldStamp.isValid() || QFileInfo(fileName).lastModified() != oldStamp)
+        return;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadWrite)
+        || !file.setFileTime(oldStamp.addSecs(1), QFileDevice::FileModificationTime))
+        qDebug().noquote() << "Cannot renew the time stamp of" << fileName;
 }
 
 bool ProfileStore::resetProfile(int profile)

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QVariant>
 
+class QDateTime;
 class QSettings;
 
 // The application settings (apConfig.bin) and the ten profile files
@@ -50,6 +51,7 @@ public:
     bool copyProfile(int destProfile, int srcProfile);
 
 private:
+    static void makeStampDiffer(const QString &fileName, const QDateTime &oldStamp);
     static bool inRange(int profile) { return profile >= 0 && profile < profileCount; }
 
     QSettings *m_apConfig = nullptr;
