@@ -408,8 +408,8 @@ int SimulatedG7::readReport(HidHandle *dev, unsigned char *data, size_t length, 
             return -1;
         auto *handle = static_cast<Handle *>(dev);
         QList<QByteArray> &queue = handle->iface == Interface::Command ? m_dataInput : m_events;
-        const bool blocking = milliseconds < 0 && !handle->nonblocking;
-        const QDeadlineTimer deadline(blocking ? m_readCapMs : std::max(milliseconds, 0));
+        const bool blocking = milliseconds < 0;
+        const QDeadlineTimer deadline(blocking ? m_readCapMs : milliseconds);
         while (m_silent || queue.isEmpty()) {
             if (!m_inputArrived.wait(&m_mutex, deadline) || deadline.hasExpired()) {
                 if (!valid(dev))
@@ -435,7 +435,13 @@ int SimulatedG7::readReport(HidHandle *dev, unsigned char *data, size_t length, 
 
 int SimulatedG7::read(HidHandle *dev, unsigned char *data, size_t length)
 {
-    return readReport(dev, data, length, -1);
+    bool nonblocking = false;
+    {
+        QMutexLocker lock(&m_mutex);
+        nonblocking = valid(dev) && static_cast<Handle *>(dev)->nonblocking;
+    }
+    // Like hidapi: hid_read waits only on a blocking handle.
+    return readReport(dev, data, length, nonblocking ? 0 : -1);
 }
 
 int SimulatedG7::readTimeout(HidHandle *dev, unsigned char *data, size_t length, int milliseconds)
