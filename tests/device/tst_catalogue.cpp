@@ -1,4 +1,5 @@
 #include "catalogue.h"
+#include "tempdatafolder.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,6 +53,13 @@ void tst_Catalogue::shippedCatalogue()
     QVERIFY(!encode);
     QCOMPARE(describe(entries), QStringList({mouse.arg("1038", "G7 A"), mouse.arg("1031", "G7 B"),
                                              mouse.arg("1039", ""), mouse.arg("1048", "")}));
+
+    // The embedded catalogue is the one in the source tree.
+    TempDataFolder folder;
+    QVERIFY(folder.copyFromSource(QStringLiteral("modules/qml/DevInfo.ini")));
+    QCOMPARE(describe(readCatalogue(folder.filePath(QStringLiteral("modules/qml/DevInfo.ini")), {"G7 A", "G7 B"},
+                                    &encode)),
+             describe(entries));
 }
 
 void tst_Catalogue::writtenCatalogues_data()
@@ -98,12 +106,9 @@ void tst_Catalogue::writtenCatalogues()
     QFETCH(QByteArray, ini);
     QFETCH(bool, encode);
     QFETCH(QStringList, entries);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("DevInfo.ini"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(ini);
-    file.close();
+    TempDataFolder folder;
+    const QString path = folder.filePath(QStringLiteral("DevInfo.ini"));
+    QVERIFY(folder.writeFile(QStringLiteral("DevInfo.ini"), ini));
 
     bool readEncode = !encode;
     const QList<DevInfoEntry> read = readCatalogue(path, {"first", "second"}, &readEncode);
