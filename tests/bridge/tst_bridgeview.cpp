@@ -21,7 +21,6 @@ private slots:
     void profileGettersReadHandWrittenFiles_data();
     void profileGettersReadHandWrittenFiles();
     void dpiReadBackRefreshesStageValues();
-    void profileValueSlotsStoreTheFileForms();
     void wholeProfileSlots();
     void loadProfileUsesTheChosenFile();
     void languageStringsFillDpiNotices();
@@ -167,25 +166,6 @@ void tst_BridgeView::dpiReadBackRefreshesStageValues()
 
     hid.did = 0;
     QCOMPARE(view.ui_91H_GetDPISet(), QVariantList());
-}
-
-void tst_BridgeView::profileValueSlotsStoreTheFileForms()
-{
-    TempDataFolder data;
-    myQQuickView view;
-    view.setXYSensitive(0, 9.0);            // a page number arrives as a double
-    view.setSelectGun(0, QString::fromUtf8("枪1"));
-    view.setMacroKey(2, "Macro, 1");
-    view.ui_10H_SetLED8StageColor(1, {5});  // one value: written bare
-    QCoreApplication::processEvents();
-
-    const auto file = readRawIni(data.filePath("modules/setting/p1.bin"));
-    QCOMPARE(file.value("XYSensitive/0"), QString("9"));
-    QCOMPARE(file.value("macro/2"), QString("\"Macro, 1\""));
-    QCOMPARE(file.value("color_J2/type1"), QString("5"));
-    QSettings other(data.filePath("modules/setting/p1.bin"), QSettings::IniFormat);
-    QCOMPARE(other.value("selectGun/0").toString(), QString::fromUtf8("枪1"));
-    QCOMPARE(view.ui_90H_GetLED8StageColor(1), QVariantList());
 }
 
 void tst_BridgeView::wholeProfileSlots()

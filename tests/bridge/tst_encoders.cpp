@@ -13,7 +13,6 @@ private slots:
     void dpiValue();
     void dpiStages_data();
     void dpiStages();
-    void dpiKeys();
     void ledOptions_data();
     void ledOptions();
     void colourTables_data();
@@ -69,12 +68,7 @@ void tst_Encoders::dpiStages_data()
     QTest::addColumn<int>("mul2");
     QTest::addColumn<int>("segment");
 
-    QTest::newRow("all enabled")
-        << 3u << QVariantList{400, 800, 12800, 12900, 18000, 1600, 3200, 6400}
-        << QVariantList{1, 1, 1, 1, 1, 1, 1, 1} << QByteArray::fromHex("08107F80B3204080") << 0x1C << 0xFF;
-    QTest::newRow("none enabled")
-        << 0u << QVariantList{200, 7200, 7300, 12000, 400, 800, 1600, 3200}
-        << QVariantList{0, 0, 0, 0, 0, 0, 0, 0} << QByteArray::fromHex("0490487708102040") << 0x0C << 0;
+    // Whole sets with all, some and no stages enabled go through the device tests.
     QTest::newRow("flags as texts from a file")
         << 1u << QVariantList{"12700", "12800", "16000", "400", "800", "1600", "3200", "6400"}
         << QVariantList{"1", "0", "1", "0", "0", "0", "0", "1"} << QByteArray::fromHex("FE00400810204080")
@@ -96,15 +90,6 @@ void tst_Encoders::dpiStages()
     QCOMPARE(QByteArray(reinterpret_cast<const char *>(bytes.stage.data()), 8).toHex(), stages.toHex());
     QCOMPARE(int(bytes.mul2), mul2);
     QCOMPARE(int(bytes.dpiSegment), segment);
-}
-
-void tst_Encoders::dpiKeys()
-{
-    QCOMPARE(dpiVariant(0).profileKey, "sensor/dpi_J2_3336");
-    QCOMPARE(dpiVariant(1).profileKey, "sensor/dpi_J2");
-    QCOMPARE(dpiVariant(2).profileKey, "sensor/dpi_J2");
-    QCOMPARE(dpiVariant(3).profileKey, "sensor/dpi_J2_3337");
-    QCOMPARE(dpiVariant(4).profileKey, "sensor/dpi_J2");
 }
 
 void tst_Encoders::ledOptions_data()
@@ -154,13 +139,9 @@ void tst_Encoders::colourTables_data()
     for (int i = 0; i < 24; ++i)
         first24.append(char(i * 9));
 
-    QTest::newRow("palette of three") << -1 << QVariantList{255, 128, 1}
-        << QByteArray::fromHex("FF8001") + QByteArray(21, '\0');
     QTest::newRow("palette cut at 24") << -1 << palette << first24;
     QTest::newRow("low 8 bits") << -1 << QVariantList{256, -1, 511, "17", 2.0}
         << QByteArray::fromHex("00FFFF1102") + QByteArray(19, '\0');
-    QTest::newRow("stage colours type 1") << 1 << QVariantList{1, 2, 3}
-        << QByteArray::fromHex("010203") + QByteArray(21, '\0');
     QTest::newRow("type 2 packs nibbles") << 2 << QVariantList{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}
         << QByteArray::fromHex("2143658705060708090A") + QByteArray(14, '\0');
     // Bytes 0..3 are packed even from missing values.
