@@ -35,9 +35,3 @@ inline QMap<QString, QString> readRawIni(const QString &fileName)
     }
     return values;
 }
-
-inline bool writeFile(const QString &fileName, const QByteArray &content)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
-}

@@ -1,6 +1,6 @@
 #include "inivalues.h"
 #include "profilestore.h"
-#include "support_datadir.h"
+#include "tempdatafolder.h"
 #include "support_rawini.h"
 
 #include <QCoreApplication>
@@ -64,8 +64,8 @@ void tst_IniFiles::readsHandWrittenValues()
     QFETCH(QString, text);
     QFETCH(int, number);
 
-    DataDir dir;
-    QVERIFY(writeFile(dir.setting("p1.bin"), handWritten));
+    TempDataFolder dir;
+    QVERIFY(dir.writeFile("modules/setting/p1.bin", handWritten));
     ProfileStore store;
     const QVariant value = store.value(key);
     QCOMPARE(value.toString(), text);
@@ -91,8 +91,8 @@ void tst_IniFiles::readsHandWrittenLists()
     QFETCH(QString, key);
     QFETCH(QStringList, elements);
 
-    DataDir dir;
-    QVERIFY(writeFile(dir.setting("p1.bin"), handWritten));
+    TempDataFolder dir;
+    QVERIFY(dir.writeFile("modules/setting/p1.bin", handWritten));
     ProfileStore store;
     QStringList got;
     for (const QVariant &v : store.list(key))
@@ -127,16 +127,16 @@ void tst_IniFiles::writesTheFileForms()
     QFETCH(QString, line);
     QFETCH(QVariant, readBack);
 
-    DataDir dir;
+    TempDataFolder dir;
     {
         ProfileStore store;
         store.setValue(QStringLiteral("macro/0"), value);
         QCoreApplication::processEvents();   // long-lived objects flush here
-        QCOMPARE(readRawIni(dir.setting("p1.bin")).value("macro/0"), line);
+        QCOMPARE(readRawIni(dir.filePath("modules/setting/p1.bin")).value("macro/0"), line);
     }
     // Within one process QSettings may answer from its cache of the file, so
     // compare the forms a page sees, not the variant types.
-    QSettings other(dir.setting("p1.bin"), QSettings::IniFormat);
+    QSettings other(dir.filePath("modules/setting/p1.bin"), QSettings::IniFormat);
     const QVariant got = other.value("macro/0");
     const QVariantList gotList = IniValues::toList(got);
     const QVariantList wantList = IniValues::toList(readBack);

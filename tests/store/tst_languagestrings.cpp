@@ -1,6 +1,6 @@
 #include "languagestrings.h"
 #include "safefilename.h"
-#include "support_datadir.h"
+#include "tempdatafolder.h"
 #include "support_rawini.h"
 
 #include <QTest>
@@ -51,19 +51,19 @@ void tst_LanguageStrings::readsOneGroup()
     QFETCH(int, type);
     QFETCH(QStringList, texts);
 
-    DataDir dir;
-    QVERIFY(writeFile(dir.path("modules/i18n/lang_025044.ini"), languageFile));
+    TempDataFolder dir;
+    QVERIFY(dir.writeFile("modules/i18n/lang_025044.ini", languageFile));
     const QString file = LanguageStrings::fileForCode(QStringLiteral("lang_025044"));
     QCOMPARE(LanguageStrings::read(file, type), texts);
 }
 
 void tst_LanguageStrings::missingFileGivesNoTexts()
 {
-    DataDir dir;
+    TempDataFolder dir;
     QCOMPARE(LanguageStrings::read(LanguageStrings::fileForCode("lang_025044"), 0), QStringList());
-    QVERIFY(!QFile::exists(dir.path("modules/i18n/lang_025044.ini")));
+    QVERIFY(!QFile::exists(dir.filePath("modules/i18n/lang_025044.ini")));
 
-    QVERIFY(writeFile(dir.path("modules/i18n/huge.ini"), "[main]\ntotal=2000000000\n0=x\n"));
+    QVERIFY(dir.writeFile("modules/i18n/huge.ini", "[main]\ntotal=2000000000\n0=x\n"));
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression("counts 2000000000 texts in one group, reading 1000$"));
     const QStringList capped = LanguageStrings::read(LanguageStrings::fileForCode("huge"), 0);
     QCOMPARE(capped.size(), LanguageStrings::maxEntries);
@@ -72,8 +72,8 @@ void tst_LanguageStrings::missingFileGivesNoTexts()
 
 void tst_LanguageStrings::codeMustBeAFileName()
 {
-    DataDir dir;
-    QVERIFY(writeFile(dir.path("modules/secret.ini"), "[main]\ntotal=1\n0=leak\n"));
+    TempDataFolder dir;
+    QVERIFY(dir.writeFile("modules/secret.ini", "[main]\ntotal=1\n0=leak\n"));
     QTest::ignoreMessage(QtDebugMsg, "Language code is no file name: \"../secret\"");
     QVERIFY(LanguageStrings::fileForCode("../secret").isEmpty());
     QCOMPARE(LanguageStrings::read(QString(), 0), QStringList());

@@ -1,5 +1,5 @@
 #include "profilestore.h"
-#include "support_datadir.h"
+#include "tempdatafolder.h"
 #include "support_rawini.h"
 
 #include <QCoreApplication>
@@ -30,8 +30,8 @@ static void flushDeferredDeletes()
 
 void tst_ProfileStore::replacingKeepsTheListAndDefersDeletion()
 {
-    DataDir dir;
-    QVERIFY(writeFile(dir.setting("pD.bin"), "[sensor]\nreportRate_J2=8\n"));
+    TempDataFolder dir;
+    QVERIFY(dir.writeFile("modules/setting/pD.bin", "[sensor]\nreportRate_J2=8\n"));
     ProfileStore store;
     QList<QSettings *> before;
     for (int n = 0; n < ProfileStore::profileCount; ++n)
@@ -48,70 +48,70 @@ void tst_ProfileStore::replacingKeepsTheListAndDefersDeletion()
 
     for (int n = 0; n < ProfileStore::profileCount; ++n) {
         QVERIFY(store.profileSettings(n));
-        QCOMPARE(store.profileSettings(n)->fileName(), QFileInfo(dir.setting(QStringLiteral("p%1.bin").arg(n + 1))).absoluteFilePath());
+        QCOMPARE(store.profileSettings(n)->fileName(), QFileInfo(dir.filePath(QStringLiteral("modules/setting/p%1.bin").arg(n + 1))).absoluteFilePath());
         if (n != 3)
             QCOMPARE(store.profileSettings(n), before.at(n));
     }
-    const auto file = readRawIni(dir.setting("p4.bin"));
+    const auto file = readRawIni(dir.filePath("modules/setting/p4.bin"));
     QCOMPARE(file.value("sensor/reportRate_J2"), QString("8"));
     QVERIFY(!file.contains("sensor/jmgd"));
 }
 
 void tst_ProfileStore::resetCopiesTheDefaultProfile()
 {
-    DataDir dir;
-    QVERIFY(writeFile(dir.setting("pD.bin"), "[XYSensitive]\n0=4\n1=4\n[sensor]\nreportRate_J2=1\n"));
-    QVERIFY(writeFile(dir.setting("p1.bin"), "[sensor]\nreportRate_J2=8\njmgd=3\n"));
+    TempDataFolder dir;
+    QVERIFY(dir.writeFile("modules/setting/pD.bin", "[XYSensitive]\n0=4\n1=4\n[sensor]\nreportRate_J2=1\n"));
+    QVERIFY(dir.writeFile("modules/setting/p1.bin", "[sensor]\nreportRate_J2=8\njmgd=3\n"));
     ProfileStore store;
     QCOMPARE(store.value("sensor/jmgd").toInt(), 3);
     QVERIFY(store.resetProfile(0));
     QCOMPARE(store.value("sensor/reportRate_J2").toInt(), 1);
     QVERIFY(!store.value("sensor/jmgd").isValid());
-    QCOMPARE(readRawIni(dir.setting("p1.bin")), readRawIni(dir.setting("pD.bin")));
+    QCOMPARE(readRawIni(dir.filePath("modules/setting/p1.bin")), readRawIni(dir.filePath("modules/setting/pD.bin")));
 }
 
 void tst_ProfileStore::copyTakesTheSourceBeforeReplacing()
 {
-    DataDir dir;
-    QVERIFY(writeFile(dir.setting("p1.bin"), "[profile]\nwho=one\n"));
-    QVERIFY(writeFile(dir.setting("p2.bin"), "[profile]\nwho=two\n"));
-    QVERIFY(writeFile(dir.setting("p3.bin"), "[profile]\nwho=three\n"));
+    TempDataFolder dir;
+    QVERIFY(dir.writeFile("modules/setting/p1.bin", "[profile]\nwho=one\n"));
+    QVERIFY(dir.writeFile("modules/setting/p2.bin", "[profile]\nwho=two\n"));
+    QVERIFY(dir.writeFile("modules/setting/p3.bin", "[profile]\nwho=three\n"));
     ProfileStore store;
     store.profileSettings(2)->setValue("sensor/jmgd", 2);   // unsynced change of the source
     QVERIFY(store.copyProfile(0, 2));
     QCOMPARE(store.value("profile/who").toString(), QString("three"));
     QCOMPARE(store.value("sensor/jmgd").toInt(), 2);
-    QCOMPARE(readRawIni(dir.setting("p2.bin")).value("profile/who"), QString("two"));
+    QCOMPARE(readRawIni(dir.filePath("modules/setting/p2.bin")).value("profile/who"), QString("two"));
 
     // Copying a profile onto itself keeps it.
     QVERIFY(store.copyProfile(1, 1));
-    QCOMPARE(readRawIni(dir.setting("p2.bin")).value("profile/who"), QString("two"));
+    QCOMPARE(readRawIni(dir.filePath("modules/setting/p2.bin")).value("profile/who"), QString("two"));
 }
 
 void tst_ProfileStore::failedCopyLeavesAnEmptyProfile()
 {
-    DataDir dir;   // no pD.bin
-    QVERIFY(writeFile(dir.setting("p2.bin"), "[sensor]\nreportRate_J2=8\n"));
+    TempDataFolder dir;   // no pD.bin
+    QVERIFY(dir.writeFile("modules/setting/p2.bin", "[sensor]\nreportRate_J2=8\n"));
     ProfileStore store;
     store.curProfile = 1;
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Profile copy failed: .*pD\\.bin -> .*p2\\.bin$"));
     QVERIFY(!store.resetProfile(1));
-    QVERIFY(!QFile::exists(dir.setting("p2.bin")));
+    QVERIFY(!QFile::exists(dir.filePath("modules/setting/p2.bin")));
     QCOMPARE(store.value("sensor/reportRate_J2", 0).toInt(), 0);
     QVERIFY(store.profileSettings(1));
 }
 
 void tst_ProfileStore::currentProfileIsRememberedOnlyWhenItChanges()
 {
-    DataDir dir;
-    QVERIFY(writeFile(dir.setting("apConfig.bin"), "[J2]\nprofileNo=0\n"));
-    QVERIFY(writeFile(dir.setting("p3.bin"), "[sensor]\njmgd=3\n"));
+    TempDataFolder dir;
+    QVERIFY(dir.writeFile("modules/setting/apConfig.bin", "[J2]\nprofileNo=0\n"));
+    QVERIFY(dir.writeFile("modules/setting/p3.bin", "[sensor]\njmgd=3\n"));
     const QByteArray original = "[J2]\nprofileNo=0\n";
     ProfileStore store;
 
     QVERIFY(!store.setCurrentProfile(0));
     QCoreApplication::processEvents();
-    QFile ap(dir.setting("apConfig.bin"));
+    QFile ap(dir.filePath("modules/setting/apConfig.bin"));
     QVERIFY(ap.open(QIODevice::ReadOnly));
     QCOMPARE(ap.readAll(), original);
     ap.close();
@@ -120,7 +120,7 @@ void tst_ProfileStore::currentProfileIsRememberedOnlyWhenItChanges()
     QCOMPARE(store.curProfile, 2);
     QCOMPARE(store.value("sensor/jmgd").toInt(), 3);
     QCoreApplication::processEvents();
-    QCOMPARE(readRawIni(dir.setting("apConfig.bin")).value("J2/profileNo"), QString("2"));
+    QCOMPARE(readRawIni(dir.filePath("modules/setting/apConfig.bin")).value("J2/profileNo"), QString("2"));
 
     QTest::ignoreMessage(QtDebugMsg, "No profile 10");
     QVERIFY(!store.setCurrentProfile(10));
@@ -157,8 +157,8 @@ void tst_ProfileStore::badFilesReadAsDefaults()
     QFETCH(QList<uint>, dpi);
     QFETCH(int, xSensitivity);
 
-    DataDir dir;
-    QVERIFY(writeFile(dir.setting("p1.bin"), content));
+    TempDataFolder dir;
+    QVERIFY(dir.writeFile("modules/setting/p1.bin", content));
     ProfileStore store;
     QCOMPARE(store.value("sensor/reportRate_J2", 0).toInt() & 0xFF, rate);
     QList<uint> gotDpi;
