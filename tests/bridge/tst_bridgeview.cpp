@@ -4,6 +4,7 @@
 #include "tempdatafolder.h"
 
 #include <QFocusEvent>
+#include <QQmlContext>
 #include <QQuickItem>
 #include <QSettings>
 #include <QTest>
@@ -16,6 +17,7 @@ class tst_BridgeView : public QObject
 private slots:
     void pageFunctionsAreQueued();
     void missingPageIsNoCrash();
+    void pageArgumentsReachTheFile();
     void focusInAcceptsAndRepaints();
     void applicationSettings();
     void profileGettersReadHandWrittenFiles_data();
@@ -46,6 +48,43 @@ void tst_BridgeView::pageFunctionsAreQueued()
     view.runUI();
     QCOMPARE(root->property("calls").toStringList(), QStringList());   // not yet: queued
     QTRY_COMPARE(root->property("calls").toStringList(), (QStringList{"initUI 3 number", "run"}));
+}
+
+// Script numbers and arrays as the pages pass them: bytes, doubles, arrays.
+void tst_BridgeView::pageArgumentsReachTheFile()
+{
+    TempDataFolder data;
+    QVERIFY(data.writeFile("page.qml",
+        "import QtQuick\n"
+        "Item {\n"
+        "  function go() {\n"
+        "    ui_View.ui_01H_SetReportRate(2)\n"
+        "    ui_View.ui_06H_SetRGBLedEffect(13, 0, 7, [13, 0, 7, 255, 127.0, 0])\n"
+        "    ui_View.ui_11H_SetDPISelect([1, 0, 1, 0, 1, 0, 1, 0])\n"
+        "    ui_View.setXYSensitive(0, 6)\n"
+        "    return [ui_View.ui_81H_GetReportRate(), ui_View.ui_8DH_GetRGBLedEffect(),\n"
+        "            ui_View.getXYSensitive(1), typeof ui_View.getLang()]\n"
+        "  }\n"
+        "}\n"));
+    myQQuickView view;
+    view.rootContext()->setContextProperty("ui_View", &view);
+    view.setSource(QUrl::fromLocalFile(data.filePath("page.qml")));
+    QVERIFY(view.rootObject());
+
+    QVariant result;
+    QVERIFY(QMetaObject::invokeMethod(view.rootObject(), "go", Q_RETURN_ARG(QVariant, result)));
+    const QVariantList got = result.toList();
+    QCOMPARE(got.value(0).toInt(), 2);
+    QCOMPARE(got.value(1).toList(), (QVariantList{13u, 0u, 7u, 255u, 127u, 0u}));
+    QCOMPARE(got.value(2).toInt(), 4);
+    QCOMPARE(got.value(3).toString(), QString("undefined"));
+
+    QCoreApplication::processEvents();
+    const auto file = readRawIni(data.filePath("modules/setting/p1.bin"));
+    QCOMPARE(file.value("sensor/reportRate_J2"), QString("2"));
+    QCOMPARE(file.value("color_J2/ledEffect"), QString("13, 0, 7, 255, 127, 0"));
+    QCOMPARE(file.value("sensor/dpi_Select"), QString("1, 0, 1, 0, 1, 0, 1, 0"));
+    QCOMPARE(file.value("XYSensitive/0"), QString("6"));
 }
 
 void tst_BridgeView::missingPageIsNoCrash()
