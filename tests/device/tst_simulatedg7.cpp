@@ -435,10 +435,15 @@ void tst_SimulatedG7::eventsReadOnAnotherThread()
     {
         Wire wire(sim);
         for (int i = 0; i < count; ++i) {
-            sent.append(i % 8 + 1);
-            sim.emitDpiEvent(i % 8 + 1);
-            wire.feature(request("8B000000000000"));
-            QCOMPARE(wire.featureIn().at(2), char(i % 8));
+            const int stage = i % 8 + 1;
+            sent.append(stage);
+            if (i % 2) {
+                sim.queueEvent(QByteArray::fromHex("060700") + char(stage));
+            } else {
+                sim.emitDpiEvent(stage);
+                wire.feature(request("8B000000000000"));
+                QCOMPARE(wire.featureIn().at(2), char(stage - 1));
+            }
             if (i % 10 == 0)
                 QThread::msleep(20);
         }
