@@ -1,5 +1,5 @@
 // Measures the two Qt Quick renderers on the finished main page, run by hand:
-//   probe_renderer software|opengl
+//   build/bin/probe_renderer software|opengl
 // prints "first-frame-ms <n> page-frame-ms <n> hidden-rss-kib <n> peak-rss-kib <n>".
 // First frame: process start to the first rendered frame of the window; page
 // frame: to the first frame after the start-up lock showed the whole page;
