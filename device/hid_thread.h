@@ -131,6 +131,12 @@ private:
     // discovery has replaced the list since `generation`.
     void clearEventPath(uint index, quint64 generation);
     void closeCommandHandle();
+    // Opens the command interface and sends txReport; null when either fails.
+    HidHandle *sendBlock();
+    // Data-report chunk for a payload of len bytes (len capped to dataBuf); 0 when none can carry it.
+    int payloadChunk(int &len) const;
+    // Closes the handle and frees the channel; returns transferred.
+    bool releaseChannel(bool transferred);
     void showDpiNotice(int stage);
 
     mutable QMutex devListLock;

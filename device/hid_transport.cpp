@@ -143,96 +143,88 @@ HidHandle *Hid_Thread::openHid2(uint did)
     return hidDev2;
 }
 
+HidHandle *Hid_Thread::sendBlock()
+{
+    HidHandle *dev = openHid(did);
+    if (!dev)
+        return nullptr;
+    if (isEncode)
+        USBDataEncryption(txReport + 1, SecrecyCode);
+    if (hidBackend().sendFeatureReport(dev, txReport, sizeof txReport) < 0)
+        return nullptr;
+    return dev;
+}
+
+int Hid_Thread::payloadChunk(int &len) const
+{
+    const int reportLength = int(usableReportLength(record(did).reportLength));
+    len = qMin(len, int(sizeof dataBuf));
+    return qMin(len, reportLength);
+}
+
+bool Hid_Thread::releaseChannel(bool transferred)
+{
+    closeCommandHandle();
+    hidFree = true;
+    return transferred;
+}
+
 bool Hid_Thread::sendCommand(int len, bool settle)
 {
     QCoreApplication::processEvents();
 
-    auto fail = [this] {
-        closeCommandHandle();
-        hidFree = true;
-        return false;
-    };
-
-    HidHandle *dev = openHid(did);
+    HidHandle *dev = sendBlock();
     if (!dev)
-        return fail();
-    const quint32 reportLength = usableReportLength(record(did).reportLength);
-
-    if (isEncode)
-        USBDataEncryption(txReport + 1, SecrecyCode);
-    if (hidBackend().sendFeatureReport(dev, txReport, sizeof txReport) < 0)
-        return fail();
+        return releaseChannel(false);
     if (settle)
         waitSettle();
 
     if (len > 0) {
+        const int chunk = payloadChunk(len);
         // Without a usable report length no data report can carry the payload.
-        if (reportLength == 0)
-            return fail();
-        len = qMin(len, int(sizeof dataBuf));
-        const int chunk = qMin(len, int(reportLength));
-        std::vector<unsigned char> report(reportLength + 1);
+        if (chunk == 0)
+            return releaseChannel(false);
+        std::vector<unsigned char> report(record(did).reportLength + 1);
         for (int offset = 0; offset < len; offset += chunk) {
             std::fill(report.begin(), report.end(), 0);   // report ID 0, short chunks zero-padded
             std::memcpy(report.data() + 1, dataBuf + offset, qMin(chunk, len - offset));
             dev = openHid(did);
             if (!dev || hidBackend().write(dev, report.data(), report.size()) < 0)
-                return fail();
+                return releaseChannel(false);
             hidSleep(8);
         }
         if (settle)
             waitSettle();
     }
-
-    closeCommandHandle();
-    hidFree = true;
-    return true;
+    return releaseChannel(true);
 }
 
 bool Hid_Thread::queryCommand(int len)
 {
-    auto fail = [this] {
-        closeCommandHandle();
-        hidFree = true;
-        return false;
-    };
-
-    HidHandle *dev = openHid(did);
-    if (!dev)
-        return fail();
-    const quint32 reportLength = usableReportLength(record(did).reportLength);
-
-    if (isEncode)
-        USBDataEncryption(txReport + 1, SecrecyCode);
-    if (hidBackend().sendFeatureReport(dev, txReport, sizeof txReport) < 0)
-        return fail();
-    dev = openHid(did);
+    HidHandle *dev = sendBlock();
+    if (dev)
+        dev = openHid(did);
     if (!dev || hidBackend().getFeatureReport(dev, rxReport, sizeof rxReport) < 0)
-        return fail();
+        return releaseChannel(false);
 
     if (len <= 0) {
-        closeCommandHandle();
-        hidFree = true;
+        releaseChannel(true);
         if (isEncode)
             USBDataDecipher(rxReport + 1, SecrecyCode);
         return true;
     }
 
-    if (reportLength == 0)
-        return fail();
-    len = qMin(len, int(sizeof dataBuf));
-    const int chunk = qMin(len, int(reportLength));
-    std::vector<unsigned char> report(reportLength + 1);
+    const int chunk = payloadChunk(len);
+    if (chunk == 0)
+        return releaseChannel(false);
+    std::vector<unsigned char> report(record(did).reportLength + 1);
     for (int offset = 0; offset < len; offset += chunk) {
         std::fill(report.begin(), report.end(), 0);
         dev = openHid(did);
         // A read that times out counts as a failed read: the device has nothing to send.
         if (!dev || hidBackend().readTimeout(dev, report.data(), report.size(), inputReportWaitMs) <= 0)
-            return fail();
+            return releaseChannel(false);
         std::memcpy(dataBuf + offset, report.data(), qMin(chunk, len - offset));
     }
-
-    closeCommandHandle();
-    hidFree = true;
-    return true;
+    return releaseChannel(true);
 }

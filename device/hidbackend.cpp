@@ -3,6 +3,7 @@
 #include "realhidbackend.h"
 
 #include <QList>
+#include <cstdlib>
 #include <QMutex>
 
 namespace {
@@ -37,4 +38,14 @@ void setHidBackend(std::shared_ptr<HidBackend> backend)
     if (installed)
         retired().append(installed);
     installed = std::move(backend);
+}
+
+void freeDeviceInfoList(HidDeviceInfo *devs)
+{
+    while (devs) {
+        HidDeviceInfo *next = devs->next;
+        std::free(devs->path);
+        delete devs;
+        devs = next;
+    }
 }

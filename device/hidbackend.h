@@ -47,6 +47,10 @@ public:
     virtual int readTimeout(HidHandle *dev, unsigned char *data, size_t length, int milliseconds) = 0;
 };
 
+// Frees a list whose nodes were made with new and whose paths with malloc
+// (strdup), as every backend here builds its enumerations.
+void freeDeviceInfoList(HidDeviceInfo *devs);
+
 // The backend the device layer uses. Start-up installs one before the first
 // discovery; tests install their own. Never null: without an installed backend
 // the real hidapi is used.

@@ -59,12 +59,7 @@ HidDeviceInfo *RealHidBackend::enumerate(uint16_t vendorId, uint16_t productId)
 
 void RealHidBackend::freeEnumeration(HidDeviceInfo *devs)
 {
-    while (devs) {
-        HidDeviceInfo *next = devs->next;
-        std::free(devs->path);
-        delete devs;
-        devs = next;
-    }
+    freeDeviceInfoList(devs);
 }
 
 HidHandle *RealHidBackend::openPath(const char *path)

@@ -278,12 +278,7 @@ HidDeviceInfo *SimulatedG7::enumerate(uint16_t vendor, uint16_t product)
 
 void SimulatedG7::freeEnumeration(HidDeviceInfo *devs)
 {
-    while (devs) {
-        HidDeviceInfo *next = devs->next;
-        std::free(devs->path);
-        delete devs;
-        devs = next;
-    }
+    freeDeviceInfoList(devs);
 }
 
 HidHandle *SimulatedG7::openPath(const char *path)
