@@ -1,193 +1,170 @@
+#include "inivalues.h"
 #include "profilestore.h"
 #include "tempdatafolder.h"
-#include "support_rawini.h"
 
-#include <QCoreApplication>
-#include <QFile>
 #include <QPointer>
 #include <QSettings>
 #include <QTest>
+
+static QString installed(const char *relative) { return QStringLiteral(G7_SOURCE_DIR "/modules/") + relative; }
 
 class tst_ProfileStore : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void replacingKeepsTheListAndDefersDeletion();
-    void resetCopiesTheDefaultProfile();
-    void copyTakesTheSourceBeforeReplacing();
-    void failedCopyLeavesAnEmptyProfile();
-    void currentProfileIsRememberedOnlyWhenItChanges();
-    void badFilesReadAsDefaults_data();
-    void badFilesReadAsDefaults();
-    void missingFoldersReadAsDefaults();
-};
-
-static void flushDeferredDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-void tst_ProfileStore::replacingKeepsTheListAndDefersDeletion()
-{
-    TempDataFolder dir;
-    QVERIFY(dir.writeFile("modules/setting/pD.bin", "[sensor]\nreportRate_J2=8\n"));
-    ProfileStore store;
-    QList<QSettings *> before;
-    for (int n = 0; n < ProfileStore::profileCount; ++n)
-        before.append(store.profileSettings(n));
-
-    QPointer<QSettings> old = store.profileSettings(3);
-    // A change still pending in the old object must not reach the new file.
-    old->setValue("sensor/jmgd", 3);
-    QVERIFY(store.resetProfile(3));
-
-    QVERIFY(old);                          // still alive until the event loop runs
-    flushDeferredDeletes();
-    QVERIFY(!old);
-
-    for (int n = 0; n < ProfileStore::profileCount; ++n) {
-        QVERIFY(store.profileSettings(n));
-        QCOMPARE(store.profileSettings(n)->fileName(), QFileInfo(dir.filePath(QStringLiteral("modules/setting/p%1.bin").arg(n + 1))).absoluteFilePath());
-        if (n != 3)
-            QCOMPARE(store.profileSettings(n), before.at(n));
-    }
-    const auto file = readRawIni(dir.filePath("modules/setting/p4.bin"));
-    QCOMPARE(file.value("sensor/reportRate_J2"), QString("8"));
-    QVERIFY(!file.contains("sensor/jmgd"));
-}
-
-void tst_ProfileStore::resetCopiesTheDefaultProfile()
-{
-    TempDataFolder dir;
-    QVERIFY(dir.writeFile("modules/setting/pD.bin", "[XYSensitive]\n0=4\n1=4\n[sensor]\nreportRate_J2=1\n"));
-    QVERIFY(dir.writeFile("modules/setting/p1.bin", "[sensor]\nreportRate_J2=8\njmgd=3\n"));
-    ProfileStore store;
-    QCOMPARE(store.value("sensor/jmgd").toInt(), 3);
-    QVERIFY(store.resetProfile(0));
-    QCOMPARE(store.value("sensor/reportRate_J2").toInt(), 1);
-    QVERIFY(!store.value("sensor/jmgd").isValid());
-    QCOMPARE(readRawIni(dir.filePath("modules/setting/p1.bin")), readRawIni(dir.filePath("modules/setting/pD.bin")));
-}
-
-void tst_ProfileStore::copyTakesTheSourceBeforeReplacing()
-{
-    TempDataFolder dir;
-    QVERIFY(dir.writeFile("modules/setting/p1.bin", "[profile]\nwho=one\n"));
-    QVERIFY(dir.writeFile("modules/setting/p2.bin", "[profile]\nwho=two\n"));
-    QVERIFY(dir.writeFile("modules/setting/p3.bin", "[profile]\nwho=three\n"));
-    ProfileStore store;
-    store.profileSettings(2)->setValue("sensor/jmgd", 2);   // unsynced change of the source
-    QVERIFY(store.copyProfile(0, 2));
-    QCOMPARE(store.value("profile/who").toString(), QString("three"));
-    QCOMPARE(store.value("sensor/jmgd").toInt(), 2);
-    QCOMPARE(readRawIni(dir.filePath("modules/setting/p2.bin")).value("profile/who"), QString("two"));
-
-    // Copying a profile onto itself keeps it.
-    QVERIFY(store.copyProfile(1, 1));
-    QCOMPARE(readRawIni(dir.filePath("modules/setting/p2.bin")).value("profile/who"), QString("two"));
-}
-
-void tst_ProfileStore::failedCopyLeavesAnEmptyProfile()
-{
-    TempDataFolder dir;   // no pD.bin
-    QVERIFY(dir.writeFile("modules/setting/p2.bin", "[sensor]\nreportRate_J2=8\n"));
-    ProfileStore store;
-    store.curProfile = 1;
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Profile copy failed: .*pD\\.bin -> .*p2\\.bin$"));
-    QVERIFY(!store.resetProfile(1));
-    QVERIFY(!QFile::exists(dir.filePath("modules/setting/p2.bin")));
-    QCOMPARE(store.value("sensor/reportRate_J2", 0).toInt(), 0);
-    QVERIFY(store.profileSettings(1));
-}
-
-void tst_ProfileStore::currentProfileIsRememberedOnlyWhenItChanges()
-{
-    TempDataFolder dir;
-    QVERIFY(dir.writeFile("modules/setting/apConfig.bin", "[J2]\nprofileNo=0\n"));
-    QVERIFY(dir.writeFile("modules/setting/p3.bin", "[sensor]\njmgd=3\n"));
-    const QByteArray original = "[J2]\nprofileNo=0\n";
-    ProfileStore store;
-
-    QVERIFY(!store.setCurrentProfile(0));
-    QCoreApplication::processEvents();
-    QFile ap(dir.filePath("modules/setting/apConfig.bin"));
-    QVERIFY(ap.open(QIODevice::ReadOnly));
-    QCOMPARE(ap.readAll(), original);
-    ap.close();
-
-    QVERIFY(store.setCurrentProfile(2));
-    QCOMPARE(store.curProfile, 2);
-    QCOMPARE(store.value("sensor/jmgd").toInt(), 3);
-    QCoreApplication::processEvents();
-    QCOMPARE(readRawIni(dir.filePath("modules/setting/apConfig.bin")).value("J2/profileNo"), QString("2"));
-
-    QTest::ignoreMessage(QtDebugMsg, "No profile 10");
-    QVERIFY(!store.setCurrentProfile(10));
-    QCOMPARE(store.curProfile, 2);
-}
-
-void tst_ProfileStore::badFilesReadAsDefaults_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<int>("rate");          // sensor/reportRate_J2 as the getter converts it
-    QTest::addColumn<QList<uint>>("dpi");   // sensor/dpi_J2 as unsigned values
-    QTest::addColumn<int>("xSensitivity");  // XYSensitive/0, default 4
-
-    QTest::newRow("truncated line")
-        << QByteArray("[sensor]\nreportRate_J2=4\ndpi_J2=400, 8") << 4 << QList<uint>{400, 8} << 4;
-    QTest::newRow("truncated section") << QByteArray("[sens") << 0 << QList<uint>{} << 4;
-    QByteArray garbage;
-    for (int i = 0; i < 4096; ++i)
-        garbage.append(char((i * 7919 + 13) & 0xFF));
-    QTest::newRow("binary garbage") << garbage << 0 << QList<uint>{} << 4;
-    QTest::newRow("huge values") << QByteArray(
-        "[sensor]\nreportRate_J2=99999999999999999999999\ndpi_J2=1e300, abc\n"
-        "[XYSensitive]\n0=" + QByteArray(100000, '9') + "\n") << 0 << QList<uint>{0, 0} << 0;
-    QTest::newRow("wrong types") << QByteArray(
-        "[sensor]\nreportRate_J2=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x10garbage)\n"
-        "dpi_J2=@Variant(\\0\\0\\0\\n\\xff\\xff\\xff\\xff)\n"
-        "[XYSensitive]\n0=@Rect(1 2 3)\n") << 0 << QList<uint>{} << 0;
-}
-
-void tst_ProfileStore::badFilesReadAsDefaults()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(int, rate);
-    QFETCH(QList<uint>, dpi);
-    QFETCH(int, xSensitivity);
-
-    TempDataFolder dir;
-    QVERIFY(dir.writeFile("modules/setting/p1.bin", content));
-    ProfileStore store;
-    QCOMPARE(store.value("sensor/reportRate_J2", 0).toInt() & 0xFF, rate);
-    QList<uint> gotDpi;
-    for (const QVariant &v : store.list("sensor/dpi_J2"))
-        gotDpi.append(v.toUInt());
-    QCOMPARE(gotDpi, dpi);
-    QCOMPARE(store.value("XYSensitive/0", 4).toInt(), xSensitivity);
-    QVERIFY(store.list("color_J2/type0").isEmpty());
-
-    // Writing into such a file keeps working.
-    store.setValue("sensor/jmgd", 2);
-    QCOMPARE(store.value("sensor/jmgd").toInt(), 2);
-}
-
-void tst_ProfileStore::missingFoldersReadAsDefaults()
-{
-    QTemporaryDir empty;
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(empty.path());
+    // A row with a written value checks the line the store writes, one without reads a hand-written line
+    // (older builds escaped U+007F and up as \x....). reads: list() when longer than one, else value().
+    void valueForms_data()
     {
-        ProfileStore store;
-        QCOMPARE(store.value("XYSensitive/0", 4).toInt(), 4);
-        QVERIFY(store.list("sensor/dpi_Select").isEmpty());
-        QVERIFY(!store.appValue("common/language").isValid());
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Profile copy failed:"));
-        QVERIFY(!store.resetProfile(0));
+        QTest::addColumn<QVariant>("written");
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QStringList>("reads");
+
+        const QString zh = QString::fromUtf8("中文");
+        QTest::newRow("read \\x escapes") << QVariant() << QByteArray("\\x4e2d\\x6587") << QStringList{zh};
+        QTest::newRow("read raw UTF-8") << QVariant() << zh.toUtf8() << QStringList{zh};
+        QTest::newRow("read escape, blank") << QVariant() << QByteArray("Caf\\xe9 \\x4e2d") << QStringList{"Café 中"};
+        QTest::newRow("read quoted comma") << QVariant() << QByteArray("\"1,A\"") << QStringList{"1,A"};
+        QTest::newRow("read quoted blank") << QVariant() << QByteArray("\" lead\"") << QStringList{" lead"};
+        QTest::newRow("read backslashes") << QVariant() << QByteArray("a\\\\b\\\"c") << QStringList{"a\\b\"c"};
+        QTest::newRow("read one element is no list") << QVariant() << QByteArray("1") << QStringList{"1"};
+        QTest::newRow("read list") << QVariant() << QByteArray("2, 0, 240") << QStringList{"2", "0", "240"};
+        QTest::newRow("list") << QVariant(QVariantList{1, 0, 240, 0}) << QByteArray("1, 0, 240, 0")
+                              << QStringList{"1", "0", "240", "0"};
+        QTest::newRow("one-element list is bare") << QVariant(QVariantList{7}) << QByteArray("7") << QStringList{"7"};
+        QTest::newRow("empty list") << QVariant(QVariantList{}) << QByteArray("@Invalid()") << QStringList{};
+        QTest::newRow("byte") << QVariant::fromValue<uchar>(200) << QByteArray("200") << QStringList{"200"};
+        QTest::newRow("unsigned") << QVariant(4000000000u) << QByteArray("4000000000") << QStringList{"4000000000"};
+        QTest::newRow("whole double") << QVariant(255.0) << QByteArray("255") << QStringList{"255"};
+        QTest::newRow("doubles and bytes") << QVariant(QVariantList{255.0, QVariant::fromValue<uchar>(3)})
+                                           << QByteArray("255, 3") << QStringList{"255", "3"};
+        QTest::newRow("comma is quoted") << QVariant("1,A") << QByteArray("\"1,A\"") << QStringList{"1,A"};
+        QTest::newRow("chinese stays UTF-8") << QVariant(zh) << zh.toUtf8() << QStringList{zh};
     }
-    QDir::setCurrent(previous);
-}
+    void valueForms()
+    {
+        QFETCH(QVariant, written);
+        QFETCH(QByteArray, line);
+        QFETCH(QStringList, reads);
+
+        TempDataFolder dir;
+        const QByteArray file = "[macro]\n0=" + line + "\n";
+        if (written.isValid()) {
+            ProfileStore writer;
+            writer.setValue("macro/0", written);
+            QCoreApplication::processEvents();
+            QCOMPARE(dir.readFile("modules/setting/p1.bin"), file);
+        } else {
+            QVERIFY(dir.writeFile("modules/setting/p1.bin", file));
+        }
+        ProfileStore store;
+        QStringList list;
+        for (const QVariant &v : store.list("macro/0"))
+            list.append(v.toString());
+        QCOMPARE(list, reads.size() > 1 ? reads : QStringList());
+        if (reads.size() <= 1)
+            QCOMPARE(store.value("macro/0").toString(), reads.value(0));
+    }
+
+    void replacingProfiles()
+    {
+        TempDataFolder dir;
+        QVERIFY(dir.writeFile("modules/setting/pD.bin", "[sensor]\nreportRate_J2=8\n"));
+        QVERIFY(dir.writeFile("modules/setting/p3.bin", "[profile]\nwho=three\n"));
+        ProfileStore store;
+        QList<QSettings *> before;
+        for (int n = 0; n < ProfileStore::profileCount; ++n)
+            before.append(store.profileSettings(n));
+
+        QPointer<QSettings> old = store.profileSettings(3);
+        old->setValue("sensor/jmgd", 3);   // pending in the old object: must not reach the new file
+        QVERIFY(store.resetProfile(3));
+        QCOMPARE(dir.readFile("modules/setting/p4.bin"), QByteArray("[sensor]\nreportRate_J2=8\n"));
+        QVERIFY(old);   // deleted when the event loop runs
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!old);
+
+        store.profileSettings(2)->setValue("sensor/jmgd", 2);   // an unsynced change of the source goes along
+        QVERIFY(store.copyProfile(0, 2));
+        QVERIFY(store.copyProfile(2, 2));
+        QCOMPARE(dir.readFile("modules/setting/p1.bin"), QByteArray("[profile]\nwho=three\n\n[sensor]\njmgd=2\n"));
+        QCOMPARE(dir.readFile("modules/setting/p3.bin"), dir.readFile("modules/setting/p1.bin"));
+        QCOMPARE(store.value("profile/who").toString(), QString("three"));
+        for (int n = 0; n < ProfileStore::profileCount; ++n) {
+            QCOMPARE(QFileInfo(store.profileSettings(n)->fileName()).fileName(), QString("p%1.bin").arg(n + 1));
+            QCOMPARE(store.profileSettings(n) == before.at(n), n != 0 && n != 3);
+        }
+
+        QVERIFY(QFile::remove(dir.filePath("modules/setting/pD.bin")));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Profile copy failed: .*pD\\.bin -> .*p2\\.bin$"));
+        QVERIFY(!store.resetProfile(1));
+        QVERIFY(!QFile::exists(dir.filePath("modules/setting/p2.bin")));
+        QVERIFY(store.profileSettings(1));
+    }
+
+    // Every key the pages read, with a value they accept.
+    void installedDefaultProfile_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("count");   // 0: a single number
+        QTest::addColumn<int>("low");
+        QTest::addColumn<int>("high");
+        QTest::addColumn<int>("step");
+
+        for (int k = 0; k < 16; ++k)
+            QTest::addRow("keydefine %d", k) << QString("keydefine_J2/%1").arg(k) << 4 << 0 << 255 << 1;
+        QTest::newRow("X sensitivity") << "XYSensitive/0" << 0 << 0 << 9 << 1;
+        QTest::newRow("Y sensitivity") << "XYSensitive/1" << 0 << 0 << 9 << 1;
+        QTest::newRow("report rate") << "sensor/reportRate_J2" << 0 << 1 << 8 << 1;
+        QTest::newRow("lift-off") << "sensor/jmgd" << 0 << 2 << 3 << 1;
+        QTest::newRow("pointer speed") << "sensor/cursorSpeed_J2" << 0 << 0 << 11 << 1;
+        QTest::newRow("scroll lines") << "sensor/verticalScrollLines_J2" << 0 << 1 << 100 << 1;
+        QTest::newRow("double click") << "sensor/doubleClickSpeed_J2" << 0 << 0 << 11 << 1;
+        QTest::newRow("dpi flags") << "sensor/dpi_Select" << 8 << 0 << 1 << 1;
+        // Every stage must be reachable on every variant (the smallest top is 12000).
+        for (const char *key : {"sensor/dpi_J2", "sensor/dpi_J2_3336", "sensor/dpi_J2_3337"})
+            QTest::newRow(key) << key << 8 << 100 << 12000 << 100;
+        QTest::newRow("effect") << "color_J2/ledEffect" << 6 << 0 << 255 << 1;
+        QTest::newRow("palette") << "color_J2/type0" << 24 << 0 << 255 << 1;
+        QTest::newRow("stage colours") << "color_J2/type1" << 24 << 0 << 255 << 1;
+    }
+    void installedDefaultProfile()
+    {
+        QFETCH(QString, key);
+        QFETCH(int, count);
+        QFETCH(int, low);
+        QFETCH(int, high);
+        QFETCH(int, step);
+
+        const QSettings pD(installed("setting/pD.bin"), QSettings::IniFormat);
+        QCOMPARE(pD.status(), QSettings::NoError);
+        const QVariantList values = count ? IniValues::toList(pD.value(key)) : QVariantList{pD.value(key)};
+        QCOMPARE(values.size(), count ? count : 1);
+        for (const QVariant &v : values) {
+            bool ok = false;
+            const qint64 n = v.toString().toLongLong(&ok);
+            QVERIFY2(ok && n >= low && n <= high && n % step == 0, qPrintable(key + "=" + v.toString()));
+        }
+    }
+
+    void installedApplicationConfig()
+    {
+        const QSettings ap(installed("setting/apConfig.bin"), QSettings::IniFormat);
+        QCOMPARE(ap.status(), QSettings::NoError);
+        QCOMPARE(ap.value("common/language").toString(), QString("English"));
+        QCOMPARE(ap.value("J2/profileNo", -1).toInt(), 0);
+        const QSettings catalogue(installed("qml/DevInfo.ini"), QSettings::IniFormat);
+        QCOMPARE(catalogue.value("common/total").toInt(), 4);
+        const QStringList names = ap.value("common/product_name").toStringList();
+        QCOMPARE(names.size(), 4);
+        for (int n = 0; n < 4; ++n) {
+            QVERIFY(names.at(n).startsWith("ORVANE GLIDE MOUSE G7"));
+            QCOMPARE(ap.value(QString("common/sCode%1").arg(n)).toString(), catalogue.value(QString("%1/sCode").arg(n)).toString());
+            QCOMPARE(ap.value(QString("common/sCode%1").arg(n)).toString(), QString("731946"));
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_ProfileStore)
 #include "tst_profilestore.moc"
