@@ -1,5 +1,6 @@
 import QtQuick
 import QtTest
+import "qrc:/modules/qml/common/colormath.js" as ColorMath
 
 TestCase {
     id: testCase
@@ -9,11 +10,15 @@ TestCase {
     when: windowShown
     visible: true
 
-    readonly property var chineseMain: ["轴向灵敏度", "X轴", "Y轴", "DPI设置", "灯光", "常亮", "呼吸",
-        "霓虹", "指尖", "回报率", "鼠标速度", "双击速度", "滚轮速度", "慢", "快", "滚动行数", "滚动一屏",
-        "俯视图", "侧视图", "配置文件", "新建", "删除", "编辑", "复制", "载入", "保存", "重置", "恢复出厂设置",
-        "确定", "取消"]
-    readonly property point emptySpot: Qt.point(400, 60)
+    Native { id: ui_View }  // the page finds its native objects by these names
+    Native { id: ui_Ctl }
+    Native { id: hid }
+    Component { id: signalSpy; SignalSpy {} }
+
+    readonly property var paletteTail: [0, 0, 255, 0, 255, 0, 255, 255, 0, 0, 255, 255, 255, 127, 0, 255, 0, 255, 255, 255, 255]
+    // What the lighting panel sends again after a change elsewhere (its colour is white at first).
+    readonly property var relight: [["ui_LEDColor", [255, 255, 255].concat(paletteTail)],
+                                    ["ui_06H_SetRGBLedEffect", 0, 0, 12, [0, 0, 12, 255, 255, 255]]]
 
     function part(page, name) {
         var item = findChild(page, name)
@@ -29,455 +34,203 @@ TestCase {
         return createTemporaryObject(component, testCase)
     }
 
-    // A page after its first initUI, once the start lock has ended.
-    function startedPage(curDevice) {
+    // A page after its first initUI with the start lock ended at once.
+    function startedPage() {
         var page = newPage()
-        page.initUI(curDevice === undefined ? 1 : curDevice)
-        // Ends the start lock at once; test_startLock covers its timing.
+        page.initUI(1)
         page.setProtectUI(0)
-        compare(part(page, "envItem").visible, true)
         ui_View.reset()
-        ui_Ctl.reset()
         return page
     }
 
-    function labelOf(button) {
-        return button.label.text
-    }
-
     function test_firstStart_data() {
-        var chinese = { 0: chineseMain, 1: ["宏：", "禁用"], 2: ["左键"], 3: ["宏管理器"], 4: ["枪械管理器"],
-                        5: ["宏按键"], 6: ["DPI 切换至"] }
+        var zh = { 0: Object.assign(["轴向灵敏度"], { 26: "重置", 27: "恢复出厂设置" }), 1: ["宏：", "禁用"], 2: ["左键"], 3: ["宏管理器"], 4: ["枪械管理器"], 5: ["宏按键"], 6: ["DPI 切换至"] }
         return [
-            { tag: "no stored language", lang: undefined, strings: {}, language: 0,
-              reset: "Reset", question: "Reset Factroy Setting", rows: ["update", "verison:1.0"] },
-            { tag: "English", lang: "English", strings: chinese, language: 0,
-              reset: "Reset", question: "Reset Factroy Setting", rows: ["update", "verison:1.0"] },
-            { tag: "Chinese", lang: "ChineseSimplified", strings: chinese, language: 1,
-              reset: "重置", question: "恢复出厂设置", rows: ["更新", "版本:1.0"] },
-            { tag: "Chinese without language file", lang: "ChineseSimplified", strings: {}, language: 1,
-              reset: "", question: "", rows: ["更新", "版本:1.0"] },
+            { tag: "no stored language", lang: undefined, strings: zh, reset: "Reset", question: "Reset Factroy Setting", rows: ["update", "verison:1.0"] },
+            { tag: "English", lang: "English", strings: zh, reset: "Reset", question: "Reset Factroy Setting", rows: ["update", "verison:1.0"] },
+            { tag: "Chinese", lang: "ChineseSimplified", strings: zh, zh: true, reset: "重置", question: "恢复出厂设置", rows: ["更新", "版本:1.0"] },
+            { tag: "Chinese without language file", lang: "ChineseSimplified", strings: {}, zh: true, reset: "", question: "", rows: ["更新", "版本:1.0"] },
         ]
     }
-
     function test_firstStart(data) {
         var page = newPage()
-        ui_View.lang = data.lang
-        ui_View.profile = "3"
-        ui_View.strings = data.strings
+        Object.assign(ui_View, { lang: data.lang, profile: "3", strings: data.strings })
         page.initUI(2)
-
-        compare(page.visible, true)
-        compare(page.curDevice, 2)
-        compare(page.language, data.language)
-        compare(part(page, "profileMain").profileNo, 3)
-
+        compare([page.visible, page.curDevice, page.language, part(page, "profileMain").profileNo], [true, 2, data.zh ? 1 : 0, 3])
         var expected = [["setEnabled", false], ["getLang"], ["getProfile"], ["ui_02H_SetCurrentProfile", 3]]
-        if (data.language === 1) {
-            for (var type = 0; type <= 6; ++type)
-                expected.push(["getGlobalStrings", type, "lang_025044"])
-        }
+        for (var type = 0; data.zh && type <= 6; ++type)
+            expected.push(["getGlobalStrings", type, "lang_025044"])
         compare(ui_View.calls, expected)
-
-        var fromFile = data.language === 1
-        compare(page.mainLang.length, fromFile ? (data.strings[0] || []).length : 45)
-        compare(part(page, "keyMatrixMain").keyMatrixLang.length, fromFile ? (data.strings[1] || []).length : 10)
-        compare(part(page, "keyMenuMain").keyMenuLang.length, fromFile ? (data.strings[2] || []).length : 45)
-        compare(part(page, "macroEditorMain").macroEditorLang.length, fromFile ? (data.strings[3] || []).length : 20)
-        compare(part(page, "gunControlMain").gunControlLang.length, fromFile ? (data.strings[4] || []).length : 15)
-        compare(part(page, "macroKeyMain").macroKeyLang.length, fromFile ? (data.strings[5] || []).length : 10)
-
-        compare(labelOf(part(page, "restBtn")), data.reset)
-        compare(part(page, "resetQuestion").text, data.question)
-        compare(part(page, "askRow0").text, page.webAddress)
-        compare(part(page, "askRow1").text, data.rows[0])
-        compare(part(page, "askRow2").text, data.rows[1])
+        var texts = [page.mainLang].concat(["keyMatrix", "keyMenu", "macroEditor", "gunControl", "macroKey"].map(n => part(page, n + "Main")[n + "Lang"]))
+        if (data.zh)
+            compare(texts, [0, 1, 2, 3, 4, 5].map(t => data.strings[t] ?? []))
+        else
+            compare(texts.map(t => t.length), [45, 10, 45, 20, 15, 10])
+        compare(["restBtn", "resetQuestion", "askRow0", "askRow1", "askRow2"].map(n => part(page, n).text),
+                [data.reset, data.question, "www.orvane-gaming.com"].concat(data.rows))
     }
 
-    function test_laterConnectionOnlyChangesDevice() {
-        var page = startedPage(1)
-        ui_View.lang = "ChineseSimplified"
-        page.initUI(2)
-        compare(page.curDevice, 2)
-        compare(ui_View.calls, [])
-        compare(page.mainLang[26], "Reset")
-        compare(part(page, "powerOnLogo").visible, false)
-        compare(part(page, "protectUIItem").isBusy, false)
-    }
-
-    function test_startLock() {
-        var page = newPage()
-        page.initUI(1)
-        var logo = part(page, "powerOnLogo")
-        var busy = part(page, "protectUIItem")
-        var hiddenUntilUnlock = ["envItem", "mainLogo", "panelleft", "profileBtn", "flickableBar",
-                                 "panelRightItem", "downItem", "upItem", "mouseMain"]
-
-        compare(busy.isBusy, true)
-        compare(busy.visible, true)
-        compare(logo.visible, true)
-        compare(ui_View.callsOf("setEnabled"), [[false]])
-        wait(600)
-        compare(logo.visible, true, "the start logo stays for the whole second")
-        compare(ui_View.callsOf("setEnabled"), [[false]])
-        for (var i = 0; i < hiddenUntilUnlock.length; ++i)
-            compare(part(page, hiddenUntilUnlock[i]).visible, false, hiddenUntilUnlock[i])
-
-        tryCompare(busy, "isBusy", false, 1500)
-        compare(ui_View.callsOf("setEnabled"), [[false], [true]])
-        compare(logo.visible, false)
-        for (i = 0; i < hiddenUntilUnlock.length; ++i)
-            compare(part(page, hiddenUntilUnlock[i]).visible, true, hiddenUntilUnlock[i])
-    }
-
-    function test_laterLocks_data() {
+    function test_busyLock_data() {
         return [
-            { tag: "0 ms releases at once", interval: 0, immediate: true },
-            { tag: "1200 ms after a profile switch", interval: 1200, immediate: false },
+            { tag: "start logo for a second", interval: 1000, start: true },
+            { tag: "0 ms releases at once", interval: 0 },
+            { tag: "1200 ms after a profile switch", interval: 1200 },
         ]
     }
-
-    function test_laterLocks(data) {
-        var page = startedPage()
-        var busy = part(page, "protectUIItem")
-        page.setProtectUI(data.interval)
-        if (data.immediate) {
-            compare(ui_View.callsOf("setEnabled"), [[false], [true]])
-            compare(busy.isBusy, false)
+    function test_busyLock(data) {
+        var page = data.start ? newPage() : startedPage(), busy = part(page, "protectUIItem")
+        // The start logo, then the parts it stands for until the first lock ends.
+        var shown = () => ["powerOnLogo", "envItem", "mainLogo", "panelleft", "profileBtn", "flickableBar", "panelRightItem",
+                           "downItem", "upItem", "mouseMain"].map(n => part(page, n).visible)
+        var released = [false].concat(Array(9).fill(true))
+        var setEnabledCalls = () => ui_View.calls.filter(c => c[0] === "setEnabled")
+        data.start ? page.initUI(1) : page.setProtectUI(data.interval)
+        compare(busy.isBusy, data.interval > 0)
+        if (data.interval > 0) {
+            wait(data.interval - 400)
+            compare([busy.isBusy, setEnabledCalls()].concat(shown()), [true, [["setEnabled", false]]].concat(data.start ? released.map(v => !v) : released))
+            tryCompare(busy, "isBusy", false, 1500)
+        }
+        compare([setEnabledCalls()].concat(shown()), [[["setEnabled", false], ["setEnabled", true]]].concat(released))
+        if (!data.start)
             return
+        // A later connection only changes the device; model 0 has no lift-off panel, model 2 no lighting.
+        ui_View.reset()
+        ui_View.lang = "ChineseSimplified"
+        for (var model of [[0, true, false], [2, false, true], [1, true, true]]) {
+            page.initUI(model[0])
+            compare([page.curDevice, part(page, "lightControlMain").visible, part(page, "jmgdMain").visible], model)
         }
-        compare(busy.isBusy, true)
-        wait(data.interval - 400)
-        compare(ui_View.callsOf("setEnabled"), [[false]])
-        tryCompare(busy, "isBusy", false, 1500)
-        compare(ui_View.callsOf("setEnabled"), [[false], [true]])
-        compare(part(page, "powerOnLogo").visible, false, "the start logo belongs to the first lock only")
+        compare([page.mainLang[26], busy.isBusy, ui_View.calls].concat(shown()), ["Reset", false, []].concat(released))
     }
 
-    function test_deviceVariants_data() {
+    function test_userActions_data() {
+        var keys = p => part(p, "keyMatrixMain")
+        var lighting = p => { var l = part(p, "lightControlMain"); l.colorR = 1; l.colorG = 2; l.colorB = 3; l.setLED(5, 6, 3); return l }
+        var profile = p => { var m = part(p, "profileMain"); m.profileNo = 0; return m }
         return [
-            { tag: "model 0", device: 0, lighting: true, liftOff: false },
-            { tag: "model 1", device: 1, lighting: true, liftOff: true },
-            { tag: "model 2", device: 2, lighting: false, liftOff: true },
+            { tag: "drag the page", drag: [400, 60, 430, 50, 390, 110], calls: [["onXChanged", 30], ["onYChanged", -10], ["onXChanged", -10], ["onYChanged", 50]] },
+            { tag: "drag the mask behind a dialog", clicks: ["restBtn"], drag: [100, 600, 101, 597], calls: [["onXChanged", 1], ["onYChanged", -3]], shown: { mainMask: true } },
+            // The reset dialog (427 x 102) starts centred at (286.5, 269) and stays inside the page.
+            { tag: "drag the reset dialog", clicks: ["restBtn"], drag: [306, 319, 356, 339], at: ["factorysure", 336.5, 289] },
+            { tag: "drag the reset dialog left and up", clicks: ["restBtn"], drag: [306, 319, 6, 19], at: ["factorysure", 0, 0] },
+            { tag: "drag the reset dialog right and down", clicks: ["restBtn"], drag: [306, 319, 706, 619], at: ["factorysure", 573, 538] },
+            { tag: "minimise (its artwork is closeBtn)", clicks: ["headerButton0"], calls: [["onMinimize"]], art: "/index/closeBtn.png" },
+            { tag: "close (its artwork is minBtn)", clicks: ["headerButton1"], calls: [["onClose"]], art: "/index/minBtn.png" },
+            { tag: "help", clicks: ["headerButton2"], shown: { askMenu: true } },
+            { tag: "help, update", clicks: ["headerButton2", "askRow1"], calls: [["openUpdateExe"]], shown: { askMenu: false } },
+            { tag: "help, version", clicks: ["headerButton2", "askRow2"], shown: { askMenu: false } },
+            { tag: "reset", clicks: ["restBtn"], shown: { factorysure: true, mainMask: true } },
+            { tag: "reset, OK", clicks: ["restBtn", "resetOk"], calls: [["setEnabled", false], ["resetProfile", 4]].concat(relight), shown: { factorysure: false, mainMask: false }, busy: true },
+            { tag: "reset, Cancel", clicks: ["restBtn", "resetCancel"], shown: { factorysure: false, mainMask: false } },
+            { tag: "macro editor", clicks: ["macroBtn"], shown: { macroEditorMain: true, mainMask: true }, at: ["macroEditorMain", 200, 110] },
+            { tag: "profiles", clicks: ["profileBtn"], shown: { profileMain: true, mainMask: true } },
+            { tag: "key menu", act: p => keys(p).clickKeyMatrix(3), shown: { keyMenuMain: true }, key: 3, at: ["keyMenuMain", 249, 194] },
+            { tag: "hover on a key", act: p => keys(p).enterBtn(2), key: 2 },
+            { tag: "hover on and off a key", act: p => { keys(p).enterBtn(2); keys(p).leaveBtn(2) }, key: -1 },
+            { tag: "hover keeps the key of the open menu", act: p => { keys(p).clickKeyMatrix(1); keys(p).enterBtn(5); keys(p).leaveBtn(5) }, key: 1 },
+            { tag: "empty area closes every pop-up", act: p => { part(p, "dpiSettingMain").openColorBar(1, "#00ff00"); keys(p).clickKeyMatrix(3) }, clicks: ["headerButton2", ""], shown: { keyMenuMain: false, colorBar: false, askMenu: false }, key: -1 },
+            { tag: "DPI value", act: p => part(p, "dpiSettingMain").dpiValueChange(1, "800"), calls: [["ui_11H_SetDPISet", 2, [], [], []]].concat(relight) },
+            { tag: "DPI stage toggle", act: p => part(p, "dpiSettingMain").dpiSelectChange(3), calls: [["ui_11H_SetDPISet", 2, [], [], []]].concat(relight) },
+            { tag: "report rate", act: p => part(p, "reportRateMain").reportValue = 4, calls: [["ui_01H_SetReportRate", 4]].concat(relight) },
+            { tag: "pointer speed", act: p => part(p, "mouseRateMain").mouseRateChange(7), calls: [["setCursorSpeed", 7]] },
+            { tag: "double-click speed", act: p => part(p, "doubleRateMain").doubleRateChange(3), calls: [["setDoubleClickSpeed", 3]] },
+            { tag: "scroll lines", act: p => part(p, "scrollRateMain").linesChange(1000), calls: [["setVerticalScrollLines", 1000]] },
+            { tag: "lighting colour", act: p => lighting(p).setColor(10, 20, 30), calls: [["ui_06H_SetRGBLedEffect", 5, 0, 3, [5, 6, 3, 1, 2, 3]], ["ui_LEDColor", [10, 20, 30].concat(paletteTail)], ["ui_06H_SetRGBLedEffect", 5, 0, 3, [5, 0, 3, 1, 2, 3]]] },
+            { tag: "lighting black becomes red", act: p => lighting(p).setColor(0, 0, 0), calls: [["ui_06H_SetRGBLedEffect", 5, 0, 3, [5, 6, 3, 1, 2, 3]], ["ui_LEDColor", [255, 0, 0].concat(paletteTail)], ["ui_06H_SetRGBLedEffect", 5, 7, 3, [5, 7, 3, 1, 2, 3]]] },
+            { tag: "same profile", act: p => { profile(p).changeProfile(0); profile(p).closeUI() } },
+            { tag: "other profile, closed twice", act: p => { var m = profile(p); m.changeProfile(2); m.closeUI(); m.closeUI() }, calls: [["ui_02H_SetCurrentProfile", 2], ["setEnabled", false]].concat(relight), busy: true },
         ]
     }
-
-    function test_deviceVariants(data) {
-        var page = startedPage(data.device)
-        compare(part(page, "lightControlMain").visible, data.lighting)
-        compare(part(page, "jmgdMain").visible, data.liftOff)
-    }
-
-    function test_windowDrag_data() {
-        return [
-            { tag: "page", dialog: false, press: Qt.point(400, 60),
-              moves: [Qt.point(430, 50), Qt.point(390, 110)],
-              calls: [["onXChanged", 30], ["onYChanged", -10], ["onXChanged", -10], ["onYChanged", 50]] },
-            { tag: "mask behind a dialog", dialog: true, press: Qt.point(100, 600),
-              moves: [Qt.point(101, 597)],
-              calls: [["onXChanged", 1], ["onYChanged", -3]] },
-        ]
-    }
-
-    function test_windowDrag(data) {
-        var page = startedPage()
-        if (data.dialog) {
-            mouseClick(part(page, "restBtn"))
-            compare(part(page, "mainMask").visible, true)
-        }
-        mouseMove(page, data.press.x - 5, data.press.y, 0, Qt.NoButton)
-        compare(ui_Ctl.calls, [], "hovering does not move the window")
-        mousePress(page, data.press.x, data.press.y)
-        for (var i = 0; i < data.moves.length; ++i)
-            mouseMove(page, data.moves[i].x, data.moves[i].y, 0, Qt.LeftButton)
-        mouseRelease(page, data.moves[data.moves.length - 1].x, data.moves[data.moves.length - 1].y)
-        compare(ui_Ctl.calls, data.calls)
-    }
-
-    function test_headerButtons_data() {
-        return [
-            { tag: "help", button: "headerButton2", calls: [], menu: true },
-            { tag: "minimise", button: "headerButton0", calls: [["onMinimize"]], menu: false },
-            { tag: "close", button: "headerButton1", calls: [["onClose"]], menu: false },
-        ]
-    }
-
-    function test_headerButtons(data) {
-        var page = startedPage()
-        var button = part(page, data.button)
-        mouseClick(button)
-        compare(ui_Ctl.calls, data.calls)
-        compare(part(page, "askMenu").visible, data.menu)
-        // The minimise artwork is in closeBtn*, the close artwork in minBtn*.
-        if (data.tag === "minimise")
-            verify(String(button.normalSource).endsWith("/index/closeBtn.png"))
-        if (data.tag === "close")
-            verify(String(button.normalSource).endsWith("/index/minBtn.png"))
-    }
-
-    function test_helpMenuRows_data() {
-        return [
-            { tag: "row 1 starts the updater", row: 1, calls: [["openUpdateExe"]] },
-            { tag: "row 2 only closes", row: 2, calls: [] },
-        ]
-    }
-
-    function test_helpMenuRows(data) {
-        var page = startedPage()
-        var menu = part(page, "askMenu")
-        mouseClick(part(page, "headerButton2"))
-        compare(menu.visible, true)
-        mouseClick(part(page, "askRow" + data.row))
-        compare(ui_View.calls, data.calls)
-        compare(menu.visible, false)
-    }
-
-    function test_clickOnEmptyAreaClosesPopups() {
-        var page = startedPage()
-        var menu = part(page, "keyMenuMain")
-        var mouse = part(page, "mouseMain")
-        part(page, "dpiSettingMain").openColorBar(1, "#00ff00")
-        part(page, "keyMatrixMain").clickKeyMatrix(3)
-        mouseClick(part(page, "headerButton2"))
-        compare(menu.visible, true)
-        compare(mouse.selectKey, 3)
-        compare(part(page, "colorBar").visible, true)
-        compare(part(page, "askMenu").visible, true)
-
-        mouseClick(page, emptySpot.x, emptySpot.y)
-        compare(menu.visible, false)
-        compare(mouse.selectKey, -1)
-        compare(part(page, "colorBar").visible, false)
-        compare(part(page, "askMenu").visible, false)
-    }
-
-    function test_factoryReset_data() {
-        return [
-            { tag: "OK", button: "resetOk",
-              calls: [["setEnabled", false], ["resetProfile", 4]], locked: true },
-            { tag: "Cancel", button: "resetCancel", calls: [], locked: false },
-        ]
-    }
-
-    function test_factoryReset(data) {
+    function test_userActions(data) {
         var page = startedPage()
         part(page, "profileMain").profileNo = 4
-        var dialog = part(page, "factorysure")
-        var mask = part(page, "mainMask")
-        mouseClick(part(page, "restBtn"))
-        compare(dialog.visible, true)
-        compare(mask.visible, true)
-
-        mouseClick(part(page, data.button))
-        compare(dialog.visible, false)
-        compare(mask.visible, false)
-        // Only the bridge calls are checked: the panels send what their own pages send.
-        compare(ui_View.calls.filter(c => c[0] === "setEnabled" || c[0] === "resetProfile"), data.calls)
-        compare(part(page, "protectUIItem").isBusy, data.locked)
-        if (data.locked)
-            tryCompare(part(page, "protectUIItem"), "isBusy", false, 1500)
-    }
-
-    function test_resetDialogDrag_data() {
-        // The dialog starts centred at (286.5, 269); it is 427 x 102.
-        return [
-            { tag: "inside", dx: 50, dy: 20, x: 336.5, y: 289 },
-            { tag: "clamped left and top", dx: -300, dy: -300, x: 0, y: 0 },
-            { tag: "clamped right and bottom", dx: 400, dy: 300, x: 573, y: 538 },
-        ]
-    }
-
-    function test_resetDialogDrag(data) {
-        var page = startedPage()
-        var dialog = part(page, "factorysure")
-        mouseClick(part(page, "restBtn"))
-        compare(dialog.x, 286.5)
-        compare(dialog.y, 269)
-        mousePress(dialog, 20, 50)
-        mouseMove(dialog, 20 + data.dx, 50 + data.dy, 0, Qt.LeftButton)
-        mouseRelease(dialog, 20 + data.dx, 50 + data.dy)
-        compare(dialog.x, data.x)
-        compare(dialog.y, data.y)
-        compare(ui_Ctl.calls, [], "dragging the dialog does not move the window")
-    }
-
-    function test_lightingGlue_data() {
-        var tail = [0, 0, 255, 0, 255, 0, 255, 255, 0, 0, 255, 255, 255, 127, 0, 255, 0, 255, 255, 255, 255]
-        return [
-            { tag: "colour", rgb: [10, 20, 30], palette: [10, 20, 30].concat(tail), index: 0 },
-            { tag: "black becomes red", rgb: [0, 0, 0], palette: [255, 0, 0].concat(tail), index: 7 },
-        ]
-    }
-
-    function test_lightingGlue(data) {
-        var page = startedPage()
-        var lighting = part(page, "lightControlMain")
-        lighting.colorR = 1
-        lighting.colorG = 2
-        lighting.colorB = 3
-        lighting.setLED(5, 6, 3)
-        compare(ui_View.calls, [["ui_06H_SetRGBLedEffect", 5, 0, 3, [5, 6, 3, 1, 2, 3]]])
-        compare(lighting.tempEffect, 5)
-        compare(lighting.tempSpeedBrightness, 3)
-
-        ui_View.reset()
-        lighting.setColor(data.rgb[0], data.rgb[1], data.rgb[2])
-        compare(ui_View.calls, [["ui_LEDColor", data.palette],
-                                ["ui_06H_SetRGBLedEffect", 5, data.index, 3, [5, data.index, 3, 1, 2, 3]]])
-    }
-
-    function test_panelGlue_data() {
-        return [
-            { tag: "DPI value", emit: p => part(p, "dpiSettingMain").dpiValueChange(1, "800"),
-              first: ["ui_11H_SetDPISet", 2, [], [], []] },
-            { tag: "DPI stage toggle", emit: p => part(p, "dpiSettingMain").dpiSelectChange(3),
-              first: ["ui_11H_SetDPISet", 2, [], [], []] },
-            { tag: "report rate", emit: p => part(p, "reportRateMain").reportValue = 4,
-              first: ["ui_01H_SetReportRate", 4] },
-            { tag: "pointer speed", emit: p => part(p, "mouseRateMain").mouseRateChange(7),
-              first: ["setCursorSpeed", 7], only: true },
-            { tag: "double-click speed", emit: p => part(p, "doubleRateMain").doubleRateChange(3),
-              first: ["setDoubleClickSpeed", 3], only: true },
-            { tag: "scroll lines", emit: p => part(p, "scrollRateMain").linesChange(1000),
-              first: ["setVerticalScrollLines", 1000], only: true },
-        ]
-    }
-
-    function test_panelGlue(data) {
-        var page = startedPage()
-        data.emit(page)
-        compare(ui_View.calls[0], data.first)
-        if (data.only)
-            compare(ui_View.calls.length, 1)
-        else
-            compare(ui_View.callNames().slice(1), ["ui_LEDColor", "ui_06H_SetRGBLedEffect"],
-                    "the lighting is sent again after the change")
+        if (data.act)
+            data.act(page)
+        for (var name of data.clicks ?? [])
+            name ? mouseClick(part(page, name)) : mouseClick(page, 400, 60)
+        if (data.drag) {
+            mouseMove(page, data.drag[0] - 5, data.drag[1])  // hovering alone moves nothing
+            mousePress(page, data.drag[0], data.drag[1])
+            for (var i = 2; i < data.drag.length; i += 2)
+                mouseMove(page, data.drag[i], data.drag[i + 1], 0, Qt.LeftButton)
+            mouseRelease(page, data.drag[i - 2], data.drag[i - 1])
+        }
+        compare(ui_Ctl.calls.concat(ui_View.calls), data.calls ?? [])
+        for (var shown in data.shown ?? {})
+            compare(part(page, shown).visible, data.shown[shown], shown)
+        compare(part(page, "protectUIItem").isBusy, !!data.busy)
+        if (data.key !== undefined)
+            compare(part(page, "mouseMain").selectKey, data.key)
+        if (data.at)
+            compare([part(page, data.at[0]).x, part(page, data.at[0]).y], data.at.slice(1))
+        if (data.art)
+            verify(String(part(page, data.clicks[0]).normalSource).endsWith(data.art))
     }
 
     function test_scrollThumb_data() {
-        // fromEnd: the start position counted back from the last full view.
+        // atEnd: positions counted from the last full view.
         return [
-            { tag: "down", start: 0, moves: [40], contentY: 40 },
-            { tag: "up stops at the top", start: 30, moves: [-50], contentY: 0 },
-            { tag: "down past the end only from below it", fromEnd: 22, moves: [40, 40], overEnd: 18 },
-            { tag: "up is always allowed", fromEnd: -18, moves: [-20], overEnd: -2 },
+            { tag: "down", start: 0, moves: [40], result: 40 },
+            { tag: "up stops at the top", start: 30, moves: [-50], result: 0 },
+            { tag: "down past the end only from below it", atEnd: true, start: -22, moves: [40, 40], result: 18 },
+            { tag: "up is always allowed", atEnd: true, start: 18, moves: [-20], result: -2 },
         ]
     }
-
     function test_scrollThumb(data) {
-        var page = startedPage()
-        var panel = part(page, "panelRightItem")
-        var thumb = part(page, "scrollThumb")
-        var end = panel.contentHeight - panel.height
-        compare(panel.height, 563)
-        verify(end > 100, "the right column is taller than its window")
-        panel.contentY = data.fromEnd === undefined ? data.start : end - data.fromEnd
+        var page = startedPage(), panel = part(page, "panelRightItem"), thumb = part(page, "scrollThumb")
+        var base = data.atEnd ? panel.contentHeight - 563 : 0
+        verify(panel.contentHeight > 663, "the right column is taller than its window")
+        panel.contentY = base + data.start
         fuzzyCompare(thumb.height, 563 * 563 / panel.contentHeight, 0.01)
         fuzzyCompare(thumb.y, 32 + panel.contentY / panel.contentHeight * 563, 0.01)
-
-        var x = thumb.x + 4
-        var y = thumb.y + 10
+        var x = thumb.x + 4, y = thumb.y + 10
         mousePress(page, x, y)
-        for (var i = 0; i < data.moves.length; ++i) {
-            y += data.moves[i]
-            mouseMove(page, x, y, 0, Qt.LeftButton)
-        }
+        data.moves.forEach(d => mouseMove(page, x, y += d, 0, Qt.LeftButton))
         mouseRelease(page, x, y)
-        compare(panel.contentY, data.fromEnd === undefined ? data.contentY : end + data.overEnd)
+        compare(panel.contentY, base + data.result)
     }
 
-    function test_keyPanelHover_data() {
+    function test_colorMath_data() {
         return [
-            { tag: "menu closed", menuOpen: false, enter: 2, afterEnter: 2, afterLeave: -1 },
-            { tag: "menu open keeps the selected key", menuOpen: true, enter: 5, afterEnter: 1, afterLeave: 1 },
+            ["colorAt", -2, "#ff0000"], ["colorAt", 125, "#ff0000"], ["colorAt", 8, "#ff7900"], ["colorAt", 19, "#ffff00"], ["colorAt", 21, "#e7ff00"],
+            ["colorAt", 40, "#00ff00"], ["colorAt", 61, "#00ffff"], ["colorAt", 82, "#0000ff"], ["colorAt", 103, "#ff00ff"], ["colorAt", 104, "#ff00f3"],
+            ["sliderPosition", "#ff0000", -2], ["sliderPosition", "#FF7F00", 8], ["sliderPosition", "#ffff00", 19], ["sliderPosition", "#00ff00", 40],
+            ["sliderPosition", "#00ffff", 62], ["sliderPosition", "#0000ff", 83], ["sliderPosition", "#ff00ff", 104], ["sliderPosition", "#ff0080", 115],
+            ["sliderPosition", "#808080", -2], ["sliderPosition", "red", -2], ["popupX", 0, 25], ["popupX", 1, 61], ["popupX", 2, 98],
+            ["popupX", 3, -17], ["popupX", 4, 20], ["popupX", 5, 58], ["popupX", 7, 58],
+        ].map(r => ({ tag: r[0] + "(" + r[1] + ")", f: r[0], arg: r[1], result: r[2] }))
+    }
+    function test_colorMath(data) {
+        compare(ColorMath[data.f](data.arg), data.result)
+    }
+
+    function test_colorPopup_data() {
+        return [
+            { tag: "preset 3", stage: 2, start: "#00ff00", preset: 3, chosen: "#ffff00", slider: 19, rgb: ["255", "255", "0"] },
+            { tag: "fifth preset repeats blue", stage: 0, start: "#ff0000", preset: 4, chosen: "#0000ff", slider: 83, rgb: ["0", "0", "255"] },
+            { tag: "click on the bar", stage: 4, start: "#ff0000", click: 23, chosen: "#e7ff00", slider: 21, rgb: ["231", "255", "0"] },
+            { tag: "slider past the right end", stage: 3, start: "#ff00ff", drag: 200, chosen: "#ff0000", slider: 125, rgb: ["255", "0", "0"] },
+            { tag: "slider past the left end", stage: 1, start: "#00ffff", drag: -200, chosen: "#ff0000", slider: -2, rgb: ["255", "0", "0"] },
         ]
     }
-
-    function test_keyPanelHover(data) {
-        var page = startedPage()
-        var keys = part(page, "keyMatrixMain")
-        var mouse = part(page, "mouseMain")
-        var menu = part(page, "keyMenuMain")
-        if (data.menuOpen) {
-            keys.clickKeyMatrix(1)
-            compare(menu.visible, true)
-            compare(Qt.point(menu.x, menu.y), Qt.point(249, 152))
+    function test_colorPopup(data) {
+        var page = startedPage(), bar = part(page, "colorBar")
+        var chosen = createTemporaryObject(signalSpy, testCase, { target: bar, signalName: "colorChosen" })
+        var state = () => [bar.visible, bar.x, bar.sliderX, bar.currentColor].concat(["R", "G", "B"].map(c => part(bar, "component" + c).text))
+        part(page, "dpiSettingMain").openColorBar(data.stage, data.start)
+        var x = ColorMath.popupX(data.stage)
+        compare(state(), [true, x, ColorMath.sliderPosition(data.start), data.start].concat(ColorMath.rgbOf(data.start).map(String)))
+        if (data.preset !== undefined)
+            mouseClick(Array.from(part(bar, "colorPreset").parent.children).filter(c => c.objectName === "colorPreset")[data.preset])
+        else if (data.click)
+            mouseClick(part(bar, "hueBar"), data.click, 6)
+        else {
+            var slider = part(bar, "colorSlider")
+            mousePress(slider, 3, 9)
+            mouseMove(slider, 3 + data.drag, 9, 0, Qt.LeftButton)
+            mouseRelease(slider, 3 + data.drag, 9)
         }
-        keys.enterBtn(data.enter)
-        compare(mouse.selectKey, data.afterEnter)
-        keys.leaveBtn(data.enter)
-        compare(mouse.selectKey, data.afterLeave)
-    }
-
-    function test_dialogs_data() {
-        return [
-            { tag: "macro editor", button: "macroBtn", dialog: "macroEditorMain", centred: true },
-            { tag: "profile manager", button: "profileBtn", dialog: "profileMain", centred: false },
-        ]
-    }
-
-    function test_dialogs(data) {
-        var page = startedPage()
-        var dialog = part(page, data.dialog)
-        var mask = part(page, "mainMask")
-        mouseClick(part(page, data.button))
-        compare(dialog.visible, true)
-        compare(mask.visible, true)
-        if (data.centred)
-            compare(Qt.point(dialog.x, dialog.y), Qt.point((1000 - dialog.width) / 2, (640 - dialog.height) / 2))
-        if (data.dialog === "profileMain") {
-            dialog.closeUI()
-            compare(dialog.visible, false)
-            compare(mask.visible, false)
-        }
-    }
-
-    function test_profileSwitch_data() {
-        return [
-            { tag: "same profile", to: 0, switchCalls: [], closeLocks: false },
-            { tag: "other profile", to: 2, switchCalls: [["ui_02H_SetCurrentProfile", 2]], closeLocks: true },
-        ]
-    }
-
-    function test_profileSwitch(data) {
-        var page = startedPage()
-        var profile = part(page, "profileMain")
-        profile.profileNo = 0
-        profile.changeProfile(data.to)
-        compare(profile.profileNo, data.to)
-        compare(ui_View.calls, data.switchCalls)
-
-        ui_View.reset()
-        profile.closeUI()
-        compare(part(page, "protectUIItem").isBusy, data.closeLocks)
-        if (!data.closeLocks) {
-            compare(ui_View.calls, [])
-            return
-        }
-        compare(ui_View.calls[0], ["setEnabled", false])
-        compare(ui_View.callNames().slice(-2), ["ui_LEDColor", "ui_06H_SetRGBLedEffect"])
-        // A second close without a new switch does nothing.
-        ui_View.reset()
-        page.setProtectUI(0)
-        ui_View.reset()
-        profile.closeUI()
-        compare(ui_View.calls, [])
-    }
-
-    function test_keyRelay() {
-        var page = startedPage()
-        var keys = signalSpy.createObject(testCase, { target: page, signalName: "msg_KB" })
-        var buttons = signalSpy.createObject(testCase, { target: page, signalName: "msg_MS" })
-        page.detectKeyboard(true, 0x04)
-        page.detectMouse(false, 1, 300, 200)
-        compare(keys.count, 1)
-        compare(Array.from(keys.signalArguments[0]), [true, 4])
-        compare(buttons.count, 1)
-        compare(Array.from(buttons.signalArguments[0]), [false, 1, 300, 200])
-    }
-
-    Component {
-        id: signalSpy
-        SignalSpy {}
+        compare([chosen.count, chosen.signalArguments[0][0]].concat(state()), [1, data.chosen, true, x, data.slider, data.chosen].concat(data.rgb))
     }
 }
