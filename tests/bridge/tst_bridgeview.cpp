@@ -1,5 +1,8 @@
 #include "catalogue.h"
+#include "colourtable.h"
+#include "dpiencoding.h"
 #include "hid_thread.h"
+#include "ledoptions.h"
 #include "myqquickview.h"
 #include "pauses.h"
 #include "reporttrace.h"
@@ -8,10 +11,51 @@
 #include "tracereader.h"
 #include "tracingbackend.h"
 
+#include <QMetaMethod>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QSettings>
 #include <QTest>
+
+// The pages call the bridge by slot name with positional arguments: result types, names, parameter names
+// and order are its interface.
+static const QStringList slotTable = {
+    "void initUI(int curDevice)", "void runUI()", "QVariant getLang()", "QVariant getProfile()",
+    "void setProfile(QVariant profileNo)", "void clearHidBusy()", "bool loadProfile(int profile)",
+    "bool loadProfileMacroData(int profile)", "void saveProfile(int profile, QStringList nameList)",
+    "void resetProfile(int profile)", "void copyProfile(int destprofile, int srcprofile)",
+    "QStringList getGlobalStrings(QVariant type, QString langCode)",
+    "QVariant createMacroIni(QVariant name, QVariant macroIndex)",
+    "QVariant updataNameList(QVariant type, QStringList nameList)",
+    "QVariant modifyMacroName(QVariant oldname, QVariant newname)", "QStringList isMacroUse(QVariant macroName)",
+    "QVariant deleteMacroIni(QVariant name)", "QVariantList getNameList(QVariant type)",
+    "QVariant saveMacroIni(QVariant name, QStringList macros, QVariantList macroData, QVariant repeat)",
+    "QVariant sendMacroData(QVariantList macroData, QVariant macroIndex)", "QStringList loadMacroIni(QVariant name)",
+    "QVariant loadMacroType(QVariant name)", "QVariant loadMacroIndex(QVariant name)",
+    "void setMacroIndex(QVariant name, QVariant macroIndex)", "QVariantList getKeydefine(QVariant matrixId)",
+    "void changeMacroFileIndex(QVariant macroIndex)", "void saveGundata(QVariantList src6)",
+    "void modifyGundata(QVariant modifyType, QVariantList src6)", "QVariantList getGunData(QVariant name)",
+    "QVariant getXYSensitive(QVariant index)", "QVariant getselectGun(QVariant index)",
+    "void setXYSensitive(QVariant index, QVariant xyData)", "void setSelectGun(QVariant index, QVariant xyData)",
+    "void setMacroKey(int index, QVariant macroName)", "QVariant getMacroKey(int index)",
+    "void ui_01H_SetReportRate(uchar rate)", "void mouseSetJMGD(uchar tmpJMGD)",
+    "void ui_02H_SetCurrentProfile(int profile)",
+    "void ui_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)",
+    "void ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4)",
+    "void ui_0EH_SetXYSensitive(QVariant par0, QVariant par1)", "QVariant ui_81H_GetReportRate()",
+    "QVariantList ui_83H_GetKeyboardoption()", "void setAcceleration(bool acceleration)",
+    "void setCursorSpeed(uint cursorSpeed)", "void setVerticalScrollLines(uint lines)",
+    "void setDoubleClickSpeed(uint speed)",
+    "void ui_06H_SetRGBLedEffect(uchar effect, uchar tmpcolor, uchar tmpSpeedBrightness, QVariantList configs)",
+    "void ui_10H_SetLED8StageColor(uchar type, QVariantList src24)", "void ui_LEDColor(QVariantList src24)",
+    "void ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex, QVariantList dpiSelectArray)",
+    "void ui_11H_SetDPISelect(QVariantList valueForIndex)", "void mouseSetKeyMatrix(QVariantList src)",
+    "void ui_12H_SetGunKeyMatrix(QVariantList src64)", "bool getAcceleration()", "uint getCursorSpeed()",
+    "uint getVerticalScrollLines()", "uint getDoubleClickSpeed()", "QVariant ui_8BH_GetCurrentDPIStage()",
+    "QVariantList ui_8DH_GetRGBLedEffect()", "QVariantList ui_90H_GetLED8StageColor(uchar type)",
+    "void openUpdateExe()", "QVariantList ui_91H_GetDPISet()", "QVariantList ui_91H_GetDPISelect()",
+    "QVariant getData(QVariant key)",
+};
 
 // The view on a simulated mouse found through the catalogue, behind the tracing backend, with the pauses
 // recorded instead of waited.
@@ -23,16 +67,10 @@ struct Rig
         setHidBackend(std::make_shared<TracingBackend>(sim));
         setSleeper(std::make_shared<RecordingSleeper>());
         const QSettings ap(data.filePath("modules/setting/apConfig.bin"), QSettings::IniFormat);
-        bool encode = false;
-        hid.findDevices(readCatalogue(":/DevInfo.ini", ap.value("common/product_name").toStringList(), &encode));
-        isEncode = encode;
+        hid.findDevices(readCatalogue(":/DevInfo.ini", ap.value("common/product_name").toStringList(), &isEncode));
         view.hid = &hid;
     }
     ~Rig() { setSleeper(nullptr); setHidBackend(nullptr); ReportTrace::close(); }
-    QStringList transfers() const
-    {
-        return TraceReader(data.filePath("trace.txt")).texts({"feature-out", "feature-in", "data-out"});
-    }
     QByteArray file(const QString &name) const
     {
         QCoreApplication::processEvents();
@@ -46,87 +84,124 @@ struct Rig
     myQQuickView view;
 };
 
-using Call = std::function<void(Rig &)>;
+using Call = std::function<void(myQQuickView &)>;
 Q_DECLARE_METATYPE(Call)
 
-static QString featureOut(const char *hex) { return QStringLiteral("cmd feature-out ") + QLatin1String(hex); }
-
-// A data report as written: report ID 00, the payload, zeros up to 64 bytes.
-static QString dataOut(const char *hex)
-{
-    const QByteArray report = QByteArray(1, '\0') + QByteArray::fromHex(hex);
-    return "cmd data-out " + (report + QByteArray(65 - report.size(), '\0')).toHex(' ').toUpper();
-}
+static QString out(const char *hex) { return QStringLiteral("cmd feature-out 00 ") + QLatin1String(hex); }
 
 class tst_BridgeView : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void slotsInOrder()
+    {
+        const QMetaObject &meta = myQQuickView::staticMetaObject;
+        QStringList own;   // no signals, no extra slots, no default-argument clones
+        for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
+            const QMetaMethod method = meta.method(i);
+            QStringList parameters;
+            for (int p = 0; p < method.parameterCount(); ++p)
+                parameters.append(QString("%1 %2").arg(method.parameterTypeName(p), method.parameterNames().at(p)));
+            own.append(QString("%1 %2(%3)").arg(method.typeName(), method.name(), parameters.join(", ")));
+            QVERIFY(method.methodType() == QMetaMethod::Slot && method.access() == QMetaMethod::Public);
+        }
+        QCOMPARE(slotTable.size(), 65);
+        QCOMPARE(own, slotTable);
+        QVERIFY(meta.indexOfSlot("setEnabled(bool)") >= 0);   // the busy lock calls the inherited slot
+    }
+
+    // Worked examples "<inputs> = <output>": "dpi <did> <value> = <byte>[ d]" with d for the doubled step;
+    // "led <effect> <level> = <option1> <option2>"; "palette|stage<type> <values> = <bytes>" without the
+    // trailing zero bytes of the 24.
+    void encoders_data()
+    {
+        QTest::addColumn<int>("unused");
+        for (const char *row : {"dpi 0 200 = 4", "dpi 0 7200 = 144", "dpi 0 7300 = 72 d", "dpi 0 12000 = 119 d",
+                 "dpi 1 100 = 2", "dpi 1 12700 = 254", "dpi 1 12800 = 0 d", "dpi 1 12900 = 2 d", "dpi 1 16000 = 64 d",
+                 "dpi 2 12700 = 254", "dpi 2 12800 = 0 d", "dpi 2 16000 = 64 d", "dpi 3 12700 = 254",
+                 "dpi 3 12800 = 127 d", "dpi 3 12900 = 128 d", "dpi 3 18000 = 179 d", "dpi 7 12900 = 2 d",
+                 "dpi 7 12700 = 254", "led 0 0 = 0 6", "led 0 1 = 12 6", "led 0 2 = 25 6", "led 0 3 = 37 6",
+                 "led 0 4 = 50 6", "led 0 7 = 87 6", "led 13 0 = 0 6", "led 13 1 = 20 6", "led 13 2 = 30 6",
+                 "led 13 3 = 40 6", "led 13 4 = 50 6", "led 13 7 = 50 6", "led 1 0 = 50 10", "led 1 1 = 50 8",
+                 "led 1 2 = 50 6", "led 1 3 = 50 4", "led 1 4 = 50 1", "led 12 0 = 50 10", "led 12 4 = 50 1",
+                 "led 4 5 = 50 255", "led 4 7 = 50 251", "palette 256 -1 511 17 2 = 00 ff ff 11 02",
+                 "palette 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 = 01 02 03 04 05 06 07 08 "
+                 "09 0a 0b 0c 0d 0e 0f 10 11 12 13 14 15 16 17 18", "stage1 31 15 = 1f 0f",
+                 "stage2 1 2 3 4 5 6 7 8 9 10 = 21 43 65 87 05 06 07 08 09 0a",
+                 "stage2 31 15 = ff"})   // bytes 0..3 of type 2 are packed even from missing values
+            QTest::newRow(row) << 0;
+    }
+    void encoders()
+    {
+        const QString row = QTest::currentDataTag();
+        const QStringList in = row.section(" = ", 0, 0).split(' ');
+        QString out;
+        if (in[0] == "dpi") {
+            bool doubled = !row.endsWith(" d");
+            out = QString::number(encodeDpiValue(in[1].toUInt(), in[2].toUInt(), &doubled));
+            out += doubled ? " d" : "";
+        } else if (in[0] == "led") {
+            const LedOptions options = ledOptions(uchar(in[1].toInt()), uchar(in[2].toInt()));
+            out = QString("%1 %2").arg(options.option1).arg(options.option2);
+        } else {
+            QVariantList values;
+            for (const QString &value : in.mid(1))
+                values.append(value);   // texts, as read from a file
+            const ColourTable table = in[0] == "palette" ? colourTableBytes(values)
+                                                         : stageColourBytes(uchar(in[0].back().digitValue()), values);
+            out = QByteArray(reinterpret_cast<const char *>(table.data()), 24).toHex(' ');
+            while (out.endsWith(" 00"))
+                out.chop(3);
+        }
+        QCOMPARE(in.join(' ') + " = " + out, row);
+    }
+
     void pageCalls()
     {
         TempDataFolder data;
         QVERIFY(data.writeFile("page.qml", "import QtQuick\nItem {\n  property var calls: []\n"
             "  function initUI(curDevice) { calls = calls.concat(['initUI ' + curDevice + ' ' + typeof curDevice]) }\n"
-            "  function run() { calls = calls.concat(['run']) }\n"
-            "  function go() { ui_View.setXYSensitive(0, 6); ui_View.ui_06H_SetRGBLedEffect(13, 0, 7, [13, 255, 127.0]) }\n}\n"));
+            "  function run() { calls = calls.concat(['run']) }\n}\n"));
         myQQuickView view;
         QTest::ignoreMessage(QtDebugMsg, "No page loaded to call initUI");
         view.initUI(1);
-        view.rootContext()->setContextProperty("ui_View", &view);
         view.setSource(QUrl::fromLocalFile(data.filePath("page.qml")));
-        QQuickItem *root = view.rootObject();
-        QVERIFY(root);
-
+        QVERIFY(view.rootObject());
         view.initUI(3);
         view.runUI();
-        QCOMPARE(root->property("calls").toStringList(), QStringList());   // queued
-        QTRY_COMPARE(root->property("calls").toStringList(), (QStringList{"initUI 3 number", "run"}));
-        QVERIFY(QMetaObject::invokeMethod(root, "go"));   // script numbers: doubles, arrays
-        QCoreApplication::processEvents();
-        QCOMPARE(data.readFile("modules/setting/p1.bin"),
-                 QByteArray("[XYSensitive]\n0=6\n\n[color_J2]\nledEffect=13, 255, 127\n"));
+        QCOMPARE(view.rootObject()->property("calls").toStringList(), QStringList());   // queued
+        QTRY_COMPARE(view.rootObject()->property("calls").toStringList(), (QStringList{"initUI 3 number", "run"}));
     }
 
-    // What the pages read from hand-written, bad or missing profiles (hid unset: variant 1's stage values).
+    // What the pages read from hand-written, bad or missing profiles; hid unset: variant 1's stage values.
     void profileReads_data()
     {
         QTest::addColumn<QByteArray>("file");   // null: no p1.bin; "-": no modules folder
-        QTest::addColumn<int>("x");
-        QTest::addColumn<int>("rate");
-        QTest::addColumn<QVariantList>("dpi");
-        QTest::addColumn<QVariantList>("effect");
-        QTest::addColumn<QString>("gun");
+        QTest::addColumn<QString>("reads");
 
-        const QVariantList none;
+        const QString defaults = "x=4 rate=0 dpi= stages=7,7,7,7,7,7,7,7 effect= gun=QString:";
         QTest::newRow("hand-written") << QByteArray("[XYSensitive]\n0=7\n[selectGun]\n0=Gun\\x4e00\n[sensor]\n"
             "reportRate_J2=264\ndpi_J2=400, 800, 1600\n[color_J2]\nledEffect=4, 0, 2, 255, 128, 0\n")
-            << 7 << 8 << QVariantList{"400", "800", "1600"} << QVariantList{4u, 0u, 2u, 255u, 128u, 0u}
-            << QString::fromUtf8("Gun一");
-        QTest::newRow("missing profile") << QByteArray() << 4 << 0 << none << none << "";
-        QTest::newRow("missing folder") << QByteArray("-") << 4 << 0 << none << none << "";
-        QTest::newRow("one-element list") << QByteArray("[color_J2]\nledEffect=4\n") << 4 << 0 << none << none << "";
+            << "x=7 rate=8 dpi=400,800,1600 stages=400,800,1600,7,7,7,7,7 effect=4,0,2,255,128,0 gun=QString:Gun一";
+        QTest::newRow("missing profile") << QByteArray() << defaults;
+        QTest::newRow("missing folder") << QByteArray("-") << defaults;
         QTest::newRow("truncated line") << QByteArray("[sensor]\nreportRate_J2=4\ndpi_J2=400, 8")
-                                        << 4 << 4 << QVariantList{"400", "8"} << none << "";
-        QTest::newRow("truncated section") << QByteArray("[sens") << 4 << 0 << none << none << "";
+                                        << "x=4 rate=4 dpi=400,8 stages=400,8,7,7,7,7,7,7 effect= gun=QString:";
         QByteArray garbage;
         for (int i = 0; i < 4096; ++i)
             garbage.append(char((i * 7919 + 13) & 0xFF));
-        QTest::newRow("binary garbage") << garbage << 4 << 0 << none << none << "";
-        QTest::newRow("huge values") << QByteArray("[sensor]\nreportRate_J2=99999999999999999999999\n"
-            "[XYSensitive]\n0=" + QByteArray(100000, '9') + "\n") << 0 << 0 << none << none << "";
+        QTest::newRow("binary garbage") << garbage << defaults;
+        QTest::newRow("huge values") << "[sensor]\nreportRate_J2=99999999999999999999999\n[XYSensitive]\n0="
+            + QByteArray(100000, '9') + "\n" << QString(defaults).replace("x=4", "x=0");
         QTest::newRow("wrong types") << QByteArray("[sensor]\nreportRate_J2=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x10xx)\n"
             "dpi_J2=@Variant(\\0\\0\\0\\n\\xff\\xff\\xff\\xff)\n[XYSensitive]\n0=@Rect(1 2 3)\n")
-            << 0 << 0 << none << none << "";
+            << QString(defaults).replace("x=4", "x=0");
     }
     void profileReads()
     {
         QFETCH(QByteArray, file);
-        QFETCH(int, x);
-        QFETCH(int, rate);
-        QFETCH(QVariantList, dpi);
-        QFETCH(QVariantList, effect);
-        QFETCH(QString, gun);
+        QFETCH(QString, reads);
 
         TempDataFolder data;
         if (file == "-")
@@ -135,28 +210,15 @@ private slots:
             QVERIFY(data.writeFile("modules/setting/p1.bin", file));
         myQQuickView view;
         std::fill(std::begin(dpiStageValues), std::end(dpiStageValues), 7u);
-        QCOMPARE(view.ui_91H_GetDPISet(), dpi);
-        for (int i = 0; i < 8; ++i)   // the event monitor reads these; entries the list lacks stay
-            QCOMPARE(dpiStageValues[i], i < dpi.size() ? dpi.at(i).toUInt() : 7u);
-        QCOMPARE(view.getXYSensitive(0).toInt(), x);
-        QCOMPARE(view.ui_81H_GetReportRate(), QVariant(rate));
-        QCOMPARE(view.ui_8DH_GetRGBLedEffect(), effect);
-        QCOMPARE(view.getselectGun(0), QVariant(gun));
-    }
-
-    void loadProfile()
-    {
-        TempDataFolder data;
-        QVERIFY(data.writeFile("exported.pf", "[sensor]\nreportRate_J2=8\n"));
-        QVERIFY(data.writeFile("modules/setting/p1.bin", "[sensor]\nreportRate_J2=2\n"));
-        myQQuickView view;
-        QString chosen;
-        view.chooseProfileToLoad = [&chosen](QWidget *) { return chosen; };
-        QVERIFY(!view.loadProfile(0));   // cancelled
-        QCOMPARE(data.readFile("modules/setting/p1.bin"), QByteArray("[sensor]\nreportRate_J2=2\n"));
-        chosen = data.filePath("exported.pf");
-        QVERIFY(view.loadProfile(0));
-        QCOMPARE(view.ui_81H_GetReportRate(), QVariant(8));
+        const auto join = [](const QVariantList &values) { return QVariant(values).toStringList().join(','); };
+        const QString dpi = join(view.ui_91H_GetDPISet());   // the event monitor reads the stage values
+        QStringList stages;
+        for (quint32 value : dpiStageValues)
+            stages.append(QString::number(value));
+        const QVariant gun = view.getselectGun(0);
+        QCOMPARE(QString("x=%1 rate=%2 dpi=%3 stages=%4 effect=%5 gun=%6:%7").arg(view.getXYSensitive(0).toInt())
+                     .arg(view.ui_81H_GetReportRate().toInt()).arg(dpi, stages.join(','))
+                     .arg(join(view.ui_8DH_GetRGBLedEffect()), gun.typeName(), gun.toString()), reads);
     }
 
     void languageStrings_data()
@@ -170,8 +232,6 @@ private slots:
         QTest::newRow("total above the stored texts") << QVariant(1) << file << QStringList{"a", "", "c", ""};
         QTest::newRow("unquoted comma stays one text") << QVariant(2) << file << QStringList{"Copy, Paste"};
         QTest::newRow("count is no number") << QVariant(3) << file << QStringList{};
-        QTest::newRow("quoted texts") << QVariant(4) << file << QStringList{"x,y", " padded "};
-        QTest::newRow("no count") << QVariant(5) << file << QStringList{};
         QTest::newRow("6 sets the DPI notices") << QVariant("6") << file << QStringList{"DPI 切换", "b", "c"};
         QTest::newRow("7 reads the top level") << QVariant(7) << file << QStringList{"top zero", "top one"};
         QTest::newRow("negative reads the top level") << QVariant(-1) << file << QStringList{"top zero", "top one"};
@@ -189,7 +249,6 @@ private slots:
         QVERIFY(data.writeFile("modules/i18n/lang_025044.ini", "total=2\n0=top zero\n1=top one\n"
             "[main]\ntotal=2\n0=\xe6\x96\x87\xe4\xbb\xb6\n1=\\x5173\\x95ed\n[keyMatrix]\ntotal=4\n0=a\n2=c\n"
             "[keyMenu]\ntotal=1\n0=Copy, Paste\n[macroEditor]\ntotal=abc\n0=never\n"
-            "[gunControl]\ntotal=2\n0=\"x,y\"\n1=\" padded \"\n[macroKey]\n0=no count\n"
             "[other]\ntotal=3\n0=DPI \xe5\x88\x87\xe6\x8d\xa2\n1=b\n2=c\n"));
         QVERIFY(data.writeFile("modules/i18n/huge.ini", "[main]\ntotal=2000000000\n0=x\n"));
         QVERIFY(data.writeFile("modules/secret.ini", "[main]\ntotal=1\n0=leak\n"));
@@ -213,52 +272,49 @@ private slots:
         QTest::addColumn<QStringList>("reports");
         QTest::addColumn<QByteArray>("profile");
 
-        QTest::newRow("report rate") << 1 << Call([](Rig &r) { r.view.ui_01H_SetReportRate(4); })
-            << QStringList{featureOut("00 01 04 03 03 0F 00 00 E5")} << QByteArray("[sensor]\nreportRate_J2=4\n");
+        QTest::newRow("report rate") << 1 << Call([](myQQuickView &v) { v.ui_01H_SetReportRate(4); })
+            << QStringList{out("01 04 03 03 0F 00 00 E5")} << QByteArray("[sensor]\nreportRate_J2=4\n");
         QTest::newRow("lift-off, current profile again")
-            << 1 << Call([](Rig &r) { r.view.ui_02H_SetCurrentProfile(0); r.view.mouseSetJMGD(3); })
-            << QStringList{featureOut("00 04 03 00 00 00 00 00 F8")} << QByteArray("[sensor]\njmgd=3\n");
+            << 1 << Call([](myQQuickView &v) { v.ui_02H_SetCurrentProfile(0); v.mouseSetJMGD(3); })
+            << QStringList{out("04 03 00 00 00 00 00 F8")} << QByteArray("[sensor]\njmgd=3\n");
         QTest::newRow("lift-off on profile 3, no command for it")
-            << 1 << Call([](Rig &r) { r.view.ui_02H_SetCurrentProfile(2); r.view.mouseSetJMGD(2); })
-            << QStringList{featureOut("00 04 02 00 00 00 00 00 F9")} << QByteArray("[sensor]\njmgd=2\n");
-        QTest::newRow("keyboard options") << 1 << Call([](Rig &r) { r.view.ui_03H_SetKeyboardoption(1, 2, 3, 0x40); })
-            << QStringList{featureOut("00 03 01 02 03 40 00 00 B6")} << QByteArray();
-        QTest::newRow("recoil parameters") << 1 << Call([](Rig &r) { r.view.ui_04H_SetGunData(1, 2, 3, 4, 5); })
-            << QStringList{featureOut("00 04 01 02 03 04 05 00 EC")} << QByteArray();
-        QTest::newRow("sensitivity masked to a byte, code 0B")
-            << 1 << Call([](Rig &r) { r.view.ui_0EH_SetXYSensitive(300, QString("7")); })
-            << QStringList{featureOut("00 0B 2C 07 00 00 00 00 C1")} << QByteArray();
+            << 1 << Call([](myQQuickView &v) { v.ui_02H_SetCurrentProfile(2); v.mouseSetJMGD(2); })
+            << QStringList{out("04 02 00 00 00 00 00 F9")} << QByteArray("[sensor]\njmgd=2\n");
+        QTest::newRow("keyboard options") << 1 << Call([](myQQuickView &v) { v.ui_03H_SetKeyboardoption(1, 2, 3, 64); })
+            << QStringList{out("03 01 02 03 40 00 00 B6")} << QByteArray();
+        QTest::newRow("recoil parameters") << 1 << Call([](myQQuickView &v) { v.ui_04H_SetGunData(1, 2, 3, 4, 5); })
+            << QStringList{out("04 01 02 03 04 05 00 EC")} << QByteArray();
+        QTest::newRow("sensitivity masked, code 0B") << 1 << Call([](myQQuickView &v) { v.ui_0EH_SetXYSensitive(300, "7"); })
+            << QStringList{out("0B 2C 07 00 00 00 00 C1")} << QByteArray();
         QTest::newRow("color static level 7")
-            << 1 << Call([](Rig &r) { r.view.ui_06H_SetRGBLedEffect(13, 0, 7, {13, 0, 7, 255, 0, 0}); })
-            << QStringList{featureOut("00 06 0D 00 32 06 01 00 00")}
-            << QByteArray("[color_J2]\nledEffect=13, 0, 7, 255, 0, 0\n");
-        QTest::newRow("lighting palette") << 1 << Call([](Rig &r) { r.view.ui_LEDColor({255, 0, 0, 0, 0, 255, 0, 127}); })
-            << QStringList{featureOut("00 0C 00 00 01 00 00 00 F2"), dataOut("FF00000000FF007F")}
+            << 1 << Call([](myQQuickView &v) { v.ui_06H_SetRGBLedEffect(13, 0, 7, {13, 0, 7, 255, 0, 0}); })
+            << QStringList{out("06 0D 00 32 06 01 00 00")} << QByteArray("[color_J2]\nledEffect=13, 0, 7, 255, 0, 0\n");
+        QTest::newRow("lighting palette") << 1 << Call([](myQQuickView &v) { v.ui_LEDColor({255, 0, 0, 0, 0, 255, 0, 127}); })
+            << QStringList{out("0C 00 00 01 00 00 00 F2"), "cmd data-out 00 FF 00 00 00 00 FF 00 7F" + QString(" 00").repeated(56)}
             << QByteArray("[color_J2]\ntype0=255, 0, 0, 0, 0, 255, 0, 127\n");
-        QTest::newRow("stage colours type 2 packed")
-            << 1 << Call([](Rig &r) { r.view.ui_10H_SetLED8StageColor(2, {1, 2, 3, 4, 5, 6, 7, 8, 9}); })
-            << QStringList{featureOut("00 0A 00 00 01 00 00 00 F4"), dataOut("214365870506070809")}
-            << QByteArray("[color_J2]\ntype2=1, 2, 3, 4, 5, 6, 7, 8, 9\n");
-        QTest::newRow("dpi on variant 0") << 0 << Call([](Rig &r) {
-                r.view.ui_11H_SetDPISet(1, {}, {200, 7200, 7300, 12000, 400, 800, 1600, 3200}, {1, 1, 0, 0, 0, 0, 0, 0});
-            })
-            << QStringList{featureOut("00 08 08 10 20 40 0C 00 00"), featureOut("00 07 01 03 04 90 48 77 00")}
+        QTest::newRow("stage colours type 2") << 1 << Call([](myQQuickView &v) { v.ui_10H_SetLED8StageColor(2, {1, 2, 3}); })
+            << QStringList{out("0A 00 00 01 00 00 00 F4"), "cmd data-out 00 21 03" + QString(" 00").repeated(62)} << QByteArray("[color_J2]\ntype2=1, 2, 3\n");
+        QTest::newRow("dpi on variant 0") << 0 << Call([](myQQuickView &v) {
+                v.ui_11H_SetDPISet(1, {}, {200, 7200, 7300, 12000, 400, 800, 1600, 3200}, {1, 1, 0, 0, 0, 0, 0, 0}); })
+            << QStringList{out("08 08 10 20 40 0C 00 00"), out("07 01 03 04 90 48 77 00")}
             << QByteArray("[sensor]\ndpi_J2_3336=200, 7200, 7300, 12000, 400, 800, 1600, 3200\n"
                           "dpi_Select=1, 1, 0, 0, 0, 0, 0, 0\n");
-        QTest::newRow("dpi on variant 3") << 3 << Call([](Rig &r) {
-                r.view.ui_11H_SetDPISet(2, {}, {400, 800, 12800, 12900, 18000, 1600, 3200, 6400}, {0, 0, 0, 0, 0, 0, 0, 0});
-            })
-            << QStringList{featureOut("00 08 B3 20 40 80 1C 00 00"), featureOut("00 07 02 00 08 10 7F 80 00")}
-            << QByteArray("[sensor]\ndpi_J2_3337=400, 800, 12800, 12900, 18000, 1600, 3200, 6400\n"
-                          "dpi_Select=0, 0, 0, 0, 0, 0, 0, 0\n");
-        QTest::newRow("current stage, hidden") << 1 << Call([](Rig &r) {
-                QCOMPARE(r.view.ui_8BH_GetCurrentDPIStage(), QVariant(0));
-            }) << QStringList{} << QByteArray();
-        QTest::newRow("current stage, shown") << 1 << Call([](Rig &r) {
-                r.view.show();
-                QVERIFY(QTest::qWaitForWindowExposed(&r.view));
-                QCOMPARE(r.view.ui_8BH_GetCurrentDPIStage(), QVariant(1));
-            }) << QStringList{featureOut("00 8B 00 00 00 00 00 00 74"), "cmd feature-in 00 8B 01 00 00 00 00 00 73"} << QByteArray();
+        QTest::newRow("dpi on variant 3, texts, short lists") << 3 << Call([](myQQuickView &v) {
+                v.ui_11H_SetDPISet(2, {}, {"400", "800", "12800", "12900", "18000", "1600", "3200"}, {"1", "0", "1"}); })
+            << QStringList{out("08 B3 20 40 00 1C 00 00"), out("07 02 05 08 10 7F 80 00")}
+            << QByteArray("[sensor]\ndpi_J2_3337=400, 800, 12800, 12900, 18000, 1600, 3200\ndpi_Select=1, 0, 1\n");
+        QTest::newRow("current stage, hidden") << 1 << Call([](myQQuickView &v) {
+                QCOMPARE(v.ui_8BH_GetCurrentDPIStage(), QVariant(0)); }) << QStringList{} << QByteArray();
+        QTest::newRow("current stage, shown") << 1 << Call([](myQQuickView &v) {
+                v.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&v));
+                QCOMPARE(v.ui_8BH_GetCurrentDPIStage(), QVariant(1));
+            }) << QStringList{out("8B 00 00 00 00 00 00 74"), "cmd feature-in 00 8B 01 00 00 00 00 00 73"} << QByteArray();
+        QTest::newRow("load profile, cancelled") << 1 << Call([](myQQuickView &v) {
+                v.ui_01H_SetReportRate(2);
+                v.chooseProfileToLoad = [](QWidget *) { return QString(); };
+                QVERIFY(!v.loadProfile(0)); })
+            << QStringList{out("01 02 03 03 0F 00 00 E7")} << QByteArray("[sensor]\nreportRate_J2=2\n");
     }
     void deviceSettings()
     {
@@ -270,10 +326,11 @@ private slots:
         Rig rig(model);
         const QByteArray apConfig = rig.file("apConfig.bin");
         QCOMPARE(rig.hid.did, uint(model));
-        call(rig);
-        QCOMPARE(rig.transfers(), reports);
+        call(rig.view);
+        QCOMPARE(TraceReader(rig.data.filePath("trace.txt")).texts({"feature-out", "feature-in", "data-out"}), reports);
         QCOMPARE(rig.file(QString("p%1.bin").arg(rig.view.curProfile + 1)), profile);
         QCOMPARE(rig.file("apConfig.bin") == apConfig, rig.view.curProfile == 0);
+        QVERIFY(apConfig.contains("\nprofileNo=0\n"));
         QVERIFY(rig.file("apConfig.bin").contains(QString("\nprofileNo=%1\n").arg(rig.view.curProfile).toLatin1()));
     }
 };
