@@ -71,11 +71,7 @@ struct Rig
         view.hid = &hid;
     }
     ~Rig() { setSleeper(nullptr); setHidBackend(nullptr); ReportTrace::close(); }
-    QByteArray file(const QString &name) const
-    {
-        QCoreApplication::processEvents();
-        return data.readFile("modules/setting/" + name);
-    }
+    QByteArray file(const QString &name) { QCoreApplication::processEvents(); return data.readFile("modules/setting/" + name); }
 
     TempDataFolder data;
     const bool installed = data.copyFromSource("modules/setting/apConfig.bin");
@@ -106,7 +102,6 @@ private slots:
             own.append(QString("%1 %2(%3)").arg(method.typeName(), method.name(), parameters.join(", ")));
             QVERIFY(method.methodType() == QMetaMethod::Slot && method.access() == QMetaMethod::Public);
         }
-        QCOMPARE(slotTable.size(), 65);
         QCOMPARE(own, slotTable);
         QVERIFY(meta.indexOfSlot("setEnabled(bool)") >= 0);   // the busy lock calls the inherited slot
     }
@@ -116,7 +111,7 @@ private slots:
     // trailing zero bytes of the 24.
     void encoders_data()
     {
-        QTest::addColumn<int>("unused");
+        QTest::addColumn<QString>("row");
         for (const char *row : {"dpi 0 200 = 4", "dpi 0 7200 = 144", "dpi 0 7300 = 72 d", "dpi 0 12000 = 119 d",
                  "dpi 1 100 = 2", "dpi 1 12700 = 254", "dpi 1 12800 = 0 d", "dpi 1 12900 = 2 d", "dpi 1 16000 = 64 d",
                  "dpi 2 12700 = 254", "dpi 2 12800 = 0 d", "dpi 2 16000 = 64 d", "dpi 3 12700 = 254",
@@ -130,11 +125,11 @@ private slots:
                  "09 0a 0b 0c 0d 0e 0f 10 11 12 13 14 15 16 17 18", "stage1 31 15 = 1f 0f",
                  "stage2 1 2 3 4 5 6 7 8 9 10 = 21 43 65 87 05 06 07 08 09 0a",
                  "stage2 31 15 = ff"})   // bytes 0..3 of type 2 are packed even from missing values
-            QTest::newRow(row) << 0;
+            QTest::newRow(row) << QString(row);
     }
     void encoders()
     {
-        const QString row = QTest::currentDataTag();
+        QFETCH(QString, row);
         const QStringList in = row.section(" = ", 0, 0).split(' ');
         QString out;
         if (in[0] == "dpi") {
@@ -188,10 +183,8 @@ private slots:
         QTest::newRow("missing folder") << QByteArray("-") << defaults;
         QTest::newRow("truncated line") << QByteArray("[sensor]\nreportRate_J2=4\ndpi_J2=400, 8")
                                         << "x=4 rate=4 dpi=400,8 stages=400,8,7,7,7,7,7,7 effect= gun=QString:";
-        QByteArray garbage;
-        for (int i = 0; i < 4096; ++i)
-            garbage.append(char((i * 7919 + 13) & 0xFF));
-        QTest::newRow("binary garbage") << garbage << defaults;
+        QFile program(QCoreApplication::applicationFilePath());
+        QTest::newRow("binary garbage") << (program.open(QIODevice::ReadOnly) ? program.read(4096) : "") << defaults;
         QTest::newRow("huge values") << "[sensor]\nreportRate_J2=99999999999999999999999\n[XYSensitive]\n0="
             + QByteArray(100000, '9') + "\n" << QString(defaults).replace("x=4", "x=0");
         QTest::newRow("wrong types") << QByteArray("[sensor]\nreportRate_J2=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x10xx)\n"
@@ -212,12 +205,9 @@ private slots:
         std::fill(std::begin(dpiStageValues), std::end(dpiStageValues), 7u);
         const auto join = [](const QVariantList &values) { return QVariant(values).toStringList().join(','); };
         const QString dpi = join(view.ui_91H_GetDPISet());   // the event monitor reads the stage values
-        QStringList stages;
-        for (quint32 value : dpiStageValues)
-            stages.append(QString::number(value));
         const QVariant gun = view.getselectGun(0);
         QCOMPARE(QString("x=%1 rate=%2 dpi=%3 stages=%4 effect=%5 gun=%6:%7").arg(view.getXYSensitive(0).toInt())
-                     .arg(view.ui_81H_GetReportRate().toInt()).arg(dpi, stages.join(','))
+                     .arg(view.ui_81H_GetReportRate().toInt()).arg(dpi, join(QVariantList(dpiStageValues, dpiStageValues + 8)))
                      .arg(join(view.ui_8DH_GetRGBLedEffect()), gun.typeName(), gun.toString()), reads);
     }
 
@@ -272,11 +262,9 @@ private slots:
         QTest::addColumn<QStringList>("reports");
         QTest::addColumn<QByteArray>("profile");
 
-        QTest::newRow("report rate") << 1 << Call([](myQQuickView &v) { v.ui_01H_SetReportRate(4); })
+        QTest::newRow("report rate, current profile again")
+            << 1 << Call([](myQQuickView &v) { v.ui_02H_SetCurrentProfile(0); v.ui_01H_SetReportRate(4); })
             << QStringList{out("01 04 03 03 0F 00 00 E5")} << QByteArray("[sensor]\nreportRate_J2=4\n");
-        QTest::newRow("lift-off, current profile again")
-            << 1 << Call([](myQQuickView &v) { v.ui_02H_SetCurrentProfile(0); v.mouseSetJMGD(3); })
-            << QStringList{out("04 03 00 00 00 00 00 F8")} << QByteArray("[sensor]\njmgd=3\n");
         QTest::newRow("lift-off on profile 3, no command for it")
             << 1 << Call([](myQQuickView &v) { v.ui_02H_SetCurrentProfile(2); v.mouseSetJMGD(2); })
             << QStringList{out("04 02 00 00 00 00 00 F9")} << QByteArray("[sensor]\njmgd=2\n");
@@ -306,7 +294,7 @@ private slots:
         QTest::newRow("current stage, hidden") << 1 << Call([](myQQuickView &v) {
                 QCOMPARE(v.ui_8BH_GetCurrentDPIStage(), QVariant(0)); }) << QStringList{} << QByteArray();
         QTest::newRow("current stage, shown") << 1 << Call([](myQQuickView &v) {
-                v.show();
+                v.show();   // the trace shows the query and its answer
                 QVERIFY(QTest::qWaitForWindowExposed(&v));
                 QCOMPARE(v.ui_8BH_GetCurrentDPIStage(), QVariant(1));
             }) << QStringList{out("8B 00 00 00 00 00 00 74"), "cmd feature-in 00 8B 01 00 00 00 00 00 73"} << QByteArray();
@@ -330,7 +318,6 @@ private slots:
         QCOMPARE(TraceReader(rig.data.filePath("trace.txt")).texts({"feature-out", "feature-in", "data-out"}), reports);
         QCOMPARE(rig.file(QString("p%1.bin").arg(rig.view.curProfile + 1)), profile);
         QCOMPARE(rig.file("apConfig.bin") == apConfig, rig.view.curProfile == 0);
-        QVERIFY(apConfig.contains("\nprofileNo=0\n"));
         QVERIFY(rig.file("apConfig.bin").contains(QString("\nprofileNo=%1\n").arg(rig.view.curProfile).toLatin1()));
     }
 };
