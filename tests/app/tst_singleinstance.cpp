@@ -1,10 +1,9 @@
-// Two real processes: this test is the first copy of itself and starts a second
-// copy; the program's own start-up is checked by starting the real executable.
+// Two real processes: the program, and this test in two roles. Started with
+// "--first" it is a first copy that prints the message it receives; with
+// "--send <message>" it is a second copy.
 
 #include <qtsinglecoreapplication.h>
 
-#include <QDir>
-#include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
@@ -12,44 +11,7 @@
 #include <QtTest>
 
 #include <csignal>
-
-namespace {
-
-constexpr char peerOption[] = "--peer";
-constexpr int peerNotRunning = 2;
-constexpr int peerSendFailed = 3;
-
-// The second copy: hands its message over and says how it went.
-int runPeer(int argc, char **argv)
-{
-    QtSingleCoreApplication app(argc, argv);
-    if (!app.isRunning())
-        return peerNotRunning;
-    const QString message = argc > 2 ? QString::fromUtf8(argv[2]) : QString();
-    return app.sendMessage(message, 5000) ? 0 : peerSendFailed;
-}
-
-// A private copy of the program, so a copy someone runs from the build folder
-// meanwhile is not mistaken for the first instance.
-QString programPath()
-{
-    static QTemporaryDir dir;
-    static const QString copy = [] {
-        const QString built = QStringLiteral(G7_RUNTIME_DIR "/orvane-g7");
-        const QString path = dir.filePath(QStringLiteral("orvane-g7"));
-        if (QFile::copy(built, path))
-            QFile::setPermissions(path, QFile::permissions(built));
-        return path;
-    }();
-    return copy;
-}
-
-QString workingDirectoryOf(qint64 pid)
-{
-    return QFile::symLinkTarget(QStringLiteral("/proc/%1/cwd").arg(pid));
-}
-
-} // namespace
+#include <cstdio>
 
 class TestSingleInstance : public QObject
 {
@@ -60,57 +22,67 @@ public:
 private slots:
     void secondCopyHandsOverItsMessage_data();
     void secondCopyHandsOverItsMessage();
-    void copyAtAnotherPathRunsAlone();
     void absurdMessageLengthIsRefused();
-    void programSecondStartExitsWithOne();
-    void killedProgramDoesNotBlockNextStart();
+    void programSecondStartHandsOverAndKilledFirstDoesNotBlock();
 
 private:
-    bool startProgram(QProcess &process, const QString &fromDir);
-    int startSecondProgram(const QString &fromDir, qint64 *elapsedMs);
+    // Starts the program from an unrelated folder; true once it works beside its executable.
+    bool startProgram(QProcess &program)
+    {
+        program.setWorkingDirectory(elsewhere.path());
+        program.start(install.filePath(QStringLiteral("orvane-g7")), {});
+        program.waitForStarted();
+        for (QDeadlineTimer deadline(20000); !deadline.hasExpired(); QThread::msleep(20)) {
+            if (program.state() == QProcess::Running
+                && QFile::symLinkTarget(QStringLiteral("/proc/%1/cwd").arg(program.processId())) == install.path())
+                return true;
+        }
+        return false;
+    }
+    // Starts the program once more; its exit code, and its time in ms.
+    int secondProgram(qint64 *elapsedMs)
+    {
+        QProcess second;
+        second.setWorkingDirectory(elsewhere.path());
+        QElapsedTimer timer;
+        timer.start();
+        second.start(install.filePath(QStringLiteral("orvane-g7")), {});
+        const bool finished = second.waitForFinished(15000);
+        *elapsedMs = timer.elapsed();
+        return finished && second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
+    }
+    static bool copyExecutable(const QString &from, const QString &to)
+    {
+        return QFile::copy(from, to) && QFile::setPermissions(to, QFile::permissions(from));
+    }
 
     QtSingleCoreApplication *app;
+    QTemporaryDir install, elsewhere;
 };
 
 void TestSingleInstance::secondCopyHandsOverItsMessage_data()
 {
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty, as the program sends it") << QString();
-    QTest::newRow("non-ASCII") << QStringLiteral("Grüße 你好");
+    QTest::addColumn<bool>("fromOtherPath");
+    QTest::newRow("non-ASCII") << QStringLiteral("Grüße 你好") << false;
     // 200 kB on the wire arrive in pieces; still under Linux's limit for one argument.
-    QTest::newRow("large") << QString(100000, QLatin1Char('x'));
+    QTest::newRow("large") << QString(100000, QLatin1Char('x')) << false;
+    // A copy at another path has another identity and runs alone.
+    QTest::newRow("copy at another path") << QStringLiteral("not for you") << true;
 }
 
 void TestSingleInstance::secondCopyHandsOverItsMessage()
 {
     QFETCH(QString, message);
-    QVERIFY(!app->isRunning());
+    QFETCH(bool, fromOtherPath);
+    const QString copy = install.filePath(QStringLiteral("copy-of-test"));
+    QVERIFY(!fromOtherPath || QFile::exists(copy) || copyExecutable(QCoreApplication::applicationFilePath(), copy));
     QSignalSpy received(app, &QtSingleCoreApplication::messageReceived);
-
-    QProcess peer;
-    peer.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(peerOption), message});
-    QVERIFY(peer.waitForStarted());
-    QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, 10000);
-    QTRY_COMPARE_WITH_TIMEOUT(peer.state(), QProcess::NotRunning, 10000);
-    QCOMPARE(peer.exitCode(), 0);
-    QCOMPARE(received.at(0).at(0).toString(), message);
-}
-
-void TestSingleInstance::copyAtAnotherPathRunsAlone()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString copy = dir.filePath(QStringLiteral("copy-of-test"));
-    QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), copy));
-    QVERIFY(QFile::setPermissions(copy, QFile::permissions(copy) | QFile::ExeOwner));
-
-    QSignalSpy received(app, &QtSingleCoreApplication::messageReceived);
-    QProcess peer;
-    peer.start(copy, {QString::fromLatin1(peerOption), QStringLiteral("not for you")});
-    QVERIFY(peer.waitForFinished(10000));
-    QCOMPARE(peer.exitCode(), peerNotRunning);
-    QCoreApplication::processEvents();
-    QCOMPARE(received.size(), 0);
+    QProcess second;
+    second.start(fromOtherPath ? copy : QCoreApplication::applicationFilePath(), {QStringLiteral("--send"), message});
+    QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 10000);
+    QCOMPARE(second.exitCode(), fromOtherPath ? 2 : 0);
+    QCOMPARE(received, fromOtherPath ? QList<QVariantList>() : QList<QVariantList>{{message}});
 }
 
 void TestSingleInstance::absurdMessageLengthIsRefused()
@@ -126,95 +98,52 @@ void TestSingleInstance::absurdMessageLengthIsRefused()
     QCOMPARE(received.size(), 0);
 }
 
-bool TestSingleInstance::startProgram(QProcess &process, const QString &fromDir)
+void TestSingleInstance::programSecondStartHandsOverAndKilledFirstDoesNotBlock()
 {
-    process.setWorkingDirectory(fromDir);
-    process.start(programPath(), {});
-    if (!process.waitForStarted())
-        return false;
-    // The program holds the peer by the time it has changed its directory.
-    const QString binDir = QFileInfo(programPath()).canonicalPath();
-    QDeadlineTimer deadline(20000);
-    while (!deadline.hasExpired()) {
-        if (process.state() != QProcess::Running)
-            return false;
-        if (workingDirectoryOf(process.processId()) == binDir)
-            return true;
-        QThread::msleep(20);
-    }
-    return false;
-}
-
-int TestSingleInstance::startSecondProgram(const QString &fromDir, qint64 *elapsedMs)
-{
-    QProcess second;
-    second.setWorkingDirectory(fromDir);
-    QElapsedTimer timer;
-    timer.start();
-    second.start(programPath(), {});
-    if (!second.waitForFinished(15000)) {
-        second.kill();
-        second.waitForFinished();
-        return -1;
-    }
-    *elapsedMs = timer.elapsed();
-    return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -2;
-}
-
-void TestSingleInstance::programSecondStartExitsWithOne()
-{
-    QVERIFY2(QFile::exists(programPath()), qPrintable(programPath()));
-    QTemporaryDir elsewhere;
-    QVERIFY(elsewhere.isValid());
-
-    QProcess first;
-    // Started from an unrelated folder, it still works beside its executable.
-    QVERIFY(startProgram(first, elsewhere.path()));
-    // No mouse here and no --simulate: one line tells the user about the option.
-    QByteArray console;
-    QTRY_VERIFY_WITH_TIMEOUT((console += first.readAllStandardError()).contains("--simulate"), 5000);
-
+    // A first copy of this test holds the identity of install/orvane-g7; then
+    // the program takes its place on disk and is started a second time.
+    const QString program = install.filePath(QStringLiteral("orvane-g7"));
+    QVERIFY(copyExecutable(QCoreApplication::applicationFilePath(), program));
+    QProcess first, killed, next;
+    first.start(program, {QStringLiteral("--first")});
+    QVERIFY(first.waitForReadyRead(10000));
+    QVERIFY(QFile::remove(program) && copyExecutable(QStringLiteral(G7_RUNTIME_DIR "/orvane-g7"), program));
     qint64 elapsed = 0;
-    QCOMPARE(startSecondProgram(elsewhere.path(), &elapsed), 1);
+    QCOMPARE(secondProgram(&elapsed), 1);
     // The first copy answered; the second did not sit out its 5000 ms time-out.
     QVERIFY2(elapsed < 4000, qPrintable(QString::number(elapsed)));
-    QCOMPARE(first.state(), QProcess::Running);
+    QVERIFY(first.waitForFinished(5000));
+    QCOMPARE(first.readAllStandardOutput(), QByteArray("ready\nreceived []\n"));
 
-    first.kill();
-    first.waitForFinished();
-}
-
-void TestSingleInstance::killedProgramDoesNotBlockNextStart()
-{
-    QVERIFY2(QFile::exists(programPath()), qPrintable(programPath()));
-    QTemporaryDir elsewhere;
-    QVERIFY(elsewhere.isValid());
-
-    QProcess killed;
-    QVERIFY(startProgram(killed, elsewhere.path()));
+    // A killed program leaves its lock file and socket behind; the next start takes over.
+    QVERIFY(startProgram(killed));
     ::kill(pid_t(killed.processId()), SIGKILL);
     QVERIFY(killed.waitForFinished());
-
-    // Its lock file and socket are still there; the next start must take over.
-    QProcess next;
-    QVERIFY(startProgram(next, elsewhere.path()));
-    QTest::qWait(500);
-    QCOMPARE(next.state(), QProcess::Running);
-
-    qint64 elapsed = 0;
-    QCOMPARE(startSecondProgram(elsewhere.path(), &elapsed), 1);
+    QVERIFY(startProgram(next));
+    // No mouse here and no --simulate: one line tells the user about the option.
+    QByteArray console;
+    QTRY_VERIFY_WITH_TIMEOUT((console += next.readAllStandardError()).contains("--simulate"), 5000);
+    QCOMPARE(secondProgram(&elapsed), 1);
     QVERIFY2(elapsed < 4000, qPrintable(QString::number(elapsed)));
-
+    QCOMPARE(next.state(), QProcess::Running);
     next.kill();
     next.waitForFinished();
 }
 
 int main(int argc, char **argv)
 {
-    if (argc > 1 && qstrcmp(argv[1], peerOption) == 0)
-        return runPeer(argc, argv);
-
     QtSingleCoreApplication app(argc, argv);
+    if (argc > 2 && qstrcmp(argv[1], "--send") == 0)
+        return !app.isRunning() ? 2 : app.sendMessage(QString::fromUtf8(argv[2]), 5000) ? 0 : 3;
+    if (argc > 1 && qstrcmp(argv[1], "--first") == 0) {
+        QObject::connect(&app, &QtSingleCoreApplication::messageReceived, [](const QString &message) {
+            std::printf("received [%s]\n", qPrintable(message));
+            QCoreApplication::quit();
+        });
+        std::printf("ready\n");
+        std::fflush(stdout);
+        return app.exec();
+    }
     TestSingleInstance test(&app);
     return QTest::qExec(&test, argc, argv);
 }

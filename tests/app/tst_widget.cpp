@@ -1,17 +1,57 @@
-// The tray agent and its window as the rest of the program and the page see
-// them: title and tray menu by language, the restore rules, the busy lock.
+// The tray agent as the user meets it: title and tray menu by language, which
+// requests bring the window back, and the device watch with the simulated mouse.
 
-#include "support_appdata.h"
-
+#include <devicewatch.h>
 #include <uicontroler.h>
 #include <widget.h>
 
+#include <deviceoptions.h>
 #include <myqquickview.h>
+#include <pauses.h>
+#include <simulatedg7.h>
+#include <tempdatafolder.h>
 
 #include <QMenu>
-#include <QQmlContext>
-#include <QQuickItem>
+#include <QMutex>
+#include <QSettings>
+#include <QThreadPool>
 #include <QtTest>
+
+namespace {
+
+constexpr int secondStart = -1, rescanDelayMs = 2048;
+const QString english = QStringLiteral("ORVANE GLIDE MOUSE G7"), quit = QStringLiteral("Quit (&Q)");
+
+QMutex eventMutex;
+QElapsedTimer sinceStart;
+QStringList events; // what happened, in order
+QList<qint64> times; // when, in ms
+
+void note(const QString &what)
+{
+    QMutexLocker lock(&eventMutex);
+    events << what;
+    times << sinceStart.elapsed();
+}
+
+qint64 when(const QString &what)
+{
+    QMutexLocker lock(&eventMutex);
+    return times.value(events.indexOf(what), -1);
+}
+
+// Notes what the device connection asks of the tray agent and passes it on.
+struct HostRecorder : DeviceHost {
+    Widget *w = nullptr;
+    void deviceConnected(int device) override { note(QStringLiteral("connected %1").arg(device)), w->deviceConnected(device); }
+    void showNotice(const QString &title, const QString &text) override { note(title + QLatin1String(": ") + text); }
+    void setViewEnabled(bool on) override { note(on ? QStringLiteral("view on") : QStringLiteral("view off")), w->setViewEnabled(on); }
+    void hideWindow() override { note(QStringLiteral("hidden")), w->hideWindow(); }
+    void clearHidBusy() override { note(QStringLiteral("busy cleared")), w->clearHidBusy(); }
+    QVariant language() const override { return w->language(); }
+};
+
+} // namespace
 
 class TestWidget : public QObject
 {
@@ -20,136 +60,140 @@ private slots:
     void init();
     void titleAndTrayMenuFollowLanguage_data();
     void titleAndTrayMenuFollowLanguage();
-    void pageIsHostedWithItsThreeObjects();
     void restoreOnlyWhileConnected_data();
     void restoreOnlyWhileConnected();
-    void setBusyLocksTheViewAtOnce();
+    void deviceWatchPlugUnplugReplug();
+
+private:
+    std::unique_ptr<TempDataFolder> data;
 };
 
 void TestWidget::init()
 {
     deviceReady = false;
+    data.reset();
+    data = std::make_unique<TempDataFolder>();
+    for (const char *file : {"setting/apConfig.bin", "setting/name.bin", "setting/pD.bin", "img/trayIcon.ico"})
+        QVERIFY(data->copyFromSource(QStringLiteral("modules/") + QLatin1String(file)));
 }
 
 void TestWidget::titleAndTrayMenuFollowLanguage_data()
 {
-    QTest::addColumn<QVariant>("language");
+    QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("quitText");
-
-    const QString chineseTitle = QStringLiteral("ORVANE GLIDE 游戏鼠标 G7");
-    const QString englishTitle = QStringLiteral("ORVANE GLIDE MOUSE G7");
-    QTest::newRow("Chinese") << QVariant(QStringLiteral("ChineseSimplified")) << chineseTitle
-                             << QStringLiteral("退出");
-    QTest::newRow("English") << QVariant(QStringLiteral("English")) << englishTitle
-                             << QStringLiteral("Quit (&Q)");
-    QTest::newRow("no language stored") << QVariant() << englishTitle << QStringLiteral("Quit (&Q)");
-    QTest::newRow("case differs") << QVariant(QStringLiteral("chinesesimplified")) << englishTitle
-                                  << QStringLiteral("Quit (&Q)");
+    QTest::newRow("Chinese") << "ChineseSimplified" << QStringLiteral("ORVANE GLIDE 游戏鼠标 G7") << QStringLiteral("退出");
+    QTest::newRow("English") << "English" << english << quit;
+    QTest::newRow("none stored") << QString() << english << quit;
+    QTest::newRow("case differs") << "chinesesimplified" << english << quit;
 }
 
 void TestWidget::titleAndTrayMenuFollowLanguage()
 {
-    QFETCH(QVariant, language);
+    QFETCH(QString, language);
     QFETCH(QString, title);
     QFETCH(QString, quitText);
-
-    AppDataDir data;
-    QVERIFY(data.isValid());
-    data.setConfig(QStringLiteral("common/language"), language);
-
+    QSettings config(data->filePath(QStringLiteral("modules/setting/apConfig.bin")), QSettings::IniFormat);
+    language.isNull() ? config.remove(QStringLiteral("common/language"))
+                      : config.setValue(QStringLiteral("common/language"), language);
+    config.sync();
     Widget w;
     QCOMPARE(w.windowTitle(), title);
-    QMenu *menu = w.trayIcon->contextMenu();
-    QVERIFY(menu);
-    QCOMPARE(menu->actions().size(), 1);
-    QCOMPARE(menu->actions().first()->text(), quitText);
-    QCOMPARE(w.trayIcon->toolTip(), QStringLiteral("ORVANE GLIDE MOUSE G7"));
+    QCOMPARE(w.trayIcon->toolTip(), english);
+    QCOMPARE(w.trayIcon->contextMenu()->actions().size(), 1);
+    QCOMPARE(w.trayIcon->contextMenu()->actions().first()->text(), quitText);
 }
-
-void TestWidget::pageIsHostedWithItsThreeObjects()
-{
-    AppDataDir data;
-    QVERIFY(data.isValid());
-    Widget w;
-    myQQuickView *view = w.controller->view;
-    QVERIFY(view);
-    QCOMPARE(view->parentWidget(), &w);
-    QCOMPARE(view->hid, &w.hid);
-    QVERIFY2(view->rootObject(), "main.qml did not load");
-    QCOMPARE(w.size(), QSize(1000, 640));
-
-    QQmlContext *context = view->rootContext();
-    QCOMPARE(context->contextProperty(QStringLiteral("ui_View")).value<QObject *>(), view);
-    QCOMPARE(context->contextProperty(QStringLiteral("hid")).value<QObject *>(), &w.hid);
-    QCOMPARE(context->contextProperty(QStringLiteral("ui_Ctl")).value<QObject *>(), w.controller);
-}
-
-enum class Request { SecondStart, DoubleClick, SingleClick, MiddleClick, ContextMenu };
 
 void TestWidget::restoreOnlyWhileConnected_data()
 {
-    QTest::addColumn<Request>("request");
+    QTest::addColumn<int>("request"); // a tray activation reason, or secondStart
     QTest::addColumn<bool>("connected");
     QTest::addColumn<bool>("minimised");
     QTest::addColumn<bool>("restored");
-
-    QTest::newRow("second start, connected, hidden") << Request::SecondStart << true << false << true;
-    QTest::newRow("second start, connected, minimised") << Request::SecondStart << true << true << true;
-    QTest::newRow("second start, never connected") << Request::SecondStart << false << false << false;
-    QTest::newRow("double-click, connected, minimised") << Request::DoubleClick << true << true << true;
-    QTest::newRow("double-click, never connected") << Request::DoubleClick << false << false << false;
-    QTest::newRow("single click, connected") << Request::SingleClick << true << false << false;
-    QTest::newRow("middle click, connected") << Request::MiddleClick << true << false << false;
-    QTest::newRow("context menu, connected") << Request::ContextMenu << true << false << false;
+    QTest::newRow("second start, connected, hidden") << secondStart << true << false << true;
+    QTest::newRow("second start, connected, minimised") << secondStart << true << true << true;
+    QTest::newRow("second start, never connected") << secondStart << false << false << false;
+    QTest::newRow("double-click, connected, minimised") << int(QSystemTrayIcon::DoubleClick) << true << true << true;
+    QTest::newRow("double-click, never connected") << int(QSystemTrayIcon::DoubleClick) << false << false << false;
+    QTest::newRow("single click, connected") << int(QSystemTrayIcon::Trigger) << true << false << false;
+    QTest::newRow("middle click, connected") << int(QSystemTrayIcon::MiddleClick) << true << false << false;
+    QTest::newRow("context menu, connected") << int(QSystemTrayIcon::Context) << true << false << false;
 }
 
 void TestWidget::restoreOnlyWhileConnected()
 {
-    QFETCH(Request, request);
+    QFETCH(int, request);
     QFETCH(bool, connected);
     QFETCH(bool, minimised);
     QFETCH(bool, restored);
-
-    AppDataDir data;
-    QVERIFY(data.isValid());
     Widget w;
     w.showNormal();
-    if (minimised)
-        w.showMinimized();
-    else
-        w.controller->onClose();
+    minimised ? w.showMinimized() : w.controller->onClose();
     QVERIFY(minimised ? w.isMinimized() : !w.isVisible());
     deviceReady = connected;
-
-    switch (request) {
-    case Request::SecondStart: w.receiveMessage(QString()); break;
-    case Request::DoubleClick: w.trayIconActivated(QSystemTrayIcon::DoubleClick); break;
-    case Request::SingleClick: w.trayIconActivated(QSystemTrayIcon::Trigger); break;
-    case Request::MiddleClick: w.trayIconActivated(QSystemTrayIcon::MiddleClick); break;
-    case Request::ContextMenu: w.trayIconActivated(QSystemTrayIcon::Context); break;
-    }
+    request == secondStart ? w.receiveMessage(QString())
+                           : w.trayIconActivated(QSystemTrayIcon::ActivationReason(request));
     // The restore is posted, never done inside the request.
-    if (restored)
-        QCOMPARE(w.isVisible() && !w.isMinimized(), false);
+    QVERIFY(!w.isVisible() || w.isMinimized());
     QTest::qWait(50);
     QCOMPARE(w.isVisible() && !w.isMinimized(), restored);
 }
 
-void TestWidget::setBusyLocksTheViewAtOnce()
+void TestWidget::deviceWatchPlugUnplugReplug()
 {
-    AppDataDir data;
-    QVERIFY(data.isValid());
+    sinceStart.start();
+    static QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &c, const QString &text) {
+        if (text.startsWith(QLatin1String("Device ")))
+            note(text);
+        previous(type, c, text);
+    });
+    // Commands pause 128 ms each on a real mouse; the timing under test is the watch's own.
+    setSleeper(std::make_shared<RecordingSleeper>());
+    const std::shared_ptr<SimulatedG7> mouse = installDeviceBackend(DeviceOptions{true, 1, {}});
+    mouse->unplug();
     Widget w;
-    QVERIFY2(w.controller->view->rootObject(), "main.qml did not load");
-    QVERIFY(w.controller->view->isEnabled());
+    HostRecorder recorder;
+    recorder.w = &w;
+    w.hid.owner = &recorder;
+    DeviceWatch watch;
+    w.watchDevices(&watch);
+    connect(mouse.get(), &SimulatedG7::devicesChanged, &watch, &DeviceWatch::deviceChanged);
+    w.showNormal();
+    w.checkDevice(); // no mouse: nothing to connect, and no periodic rescans
+    QVERIFY(!deviceReady && !w.pollTimer.isActive());
 
-    // A direct call: the page has locked the view before setBusy returns.
-    w.controller->setBusy(5000);
-    QVERIFY(!w.controller->view->isEnabled());
-    // Interval 0 releases the lock at the next turn of the event loop.
-    w.controller->setBusy();
+    // Plug in; a second notification of the same burst arrives 600 ms later.
+    mouse->plug();
+    QTest::qWait(600);
+    const qint64 lastChange = sinceStart.elapsed();
+    emit watch.deviceChanged();
+    QTRY_VERIFY_WITH_TIMEOUT(deviceReady, 5000);
+    const qint64 delay = when(QStringLiteral("Device Connect")) - lastChange;
+    QVERIFY2(delay >= rescanDelayMs && delay < rescanDelayMs + 400, qPrintable(QString::number(delay)));
+    // The page's own start-up lock may hold the view for its first second.
     QTRY_VERIFY_WITH_TIMEOUT(w.controller->view->isEnabled(), 2000);
+    emit watch.deviceChanged(); // another USB device while connected: no rescan
+    QVERIFY(!w.pollTimer.isActive());
+
+    // Unplug: the monitor notices within its 500 ms wait and the view is disabled.
+    const qint64 unplugged = sinceStart.elapsed();
+    mouse->unplug();
+    QTRY_VERIFY_WITH_TIMEOUT(!w.controller->view->isEnabled(), 2000);
+    QVERIFY2(when(QStringLiteral("view off")) - unplugged <= 750, qPrintable(QString::number(when(QStringLiteral("view off")) - unplugged)));
+
+    // Replug: one rescan after the delay; the page is usable again and one monitor runs.
+    mouse->plug();
+    QVERIFY(w.pollTimer.isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(w.hid.monitorRunning, rescanDelayMs + 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.controller->view->isEnabled(), 1000);
+    QCOMPARE(QThreadPool::globalInstance()->activeThreadCount(), 1);
+    w.hid.stopMonitor();
+    w.hid.monitorFuture.waitForFinished();
+    setHidBackend(nullptr);
+    setSleeper(nullptr);
+    QCOMPARE(events.join(QLatin1String(", ")),
+             QStringLiteral("Device Error, hidden, Device Connect, connected 1, view on, busy cleared, Info: Detect Mouse!, "
+                            "Device removed, view off, Device Connect, connected 1, view on, busy cleared, Info: Detect Mouse!"));
 }
 
 QTEST_MAIN(TestWidget)
