@@ -69,7 +69,7 @@ struct Rig
         view.hid = &hid;
     }
     ~Rig() { setSleeper(nullptr); setHidBackend(nullptr); ReportTrace::close(); }
-    QByteArray file(const QString &name) { QCoreApplication::processEvents(); return data.readFile("modules/setting/" + name); }
+    QByteArray file(const QString &name) { qApp->processEvents(); return data.readFile("modules/setting/" + name); }
 
     TempDataFolder data;
     const bool installed = data.copyFromSource("modules/setting/apConfig.bin");
@@ -203,8 +203,8 @@ private slots:
         const QString dpi = join(view.ui_91H_GetDPISet());   // the event monitor reads the stage values
         const QVariant gun = view.getselectGun(0);
         QCOMPARE(QString("x=%1 rate=%2 dpi=%3 stages=%4 effect=%5 gun=%6:%7").arg(view.getXYSensitive(0).toInt())
-                     .arg(view.ui_81H_GetReportRate().toInt()).arg(dpi, join(QVariantList(dpiStageValues, dpiStageValues + 8)))
-                     .arg(join(view.ui_8DH_GetRGBLedEffect()), gun.typeName(), gun.toString()), reads);
+            .arg(view.ui_81H_GetReportRate().toInt()).arg(dpi, join(QVariantList(dpiStageValues, dpiStageValues + 8)))
+            .arg(join(view.ui_8DH_GetRGBLedEffect()), gun.typeName(), gun.toString()), reads);
     }
 
     void languageStrings_data()
@@ -263,19 +263,19 @@ private slots:
         QTest::newRow("color static level 7") << 1
             << Call([](myQQuickView &v) { v.ui_06H_SetRGBLedEffect(13, 0, 7, {13, 0, 7, 255, 0, 0}); })
             << out("06 0D 00 32 06 01 00 00") + "[color_J2]\nledEffect=13, 0, 7, 255, 0, 0\n";
-        QTest::newRow("lighting palette") << 1 << Call([](myQQuickView &v) { v.ui_LEDColor({255, 0, 0, 0, 0, 255, 0, 127}); })
+        QTest::newRow("palette") << 1 << Call([](myQQuickView &v) { v.ui_LEDColor({255, 0, 0, 0, 0, 255, 0, 127}); })
             << out("0C 00 00 01 00 00 00 F2") + dataOut("FF 00 00 00 00 FF 00 7F")
-               + "[color_J2]\ntype0=255, 0, 0, 0, 0, 255, 0, 127\n";
-        QTest::newRow("stage colours type 2") << 1 << Call([](myQQuickView &v) { v.ui_10H_SetLED8StageColor(2, {1, 2, 3}); })
+            + "[color_J2]\ntype0=255, 0, 0, 0, 0, 255, 0, 127\n";
+        QTest::newRow("stage colours 2") << 1 << Call([](myQQuickView &v) { v.ui_10H_SetLED8StageColor(2, {1, 2, 3}); })
             << out("0A 00 00 01 00 00 00 F4") + dataOut("21 03") + "[color_J2]\ntype2=1, 2, 3\n";
         QTest::newRow("dpi on variant 0") << 0 << Call([](myQQuickView &v) {
-                v.ui_11H_SetDPISet(1, {}, {200, 7200, 7300, 12000, 400, 800, 1600, 3200}, {1, 1, 0, 0, 0, 0, 0, 0}); })
+            v.ui_11H_SetDPISet(1, {}, {200, 7200, 7300, 12000, 400, 800, 1600, 3200}, {1, 1, 0, 0, 0, 0, 0, 0}); })
             << out("08 08 10 20 40 0C 00 00") + out("07 01 03 04 90 48 77 00")
-               + "[sensor]\ndpi_J2_3336=200, 7200, 7300, 12000, 400, 800, 1600, 3200\ndpi_Select=1, 1, 0, 0, 0, 0, 0, 0\n";
+            + "[sensor]\ndpi_J2_3336=200, 7200, 7300, 12000, 400, 800, 1600, 3200\ndpi_Select=1, 1, 0, 0, 0, 0, 0, 0\n";
         QTest::newRow("dpi on variant 3, texts, short lists") << 3 << Call([](myQQuickView &v) {
-                v.ui_11H_SetDPISet(2, {}, {"400", "800", "12800", "12900", "18000", "1600", "3200"}, {"1", "0", "1"}); })
+            v.ui_11H_SetDPISet(2, {}, {"400", "800", "12800", "12900", "18000", "1600", "3200"}, {"1", "0", "1"}); })
             << out("08 B3 20 40 00 1C 00 00") + out("07 02 05 08 10 7F 80 00")
-               + "[sensor]\ndpi_J2_3337=400, 800, 12800, 12900, 18000, 1600, 3200\ndpi_Select=1, 0, 1\n";
+            + "[sensor]\ndpi_J2_3337=400, 800, 12800, 12900, 18000, 1600, 3200\ndpi_Select=1, 0, 1\n";
         QTest::newRow("current stage, hidden") << 1
             << Call([](myQQuickView &v) { QCOMPARE(v.ui_8BH_GetCurrentDPIStage(), QVariant(0)); }) << "";
         QTest::newRow("current stage, shown") << 1 << Call([](myQQuickView &v) {
