@@ -63,6 +63,7 @@ private slots:
             before.append(store.profileSettings(n));
         store.profileSettings(3)->setValue("sensor/jmgd", 3);   // pending in the old object, not for the new file
         QVERIFY(store.resetProfile(3));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);   // the old object is gone now
         QCOMPARE(dir.readFile("modules/setting/p4.bin"), QByteArray("[sensor]\nreportRate_J2=8\n"));
         store.profileSettings(2)->setValue("sensor/jmgd", 2);   // an unsynced change of the source goes along
         QVERIFY(store.copyProfile(0, 2));
