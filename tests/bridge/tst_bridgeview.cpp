@@ -16,8 +16,7 @@
 #include <QSettings>
 #include <QTest>
 
-// The pages call the bridge by slot name with positional arguments: result types, names, parameter names
-// and order are its interface.
+// Pages call slots by name with positional arguments: result types, names, parameters and order are fixed.
 static const QStringList slotTable = {
     "void initUI(int curDevice)", "void runUI()", "QVariant getLang()", "QVariant getProfile()",
     "void setProfile(QVariant profileNo)", "void clearHidBusy()", "bool loadProfile(int profile)",
@@ -109,9 +108,8 @@ private slots:
         QVERIFY(meta.indexOfSlot("setEnabled(bool)") >= 0);   // the busy lock calls the inherited slot
     }
 
-    // Worked examples "<inputs> = <output>": "dpi <did> <value> = <byte>[ d]" with d for the doubled step;
-    // "led <effect> <level> = <option1> <option2>"; "palette|stage<type> <values> = <bytes>" without the
-    // trailing zero bytes of the 24.
+    // Worked examples: "dpi <did> <value> = <byte>[ d for the doubled step]", "led <effect> <level> = <option1>
+    // <option2>", "palette|stage<type> <values> = <the 24 bytes without trailing zeros>".
     void encoders_data()
     {
         QTest::addColumn<QString>("row");
@@ -279,13 +277,11 @@ private slots:
         QTest::newRow("current stage, hidden") << 1
             << Call([](myQQuickView &v) { QCOMPARE(v.ui_8BH_GetCurrentDPIStage(), QVariant(0)); }) << "";
         QTest::newRow("current stage, shown") << 1 << Call([](myQQuickView &v) {
-                v.show();
-                QVERIFY(QTest::qWaitForWindowExposed(&v));
+                v.show(); QVERIFY(QTest::qWaitForWindowExposed(&v));
                 QCOMPARE(v.ui_8BH_GetCurrentDPIStage(), QVariant(1)); })
             << out("8B 00 00 00 00 00 00 74") + "cmd feature-in 00 8B 01 00 00 00 00 00 73\n";
         QTest::newRow("load profile, cancelled") << 1 << Call([](myQQuickView &v) {
-                v.ui_01H_SetReportRate(2);
-                v.chooseProfileToLoad = [](QWidget *) { return QString(); };
+                v.ui_01H_SetReportRate(2); v.chooseProfileToLoad = [](QWidget *) { return QString(); };
                 QVERIFY(!v.loadProfile(0)); })
             << out("01 02 03 03 0F 00 00 E7") + "[sensor]\nreportRate_J2=2\n";
     }

@@ -117,13 +117,17 @@ private slots:
     {
         const QSettings ap(installed("setting/apConfig.bin"), QSettings::IniFormat);
         const QSettings catalogue(installed("qml/DevInfo.ini"), QSettings::IniFormat);
-        QCOMPARE(ap.value("common/language").toString() + ap.value("J2/profileNo").toString(), QString("English0"));
+        QStringList values;
+        for (const char *key : {"common/language", "J2/profileNo", "common/name1", "common/name0"})
+            values.append(ap.value(key).toString());
+        QCOMPARE(values, (QStringList{"English", "0", "ORVANE GLIDE MOUSE G7", "ORVANE GLIDE 游戏鼠标 G7"}));
         const QStringList names = ap.value("common/product_name").toStringList();
         QCOMPARE(names.size(), catalogue.value("common/total").toInt());
         for (int n = 0; n < 4; ++n) {
             QVERIFY(names.value(n).startsWith("ORVANE GLIDE MOUSE G7"));
             const QString sCode = ap.value(QString("common/sCode%1").arg(n)).toString();
             QCOMPARE(sCode, catalogue.value(QString("%1/sCode").arg(n)).toString());
+            QCOMPARE(sCode, QString("731946"));
         }
     }
 
