@@ -1,34 +1,54 @@
 #pragma once
 
+#include "catalogue.h"
+#include "hid_thread.h"
 #include "pauses.h"
+#include "reporttrace.h"
 #include "simulatedg7.h"
 #include "tracereader.h"
+#include "tracingbackend.h"
 
 #include <QTemporaryDir>
 
-#include <memory>
-
-// The device seam of a test: a simulated mouse behind the tracing backend, the
-// trace going to a temporary file, discovery's interface labels given and the
-// pauses recorded instead of waited. Everything is put back when it dies.
+// A simulated mouse behind the tracing backend, pauses recorded; undone when it dies.
 class SimRig
 {
 public:
-    explicit SimRig(int model = 1);
-    ~SimRig();
-    SimRig(const SimRig &) = delete;
-    SimRig &operator=(const SimRig &) = delete;
+    explicit SimRig(std::shared_ptr<SimulatedG7> mouse = std::make_shared<SimulatedG7>()) : sim(std::move(mouse))
+    {
+        clearTrace();
+        ReportTrace::labelPath(QString::fromLatin1(sim->commandPath()), "cmd");
+        ReportTrace::labelPath(QString::fromLatin1(sim->eventPath()), "evt");
+        setHidBackend(std::make_shared<TracingBackend>(sim));
+        setSleeper(sleeper);
+    }
+    ~SimRig()
+    {
+        setSleeper(nullptr);
+        setHidBackend(nullptr);
+        ReportTrace::close();
+    }
 
-    QString traceFile() const { return m_dir.filePath(QStringLiteral("trace.txt")); }
-    TraceReader trace() const { return TraceReader(traceFile()); }
-    // The trace's lines without times, of one interface or all.
-    QStringList traceTexts(const QString &iface = QString()) const { return trace().texts(iface); }
-    // Starts the trace afresh.
-    void clearTrace();
+    TraceReader trace() const { return TraceReader(m_dir.filePath("trace.txt")); }
+    // What the commands put on the wire: feature and data reports and pauses.
+    QStringList wire() const { return trace().texts({"feature-out", "data-out", "sleep"}); }
+    void clearTrace()
+    {
+        ReportTrace::close();
+        QFile::remove(m_dir.filePath("trace.txt"));
+        ReportTrace::open(m_dir.filePath("trace.txt"));
+    }
 
     std::shared_ptr<SimulatedG7> sim;
-    std::shared_ptr<RecordingSleeper> sleeper;
+    std::shared_ptr<RecordingSleeper> sleeper = std::make_shared<RecordingSleeper>();
 
 private:
     QTemporaryDir m_dir;
 };
+
+// Discovery against the shipped catalogue, without connecting.
+inline void attachShippedCatalogue(Hid_Thread &hid)
+{
+    bool encode = false;
+    hid.findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), {}, &encode));
+}

@@ -1,129 +1,74 @@
-#include "hid_thread.h"
-#include "scrambler.h"
-#include "support_attach.h"
 #include "support_simrig.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 
 #include <functional>
 
+using Call = std::function<void(Hid_Thread &, uchar *)>;
+Q_DECLARE_METATYPE(Call)
+
 namespace {
+
+const QByteArray stateColours = QByteArray::fromHex("a0a1a2a3a4a5a6a7a8a9aaabacadaeafb0b1b2b3b4b5b6b7");
 
 // A payload whose every byte tells where it came from.
 struct Payload {
     uchar bytes[192];
-    Payload()
-    {
-        for (int i = 0; i < 192; ++i)
-            bytes[i] = uchar(0x40 + i);
-    }
+    Payload() { std::iota(bytes, bytes + 192, uchar(0x40)); }
+    QByteArray left(int n, int from = 0) const { return QByteArray(reinterpret_cast<const char *>(bytes + from), n); }
 };
 
-QString hex(const QByteArray &bytes)
+// "<block>|<pause>|D<offset>+<count>" (payload bytes in one data report) as trace lines.
+QStringList expand(const QString &wire)
 {
-    return QString::fromLatin1(bytes.toHex(' ').toUpper());
-}
-
-QString feature(const char *block)
-{
-    return QStringLiteral("cmd feature-out ") + QLatin1String(block);
-}
-
-QString sleep(int ms)
-{
-    return QStringLiteral("- sleep %1").arg(ms);
-}
-
-// One 65-byte output report carrying `count` payload bytes from `offset`.
-QString dataOut(int offset, int count)
-{
-    QByteArray report(65, '\0');
-    for (int i = 0; i < count; ++i)
-        report[1 + i] = char(0x40 + offset + i);
-    return QStringLiteral("cmd data-out ") + hex(report);
-}
-
-const QStringList settle = {sleep(64), sleep(64)};
-
-// What a command puts on the wire: feature reports, data reports and pauses.
-QStringList wireOf(const SimRig &rig)
-{
-    QStringList wire;
-    const TraceReader trace = rig.trace();
-    for (const TraceLine &line : trace.lines()) {
-        if (line.op == "feature-out" || line.op == "data-out" || line.op == "sleep")
-            wire.append(line.text());
+    QStringList lines;
+    for (const QString &item : wire.split(QLatin1Char('|'))) {
+        const QStringList range = item.mid(1).split(QLatin1Char('+'));
+        if (item.startsWith(QLatin1Char('D')))
+            lines << "cmd data-out 00 " + Payload().left(range[1].toInt(), range[0].toInt()).leftJustified(64, '\0')
+                                                 .toHex(' ').toUpper();
+        else
+            lines << (item.contains(QLatin1Char(' ')) ? "cmd feature-out " : "- sleep ") + item;
     }
-    return wire;
+    return lines;
 }
 
-using SlotCall = std::function<void(Hid_Thread &, Payload &)>;
-
-struct CommandRow {
-    const char *name;
-    SlotCall call;
-    QStringList wire;
-    const char *failText;
-};
-
-QList<CommandRow> commandRows()
+// Puts mouse and channel in the state the words of the row's tag name.
+void prepare(SimRig &rig, Hid_Thread &hid)
 {
-    uchar b1 = 0x11, b2 = 0x22, b3 = 0x33, b4 = 0x44;
-    return {
-        {"00H", [=](Hid_Thread &h, Payload &) mutable { h.hid_00H_GetSecrecyCode(b1, b2, b3, b4); },
-         {feature("00 00 11 22 33 44 00 00 55")}, "cmd Failed 00"},
-        {"01H", [](Hid_Thread &h, Payload &) { h.hid_01H_SetReportRate(2); },
-         QStringList{feature("00 01 02 03 03 0F 00 00 E7")} + settle, "cmd Failed 01"},
-        {"02H", [](Hid_Thread &h, Payload &) { h.hid_02H_SetCurrentProfile(1); },
-         {feature("00 02 01 00 00 00 00 00 FC"), sleep(8)}, "cmd Failed 02"},
-        {"03H options", [](Hid_Thread &h, Payload &) { h.hid_03H_SetKeyboardoption(1, 2, 3, 4); },
-         {feature("00 03 01 02 03 04 00 00 F2"), sleep(8)}, "cmd Failed 03"},
-        {"03H key matrix", [](Hid_Thread &h, Payload &p) { h.hidARM_03H_SetKeyMatrix(p.bytes); },
-         QStringList{feature("00 03 00 00 01 00 00 00 FB")} + settle + QStringList{dataOut(0, 64), sleep(8)}
-                 + settle + QStringList{sleep(100)},
-         "cmd Failed 03"},
-        {"04H lift-off", [](Hid_Thread &h, Payload &) { h.hid_04H_SetJMGD(3); },
-         QStringList{feature("00 04 03 00 00 00 00 00 F8")} + settle, "cmd Failed 04"},
-        {"04H gun data", [](Hid_Thread &h, Payload &) { h.hid_04H_SetGunData(1, 2, 3, 4, 5); },
-         QStringList{feature("00 04 01 02 03 04 05 00 EC")} + settle, "cmd Failed 04"},
-        {"05H macro 2", [](Hid_Thread &h, Payload &p) { h.hid_05H_SetMacroKey(2, p.bytes); },
-         QStringList{feature("00 05 00 02 03 00 00 00 F5")} + settle
-                 + QStringList{dataOut(0, 64), sleep(8), dataOut(64, 64), sleep(8), dataOut(128, 64), sleep(8)}
-                 + settle + QStringList{sleep(100)},
-         "cmd Failed 05"},
-        {"06H", [](Hid_Thread &h, Payload &) { h.hid_06H_SetRGBLedEffect(1, 2, 3, 4); },
-         QStringList{feature("00 06 01 02 03 04 01 00 00")} + settle, "hid_06H_SetRGBLedEffect"},
-        {"07H", [](Hid_Thread &h, Payload &) { h.hid_07H_SetDPISet(1, 2, 3, 4, 5, 6); },
-         QStringList{feature("00 07 01 02 03 04 05 06 00")} + settle, "cmd Failed 07H"},
-        {"08H", [](Hid_Thread &h, Payload &) { h.hid_08H_SetDPISet(1, 2, 3, 4, 5); },
-         QStringList{feature("00 08 01 02 03 04 05 00 00")} + settle, "cmd Failed 08H"},
-        {"10H eight colours", [](Hid_Thread &h, Payload &p) { h.hid_10H_SetLED8StageColor(1, p.bytes); },
-         QStringList{feature("00 0A 00 00 01 00 00 00 F4")} + settle + QStringList{dataOut(0, 24), sleep(8)}
-                 + settle,
-         "cmd Failed 10"},
-        {"10H one colour", [](Hid_Thread &h, Payload &p) { h.hid_10H_SetLED8StageColor(2, p.bytes); },
-         QStringList{feature("00 0A 00 00 01 00 00 00 F4")} + settle + QStringList{dataOut(0, 4), sleep(8)}
-                 + settle,
-         "cmd Failed 10"},
-        {"0EH", [](Hid_Thread &h, Payload &) { h.hid_0EH_SetXYSensitive(5, 6); },
-         QStringList{feature("00 0B 05 06 00 00 00 00 E9")} + settle, "cmd Failed 0b"},
-        {"LED colour", [](Hid_Thread &h, Payload &p) { h.hid_LEDColor(p.bytes); },
-         QStringList{feature("00 0C 00 00 01 00 00 00 F2")} + settle + QStringList{dataOut(0, 24), sleep(8)}
-                 + settle,
-         "hid_LEDColor"},
-        {"13H", [](Hid_Thread &h, Payload &) { h.hid_13H_Recovery(); },
-         QStringList{feature("00 13 FF 00 00 00 00 00 ED")} + settle, "cmd Failed 13H"},
-        {"83H", [=](Hid_Thread &h, Payload &) mutable { h.hid_83H_GetKeyboardoption(b1, b2, b3, b4); },
-         {feature("00 83 00 00 00 00 00 00 7C")}, "cmd Failed"},
-        {"87H", [](Hid_Thread &h, Payload &) { h.hid_87H_GetCurrentDPI(); },
-         {feature("00 87 00 00 00 00 00 00 78")}, "cmd Failed"},
-        {"8BH", [](Hid_Thread &h, Payload &) { uchar s = 0; h.hid_8BH_GetCurrentDPIStage(s); },
-         {feature("00 8B 00 00 00 00 00 00 74")}, "cmd Failed"},
-        {"8DH", [](Hid_Thread &h, Payload &) { uchar a = 0, b = 0, c = 0; h.hid_8DH_GetRGBLedEffect(a, b, c); },
-         {feature("00 8D 00 00 00 00 00 00 72")}, "cmd Failed"},
-        {"90H", [](Hid_Thread &h, Payload &p) { h.hid_90H_GetLED8StageColor(1, p.bytes); },
-         {feature("00 90 01 00 00 00 00 00 6E")}, "cmd Failed"},
-    };
+    const QStringList words = QString::fromLatin1(QTest::currentDataTag()).split(QLatin1Char(' '));
+    if (!words.contains("undiscovered"))
+        attachShippedCatalogue(hid);
+    rig.sim->setShortReports(words.contains("short") ? 4 : 0);
+    rig.sim->setSilent(words.contains("silent"));
+    rig.sim->setReadCap(10000);
+    hid.hidFree = !words.contains("busy");
+    if (words.contains("unplugged"))
+        rig.sim->unplug();
+    if (words.contains("block-refused"))
+        rig.sim->failCall(SimulatedG7::Call::FeatureOut);
+    if (words.contains("data2-refused"))
+        rig.sim->failCall(SimulatedG7::Call::DataOut, 2);
+    if (words.contains("unplugged-after-data1"))
+        rig.sim->unplugAfterDataReports(1);
+}
+
+// Every query with the caller's own presets (A1.., 99, 55), as "<code> <bytes>".
+QString queryAll(Hid_Thread &hid)
+{
+    uchar options[4] = {0xA1, 0xA2, 0xA3, 0xA4}, code[4] = {0xC1, 0xC2, 0xC3, 0xC4};
+    uchar stage = 0x99, led[3] = {0x99, 0x99, 0x99}, colours[24];
+    std::fill(colours, colours + 24, 0x55);
+    hid.hid_83H_GetKeyboardoption(options[0], options[1], options[2], options[3]);
+    const int dpi = hid.hid_87H_GetCurrentDPI().toInt();
+    hid.hid_8BH_GetCurrentDPIStage(stage);
+    hid.hid_8DH_GetRGBLedEffect(led[0], led[1], led[2]);
+    hid.hid_00H_GetSecrecyCode(code[0], code[1], code[2], code[3]);
+    hid.hid_90H_GetLED8StageColor(1, colours);
+    auto hex = [](const uchar *bytes, int n) { return QByteArray(reinterpret_cast<const char *>(bytes), n).toHex(); };
+    return QStringLiteral("83 %1 87 %2 8B %3 8D %4 00 %5 90 %6")
+            .arg(hex(options, 4)).arg(dpi).arg(hex(&stage, 1), hex(led, 3), hex(code, 4), hex(colours, 24));
 }
 
 } // namespace
@@ -132,193 +77,189 @@ class tst_HidCommands : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
+    void init() { isEncode = false; }
     void everyCommand_data();
     void everyCommand();
+    void stateAfterCommands();
+    void replies_data();
     void replies();
-    void presetsWithoutDevice_data();
-    void presetsWithoutDevice();
-    void busyChannelPresets();
-    void scrambledExchange();
+    void macroTransfer_data();
+    void macroTransfer();
 };
 
-void tst_HidCommands::init()
-{
-    isEncode = false;
-    std::fill(std::begin(SecrecyCode), std::end(SecrecyCode), 0);
-}
+// A row: the tag, the slot call (p: the payload), the wire (see expand) and the busy text.
+#define ROW(tag, call, wire, text) \
+    QTest::newRow(tag) << Call([](Hid_Thread &h, uchar *p) { Q_UNUSED(p) h.call; }) << QString(wire) << QString(text)
 
 void tst_HidCommands::everyCommand_data()
 {
-    QTest::addColumn<int>("row");
-    const QList<CommandRow> rows = commandRows();
-    for (int i = 0; i < rows.size(); ++i)
-        QTest::newRow(rows.at(i).name) << i;
+    QTest::addColumn<Call>("call");
+    QTest::addColumn<QString>("wire");
+    QTest::addColumn<QString>("failText");
+    ROW("00H", hid_00H_GetSecrecyCode(p[0], p[1], p[2], p[3]), "00 00 40 41 42 43 00 00 F9", "cmd Failed 00");
+    ROW("01H", hid_01H_SetReportRate(2), "00 01 02 03 03 0F 00 00 E7|64|64", "cmd Failed 01");
+    ROW("02H", hid_02H_SetCurrentProfile(1), "00 02 01 00 00 00 00 00 FC|8", "cmd Failed 02");
+    ROW("03H options", hid_03H_SetKeyboardoption(1, 2, 3, 4), "00 03 01 02 03 04 00 00 F2|8", "cmd Failed 03");
+    ROW("03H key matrix", hidARM_03H_SetKeyMatrix(p),
+        "00 03 00 00 01 00 00 00 FB|64|64|D0+64|8|64|64|100", "cmd Failed 03");
+    ROW("04H lift-off", hid_04H_SetJMGD(3), "00 04 03 00 00 00 00 00 F8|64|64", "cmd Failed 04");
+    ROW("04H gun data", hid_04H_SetGunData(1, 2, 3, 4, 5), "00 04 01 02 03 04 05 00 EC|64|64", "cmd Failed 04");
+    ROW("05H macro 2", hid_05H_SetMacroKey(2, p),
+        "00 05 00 02 03 00 00 00 F5|64|64|D0+64|8|D64+64|8|D128+64|8|64|64|100", "cmd Failed 05");
+    ROW("06H", hid_06H_SetRGBLedEffect(1, 2, 3, 4), "00 06 01 02 03 04 01 00 00|64|64", "hid_06H_SetRGBLedEffect");
+    ROW("07H", hid_07H_SetDPISet(1, 2, 3, 4, 5, 6), "00 07 01 02 03 04 05 06 00|64|64", "cmd Failed 07H");
+    ROW("08H", hid_08H_SetDPISet(1, 2, 3, 4, 5), "00 08 01 02 03 04 05 00 00|64|64", "cmd Failed 08H");
+    ROW("10H eight colours", hid_10H_SetLED8StageColor(1, p),
+        "00 0A 00 00 01 00 00 00 F4|64|64|D0+24|8|64|64", "cmd Failed 10");
+    ROW("10H one colour", hid_10H_SetLED8StageColor(2, p),
+        "00 0A 00 00 01 00 00 00 F4|64|64|D0+4|8|64|64", "cmd Failed 10");
+    ROW("0EH", hid_0EH_SetXYSensitive(5, 6), "00 0B 05 06 00 00 00 00 E9|64|64", "cmd Failed 0b");
+    ROW("LED colour", hid_LEDColor(p), "00 0C 00 00 01 00 00 00 F2|64|64|D0+24|8|64|64", "hid_LEDColor");
+    ROW("13H", hid_13H_Recovery(), "00 13 FF 00 00 00 00 00 ED|64|64", "cmd Failed 13H");
+    ROW("83H", hid_83H_GetKeyboardoption(p[0], p[1], p[2], p[3]), "00 83 00 00 00 00 00 00 7C", "cmd Failed");
+    ROW("87H", hid_87H_GetCurrentDPI(), "00 87 00 00 00 00 00 00 78", "cmd Failed");
+    ROW("8BH", hid_8BH_GetCurrentDPIStage(p[0]), "00 8B 00 00 00 00 00 00 74", "cmd Failed");
+    ROW("8DH", hid_8DH_GetRGBLedEffect(p[0], p[1], p[2]), "00 8D 00 00 00 00 00 00 72", "cmd Failed");
+    ROW("90H", hid_90H_GetLED8StageColor(1, p), "00 90 01 00 00 00 00 00 6E", "cmd Failed");
 }
 
-// Each slot with a free channel puts exactly its reports and pauses on the
-// wire; with a busy channel it logs its text after 255 polls and sends nothing.
+// On a busy channel a slot logs its text after 255 polls and sends nothing.
 void tst_HidCommands::everyCommand()
 {
-    QFETCH(int, row);
-    const CommandRow command = commandRows().at(row);
+    QFETCH(Call, call);
+    QFETCH(QString, wire);
+    QFETCH(QString, failText);
     SimRig rig;
     Hid_Thread hid;
     attachShippedCatalogue(hid);
     Payload payload;
-
-    command.call(hid, payload);
-    QCOMPARE(wireOf(rig), command.wire);
-    QCOMPARE(rig.sim->ignoredBlocks(), QList<QByteArray>());
-    QVERIFY(hid.hidFree);
-    QVERIFY(!hid.hidDev);
-    QCOMPARE(rig.sim->openHandles(), 0);
-
+    call(hid, payload.bytes);
+    QCOMPARE(rig.wire(), expand(wire));
+    QVERIFY(rig.sim->ignoredBlocks().isEmpty() && hid.hidFree && rig.sim->openHandles() == 0);
     rig.clearTrace();
     hid.hidFree = false;
-    QTest::ignoreMessage(QtDebugMsg, command.failText);
-    command.call(hid, payload);
-    QCOMPARE(wireOf(rig), QStringList(255, sleep(8)));
-    QVERIFY(!hid.hidFree);
+    QTest::ignoreMessage(QtDebugMsg, qPrintable(failText));
+    call(hid, payload.bytes);
+    QCOMPARE(rig.wire(), QStringList(255, "- sleep 8"));
 }
 
+// The simulated firmware keeps what the commands set and answers from it.
+void tst_HidCommands::stateAfterCommands()
+{
+    SimRig rig;
+    Hid_Thread hid;
+    attachShippedCatalogue(hid);
+    setSleeper(nullptr);
+    QElapsedTimer clock;
+    clock.start();
+    hid.hid_04H_SetJMGD(3);
+    QVERIFY2(clock.elapsed() >= 128 && clock.elapsed() < 400, qPrintable(QString::number(clock.elapsed())));
+    setSleeper(rig.sleeper);
+    Payload p;
+    hid.hid_01H_SetReportRate(2);
+    hid.hid_03H_SetKeyboardoption(1, 2, 3, 4);
+    hid.hidARM_03H_SetKeyMatrix(p.bytes);
+    hid.hid_04H_SetGunData(1, 2, 3, 4, 5);
+    hid.hid_05H_SetMacroKey(2, p.bytes);
+    hid.hid_06H_SetRGBLedEffect(1, 2, 3, 4);
+    hid.hid_08H_SetDPISet(1, 2, 3, 4, 5);
+    hid.hid_07H_SetDPISet(5, 0x7F, 6, 7, 8, 9);
+    hid.hid_10H_SetLED8StageColor(2, p.bytes);
+    hid.hid_0EH_SetXYSensitive(5, 6);
+    hid.hid_LEDColor(p.bytes + 100);
+    const G7FirmwareState s = rig.sim->state();
+    QCOMPARE(QList<int>({s.reportRate, s.liftOff, s.ledColour, s.dpiEnabled, s.dpiDoubled, s.xSensitivity,
+                         s.ySensitivity}), QList<int>({2, 3, 2, 0x7F, 5, 5, 6}));
+    QCOMPARE((s.keyboardOptions + s.gunData + s.dpi).toHex(), QByteArray("01020304" "0102030405" "0607080901020304"));
+    QCOMPARE(s.keyMatrix + s.macros.at(2) + s.ledColours, p.left(64) + p.left(192) + p.left(24, 100));
+    QCOMPARE(queryAll(hid), "83 01020304 87 5 8B 05 8D 010304 00 37333139 90 40414243" + QString(40, '0'));
+    hid.hid_13H_Recovery();
+    QCOMPARE(rig.sim->state().keyMatrix + char(rig.sim->state().reportRate), QByteArray(64, '\0') + '\1');
+}
+
+void tst_HidCommands::replies_data()
+{
+    QTest::addColumn<QString>("results");
+    const QString caller = "83 a1a2a3a4 87 0 8B 00 8D 000000 00 00000000 90 " + QString(48, '5');
+    QTest::newRow("answered") << "83 01020304 87 5 8B 05 8D 070809 00 37333139 90 " + QString(stateColours.toHex());
+    QTest::newRow("short replies") << "83 0102a3a4 87 5 8B 05 8D 070800 00 37330000 90 a0a1a2a3" + QString(40, '0');
+    QTest::newRow("silent") << "83 01020304 87 5 8B 05 8D 070809 00 37333139 90 " + QString(48, '5');
+    QTest::newRow("unplugged after discovery") << caller;
+    QTest::newRow("undiscovered") << caller;
+    QTest::newRow("busy") << "83 a1a2a3a4 87 2 8B 99 8D 999999 00 c1c2c3c4 90 " + QString(48, '5');
+}
+
+// Without an answer a query hands back its presets: the caller's options and colours, else zeros.
 void tst_HidCommands::replies()
 {
+    QFETCH(QString, results);
     SimRig rig;
     G7FirmwareState state;
     state.keyboardOptions = QByteArray::fromHex("01020304");
     state.dpiStage = 5;
-    state.ledEffect = 7;
-    state.ledOption1 = 8;
-    state.ledOption2 = 9;
-    state.stageColours = QByteArray::fromHex("A0A1A2A3A4A5A6A7A8A9AAABACADAEAFB0B1B2B3B4B5B6B7");
+    std::tie(state.ledEffect, state.ledOption1, state.ledOption2) = std::make_tuple(7, 8, 9);
+    state.stageColours = stateColours;
     rig.sim->setState(state);
     Hid_Thread hid;
-    attachShippedCatalogue(hid);
-
-    uchar b1 = 0xEE, b2 = 0xEE, b3 = 0xEE, b4 = 0xEE;
-    hid.hid_83H_GetKeyboardoption(b1, b2, b3, b4);
-    QCOMPARE(QList<int>({b1, b2, b3, b4}), QList<int>({1, 2, 3, 4}));
-
-    QCOMPARE(hid.hid_87H_GetCurrentDPI(), QVariant(5));
-    uchar stage = 0;
-    hid.hid_8BH_GetCurrentDPIStage(stage);
-    QCOMPARE(stage, uchar(5));
-
-    uchar effect = 0, option1 = 0, option2 = 0;
-    hid.hid_8DH_GetRGBLedEffect(effect, option1, option2);
-    QCOMPARE(QList<int>({effect, option1, option2}), QList<int>({7, 8, 9}));
-
-    hid.hid_00H_GetSecrecyCode(b1, b2, b3, b4);
-    QCOMPARE(QList<int>({b1, b2, b3, b4}), QList<int>({'7', '3', '1', '9'}));
-
-    uchar colours[24] = {};
-    hid.hid_90H_GetLED8StageColor(1, colours);
-    QCOMPARE(QByteArray(reinterpret_cast<char *>(colours), 24), state.stageColours);
-
-    uchar oneColour[24] = {};
-    std::fill(std::begin(oneColour), std::end(oneColour), 0x55);
-    hid.hid_90H_GetLED8StageColor(2, oneColour);
-    QCOMPARE(QByteArray(reinterpret_cast<char *>(oneColour), 24).toHex(),
-             (state.stageColours.left(4) + QByteArray(20, 0x55)).toHex());
+    prepare(rig, hid);
+    for (int i = hid.hidFree ? 6 : 0; i < 6; ++i)
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^cmd Failed"));
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(queryAll(hid), results);
+    QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(rig.sim->openHandles(), 0);
 }
 
-void tst_HidCommands::presetsWithoutDevice_data()
+void tst_HidCommands::macroTransfer_data()
 {
-    QTest::addColumn<bool>("unplugged");
-    QTest::newRow("unplugged after discovery") << true;
-    QTest::newRow("nothing discovered") << false;
+    QTest::addColumn<quint32>("reportLength");
+    QTest::addColumn<QString>("ops");  // "D": one data report opened, written, closed
+    QTest::addColumn<QList<int>>("pauses");
+    const QString block = "open feature-out close";
+    const QList<int> settle = {64, 64}, end = {64, 64, 100};
+    QTest::newRow("length 64") << 64u << block + " D D D" << settle + QList<int>(3, 8) + end;
+    QTest::newRow("length 16") << 16u << block + QString(" D").repeated(12) << settle + QList<int>(12, 8) + end;
+    QTest::newRow("length 100, the last one padded") << 100u << block + " D D" << settle + QList<int>(2, 8) + end;
+    QTest::newRow("length 0") << 0u << block << end;
+    QTest::newRow("length beyond any report") << 100000u << block << end;
+    QTest::newRow("block-refused") << 64u << "open error feature-out close" << QList<int>{100};
+    QTest::newRow("data2-refused") << 64u << block + " D open error data-out close" << QList<int>{64, 64, 8, 100};
+    QTest::newRow("unplugged-after-data1") << 64u << block + " D open-failed" << QList<int>{64, 64, 8, 100};
+    QTest::newRow("unplugged") << 64u << "open-failed" << QList<int>{100};
 }
 
-// A failed query hands back its presets: zeros, the caller's options for 83H
-// and the caller's colours for 90H.
-void tst_HidCommands::presetsWithoutDevice()
+// A failed open forgets the path, so later commands leave the device alone.
+void tst_HidCommands::macroTransfer()
 {
-    QFETCH(bool, unplugged);
+    QFETCH(quint32, reportLength);
+    QFETCH(QString, ops);
+    QFETCH(QList<int>, pauses);
     SimRig rig;
     Hid_Thread hid;
-    if (unplugged) {
-        attachShippedCatalogue(hid);
-        rig.sim->unplug();
+    prepare(rig, hid);
+    hid.devList[int(hid.did)].reportLength = reportLength;
+    Payload payload;
+    hid.hid_05H_SetMacroKey(1, payload.bytes);
+    QStringList seen;
+    QByteArray sent;
+    for (const TraceLine &line : rig.trace().lines()) {
+        seen << (line.op == QLatin1String("error") ? line.text().mid(4) : line.op);
+        if (line.op == QLatin1String("data-out")) {
+            QCOMPARE(line.bytes().size(), int(reportLength) + 1);
+            QCOMPARE(line.bytes().at(0), '\0');
+            sent += line.bytes().mid(1);
+        }
     }
-
-    uchar b1 = 1, b2 = 2, b3 = 3, b4 = 4;
-    hid.hid_83H_GetKeyboardoption(b1, b2, b3, b4);
-    QCOMPARE(QList<int>({b1, b2, b3, b4}), QList<int>({1, 2, 3, 4}));
-
-    uchar stage = 9;
-    hid.hid_8BH_GetCurrentDPIStage(stage);
-    QCOMPARE(stage, uchar(0));
-    QCOMPARE(hid.hid_87H_GetCurrentDPI(), QVariant(0));
-
-    uchar effect = 9, option1 = 9, option2 = 9;
-    hid.hid_8DH_GetRGBLedEffect(effect, option1, option2);
-    QCOMPARE(QList<int>({effect, option1, option2}), QList<int>({0, 0, 0}));
-
-    hid.hid_00H_GetSecrecyCode(b1, b2, b3, b4);
-    QCOMPARE(QList<int>({b1, b2, b3, b4}), QList<int>({0, 0, 0, 0}));
-
-    Payload colours;
-    hid.hid_90H_GetLED8StageColor(1, colours.bytes);
-    QCOMPARE(colours.bytes[0], uchar(0x40));
-    QCOMPARE(colours.bytes[23], uchar(0x40 + 23));
-
-    QVERIFY(hid.hidFree);
-    QVERIFY(rig.trace().withOp("feature-out").isEmpty());
-}
-
-void tst_HidCommands::busyChannelPresets()
-{
-    SimRig rig;
-    Hid_Thread hid;
-    attachShippedCatalogue(hid);
-    hid.hidFree = false;
-
-    QTest::ignoreMessage(QtDebugMsg, "cmd Failed");
-    QCOMPARE(hid.hid_87H_GetCurrentDPI(), QVariant(2));
-
-    uchar b1 = 1, b2 = 2, b3 = 3, b4 = 4;
-    QTest::ignoreMessage(QtDebugMsg, "cmd Failed");
-    hid.hid_83H_GetKeyboardoption(b1, b2, b3, b4);
-    QCOMPARE(QList<int>({b1, b2, b3, b4}), QList<int>({1, 2, 3, 4}));
-
-    uchar stage = 9;
-    QTest::ignoreMessage(QtDebugMsg, "cmd Failed");
-    hid.hid_8BH_GetCurrentDPIStage(stage);
-    QCOMPARE(stage, uchar(9));
-
-    QCOMPARE(rig.sleeper->pauses, QList<int>(3 * 255, 8));
-    QVERIFY(rig.trace().withOp("feature-out").isEmpty());
-}
-
-// With scrambling on, the block leaves scrambled (its check byte computed over
-// the plain block) and a reply is unscrambled before the caller sees it.
-void tst_HidCommands::scrambledExchange()
-{
-    SimRig rig;
-    rig.sim->setScrambling(true, "246813");
-    G7FirmwareState state;
-    state.dpiStage = 6;
-    rig.sim->setState(state);
-    Hid_Thread hid;
-    attachShippedCatalogue(hid);
-    isEncode = true;
-    const uchar code[8] = {0, '2', '4', '6', '8', '1', '3', 0};
-    std::copy(std::begin(code), std::end(code), SecrecyCode);
-
-    hid.hid_02H_SetCurrentProfile(1);
-    QCOMPARE(hid.hid_87H_GetCurrentDPI(), QVariant(6));
-
-    unsigned char profile[8] = {0x02, 0x01, 0, 0, 0, 0, 0, 0xFC};
-    scrambleBlock(profile, code);
-    unsigned char query[8] = {0x87, 0, 0, 0, 0, 0, 0, 0x78};
-    scrambleBlock(query, code);
-    const QList<TraceLine> sent = rig.trace().withOp("feature-out");
-    QCOMPARE(sent.size(), 2);
-    QCOMPARE(sent.at(0).bytes(), QByteArray(1, '\0') + QByteArray(reinterpret_cast<char *>(profile), 8));
-    QCOMPARE(sent.at(1).bytes(), QByteArray(1, '\0') + QByteArray(reinterpret_cast<char *>(query), 8));
-    QCOMPARE(rig.sim->state().profile, quint8(1));
-    QVERIFY(rig.sim->ignoredBlocks().isEmpty());
+    seen.removeAll("sleep");
+    QCOMPARE(seen.join(' ').replace("open data-out close", "D"), ops);
+    QCOMPARE(sent, payload.left(192).leftJustified(sent.size(), '\0', true));
+    QCOMPARE(rig.sleeper->pauses, pauses);
+    QVERIFY(hid.hidFree && !hid.hidDev && rig.sim->openHandles() == 0);
+    QCOMPARE(hid.record(hid.did).path.isEmpty(), ops.contains("open-failed"));
+    rig.clearTrace();
+    hid.hid_02H_SetCurrentProfile(3);
+    QCOMPARE(rig.trace().texts({"feature-out"}).size(), ops.contains("open-failed") ? 0 : 1);
 }
 
 QTEST_GUILESS_MAIN(tst_HidCommands)

@@ -1,32 +1,41 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
-// A private data folder for one test: <tmp>/modules/ exists and <tmp> is the
-// current directory (where "./modules/" resolves) until the object dies, when
-// the previous current directory comes back.
+// A temporary <tmp>/modules/, <tmp> being the current directory until the object dies.
 class TempDataFolder
 {
 public:
-    TempDataFolder();
-    ~TempDataFolder();
-    TempDataFolder(const TempDataFolder &) = delete;
-    TempDataFolder &operator=(const TempDataFolder &) = delete;
+    TempDataFolder()
+    {
+        QDir(m_dir.path()).mkpath(QStringLiteral("modules"));
+        QDir::setCurrent(m_dir.path());
+    }
+    ~TempDataFolder() { QDir::setCurrent(m_previous); }
 
-    bool isValid() const;
-    QString path() const { return m_dir.path(); }
     QString filePath(const QString &relative) const { return m_dir.filePath(relative); }
-
-    // Copies a file of the source tree ("modules/setting/apConfig.bin") to the
-    // same relative place in the folder.
-    bool copyFromSource(const QString &relative);
+    // Copies a file of the source tree ("modules/setting/apConfig.bin") to the same relative place.
+    bool copyFromSource(const QString &relative)
+    {
+        QFile in(QStringLiteral(G7_SOURCE_DIR "/") + relative);
+        return in.open(QIODevice::ReadOnly) && writeFile(relative, in.readAll());
+    }
     // Writes a file, making its folders.
-    bool writeFile(const QString &relative, const QByteArray &contents);
-    QByteArray readFile(const QString &relative) const;
+    bool writeFile(const QString &relative, const QByteArray &contents)
+    {
+        QFile out(filePath(relative));
+        return QDir(m_dir.path()).mkpath(QFileInfo(relative).path()) && out.open(QIODevice::WriteOnly)
+                && out.write(contents) == contents.size();
+    }
+    QByteArray readFile(const QString &relative) const
+    {
+        QFile in(filePath(relative));
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    }
 
 private:
+    QString m_previous = QDir::currentPath();
     QTemporaryDir m_dir;
-    QString m_previous;
 };

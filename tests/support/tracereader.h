@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QByteArray>
 #include <QList>
-#include <QString>
 #include <QStringList>
 
 // One line of the report trace: "<ms> <iface> <op> [<fields>]".
@@ -13,16 +11,12 @@ struct TraceLine
     QString op;
     QStringList fields;
 
-    // The fields as bytes (feature-out, feature-in, data-out, data-in).
-    QByteArray bytes() const;
-    // The one decimal field (sleep, read-timeout), -1 without one.
-    int number() const;
+    QByteArray bytes() const { return QByteArray::fromHex(fields.join(QString()).toLatin1()); }
     // The line without its time: "cmd feature-out 00 02 01 00 00 00 00 00 FC".
-    QString text() const;
+    QString text() const { return (QStringList{iface, op} + fields).join(QLatin1Char(' ')); }
 };
 
-// Reads a report-trace file and checks every line against the format: a line
-// that does not match makes the reader invalid and error() names it.
+// Reads a trace file; a line off the format or back in time ends it, named by error().
 class TraceReader
 {
 public:
@@ -30,16 +24,9 @@ public:
 
     bool isValid() const { return m_error.isEmpty(); }
     QString error() const { return m_error; }
-
-    // By value, so "for (line : rig.trace().lines())" is safe.
-    QList<TraceLine> lines() const { return m_lines; }
-    // text() of each line, optionally only those of one interface ("cmd", "evt", "-").
-    QStringList texts(const QString &iface = QString()) const;
-    QList<TraceLine> withOp(const QString &op) const;
-    // The pauses in order.
-    QList<int> sleeps() const;
-
-    static bool parseLine(const QString &line, TraceLine *parsed, QString *why);
+    QList<TraceLine> lines() const { return m_lines; }  // by value: safe on a temporary reader
+    // text() of the lines whose operation is one of `ops` (all lines when empty).
+    QStringList texts(const QStringList &ops = {}) const;
 
 private:
     QList<TraceLine> m_lines;
