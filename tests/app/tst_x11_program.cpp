@@ -1,19 +1,23 @@
-// The real program with the simulated mouse on an X server with a tray host,
-// driven with real pointer events as a user would. Screenshots of the start
-// logo, the page and the tray menu are kept in the build folder.
+// The real program with the simulated mouse on an X server with a tray host, started twice
+// and driven with real pointer events; screenshots are kept in the build folder.
 
 #include "support_xserver.h"
 
+#include <qtsinglecoreapplication.h>
+
 #include <QImage>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <cstdio>
 
 namespace {
 
 // Window coordinates: the page's minimise and close buttons, an empty stretch to drag by.
 const QPoint minimiseButton(965, 14), closeButton(987, 14), dragSpot(660, 80);
-const QStringList mainWindow{QStringLiteral("--name"), QStringLiteral("^ORVANE GLIDE MOUSE G7 \\(simulated\\)$")};
-const QStringList programWindows{QStringLiteral("--class"), QStringLiteral("orvane-g7")};
+const QString mainWindow = QStringLiteral("--name ^ORVANE\\sGLIDE\\sMOUSE\\sG7\\s\\(simulated\\)$");
 
 double drawnShare(const QImage &shot, const QRect &rect)
 {
@@ -32,65 +36,80 @@ class TestX11Program : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void secondStartHandsOverAndKilledFirstDoesNotBlock();
     void startShowsLogoThenWholePage();
-    void dragMovesWindowWithThePointer();
-    void minimiseAndCloseToTrayComeBack();
+    void dragMinimiseAndCloseToTray();
     void trayMenuQuitEndsWithZero();
 
 private:
-    int x(const QString &command)
-    {
-        int exitCode = -1;
-        screen.run(command, {}, &exitCode);
-        return exitCode;
-    }
     int click(const QPoint &at, const QString &how = QStringLiteral("1"))
     {
-        return x(QStringLiteral("xdotool mousemove %1 %2 click %3").arg(at.x()).arg(at.y()).arg(how));
+        return screen.run(QStringLiteral("xdotool mousemove %1 %2 click %3").arg(at.x()).arg(at.y()).arg(how));
     }
     QImage screenshot(const QString &keepAs)
     {
-        return x(QStringLiteral("import -window root ") + keepAs) == 0 ? QImage(keepAs) : QImage();
+        return screen.run(QStringLiteral("import -window root ") + keepAs) == 0 ? QImage(keepAs) : QImage();
     }
-    QList<QRect> windows(const QStringList &search); // visible ones
+    QList<QRect> windows(const QString &search) // the visible ones
+    {
+        QString shell;
+        screen.run(QStringLiteral("xdotool search --onlyvisible %1 getwindowgeometry --shell %@").arg(search), &shell);
+        QList<QRect> found;
+        for (const auto &g : QRegularExpression(QStringLiteral("X=(\\d+)\\nY=(\\d+)\\nWIDTH=(\\d+)\\nHEIGHT=(\\d+)")).globalMatch(shell))
+            found << QRect(g.captured(1).toInt(), g.captured(2).toInt(), g.captured(3).toInt(), g.captured(4).toInt());
+        return found;
+    }
     QPoint origin() { return windows(mainWindow).value(0).topLeft(); }
-    QPoint trayIcon();
+    // The icon trayer embedded: the program's small window inside the panel.
+    QPoint trayIcon()
+    {
+        for (const QRect &r : windows(QStringLiteral("--class orvane-g7"))) {
+            if (r.width() <= 32 && r.height() <= 32)
+                return r.center();
+        }
+        return {};
+    }
 
     VirtualScreen screen;
     QTemporaryDir install;
-    QProcess first;
+    const QString program = install.filePath(QStringLiteral("orvane-g7"));
+    QProcess holder, killed, first;
 };
-
-QList<QRect> TestX11Program::windows(const QStringList &search)
-{
-    const QStringList v = screen.run(QStringLiteral("xdotool search --onlyvisible"),
-                                     search + QStringLiteral("getwindowgeometry --shell %@").split(QLatin1Char(' ')))
-                              .split(QLatin1Char('\n'));
-    const auto at = [&v](int line) { return v.value(line).section(QLatin1Char('='), 1).toInt(); };
-    QList<QRect> found;
-    for (int i = 0; i + 4 < v.size(); i += 6) // WINDOW X Y WIDTH HEIGHT SCREEN
-        found << QRect(at(i + 1), at(i + 2), at(i + 3), at(i + 4));
-    return found;
-}
-
-// The icon trayer embedded: the program's small window inside the panel.
-QPoint TestX11Program::trayIcon()
-{
-    for (const QRect &r : windows(programWindows)) {
-        if (r.width() > 4 && r.width() <= 32 && r.height() <= 32)
-            return r.center();
-    }
-    return {};
-}
 
 void TestX11Program::initTestCase()
 {
     // A private installation: its own single-instance identity and user files.
-    QCOMPARE(x(QStringLiteral("cp -r " G7_RUNTIME_DIR "/modules " G7_RUNTIME_DIR "/orvane-g7 ") + install.path()), 0);
+    QCOMPARE(screen.run(QStringLiteral("cp -r " G7_RUNTIME_DIR "/modules ") + install.path()), 0);
     QVERIFY(screen.start());
-    first.setProcessEnvironment(screen.environment());
+    for (QProcess *process : {&holder, &killed, &first})
+        process->setProcessEnvironment(screen.environment);
+}
+
+void TestX11Program::secondStartHandsOverAndKilledFirstDoesNotBlock()
+{
+    // A copy of this test holds the program's identity; then the program takes its place on disk.
+    QCOMPARE(screen.run(QStringLiteral("cp %1 %2").arg(QCoreApplication::applicationFilePath(), program)), 0);
+    holder.start(program, {QStringLiteral("--first")});
+    QVERIFY(holder.waitForReadyRead(10000));
+    QCOMPARE(screen.run(QStringLiteral("cp --remove-destination " G7_RUNTIME_DIR "/orvane-g7 ") + program), 0);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(screen.run(program + QStringLiteral(" --simulate")), 1);
+    // The first copy answered; the second did not sit out its 5000 ms time-out.
+    QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(holder.waitForFinished(5000));
+    QCOMPARE(holder.readAllStandardOutput(), QByteArray("ready\nreceived []\n"));
+
+    // Started from another folder it works beside its executable; with no mouse and no
+    // --simulate one line tells about the option. Killed, it leaves its lock behind.
+    killed.start(program, {});
+    QTRY_COMPARE(QFile::symLinkTarget(QStringLiteral("/proc/%1/cwd").arg(killed.processId())), install.path());
+    QByteArray console;
+    QTRY_VERIFY((console += killed.readAllStandardError()).contains("--simulate"));
+    ::kill(pid_t(killed.processId()), SIGKILL);
+    QVERIFY(killed.waitForFinished());
     first.setProcessChannelMode(QProcess::ForwardedChannels);
-    first.start(install.filePath(QStringLiteral("orvane-g7")), {QStringLiteral("--simulate")});
+    first.start(program, {QStringLiteral("--simulate")});
 }
 
 void TestX11Program::startShowsLogoThenWholePage()
@@ -103,39 +122,35 @@ void TestX11Program::startShowsLogoThenWholePage()
     QImage shot;
     QElapsedTimer clock;
     clock.start();
-    do {
-        QVERIFY(!(shot = screenshot(QStringLiteral("x11_program_start_logo.png"))).isNull());
-    } while (drawnShare(shot, logo) < 0.9 && clock.elapsed() < 5000);
+    const auto shootUntilDrawn = [&](const QRect &area, const QString &keepAs, qint64 until) {
+        while (!(shot = screenshot(keepAs)).isNull() && drawnShare(shot, area) < 0.9 && clock.elapsed() < until) {}
+        return !shot.isNull() && drawnShare(shot, area) >= 0.9;
+    };
+    QVERIFY2(shootUntilDrawn(logo, QStringLiteral("x11_program_start_logo.png"), 5000), "the start logo never showed");
     const qint64 logoSeen = clock.elapsed();
-    QVERIFY2(drawnShare(shot, logo) >= 0.9, "the start logo never showed");
     QVERIFY(drawnShare(shot, leftPanel) < 0.01);
-    do {
-        QVERIFY(!(shot = screenshot(QStringLiteral("x11_program_main_page.png"))).isNull());
-    } while (drawnShare(shot, leftPanel) < 0.9 && clock.elapsed() < logoSeen + 5000);
-    const qint64 logoShown = clock.elapsed() - logoSeen;
-    QVERIFY2(drawnShare(shot, leftPanel) >= 0.9, "the page never showed");
+    QVERIFY2(shootUntilDrawn(leftPanel, QStringLiteral("x11_program_main_page.png"), logoSeen + 5000), "no page");
     // About one second; a screenshot takes a while, so the bounds are loose.
+    const qint64 logoShown = clock.elapsed() - logoSeen;
     QVERIFY2(logoShown >= 500 && logoShown <= 1800, qPrintable(QString::number(logoShown)));
 }
 
-void TestX11Program::dragMovesWindowWithThePointer()
+void TestX11Program::dragMinimiseAndCloseToTray()
 {
     const QPoint before = origin(), start = before + dragSpot;
     QString drag = QStringLiteral("xdotool mousemove %1 %2 mousedown 1").arg(start.x()).arg(start.y());
     for (int step = 1; step <= 4; ++step)
         drag += QStringLiteral(" sleep 0.15 mousemove %1 %2").arg(start.x() + 15 * step).arg(start.y() + 10 * step);
-    QCOMPARE(x(drag + QStringLiteral(" sleep 0.15 mouseup 1")), 0);
+    QCOMPARE(screen.run(drag + QStringLiteral(" sleep 0.15 mouseup 1")), 0);
     QTRY_COMPARE(origin(), before + QPoint(60, 40));
-}
 
-void TestX11Program::minimiseAndCloseToTrayComeBack()
-{
     // With no window manager the minimised state shows only in the window's hints.
-    const QString hints = QStringLiteral("xprop WM_HINTS -id ") + screen.run(QStringLiteral("xdotool search"), mainWindow);
+    QString id, hints;
+    screen.run(QStringLiteral("xdotool search ") + mainWindow, &id);
     QCOMPARE(click(origin() + minimiseButton), 0);
-    QTRY_VERIFY(screen.run(hints).contains(QLatin1String("Iconic State")));
-    QCOMPARE(x(install.filePath(QStringLiteral("orvane-g7 --simulate"))), 1);
-    QTRY_VERIFY(screen.run(hints).contains(QLatin1String("Normal State")));
+    QTRY_VERIFY(screen.run(QStringLiteral("xprop WM_HINTS -id ") + id, &hints) == 0 && hints.contains(QLatin1String("Iconic")));
+    QCOMPARE(screen.run(program + QStringLiteral(" --simulate")), 1);
+    QTRY_VERIFY(screen.run(QStringLiteral("xprop WM_HINTS -id ") + id, &hints) == 0 && hints.contains(QLatin1String("Normal")));
 
     QCOMPARE(click(origin() + closeButton), 0);
     QTRY_VERIFY(windows(mainWindow).isEmpty());
@@ -149,14 +164,31 @@ void TestX11Program::trayMenuQuitEndsWithZero()
     const QPoint icon = trayIcon();
     QCOMPARE(click(icon, QStringLiteral("3")), 0);
     // The menu opens at the pointer: one 22-pixel entry inside a 1-pixel border, in its dark grey.
-    QTRY_VERIFY(windows(programWindows).contains(QRect(icon, QSize(95, 24))));
-    QCOMPARE(QColor(screenshot(QStringLiteral("x11_program_tray_menu.png")).pixel(icon + QPoint(12, 10))),
-             QColor(68, 69, 73));
+    QTRY_VERIFY(windows(QStringLiteral("--class orvane-g7")).contains(QRect(icon, QSize(95, 24))));
+    const QImage menu = screenshot(QStringLiteral("x11_program_tray_menu.png"));
+    QCOMPARE(QColor(menu.pixel(icon + QPoint(12, 10))), QColor(68, 69, 73));
     QCOMPARE(click(icon + QPoint(20, 12)), 0);
     QVERIFY(first.waitForFinished(5000));
     QCOMPARE(first.exitStatus(), QProcess::NormalExit);
     QCOMPARE(first.exitCode(), 0);
 }
 
-QTEST_GUILESS_MAIN(TestX11Program)
+int main(int argc, char **argv)
+{
+    // Started as "--first", this test is a first copy that prints the message it receives.
+    if (argc > 1 && qstrcmp(argv[1], "--first") == 0) {
+        QtSingleCoreApplication app(argc, argv);
+        QObject::connect(&app, &QtSingleCoreApplication::messageReceived, [](const QString &message) {
+            std::printf("received [%s]\n", qPrintable(message));
+            QCoreApplication::quit();
+        });
+        std::printf("ready\n");
+        std::fflush(stdout);
+        return app.exec();
+    }
+    QCoreApplication app(argc, argv);
+    TestX11Program test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_x11_program.moc"
