@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <QTest>
 
-static QString installed(const char *relative) { return QStringLiteral(G7_SOURCE_DIR "/modules/") + relative; }
+static QString installed(const QString &relative) { return QStringLiteral(G7_SOURCE_DIR "/modules/") + relative; }
 
 class tst_ProfileStore : public QObject
 {
@@ -82,52 +82,52 @@ private slots:
         QVERIFY(store.profileSettings(1));
     }
 
-    // Every key the pages read, with a value they accept: "<key> <elements, 0: one number> <low> <high> <step>".
+    // Installed files: "<file> <key> <elements, 0: one number> <low> <high> <step>" or "<file> <key> = <text>".
     void installedData_data()
     {
         QTest::addColumn<QString>("row");
         for (int k = 0; k < 16; ++k)
-            QTest::addRow("keydefine %d", k) << QString("keydefine_J2/%1 4 0 255 1").arg(k);
-        // Every stage must be reachable on every variant (the smallest top is 12000).
-        for (const char *row : {"XYSensitive/0 0 0 9 1", "XYSensitive/1 0 0 9 1", "sensor/reportRate_J2 0 1 8 1",
-                 "sensor/jmgd 0 2 3 1", "sensor/cursorSpeed_J2 0 0 11 1", "sensor/verticalScrollLines_J2 0 1 100 1",
-                 "sensor/doubleClickSpeed_J2 0 0 11 1", "sensor/dpi_Select 8 0 1 1", "sensor/dpi_J2 8 100 12000 100",
-                 "sensor/dpi_J2_3336 8 100 12000 100", "sensor/dpi_J2_3337 8 100 12000 100",
-                 "color_J2/ledEffect 6 0 255 1", "color_J2/type0 24 0 255 1", "color_J2/type1 24 0 255 1"})
+            QTest::addRow("keydefine %d", k) << QString("pD.bin keydefine_J2/%1 4 0 255 1").arg(k);
+        for (int n = 0; n < 4; ++n)   // the secrecy codes of apConfig.bin and of the catalogue agree
+            QTest::addRow("secrecy code %d", n) << QString("apConfig.bin common/sCode%1 = 731946").arg(n);
+        // Every DPI stage must be reachable on every variant (the smallest top is 12000).
+        for (const char *row : {"DevInfo.ini 0/sCode = 731946", "DevInfo.ini 1/sCode = 731946",
+                 "DevInfo.ini 2/sCode = 731946", "DevInfo.ini 3/sCode = 731946", "pD.bin XYSensitive/0 0 0 9 1",
+                 "pD.bin XYSensitive/1 0 0 9 1", "pD.bin sensor/jmgd 0 2 3 1", "pD.bin sensor/reportRate_J2 0 1 8 1",
+                 "pD.bin sensor/cursorSpeed_J2 0 0 11 1", "pD.bin sensor/verticalScrollLines_J2 0 1 100 1",
+                 "pD.bin sensor/doubleClickSpeed_J2 0 0 11 1", "pD.bin sensor/dpi_Select 8 0 1 1",
+                 "pD.bin sensor/dpi_J2 8 100 12000 100", "pD.bin sensor/dpi_J2_3336 8 100 12000 100",
+                 "pD.bin sensor/dpi_J2_3337 8 100 12000 100", "pD.bin color_J2/ledEffect 6 0 255 1",
+                 "pD.bin color_J2/type0 24 0 255 1", "pD.bin selectGun/0 = ", "pD.bin color_J2/type1 24 0 255 1",
+                 "pD.bin color_J2/ledEffect = 0, 0, 4, 255, 0, 0", "pD.bin keydefine_J2/0 = 2, 0, 240, 0",
+                 "pD.bin keydefine_J2/1 = 2, 0, 241, 0", "pD.bin keydefine_J2/2 = 2, 0, 242, 0",
+                 "pD.bin keydefine_J2/3 = 2, 0, 244, 0", "pD.bin keydefine_J2/4 = 2, 0, 243, 0",
+                 "pD.bin keydefine_J2/5 = 8, 3, 0, 0", "name.bin profile/profileName = Standard0, loaderzenith",
+                 "DevInfo.ini common/total = 4", "apConfig.bin common/language = English",
+                 "apConfig.bin J2/profileNo = 0", "apConfig.bin common/name1 = ORVANE GLIDE MOUSE G7",
+                 "apConfig.bin common/name0 = ORVANE GLIDE 游戏鼠标 G7", "apConfig.bin common/product_name = ORVANE "
+                 "GLIDE MOUSE G7 3336, ORVANE GLIDE MOUSE G7, ORVANE GLIDE MOUSE G7 NL, ORVANE GLIDE MOUSE G7 3337"})
             QTest::newRow(row) << QString(row);
     }
     void installedData()
     {
         QFETCH(QString, row);
-        const QStringList field = row.split(' ');
-        const QSettings pD(installed("setting/pD.bin"), QSettings::IniFormat);
-        QCOMPARE(pD.status(), QSettings::NoError);
-        const QVariant stored = pD.value(field[0]);
-        const QVariantList values = field[1] == "0" ? QVariantList{stored} : IniValues::toList(stored);
-        QCOMPARE(values.size(), qMax(1, field[1].toInt()));
+        const QStringList field = row.section(" = ", 0, 0).split(' ');
+        const QString folder = field[0].endsWith("ini") ? "qml/" : "setting/";
+        const QSettings file(installed(folder + field[0]), QSettings::IniFormat);
+        const QVariant stored = file.value(field[1]);
+        QVERIFY(file.status() == QSettings::NoError && file.contains(field[1]));
+        if (row.contains(" = ")) {
+            QCOMPARE(stored.toStringList().join(", "), row.section(" = ", 1));
+            return;
+        }
+        const QVariantList values = field[2] == "0" ? QVariantList{stored} : IniValues::toList(stored);
+        QCOMPARE(values.size(), qMax(1, field[2].toInt()));
         for (const QVariant &v : values) {
             bool ok = false;
             const int n = v.toString().toInt(&ok);
-            QVERIFY2(ok && n >= field[2].toInt() && n <= field[3].toInt() && n % field[4].toInt() == 0,
+            QVERIFY2(ok && n >= field[3].toInt() && n <= field[4].toInt() && n % field[5].toInt() == 0,
                      qPrintable(v.toString()));
-        }
-    }
-
-    void installedApplicationConfig()
-    {
-        const QSettings ap(installed("setting/apConfig.bin"), QSettings::IniFormat);
-        const QSettings catalogue(installed("qml/DevInfo.ini"), QSettings::IniFormat);
-        QStringList values;
-        for (const char *key : {"common/language", "J2/profileNo", "common/name1", "common/name0"})
-            values.append(ap.value(key).toString());
-        QCOMPARE(values, (QStringList{"English", "0", "ORVANE GLIDE MOUSE G7", "ORVANE GLIDE 游戏鼠标 G7"}));
-        const QStringList names = ap.value("common/product_name").toStringList();
-        QCOMPARE(names.size(), catalogue.value("common/total").toInt());
-        for (int n = 0; n < 4; ++n) {
-            QVERIFY(names.value(n).startsWith("ORVANE GLIDE MOUSE G7"));
-            const QString sCode = ap.value(QString("common/sCode%1").arg(n)).toString();
-            QCOMPARE(sCode, catalogue.value(QString("%1/sCode").arg(n)).toString());
-            QCOMPARE(sCode, QString("731946"));
         }
     }
 
