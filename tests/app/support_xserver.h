@@ -15,7 +15,6 @@ public:
             process->waitForFinished(3000); // QProcess's destructor kills what still runs
         }
     }
-
     // Starts Xvfb on a display it picks itself, then trayer; true once trayer's window exists.
     bool start()
     {
@@ -37,7 +36,6 @@ public:
             run(QStringLiteral("xdotool search --class trayer"), &found);
         return !deadline.hasExpired();
     }
-
     // Runs "program args..." (split at spaces) here: its exit code (-1: crashed or hung) and its output.
     int run(const QString &command, QString *output = nullptr) const
     {
@@ -50,7 +48,6 @@ public:
             *output = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
         return finished ? process.exitCode() : -1;
     }
-
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment(); // for programs drawing here
 
 private:
