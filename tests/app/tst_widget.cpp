@@ -16,10 +16,12 @@
 #include <QThreadPool>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int secondStart = -1, rescanDelayMs = 2048;
-const QString english = QStringLiteral("ORVANE GLIDE MOUSE G7"), quit = QStringLiteral("Quit (&Q)");
+const QString english = u"ORVANE GLIDE MOUSE G7"_s, quit = u"Quit (&Q)"_s;
 
 QMutex eventMutex;
 QElapsedTimer sinceStart;
@@ -36,11 +38,11 @@ void note(const QString &what)
 // Notes what the device connection asks of the tray agent and passes it on.
 struct HostRecorder : DeviceHost {
     Widget *w = nullptr;
-    void deviceConnected(int device) override { note(QStringLiteral("connected %1").arg(device)); w->deviceConnected(device); }
+    void deviceConnected(int device) override { note(u"connected %1"_s.arg(device)); w->deviceConnected(device); }
     void showNotice(const QString &title, const QString &text) override { note(title + QLatin1String(": ") + text); }
-    void setViewEnabled(bool on) override { note(on ? QStringLiteral("view on") : QStringLiteral("view off")); w->setViewEnabled(on); }
-    void hideWindow() override { note(QStringLiteral("hidden")); w->hideWindow(); }
-    void clearHidBusy() override { note(QStringLiteral("busy cleared")); w->clearHidBusy(); }
+    void setViewEnabled(bool on) override { note(on ? u"view on"_s : u"view off"_s); w->setViewEnabled(on); }
+    void hideWindow() override { note(u"hidden"_s); w->hideWindow(); }
+    void clearHidBusy() override { note(u"busy cleared"_s); w->clearHidBusy(); }
     QVariant language() const override { return w->language(); }
 };
 
@@ -53,7 +55,7 @@ private slots:
     void initTestCase()
     {
         for (const char *file : {"setting/apConfig.bin", "setting/name.bin", "setting/pD.bin", "img/trayIcon.ico"})
-            QVERIFY(data.copyFromSource(QStringLiteral("modules/") + QLatin1String(file)));
+            QVERIFY(data.copyFromSource(u"modules/"_s + QLatin1String(file)));
     }
     void titleAndTrayMenuFollowLanguage_data();
     void titleAndTrayMenuFollowLanguage();
@@ -70,7 +72,7 @@ void TestWidget::titleAndTrayMenuFollowLanguage_data()
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("quitText");
-    QTest::newRow("Chinese") << "ChineseSimplified" << QStringLiteral("ORVANE GLIDE 游戏鼠标 G7") << QStringLiteral("退出");
+    QTest::newRow("Chinese") << "ChineseSimplified" << u"ORVANE GLIDE 游戏鼠标 G7"_s << u"退出"_s;
     QTest::newRow("English") << "English" << english << quit;
     QTest::newRow("none stored") << QString() << english << quit;
     QTest::newRow("case differs") << "chinesesimplified" << english << quit;
@@ -79,9 +81,8 @@ void TestWidget::titleAndTrayMenuFollowLanguage_data()
 void TestWidget::titleAndTrayMenuFollowLanguage()
 {
     QFETCH(QString, language);
-    QSettings config(data.filePath(QStringLiteral("modules/setting/apConfig.bin")), QSettings::IniFormat);
-    language.isNull() ? config.remove(QStringLiteral("common/language"))
-                      : config.setValue(QStringLiteral("common/language"), language);
+    QSettings config(data.filePath(u"modules/setting/apConfig.bin"_s), QSettings::IniFormat);
+    language.isNull() ? config.remove(u"common/language"_s) : config.setValue(u"common/language"_s, language);
     config.sync();
     Widget w;
     QTEST(w.windowTitle(), "title");
@@ -110,11 +111,9 @@ void TestWidget::restoreOnlyWhileConnected()
     QFETCH(int, request);
     QFETCH(bool, connected);
     Widget w;
-    w.showNormal();
     w.controller->onClose();
     deviceReady = connected;
-    request == secondStart ? w.receiveMessage(QString())
-                           : w.trayIconActivated(QSystemTrayIcon::ActivationReason(request));
+    request == secondStart ? w.receiveMessage({}) : w.trayIconActivated(QSystemTrayIcon::ActivationReason(request));
     QVERIFY(!w.isVisible()); // the restore is posted, never done inside the request
     QTest::qWait(50);
     QTEST(w.isVisible(), "restored");
@@ -123,10 +122,10 @@ void TestWidget::restoreOnlyWhileConnected()
 void TestWidget::deviceWatchPlugUnplugReplug()
 {
     sinceStart.start();
-    static QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &c, const QString &text) {
-        if (text.startsWith(QLatin1String("Device ")))
-            note(text);
-        previous(type, c, text);
+    static QtMessageHandler prior = qInstallMessageHandler([](QtMsgType t, const QMessageLogContext &c, const QString &s) {
+        if (s.startsWith(QLatin1String("Device ")))
+            note(s);
+        prior(t, c, s);
     });
     // Commands pause 128 ms each on a real mouse; the timing under test is the watch's own.
     setSleeper(std::make_shared<RecordingSleeper>());
@@ -148,7 +147,7 @@ void TestWidget::deviceWatchPlugUnplugReplug()
     const qint64 lastChange = sinceStart.elapsed();
     emit watch.deviceChanged();
     QTRY_VERIFY_WITH_TIMEOUT(deviceReady, 5000);
-    const qint64 delay = firstTime.value(QStringLiteral("Device Connect")) - lastChange;
+    const qint64 delay = firstTime.value(u"Device Connect"_s) - lastChange;
     QVERIFY2(delay >= rescanDelayMs && delay < rescanDelayMs + 400, qPrintable(QString::number(delay)));
     // The page's own start-up lock may hold the view for its first second.
     QTRY_VERIFY_WITH_TIMEOUT(w.controller->view->isEnabled(), 2000);
@@ -158,7 +157,7 @@ void TestWidget::deviceWatchPlugUnplugReplug()
     const qint64 unplugged = sinceStart.elapsed();
     mouse->unplug();
     QTRY_VERIFY_WITH_TIMEOUT(!w.controller->view->isEnabled(), 2000);
-    const qint64 noticed = firstTime.value(QStringLiteral("view off")) - unplugged;
+    const qint64 noticed = firstTime.value(u"view off"_s) - unplugged;
     QVERIFY2(noticed >= 0 && noticed <= 750, qPrintable(QString::number(noticed)));
     // Replug: one rescan after the delay; the page is usable again and one monitor runs.
     mouse->plug();
@@ -168,9 +167,8 @@ void TestWidget::deviceWatchPlugUnplugReplug()
     QCOMPARE(QThreadPool::globalInstance()->activeThreadCount(), 1);
     w.hid.stopMonitor();
     w.hid.monitorFuture.waitForFinished();
-    QCOMPARE(events.join(QLatin1String(", ")),
-             QStringLiteral("Device Error, hidden, Device Connect, connected 1, view on, busy cleared, Info: Detect Mouse!, "
-                            "Device removed, view off, Device Connect, connected 1, view on, busy cleared, Info: Detect Mouse!"));
+    const QString connecting = u", Device Connect, connected 1, view on, busy cleared, Info: Detect Mouse!"_s;
+    QCOMPARE(events.join(u", "), u"Device Error, hidden"_s + connecting + u", Device removed, view off"_s + connecting);
 }
 
 QTEST_MAIN(TestWidget)

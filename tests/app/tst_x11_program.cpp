@@ -9,11 +9,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Window coordinates: the page's minimise and close buttons, an empty stretch to drag by.
 const QPoint minimiseButton(965, 14), closeButton(987, 14), dragSpot(660, 80);
-const QString mainWindow = QStringLiteral("--name ^ORVANE\\sGLIDE\\sMOUSE\\sG7\\s\\(simulated\\)$");
+const QString mainWindow = u"--name ^ORVANE\\sGLIDE\\sMOUSE\\sG7\\s\\(simulated\\)$"_s;
 
 double drawnShare(const QImage &shot, const QRect &rect)
 {
@@ -35,20 +37,20 @@ private slots:
     void dragMinimiseCloseToTrayAndQuit();
 
 private:
-    int click(const QPoint &at, const QString &how = QStringLiteral("1"))
+    int click(const QPoint &at, const QString &how = u"1"_s)
     {
-        return screen.run(QStringLiteral("xdotool mousemove %1 %2 click %3").arg(at.x()).arg(at.y()).arg(how));
+        return screen.run(u"xdotool mousemove %1 %2 click %3"_s.arg(at.x()).arg(at.y()).arg(how));
     }
     QImage screenshot(const QString &keepAs)
     {
-        return screen.run(QStringLiteral("import -window root ") + keepAs) == 0 ? QImage(keepAs) : QImage();
+        return screen.run(u"import -window root "_s + keepAs) == 0 ? QImage(keepAs) : QImage();
     }
-    QList<QRect> windows(const QString &search) // the visible ones
+    QList<QRect> windows(const QString &search) // the visible ones, from lines X= Y= WIDTH= HEIGHT=
     {
         QString shell;
-        screen.run(QStringLiteral("xdotool search --onlyvisible %1 getwindowgeometry --shell %@").arg(search), &shell);
+        screen.run(u"xdotool search --onlyvisible %1 getwindowgeometry --shell %@"_s.arg(search), &shell);
         QList<QRect> found;
-        for (const auto &g : QRegularExpression(QStringLiteral("X=(\\d+)\\nY=(\\d+)\\nWIDTH=(\\d+)\\nHEIGHT=(\\d+)")).globalMatch(shell))
+        for (auto g : QRegularExpression(u"X=(\\d+)\\D+(\\d+)\\D+(\\d+)\\D+(\\d+)"_s).globalMatch(shell))
             found << QRect(g.captured(1).toInt(), g.captured(2).toInt(), g.captured(3).toInt(), g.captured(4).toInt());
         return found;
     }
@@ -56,7 +58,7 @@ private:
 
     VirtualScreen screen;
     QTemporaryDir install; // a private installation: its own single-instance identity and user files
-    const QString program = install.filePath(QStringLiteral("orvane-g7"));
+    const QString program = install.filePath(u"orvane-g7"_s);
     QProcess holder, killed, first;
 };
 
@@ -71,23 +73,23 @@ void TestX11Program::initTestCase()
 void TestX11Program::secondStartHandsOverAndKilledFirstDoesNotBlock()
 {
     // A copy of this test holds the program's identity; then the program takes its place on disk.
-    QCOMPARE(screen.run(QStringLiteral("cp %1 %2").arg(QCoreApplication::applicationFilePath(), program)), 0);
-    holder.start(program, {QStringLiteral("--first")});
+    QCOMPARE(screen.run(u"cp %1 %2"_s.arg(QCoreApplication::applicationFilePath(), program)), 0);
+    holder.start(program, {u"--first"_s});
     QVERIFY(holder.waitForReadyRead(10000));
     QCOMPARE(screen.run(QStringLiteral("cp --remove-destination " G7_RUNTIME_DIR "/orvane-g7 ") + program), 0);
     QDeadlineTimer answered(4000);
-    QCOMPARE(screen.run(program + QStringLiteral(" --simulate")), 1);
+    QCOMPARE(screen.run(program + u" --simulate"_s), 1);
     QVERIFY2(!answered.hasExpired(), "the second copy sat out its 5000 ms time-out: the first did not answer");
     QVERIFY(holder.waitForFinished(5000));
     QCOMPARE(holder.readAllStandardOutput(), QByteArray("ready\nreceived []\n"));
     // Started elsewhere it works beside its executable, says how to --simulate; killed, it leaves its lock.
     killed.start(program, {});
-    QTRY_COMPARE(QFile::symLinkTarget(QStringLiteral("/proc/%1/cwd").arg(killed.processId())), install.path());
+    QTRY_COMPARE(QFile::symLinkTarget(u"/proc/%1/cwd"_s.arg(killed.processId())), install.path());
     QByteArray console;
     QTRY_VERIFY((console += killed.readAllStandardError()).contains("--simulate"));
     killed.kill(); // SIGKILL
     QVERIFY(killed.waitForFinished());
-    first.start(program, {QStringLiteral("--simulate")});
+    first.start(program, {u"--simulate"_s});
 }
 
 void TestX11Program::startShowsLogoThenWholePage()
@@ -103,10 +105,10 @@ void TestX11Program::startShowsLogoThenWholePage()
         while (!(shot = screenshot(keepAs)).isNull() && drawnShare(shot, area) < 0.9 && clock.elapsed() < until) {}
         return !shot.isNull() && drawnShare(shot, area) >= 0.9;
     };
-    QVERIFY2(shootUntilDrawn(logo, QStringLiteral("x11_program_start_logo.png"), 5000), "the start logo never showed");
+    QVERIFY2(shootUntilDrawn(logo, u"x11_program_start_logo.png"_s, 5000), "the start logo never showed");
     const qint64 logoSeen = clock.elapsed();
     QVERIFY(drawnShare(shot, leftPanel) < 0.01);
-    QVERIFY2(shootUntilDrawn(leftPanel, QStringLiteral("x11_program_main_page.png"), logoSeen + 5000), "no page");
+    QVERIFY2(shootUntilDrawn(leftPanel, u"x11_program_main_page.png"_s, logoSeen + 5000), "no page");
     // About one second; a screenshot takes a while, so the bounds are loose.
     const qint64 logoShown = clock.elapsed() - logoSeen;
     QVERIFY2(logoShown >= 500 && logoShown <= 1800, qPrintable(QString::number(logoShown)));
@@ -115,29 +117,29 @@ void TestX11Program::startShowsLogoThenWholePage()
 void TestX11Program::dragMinimiseCloseToTrayAndQuit()
 {
     const QPoint before = origin(), start = before + dragSpot;
-    QString drag = QStringLiteral("xdotool mousemove %1 %2 mousedown 1").arg(start.x()).arg(start.y());
+    QString drag = u"xdotool mousemove %1 %2 mousedown 1"_s.arg(start.x()).arg(start.y());
     for (int step = 1; step <= 4; ++step)
-        drag += QStringLiteral(" sleep 0.15 mousemove %1 %2").arg(start.x() + 15 * step).arg(start.y() + 10 * step);
-    QCOMPARE(screen.run(drag + QStringLiteral(" sleep 0.15 mouseup 1")), 0);
+        drag += u" sleep 0.15 mousemove %1 %2"_s.arg(start.x() + 15 * step).arg(start.y() + 10 * step);
+    QCOMPARE(screen.run(drag + u" sleep 0.15 mouseup 1"_s), 0);
     QTRY_COMPARE(origin(), before + QPoint(60, 40));
     // With no window manager the minimised state shows only in the window's hints.
     QString id, hints;
-    screen.run(QStringLiteral("xdotool search ") + mainWindow, &id);
+    screen.run(u"xdotool search "_s + mainWindow, &id);
     QCOMPARE(click(origin() + minimiseButton), 0);
-    QTRY_VERIFY(screen.run(QStringLiteral("xprop WM_HINTS -id ") + id, &hints) == 0 && hints.contains(QLatin1String("Iconic")));
-    QCOMPARE(screen.run(program + QStringLiteral(" --simulate")), 1);
-    QTRY_VERIFY(screen.run(QStringLiteral("xprop WM_HINTS -id ") + id, &hints) == 0 && hints.contains(QLatin1String("Normal")));
+    QTRY_VERIFY(screen.run(u"xprop WM_HINTS -id "_s + id, &hints) == 0 && hints.contains(QLatin1String("Iconic")));
+    QCOMPARE(screen.run(program + u" --simulate"_s), 1);
+    QTRY_VERIFY(screen.run(u"xprop WM_HINTS -id "_s + id, &hints) == 0 && hints.contains(QLatin1String("Normal")));
     QCOMPARE(click(origin() + closeButton), 0);
     QTRY_VERIFY(windows(mainWindow).isEmpty());
     QPoint icon; // the program's small window that trayer embedded
-    for (const QRect &r : windows(QStringLiteral("--class orvane-g7")))
+    for (const QRect &r : windows(u"--class orvane-g7"_s))
         icon = r.width() <= 32 && r.height() <= 32 ? r.center() : icon;
-    QCOMPARE(click(icon, QStringLiteral("--repeat 2 --delay 80 1")), 0);
+    QCOMPARE(click(icon, u"--repeat 2 --delay 80 1"_s), 0);
     QTRY_COMPARE(windows(mainWindow).size(), 1);
-    QCOMPARE(click(icon, QStringLiteral("3")), 0);
+    QCOMPARE(click(icon, u"3"_s), 0);
     // The menu opens at the pointer: one 22-pixel entry inside a 1-pixel border, in its dark grey.
-    QTRY_VERIFY(windows(QStringLiteral("--class orvane-g7")).contains(QRect(icon, QSize(95, 24))));
-    const QImage menu = screenshot(QStringLiteral("x11_program_tray_menu.png"));
+    QTRY_VERIFY(windows(u"--class orvane-g7"_s).contains(QRect(icon, QSize(95, 24))));
+    const QImage menu = screenshot(u"x11_program_tray_menu.png"_s);
     QCOMPARE(QColor(menu.pixel(icon + QPoint(12, 10))), QColor(68, 69, 73));
     QCOMPARE(click(icon + QPoint(20, 12)), 0);
     QVERIFY(first.waitForFinished(5000));
