@@ -86,34 +86,32 @@ int TracingBackend::setNonblocking(HidHandle *dev, int nonblock)
     return m_inner->setNonblocking(dev, nonblock);
 }
 
+int TracingBackend::traceTransfer(HidHandle *dev, const char *op, const unsigned char *data,
+                                  size_t length, int result)
+{
+    if (result < 0)
+        ReportTrace::writeWord(interfaceOf(dev), "error", op);
+    else
+        ReportTrace::write(interfaceOf(dev), op, data, length);
+    return result;
+}
+
 int TracingBackend::sendFeatureReport(HidHandle *dev, const unsigned char *data, size_t length)
 {
     const int result = m_inner->sendFeatureReport(dev, data, length);
-    if (result < 0)
-        ReportTrace::writeWord(interfaceOf(dev), "error", "feature-out");
-    else
-        ReportTrace::write(interfaceOf(dev), "feature-out", data, length);
-    return result;
+    return traceTransfer(dev, "feature-out", data, length, result);
 }
 
 int TracingBackend::getFeatureReport(HidHandle *dev, unsigned char *data, size_t length)
 {
     const int result = m_inner->getFeatureReport(dev, data, length);
-    if (result < 0)
-        ReportTrace::writeWord(interfaceOf(dev), "error", "feature-in");
-    else
-        ReportTrace::write(interfaceOf(dev), "feature-in", data, size_t(result));
-    return result;
+    return traceTransfer(dev, "feature-in", data, size_t(qMax(result, 0)), result);
 }
 
 int TracingBackend::write(HidHandle *dev, const unsigned char *data, size_t length)
 {
     const int result = m_inner->write(dev, data, length);
-    if (result < 0)
-        ReportTrace::writeWord(interfaceOf(dev), "error", "data-out");
-    else
-        ReportTrace::write(interfaceOf(dev), "data-out", data, length);
-    return result;
+    return traceTransfer(dev, "data-out", data, length, result);
 }
 
 void TracingBackend::traceRead(HidHandle *dev, const unsigned char *data, int result, int milliseconds)

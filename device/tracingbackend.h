@@ -35,6 +35,8 @@ public:
 private:
     const char *interfaceOfPath(const char *path);
     const char *interfaceOf(HidHandle *dev);
+    // Writes the line of a transfer (or its error line) and passes the result on.
+    int traceTransfer(HidHandle *dev, const char *op, const unsigned char *data, size_t length, int result);
     void traceRead(HidHandle *dev, const unsigned char *data, int result, int milliseconds);
 
     std::shared_ptr<HidBackend> m_inner;
