@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QThreadPool>
 
+#include <cstring>
+
 namespace {
 
 // The tray agent's stand-in: records the calls, counts those off the GUI thread.
@@ -87,6 +89,7 @@ private slots:
     void eventReports_data();
     void eventReports();
     void unplugAndReplug();
+    void secrecyCodeNeedsSixCharacters();
 };
 
 void tst_Connection::init()
@@ -294,6 +297,21 @@ void tst_Connection::unplugAndReplug()
     QTRY_COMPARE(host.calls, QStringList{"notice Info: text 3 1600"});
     QCOMPARE(host.offThreadCalls, 0);
     hid.stopMonitor();
+}
+
+// A stored code of another length keeps the code loaded before; the connect goes on.
+void tst_Connection::secrecyCodeNeedsSixCharacters()
+{
+    TempDataFolder data;
+    Hid_Thread hid;
+    for (const QByteArray code : {"12345", "1234567", "654321"}) {
+        std::memcpy(SecrecyCode, "\0abcdef\0", 8);
+        data.writeFile("modules/setting/apConfig.bin", "[common]\nsCode1=" + code + "\n");
+        QTest::ignoreMessage(QtDebugMsg, "Device Error");
+        hid.chkDeviceIsEnCode();
+        QCOMPARE(QByteArray(reinterpret_cast<char *>(SecrecyCode), 8),
+                 QByteArray(1, 0) + (code.size() == 6 ? code : QByteArray("abcdef")) + QByteArray(1, 0));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_Connection)
