@@ -9,7 +9,8 @@ set(USER_FILES
 )
 file(GLOB_RECURSE all RELATIVE ${SRC} ${SRC}/*)
 foreach(rel IN LISTS all)
-  if(rel MATCHES "^qml/" OR rel STREQUAL "CMakeLists.txt")
+  # Pages and skin images are compiled into the program.
+  if(rel MATCHES "^(qml|img/skin1)/" OR rel STREQUAL "img/background.png" OR rel STREQUAL "CMakeLists.txt")
     continue()
   endif()
   set(to ${DST}/${rel})
