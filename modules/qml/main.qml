@@ -638,6 +638,7 @@ Item {
                     gunControlMain.gunControlFocus()
                 if (macroKeyMain.visible)
                     macroKeyMain.macroKeyFocus()
+                mainIten.focusControl()
             }
             onPositionChanged: (mouse) => {
                 ui_Ctl.onXChanged(Math.round(mouse.x - pressPoint.x))

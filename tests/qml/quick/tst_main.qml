@@ -110,6 +110,7 @@ TestCase {
         var profile = p => { var m = part(p, "profileMain"); m.profileNo = 0; return m }
         return [
             { tag: "drag the page", drag: [400, 60, 430, 50, 390, 110], calls: [["onXChanged", 30], ["onYChanged", -10], ["onXChanged", -10], ["onYChanged", 50]] },
+            { tag: "a press on the mask closes the help menu", act: p => { p.openDialog(part(p, "macroEditorMain"), true); part(p, "askMenu").visible = true }, clicks: [""], shown: { askMenu: false, mainMask: true, macroEditorMain: true } },
             { tag: "drag the mask behind a dialog", clicks: ["restBtn"], drag: [100, 600, 101, 597], calls: [["onXChanged", 1], ["onYChanged", -3]], shown: { mainMask: true } },
             // The reset dialog (427 x 102) starts centred at (286.5, 269) and stays inside the page.
             { tag: "drag the reset dialog", clicks: ["restBtn"], drag: [306, 319, 356, 339], at: ["factorysure", 336.5, 289] },
