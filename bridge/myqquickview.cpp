@@ -40,7 +40,7 @@ myQQuickView::~myQQuickView() = default;
 void myQQuickView::focusInEvent(QFocusEvent *event)
 {
     // Coming back from another program: repaint the whole page at once.
-    update();
+    repaint();
     event->accept();
 }
 
