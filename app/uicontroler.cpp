@@ -2,8 +2,9 @@
 
 #include "widget.h"
 
-#include <datapath.h>
 #include <myqquickview.h>
+#include <profilekeys.h>
+#include <profilestore.h>
 
 #include <QQmlContext>
 #include <QQuickItem>
@@ -17,11 +18,11 @@ namespace {
 QString windowTitleFromConfig()
 {
     // Qt 6 reads INI files as UTF-8.
-    QSettings config(dataPath(QStringLiteral("./modules/setting/apConfig.bin")), QSettings::IniFormat);
-    const QString language = config.value(QStringLiteral("common/language"), QString()).toString();
-    const QString key = language == QLatin1String("ChineseSimplified") ? QStringLiteral("common/name0")
-                                                                       : QStringLiteral("common/name1");
-    return config.value(key, QString()).toString();
+    QSettings config(ProfileStore::apConfigFile(), QSettings::IniFormat);
+    const QString language = config.value(QLatin1String(ProfileKey::language), QString()).toString();
+    const char *key = language == QLatin1String(ProfileKey::chineseLanguage) ? ProfileKey::titleChinese
+                                                                              : ProfileKey::titleEnglish;
+    return config.value(QLatin1String(key), QString()).toString();
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <datapath.h>
 #include <discovery.h>
 #include <myqquickview.h>
+#include <profilekeys.h>
 
 #include <QAction>
 #include <QCoreApplication>
@@ -53,7 +54,7 @@ Widget::Widget(QWidget *parent)
 
     trayIcon = new QSystemTrayIcon(this);
     auto *quitAction = new QAction(tr("Quit (&Q)"), this);
-    if (controller->view->getLang().toString() == QLatin1String("ChineseSimplified"))
+    if (controller->view->getLang().toString() == QLatin1String(ProfileKey::chineseLanguage))
         quitAction->setText(QStringLiteral("退出"));
     connect(quitAction, &QAction::triggered, this, &Widget::exitSYS);
     auto *trayMenu = new QMenu(this);

@@ -19,6 +19,14 @@ static QString indexedKey(const char *prefix, const QVariant &index)
     return QLatin1String(prefix) + index.toString();
 }
 
+static QVariantList unsignedList(const QVariantList &values)
+{
+    QVariantList result;
+    for (const QVariant &v : values)
+        result.append(v.toUInt());
+    return result;
+}
+
 static uchar lowByte(const QVariant &value)
 {
     return uchar(value.toInt());
@@ -313,18 +321,12 @@ QVariant myQQuickView::ui_8BH_GetCurrentDPIStage()
 
 QVariantList myQQuickView::ui_8DH_GetRGBLedEffect()
 {
-    QVariantList effect;
-    for (const QVariant &v : store.list(QLatin1String(ProfileKey::ledEffect)))
-        effect.append(v.toUInt());
-    return effect;
+    return unsignedList(store.list(QLatin1String(ProfileKey::ledEffect)));
 }
 
 QVariantList myQQuickView::ui_90H_GetLED8StageColor(uchar type)
 {
-    QVariantList colours;
-    for (const QVariant &v : store.list(QLatin1String(ProfileKey::colourTablePrefix) + QString::number(type)))
-        colours.append(v.toUInt());
-    return colours;
+    return unsignedList(store.list(QLatin1String(ProfileKey::colourTablePrefix) + QString::number(type)));
 }
 
 QVariantList myQQuickView::ui_91H_GetDPISet()

@@ -1,9 +1,10 @@
 #include "discovery.h"
 
 #include "catalogue.h"
-#include "datapath.h"
 #include "hid_thread.h"
 #include "hidbackend.h"
+#include "profilekeys.h"
+#include "profilestore.h"
 #include "reporttrace.h"
 
 #include <QMutexLocker>
@@ -54,9 +55,8 @@ void Hid_Thread::findDevices(const QList<DevInfoEntry> &entries)
 
 void runDiscovery(Hid_Thread &hid, const QString &cataloguePath)
 {
-    const QSettings apConfig(dataPath(QStringLiteral("./modules/setting/apConfig.bin")),
-                             QSettings::IniFormat);
-    const QStringList productNames = apConfig.value(QStringLiteral("common/product_name")).toStringList();
+    const QSettings apConfig(ProfileStore::apConfigFile(), QSettings::IniFormat);
+    const QStringList productNames = apConfig.value(QLatin1String(ProfileKey::productNames)).toStringList();
 
     bool encode = false;
     const QList<DevInfoEntry> catalogue = readCatalogue(cataloguePath, productNames, &encode);

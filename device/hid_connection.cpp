@@ -1,8 +1,9 @@
 #include "hid_thread.h"
 
-#include "datapath.h"
 #include "devicehost.h"
 #include "hidbackend.h"
+#include "profilekeys.h"
+#include "profilestore.h"
 
 #include <QSettings>
 #include <QThreadPool>
@@ -25,8 +26,8 @@ int dpiEventStage(const unsigned char report[4], int length)
 
 void loadSecrecyCode(uint did)
 {
-    QSettings settings(dataPath(QStringLiteral("./modules/setting/apConfig.bin")), QSettings::IniFormat);
-    const QString code = settings.value(QStringLiteral("common/sCode") + QString::number(did),
+    QSettings settings(ProfileStore::apConfigFile(), QSettings::IniFormat);
+    const QString code = settings.value(QLatin1String(ProfileKey::secrecyCodePrefix) + QString::number(did),
                                         QStringLiteral("731946")).toString();
     if (code.size() != 6)
         return;                 // keep the code of the last connect
@@ -64,7 +65,7 @@ void Hid_Thread::chkDeviceIsEnCode()
     hidFree = true;
     deviceReady = true;
     if (owner) {
-        const bool chinese = owner->language().toString() == QLatin1String("ChineseSimplified");
+        const bool chinese = owner->language().toString() == QLatin1String(ProfileKey::chineseLanguage);
         owner->showNotice(QStringLiteral("Info"),
                           chinese ? QStringLiteral("检测到鼠标!") : QStringLiteral("Detect Mouse!"));
     }

@@ -11,6 +11,8 @@ inline constexpr char titleEnglish[] = "common/name1";
 inline constexpr char productNames[] = "common/product_name";
 inline constexpr char secrecyCodePrefix[] = "common/sCode";   // + catalogue index
 inline constexpr char profileNo[] = "J2/profileNo";
+// The value of `language` that selects the Chinese texts; any other is English.
+inline constexpr char chineseLanguage[] = "ChineseSimplified";
 
 // profile files
 inline constexpr char keyDefinePrefix[] = "keydefine_J2/";    // + button 0..15
