@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Configure and build into ./build (2 parallel jobs).
+# Configure and build into ./build (BUILD_DIR overrides it), one job per core.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+build_dir="${BUILD_DIR:-build}"
+launcher=()
+if command -v ccache >/dev/null 2>&1; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
+cmake --build "$build_dir" -j"$(nproc)"

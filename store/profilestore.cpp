@@ -3,6 +3,7 @@
 #include "datapath.h"
 #include "inivalues.h"
 #include "profilekeys.h"
+#include "storefile.h"
 
 #include <QDebug>
 #include <QDateTime>
@@ -12,9 +13,9 @@
 
 ProfileStore::ProfileStore()
 {
-    m_apConfig = new QSettings(apConfigFile(), QSettings::IniFormat);
+    m_apConfig = StoreFile::create(apConfigFile());
     for (int n = 0; n < profileCount; ++n)
-        m_profiles.append(new QSettings(profileFile(n), QSettings::IniFormat));
+        m_profiles.append(StoreFile::create(profileFile(n)));
 }
 
 ProfileStore::~ProfileStore()
@@ -99,7 +100,7 @@ bool ProfileStore::replaceProfile(int target, const QString &sourceFile)
         qDebug().noquote() << "Profile copy failed:" << sourceFile << "->" << fileName;
     else
         makeStampDiffer(fileName, oldStamp);
-    m_profiles[target] = new QSettings(fileName, QSettings::IniFormat);
+    m_profiles[target] = StoreFile::create(fileName);
     return copied;
 }
 
