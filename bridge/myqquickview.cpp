@@ -2,11 +2,14 @@
 
 #include "colourtable.h"
 #include "dpiencoding.h"
+#include "gundata.h"
 #include "hid_thread.h"
 #include "inivalues.h"
 #include "languagestrings.h"
 #include "ledoptions.h"
 #include "profilekeys.h"
+#include "systempointer.h"
+#include "updatelauncher.h"
 
 #include <QDebug>
 #include <QFileDialog>
@@ -162,7 +165,7 @@ QStringList myQQuickView::getGlobalStrings(QVariant type, QString langCode)
     return texts;
 }
 
-// --- macro files, name lists, recoil file (built later) ------------------------
+// --- macro files, name lists (built later) -------------------------------------
 
 QVariant myQQuickView::createMacroIni(QVariant, QVariant) { return QVariant(); }
 QVariant myQQuickView::updataNameList(QVariant, QStringList) { return QVariant(); }
@@ -178,9 +181,23 @@ QVariant myQQuickView::loadMacroIndex(QVariant) { return QVariant(); }
 void myQQuickView::setMacroIndex(QVariant, QVariant) {}
 QVariantList myQQuickView::getKeydefine(QVariant) { return {}; }
 void myQQuickView::changeMacroFileIndex(QVariant) {}
-void myQQuickView::saveGundata(QVariantList) {}
-void myQQuickView::modifyGundata(QVariant, QVariantList) {}
-QVariantList myQQuickView::getGunData(QVariant) { return {}; }
+
+// --- recoil file ------------------------------------------------------------------
+
+void myQQuickView::saveGundata(QVariantList src6)
+{
+    GunData::save(src6);
+}
+
+void myQQuickView::modifyGundata(QVariant modifyType, QVariantList src6)
+{
+    GunData::modify(modifyType.toInt(), src6);
+}
+
+QVariantList myQQuickView::getGunData(QVariant name)
+{
+    return GunData::get(name.toString());
+}
 
 // --- profile values -------------------------------------------------------------
 
@@ -343,16 +360,59 @@ QVariantList myQQuickView::ui_91H_GetDPISelect()
     return store.list(QLatin1String(ProfileKey::dpiSelect));
 }
 
-// --- key matrix, pointer settings, updater (built later) -------------------------
+// --- system pointer settings: store first, then apply ---------------------------
 
-void myQQuickView::setAcceleration(bool) {}
-void myQQuickView::setCursorSpeed(uint) {}
-void myQQuickView::setVerticalScrollLines(uint) {}
-void myQQuickView::setDoubleClickSpeed(uint) {}
+bool myQQuickView::getAcceleration()
+{
+    return SystemPointer::acceleration(*pointerSettings);
+}
+
+void myQQuickView::setAcceleration(bool acceleration)
+{
+    SystemPointer::setAcceleration(*pointerSettings, acceleration);
+}
+
+uint myQQuickView::getCursorSpeed()
+{
+    return store.value(QLatin1String(ProfileKey::cursorSpeed), 0).toUInt();
+}
+
+void myQQuickView::setCursorSpeed(uint cursorSpeed)
+{
+    store.setValue(QLatin1String(ProfileKey::cursorSpeed), cursorSpeed);
+    SystemPointer::setCursorSpeed(*pointerSettings, cursorSpeed);
+}
+
+uint myQQuickView::getVerticalScrollLines()
+{
+    return store.value(QLatin1String(ProfileKey::scrollLines), 0).toUInt();
+}
+
+void myQQuickView::setVerticalScrollLines(uint lines)
+{
+    store.setValue(QLatin1String(ProfileKey::scrollLines), lines);
+    SystemPointer::setVerticalScrollLines(*pointerSettings, lines);
+}
+
+uint myQQuickView::getDoubleClickSpeed()
+{
+    return store.value(QLatin1String(ProfileKey::doubleClickSpeed), 0).toUInt();
+}
+
+void myQQuickView::setDoubleClickSpeed(uint speed)
+{
+    store.setValue(QLatin1String(ProfileKey::doubleClickSpeed), speed);
+    SystemPointer::setDoubleClickSpeed(*pointerSettings, speed);
+}
+
+// --- updater --------------------------------------------------------------------
+
+void myQQuickView::openUpdateExe()
+{
+    UpdateLauncher::launch(this, hid);
+}
+
+// --- key matrix (built later) -----------------------------------------------------
+
 void myQQuickView::mouseSetKeyMatrix(QVariantList) {}
 void myQQuickView::ui_12H_SetGunKeyMatrix(QVariantList) {}
-bool myQQuickView::getAcceleration() { return false; }
-uint myQQuickView::getCursorSpeed() { return 0; }
-uint myQQuickView::getVerticalScrollLines() { return 0; }
-uint myQQuickView::getDoubleClickSpeed() { return 0; }
-void myQQuickView::openUpdateExe() {}

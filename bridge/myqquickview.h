@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pointersettings.h"
 #include "profilestore.h"
 
 #include <QQuickWidget>
@@ -8,6 +9,7 @@
 #include <QVariantList>
 
 #include <functional>
+#include <memory>
 
 class Hid_Thread;
 
@@ -30,6 +32,9 @@ public:
     // Asks the user for a profile exchange file to load; an empty name cancels.
     // Tests replace it.
     std::function<QString(QWidget *parent)> chooseProfileToLoad;
+
+    // The operating system's pointer settings. Tests replace it.
+    std::unique_ptr<PointerSettings> pointerSettings = createSystemPointerSettings();
 
 public slots:
     void initUI(int curDevice);
@@ -58,9 +63,9 @@ public slots:
     void setMacroIndex(QVariant name, QVariant macroIndex);      // macro files: built later
     QVariantList getKeydefine(QVariant matrixId);                // key matrix: built later
     void changeMacroFileIndex(QVariant macroIndex);              // macro renumbering: built later
-    void saveGundata(QVariantList src6);                         // recoil file: built later
-    void modifyGundata(QVariant modifyType, QVariantList src6);  // recoil file: built later
-    QVariantList getGunData(QVariant name);                      // recoil file: built later
+    void saveGundata(QVariantList src6);
+    void modifyGundata(QVariant modifyType, QVariantList src6);
+    QVariantList getGunData(QVariant name);
     QVariant getXYSensitive(QVariant index);
     QVariant getselectGun(QVariant index);
     void setXYSensitive(QVariant index, QVariant xyData);
@@ -75,10 +80,10 @@ public slots:
     void ui_0EH_SetXYSensitive(QVariant par0, QVariant par1);
     QVariant ui_81H_GetReportRate();
     QVariantList ui_83H_GetKeyboardoption();
-    void setAcceleration(bool acceleration);                     // pointer settings: built later
-    void setCursorSpeed(uint cursorSpeed);                       // pointer settings: built later
-    void setVerticalScrollLines(uint lines);                     // pointer settings: built later
-    void setDoubleClickSpeed(uint speed);                        // pointer settings: built later
+    void setAcceleration(bool acceleration);
+    void setCursorSpeed(uint cursorSpeed);
+    void setVerticalScrollLines(uint lines);
+    void setDoubleClickSpeed(uint speed);
     void ui_06H_SetRGBLedEffect(uchar effect, uchar tmpcolor, uchar tmpSpeedBrightness, QVariantList configs);
     void ui_10H_SetLED8StageColor(uchar type, QVariantList src24);
     void ui_LEDColor(QVariantList src24);
@@ -86,14 +91,14 @@ public slots:
     void ui_11H_SetDPISelect(QVariantList valueForIndex);
     void mouseSetKeyMatrix(QVariantList src);                    // key matrix: built later
     void ui_12H_SetGunKeyMatrix(QVariantList src64);             // key matrix: built later
-    bool getAcceleration();                                      // pointer settings: built later
-    uint getCursorSpeed();                                       // pointer settings: built later
-    uint getVerticalScrollLines();                               // pointer settings: built later
-    uint getDoubleClickSpeed();                                  // pointer settings: built later
+    bool getAcceleration();
+    uint getCursorSpeed();
+    uint getVerticalScrollLines();
+    uint getDoubleClickSpeed();
     QVariant ui_8BH_GetCurrentDPIStage();
     QVariantList ui_8DH_GetRGBLedEffect();
     QVariantList ui_90H_GetLED8StageColor(uchar type);
-    void openUpdateExe();                                        // update launcher: built later
+    void openUpdateExe();
     QVariantList ui_91H_GetDPISet();
     QVariantList ui_91H_GetDPISelect();
     QVariant getData(QVariant key);

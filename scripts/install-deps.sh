@@ -11,8 +11,8 @@ PACKAGES=(
   qml6-module-qtquick-controls qml6-module-qtquick-templates qml6-module-qtquick-layouts
   qml6-module-qttest qml6-module-qtqml
   qt6-qpa-plugins
-  libhidapi-dev libudev-dev libx11-dev libxtst-dev
-  xvfb xauth x11-utils xdotool trayer imagemagick
+  libhidapi-dev libudev-dev libx11-dev libxtst-dev libglib2.0-dev gsettings-desktop-schemas
+  xvfb xauth x11-utils x11-xserver-utils xdotool trayer imagemagick
   fonts-noto-cjk fonts-dejavu-core
 )
 

@@ -1,0 +1,79 @@
+#include <QtGlobal>
+
+#ifndef Q_OS_WIN
+
+// GIO first: its headers use names Qt defines as macros.
+#include <gio/gio.h>
+
+#include "gnomemousesettings.h"
+
+namespace {
+constexpr char schemaId[] = "org.gnome.desktop.peripherals.mouse";
+constexpr char speedKey[] = "speed";
+constexpr char doubleClickKey[] = "double-click";
+}
+
+GnomeMouseSettings::~GnomeMouseSettings()
+{
+    if (m_settings) {
+        g_settings_sync();
+        g_object_unref(m_settings);
+    }
+}
+
+GSettings *GnomeMouseSettings::settings()
+{
+    if (m_looked)
+        return m_settings;
+    m_looked = true;
+    // g_settings_new() aborts on a schema that is not installed: look first.
+    GSettingsSchemaSource *source = g_settings_schema_source_get_default();
+    GSettingsSchema *schema = source ? g_settings_schema_source_lookup(source, schemaId, TRUE) : nullptr;
+    if (!schema)
+        return nullptr;
+    const bool complete = g_settings_schema_has_key(schema, speedKey)
+            && g_settings_schema_has_key(schema, doubleClickKey);
+    g_settings_schema_unref(schema);
+    if (complete)
+        m_settings = g_settings_new(schemaId);
+    return m_settings;
+}
+
+bool GnomeMouseSettings::available()
+{
+    return settings() != nullptr;
+}
+
+bool GnomeMouseSettings::setSpeed(double speed)
+{
+    GSettings *s = settings();
+    if (!s || speed < -1.0 || speed > 1.0)
+        return false;
+    const bool done = g_settings_set_double(s, speedKey, speed);
+    g_settings_sync();
+    return done;
+}
+
+bool GnomeMouseSettings::setDoubleClick(int milliseconds)
+{
+    GSettings *s = settings();
+    if (!s || milliseconds <= 0)
+        return false;
+    const bool done = g_settings_set_int(s, doubleClickKey, milliseconds);
+    g_settings_sync();
+    return done;
+}
+
+double GnomeMouseSettings::speed()
+{
+    GSettings *s = settings();
+    return s ? g_settings_get_double(s, speedKey) : 0.0;
+}
+
+int GnomeMouseSettings::doubleClick()
+{
+    GSettings *s = settings();
+    return s ? g_settings_get_int(s, doubleClickKey) : 0;
+}
+
+#endif

@@ -1,0 +1,49 @@
+#include "updatelauncher.h"
+
+#include "datapath.h"
+#include "hid_thread.h"
+#include "pauses.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <iterator>
+
+namespace UpdateLauncher {
+
+namespace {
+// Indexed by catalogue index; any other index takes the first.
+constexpr const char *programs[] = {
+    "./update/3336.exe", "./update/update1.exe", "./update/noLight.exe", "./update/3337.exe",
+};
+constexpr int settleMs = 500;
+}
+
+QString programFor(unsigned did)
+{
+    return QLatin1String(did < std::size(programs) ? programs[did] : programs[0]);
+}
+
+void launch(QObject *owner, Hid_Thread *hid)
+{
+    // The updater talks to the mouse itself; the next connection restarts the monitor.
+    if (hid)
+        hid->stopMonitor();
+    hidSleep(settleMs);
+
+    const QFileInfo program(dataPath(programFor(hid ? hid->did : 0)));
+#ifndef Q_OS_WIN
+    if (!program.isFile() || !program.isExecutable()) {
+        qDebug() << "Updater not started:" << program.filePath()
+                 << (program.exists() ? "is not executable" : "is missing");
+        return;
+    }
+#endif
+    auto *process = new QProcess(owner);
+    process->setWorkingDirectory(program.absolutePath());
+    process->setProgram(program.absoluteFilePath());
+    process->start(QIODevice::ReadWrite);
+}
+
+} // namespace UpdateLauncher
