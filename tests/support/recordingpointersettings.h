@@ -1,0 +1,46 @@
+#pragma once
+
+#include "pointersettings.h"
+
+#include <QString>
+#include <QStringList>
+
+// Stands in for the operating system's pointer settings: keeps the mouse
+// triple, records every call as "<operation> <values>" and refuses the
+// operations named in `refuse` ("getMouse", "setMouseSpeed", ...).
+class RecordingPointerSettings : public PointerSettings
+{
+public:
+    bool getMouse(int params[3]) override
+    {
+        calls.append(QStringLiteral("getMouse"));
+        if (refuse.contains(QLatin1String("getMouse")))
+            return false;
+        for (int i = 0; i < 3; ++i)
+            params[i] = mouse[i];
+        return true;
+    }
+    bool setMouse(const int params[3]) override
+    {
+        calls.append(QStringLiteral("setMouse %1 %2 %3").arg(params[0]).arg(params[1]).arg(params[2]));
+        if (refuse.contains(QLatin1String("setMouse")))
+            return false;
+        for (int i = 0; i < 3; ++i)
+            mouse[i] = params[i];
+        return true;
+    }
+    bool setMouseSpeed(unsigned speed) override { return record("setMouseSpeed", speed); }
+    bool setWheelScrollLines(unsigned lines) override { return record("setWheelScrollLines", lines); }
+    bool setDoubleClickTime(unsigned milliseconds) override { return record("setDoubleClickTime", milliseconds); }
+
+    int mouse[3] = {6, 10, 1};
+    QStringList refuse;
+    QStringList calls;
+
+private:
+    bool record(const char *operation, unsigned value)
+    {
+        calls.append(QStringLiteral("%1 %2").arg(QLatin1String(operation)).arg(value));
+        return !refuse.contains(QLatin1String(operation));
+    }
+};
