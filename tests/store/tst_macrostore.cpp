@@ -178,8 +178,14 @@ private slots:
         QCOMPARE(entry.number, 0);
         QCOMPARE(NameLists::splitProfileEntry(NameLists::profileEntry("Standard", 5)).number, 5);
         QCOMPARE(NameLists::splitProfileEntry("abc").number, -1);
-        // A bare single value (written by hand) reads as no list at all.
         TempDataFolder data;
+        // The installed list: one profile behind the sentinel.
+        QVERIFY(data.copyFromSource("modules/setting/name.bin"));
+        const QStringList installed = NameLists::withoutSentinel(NameLists::read(NameLists::Profiles));
+        QCOMPARE(installed, QStringList{"Standard0"});
+        QCOMPARE(NameLists::splitProfileEntry(installed.first()).name, QString("Standard"));
+        QCOMPARE(NameLists::withoutSentinel(NameLists::read(NameLists::Macros)), QStringList{});
+        // A bare single value (written by hand) reads as no list at all.
         QVERIFY(data.writeFile("modules/setting/name.bin", "[profile]\nprofileName=Standard0\n"));
         QCOMPARE(NameLists::read(2), QVariantList{});
     }
