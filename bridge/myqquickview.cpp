@@ -7,6 +7,10 @@
 #include "inivalues.h"
 #include "languagestrings.h"
 #include "ledoptions.h"
+#include "macrocodecobject.h"
+#include "macrofiles.h"
+#include "macrosender.h"
+#include "namelists.h"
 #include "profilekeys.h"
 #include "systempointer.h"
 #include "updatelauncher.h"
@@ -14,6 +18,7 @@
 #include <QDebug>
 #include <QFileDialog>
 #include <QFocusEvent>
+#include <QQmlContext>
 #include <QQuickItem>
 #include <QStandardPaths>
 
@@ -39,6 +44,7 @@ myQQuickView::myQQuickView(QWidget *parent)
     : QQuickWidget(parent)
 {
     // The key-name table is built here once key names are handled.
+    rootContext()->setContextProperty(QStringLiteral("macroCodec"), new MacroCodecObject(this));
     chooseProfileToLoad = [](QWidget *dialogParent) {
         return QFileDialog::getOpenFileName(dialogParent, tr("Open File"),
                                             QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
@@ -165,22 +171,76 @@ QStringList myQQuickView::getGlobalStrings(QVariant type, QString langCode)
     return texts;
 }
 
-// --- macro files, name lists (built later) -------------------------------------
+// --- macro files and name lists ------------------------------------------------
 
-QVariant myQQuickView::createMacroIni(QVariant, QVariant) { return QVariant(); }
-QVariant myQQuickView::updataNameList(QVariant, QStringList) { return QVariant(); }
-QVariant myQQuickView::modifyMacroName(QVariant, QVariant) { return QVariant(); }
-QStringList myQQuickView::isMacroUse(QVariant) { return {}; }
-QVariant myQQuickView::deleteMacroIni(QVariant) { return QVariant(); }
-QVariantList myQQuickView::getNameList(QVariant) { return {}; }
-QVariant myQQuickView::saveMacroIni(QVariant, QStringList, QVariantList, QVariant) { return QVariant(); }
-QVariant myQQuickView::sendMacroData(QVariantList, QVariant) { return QVariant(); }
-QStringList myQQuickView::loadMacroIni(QVariant) { return {}; }
-QVariant myQQuickView::loadMacroType(QVariant) { return QVariant(); }
-QVariant myQQuickView::loadMacroIndex(QVariant) { return QVariant(); }
-void myQQuickView::setMacroIndex(QVariant, QVariant) {}
+QVariant myQQuickView::createMacroIni(QVariant name, QVariant macroIndex)
+{
+    return MacroFiles::create(name.toString(), macroIndex.toUInt());
+}
+
+QVariant myQQuickView::updataNameList(QVariant type, QStringList nameList)
+{
+    NameLists::write(type.toInt(), nameList);
+    return true;
+}
+
+QVariant myQQuickView::modifyMacroName(QVariant oldname, QVariant newname)
+{
+    return MacroFiles::rename(store, oldname.toString(), newname.toString());
+}
+
+QStringList myQQuickView::isMacroUse(QVariant macroName)
+{
+    return MacroFiles::uses(store, macroName.toString());
+}
+
+QVariant myQQuickView::deleteMacroIni(QVariant name)
+{
+    return MacroFiles::remove(name.toString());
+}
+
+QVariantList myQQuickView::getNameList(QVariant type)
+{
+    return NameLists::read(type.toInt());
+}
+
+QVariant myQQuickView::saveMacroIni(QVariant name, QStringList macros, QVariantList, QVariant repeat)
+{
+    return MacroFiles::save(name.toString(), macros, repeat);
+}
+
+QVariant myQQuickView::sendMacroData(QVariantList macroData, QVariant macroIndex)
+{
+    sendMacro(hid, macroData, macroIndex);
+    return true;
+}
+
+QStringList myQQuickView::loadMacroIni(QVariant name)
+{
+    return MacroFiles::load(name.toString());
+}
+
+QVariant myQQuickView::loadMacroType(QVariant name)
+{
+    return MacroFiles::loadType(name.toString());
+}
+
+QVariant myQQuickView::loadMacroIndex(QVariant name)
+{
+    return MacroFiles::loadIndex(name.toString());
+}
+
+void myQQuickView::setMacroIndex(QVariant name, QVariant macroIndex)
+{
+    MacroFiles::setIndex(name.toString(), macroIndex);
+}
+
 QVariantList myQQuickView::getKeydefine(QVariant) { return {}; }
-void myQQuickView::changeMacroFileIndex(QVariant) {}
+
+void myQQuickView::changeMacroFileIndex(QVariant macroIndex)
+{
+    MacroFiles::renumberAfterDelete(store, macroIndex.toUInt());
+}
 
 // --- recoil file ------------------------------------------------------------------
 

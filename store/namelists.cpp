@@ -1,0 +1,74 @@
+#include "namelists.h"
+
+#include "datapath.h"
+#include "inivalues.h"
+#include "storefile.h"
+
+#include <QSettings>
+
+#include <iterator>
+
+namespace NameLists {
+
+QString file()
+{
+    return dataPath(QStringLiteral("./modules/setting/name.bin"));
+}
+
+QString key(int type)
+{
+    static const char *const keys[] = {"macro/macroName", "gun/gunName", "profile/profileName", "gun/selectGun"};
+    if (type < 0 || type >= int(std::size(keys)))
+        return QString();
+    return QLatin1String(keys[type]);
+}
+
+QVariantList read(int type)
+{
+    const QString listKey = key(type);
+    if (listKey.isEmpty())
+        return {};
+    return IniValues::toList(StoreFile::open(file())->value(listKey, 0));
+}
+
+void write(int type, const QStringList &names)
+{
+    const QString listKey = key(type);
+    if (listKey.isEmpty())
+        return;
+    QStringList stored = names;
+    if (stored.size() == 1)
+        stored.append(QLatin1String(sentinel));
+    auto settings = StoreFile::open(file());
+    if (stored.isEmpty())
+        settings->remove(listKey);
+    else
+        settings->setValue(listKey, IniValues::forStorage(stored));
+}
+
+QStringList withoutSentinel(const QVariantList &stored)
+{
+    QStringList names;
+    for (const QVariant &entry : stored)
+        names.append(entry.toString());
+    if (names.size() == 2 && names.at(1) == QLatin1String(sentinel))
+        names.removeLast();
+    return names;
+}
+
+ProfileEntry splitProfileEntry(const QString &entry)
+{
+    ProfileEntry result;
+    if (entry.isEmpty())
+        return result;
+    result.name = entry.chopped(1);
+    result.number = entry.back().isDigit() ? entry.back().digitValue() : -1;
+    return result;
+}
+
+QString profileEntry(const QString &name, int number)
+{
+    return name + QString::number(number);
+}
+
+} // namespace NameLists

@@ -1,0 +1,304 @@
+#include "inivalues.h"
+#include "macrocodec.h"
+#include "macrofiles.h"
+#include "namelists.h"
+#include "profilestore.h"
+#include "storefile.h"
+#include "tempdatafolder.h"
+
+#include <QDirIterator>
+#include <QSettings>
+#include <QTest>
+
+static int testCode(const QString &name)
+{
+    static const QHash<QString, int> codes{{"A", 0x04}, {"B", 0x05}, {"MS-L", 0xF0}, {"MS-B5", 0xF4}};
+    return codes.value(name, 0);
+}
+
+static QString hex(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
+
+// "k" key edges of A, "gap" ms apart.
+static QStringList keyEdges(int count, int gap)
+{
+    QStringList entries;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && gap > 0)
+            entries.append(QString("0,%1").arg(gap));
+        entries.append(i % 2 ? "2,A" : "1,A");
+    }
+    return entries;
+}
+
+// Every file below the temporary folder, relative to it.
+static QStringList tree(const TempDataFolder &data)
+{
+    QStringList files;
+    QDirIterator it(data.filePath(""), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(it.next().mid(data.filePath("").size()));
+    files.sort();
+    return files;
+}
+
+static QStringList settingsText(const QString &file)
+{
+    QFile in(file);
+    in.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(in.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+class tst_MacroStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void encoding_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<uint>("loops");
+        QTest::addColumn<QString>("bytes");
+        QTest::addColumn<int>("estimate");
+        QTest::newRow("worked example 1") << QStringList{"1,A", "0,50", "2,A", "0,30", "1,B", "2,B"} << 1u
+                                          << "00 01 01 04 B2 04 1E 05 81 05 00 00" << 12;
+        QTest::newRow("worked example 2") << QStringList{"1,A", "0,300", "2,A", "0,20", "3,MS-L", "4,MS-L"} << 2u
+                                          << "00 02 01 04 FF 04 01 2C 14 F0 81 F0 00 00" << 12;
+        QTest::newRow("nothing") << QStringList{} << 1u << "00 01" << 2;
+        QTest::newRow("only delays") << QStringList{"0,10", "0,20"} << 300u << "01 2C" << 2;
+        QTest::newRow("first edge is the last entry") << QStringList{"0,10", "1,A"} << 1u << "00 01" << 2;
+        QTest::newRow("one edge, delay after it") << QStringList{"1,A", "0,10"} << 1u << "00 01 01 04 00 00" << 6;
+        QTest::newRow("leading, zero and trailing delays")
+                << QStringList{"0,500", "1,A", "0,0", "2,A", "0,126", "1,B", "0,900", "2,B", "0,5000"} << 65535u
+                << "FF FF 01 04 81 04 7E 05 81 05 00 00" << 12;
+        QTest::newRow("delays add up; 127 is long")
+                << QStringList{"1,A", "0,100", "0,27", "2,A", "1,B"} << 1u << "00 01 01 04 FF 04 00 7F 01 05 00 00"
+                << 10;
+        QTest::newRow("over 65535 ms keeps the low 16 bits")
+                << QStringList{"1,A", "0,100000", "0,100000", "2,A", "1,B"} << 1u
+                << "00 01 01 04 FF 04 0D 40 01 05 00 00" << 12;
+        QTest::newRow("unknown names give 0, bad delays count 0")
+                << QStringList{"1,Nope", "0,x", "4,MS-B5", "9,junk", "2,A"} << 1u << "00 01 01 00 81 F4 81 04 00 00"
+                << 10;
+        QTest::newRow("60 edges") << keyEdges(60, 0) << 1u << "" << 124;
+        QTest::newRow("60 edges 200 ms apart") << keyEdges(60, 200) << 1u << "" << 124;
+    }
+    void encoding()
+    {
+        QFETCH(QStringList, entries); QFETCH(uint, loops); QFETCH(QString, bytes); QFETCH(int, estimate);
+        const QList<MacroCodec::Event> events = MacroCodec::parseEntries(entries);
+        const QByteArray encoded = MacroCodec::encode(events, loops, testCode);
+        if (!bytes.isEmpty())
+            QCOMPARE(hex(encoded), bytes);
+        QCOMPARE(MacroCodec::estimate(events), estimate);
+        QVariantList list;
+        for (char b : encoded)
+            list.append(int(uchar(b)));
+        const std::optional<MacroCodec::Payload> block = MacroCodec::payload(list);
+        QCOMPARE(block.has_value(), encoded.size() <= MacroCodec::payloadSize);
+        if (block) {
+            QCOMPARE(QByteArray(reinterpret_cast<const char *>(block->data()), encoded.size()), encoded);
+            QVERIFY(std::all_of(block->begin() + encoded.size(), block->end(), [](uchar b) { return b == 0; }));
+        }
+        if (QByteArray(QTest::currentDataTag()) == "60 edges 200 ms apart")
+            QCOMPARE(encoded.size(), 240);   // the estimate lets it through; the block would lose its zeros
+        if (QByteArray(QTest::currentDataTag()) == "60 edges")
+            QCOMPARE(encoded.size(), 124);
+    }
+
+    // Lists the block takes, counted with closing zeros the list may lack.
+    void payloadLimits_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("zeroEnd");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("192 with zeros") << 192 << true << true;
+        QTest::newRow("193 with zeros") << 193 << true << false;
+        QTest::newRow("190 without zeros") << 190 << false << true;
+        QTest::newRow("191 without zeros") << 191 << false << false;
+    }
+    void payloadLimits()
+    {
+        QFETCH(int, size); QFETCH(bool, zeroEnd); QFETCH(bool, fits);
+        QVariantList list;
+        for (int i = 0; i < size; ++i)
+            list.append(zeroEnd && i >= size - 2 ? 0 : 0x101 + i);
+        const auto block = MacroCodec::payload(list);
+        QCOMPARE(block.has_value(), fits);
+        if (block)
+            QCOMPARE(int((*block)[5]), 0x06);   // low 8 bits
+    }
+
+    // Each row stores a list and reads it back as a page of another copy would: a fresh file
+    // object, the list form, the sentinel dropped.
+    void nameLists_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("read");
+        QTest::newRow("one macro") << 0 << QStringList{"Macro_0"} << "macroName=Macro_0, loaderzenith"
+                                   << QStringList{"Macro_0"};
+        QTest::newRow("two macros") << 0 << QStringList{"Macro_0", "x"} << "macroName=Macro_0, x"
+                                    << QStringList{"Macro_0", "x"};
+        QTest::newRow("sentinel as third") << 0 << QStringList{"a", "b", "loaderzenith"}
+                                           << "macroName=a, b, loaderzenith"
+                                           << QStringList{"a", "b", "loaderzenith"};
+        QTest::newRow("one gun") << 1 << QStringList{"Gun0"} << "gunName=Gun0, loaderzenith" << QStringList{"Gun0"};
+        QTest::newRow("profiles") << 2 << QStringList{"Standard0", "profile_10"}
+                                  << "profileName=Standard0, profile_10" << QStringList{"Standard0", "profile_10"};
+        QTest::newRow("reserved") << 3 << QStringList{"g"} << "selectGun=g, loaderzenith" << QStringList{"g"};
+        QTest::newRow("empty removes") << 0 << QStringList{} << "" << QStringList{};
+        QTest::newRow("type 7 writes nothing") << 7 << QStringList{"a", "b"} << "" << QStringList{};
+    }
+    void nameLists()
+    {
+        QFETCH(int, type); QFETCH(QStringList, stored); QFETCH(QString, line); QFETCH(QStringList, read);
+        TempDataFolder data;
+        QVERIFY(data.writeFile("modules/setting/name.bin", "[macro]\nmacroName=old, older\n"));
+        NameLists::write(type, stored);
+        const QStringList text = settingsText(NameLists::file());
+        if (!line.isEmpty())
+            QVERIFY2(text.contains(line), qPrintable(text.join('|')));
+        QCOMPARE(text.contains("macroName=old, older"), type != 0);
+
+        const auto other = StoreFile::open(data.filePath("modules/setting/name.bin"));
+        const QString key = type == 7 ? "macro/macroName" : NameLists::key(type);
+        const QStringList names = NameLists::withoutSentinel(IniValues::toList(other->value(key)));
+        QCOMPARE(names, (type == 7 ? QStringList{"old", "older"} : read));
+        QCOMPARE(NameLists::withoutSentinel(NameLists::read(type)), read);
+    }
+
+    void profileEntries()
+    {
+        const NameLists::ProfileEntry entry = NameLists::splitProfileEntry("profile_10");
+        QCOMPARE(entry.name, QString("profile_1"));
+        QCOMPARE(entry.number, 0);
+        QCOMPARE(NameLists::splitProfileEntry(NameLists::profileEntry("Standard", 5)).number, 5);
+        QCOMPARE(NameLists::splitProfileEntry("abc").number, -1);
+        TempDataFolder data;
+        // The installed list: one profile behind the sentinel.
+        QVERIFY(data.copyFromSource("modules/setting/name.bin"));
+        const QStringList installed = NameLists::withoutSentinel(NameLists::read(NameLists::Profiles));
+        QCOMPARE(installed, QStringList{"Standard0"});
+        QCOMPARE(NameLists::splitProfileEntry(installed.first()).name, QString("Standard"));
+        QCOMPARE(NameLists::withoutSentinel(NameLists::read(NameLists::Macros)), QStringList{});
+        // A bare single value (written by hand) reads as no list at all.
+        QVERIFY(data.writeFile("modules/setting/name.bin", "[profile]\nprofileName=Standard0\n"));
+        QCOMPARE(NameLists::read(2), QVariantList{});
+    }
+
+    // A name that may not become a file name touches nothing, whichever slot gets it.
+    void unsafeNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *name : {"../x", "a/b", "..", "a\\b", "C:x", "x\x01y", " x", "x.", ""})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void unsafeNames()
+    {
+        QFETCH(QString, name);
+        TempDataFolder data;
+        QVERIFY(data.writeFile("modules/macro/ok.bin", "[config]\ntotal=0\n"));
+        QVERIFY(data.writeFile("modules/x.bin", "outside"));
+        QVERIFY(data.writeFile("modules/macro/a/b.bin", "[config]\ntotal=0\n"));
+        const QStringList before = tree(data);
+        ProfileStore profiles;
+
+        QVERIFY(!MacroFiles::create(name, 0));
+        QVERIFY(!MacroFiles::save(name, {"1,A"}, 1));
+        MacroFiles::setIndex(name, 3);
+        QVERIFY(!MacroFiles::rename(profiles, "ok", name));
+        QVERIFY(!MacroFiles::rename(profiles, name, "y"));
+        QVERIFY(!MacroFiles::remove(name));
+        QCOMPARE(MacroFiles::load(name), QStringList{});
+        QCOMPARE(MacroFiles::loadIndex(name), 0u);
+        QCOMPARE(MacroFiles::loadType(name), 0);
+
+        QCOMPARE(tree(data), before);
+        QCOMPARE(data.readFile("modules/x.bin"), QByteArray("outside"));
+    }
+
+    void macroFiles()
+    {
+        TempDataFolder data;
+        QDir().mkpath("modules/setting");
+        QDir().mkpath("modules/macro");
+        ProfileStore profiles;
+        for (const char *name : {"M0", "M1", "M2"})
+            QVERIFY(MacroFiles::create(name, uint(name[1] - '0')));   // the number of macros before it
+        QCOMPARE(MacroFiles::loadIndex("M2"), 2u);
+        QCOMPARE(MacroFiles::loadType("M2"), -1);
+        QCOMPARE(MacroFiles::load("M1"), QStringList{"1"});
+
+        QVERIFY(!MacroFiles::save("absent", {"1,A"}, 1));
+        QVERIFY(!QFile::exists("modules/macro/absent.bin"));
+        QVERIFY(MacroFiles::save("M1", {"1,A", "0,50", "2,A"}, 7));
+        QCOMPARE(MacroFiles::load("M1"), (QStringList{"1,A", "0,50", "2,A", "7"}));
+        QVERIFY(MacroFiles::save("M1", {"1,B"}, 3));
+        QCOMPARE(MacroFiles::load("M1"), (QStringList{"1,B", "3"}));
+        // Another reader sees the entry as one text, not a list.
+        QCOMPARE(StoreFile::open("modules/macro/M1.bin")->value("macro/0"), QVariant("1,B"));
+        MacroFiles::setIndex("M1", 5);
+        QCOMPARE(MacroFiles::loadIndex("M1"), 5u);
+        MacroFiles::setIndex("absent", 5);
+        QVERIFY(!QFile::exists("modules/macro/absent.bin"));
+
+        // Uses and renames in profiles 0..5; profile 6 is not looked at.
+        for (int p : {0, 1, 5, 6})
+            profiles.profileSettings(p)->setValue("macro/3", "M1");
+        profiles.profileSettings(1)->setValue("macro/10", "M1");
+        profiles.profileSettings(1)->setValue("macro/2", "M2");
+        QCOMPARE(MacroFiles::uses(profiles, "M1"), (QStringList{"Name", "3", "10", "3", "3"}));
+        QCOMPARE(MacroFiles::uses(profiles, "none"), QStringList{"Name"});
+
+        QVERIFY(!MacroFiles::rename(profiles, "M1", "M2"));   // taken: references move, the file does not
+        QCOMPARE(MacroFiles::uses(profiles, "M2"), (QStringList{"Name", "3", "10", "2", "3", "3"}));
+        QVERIFY(QFile::exists("modules/macro/M1.bin"));
+        QVERIFY(MacroFiles::rename(profiles, "M1", "Fresh"));
+        QVERIFY(!QFile::exists("modules/macro/M1.bin"));
+        QCOMPARE(MacroFiles::load("Fresh"), (QStringList{"1,B", "3"}));
+        QCOMPARE(profiles.profileSettings(6)->value("macro/3"), QVariant("M1"));
+        QVERIFY(!MacroFiles::rename(profiles, "M1", "Other"));
+
+        QVERIFY(MacroFiles::remove("Fresh"));
+        QVERIFY(!MacroFiles::remove("Fresh"));
+        QCOMPARE(MacroFiles::load("Fresh"), QStringList{});
+    }
+
+    // Macro 2 of 4 deleted while profile 1 is current.
+    void renumbering()
+    {
+        TempDataFolder data;
+        QDir().mkpath("modules/setting");
+        ProfileStore profiles;
+        profiles.curProfile = 1;
+        const QVariantList before[7] = {{9, 0, 3, 0}, {9, 0, 2, 0}, {9, 0, 1, 7}, {1, 0, 2, 0},
+                                        {9, 0, 2, 0}, {9, 0, 4, 0}, {9, 0, 2, 0}};
+        for (int p : {0, 1, 4, 5})
+            for (int k = 0; k < 7; ++k)
+                profiles.profileSettings(p)->setValue(QString("keydefine_J2/%1").arg(k),
+                                                      IniValues::forStorage(before[k]));
+        profiles.profileSettings(0)->setValue("keydefine_J2/7", IniValues::forStorage(QVariantList{9, 0, 2, 0}));
+        MacroFiles::renumberAfterDelete(profiles, 2);
+        const QVariantList after[7] = {{9, 0, 2, 0}, {1, 0, 0xF1, 0}, {9, 0, 1, 7}, {1, 0, 2, 0},
+                                       {1, 0, 0xF3, 0}, {9, 0, 3, 0}, {7, 0, 2, 0}};
+        for (int p : {0, 1, 4, 5}) {
+            profiles.profileSettings(p)->sync();
+            const auto other = StoreFile::open(ProfileStore::profileFile(p));
+            for (int k = 0; k < 7; ++k) {
+                QVariantList got;
+                for (const QVariant &v : IniValues::toList(other->value(QString("keydefine_J2/%1").arg(k))))
+                    got.append(v.toInt());
+                const bool changed = p == 0 || p == 4;
+                QVERIFY2(got == (changed ? after[k] : before[k]), qPrintable(QString("p%1 k%2").arg(p).arg(k)));
+            }
+        }
+        QCOMPARE(IniValues::toList(profiles.profileSettings(0)->value("keydefine_J2/7")).at(2).toInt(), 2);
+    }
+};
+
+QTEST_MAIN(tst_MacroStore)
+#include "tst_macrostore.moc"
