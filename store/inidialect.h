@@ -23,8 +23,8 @@ QByteArray escapedStringList(const QStringList &texts);
 QByteArray escapedKey(const QString &key);
 
 QString unescapedKey(QByteArrayView key);
-// The text after "key=": a QString, or a QStringList when it holds an unquoted comma.
-// Elements and texts still carry their @-forms (see stringToVariant).
+// The value of the text after "key=": a QString, a QStringList when it holds an
+// unquoted comma, or what an @-form stands for (see stringToVariant).
 QVariant unescapedValue(QByteArrayView value);
 
 // The text form of a value (@ByteArray(...), @Variant(...), "@@" for a leading "@"),

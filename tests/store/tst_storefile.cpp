@@ -162,6 +162,11 @@ private slots:
         QSettings::SettingsMap map;
         IniDialect::read("\xef\xbb\xbfk=1\n[s]\n;c=2\nbroken\n  d = \"x\\\n y\"\n", map);
         QCOMPARE(map, (QSettings::SettingsMap{{"k", "1"}, {"s/d", "x y"}}));
+        // Damaged files: cut escapes, an open quote, an open section, a lone %U.
+        map.clear();
+        IniDialect::read("[a\n%U=\"open\nb=\\x\n[\nc=x\\", map);
+        QCOMPARE(map, (QSettings::SettingsMap{{"a/%U", "open\nb=\n[\nc=x"}}));
+        QCOMPARE(IniDialect::unescapedValue("x\\"), QVariant(QString("x")));
     }
 };
 
