@@ -103,7 +103,7 @@ QVariant myQQuickView::getLang()
 
 QVariant myQQuickView::getProfile()
 {
-    return store.appValue(QLatin1String(ProfileKey::profileNo), 0);
+    return store.savedProfile();
 }
 
 void myQQuickView::setProfile(QVariant profileNo)

@@ -39,12 +39,18 @@ QStringList read(const QString &iniFile, int type)
     }
     QStringList texts;
     for (int i = 0; i < total; ++i) {
-        const QVariant text = file.value(QString::number(i));
+        const QVariant stored = file.value(QString::number(i));
         // An unquoted text with a comma reads as a list; keep it whole.
-        if (text.metaType().id() == QMetaType::QStringList)
-            texts.append(text.toStringList().join(QLatin1String(", ")));
-        else
-            texts.append(text.toString());
+        QString text = stored.metaType().id() == QMetaType::QStringList
+                ? stored.toStringList().join(QLatin1String(", "))
+                : stored.toString();
+        if (text.size() > maxTextLength) {
+            qDebug().noquote() << "Language file" << iniFile << "holds a text of" << text.size()
+                               << "characters, keeping" << maxTextLength;
+            // Never cut a surrogate pair in half.
+            text.truncate(text.at(maxTextLength - 1).isHighSurrogate() ? maxTextLength - 1 : maxTextLength);
+        }
+        texts.append(text);
     }
     return texts;
 }

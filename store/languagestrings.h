@@ -20,5 +20,7 @@ QString fileForCode(const QString &langCode);
 
 // The most texts taken from one group, so a hostile count cannot stall us.
 inline constexpr int maxEntries = 1000;
+// The longest text taken, so a huge one cannot stall the page's layout.
+inline constexpr int maxTextLength = 4000;
 
 } // namespace LanguageStrings

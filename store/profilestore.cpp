@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSettings>
 
 ProfileStore::ProfileStore()
@@ -52,6 +53,13 @@ bool ProfileStore::setCurrentProfile(int profile)
     return true;
 }
 
+int ProfileStore::savedProfile() const
+{
+    bool ok = false;
+    const int profile = appValue(QLatin1String(ProfileKey::profileNo)).toString().toInt(&ok);
+    return ok && inRange(profile) ? profile : 0;
+}
+
 QVariant ProfileStore::value(const QString &key, const QVariant &defaultValue) const
 {
     QSettings *settings = currentSettings();
@@ -87,21 +95,31 @@ bool ProfileStore::replaceProfile(int target, const QString &sourceFile)
     }
     QSettings *old = m_profiles.at(target);
     const QString fileName = old->fileName();
+    const auto failed = [&] {
+        qDebug().noquote() << "Profile copy failed:" << sourceFile << "->" << fileName;
+        return false;
+    };
+    // The source is read whole first: a damaged default file must not cost the user a profile.
+    QFile source(sourceFile);
+    if (!source.open(QIODevice::ReadOnly))
+        return failed();
+    const QByteArray content = source.readAll();
+    if (source.error() != QFileDevice::NoError)
+        return failed();
+
     // Write what is pending now: the old object's last flush must not land on
     // the new content after it is gone.
     old->sync();
-    old->deleteLater();
-    m_profiles[target] = nullptr;
-
     const QDateTime oldStamp = QFileInfo(fileName).lastModified();
-    QFile::remove(fileName);
-    const bool copied = QFile::copy(sourceFile, fileName);
-    if (!copied)
-        qDebug().noquote() << "Profile copy failed:" << sourceFile << "->" << fileName;
-    else
-        makeStampDiffer(fileName, oldStamp);
+    // Written beside the target and renamed over it only when complete.
+    QSaveFile copy(fileName);
+    if (!copy.open(QIODevice::WriteOnly) || copy.write(content) != content.size() || !copy.commit())
+        return failed();
+
+    old->deleteLater();
+    makeStampDiffer(fileName, oldStamp);
     m_profiles[target] = StoreFile::create(fileName);
-    return copied;
+    return true;
 }
 
 // QSettings keeps one parsed copy of a file per process and reads the file

@@ -34,6 +34,8 @@ public:
     // Switches to profile (0..9) and remembers it as J2/profileNo. Returns
     // false, changing nothing, for the current index or one out of range.
     bool setCurrentProfile(int profile);
+    // J2/profileNo of apConfig.bin; 0 when absent, no number or outside 0..9.
+    int savedProfile() const;
 
     QVariant value(const QString &key, const QVariant &defaultValue = QVariant()) const;
     QVariantList list(const QString &key) const;
@@ -44,8 +46,9 @@ public:
 
     // Whole-file replacement of profile target by a copy of sourceFile. The old
     // settings object is deleted at the next turn of the event loop, a fresh one
-    // takes its place in the list. Returns whether the copy succeeded; on
-    // failure the profile file stays deleted and the profile reads as empty.
+    // takes its place in the list. Returns whether the copy succeeded; when the
+    // source cannot be read or the copy cannot be written, the profile file and
+    // its settings object stay as they were.
     bool replaceProfile(int target, const QString &sourceFile);
     bool resetProfile(int profile);
     bool copyProfile(int destProfile, int srcProfile);

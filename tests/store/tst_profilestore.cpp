@@ -32,7 +32,7 @@ private slots:
         QTest::newRow("unsigned") << QVariant(4000000000u) << QByteArray("4000000000") << "4000000000";
         QTest::newRow("whole double") << QVariant(255.0) << QByteArray("255") << "255";
         QTest::newRow("list of doubles") << QVariant(QVariantList{255.0, 3.0}) << QByteArray("255, 3") << "list 255 3";
-        QTest::newRow("chinese stays UTF-8") << QVariant(zh) << zh.toUtf8() << zh;
+        QTest::newRow("chinese escaped") << QVariant(zh) << QByteArray("\\x4e2d\\x6587") << zh;
     }
     void valueForms()
     {
@@ -75,11 +75,56 @@ private slots:
             QCOMPARE(QFileInfo(store.profileSettings(n)->fileName()).fileName(), QString("p%1.bin").arg(n + 1));
             QCOMPARE(store.profileSettings(n) == before.at(n), n != 0 && n != 3);
         }
-        QVERIFY(QFile::remove(dir.filePath("modules/setting/pD.bin")));
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Profile copy failed: .*pD\\.bin -> .*p2\\.bin$"));
-        QVERIFY(!store.resetProfile(1));
-        QVERIFY(!QFile::exists(dir.filePath("modules/setting/p2.bin")));
-        QVERIFY(store.profileSettings(1));
+    }
+
+    // A source that cannot be read leaves the target profile, file and object, as it was.
+    void unreadableSource_data()
+    {
+        QTest::addColumn<QString>("source");   // "pD" resets profile 1, "p3" copies profile 2 onto 1
+        QTest::addColumn<bool>("folder");      // the source is a folder instead of missing
+        QTest::newRow("missing pD.bin") << "pD" << false;
+        QTest::newRow("pD.bin a folder") << "pD" << true;
+        QTest::newRow("missing source profile") << "p3" << false;
+        QTest::newRow("source profile a folder") << "p3" << true;
+    }
+    void unreadableSource()
+    {
+        QFETCH(QString, source); QFETCH(bool, folder);
+        TempDataFolder dir;
+        const QByteArray target("[macro]\n0=keep\n");
+        QVERIFY(dir.writeFile("modules/setting/p2.bin", target));
+        if (folder)
+            QVERIFY(QDir().mkpath(dir.filePath("modules/setting/" + source + ".bin")));
+        ProfileStore store;
+        store.curProfile = 1;
+        QSettings *before = store.profileSettings(1);
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(
+                "^Profile copy failed: .*" + source + "\\.bin -> .*p2\\.bin$"));
+        QVERIFY(source == "pD" ? !store.resetProfile(1) : !store.copyProfile(1, 2));
+        QCOMPARE(store.profileSettings(1), before);
+        QCOMPARE(store.value("macro/0").toString(), QString("keep"));
+        QCoreApplication::processEvents();
+        QCOMPARE(dir.readFile("modules/setting/p2.bin"), target);
+        QCOMPARE(QDir(dir.filePath("modules/setting")).entryList(QDir::Files), QStringList({"p2.bin"}));
+    }
+
+    // J2/profileNo as getProfile hands it to the page: anything but 0..9 is 0.
+    void savedProfile_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("profile");
+        QTest::newRow("absent") << QByteArray() << 0;
+        for (const char *n : {"0", "3", "9"})
+            QTest::newRow(n) << "profileNo=" + QByteArray(n) << QByteArray(n).toInt();
+        for (const char *bad : {"12", "10", "-1", "abc", "1, 2", "3.5", "99999999999"})
+            QTest::newRow(bad) << "profileNo=" + QByteArray(bad) << 0;
+    }
+    void savedProfile()
+    {
+        QFETCH(QByteArray, line); QFETCH(int, profile);
+        TempDataFolder dir;
+        QVERIFY(dir.writeFile("modules/setting/apConfig.bin", "[J2]\n" + line + "\n"));
+        QCOMPARE(ProfileStore().savedProfile(), profile);
     }
 
     // Installed files: "<file> <key> <elements, 0: one number> <low> <high> <step>" or "<file> <key> = <text>".
