@@ -107,7 +107,16 @@ TestCase {
     function test_userActions_data() {
         var keys = p => part(p, "keyMatrixMain")
         var lighting = p => { var l = part(p, "lightControlMain"); l.colorR = 1; l.colorG = 2; l.colorB = 3; l.setLED(5, 6, 3); return l }
-        var profile = p => { var m = part(p, "profileMain"); m.profileNo = 0; return m }
+        var dpiSend = [["ui_11H_SetDPISet", 2, Array(8).fill(59), Array(8).fill(6000), Array(8).fill(1)]]
+        // A profile as the default file holds it, and what the panels send again from it.
+        var stored = { led: [0, 0, 4, 255, 0, 0], dpi: [400, 800, 1600, 3200, 6400, 1200, 2400, 4800],
+                       dpiSelect: [1, 1, 1, 1, 1, 0, 0, 0], stageColors: [255, 0, 0, 0, 0, 255, 0, 255, 0] }
+        var storedEffect = ["ui_06H_SetRGBLedEffect", 0, 0, 4, [0, 0, 4, 255, 0, 0]]
+        var storedLight = [["ui_LEDColor", [255, 0, 0].concat(paletteTail)], storedEffect]
+        var storedDpi = [["ui_11H_SetDPISet", 2, [3, 7, 15, 31, 63, 11, 23, 47], stored.dpi, stored.dpiSelect]]
+            .concat(storedLight, [["ui_10H_SetLED8StageColor", 1, stored.stageColors]])
+        var storedPanels = [storedEffect].concat(storedLight)   // lighting first, DPI after it
+        var profile = p => { var m = part(p, "profileMain"); m.profileNo = 0; Object.assign(ui_View, stored); return m }
         return [
             { tag: "drag the page", drag: [400, 60, 430, 50, 390, 110], calls: [["onXChanged", 30], ["onYChanged", -10], ["onXChanged", -10], ["onYChanged", 50]] },
             { tag: "a press on the mask closes the help menu", act: p => { p.openDialog(part(p, "macroEditorMain"), true); part(p, "askMenu").visible = true }, clicks: [""], shown: { askMenu: false, mainMask: true, macroEditorMain: true } },
@@ -122,7 +131,7 @@ TestCase {
             { tag: "help, update", clicks: ["headerButton2", "askRow1"], calls: [["openUpdateExe"]], shown: { askMenu: false } },
             { tag: "help, version", clicks: ["headerButton2", "askRow2"], shown: { askMenu: false } },
             { tag: "reset", clicks: ["restBtn"], shown: { factorysure: true, mainMask: true } },
-            { tag: "reset, OK", clicks: ["restBtn", "resetOk"], calls: [["setEnabled", false], ["resetProfile", 4]].concat(relight), shown: { factorysure: false, mainMask: false }, busy: true },
+            { tag: "reset, OK", act: p => Object.assign(ui_View, stored), clicks: ["restBtn", "resetOk"], calls: [["setEnabled", false], ["resetProfile", 4]].concat(storedPanels, storedDpi, storedLight), shown: { factorysure: false, mainMask: false }, busy: true },
             { tag: "reset, Cancel", clicks: ["restBtn", "resetCancel"], shown: { factorysure: false, mainMask: false } },
             { tag: "macro editor", clicks: ["macroBtn"], shown: { macroEditorMain: true, mainMask: true }, at: ["macroEditorMain", 200, 110] },
             { tag: "profiles", clicks: ["profileBtn"], shown: { profileMain: true, mainMask: true } },
@@ -131,8 +140,8 @@ TestCase {
             { tag: "hover on and off a key", act: p => { keys(p).enterBtn(2); keys(p).leaveBtn(2) }, key: -1 },
             { tag: "hover keeps the key of the open menu", act: p => { keys(p).clickKeyMatrix(1); keys(p).enterBtn(5); keys(p).leaveBtn(5) }, key: 1 },
             { tag: "empty area closes every pop-up", act: p => { part(p, "dpiSettingMain").openColorBar(1, "#00ff00"); keys(p).clickKeyMatrix(3) }, clicks: ["headerButton2", ""], shown: { keyMenuMain: false, colorBar: false, askMenu: false }, key: -1 },
-            { tag: "DPI value", act: p => part(p, "dpiSettingMain").dpiValueChange(1, "800"), calls: [["ui_11H_SetDPISet", 2, [], [], []]].concat(relight) },
-            { tag: "DPI stage toggle", act: p => part(p, "dpiSettingMain").dpiSelectChange(3), calls: [["ui_11H_SetDPISet", 2, [], [], []]].concat(relight) },
+            { tag: "DPI value", act: p => part(p, "dpiSettingMain").dpiValueChange(1, "800"), calls: dpiSend.concat(relight) },
+            { tag: "DPI stage toggle", act: p => part(p, "dpiSettingMain").dpiSelectChange(3), calls: dpiSend.concat(relight) },
             { tag: "report rate", act: p => part(p, "reportRateMain").reportValue = 4, calls: [["ui_01H_SetReportRate", 4]].concat(relight) },
             { tag: "pointer speed", act: p => part(p, "mouseRateMain").mouseRateChange(7), calls: [["setCursorSpeed", 7]] },
             { tag: "double-click speed", act: p => part(p, "doubleRateMain").doubleRateChange(3), calls: [["setDoubleClickSpeed", 3]] },
@@ -140,7 +149,7 @@ TestCase {
             { tag: "lighting colour", act: p => lighting(p).setColor(10, 20, 30), calls: [["ui_06H_SetRGBLedEffect", 5, 0, 3, [5, 6, 3, 1, 2, 3]], ["ui_LEDColor", [10, 20, 30].concat(paletteTail)], ["ui_06H_SetRGBLedEffect", 5, 0, 3, [5, 0, 3, 1, 2, 3]]] },
             { tag: "lighting black becomes red", act: p => lighting(p).setColor(0, 0, 0), calls: [["ui_06H_SetRGBLedEffect", 5, 0, 3, [5, 6, 3, 1, 2, 3]], ["ui_LEDColor", [255, 0, 0].concat(paletteTail)], ["ui_06H_SetRGBLedEffect", 5, 7, 3, [5, 7, 3, 1, 2, 3]]] },
             { tag: "same profile", act: p => { profile(p).changeProfile(0); profile(p).closeUI() } },
-            { tag: "other profile, closed twice", act: p => { var m = profile(p); m.changeProfile(2); m.closeUI(); m.closeUI() }, calls: [["ui_02H_SetCurrentProfile", 2], ["setEnabled", false]].concat(relight), busy: true },
+            { tag: "other profile, closed twice", act: p => { var m = profile(p); m.changeProfile(2); m.closeUI(); m.closeUI() }, calls: [["ui_02H_SetCurrentProfile", 2], ["setEnabled", false]].concat(storedDpi, storedPanels, storedLight), busy: true },
         ]
     }
     function test_userActions(data) {
