@@ -212,8 +212,10 @@ Frame {
                             var x = mapToItem(slider, mouse.x, mouse.y).x
                             knob.dragCentre = Math.max(PanelMath.levelCentres[0], Math.min(PanelMath.levelCentres[4], x))
                         }
-                        onReleased: {
-                            var level = knob.dragCentre >= 0 ? PanelMath.levelAt(knob.dragCentre) : levelAtPress
+                        onReleased: (mouse) => {
+                            // Without a drag this was a click on the slider at that point.
+                            var x = knob.dragCentre >= 0 ? knob.dragCentre : mapToItem(slider, mouse.x, mouse.y).x
+                            var level = PanelMath.levelAt(x)
                             knob.dragCentre = -1
                             lightControl.holding = false
                             if (level !== levelAtPress)
