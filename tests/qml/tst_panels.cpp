@@ -236,6 +236,8 @@ private slots:
         QVERIFY(std::any_of(sent.begin(), sent.end(), [&](const QString &l) { return l.startsWith(out("07 ")) && l.endsWith("1F 08 10 20 40 00"); }));
         QVERIFY(sent.contains(out("0A 00 00 01 00 00 00 F4")));
         QVERIFY(sent.contains(effect));
+        if (!qEnvironmentVariableIsEmpty("G7_QML_SHOT_DIR"))
+            rig.view->grabFramebuffer().save(QStringLiteral("%1/reset-%2.png").arg(qEnvironmentVariable("G7_QML_SHOT_DIR")).arg(model));
     }
 };
 

@@ -246,7 +246,7 @@ Frame {
 
     Text {
         x: 8
-        y: 152
+        y: 150
         text: mainIten.mainLang[30] ?? ""
         font.family: mainIten.fontFamily
         font.pixelSize: mainIten.fontMinSize
@@ -278,7 +278,7 @@ Frame {
 
     Text {
         x: 8
-        y: 190
+        y: 189
         text: mainIten.mainLang[31] ?? ""
         font.family: mainIten.fontFamily
         font.pixelSize: mainIten.fontMinSize

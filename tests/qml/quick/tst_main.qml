@@ -340,6 +340,7 @@ TestCase {
             { tag: "variant 2: top gives 16000", device: 2, y: 8, calls: dpi(16000), label: "16000" },
             { tag: "below the track gives 200", device: 3, y: 165, calls: dpi(200), label: "200" },
             { tag: "middle of the track", device: 1, y: 85, calls: dpi(8100), label: "8100" },   // h 77: 15800 / 2 + 200
+            { tag: "knob dragged to the middle", device: 1, drag: 85, calls: dpi(8100), label: "8100" },
             { tag: "toggle", device: 1, toggle: 4, calls: dpi(3200, [1, 1, 1, 1, 0, 0, 0, 0]) },
             { tag: "swatch 3, preset blue", device: 1, swatch: 3, preset: 1,
               calls: [["ui_10H_SetLED8StageColor", 1, [255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 255, 255, 255, 0, 255, 255, 0, 255, 255, 0, 255]]]
@@ -358,6 +359,16 @@ TestCase {
         compare(part(dpi, "dpiSwatch4").color, "#00ffff")
         if (data.y !== undefined)
             mouseClick(part(dpi, "dpiTrack3"), 3, data.y)
+        if (data.drag !== undefined) {
+            var track = part(dpi, "dpiTrack3"), panel = part(page, "panelRightItem")
+            mousePress(track, 3, part(dpi, "dpiKnob3").y + 3)   // on the knob of 3200
+            mouseMove(track, 3, 120, 0, Qt.LeftButton)
+            mouseMove(track, 3, data.drag, 0, Qt.LeftButton)
+            // The label follows, nothing is sent yet, and the column does not flick meanwhile.
+            compare([part(dpi, "dpiValue3").text, ui_View.calls, panel.interactive], [data.label, [], false])
+            mouseRelease(track, 3, data.drag)
+            verify(panel.interactive)
+        }
         if (data.toggle !== undefined)
             mouseClick(part(dpi, "dpiToggle" + data.toggle))
         if (data.swatch !== undefined) {
