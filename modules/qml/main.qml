@@ -3,6 +3,7 @@ import "common"
 import "basic"
 import "J2"
 import "common/colormath.js" as ColorMath
+import "J2/panelmath.js" as PanelMath
 
 // The whole window: start logo and busy lock, the panels on both sides, the
 // mouse picture, the header and footer, and the dialogs above a dimming mask.
@@ -82,7 +83,7 @@ Item {
         var lang = ui_View.getLang()
         language = (lang !== undefined && lang !== null && String(lang) === "ChineseSimplified") ? 1 : 0
 
-        profileMain.profileNo = parseInt(ui_View.getProfile())
+        profileMain.profileNo = PanelMath.profileIndex(ui_View.getProfile())
         ui_View.ui_02H_SetCurrentProfile(profileMain.profileNo)
 
         if (language === 1) {
@@ -433,6 +434,7 @@ Item {
         contentHeight: rightColumn.height
         clip: true
         boundsBehavior: Flickable.StopAtBounds
+        interactive: !dpiSettingMain.holding && !lightControlMain.holding
         visible: false
 
         Column {
@@ -448,6 +450,7 @@ Item {
                 onDpiValueChange: mainIten.sendDpi()
                 onDpiSelectChange: mainIten.sendDpi()
                 onOpenColorBar: (dpiSelect, dpiColor) => mainIten.openColorPopup(dpiSelect, dpiColor)
+                onStageColorsSent: lightControlMain.refresh()
             }
             LightControl {
                 id: lightControlMain

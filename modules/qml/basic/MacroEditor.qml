@@ -30,4 +30,32 @@ Rectangle {
     MouseArea {
         anchors.fill: parent
     }
+
+    // Cancel closes the dialog and the mask.
+    Rectangle {
+        objectName: "macroEditorCancel"
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        anchors.margins: 16
+        width: 88
+        height: 25
+        border.color: "#4e3434"
+        color: cancelArea.containsMouse ? "#761212" : "#4f1717"
+        Text {
+            anchors.centerIn: parent
+            text: macroEditor.macroEditorLang[11] ?? ""
+            font.family: mainIten.fontFamily
+            font.pixelSize: mainIten.fontNormalSize
+            color: mainIten.fontColor
+        }
+        MouseArea {
+            id: cancelArea
+            anchors.fill: parent
+            hoverEnabled: true
+            onClicked: {
+                macroEditor.visible = false
+                mainMask.visible = false
+            }
+        }
+    }
 }

@@ -17,7 +17,11 @@ Item {
     height: titleBar.height + bodyClip.height
     clip: true
 
-    onOpenCloseMenu: isOpen = !isOpen
+    // A click during the slide is ignored, so the panel never stops half open.
+    onOpenCloseMenu: {
+        if (!slide.running)
+            isOpen = !isOpen
+    }
 
     Item {
         id: bodyClip
@@ -25,7 +29,7 @@ Item {
         width: parent.width
         height: frame.isOpen ? frame.bodyHeight : 0
         clip: true
-        Behavior on height { NumberAnimation { duration: mainIten.animation_speed } }
+        Behavior on height { NumberAnimation { id: slide; duration: mainIten.animation_speed } }
 
         Rectangle {
             id: body

@@ -7,8 +7,13 @@ QtObject {
     property var lang: undefined
     property var profile: 0
     property var strings: ({})  // language groups by type; a missing type reads as an empty list
+    // Profile values the getters answer; empty lists as from a profile without the keys.
+    property var led: []
+    property var dpi: []
+    property var dpiSelect: []
+    property var stageColors: []
 
-    function reset() { calls = []; lang = undefined; profile = 0; strings = {} }
+    function reset() { calls = []; lang = undefined; profile = 0; strings = {}; led = []; dpi = []; dpiSelect = []; stageColors = [] }
     function record(name, args) { calls = calls.concat([[name].concat(Array.from(args))]) }
 
     function getLang() { record("getLang", arguments); return lang }
@@ -21,6 +26,11 @@ QtObject {
     function openUpdateExe() { record("openUpdateExe", arguments) }
     function ui_11H_SetDPISet(stage, src8, values, selects) { record("ui_11H_SetDPISet", arguments) }
     function ui_06H_SetRGBLedEffect(effect, color, level, configs) { record("ui_06H_SetRGBLedEffect", arguments) }
+    function ui_8DH_GetRGBLedEffect() { return led }
+    function ui_91H_GetDPISet() { return dpi }
+    function ui_91H_GetDPISelect() { return dpiSelect }
+    function ui_90H_GetLED8StageColor(type) { return stageColors }
+    function ui_10H_SetLED8StageColor(type, src24) { record("ui_10H_SetLED8StageColor", arguments) }
     function ui_LEDColor(src24) { record("ui_LEDColor", arguments) }
     function ui_01H_SetReportRate(rate) { record("ui_01H_SetReportRate", arguments) }
     function setCursorSpeed(v) { record("setCursorSpeed", arguments) }
