@@ -4,6 +4,8 @@
 #include "dpiencoding.h"
 #include "hid_thread.h"
 #include "inivalues.h"
+#include "keymatrix.h"
+#include "keynames.h"
 #include "languagestrings.h"
 #include "ledoptions.h"
 #include "profilekeys.h"
@@ -35,7 +37,7 @@ static uchar lowByte(const QVariant &value)
 myQQuickView::myQQuickView(QWidget *parent)
     : QQuickWidget(parent)
 {
-    // The key-name table is built here once key names are handled.
+    keyNameTable();
     chooseProfileToLoad = [](QWidget *dialogParent) {
         return QFileDialog::getOpenFileName(dialogParent, tr("Open File"),
                                             QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
@@ -176,7 +178,6 @@ QStringList myQQuickView::loadMacroIni(QVariant) { return {}; }
 QVariant myQQuickView::loadMacroType(QVariant) { return QVariant(); }
 QVariant myQQuickView::loadMacroIndex(QVariant) { return QVariant(); }
 void myQQuickView::setMacroIndex(QVariant, QVariant) {}
-QVariantList myQQuickView::getKeydefine(QVariant) { return {}; }
 void myQQuickView::changeMacroFileIndex(QVariant) {}
 void myQQuickView::saveGundata(QVariantList) {}
 void myQQuickView::modifyGundata(QVariant, QVariantList) {}
@@ -343,14 +344,40 @@ QVariantList myQQuickView::ui_91H_GetDPISelect()
     return store.list(QLatin1String(ProfileKey::dpiSelect));
 }
 
-// --- key matrix, pointer settings, updater (built later) -------------------------
+// --- key matrix -----------------------------------------------------------------
+
+QVariantList myQQuickView::getKeydefine(QVariant matrixId)
+{
+    if (deviceIndex() > 3)
+        return {};
+    QVariantList texts;
+    for (const QVariant &value : store.list(indexedKey(ProfileKey::keyDefinePrefix, matrixId)))
+        texts.append(value.toString());
+    return texts;
+}
+
+void myQQuickView::mouseSetKeyMatrix(QVariantList src)
+{
+    for (int k = 0; k < KeyMatrix::entryCount; ++k)
+        store.setValue(indexedKey(ProfileKey::keyDefinePrefix, k), KeyMatrix::entry(src, k));
+    KeyMatrix::Bytes bytes = KeyMatrix::wireBytes(src);
+    if (hid)
+        hid->hidARM_03H_SetKeyMatrix(bytes.data());
+}
+
+void myQQuickView::ui_12H_SetGunKeyMatrix(QVariantList src64)
+{
+    KeyMatrix::Bytes bytes = KeyMatrix::plainBytes(src64);
+    if (hid)
+        hid->hidARM_03H_SetKeyMatrix(bytes.data());
+}
+
+// --- pointer settings, updater (built later) -------------------------
 
 void myQQuickView::setAcceleration(bool) {}
 void myQQuickView::setCursorSpeed(uint) {}
 void myQQuickView::setVerticalScrollLines(uint) {}
 void myQQuickView::setDoubleClickSpeed(uint) {}
-void myQQuickView::mouseSetKeyMatrix(QVariantList) {}
-void myQQuickView::ui_12H_SetGunKeyMatrix(QVariantList) {}
 bool myQQuickView::getAcceleration() { return false; }
 uint myQQuickView::getCursorSpeed() { return 0; }
 uint myQQuickView::getVerticalScrollLines() { return 0; }

@@ -56,7 +56,7 @@ public slots:
     QVariant loadMacroType(QVariant name);                       // macro files: built later
     QVariant loadMacroIndex(QVariant name);                      // macro files: built later
     void setMacroIndex(QVariant name, QVariant macroIndex);      // macro files: built later
-    QVariantList getKeydefine(QVariant matrixId);                // key matrix: built later
+    QVariantList getKeydefine(QVariant matrixId);
     void changeMacroFileIndex(QVariant macroIndex);              // macro renumbering: built later
     void saveGundata(QVariantList src6);                         // recoil file: built later
     void modifyGundata(QVariant modifyType, QVariantList src6);  // recoil file: built later
@@ -84,8 +84,8 @@ public slots:
     void ui_LEDColor(QVariantList src24);
     void ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex, QVariantList dpiSelectArray);
     void ui_11H_SetDPISelect(QVariantList valueForIndex);
-    void mouseSetKeyMatrix(QVariantList src);                    // key matrix: built later
-    void ui_12H_SetGunKeyMatrix(QVariantList src64);             // key matrix: built later
+    void mouseSetKeyMatrix(QVariantList src);
+    void ui_12H_SetGunKeyMatrix(QVariantList src64);
     bool getAcceleration();                                      // pointer settings: built later
     uint getCursorSpeed();                                       // pointer settings: built later
     uint getVerticalScrollLines();                               // pointer settings: built later
