@@ -673,8 +673,8 @@ Item {
             var b = []
             for (var i = 0; i < 4; ++i)
                 b.push(parseInt(menuStr.substr(2 * i, 2), 16))
-            keyMatrixMain.modifyData(mouseMain.selectKey, b[0], b[1], b[2], b[3])
-            keyMatrixMain.refreashUI()
+            if (keyMatrixMain.modifyData(mouseMain.selectKey, b[0], b[1], b[2], b[3]))
+                keyMatrixMain.refreashUI()
             keyMenuMain.visible = false
             mouseMain.selectKey = -1
         }

@@ -72,14 +72,16 @@ Frame {
         return count
     }
 
+    // Whether the row took the change; a refused change is not sent either.
     function modifyData(index, tmp0, tmp1, tmp2, tmp3) {
         if (index < 0 || index >= rowCount)
-            return
+            return false
         var row = keyModel.get(index)
         // Some button always keeps the left click.
         if (row.keyCode0 === 0x02 && row.keyCode2 === 0xF0 && checkLeftKey() < 2)
-            return
+            return false
         setRow(index, tmp0, tmp1, tmp2, tmp3)
+        return true
     }
 
     function refreashUI() {

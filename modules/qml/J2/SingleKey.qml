@@ -27,10 +27,8 @@ Rectangle {
     }
 
     function accept() {
-        if (keyName !== "") {
-            keyMatrixMain.modifyData(mouseMain.selectKey, 1, 0, _KeyCodeString.strTokeycode(keyName), 0)
+        if (keyName !== "" && keyMatrixMain.modifyData(mouseMain.selectKey, 1, 0, _KeyCodeString.strTokeycode(keyName), 0))
             keyMatrixMain.refreashUI()
-        }
         closeSure()
     }
 
