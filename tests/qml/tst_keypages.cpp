@@ -62,16 +62,21 @@ class tst_KeyPages : public QObject
         const QImage image = view->grabFramebuffer();
         image.save(QString("%1/%2-%3.png").arg(shotDir, name, QTest::currentDataTag()));
     }
-    // The bytes of the last key matrix the mouse received.
-    QByteArray lastMatrix()
+    // The key matrices the mouse received: data reports following a 03H block.
+    QList<QByteArray> matrices()
     {
-        const QList<TraceLine> lines = TraceReader(data->filePath("trace.txt")).lines();
-        for (auto it = lines.crbegin(); it != lines.crend(); ++it)
-            if (it->op == "data-out")
-                return it->bytes().mid(1, 64);   // without the report ID
-        return {};
+        QList<QByteArray> found;
+        bool keyMatrixBlock = false;
+        for (const TraceLine &line : TraceReader(data->filePath("trace.txt")).lines()) {
+            if (line.op == "feature-out")
+                keyMatrixBlock = line.fields.value(1) == "03";
+            else if (line.op == "data-out" && keyMatrixBlock)
+                found.append(line.bytes().mid(1, 64));   // without the report ID
+        }
+        return found;
     }
-    int matrixCount() { return TraceReader(data->filePath("trace.txt")).texts({"data-out"}).size(); }
+    QByteArray lastMatrix() { return matrices().value(matrices().size() - 1); }
+    int matrixCount() { return matrices().size(); }
     QString profileLine(int entry)
     {
         qApp->processEvents();
@@ -109,6 +114,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(view.data()));
         view->initUI(1);
         QTRY_VERIFY_WITH_TIMEOUT(shown("envItem") && view->isEnabled(), 3000);
+        QTest::mouseMove(view.data(), QPoint(400, 60));
     }
     void cleanup()
     {

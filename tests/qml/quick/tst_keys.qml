@@ -55,7 +55,7 @@ TestCase {
         if (data.act)
             data.act(keys)
         if (data.labels)
-            compare([0, 1, 2, 3, 4, 5].map(i => findChild(page, "keyText" + i).text), data.labels)
+            compare(data.labels.map((l, i) => findChild(page, "keyText" + i).text), data.labels)
         if (data.row0) {
             var r = findChild(keys, "keyModel").get(0)
             compare([r.keyCode0, r.keyCode1, r.keyCode2, r.keyCode3], data.row0)
