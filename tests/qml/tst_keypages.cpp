@@ -54,7 +54,7 @@ class tst_KeyPages : public QObject
     }
     bool shown(const QString &name) { QQuickItem *it = item(name); return it && it->isVisible(); }
     QString text(const QString &name) { QQuickItem *it = item(name); return it ? it->property("text").toString() : "?"; }
-    void click(const QString &name) { QTest::mouseClick(view.data(), Qt::LeftButton, {}, centre(name)); }
+    void click(const QString &name) { QTest::mouseClick(view.data(), Qt::LeftButton, {}, centre(name)); QTest::qWait(20); }
     void hover(const QString &name) { QTest::mouseMove(view.data(), centre(name)); }
     void shot(const QString &name)
     {
