@@ -5,6 +5,8 @@
 #include "gundata.h"
 #include "hid_thread.h"
 #include "inivalues.h"
+#include "keymatrix.h"
+#include "keynames.h"
 #include "languagestrings.h"
 #include "ledoptions.h"
 #include "macrocodecobject.h"
@@ -43,8 +45,8 @@ static uchar lowByte(const QVariant &value)
 myQQuickView::myQQuickView(QWidget *parent)
     : QQuickWidget(parent)
 {
-    // The key-name table is built here once key names are handled.
     rootContext()->setContextProperty(QStringLiteral("macroCodec"), new MacroCodecObject(this));
+    keyNameTable();
     chooseProfileToLoad = [](QWidget *dialogParent) {
         return QFileDialog::getOpenFileName(dialogParent, tr("Open File"),
                                             QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
@@ -234,8 +236,6 @@ void myQQuickView::setMacroIndex(QVariant name, QVariant macroIndex)
 {
     MacroFiles::setIndex(name.toString(), macroIndex);
 }
-
-QVariantList myQQuickView::getKeydefine(QVariant) { return {}; }
 
 void myQQuickView::changeMacroFileIndex(QVariant macroIndex)
 {
@@ -472,7 +472,30 @@ void myQQuickView::openUpdateExe()
     UpdateLauncher::launch(this, hid);
 }
 
-// --- key matrix (built later) -----------------------------------------------------
+// --- key matrix -----------------------------------------------------------------
 
-void myQQuickView::mouseSetKeyMatrix(QVariantList) {}
-void myQQuickView::ui_12H_SetGunKeyMatrix(QVariantList) {}
+QVariantList myQQuickView::getKeydefine(QVariant matrixId)
+{
+    if (deviceIndex() > 3)
+        return {};
+    QVariantList texts;
+    for (const QVariant &value : store.list(indexedKey(ProfileKey::keyDefinePrefix, matrixId)))
+        texts.append(value.toString());
+    return texts;
+}
+
+void myQQuickView::mouseSetKeyMatrix(QVariantList src)
+{
+    for (int k = 0; k < KeyMatrix::entryCount; ++k)
+        store.setValue(indexedKey(ProfileKey::keyDefinePrefix, k), KeyMatrix::entry(src, k));
+    KeyMatrix::Bytes bytes = KeyMatrix::wireBytes(src);
+    if (hid)
+        hid->hidARM_03H_SetKeyMatrix(bytes.data());
+}
+
+void myQQuickView::ui_12H_SetGunKeyMatrix(QVariantList src64)
+{
+    KeyMatrix::Bytes bytes = KeyMatrix::plainBytes(src64);
+    if (hid)
+        hid->hidARM_03H_SetKeyMatrix(bytes.data());
+}

@@ -49,20 +49,20 @@ public slots:
     void resetProfile(int profile);
     void copyProfile(int destprofile, int srcprofile);
     QStringList getGlobalStrings(QVariant type, QString langCode);
-    QVariant createMacroIni(QVariant name, QVariant macroIndex); // macro files: built later
-    QVariant updataNameList(QVariant type, QStringList nameList); // name lists: built later
-    QVariant modifyMacroName(QVariant oldname, QVariant newname); // macro files: built later
-    QStringList isMacroUse(QVariant macroName);                  // macro files: built later
-    QVariant deleteMacroIni(QVariant name);                      // macro files: built later
-    QVariantList getNameList(QVariant type);                     // name lists: built later
-    QVariant saveMacroIni(QVariant name, QStringList macros, QVariantList macroData, QVariant repeat); // built later
-    QVariant sendMacroData(QVariantList macroData, QVariant macroIndex); // macro sending: built later
-    QStringList loadMacroIni(QVariant name);                     // macro files: built later
-    QVariant loadMacroType(QVariant name);                       // macro files: built later
-    QVariant loadMacroIndex(QVariant name);                      // macro files: built later
-    void setMacroIndex(QVariant name, QVariant macroIndex);      // macro files: built later
-    QVariantList getKeydefine(QVariant matrixId);                // key matrix: built later
-    void changeMacroFileIndex(QVariant macroIndex);              // macro renumbering: built later
+    QVariant createMacroIni(QVariant name, QVariant macroIndex);
+    QVariant updataNameList(QVariant type, QStringList nameList);
+    QVariant modifyMacroName(QVariant oldname, QVariant newname);
+    QStringList isMacroUse(QVariant macroName);
+    QVariant deleteMacroIni(QVariant name);
+    QVariantList getNameList(QVariant type);
+    QVariant saveMacroIni(QVariant name, QStringList macros, QVariantList macroData, QVariant repeat);
+    QVariant sendMacroData(QVariantList macroData, QVariant macroIndex);
+    QStringList loadMacroIni(QVariant name);
+    QVariant loadMacroType(QVariant name);
+    QVariant loadMacroIndex(QVariant name);
+    void setMacroIndex(QVariant name, QVariant macroIndex);
+    QVariantList getKeydefine(QVariant matrixId);
+    void changeMacroFileIndex(QVariant macroIndex);
     void saveGundata(QVariantList src6);
     void modifyGundata(QVariant modifyType, QVariantList src6);
     QVariantList getGunData(QVariant name);
@@ -89,8 +89,8 @@ public slots:
     void ui_LEDColor(QVariantList src24);
     void ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex, QVariantList dpiSelectArray);
     void ui_11H_SetDPISelect(QVariantList valueForIndex);
-    void mouseSetKeyMatrix(QVariantList src);                    // key matrix: built later
-    void ui_12H_SetGunKeyMatrix(QVariantList src64);             // key matrix: built later
+    void mouseSetKeyMatrix(QVariantList src);
+    void ui_12H_SetGunKeyMatrix(QVariantList src64);
     bool getAcceleration();
     uint getCursorSpeed();
     uint getVerticalScrollLines();

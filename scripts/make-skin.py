@@ -259,7 +259,7 @@ def panels():
     glossy_button(out("dpiSetting", "colorSlider.png"), 6, 18, 2, "#ffffff", "#b0b0b0", "#202020", 0.0)
 
 
-def mouse_top():
+def mouse_top(lit=True, name="mouseTop.png"):
     w, h = 300, 440
     body_path = ("path 'M 150,18 C 228,18 262,88 262,168 C 262,226 244,262 248,302 "
                  "C 254,372 218,424 150,424 C 82,424 46,372 52,302 C 56,262 38,226 38,168 "
@@ -286,10 +286,12 @@ def mouse_top():
     convert("-size", "%dx%d" % (w, h), "xc:none", "-fill", "rgba(0,0,0,0.75)",
             "-draw", body_path, "-blur", "0x10", canvas)
     convert(canvas, "-page", "+4+8", "-background", "none", "-flatten", canvas)
-    over(canvas, strips_glow)
-    over(canvas, strips_glow)
+    if lit:
+        over(canvas, strips_glow)
+        over(canvas, strips_glow)
     over(canvas, body)
-    over(canvas, strips)
+    if lit:
+        over(canvas, strips)
     # Button split, the palm seam, the wheel with its light and the DPI button.
     wheel = tmp("wheel.png")
     shaped(wheel, 22, 64, ["-draw", "roundrectangle 0,0,21,63,9,9"], "#505052", "#1a1a1b")
@@ -303,7 +305,8 @@ def mouse_top():
             "-draw", "line 152,22 152,186",
             "-draw", "path 'M 46,199 C 92,217 208,217 254,199'",
             canvas)
-    over(canvas, wheel_light, geometry="+120+42")
+    if lit:
+        over(canvas, wheel_light, geometry="+120+42")
     over(canvas, wheel, geometry="+139+60")
     convert(canvas, "-fill", "none", "-stroke", "rgba(0,0,0,0.6)", "-strokewidth", "1",
             "-draw", "line 140,74 160,74", "-draw", "line 140,86 160,86", "-draw", "line 140,98 160,98",
@@ -320,10 +323,10 @@ def mouse_top():
     over(canvas, mark_glow, geometry="+127+300")
     over(canvas, mark, geometry="+127+300")
     convert(canvas, "-fill", "none", "-stroke", "rgba(255,255,255,0.22)", "-strokewidth", "1",
-            "-draw", body_path, out("mouse", "mouseTop.png"))
+            "-draw", body_path, out("mouse", name))
 
 
-def mouse_side():
+def mouse_side(lit=True, name="mouseSide.png"):
     w, h = 460, 240
     body_path = ("path 'M 24,160 C 22,100 120,44 246,46 C 340,48 428,104 434,160 "
                  "C 437,186 420,196 392,196 L 64,196 C 38,196 24,186 24,160 Z'")
@@ -341,10 +344,12 @@ def mouse_side():
     canvas = tmp("side.png")
     convert("-size", "%dx%d" % (w, h), "xc:none", "-fill", "rgba(0,0,0,0.7)",
             "-draw", "ellipse 230,204 210,12 0,360", "-blur", "0x8", canvas)
-    over(canvas, strip_glow)
-    over(canvas, strip_glow)
+    if lit:
+        over(canvas, strip_glow)
+        over(canvas, strip_glow)
     over(canvas, body)
-    over(canvas, strip)
+    if lit:
+        over(canvas, strip)
     # Thumb buttons and the grip texture.
     for x in (262, 324):
         button = tmp("thumb.png")
@@ -353,7 +358,27 @@ def mouse_side():
     convert(canvas, "-fill", "none", "-stroke", "rgba(0,0,0,0.55)", "-strokewidth", "1",
             *sum([["-draw", "line %d,128 %d,160" % (x, x - 10)] for x in range(200, 380, 9)], []),
             "-stroke", "rgba(255,255,255,0.20)", "-draw", body_path,
-            out("mouse", "mouseSide.png"))
+            out("mouse", name))
+
+
+def mouse_highlights():
+    """One overlay per button, the size of the view it shows in: keyH<n>.png for button n."""
+    shapes = {
+        0: (300, 440, "path 'M 148,22 C 82,22 44,88 41,168 C 40,182 42,190 44,196 C 80,210 120,213 148,213 Z'"),
+        1: (300, 440, "path 'M 152,22 C 218,22 256,88 259,168 C 260,182 258,190 256,196 C 220,210 180,213 152,213 Z'"),
+        2: (300, 440, "roundrectangle 137,58 163,126 10,10"),
+        5: (300, 440, "roundrectangle 140,134 160,162 5,5"),
+        3: (460, 240, "roundrectangle 262,96 317,113 8,8"),
+        4: (460, 240, "roundrectangle 324,96 379,113 8,8"),
+    }
+    for key, (w, h, shape) in shapes.items():
+        fill = tmp("key_fill.png")
+        convert("-size", "%dx%d" % (w, h), "xc:none", "-fill", "rgba(255,48,48,0.45)",
+                "-stroke", RED_BRIGHT, "-strokewidth", "2", "-draw", shape, fill)
+        glow = tmp("key_glow.png")
+        convert(fill, "-channel", "A", "-blur", "0x6", "+channel", glow)
+        over(glow, fill)
+        convert(glow, out("mouse", "keyH%d.png" % key))
 
 
 def tray_icon():
@@ -372,6 +397,9 @@ def main():
         background()
         mouse_top()
         mouse_side()
+        mouse_top(lit=False, name="mouseTopNoLight.png")
+        mouse_side(lit=False, name="mouseSideNoLight.png")
+        mouse_highlights()
         logos()
         header_buttons()
         text_buttons()

@@ -67,6 +67,14 @@ Item {
     property url sourceColorSlider: skinImage("dpiSetting", "colorSlider.png")
     property url sourceMouseTop: skinImage("mouse", "mouseTop.png")
     property url sourceMouseSide: skinImage("mouse", "mouseSide.png")
+    property url sourceMouseTopNoLight: skinImage("mouse", "mouseTopNoLight.png")
+    property url sourceMouseSideNoLight: skinImage("mouse", "mouseSideNoLight.png")
+    property url sourceKeyH0: skinImage("mouse", "keyH0.png")
+    property url sourceKeyH1: skinImage("mouse", "keyH1.png")
+    property url sourceKeyH2: skinImage("mouse", "keyH2.png")
+    property url sourceKeyH3: skinImage("mouse", "keyH3.png")
+    property url sourceKeyH4: skinImage("mouse", "keyH4.png")
+    property url sourceKeyH5: skinImage("mouse", "keyH5.png")
 
     signal msg_KB(bool isDown, int usbCode)
     signal msg_MS(bool isDown, int moskCode, int x, int y)
@@ -668,8 +676,8 @@ Item {
             var b = []
             for (var i = 0; i < 4; ++i)
                 b.push(parseInt(menuStr.substr(2 * i, 2), 16))
-            keyMatrixMain.modifyData(mouseMain.selectKey, b[0], b[1], b[2], b[3])
-            keyMatrixMain.refreashUI()
+            if (keyMatrixMain.modifyData(mouseMain.selectKey, b[0], b[1], b[2], b[3]))
+                keyMatrixMain.refreashUI()
             keyMenuMain.visible = false
             mouseMain.selectKey = -1
         }

@@ -1,11 +1,19 @@
 import QtQuick
 
-// The mouse picture in the middle of the page, in top or side view.
+// The mouse picture in the middle of the page, in top or side view, with the
+// selected button highlighted.
 Item {
     id: mouse
 
     property int selectKey: -1
+    property int keyCount: 6
     property bool sideView: false
+    readonly property bool noLight: mainIten.curDevice === 2
+    // Highlight image of each button and the view it lies in.
+    readonly property var highlights: [
+        { source: mainIten.sourceKeyH0, side: false }, { source: mainIten.sourceKeyH1, side: false },
+        { source: mainIten.sourceKeyH2, side: false }, { source: mainIten.sourceKeyH3, side: true },
+        { source: mainIten.sourceKeyH4, side: true }, { source: mainIten.sourceKeyH5, side: false }]
 
     width: 1000
     height: 640
@@ -15,7 +23,19 @@ Item {
         objectName: "mousePicture"
         x: 497 - width / 2
         y: 330 - height / 2
-        source: mouse.sideView ? mainIten.sourceMouseSide : mainIten.sourceMouseTop
+        source: mouse.sideView ? (mouse.noLight ? mainIten.sourceMouseSideNoLight : mainIten.sourceMouseSide)
+                               : (mouse.noLight ? mainIten.sourceMouseTopNoLight : mainIten.sourceMouseTop)
+
+        Repeater {
+            model: mouse.highlights.length
+            Image {
+                required property int index
+                objectName: "keyHighlight" + index
+                visible: mouse.selectKey === index && index < mouse.keyCount
+                         && mouse.highlights[index].side === mouse.sideView
+                source: mouse.highlights[index].source
+            }
+        }
     }
 
     Row {
@@ -27,6 +47,7 @@ Item {
             Rectangle {
                 required property int index
                 readonly property bool active: mouse.sideView === (index === 1)
+                objectName: "viewTab" + index
                 width: 96
                 height: 22
                 radius: 2

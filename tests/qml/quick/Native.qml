@@ -12,14 +12,19 @@ QtObject {
     property var dpi: []
     property var dpiSelect: []
     property var stageColors: []
+    property var keydefine: []  // stored key entries by button, each a list of four texts
+    property var macroKeys: []  // macro name by button
 
-    function reset() { calls = []; lang = undefined; profile = 0; strings = {}; led = []; dpi = []; dpiSelect = []; stageColors = [] }
+    function reset() { calls = []; lang = undefined; profile = 0; strings = {}; led = []; dpi = []; dpiSelect = []; stageColors = []; keydefine = []; macroKeys = [] }
     function record(name, args) { calls = calls.concat([[name].concat(Array.from(args))]) }
 
     function getLang() { record("getLang", arguments); return lang }
     function getProfile() { record("getProfile", arguments); return profile }
     function getGlobalStrings(type, langCode) { record("getGlobalStrings", arguments); return strings[type] ?? [] }
     function hid_87H_GetCurrentDPI() { return 2 }
+    function getKeydefine(i) { return keydefine[i] ?? [] }
+    function getMacroKey(i) { return macroKeys[i] ?? 0 }
+    function mouseSetKeyMatrix(src) { record("mouseSetKeyMatrix", arguments) }
     function ui_02H_SetCurrentProfile(p) { record("ui_02H_SetCurrentProfile", arguments) }
     function setEnabled(b) { record("setEnabled", arguments) }
     function resetProfile(p) { record("resetProfile", arguments) }

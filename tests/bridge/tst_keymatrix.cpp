@@ -1,0 +1,126 @@
+#include "catalogue.h"
+#include "hid_thread.h"
+#include "keynames.h"
+#include "myqquickview.h"
+#include "pauses.h"
+#include "reporttrace.h"
+#include "simulatedg7.h"
+#include "tempdatafolder.h"
+#include "tracereader.h"
+#include "tracingbackend.h"
+
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QTest>
+
+// A list of 64 values: entry k = the four values of entries[k] (missing entries are zeros).
+static QVariantList matrix(const QList<QVariantList> &entries)
+{
+    QVariantList values;
+    for (int k = 0; k < 16; ++k)
+        values += k < entries.size() && !entries.at(k).isEmpty() ? entries.at(k) : QVariantList{0, 0, 0, 0};
+    return values;
+}
+
+class tst_KeyMatrix : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The page's key-name tables and the bridge's name table name the same codes.
+    void pageTablesMatchBridge()
+    {
+        QQmlEngine engine;
+        QQmlComponent component(&engine, QUrl("qrc:/modules/qml/J2/KeyCodeString.qml"));
+        QScopedPointer<QObject> names(component.create());
+        QVERIFY2(names, qPrintable(component.errorString()));
+        QVariantMap page = names->property("str2keycode").toMap();
+        QCOMPARE(page.size(), 127);
+        page.insert(names->property("str2mousecode").toMap());
+        QMap<QString, int> fromPage, fromBridge;
+        for (auto it = page.cbegin(); it != page.cend(); ++it)
+            fromPage.insert(it.key(), it.value().toInt());
+        for (auto it = keyNameTable().cbegin(); it != keyNameTable().cend(); ++it)
+            fromBridge.insert(it.key(), it.value());
+        QCOMPARE(fromBridge.size(), 132);
+        QCOMPARE(fromPage, fromBridge);
+
+        // Code -> name: every keyboard code of the bridge list and nothing else.
+        const auto call = [&](const char *function, const QVariant &argument) {
+            QVariant result;
+            QMetaObject::invokeMethod(names.data(), function, Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, argument));
+            return result;
+        };
+        for (const KeyName &key : keyboardKeyNames)
+            QCOMPARE(call("keycodeTostr", key.code).toString(), QString::fromUtf8(key.name));
+        for (const KeyName &button : mouseButtonNames)
+            QCOMPARE(call("mousecodeTostr", button.code).toString(), QString::fromUtf8(button.name));
+        for (int code : {-1, 0, 0x03, 0x74, 0x80, 0x86, 0xE8, 0xF0})
+            QCOMPARE(call("keycodeTostr", code).toString(), QString());
+        QVERIFY(!call("mousecodeTostr", 0xEF).isValid() && !call("strTokeycode", "MS-L").isValid());
+        QCOMPARE(call("strTokeycode", "\\ |").toInt(), 0x31);
+        QCOMPARE(call("strTomousecode", "MS-B5").toInt(), 0xF4);
+    }
+
+    // What the mouse receives and the profile keeps for a page's matrix.
+    void sendAndStore_data()
+    {
+        QTest::addColumn<bool>("gun");
+        QTest::addColumn<QVariantList>("src");
+        QTest::addColumn<QString>("wire");      // the 64 bytes of the data report, trailing zeros left off
+        QTest::addColumn<QStringList>("stored"); // entries 0.. as the profile file holds them
+        QTest::newRow("left button first, fixed 7..9 whatever the page sends")
+            << false << matrix({{2, 0, 0xF0, 0}, {4, 0, 0xE9, 0}, {}, {}, {}, {}, {}, {1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {0x0A, 0, 1, 10}})
+            << "00 F0 00 02 00 E9 00 04 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
+               "00 00 03 0C 00 00 01 0B 00 00 05 0C 0A 01 00 0A"
+            << QStringList{"2, 0, 240, 0", "4, 0, 233, 0", "0, 0, 0, 0", "0, 0, 0, 0", "0, 0, 0, 0", "0, 0, 0, 0",
+                           "0, 0, 0, 0", "1, 2, 3, 4", "5, 6, 7, 8", "9, 10, 11, 12", "10, 0, 1, 10"};
+        QTest::newRow("texts and wide values truncated to 8 bits")
+            << false << matrix({{"1", "0", "300", "-1"}}) << "FF 2C 00 01 00 00 00 00 00 00 00 00 00 00 00 00 "
+               "00 00 00 00 00 00 00 00 00 00 00 00 00 00 03 0C 00 00 01 0B 00 00 05 0C"
+            << QStringList{"1, 0, 300, -1"};
+        QTest::newRow("recoil matrix: in the order given, nothing stored")
+            << true << matrix({{1, 2, 3, 4}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {0xAA, 0, 0, 0x55}})
+            << "01 02 03 04 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
+               "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 AA 00 00 55"
+            << QStringList();
+    }
+    void sendAndStore()
+    {
+        QFETCH(bool, gun); QFETCH(QVariantList, src); QFETCH(QString, wire); QFETCH(QStringList, stored);
+        TempDataFolder data;
+        QVERIFY(data.copyFromSource("modules/setting/apConfig.bin"));
+        ReportTrace::open(data.filePath("trace.txt"));
+        auto sim = std::make_shared<SimulatedG7>(1);
+        setHidBackend(std::make_shared<TracingBackend>(sim));
+        setSleeper(std::make_shared<RecordingSleeper>());
+        {
+            Hid_Thread hid;
+            bool encode = false;
+            hid.findDevices(readCatalogue(":/DevInfo.ini", {}, &encode));
+            myQQuickView view;
+            view.hid = &hid;
+            gun ? view.ui_12H_SetGunKeyMatrix(src) : view.mouseSetKeyMatrix(src);
+            QStringList read;
+            for (int k = 0; k < stored.size(); ++k)
+                read << QVariant(view.getKeydefine(k)).toStringList().join(", ");
+            QCOMPARE(read, stored);
+            QCOMPARE(view.getKeydefine(15).isEmpty(), gun);
+            hid.did = 4;   // other models keep no key entries
+            QCOMPARE(view.getKeydefine(0), QVariantList());
+        }
+        setSleeper(nullptr);
+        setHidBackend(nullptr);
+        ReportTrace::close();
+        const QStringList reports = TraceReader(data.filePath("trace.txt")).texts({"feature-out", "data-out"});
+        QCOMPARE(reports.size(), 2);
+        QVERIFY2(reports[0].startsWith("cmd feature-out 00 03 00 00 01 "), qPrintable(reports[0]));
+        QString expected = "cmd data-out 00 " + wire;
+        while (expected.size() < reports[1].size())
+            expected += " 00";
+        QCOMPARE(reports[1], expected);
+    }
+};
+
+QTEST_MAIN(tst_KeyMatrix)
+#include "tst_keymatrix.moc"
