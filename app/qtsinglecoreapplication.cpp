@@ -116,7 +116,8 @@ Lock takeLock(const QString &path, qintptr *handle)
             if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
                 // Only for a person looking: which process holds it.
                 const QByteArray pid = QByteArray::number(qint64(::getpid())) + '\n';
-                if (::ftruncate(fd, 0) == 0 && ::write(fd, pid.constData(), size_t(pid.size())) < 0) {}
+                if (::ftruncate(fd, 0) == 0)
+                    [[maybe_unused]] const ssize_t written = ::write(fd, pid.constData(), size_t(pid.size()));
                 *handle = fd;
                 return Lock::Taken;
             }
