@@ -1,19 +1,18 @@
 #pragma once
 
 #include <QApplication>
-#include <QLockFile>
 #include <QString>
-
-#include <memory>
 
 class QLocalServer;
 class QLocalSocket;
 
 // The GUI application object that also makes sure one copy of the program runs
-// per user and executable file. The first copy holds a lock file and listens on
-// a local socket; a later copy finds the lock held, sends its message over the
-// socket and leaves. Copies of the executable at different paths, or run by
-// different users, have different identities and do not see each other.
+// per user and executable file. The first copy holds a lock on a file and listens
+// on a local socket; a later copy finds the lock held, sends its message over the
+// socket and leaves. The lock is the operating system's, so it dies with its
+// holder and whatever the file contains does not matter. Copies of the executable
+// at different paths, or run by different users, do not see each other; links to
+// one file, whatever their names, are one program.
 class QtSingleCoreApplication : public QApplication
 {
     Q_OBJECT
@@ -38,7 +37,7 @@ private:
     void receiveConnection();
 
     QString socketName;
-    std::unique_ptr<QLockFile> lockFile;
+    qintptr lockHandle = -1; // the open lock file, -1 when not held
     QLocalServer *server = nullptr;
     bool otherRunning = false;
 };

@@ -60,6 +60,8 @@ void myQQuickView::focusInEvent(QFocusEvent *event)
 {
     // Coming back from another program: repaint the whole page at once.
     repaint();
+    // The base hands the keyboard focus back to the page; without it the page stays deaf.
+    QQuickWidget::focusInEvent(event);
     event->accept();
 }
 

@@ -13,7 +13,9 @@
 #include <cstring>
 #include <vector>
 
+#include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -77,11 +79,21 @@ bool open(const QString &file)
 {
     close();
     const QByteArray name = file.toLocal8Bit();
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) {
+    // Without O_NONBLOCK a FIFO nobody reads would hold the start in open() for good.
+    int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0644);
+    if (fd < 0 && errno != ENXIO) {
         qDebug().noquote() << "Cannot write the report trace" << file << ":" << std::strerror(errno);
         return false;
     }
+    struct stat status {};
+    if (fd < 0 || ::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
+        qDebug().noquote() << "Cannot write the report trace" << file << ": not a regular file";
+        return false;
+    }
+    // A regular file: writes wait for the disk as usual.
+    ::fcntl(fd, F_SETFL, O_APPEND);
     QMutexLocker lock(&fileMutex);
     traceFd.store(fd);
     return true;

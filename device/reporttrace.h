@@ -29,8 +29,9 @@
 // at each device change and the lines would bury the transfers.
 namespace ReportTrace {
 
-// Starts appending to `file`. On failure prints one line and returns false;
-// the program then runs without a trace.
+// Starts appending to `file`, which must be a regular file (a FIFO or a device
+// could block the program). On failure prints one line and returns false; the
+// program then runs without a trace.
 bool open(const QString &file);
 void close();
 bool isOpen();

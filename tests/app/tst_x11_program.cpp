@@ -127,7 +127,10 @@ void TestX11Program::dragMinimiseCloseToTrayAndQuit()
     screen.run(u"xdotool search "_s + mainWindow, &id);
     QCOMPARE(click(origin() + minimiseButton), 0);
     QTRY_VERIFY(screen.run(u"xprop WM_HINTS -id "_s + id, &hints) == 0 && hints.contains(QLatin1String("Iconic")));
-    QCOMPARE(screen.run(program + u" --simulate"_s), 1);
+    // Started through a launcher link of another name it is the same program: it hands over.
+    const QString launcher = install.filePath(u"g7-launcher"_s);
+    QVERIFY(QFile::link(program, launcher));
+    QCOMPARE(screen.run(launcher + u" --simulate"_s), 1);
     QTRY_VERIFY(screen.run(u"xprop WM_HINTS -id "_s + id, &hints) == 0 && hints.contains(QLatin1String("Normal")));
     QCOMPARE(click(origin() + closeButton), 0);
     QTRY_VERIFY(windows(mainWindow).isEmpty());

@@ -1,0 +1,222 @@
+// Single instance with real processes: copies of this test in a private folder act as the program;
+// hostile leftovers in the temporary folder, idle peers, a trace on a FIFO.
+
+#include <qtsinglecoreapplication.h>
+#include <reporttrace.h>
+
+#include <QLocalSocket>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Leaves a socket file at `path` that nobody listens on, as a killed copy does.
+bool plantDeadSocket(const QString &path)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof address.sun_path);
+    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return bound;
+}
+
+} // namespace
+
+class TestSingleInstance : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+    void launcherLinkHandsOver();
+    void leftoversDoNotStopStart_data();
+    void leftoversDoNotStopStart();
+    void idlePeersAreDropped();
+    void traceTakesRegularFilesOnly();
+
+private:
+    // Starts the copy as the first instance; true once it says it is ready.
+    bool startHolder(QProcess &holder, int withinMs = 3000)
+    {
+        holder.setProcessEnvironment(environment);
+        holder.start(program, {u"--hold"_s});
+        QDeadlineTimer deadline(withinMs);
+        QByteArray out;
+        while (!out.contains("ready\n") && !deadline.hasExpired()) {
+            holder.waitForReadyRead(int(qMax<qint64>(deadline.remainingTime(), 1)));
+            out += holder.readAllStandardOutput();
+        }
+        return out.contains("ready\n");
+    }
+    // Runs `command` with `args`: its exit code, or -1 when it did not end within `withinMs`.
+    int run(const QString &command, const QStringList &args, QByteArray *err = nullptr, int withinMs = 4000)
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(command, args);
+        const bool ended = process.waitForFinished(withinMs);
+        if (err)
+            *err = process.readAllStandardError();
+        if (!ended) {
+            process.kill();
+            process.waitForFinished();
+            return -1;
+        }
+        return process.exitCode();
+    }
+    // A second start hands over: exits 1 promptly and the holder gets the empty message.
+    void verifyHandOver(QProcess &holder, const QString &command)
+    {
+        QCOMPARE(run(command, {u"--hold"_s}), 1);
+        QByteArray out;
+        QTRY_VERIFY2_WITH_TIMEOUT((out += holder.readAllStandardOutput()).contains("received []"), out.constData(), 3000);
+    }
+
+    QTemporaryDir install, temp, elsewhere;
+    const QString program = install.filePath(u"orvane-g7"_s);
+    QString lockPath, socketPath;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QProcess holder;
+};
+
+void TestSingleInstance::initTestCase()
+{
+    QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), program));
+    // The copies keep their lock and socket in a folder of their own.
+    environment.insert(u"TMPDIR"_s, temp.path());
+    QProcess id;
+    id.setProcessEnvironment(environment);
+    id.start(program, {u"--id"_s});
+    QVERIFY(id.waitForFinished(5000));
+    const QString name = QString::fromUtf8(id.readAllStandardOutput().trimmed());
+    QVERIFY(!name.isEmpty());
+    socketPath = temp.filePath(name);
+    lockPath = socketPath + u".lock"_s;
+}
+
+void TestSingleInstance::cleanup()
+{
+    holder.kill();
+    holder.waitForFinished();
+}
+
+void TestSingleInstance::launcherLinkHandsOver()
+{
+    QVERIFY(startHolder(holder));
+    // A launcher link of another name runs the same file: same identity.
+    const QString link = elsewhere.filePath(u"G7 launcher"_s);
+    QVERIFY(QFile::link(program, link));
+    verifyHandOver(holder, link);
+}
+
+void TestSingleInstance::leftoversDoNotStopStart_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("contents");
+    QTest::newRow("empty lock file") << u"lock"_s << QByteArray();
+    QTest::newRow("garbled lock file") << u"lock"_s << QByteArray("\x01\xff garbage\n\n\x7f", 14);
+    QTest::newRow("lock of another host") << u"lock"_s << QByteArray("1\norvane-g7\nanother-host\n");
+    QTest::newRow("lock of a live process") << u"lock"_s << QByteArray::number(getpid()) + "\norvane-g7\n"
+            + QSysInfo::machineHostName().toUtf8() + '\n';
+    QTest::newRow("directory at the lock") << u"lock dir"_s << QByteArray();
+    QTest::newRow("directory at the socket") << u"socket dir"_s << QByteArray();
+    QTest::newRow("dead socket") << u"socket"_s << QByteArray();
+}
+
+void TestSingleInstance::leftoversDoNotStopStart()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, contents);
+    for (const QString &path : {lockPath, socketPath}) {
+        if (QFileInfo(path).isDir())
+            QVERIFY(QDir(path).removeRecursively());
+        QFile::remove(path);
+    }
+    if (kind == u"lock") {
+        QFile file(lockPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(contents), contents.size());
+    } else if (kind == u"lock dir") {
+        QVERIFY(QDir().mkpath(lockPath + u"/inner"_s));
+    } else if (kind == u"socket dir") {
+        QVERIFY(QDir().mkpath(socketPath + u"/inner"_s));
+    } else {
+        QVERIFY(plantDeadSocket(socketPath));
+    }
+    QVERIFY2(startHolder(holder), "a leftover in the temporary folder stopped the start");
+    verifyHandOver(holder, program);
+}
+
+void TestSingleInstance::idlePeersAreDropped()
+{
+    QVERIFY(startHolder(holder));
+    // Peers that connect and never send: one says half a message, the rest nothing.
+    std::vector<std::unique_ptr<QLocalSocket>> peers;
+    for (int i = 0; i < 40; ++i) {
+        peers.push_back(std::make_unique<QLocalSocket>());
+        peers.back()->connectToServer(socketPath);
+        QVERIFY(peers.back()->waitForConnected(2000));
+    }
+    peers.front()->write(QByteArray("\0\0\0\x10\0a", 6));
+    const auto allClosed = [&peers] {
+        QCoreApplication::processEvents();
+        return std::all_of(peers.begin(), peers.end(), [](const auto &p) {
+            return p->state() == QLocalSocket::UnconnectedState;
+        });
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(allClosed(), 10000);
+    verifyHandOver(holder, program);
+}
+
+void TestSingleInstance::traceTakesRegularFilesOnly()
+{
+    const QString fifo = temp.filePath(u"trace.fifo"_s), file = temp.filePath(u"trace.txt"_s);
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QByteArray err;
+    // Nobody reads the FIFO: the start must not wait for a reader.
+    QCOMPARE(run(program, {u"--trace"_s, fifo}, &err), 1);
+    QVERIFY2(err.contains("not a regular file"), err.constData());
+    QCOMPARE(run(program, {u"--trace"_s, u"/dev/null"_s}, &err), 1);
+    QVERIFY2(err.contains("not a regular file"), err.constData());
+    QCOMPARE(run(program, {u"--trace"_s, file}, &err), 0);
+    QVERIFY(QFileInfo(file).isFile());
+}
+
+int main(int argc, char **argv)
+{
+    const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    if (mode == "--hold" || mode == "--id") {
+        // The program's first steps: hand over when another copy runs, else report every message.
+        QtSingleCoreApplication app(argc, argv);
+        if (mode == "--id") {
+            QTextStream(stdout) << app.id() << '\n';
+            return 0;
+        }
+        if (app.isRunning()) {
+            app.sendMessage(QString(), 5000);
+            return 1;
+        }
+        QObject::connect(&app, &QtSingleCoreApplication::messageReceived, [](const QString &message) {
+            QTextStream(stdout) << "received [" << message << "]\n";
+        });
+        QTextStream(stdout) << "ready\n";
+        return app.exec();
+    }
+    if (mode == "--trace" && argc > 2) // 0: the trace is open
+        return ReportTrace::open(QFile::decodeName(argv[2])) ? 0 : 1;
+    QCoreApplication app(argc, argv);
+    TestSingleInstance test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_singleinstance.moc"
