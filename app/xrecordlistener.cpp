@@ -5,6 +5,8 @@
 #include "inputhook.h"
 #include "linuxinputmap.h"
 
+#include <QDebug>
+
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 #include <X11/extensions/record.h>
@@ -15,6 +17,8 @@ namespace {
 void intercept(XPointer closure, XRecordInterceptData *intercepted)
 {
     auto *self = reinterpret_cast<XRecordListener *>(closure);
+    if (intercepted->category == XRecordStartOfData)
+        self->recording.release();
     if (intercepted->category == XRecordFromServer && intercepted->data_len * 4 >= sizeof(xEvent)) {
         const auto *event = reinterpret_cast<const xEvent *>(intercepted->data);
         const int type = event->u.u.type & 0x7F;
@@ -34,6 +38,10 @@ void intercept(XPointer closure, XRecordInterceptData *intercepted)
 }
 
 } // namespace
+
+namespace {
+constexpr int enableTimeoutMs = 3000;
+}
 
 XRecordListener::XRecordListener(QObject *parent)
     : QThread(parent)
@@ -73,6 +81,12 @@ bool XRecordListener::startRecording()
     // The context must exist on the server before the data connection enables it.
     XSync(control, False);
     start();
+    // Stopping before the context is enabled would leave the thread waiting for ever.
+    if (!recording.tryAcquire(1, enableTimeoutMs)) {
+        qDebug() << "XRecord did not start recording";
+        stopRecording();
+        return false;
+    }
     return true;
 }
 

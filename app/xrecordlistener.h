@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSemaphore>
 #include <QThread>
 
 #if defined(Q_OS_LINUX)
@@ -24,6 +25,10 @@ public:
 signals:
     void keyEvent(quint32 message, quint32 scanCode, quint32 flags);
     void buttonEvent(quint32 message, int x, int y);
+
+public:
+    // Released by the recording thread once the server has enabled the context.
+    QSemaphore recording;
 
 protected:
     void run() override;

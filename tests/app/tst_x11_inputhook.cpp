@@ -52,6 +52,7 @@ public:
 
 private slots:
     void initTestCase();
+    void cleanupTestCase() { hook->uninstall(); }
     void procedureTable_data();
     void procedureTable();
     void xtestInputReachesPage_data();
@@ -182,7 +183,9 @@ void TestX11InputHook::xtestInputReachesPage_data()
             << source << u"mousemove 400 300 keydown Return keydown Return keydown Return keyup Return"_s << enter;
         QTest::newRow(s + "keypad Enter") << source << u"key KP_Enter"_s << QStringList{u"kb 58 1"_s, u"kb 58 0"_s};
         QTest::newRow(s + "Print Screen") << source << u"key Print"_s << QStringList{u"kb 46 1"_s, u"kb 46 0"_s};
-        QTest::newRow(s + "right Win, then A") << source << u"key Super_R key a"_s << letterA;
+        // By keycode: xdotool would press the first key of a modifier, the left one.
+        QTest::newRow(s + "right Win, then A") << source << u"key 134 key a"_s << letterA;
+        QTest::newRow(s + "left Win") << source << u"key 133"_s << QStringList{u"kb e3 1"_s, u"kb e3 0"_s};
         QTest::newRow(s + "left button, wheel") << source << u"mousemove 410 320 click 1 click 4"_s
                                                 << QStringList{u"ms f0 1 410 320"_s, u"ms f0 0 410 320"_s};
         QTest::newRow(s + "right, middle button") << source << u"mousemove 400 300 click 3 click 2"_s
@@ -199,8 +202,8 @@ void TestX11InputHook::xtestInputReachesPage()
     useSource(source);
     clearPageReports();
     QCOMPARE(xdotool(input), 0);
-    QTRY_COMPARE(pageReports().size(), expected.size());
-    QCOMPARE(pageReports(), expected);
+    QTRY_VERIFY_WITH_TIMEOUT(pageReports().size() >= expected.size(), 3000);
+    QCOMPARE(pageReports().join(u", "), expected.join(u", "));
 }
 
 void TestX11InputHook::showWindowChord()
