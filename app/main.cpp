@@ -1,4 +1,6 @@
 #include "devicewatch.h"
+#include "hookcallbacks.h"
+#include "inputhook.h"
 #include "qtsinglecoreapplication.h"
 #include "renderer.h"
 #include "widget.h"
@@ -59,7 +61,8 @@ int main(int argc, char **argv)
         w.trayIcon->setToolTip(w.trayIcon->toolTip() + simulatedSuffix);
     }
 
-    // Global input hooks: installed here once they exist for this platform.
+    InputHook hook(false);
+    HookCallbacks::registerWith(hook, &w);
 
     w.showNormal();
 
@@ -70,7 +73,7 @@ int main(int argc, char **argv)
 
     const int result = app.exec();
 
-    // Global input hooks: removed here, keyboard first, then mouse.
+    hook.uninstall();
 
     return result;
 }
