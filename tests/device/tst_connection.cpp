@@ -27,7 +27,7 @@ public:
     void record(const QString &call)
     {
         QMutexLocker lock(&mutex);
-        offThreadCalls += QThread::currentThread() != qApp->thread();
+        offThreadCalls += QThread::currentThread() != QCoreApplication::instance()->thread();
         calls << call;
     }
     QStringList take() { return std::exchange(calls, {}); }
@@ -326,35 +326,37 @@ void tst_Connection::rescanDuringCommand()
     rig.sim->setState(state);
     RecordingHost host;
     int blocksWhenAsked = -1;
-    {
-        Hid_Thread hid(&host);
-        if (connectFirst)
-            connectMouse(hid);
-        QTest::ignoreMessage(QtDebugMsg, "Device Connect");
-        QMetaObject::invokeMethod(&hid, [&] {
-            blocksWhenAsked = int(rig.sim->acceptedBlocks().size());
-            runDiscovery(hid);
-        }, Qt::QueuedConnection);
-        if (connectFirst)
-            hid.hid_01H_SetReportRate(2);
-        else
-            connectMouse(hid);
-        QCOMPARE(blocksWhenAsked, connectFirst ? 2 : 1);   // asked inside the command
-        QTRY_COMPARE(rig.sim->acceptedBlocks().size(), blocks.size());
-        QStringList sent;
-        for (const QByteArray &block : rig.sim->acceptedBlocks())
-            sent << block.toHex(' ').toUpper();
-        QCOMPARE(sent, blocks);
-        QCOMPARE(rig.sim->state().reportRate, connectFirst ? 2 : 1);
-        QVERIFY(hid.hidFree && hid.monitorRunning);
-        QTest::qWait(50);
-        QCOMPARE(QThreadPool::globalInstance()->activeThreadCount(), 1);
-        QCOMPARE(host.take().count("connected 1"), 2);
-    }
-    // The device object waited for every loop it started: none opens the event interface again.
+    auto hid = std::make_unique<Hid_Thread>(&host);
+    if (connectFirst)
+        connectMouse(*hid);
+    QTest::ignoreMessage(QtDebugMsg, "Device Connect");
+    QMetaObject::invokeMethod(hid.get(), [&] {
+        blocksWhenAsked = int(rig.sim->acceptedBlocks().size());
+        runDiscovery(*hid);
+    }, Qt::QueuedConnection);
+    if (connectFirst)
+        hid->hid_01H_SetReportRate(2);
+    else
+        connectMouse(*hid);
+    QTRY_COMPARE(rig.sim->acceptedBlocks().size(), blocks.size());
+    QTest::qWait(50);
+    const int loops = QThreadPool::globalInstance()->activeThreadCount();
+    const bool ready = hid->hidFree && hid->monitorRunning;
+    // The device object waits for every loop it started: none reopens the event interface after it.
+    hid.reset();
     const int opened = rig.sim->openCount(SimulatedG7::Interface::Event);
-    QCOMPARE(rig.sim->openHandles(), 0);
+    const int handles = rig.sim->openHandles();
     QTest::qWait(600);
+    QCOMPARE(blocksWhenAsked, connectFirst ? 2 : 1);   // asked inside the command
+    QStringList sent;
+    for (const QByteArray &block : rig.sim->acceptedBlocks())
+        sent << block.toHex(' ').toUpper();
+    QCOMPARE(sent, blocks);
+    QCOMPARE(rig.sim->state().reportRate, connectFirst ? 2 : 1);
+    QVERIFY(ready);
+    QCOMPARE(loops, 1);
+    QCOMPARE(host.take().count("connected 1"), 2);
+    QCOMPARE(handles, 0);
     QCOMPARE(rig.sim->openCount(SimulatedG7::Interface::Event), opened);
 }
 

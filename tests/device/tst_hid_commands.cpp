@@ -300,7 +300,8 @@ void tst_HidCommands::eventsOnTheCommandNode()
         if (line.op == QLatin1String("data-in"))
             reads << line.bytes().left(4).toHex();
     }
-    QCOMPARE(reads, shared ? QStringList{"06070003", "a0a1a2a3"} : QStringList{"a0a1a2a3"});
+    const QStringList expected = QStringList{"06070003", "a0a1a2a3"}.mid(shared ? 0 : 1);
+    QCOMPARE(reads, expected);
 }
 
 QTEST_GUILESS_MAIN(tst_HidCommands)
