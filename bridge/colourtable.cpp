@@ -16,7 +16,8 @@ ColourTable stageColourBytes(uchar type, const QVariantList &values)
         for (int k = 0; k < 4; ++k) {
             const int low = values.value(2 * k).toInt();
             const int high = values.value(2 * k + 1).toInt();
-            bytes[size_t(k)] = uchar((low & 0x0F) | (high << 4));
+            // Masked first: a negative or huge value would be undefined when shifted.
+            bytes[size_t(k)] = uchar((low & 0x0F) | ((high & 0x0F) << 4));
         }
     }
     return bytes;

@@ -43,7 +43,8 @@ void Hid_Thread::findDevices(const QList<DevInfoEntry> &entries)
         hidBackend().freeEnumeration(devs);
         if (!path.isEmpty() && !path2.isEmpty()) {
             ReportTrace::labelPath(path, "cmd");
-            ReportTrace::labelPath(path2, "evt");
+            if (path2 != path)
+                ReportTrace::labelPath(path2, "evt");
             break;
         }
     }
@@ -55,6 +56,11 @@ void Hid_Thread::findDevices(const QList<DevInfoEntry> &entries)
 
 void runDiscovery(Hid_Thread &hid, const QString &cataloguePath)
 {
+    // A rescan replaces the device list and reconnects: never under a running command.
+    if (hid.channelInUse()) {
+        hid.deferDiscovery([&hid, cataloguePath] { runDiscovery(hid, cataloguePath); });
+        return;
+    }
     const QSettings apConfig(ProfileStore::apConfigFile(), QSettings::IniFormat);
     const QStringList productNames = apConfig.value(QLatin1String(ProfileKey::productNames)).toStringList();
 

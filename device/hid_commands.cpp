@@ -93,6 +93,7 @@ Hid_Thread::Outcome Hid_Thread::runCommand(Command command, std::initializer_lis
 {
     static_assert(std::size(commandTable) == size_t(Command::Count));
     const CommandLayout &layout = commandTable[int(command)];
+    const BusyScope busy(*this);
     if (!waitHidFree()) {
         qDebug("%s", layout.failText);
         return Outcome::Busy;
@@ -189,13 +190,14 @@ bool Hid_Thread::readKeyboardOption(uchar &byte1, uchar &byte2, uchar &byte3, uc
     // hands them back unchanged.
     const uchar preset[9] = {0x00, 0x83, byte1, byte2, byte3, byte4, 0x00, 0x00, 0x00};
     const Outcome outcome = runCommand(Command::GetKeyboardOption, {}, nullptr, 0, preset);
-    if (outcome == Outcome::Busy)
+    // A short reply is no answer: the bytes it lacks would be the preset's, not the mouse's.
+    if (outcome != Outcome::Done || replyLength < int(sizeof rxReport))
         return false;
     byte1 = rxReport[2];
     byte2 = rxReport[3];
     byte3 = rxReport[4];
     byte4 = rxReport[5];
-    return outcome == Outcome::Done;
+    return true;
 }
 
 void Hid_Thread::hid_83H_GetKeyboardoption(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4)

@@ -39,14 +39,29 @@ void loadSecrecyCode(uint did)
 
 void Hid_Thread::swichCurDevice(uint did)
 {
+    if (channelInUse()) {
+        deferDiscovery([this, did] { swichCurDevice(did); });
+        return;
+    }
+    const BusyScope busy(*this);
     if (did != this->did) {
         this->did = did;
         startMonitor(did);
     }
-    chkDeviceIsEnCode();
+    connectDevice();
 }
 
 void Hid_Thread::chkDeviceIsEnCode()
+{
+    if (channelInUse()) {
+        deferDiscovery([this] { chkDeviceIsEnCode(); });
+        return;
+    }
+    const BusyScope busy(*this);
+    connectDevice();
+}
+
+void Hid_Thread::connectDevice()
 {
     loadSecrecyCode(did);
     if (!openHid(did)) {
@@ -74,9 +89,8 @@ void Hid_Thread::chkDeviceIsEnCode()
 
 void Hid_Thread::startMonitor(uint did)
 {
-    // At most one loop: the previous one returns after its current read (500 ms at most).
+    // The running loop ends during the option exchange (after its current read, 500 ms at most).
     monitorRunning = false;
-    monitorFuture.waitForFinished();
 
     // Bit 6 of the fourth option byte turns the DPI events on. The bytes are
     // written back only when the query really answered; otherwise the write
@@ -85,9 +99,21 @@ void Hid_Thread::startMonitor(uint did)
     if (readKeyboardOption(byte1, byte2, byte3, byte4))
         hid_03H_SetKeyboardoption(byte1, byte2, byte3, byte4 | 0x40);
 
+    // At most one loop: every earlier one has returned before this one starts.
+    endMonitorLoops();
     monitorRunning = true;
     monitorFuture = QtConcurrent::run(QThreadPool::globalInstance(),
                                       [this, did] { monitorLoop(did); });
+    monitorLoops.append(monitorFuture);
+}
+
+void Hid_Thread::endMonitorLoops()
+{
+    monitorRunning = false;
+    for (QFuture<void> &loop : monitorLoops)
+        loop.waitForFinished();
+    monitorLoops.clear();
+    monitorFuture.waitForFinished();
 }
 
 void Hid_Thread::monitorLoop(uint did)

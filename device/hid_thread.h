@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <atomic>
+#include <functional>
 #include <initializer_list>
 
 class DeviceHost;
@@ -68,6 +69,7 @@ public:
     unsigned char txReport[9] = {};
     unsigned char rxReport[9] = {};
     unsigned char dataBuf[512] = {};
+    int replyLength = 0;    // bytes the last query's feature read delivered
 
     void findDevices(const QList<DevInfoEntry> &entries);
 
@@ -85,6 +87,13 @@ public:
     void startMonitor(uint did);
     void monitorLoop(uint did);
     void stopMonitor();
+
+    // True while a command or a connect step runs; they pump events, and a
+    // discovery run from one would take the channel and its buffers under it.
+    bool channelInUse() const { return busyDepth > 0; }
+    // Runs `discovery` from the event loop once no command or connect step runs;
+    // a later request replaces an earlier one still waiting.
+    void deferDiscovery(std::function<void()> discovery);
 
 public slots:
     void swichCurDevice(uint did);
@@ -114,6 +123,18 @@ public slots:
     void hid_90H_GetLED8StageColor(uchar type, uchar *src24);
 
 private:
+    // Marks a command or connect step as running for as long as it lives.
+    class BusyScope
+    {
+    public:
+        explicit BusyScope(Hid_Thread &hid) : m_hid(hid) { ++m_hid.busyDepth; }
+        ~BusyScope() { m_hid.leaveBusy(); }
+        BusyScope(const BusyScope &) = delete;
+        BusyScope &operator=(const BusyScope &) = delete;
+
+    private:
+        Hid_Thread &m_hid;
+    };
     enum class Command;
     enum class Outcome { Busy, Failed, Done };
 
@@ -138,7 +159,16 @@ private:
     // Closes the handle and frees the channel; returns transferred.
     bool releaseChannel(bool transferred);
     void showDpiNotice(int stage);
+    void connectDevice();
+    // Stops every monitor loop started and waits until each has returned.
+    void endMonitorLoops();
+    void leaveBusy();
+    void postPendingDiscovery();
 
     mutable QMutex devListLock;
     quint64 devListGeneration = 0;      // bumped by every discovery
+    int busyDepth = 0;
+    std::function<void()> pendingDiscovery;
+    bool discoveryPosted = false;
+    QList<QFuture<void>> monitorLoops;  // every loop not yet waited for
 };

@@ -4,6 +4,7 @@
 #include "pauses.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QMutexLocker>
 
 #include <algorithm>
@@ -25,6 +26,28 @@ quint32 usableReportLength(quint32 reportLength)
     return reportLength <= maxReportLength ? reportLength : 0;
 }
 
+// Where the event collection shares the command interface's node, its DPI
+// reports reach the command handle too.
+bool isEventReport(const unsigned char *report, int length)
+{
+    return length == 4 && report[0] == 0x06 && report[1] == 0x07;
+}
+
+// One data report, skipping event reports, within one bound for the whole wait.
+int readDataReport(HidHandle *dev, std::vector<unsigned char> &report)
+{
+    const QDeadlineTimer deadline(inputReportWaitMs);
+    for (;;) {
+        std::fill(report.begin(), report.end(), 0);
+        const int read = hidBackend().readTimeout(dev, report.data(), report.size(),
+                                                  int(deadline.remainingTime()));
+        if (!isEventReport(report.data(), read))
+            return read;
+        if (deadline.hasExpired())
+            return 0;
+    }
+}
+
 } // namespace
 
 Hid_Thread::Hid_Thread(DeviceHost *owner, QObject *parent)
@@ -34,8 +57,7 @@ Hid_Thread::Hid_Thread(DeviceHost *owner, QObject *parent)
 
 Hid_Thread::~Hid_Thread()
 {
-    stopMonitor();
-    monitorFuture.waitForFinished();
+    endMonitorLoops();
     closeCommandHandle();
     if (hidDev2) {
         hidBackend().close(hidDev2);
@@ -199,13 +221,43 @@ bool Hid_Thread::sendCommand(int len, bool settle)
     return releaseChannel(true);
 }
 
+void Hid_Thread::leaveBusy()
+{
+    if (--busyDepth == 0)
+        postPendingDiscovery();
+}
+
+void Hid_Thread::deferDiscovery(std::function<void()> discovery)
+{
+    pendingDiscovery = std::move(discovery);
+    if (!channelInUse())
+        postPendingDiscovery();
+}
+
+void Hid_Thread::postPendingDiscovery()
+{
+    if (!pendingDiscovery || discoveryPosted)
+        return;
+    discoveryPosted = true;
+    // From the event loop: the command that just ended may be one of several
+    // its caller runs in a row.
+    QMetaObject::invokeMethod(this, [this] {
+        discoveryPosted = false;
+        if (const std::function<void()> discovery = std::exchange(pendingDiscovery, {}))
+            discovery();
+    }, Qt::QueuedConnection);
+}
+
 bool Hid_Thread::queryCommand(int len)
 {
+    replyLength = 0;
     HidHandle *dev = sendBlock();
     if (dev)
         dev = openHid(did);
-    if (!dev || hidBackend().getFeatureReport(dev, rxReport, sizeof rxReport) < 0)
+    const int replied = dev ? hidBackend().getFeatureReport(dev, rxReport, sizeof rxReport) : -1;
+    if (replied < 0)
         return releaseChannel(false);
+    replyLength = replied;
 
     if (len <= 0) {
         releaseChannel(true);
@@ -219,10 +271,9 @@ bool Hid_Thread::queryCommand(int len)
         return releaseChannel(false);
     std::vector<unsigned char> report(record(did).reportLength + 1);
     for (int offset = 0; offset < len; offset += chunk) {
-        std::fill(report.begin(), report.end(), 0);
         dev = openHid(did);
         // A read that times out counts as a failed read: the device has nothing to send.
-        if (!dev || hidBackend().readTimeout(dev, report.data(), report.size(), inputReportWaitMs) <= 0)
+        if (!dev || readDataReport(dev, report) <= 0)
             return releaseChannel(false);
         std::memcpy(dataBuf + offset, report.data(), qMin(chunk, len - offset));
     }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 class SimulatedG7::Handle : public HidHandle
 {
@@ -15,6 +16,7 @@ public:
     const Interface iface;
     const quint64 generation;
     bool nonblocking = false;
+    QList<QByteArray> inbox;    // shared node only
 };
 
 namespace {
@@ -57,7 +59,49 @@ QByteArray SimulatedG7::commandPath() const
 
 QByteArray SimulatedG7::eventPath() const
 {
-    return pathOf(Interface::Event);
+    return sharedNode() ? commandPath() : pathOf(Interface::Event);
+}
+
+void SimulatedG7::setSharedNode(bool shared)
+{
+    QMutexLocker lock(&m_mutex);
+    m_shared = shared;
+}
+
+bool SimulatedG7::sharedNode() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_shared;
+}
+
+void SimulatedG7::emitDpiEventWithNextInput(int stage)
+{
+    QMutexLocker lock(&m_mutex);
+    const char report[4] = {0x06, 0x07, 0x00, char(stage)};
+    m_eventWithNextInput = QByteArray(report, 4);
+}
+
+void SimulatedG7::arriveInput(const QList<QByteArray> &reports, Interface iface)
+{
+    if (reports.isEmpty())
+        return;
+    if (!m_shared) {
+        (iface == Interface::Command ? m_dataInput : m_events) += reports;
+    } else if (m_sharedHandles.isEmpty()) {
+        m_sharedWaiting += reports;
+    } else {
+        for (Handle *handle : std::as_const(m_sharedHandles))
+            handle->inbox += reports;
+    }
+    m_inputArrived.wakeAll();
+}
+
+QList<QByteArray> &SimulatedG7::inputQueue(HidHandle *dev)
+{
+    auto *handle = static_cast<Handle *>(dev);
+    if (m_shared)
+        return handle->inbox;
+    return handle->iface == Interface::Command ? m_dataInput : m_events;
 }
 
 G7FirmwareState SimulatedG7::state() const
@@ -120,6 +164,9 @@ void SimulatedG7::unplugLocked()
     ++m_plugGeneration;
     m_dataInput.clear();
     m_events.clear();
+    m_sharedWaiting.clear();
+    for (Handle *handle : std::as_const(m_sharedHandles))
+        handle->inbox.clear();
     m_unplugAfter = -1;
     m_inputArrived.wakeAll();
 }
@@ -149,8 +196,7 @@ void SimulatedG7::emitDpiEvent(int stage)
     if (stage >= 1 && stage <= 8)
         m_firmware.state.dpiStage = quint8(stage - 1);
     const char report[4] = {0x06, 0x07, 0x00, char(stage)};
-    m_events.append(QByteArray(report, 4));
-    m_inputArrived.wakeAll();
+    arriveInput({QByteArray(report, 4)}, Interface::Event);
 }
 
 void SimulatedG7::queueEvent(const QByteArray &report)
@@ -158,8 +204,7 @@ void SimulatedG7::queueEvent(const QByteArray &report)
     QMutexLocker lock(&m_mutex);
     if (!m_plugged)
         return;
-    m_events.append(report);
-    m_inputArrived.wakeAll();
+    arriveInput({report}, Interface::Event);
 }
 
 int SimulatedG7::pendingEvents() const
@@ -264,7 +309,8 @@ HidDeviceInfo *SimulatedG7::enumerate(uint16_t vendor, uint16_t product)
     int seen[2] = {};
     for (Interface iface : m_listing) {
         auto *info = new HidDeviceInfo;
-        info->path = strdup(pathOf(iface, seen[indexOf(iface)]++).constData());
+        const Interface node = m_shared ? Interface::Command : iface;
+        info->path = strdup(pathOf(node, seen[indexOf(iface)]++).constData());
         info->vendorId = vendorId;
         info->productId = productId();
         info->usagePage = iface == Interface::Command ? commandUsagePage : eventUsagePage;
@@ -296,7 +342,12 @@ HidHandle *SimulatedG7::openPath(const char *path)
             return nullptr;
         ++m_openHandles;
         ++m_openCount[indexOf(iface)];
-        return new Handle(iface, m_plugGeneration);
+        auto *handle = new Handle(iface, m_plugGeneration);
+        if (m_shared) {
+            handle->inbox = std::exchange(m_sharedWaiting, {});
+            m_sharedHandles.append(handle);
+        }
+        return handle;
     }
     return nullptr;
 }
@@ -308,6 +359,10 @@ void SimulatedG7::close(HidHandle *dev)
     {
         QMutexLocker lock(&m_mutex);
         --m_openHandles;
+        auto *handle = static_cast<Handle *>(dev);
+        // What the last open handle left unread waits for the next one.
+        if (m_sharedHandles.removeOne(handle) && m_sharedHandles.isEmpty() && valid(dev))
+            m_sharedWaiting = handle->inbox + m_sharedWaiting;
     }
     delete dev;
 }
@@ -336,9 +391,18 @@ int SimulatedG7::sendFeatureReport(HidHandle *dev, const unsigned char *data, si
     if (m_scrambling)
         unscrambleBlock(block, m_code);
     m_firmware.receiveBlock(block);
-    m_dataInput = m_firmware.takeInputReports();
-    if (!m_dataInput.isEmpty())
-        m_inputArrived.wakeAll();
+    QList<QByteArray> input = m_firmware.takeInputReports();
+    if (!m_shared)
+        m_dataInput.clear();    // a new query's reports replace those nobody read
+    if (!input.isEmpty() && !m_eventWithNextInput.isEmpty()) {
+        // The press lands on the event collection; on a shared node that is every handle.
+        const QByteArray event = std::exchange(m_eventWithNextInput, {});
+        if (m_shared)
+            input.prepend(event);
+        else
+            arriveInput({event}, Interface::Event);
+    }
+    arriveInput(input, Interface::Command);
     return int(length);
 }
 
@@ -402,7 +466,7 @@ int SimulatedG7::readReport(HidHandle *dev, unsigned char *data, size_t length, 
         if (!valid(dev) || !data || failing(readCall(dev)))
             return -1;
         auto *handle = static_cast<Handle *>(dev);
-        QList<QByteArray> &queue = handle->iface == Interface::Command ? m_dataInput : m_events;
+        QList<QByteArray> &queue = inputQueue(dev);
         const bool blocking = milliseconds < 0;
         const QDeadlineTimer deadline(blocking ? m_readCapMs : milliseconds);
         while (m_silent || queue.isEmpty()) {
@@ -416,8 +480,9 @@ int SimulatedG7::readReport(HidHandle *dev, unsigned char *data, size_t length, 
             if (!valid(dev))
                 return -1;
         }
-        result = deliver(queue.takeFirst(), data, length);
-        if (handle->iface == Interface::Command) {
+        const QByteArray report = queue.takeFirst();
+        result = deliver(report, data, length);
+        if (handle->iface == Interface::Command && !(m_shared && report.startsWith("\x06\x07"))) {
             unplugNow = countDataReport();
             if (unplugNow)
                 unplugLocked();

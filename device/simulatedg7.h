@@ -73,6 +73,17 @@ public:
     void queueEvent(const QByteArray &report);
     int pendingEvents() const;
 
+    // One hidraw node for both collections, as hidapi 0.13 lists them: the
+    // enumeration names the command and the event collection under one path,
+    // and every handle open on it receives every input report (event reports
+    // and the data reports of queries) in the order they arrive. Reports that
+    // arrive while no handle is open wait for the next one opened.
+    void setSharedNode(bool shared);
+    bool sharedNode() const;
+    // The DPI button is pressed while the next query's data reports are on
+    // their way: the event report 06 07 00 <stage> arrives right before them.
+    void emitDpiEventWithNextInput(int stage);
+
     // Scrambling: command blocks arrive scrambled and reply blocks leave
     // scrambled with the six-character code. Data reports are never scrambled.
     void setScrambling(bool on, const QByteArray &sixCharCode = QByteArrayLiteral("731946"));
@@ -121,6 +132,10 @@ private:
     Call readCall(const HidHandle *dev) const;
     int readReport(HidHandle *dev, unsigned char *data, size_t length, int milliseconds);
     int deliver(QByteArray report, unsigned char *data, size_t length);
+    // Input from the device: to the data or event queue, or on a shared node
+    // to every open handle.
+    void arriveInput(const QList<QByteArray> &reports, Interface iface);
+    QList<QByteArray> &inputQueue(HidHandle *dev);
     // Counts a data report; true when the device is to be unplugged after it.
     bool countDataReport();
     void unplugLocked();
@@ -134,6 +149,10 @@ private:
     QList<Interface> m_listing{Interface::Command, Interface::Event};
     bool m_plugged = true;
     quint64 m_plugGeneration = 0;
+    bool m_shared = false;
+    QList<Handle *> m_sharedHandles;
+    QList<QByteArray> m_sharedWaiting;      // arrived while no handle was open
+    QByteArray m_eventWithNextInput;
     bool m_scrambling = false;
     unsigned char m_code[8] = {};
     Fault m_faults[7];

@@ -124,7 +124,8 @@ private slots:
                  "palette 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 = 01 02 03 04 05 06 07 08 "
                  "09 0a 0b 0c 0d 0e 0f 10 11 12 13 14 15 16 17 18", "stage1 31 15 = 1f 0f",
                  "stage2 1 2 3 4 5 6 7 8 9 10 = 21 43 65 87 05 06 07 08 09 0a",
-                 "stage2 31 15 = ff"})   // bytes 0..3 of type 2 are packed even from missing values
+                 "stage2 31 15 = ff",   // bytes 0..3 of type 2 are packed even from missing values
+                 "stage2 -1 -2 3 -4 = ef c3", "stage2 0 2147483647 = f0"})
             QTest::newRow(row) << QString(row);
     }
     void encoders()

@@ -27,7 +27,7 @@ public:
     void record(const QString &call)
     {
         QMutexLocker lock(&mutex);
-        offThreadCalls += QThread::currentThread() != qApp->thread();
+        offThreadCalls += QThread::currentThread() != QCoreApplication::instance()->thread();
         calls << call;
     }
     QStringList take() { return std::exchange(calls, {}); }
@@ -89,6 +89,8 @@ private slots:
     void eventReports_data();
     void eventReports();
     void unplugAndReplug();
+    void rescanDuringCommand_data();
+    void rescanDuringCommand();
     void secrecyCodeNeedsSixCharacters();
 };
 
@@ -160,6 +162,7 @@ void tst_Connection::discovery_data()
     QTest::newRow("scrambled") << connected << exchange << 2 << model1;
     QTest::newRow("83H query refused") << connected << none << 2 << model1;
     QTest::newRow("83H reply lost") << connected << exchange.mid(0, 1) << 2 << model1;
+    QTest::newRow("83H reply of three bytes") << connected << exchange.mid(0, 1) << 2 << model1;
     QTest::newRow("models 1 and 3: the lower index") << connected << exchange << 2 << model1;
     QTest::newRow("event interface first") << connected << exchange << 2 << model1;
     QTest::newRow("the later of two command paths") << connected << exchange << 2 << "1 1031/cmd#1 1031/evt 64";
@@ -202,7 +205,9 @@ void tst_Connection::discovery()
     G7FirmwareState state;
     state.keyboardOptions = QByteArray::fromHex("0A0B0C81");
     rig.sim->setState(state);
-    if (tag.startsWith("83H"))
+    if (tag.endsWith("bytes"))
+        rig.sim->setShortReports(3);
+    else if (tag.startsWith("83H"))
         rig.sim->failCall(tag.endsWith("refused") ? SimulatedG7::Call::FeatureOut : SimulatedG7::Call::FeatureIn);
     RecordingHost host;
     host.lang = tag;
@@ -297,6 +302,62 @@ void tst_Connection::unplugAndReplug()
     QTRY_COMPARE(host.calls, QStringList{"notice Info: text 3 1600"});
     QCOMPARE(host.offThreadCalls, 0);
     hid.stopMonitor();
+}
+
+void tst_Connection::rescanDuringCommand_data()
+{
+    QTest::addColumn<bool>("connectFirst");
+    QTest::addColumn<QStringList>("blocks");    // sent, in order
+    const QString options = "83 00 00 00 00 00 00 7C|03 0A 0B 0C C1 00 00 1A";
+    QTest::newRow("during the connect step's 03H") << false << QString(options + "|" + options).split('|');
+    QTest::newRow("during a report-rate change") << true
+            << QString(options + "|01 02 03 03 0F 00 00 E7|" + options).split('|');
+}
+
+// The poll timer firing while a command pumps events: the rescan waits until the
+// channel is free, the command's block goes out as built, and one monitor runs.
+void tst_Connection::rescanDuringCommand()
+{
+    QFETCH(bool, connectFirst);
+    QFETCH(QStringList, blocks);
+    SimRig rig;
+    G7FirmwareState state;
+    state.keyboardOptions = QByteArray::fromHex("0A0B0C81");
+    rig.sim->setState(state);
+    RecordingHost host;
+    int blocksWhenAsked = -1;
+    auto hid = std::make_unique<Hid_Thread>(&host);
+    if (connectFirst)
+        connectMouse(*hid);
+    QTest::ignoreMessage(QtDebugMsg, "Device Connect");
+    QMetaObject::invokeMethod(hid.get(), [&] {
+        blocksWhenAsked = int(rig.sim->acceptedBlocks().size());
+        runDiscovery(*hid);
+    }, Qt::QueuedConnection);
+    if (connectFirst)
+        hid->hid_01H_SetReportRate(2);
+    else
+        connectMouse(*hid);
+    QTRY_COMPARE(rig.sim->acceptedBlocks().size(), blocks.size());
+    QTest::qWait(50);
+    const int loops = QThreadPool::globalInstance()->activeThreadCount();
+    const bool ready = hid->hidFree && hid->monitorRunning;
+    // The device object waits for every loop it started: none reopens the event interface after it.
+    hid.reset();
+    const int opened = rig.sim->openCount(SimulatedG7::Interface::Event);
+    const int handles = rig.sim->openHandles();
+    QTest::qWait(600);
+    QCOMPARE(blocksWhenAsked, connectFirst ? 2 : 1);   // asked inside the command
+    QStringList sent;
+    for (const QByteArray &block : rig.sim->acceptedBlocks())
+        sent << block.toHex(' ').toUpper();
+    QCOMPARE(sent, blocks);
+    QCOMPARE(rig.sim->state().reportRate, connectFirst ? 2 : 1);
+    QVERIFY(ready);
+    QCOMPARE(loops, 1);
+    QCOMPARE(host.take().count("connected 1"), 2);
+    QCOMPARE(handles, 0);
+    QCOMPARE(rig.sim->openCount(SimulatedG7::Interface::Event), opened);
 }
 
 // A stored code of another length keeps the code loaded before; the connect goes on.

@@ -85,6 +85,8 @@ private slots:
     void replies();
     void macroTransfer_data();
     void macroTransfer();
+    void eventsOnTheCommandNode_data();
+    void eventsOnTheCommandNode();
 };
 
 // A row: the tag, the slot call (p: the payload), the wire (see expand) and the busy text.
@@ -182,7 +184,7 @@ void tst_HidCommands::replies_data()
     QTest::addColumn<QString>("results");
     const QString caller = "83 a1a2a3a4 87 0 8B 00 8D 000000 00 00000000 90 " + QString(48, '5');
     QTest::newRow("answered") << "83 01020304 87 5 8B 05 8D 070809 00 37333139 90 " + QString(stateColours.toHex());
-    QTest::newRow("short replies") << "83 0102a3a4 87 5 8B 05 8D 070800 00 37330000 90 a0a1a2a3" + QString(40, '0');
+    QTest::newRow("short replies") << "83 a1a2a3a4 87 5 8B 05 8D 070800 00 37330000 90 a0a1a2a3" + QString(40, '0');
     QTest::newRow("silent") << "83 01020304 87 5 8B 05 8D 070809 00 37333139 90 " + QString(48, '5');
     QTest::newRow("unplugged after discovery") << caller;
     QTest::newRow("undiscovered") << caller;
@@ -260,6 +262,46 @@ void tst_HidCommands::macroTransfer()
     rig.clearTrace();
     hid.hid_02H_SetCurrentProfile(3);
     QCOMPARE(rig.trace().texts({"feature-out"}).size(), ops.contains("open-failed") ? 0 : 1);
+}
+
+void tst_HidCommands::eventsOnTheCommandNode_data()
+{
+    QTest::addColumn<bool>("shared");
+    QTest::addColumn<int>("type");
+    QTest::newRow("one node, eight colours") << true << 1;
+    QTest::newRow("one node, packed colours") << true << 2;
+    QTest::newRow("two nodes") << false << 1;
+}
+
+// A DPI press during a colour read: the command handle skips the event report
+// and waits on for the colours.
+void tst_HidCommands::eventsOnTheCommandNode()
+{
+    QFETCH(bool, shared);
+    QFETCH(int, type);
+    auto sim = std::make_shared<SimulatedG7>();
+    sim->setSharedNode(shared);
+    SimRig rig(sim);
+    G7FirmwareState state;
+    state.stageColours = stateColours;
+    sim->setState(state);
+    Hid_Thread hid;
+    attachShippedCatalogue(hid);
+    QCOMPARE(hid.record(hid.did).path == hid.record(hid.did).path2, shared);
+    sim->emitDpiEventWithNextInput(3);
+    uchar colours[24];
+    std::fill(colours, colours + 24, 0x55);
+    hid.hid_90H_GetLED8StageColor(uchar(type), colours);
+    const int n = type == 2 ? 4 : 24;
+    QCOMPARE(QByteArray(reinterpret_cast<char *>(colours), 24), stateColours.left(n) + QByteArray(24 - n, 0x55));
+    QVERIFY(hid.hidFree && sim->openHandles() == 0);
+    QStringList reads;
+    for (const TraceLine &line : rig.trace().lines()) {
+        if (line.op == QLatin1String("data-in"))
+            reads << line.bytes().left(4).toHex();
+    }
+    const QStringList expected = QStringList{"06070003", "a0a1a2a3"}.mid(shared ? 0 : 1);
+    QCOMPARE(reads, expected);
 }
 
 QTEST_GUILESS_MAIN(tst_HidCommands)
