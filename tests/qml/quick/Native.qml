@@ -7,8 +7,11 @@ QtObject {
     property var lang: undefined
     property var profile: 0
     property var strings: ({})  // language groups by type; a missing type reads as an empty list
+    // Profile values the sensor panels read back (not recorded).
+    property var stored: ({})
+    readonly property var storedDefaults: ({ reportRate: 1, cursorSpeed: 5, doubleClick: 5, lines: 3, x: 4, y: 4, jmgd: 3 })
 
-    function reset() { calls = []; lang = undefined; profile = 0; strings = {} }
+    function reset() { calls = []; lang = undefined; profile = 0; strings = {}; stored = Object.assign({}, storedDefaults) }
     function record(name, args) { calls = calls.concat([[name].concat(Array.from(args))]) }
 
     function getLang() { record("getLang", arguments); return lang }
@@ -26,6 +29,15 @@ QtObject {
     function setCursorSpeed(v) { record("setCursorSpeed", arguments) }
     function setDoubleClickSpeed(v) { record("setDoubleClickSpeed", arguments) }
     function setVerticalScrollLines(v) { record("setVerticalScrollLines", arguments) }
+    function ui_81H_GetReportRate() { return stored.reportRate }
+    function getCursorSpeed() { return stored.cursorSpeed }
+    function getDoubleClickSpeed() { return stored.doubleClick }
+    function getVerticalScrollLines() { return stored.lines }
+    function getXYSensitive(index) { return index === 0 ? stored.x : stored.y }
+    function getData(key) { return key === "sensor/jmgd" ? stored.jmgd : undefined }
+    function setXYSensitive(index, level) { record("setXYSensitive", arguments) }
+    function ui_0EH_SetXYSensitive(x, y) { record("ui_0EH_SetXYSensitive", arguments) }
+    function mouseSetJMGD(v) { record("mouseSetJMGD", arguments) }
     function onMinimize() { record("onMinimize", arguments) }
     function onClose() { record("onClose", arguments) }
     function onXChanged(dx) { record("onXChanged", arguments) }
