@@ -381,6 +381,109 @@ def mouse_highlights():
         convert(glow, out("mouse", "keyH%d.png" % key))
 
 
+FONT_CJK = "Noto-Sans-CJK-SC-Bold"
+
+
+def sector(cx, cy, r_out, r_in, a0, a1):
+    """Path of a ring sector between screen angles a0 and a1 (degrees, clockwise from +x)."""
+    import math
+    def at(r, a):
+        return "%.2f,%.2f" % (cx + r * math.cos(math.radians(a)), cy + r * math.sin(math.radians(a)))
+    large = 1 if a1 - a0 > 180 else 0
+    if r_in <= 0:
+        return "path 'M %d,%d L %s A %d,%d 0 %d,1 %s Z'" % (cx, cy, at(r_out, a0), r_out, r_out, large, at(r_out, a1))
+    return "path 'M %s A %d,%d 0 %d,1 %s L %s A %d,%d 0 %d,0 %s Z'" % (
+        at(r_out, a0), r_out, r_out, large, at(r_out, a1), at(r_in, a1), r_in, r_in, large, at(r_in, a0))
+
+
+def report_rate_dials():
+    # Round dial in quadrants; the chosen one is lit and the hub names the rate.
+    size, c, r, hub = 116, 58, 56, 25
+    quadrants = {"125": (180, 270, -29, -29), "1000": (270, 360, 29, -29),
+                 "500": (0, 90, 29, 29), "250": (90, 180, -29, 29)}
+    interval = {"125": "8", "250": "4", "500": "2", "1000": "1"}
+    for chosen in ("125", "250", "500", "1000"):
+        for suffix, unit_font, unit in (("", FONT, "%s ms"), ("Cn", FONT_CJK, "%s毫秒")):
+            path = out("reportRate", "rate%s%s.png" % (chosen, suffix))
+            args = ["-size", "%dx%d" % (size, size), "xc:none",
+                    "-fill", "#101011", "-stroke", "#3a3a3c", "-strokewidth", "1",
+                    "-draw", "circle %d,%d %d,%d" % (c, c, c, c - r - 1)]
+            for name, (a0, a1, _, _) in quadrants.items():
+                fill = RED if name == chosen else "#2a2a2c"
+                args += ["-fill", fill, "-stroke", "#0a0a0a", "-strokewidth", "2",
+                         "-draw", sector(c, c, r - 2, 0, a0, a1)]
+            args += ["-fill", "#161617", "-stroke", RED_DARK, "-strokewidth", "2",
+                     "-draw", "circle %d,%d %d,%d" % (c, c, c, c - hub),
+                     "-stroke", "none", "-gravity", "center", "-font", FONT, "-pointsize", "10"]
+            for name, (_, _, dx, dy) in quadrants.items():
+                args += ["-fill", "#ffffff" if name == chosen else "#9a9a9c",
+                         "-annotate", "%+d%+d" % (dx, dy), name]
+            args += ["-fill", "#ffffff", "-pointsize", "10", "-annotate", "+0-6", chosen + "Hz",
+                     "-font", unit_font, "-pointsize", "9", "-fill", RED_BRIGHT,
+                     "-annotate", "+0+7", unit % interval[chosen]]
+            convert(*args, path)
+
+
+def speed_dials():
+    # Half-circle dial of ten lit steps; level 0 lights none, 10 and up all.
+    w, h, cx, cy, r_out, r_in = 180, 80, 90, 70, 66, 48
+    for level in range(11):
+        args = ["-size", "%dx%d" % (w, h), "xc:none",
+                "-fill", "#101011", "-stroke", "#2c2c2e", "-strokewidth", "1",
+                "-draw", sector(cx, cy, r_out + 3, 0, 180, 360)]
+        for step in range(10):
+            a0, a1 = 180 + step * 18 + 1.5, 180 + (step + 1) * 18 - 1.5
+            fill = RED_BRIGHT if step < level else "#2e2e30"
+            args += ["-fill", fill, "-stroke", "none", "-draw", sector(cx, cy, r_out, r_in, a0, a1)]
+        import math
+        angle = math.radians(180 + min(level, 10) * 18)
+        tip = (cx + (r_in - 6) * math.cos(angle), cy + (r_in - 6) * math.sin(angle))
+        args += ["-stroke", "#e8e8e8", "-strokewidth", "3",
+                 "-draw", "line %d,%d %.1f,%.1f" % (cx, cy, tip[0], tip[1]),
+                 "-stroke", "#3a3a3c", "-strokewidth", "1", "-draw", "line 14,%d %d,%d" % (cy + 1, w - 14, cy + 1),
+                 "-fill", "#1c1c1d", "-stroke", RED, "-strokewidth", "2",
+                 "-draw", "circle %d,%d %d,%d" % (cx, cy, cx, cy - 7)]
+        convert(*args, out("mouseRate", "dial%d.png" % level))
+
+
+def option_controls():
+    # Radio images (off, on) and the + / - buttons of the scroll-lines field.
+    for name, dot in (("radio.png", False), ("radioOn.png", True)):
+        args = ["-size", "14x14", "xc:none", "-fill", "#141415", "-stroke", "#8a8a8c", "-strokewidth", "1",
+                "-draw", "circle 7,7 7,1"]
+        if dot:
+            args += ["-fill", RED_BRIGHT, "-stroke", "none", "-draw", "circle 7,7 7,3.5"]
+        convert(*args, out("scrollRate", name))
+    plus = ["-fill", "#f0f0f0", "-stroke", "none", "-draw", "rectangle 4,8 12,9", "-draw", "rectangle 8,4 9,13"]
+    minus = ["-fill", "#f0f0f0", "-stroke", "none", "-draw", "rectangle 4,8 12,9"]
+    glossy_button(out("scrollRate", "plus.png"), 17, 18, 3, "#3a3a3c", "#161617", "#8f2020", 0.12, plus)
+    glossy_button(out("scrollRate", "minus.png"), 17, 18, 3, "#3a3a3c", "#161617", "#8f2020", 0.12, minus)
+
+
+def axis_slider():
+    # Groove with a notch at every knob centre, the knob, and the numbered scale below.
+    centres = [10, 30, 52, 74, 95, 116, 137, 159, 180, 199]
+    args = ["-size", "210x16", "xc:none", "-fill", "#0c0c0d", "-stroke", "#3a3a3c", "-strokewidth", "1",
+            "-draw", "roundrectangle 4,5 205,10 3,3", "-stroke", "#5a5a5c"]
+    for x in centres:
+        args += ["-draw", "line %d,12 %d,15" % (x, x)]
+    convert(*args, out("xySetting", "track.png"))
+    glossy_button(out("xySetting", "knob.png"), 10, 16, 3, "#ff5a5a", "#8a0e0e", "#2a0404", 0.2)
+    args = ["-size", "210x12", "xc:none", "-fill", "#b0b0b2", "-font", FONT, "-pointsize", "9",
+            "-gravity", "northwest"]
+    for i, x in enumerate(centres):
+        text = str(i + 1)
+        args += ["-annotate", "+%d+0" % (x - (3 if len(text) == 1 else 6)), text]
+    convert(*args, out("xySetting", "scale.png"))
+
+
+def sensor_panels():
+    report_rate_dials()
+    speed_dials()
+    option_controls()
+    axis_slider()
+
+
 def tray_icon():
     mark = tmp("tray_mark.png")
     emblem(mark, 200)
@@ -404,6 +507,7 @@ def main():
         header_buttons()
         text_buttons()
         panels()
+        sensor_panels()
         tray_icon()
     finally:
         shutil.rmtree(TMP, ignore_errors=True)

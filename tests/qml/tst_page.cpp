@@ -18,6 +18,13 @@ public slots:
     QVariant getProfile() { return 0; }
     void ui_02H_SetCurrentProfile(int) {}
     void setEnabled(bool) {}
+    // What the sensor panels load.
+    QVariant getXYSensitive(const QVariant &) { return 4; }
+    QVariant ui_81H_GetReportRate() { return 1; }
+    uint getCursorSpeed() { return 5; }
+    uint getDoubleClickSpeed() { return 5; }
+    uint getVerticalScrollLines() { return 3; }
+    QVariant getData(const QVariant &) { return 2; }
     QStringList getGlobalStrings(const QVariant &type, const QString &langCode)
     {
         QSettings file(QStringLiteral(G7_SOURCE_DIR "/modules/i18n/") + langCode + QStringLiteral(".ini"), QSettings::IniFormat);

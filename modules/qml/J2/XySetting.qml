@@ -1,14 +1,69 @@
 import QtQuick
 import "../common"
+import "../common/sensormath.js" as SensorMath
 
-// Separate X and Y sensitivity.
+// Separate X and Y sensitivity: two ten-position sliders over a numbered scale.
 Frame {
     id: xySetting
+
+    property alias xLevel: xSlider.level
+    property alias yLevel: ySlider.level
 
     signal clickXySetting()
 
     title: mainIten.mainLang[0] ?? ""
     bodyHeight: 96
 
-    function init(isSendData) {}
+    function init(isSendData) {
+        xSlider.setLevel(SensorMath.xyStoredLevel(ui_View.getXYSensitive(0)), false)
+        ySlider.setLevel(SensorMath.xyStoredLevel(ui_View.getXYSensitive(1)), false)
+        if (isSendData)
+            ui_View.ui_0EH_SetXYSensitive(SensorMath.xyWire(xLevel), SensorMath.xyWire(yLevel))
+    }
+
+    // Stores both levels, sends them and lights the mouse again.
+    function apply() {
+        ui_View.setXYSensitive(0, xLevel)
+        ui_View.setXYSensitive(1, yLevel)
+        ui_View.ui_0EH_SetXYSensitive(SensorMath.xyWire(xLevel), SensorMath.xyWire(yLevel))
+        lightControlMain.refresh()
+    }
+
+    Text {
+        x: 10
+        y: 3
+        text: mainIten.mainLang[1] ?? ""
+        font.family: mainIten.fontFamily
+        font.pixelSize: mainIten.fontMinSize
+        color: mainIten.fontColor
+    }
+    AxisSlider {
+        id: xSlider
+        objectName: "xSlider"
+        onLevelPicked: xySetting.apply()
+        onTouched: xySetting.clickXySetting()
+        x: 16
+        y: 19
+    }
+    Text {
+        x: 10
+        y: 38
+        text: mainIten.mainLang[2] ?? ""
+        font.family: mainIten.fontFamily
+        font.pixelSize: mainIten.fontMinSize
+        color: mainIten.fontColor
+    }
+    AxisSlider {
+        id: ySlider
+        objectName: "ySlider"
+        onLevelPicked: xySetting.apply()
+        onTouched: xySetting.clickXySetting()
+        x: 16
+        y: 54
+    }
+    Image {
+        x: 16
+        y: 76
+        source: mainIten.sourceXyScale
+    }
 }

@@ -5,11 +5,26 @@ import "../common"
 Frame {
     id: mouseRate
 
+    property alias mouseRateValue: dial.level
+
     signal clickMouseRate()
     signal mouseRateChange(int mouseRateValue)
 
     title: mainIten.mainLang[10] ?? ""
     bodyHeight: 96
 
-    function init(isSendData) {}
+    function init(isSendData) {
+        mouseRateValue = ui_View.getCursorSpeed()
+        if (isSendData)
+            ui_View.setCursorSpeed(mouseRateValue)
+    }
+
+    SpeedDial {
+        id: dial
+        objectName: "mouseRateDial"
+        onReleased: {
+            mouseRate.mouseRateChange(level)
+            mouseRate.clickMouseRate()
+        }
+    }
 }

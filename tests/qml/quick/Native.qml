@@ -15,7 +15,11 @@ QtObject {
     property var keydefine: []  // stored key entries by button, each a list of four texts
     property var macroKeys: []  // macro name by button
 
-    function reset() { calls = []; lang = undefined; profile = 0; strings = {}; led = []; dpi = []; dpiSelect = []; stageColors = []; keydefine = []; macroKeys = [] }
+    // Profile values the sensor panels read back (not recorded).
+    property var stored: ({})
+    readonly property var storedDefaults: ({ reportRate: 1, cursorSpeed: 5, doubleClick: 5, lines: 3, x: 4, y: 4, jmgd: 3 })
+
+    function reset() { calls = []; lang = undefined; profile = 0; strings = {}; led = []; dpi = []; dpiSelect = []; stageColors = []; keydefine = []; macroKeys = []; stored = Object.assign({}, storedDefaults) }
     function record(name, args) { calls = calls.concat([[name].concat(Array.from(args))]) }
 
     function getLang() { record("getLang", arguments); return lang }
@@ -41,6 +45,15 @@ QtObject {
     function setCursorSpeed(v) { record("setCursorSpeed", arguments) }
     function setDoubleClickSpeed(v) { record("setDoubleClickSpeed", arguments) }
     function setVerticalScrollLines(v) { record("setVerticalScrollLines", arguments) }
+    function ui_81H_GetReportRate() { return stored.reportRate }
+    function getCursorSpeed() { return stored.cursorSpeed }
+    function getDoubleClickSpeed() { return stored.doubleClick }
+    function getVerticalScrollLines() { return stored.lines }
+    function getXYSensitive(index) { return index === 0 ? stored.x : stored.y }
+    function getData(key) { return key === "sensor/jmgd" ? stored.jmgd : undefined }
+    function setXYSensitive(index, level) { record("setXYSensitive", arguments) }
+    function ui_0EH_SetXYSensitive(x, y) { record("ui_0EH_SetXYSensitive", arguments) }
+    function mouseSetJMGD(v) { record("mouseSetJMGD", arguments) }
     function onMinimize() { record("onMinimize", arguments) }
     function onClose() { record("onClose", arguments) }
     function onXChanged(dx) { record("onXChanged", arguments) }

@@ -16,6 +16,9 @@ TestCase {
     Component { id: signalSpy; SignalSpy {} }
 
     readonly property var paletteTail: [0, 0, 255, 0, 255, 0, 255, 255, 0, 0, 255, 255, 255, 127, 0, 255, 0, 255, 255, 255, 255]
+    // What the sensor panels send again when a profile is reloaded with its values.
+    readonly property var resend: [["ui_0EH_SetXYSensitive", 100, 100], ["ui_01H_SetReportRate", 1], ["setCursorSpeed", 5],
+                                   ["setDoubleClickSpeed", 5], ["setVerticalScrollLines", 3], ["mouseSetJMGD", 3]]
     // What the lighting panel sends again after a change elsewhere (its colour is white at first).
     readonly property var relight: [["ui_LEDColor", [255, 255, 255].concat(paletteTail)],
                                     ["ui_06H_SetRGBLedEffect", 0, 0, 12, [0, 0, 12, 255, 255, 255]]]
@@ -106,7 +109,7 @@ TestCase {
 
     function test_userActions_data() {
         // The key panel sends its stored entries again; this profile holds none.
-        var resend = ["mouseSetKeyMatrix", Array(64).fill(undefined)]
+        var keysResend = ["mouseSetKeyMatrix", Array(64).fill(undefined)]
         var keys = p => part(p, "keyMatrixMain")
         var lighting = p => { var l = part(p, "lightControlMain"); l.colorR = 1; l.colorG = 2; l.colorB = 3; l.setLED(5, 6, 3); return l }
         var dpiSend = [["ui_11H_SetDPISet", 2, Array(8).fill(59), Array(8).fill(6000), Array(8).fill(1)]]
@@ -133,7 +136,7 @@ TestCase {
             { tag: "help, update", clicks: ["headerButton2", "askRow1"], calls: [["openUpdateExe"]], shown: { askMenu: false } },
             { tag: "help, version", clicks: ["headerButton2", "askRow2"], shown: { askMenu: false } },
             { tag: "reset", clicks: ["restBtn"], shown: { factorysure: true, mainMask: true } },
-            { tag: "reset, OK", act: p => Object.assign(ui_View, stored), clicks: ["restBtn", "resetOk"], calls: [["setEnabled", false], ["resetProfile", 4], resend].concat(storedPanels, storedDpi, storedLight), shown: { factorysure: false, mainMask: false }, busy: true },
+            { tag: "reset, OK", act: p => Object.assign(ui_View, stored), clicks: ["restBtn", "resetOk"], calls: [["setEnabled", false], ["resetProfile", 4], keysResend].concat(storedPanels, storedDpi, storedLight), shown: { factorysure: false, mainMask: false }, busy: true },
             { tag: "reset, Cancel", clicks: ["restBtn", "resetCancel"], shown: { factorysure: false, mainMask: false } },
             { tag: "macro editor", clicks: ["macroBtn"], shown: { macroEditorMain: true, mainMask: true }, at: ["macroEditorMain", 200, 110] },
             { tag: "profiles", clicks: ["profileBtn"], shown: { profileMain: true, mainMask: true } },
@@ -153,7 +156,7 @@ TestCase {
             { tag: "lighting colour", act: p => lighting(p).setColor(10, 20, 30), calls: [["ui_06H_SetRGBLedEffect", 5, 0, 3, [5, 6, 3, 1, 2, 3]], ["ui_LEDColor", [10, 20, 30].concat(paletteTail)], ["ui_06H_SetRGBLedEffect", 5, 0, 3, [5, 0, 3, 1, 2, 3]]] },
             { tag: "lighting black becomes red", act: p => lighting(p).setColor(0, 0, 0), calls: [["ui_06H_SetRGBLedEffect", 5, 0, 3, [5, 6, 3, 1, 2, 3]], ["ui_LEDColor", [255, 0, 0].concat(paletteTail)], ["ui_06H_SetRGBLedEffect", 5, 7, 3, [5, 7, 3, 1, 2, 3]]] },
             { tag: "same profile", act: p => { profile(p).changeProfile(0); profile(p).closeUI() } },
-            { tag: "other profile, closed twice", act: p => { var m = profile(p); m.changeProfile(2); m.closeUI(); m.closeUI() }, calls: [["ui_02H_SetCurrentProfile", 2], ["setEnabled", false], resend].concat(storedDpi, storedPanels, storedLight), busy: true },
+            { tag: "other profile, closed twice", act: p => { var m = profile(p); m.changeProfile(2); m.closeUI(); m.closeUI() }, calls: [["ui_02H_SetCurrentProfile", 2], ["setEnabled", false], keysResend].concat(storedDpi, storedPanels, storedLight), busy: true },
         ]
     }
     function test_userActions(data) {

@@ -1,0 +1,31 @@
+import QtQuick
+
+// Radio image with its label; the whole row is clickable.
+Item {
+    id: option
+
+    property bool checked: false
+    property alias text: label.text
+
+    signal clicked()
+
+    width: label.x + label.implicitWidth
+    height: 18
+
+    Image {
+        anchors.verticalCenter: parent.verticalCenter
+        source: option.checked ? mainIten.sourceRadioOn : mainIten.sourceRadio
+    }
+    Text {
+        id: label
+        x: 20
+        anchors.verticalCenter: parent.verticalCenter
+        font.family: mainIten.fontFamily
+        font.pixelSize: mainIten.fontNormalSize
+        color: mainIten.fontColor
+    }
+    MouseArea {
+        anchors.fill: parent
+        onClicked: option.clicked()
+    }
+}
