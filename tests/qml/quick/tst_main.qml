@@ -136,7 +136,7 @@ TestCase {
             { tag: "help, update", clicks: ["headerButton2", "askRow1"], calls: [["openUpdateExe"]], shown: { askMenu: false } },
             { tag: "help, version", clicks: ["headerButton2", "askRow2"], shown: { askMenu: false } },
             { tag: "reset", clicks: ["restBtn"], shown: { factorysure: true, mainMask: true } },
-            { tag: "reset, OK", act: p => Object.assign(ui_View, stored), clicks: ["restBtn", "resetOk"], calls: [["setEnabled", false], ["resetProfile", 4], keysResend].concat(storedPanels, storedDpi, storedLight), shown: { factorysure: false, mainMask: false }, busy: true },
+            { tag: "reset, OK", act: p => Object.assign(ui_View, stored), clicks: ["restBtn", "resetOk"], calls: [["setEnabled", false], ["resetProfile", 4], keysResend].concat(storedPanels, [resend[0]], storedDpi, resend.slice(1), storedLight), shown: { factorysure: false, mainMask: false }, busy: true },
             { tag: "reset, Cancel", clicks: ["restBtn", "resetCancel"], shown: { factorysure: false, mainMask: false } },
             { tag: "macro editor", clicks: ["macroBtn"], shown: { macroEditorMain: true, mainMask: true }, at: ["macroEditorMain", 200, 110] },
             { tag: "profiles", clicks: ["profileBtn"], shown: { profileMain: true, mainMask: true } },
@@ -156,7 +156,7 @@ TestCase {
             { tag: "lighting colour", act: p => lighting(p).setColor(10, 20, 30), calls: [["ui_06H_SetRGBLedEffect", 5, 0, 3, [5, 6, 3, 1, 2, 3]], ["ui_LEDColor", [10, 20, 30].concat(paletteTail)], ["ui_06H_SetRGBLedEffect", 5, 0, 3, [5, 0, 3, 1, 2, 3]]] },
             { tag: "lighting black becomes red", act: p => lighting(p).setColor(0, 0, 0), calls: [["ui_06H_SetRGBLedEffect", 5, 0, 3, [5, 6, 3, 1, 2, 3]], ["ui_LEDColor", [255, 0, 0].concat(paletteTail)], ["ui_06H_SetRGBLedEffect", 5, 7, 3, [5, 7, 3, 1, 2, 3]]] },
             { tag: "same profile", act: p => { profile(p).changeProfile(0); profile(p).closeUI() } },
-            { tag: "other profile, closed twice", act: p => { var m = profile(p); m.changeProfile(2); m.closeUI(); m.closeUI() }, calls: [["ui_02H_SetCurrentProfile", 2], ["setEnabled", false], keysResend].concat(storedDpi, storedPanels, storedLight), busy: true },
+            { tag: "other profile, closed twice", act: p => { var m = profile(p); m.changeProfile(2); m.closeUI(); m.closeUI() }, calls: [["ui_02H_SetCurrentProfile", 2], ["setEnabled", false], keysResend, resend[0]].concat(storedDpi, storedPanels, resend.slice(1), storedLight), busy: true },
         ]
     }
     function test_userActions(data) {
