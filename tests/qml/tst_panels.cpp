@@ -215,8 +215,10 @@ private slots:
         const QSettings defaults(rig.data.filePath("modules/setting/pD.bin"), QSettings::IniFormat);
         const QSettings profile(rig.data.filePath("modules/setting/p1.bin"), QSettings::IniFormat);
         QCOMPARE(profile.allKeys(), defaults.allKeys());
+        // Numbers this process stored come back from Qt's shared cache as numbers, not texts.
+        const auto text = [](const QVariant &v) { const QStringList l = v.toStringList(); return l.isEmpty() ? v.toString() : l.join(", "); };
         for (const QString &key : defaults.allKeys())
-            QVERIFY2(profile.value(key).toStringList() == defaults.value(key).toStringList(), qPrintable(key));
+            QVERIFY2(text(profile.value(key)) == text(defaults.value(key)), qPrintable(key));
 
         // Every block sent carries the default file's values.
         QStringList sent;
