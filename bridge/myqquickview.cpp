@@ -10,6 +10,7 @@
 #include "macrofiles.h"
 #include "macrosender.h"
 #include "namelists.h"
+#include "profileexchange.h"
 #include "profilekeys.h"
 
 #include <QDebug>
@@ -44,6 +45,11 @@ myQQuickView::myQQuickView(QWidget *parent)
     rootContext()->setContextProperty(QStringLiteral("macroCodec"), new MacroCodecObject(this));
     chooseProfileToLoad = [](QWidget *dialogParent) {
         return QFileDialog::getOpenFileName(dialogParent, tr("Open File"),
+                                            QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
+                                            tr("Profile(*.pf)"));
+    };
+    chooseProfileToSave = [](QWidget *dialogParent) {
+        return QFileDialog::getSaveFileName(dialogParent, tr("Save File"),
                                             QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
                                             tr("Profile(*.pf)"));
     };
@@ -131,8 +137,7 @@ bool myQQuickView::loadProfile(int profile)
     if (file.isEmpty())
         return false;
     // The macros it carries and the device follow through the profile page.
-    store.replaceProfile(profile, file);
-    return true;
+    return ProfileExchange::importProfile(store, profile, file);
 }
 
 void myQQuickView::resetProfile(int profile)
@@ -145,13 +150,16 @@ void myQQuickView::copyProfile(int destprofile, int srcprofile)
     store.copyProfile(destprofile, srcprofile);
 }
 
-bool myQQuickView::loadProfileMacroData(int)
+bool myQQuickView::loadProfileMacroData(int profile)
 {
-    return false;
+    return ProfileExchange::importMacros(store.profileSettings(profile));
 }
 
-void myQQuickView::saveProfile(int, QStringList)
+void myQQuickView::saveProfile(int profile, QStringList nameList)
 {
+    const QString file = chooseProfileToSave ? chooseProfileToSave(window()) : QString();
+    if (!file.isEmpty())
+        ProfileExchange::exportProfile(store.profileSettings(profile), file, nameList);
 }
 
 // --- language strings ---------------------------------------------------------
