@@ -18,6 +18,8 @@ public slots:
     QVariant getProfile() { return 0; }
     void ui_02H_SetCurrentProfile(int) {}
     void setEnabled(bool) {}
+    QVariantList getNameList(const QVariant &) { return {QStringLiteral("Standard0"), QStringLiteral("loaderzenith")}; }
+    QVariant updataNameList(const QVariant &, const QStringList &) { return true; }
     QStringList getGlobalStrings(const QVariant &type, const QString &langCode)
     {
         QSettings file(QStringLiteral(G7_SOURCE_DIR "/modules/i18n/") + langCode + QStringLiteral(".ini"), QSettings::IniFormat);
