@@ -13,6 +13,7 @@
 #include "macrofiles.h"
 #include "macrosender.h"
 #include "namelists.h"
+#include "profileexchange.h"
 #include "profilekeys.h"
 #include "systempointer.h"
 #include "updatelauncher.h"
@@ -49,6 +50,11 @@ myQQuickView::myQQuickView(QWidget *parent)
     keyNameTable();
     chooseProfileToLoad = [](QWidget *dialogParent) {
         return QFileDialog::getOpenFileName(dialogParent, tr("Open File"),
+                                            QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
+                                            tr("Profile(*.pf)"));
+    };
+    chooseProfileToSave = [](QWidget *dialogParent) {
+        return QFileDialog::getSaveFileName(dialogParent, tr("Save File"),
                                             QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
                                             tr("Profile(*.pf)"));
     };
@@ -138,8 +144,7 @@ bool myQQuickView::loadProfile(int profile)
     if (file.isEmpty())
         return false;
     // The macros it carries and the device follow through the profile page.
-    store.replaceProfile(profile, file);
-    return true;
+    return ProfileExchange::importProfile(store, profile, file);
 }
 
 void myQQuickView::resetProfile(int profile)
@@ -152,13 +157,16 @@ void myQQuickView::copyProfile(int destprofile, int srcprofile)
     store.copyProfile(destprofile, srcprofile);
 }
 
-bool myQQuickView::loadProfileMacroData(int)
+bool myQQuickView::loadProfileMacroData(int profile)
 {
-    return false;
+    return ProfileExchange::importMacros(store.profileSettings(profile));
 }
 
-void myQQuickView::saveProfile(int, QStringList)
+void myQQuickView::saveProfile(int profile, QStringList nameList)
 {
+    const QString file = chooseProfileToSave ? chooseProfileToSave(window()) : QString();
+    if (!file.isEmpty())
+        ProfileExchange::exportProfile(store.profileSettings(profile), file, nameList);
 }
 
 // --- language strings ---------------------------------------------------------

@@ -32,6 +32,8 @@ public:
     // Asks the user for a profile exchange file to load; an empty name cancels.
     // Tests replace it.
     std::function<QString(QWidget *parent)> chooseProfileToLoad;
+    // Asks the user where to export a profile; an empty name cancels. Tests replace it.
+    std::function<QString(QWidget *parent)> chooseProfileToSave;
 
     // The operating system's pointer settings. Tests replace it.
     std::unique_ptr<PointerSettings> pointerSettings = createSystemPointerSettings();
@@ -44,8 +46,8 @@ public slots:
     void setProfile(QVariant profileNo);
     void clearHidBusy();
     bool loadProfile(int profile);
-    bool loadProfileMacroData(int profile);                      // profile import: built later
-    void saveProfile(int profile, QStringList nameList);         // profile export: built later
+    bool loadProfileMacroData(int profile);
+    void saveProfile(int profile, QStringList nameList);
     void resetProfile(int profile);
     void copyProfile(int destprofile, int srcprofile);
     QStringList getGlobalStrings(QVariant type, QString langCode);

@@ -25,6 +25,8 @@ public slots:
     uint getDoubleClickSpeed() { return 5; }
     uint getVerticalScrollLines() { return 3; }
     QVariant getData(const QVariant &) { return 2; }
+    QVariantList getNameList(const QVariant &) { return {QStringLiteral("Standard0"), QStringLiteral("loaderzenith")}; }
+    QVariant updataNameList(const QVariant &, const QStringList &) { return true; }
     QStringList getGlobalStrings(const QVariant &type, const QString &langCode)
     {
         QSettings file(QStringLiteral(G7_SOURCE_DIR "/modules/i18n/") + langCode + QStringLiteral(".ini"), QSettings::IniFormat);

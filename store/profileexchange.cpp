@@ -1,0 +1,281 @@
+#include "profileexchange.h"
+
+#include "datapath.h"
+#include "inivalues.h"
+#include "macrofiles.h"
+#include "namelists.h"
+#include "profilestore.h"
+#include "safefilename.h"
+#include "storefile.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryFile>
+
+#include <algorithm>
+
+namespace ProfileExchange {
+
+static const QString macroGroup = QStringLiteral("profile");
+static const QString namesKey = QStringLiteral("profile/name");
+
+static QString macroKey(int i)
+{
+    return QStringLiteral("profile/%1").arg(i);
+}
+
+static QStringList texts(const QVariantList &values)
+{
+    QStringList result;
+    for (const QVariant &v : values)
+        result.append(v.toString());
+    return result;
+}
+
+// A list value, or a bare value taken as the only element (how a one-element
+// list comes back); empty for a missing key.
+static QStringList listOrBare(QSettings *settings, const QString &key)
+{
+    if (!settings->contains(key))
+        return {};
+    const QVariant stored = settings->value(key);
+    const QVariantList list = IniValues::toList(stored);
+    if (!list.isEmpty())
+        return texts(list);
+    // An empty list is stored as an empty or invalid value.
+    return stored.toString().isEmpty() ? QStringList{} : QStringList{stored.toString()};
+}
+
+bool exportProfile(QSettings *profile, const QString &target, const QStringList &macroNames)
+{
+    if (QFile::exists(target) && !QFile::remove(target)) {
+        qDebug().noquote() << "Cannot replace" << target;
+        return false;
+    }
+    auto out = StoreFile::open(target);
+    out->clear();
+    if (profile) {
+        // The macros of an earlier import are replaced by the current ones below.
+        const QStringList keys = profile->allKeys();
+        for (const QString &key : keys) {
+            if (!key.startsWith(macroGroup + QLatin1Char('/')))
+                out->setValue(key, profile->value(key));
+        }
+    }
+    out->setValue(namesKey, IniValues::forStorage(macroNames));
+    for (int i = 0; i < macroNames.size(); ++i)
+        out->setValue(macroKey(i), IniValues::forStorage(MacroFiles::load(macroNames.at(i))));
+    out->sync();
+    if (out->status() != QSettings::NoError) {
+        qDebug().noquote() << "Cannot write" << target;
+        return false;
+    }
+    return true;
+}
+
+// --- import of the file itself -------------------------------------------------
+
+// Whether the quotes of an INI value close and no escape runs off its end
+// (a trailing backslash would join the next line to it).
+static bool quotingIsClosed(const QByteArray &value)
+{
+    bool quoted = false;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char c = value.at(i);
+        if (c == '\\') {
+            if (++i >= value.size())
+                return false;
+        } else if (c == '"') {
+            quoted = !quoted;
+        }
+    }
+    return !quoted;
+}
+
+// Why a key line may not be imported, or an empty text.
+static QString lineFault(const QByteArray &line)
+{
+    if (line.size() > maxLineLength)
+        return QStringLiteral("value of %1 bytes").arg(line.size());
+    const qsizetype equals = line.indexOf('=');
+    if (equals < 0)
+        return QStringLiteral("no value");
+    const QByteArray value = line.mid(equals + 1).trimmed();
+    // "@@" is a literal at sign, "@Invalid()" an empty list; other typed values are not ours.
+    if (value.startsWith('@') && !value.startsWith("@@") && value != "@Invalid()")
+        return QStringLiteral("typed value");
+    if (!quotingIsClosed(value))
+        return QStringLiteral("broken quoting");
+    return QString();
+}
+
+static QString shortened(const QByteArray &line)
+{
+    return QString::fromLatin1(line.left(40)) + (line.size() > 40 ? QStringLiteral("...") : QString());
+}
+
+// The lines of a .pf that the INI reader can take safely; a line it cannot
+// (and the keys under a broken section line) is dropped with one debug line.
+static QByteArray safeLines(const QByteArray &contents)
+{
+    QByteArray kept;
+    bool sectionBroken = false;
+    int lineNo = 0;
+    // Any run of CR and LF ends a line, as for the INI reader.
+    for (const QByteArray &raw : contents.split('\n')) {
+        for (const QByteArray &part : raw.split('\r')) {
+            ++lineNo;
+            const QByteArray line = part.trimmed();
+            QString fault;
+            if (line.isEmpty() || line.startsWith(';') || line.startsWith('#')) {
+                // comment or blank
+            } else if (line.startsWith('[')) {
+                sectionBroken = !line.endsWith(']') || line.indexOf(']') != line.size() - 1 || line.size() > 1024;
+                if (sectionBroken)
+                    fault = QStringLiteral("broken section line");
+            } else if (sectionBroken) {
+                fault = QStringLiteral("key under a broken section line");
+            } else {
+                fault = lineFault(line);
+            }
+            if (!fault.isEmpty()) {
+                qDebug().noquote() << "Profile import skips line" << lineNo << shortened(line) << "-" << fault;
+                continue;
+            }
+            kept += line;
+            kept += '\n';
+        }
+    }
+    return kept;
+}
+
+// The chosen file's contents, or a null array (with one debug line) when it cannot be read as a profile.
+static QByteArray readSource(const QString &source)
+{
+    QFile file(source);
+    const QFileInfo info(source);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        qDebug().noquote() << "Profile import cannot read" << source;
+        return QByteArray();
+    }
+    if (info.size() > maxFileSize) {
+        qDebug().noquote() << "Profile import refuses" << source << "- it has" << info.size() << "bytes";
+        return QByteArray();
+    }
+    QByteArray contents = file.read(maxFileSize + 1);
+    if (contents.size() > maxFileSize || contents.contains('\0')) {
+        qDebug().noquote() << "Profile import refuses" << source << "- not a profile text file";
+        return QByteArray();
+    }
+    if (contents.isNull())
+        contents = QByteArray("");
+    return contents;
+}
+
+bool importProfile(ProfileStore &store, int profile, const QString &source)
+{
+    if (!store.profileSettings(profile)) {
+        qDebug() << "No profile" << profile;
+        return false;
+    }
+    const QByteArray contents = readSource(source);
+    if (contents.isNull())
+        return false;
+    // A fresh name each time: the INI reader keeps the parsed copy of a file it saw before.
+    QTemporaryFile staging(dataPath(QStringLiteral("./modules/setting/import-XXXXXX.tmp")));
+    const QByteArray safe = safeLines(contents);
+    if (!staging.open() || staging.write(safe) != safe.size() || !staging.flush()) {
+        qDebug().noquote() << "Profile import cannot stage" << source << "in" << staging.fileName();
+        return false;
+    }
+    staging.close();
+    {
+        auto parsed = StoreFile::open(staging.fileName());
+        if (parsed->status() == QSettings::AccessError || parsed->allKeys().isEmpty()) {
+            qDebug().noquote() << "Profile import finds no settings in" << source;
+            return false;
+        }
+    }
+    store.replaceProfile(profile, staging.fileName());
+    return true;
+}
+
+// --- import of the macros -----------------------------------------------------
+
+struct CarriedMacro
+{
+    QString name;
+    QStringList entries;
+    QString loops;
+};
+
+// Why macro i of the file is not taken, or an empty text; fills `macro` when it is.
+static QString macroFault(QSettings *profile, int i, const QString &name, CarriedMacro &macro)
+{
+    if (!isSafeFileName(name))
+        return QStringLiteral("not a safe file name");
+    const QStringList stored = listOrBare(profile, macroKey(i));
+    if (stored.isEmpty())
+        return QStringLiteral("no events stored");
+    if (stored.size() - 1 > maxEventsPerMacro)
+        return QStringLiteral("%1 events").arg(stored.size() - 1);
+    bool ok = false;
+    const uint loops = stored.last().toUInt(&ok);
+    if (!ok || loops > 65535)
+        return QStringLiteral("loop count ") + stored.last().left(20);
+    for (qsizetype e = 0; e + 1 < stored.size(); ++e) {
+        const QString &entry = stored.at(e);
+        if (entry.size() < 3 || entry.at(0) < u'0' || entry.at(0) > u'4' || entry.at(1) != u',' || entry.size() > 64)
+            return QStringLiteral("event ") + entry.left(20);
+    }
+    macro = {name, stored.mid(0, stored.size() - 1), stored.last()};
+    return QString();
+}
+
+bool importMacros(QSettings *profile)
+{
+    if (!profile)
+        return true;
+    QStringList carried = listOrBare(profile, namesKey);
+    if (carried.size() > maxMacros) {
+        qDebug() << "Profile import takes the first" << maxMacros << "of" << carried.size() << "macros";
+        carried = carried.mid(0, maxMacros);
+    }
+    // Everything is checked before the first macro file is written.
+    QList<CarriedMacro> taken;
+    for (int i = 0; i < carried.size(); ++i) {
+        CarriedMacro macro;
+        const QString fault = macroFault(profile, i, carried.at(i), macro);
+        if (!fault.isEmpty()) {
+            qDebug().noquote() << "Profile import skips macro" << i << QDebug::toString(carried.at(i).left(40)) << "-" << fault;
+            continue;
+        }
+        // A name carried twice: the later content wins, as it would in the file.
+        auto same = std::find_if(taken.begin(), taken.end(), [&](const CarriedMacro &m) { return m.name == macro.name; });
+        if (same != taken.end())
+            *same = macro;
+        else
+            taken.append(macro);
+    }
+    if (taken.isEmpty())
+        return true;
+
+    QStringList names = NameLists::withoutSentinel(NameLists::read(NameLists::Macros));
+    for (const CarriedMacro &macro : std::as_const(taken)) {
+        const bool isNew = !names.contains(macro.name);
+        if (isNew)
+            MacroFiles::create(macro.name, uint(names.size()));
+        if (MacroFiles::save(macro.name, macro.entries, macro.loops)) {
+            if (isNew)
+                names.append(macro.name);
+        } else {
+            qDebug().noquote() << "Profile import cannot store macro" << macro.name;
+        }
+    }
+    NameLists::write(NameLists::Macros, names);
+    return true;
+}
+
+} // namespace ProfileExchange

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class ProfileStore;
+class QSettings;
+
+// Profile exchange files (*.pf): a profile file plus the macros it travels
+// with, under profile/name and profile/<i>. A .pf may come from another
+// computer, so an import takes only what is safe and never writes outside the
+// data folder; what it skips it names on the debug output, one line each.
+namespace ProfileExchange {
+
+// Limits of what an import takes: more is not something a person made.
+inline constexpr qint64 maxFileSize = 8 * 1024 * 1024;
+inline constexpr int maxLineLength = 256 * 1024;
+inline constexpr int maxMacros = 1000;
+inline constexpr int maxEventsPerMacro = 4096;
+
+// Writes `target`: every key of `profile` (may be null) except its own
+// profile group, then profile/name = macroNames and profile/<i> = the events
+// and loop count of macro i. An existing target is replaced.
+bool exportProfile(QSettings *profile, const QString &target, const QStringList &macroNames);
+
+// Replaces profile `profile` by the safe lines of `source`, staged in the
+// data folder first. A file that cannot be read as a profile (missing,
+// unreadable, too large, not text, no keys) leaves the profile as it was and
+// returns false.
+bool importProfile(ProfileStore &store, int profile, const QString &source);
+
+// Recreates the macros a loaded .pf carries (in `profile`, may be null):
+// new names are appended to the macro name list, existing macros are
+// overwritten, nothing is duplicated. Unsafe macros are skipped. The name list
+// is rewritten only when a macro was taken.
+bool importMacros(QSettings *profile);
+
+} // namespace ProfileExchange

@@ -1,0 +1,254 @@
+#include "macrofiles.h"
+#include "namelists.h"
+#include "profileexchange.h"
+#include "profilestore.h"
+#include "storefile.h"
+#include "tempdatafolder.h"
+
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTest>
+
+struct Macro
+{
+    QString name;
+    QStringList events;
+    QString loops;
+};
+using Macros = QList<Macro>;
+Q_DECLARE_METATYPE(Macros)
+
+// Every file below the temporary folder with a digest of its contents, relative to it.
+static QStringList tree(const TempDataFolder &data)
+{
+    QStringList files;
+    QDirIterator it(data.filePath(""), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        files.append(path.mid(data.filePath("").size() + 1) + " "
+                     + QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex());
+    }
+    files.sort();
+    return files;
+}
+
+static QStringList lines(const TempDataFolder &data, const QString &relative)
+{
+    return QString::fromLatin1(data.readFile(relative)).split('\n', Qt::SkipEmptyParts);
+}
+
+static QStringList macroNames()
+{
+    return NameLists::withoutSentinel(NameLists::read(NameLists::Macros));
+}
+
+// A data folder with the installed files, a profile 0 using macro "Alpha" on button 3.
+static void install(TempDataFolder &data)
+{
+    QVERIFY(data.copyFromSource("modules/setting/apConfig.bin"));
+    QVERIFY(data.copyFromSource("modules/setting/pD.bin"));
+    QVERIFY(data.copyFromSource("modules/setting/name.bin"));
+    QVERIFY(QDir(data.filePath("modules")).mkpath("macro"));
+    QVERIFY(data.writeFile("modules/setting/p1.bin",
+                           "[keydefine_J2]\n3=10, 0, 1, 3\n[macro]\n3=Alpha\n[sensor]\nreportRate_J2=4\n"));
+}
+
+static void storeMacros(const Macros &macros)
+{
+    QStringList names;
+    for (const Macro &m : macros) {
+        QVERIFY(MacroFiles::create(m.name, uint(names.size())));
+        QVERIFY(MacroFiles::save(m.name, m.events, m.loops));
+        names << m.name;
+    }
+    NameLists::write(NameLists::Macros, names);
+}
+
+static void wipeMacros(TempDataFolder &data)
+{
+    QVERIFY(QDir(data.filePath("modules/macro")).removeRecursively());
+    QVERIFY(QDir(data.filePath("modules")).mkpath("macro"));
+    QVERIFY(QFile::remove(data.filePath("modules/setting/name.bin")));
+}
+
+class tst_ProfileExchange : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Export profile 0 with its macros, wipe every macro and name.bin, import into profile 4.
+    void roundTrip_data()
+    {
+        QTest::addColumn<Macros>("macros");
+        QTest::addColumn<QStringList>("pfLines");   // lines the .pf must hold, as another tool reads them
+        const Macro alpha{"Alpha", {"1,A", "0,50", "2,A"}, "1"};
+        const Macro beta{"Beta", {"3,MS-L", "0,300", "4,MS-L"}, "3"};
+        const Macro empty{"Empty", {}, "7"};
+        QTest::newRow("three macros, one without events")
+                << Macros{alpha, beta, empty}
+                << QStringList{"name=Alpha, Beta, Empty", "0=\"1,A\", \"0,50\", \"2,A\", 1",
+                               "1=\"3,MS-L\", \"0,300\", \"4,MS-L\", 3", "2=7"};
+        QTest::newRow("one macro: a bare name") << Macros{alpha} << QStringList{"name=Alpha", "0=\"1,A\", \"0,50\", \"2,A\", 1"};
+        QTest::newRow("no macros") << Macros{} << QStringList{};
+    }
+    void roundTrip()
+    {
+        QFETCH(Macros, macros);
+        QFETCH(QStringList, pfLines);
+        TempDataFolder data;
+        install(data);
+        ProfileStore store;
+        storeMacros(macros);
+        QStringList names;
+        for (const Macro &m : macros)
+            names << m.name;
+        const QString pf = data.filePath("exported.pf");
+        QVERIFY(data.writeFile("exported.pf", "stale=1\n"));   // an existing file is replaced
+        QVERIFY(ProfileExchange::exportProfile(store.profileSettings(0), pf, names));
+        const QStringList written = lines(data, "exported.pf");
+        QVERIFY(!written.contains("stale=1"));
+        for (const QString &line : pfLines)
+            QVERIFY2(written.contains(line), qPrintable(line + " not in\n" + written.join('\n')));
+        QVERIFY(written.contains("reportRate_J2=4") && written.contains("3=Alpha"));
+
+        wipeMacros(data);
+        QVERIFY(ProfileExchange::importProfile(store, 4, pf));
+        QVERIFY(ProfileExchange::importMacros(store.profileSettings(4)));
+        QCOMPARE(macroNames(), names);
+        for (const Macro &m : macros) {
+            QCOMPARE(MacroFiles::load(m.name), m.events + QStringList{m.loops});
+            QCOMPARE(MacroFiles::loadIndex(m.name), uint(names.indexOf(m.name)));
+        }
+        // The button entries came with the profile.
+        store.setCurrentProfile(4);
+        QCOMPARE(store.value("macro/3").toString(), QStringLiteral("Alpha"));
+        QCOMPARE(store.list("keydefine_J2/3"), QVariantList({"10", "0", "1", "3"}));
+        if (names.size() == 1)   // stored as the name and the sentinel
+            QVERIFY(lines(data, "modules/setting/name.bin").contains("macroName=Alpha, loaderzenith"));
+        QVERIFY(QDir(data.filePath("modules/setting")).entryList({"import-*"}).isEmpty());
+    }
+
+    // Written by hand in the exchange format; names already present are overwritten, not repeated.
+    void handWrittenMerge()
+    {
+        TempDataFolder data;
+        install(data);
+        ProfileStore store;
+        storeMacros({{"X", {"1,B"}, "2"}, {"Y", {}, "1"}});
+        QVERIFY(data.writeFile("hand.pf", "[sensor]\r\nreportRate_J2=8\r\n\r\n[profile]\r\n"
+                                          "name=X, Z, X\r\n0=\"1,A\", \"0,20\", \"2,A\", 5\r\n1=9\r\n2=\"3,MS-R\", 4\r\n"));
+        QVERIFY(ProfileExchange::importProfile(store, 0, data.filePath("hand.pf")));
+        QVERIFY(ProfileExchange::importMacros(store.profileSettings(0)));
+        QCOMPARE(macroNames(), QStringList({"X", "Y", "Z"}));
+        QCOMPARE(MacroFiles::load("X"), QStringList({"3,MS-R", "4"}));   // the later X wins
+        QCOMPARE(MacroFiles::load("Y"), QStringList({"1"}));
+        QCOMPARE(MacroFiles::load("Z"), QStringList({"9"}));
+        QCOMPARE(store.value("sensor/reportRate_J2").toInt(), 8);
+    }
+
+    // Files that cannot be read leave the profile and the name list byte for byte as they were.
+    void unreadable_data()
+    {
+        QTest::addColumn<QByteArray>("contents");   // empty: no file at all
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("missing") << QByteArray() << QStringList{"Profile import cannot read .*bad.pf"};
+        QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR=", 18)
+                                << QStringList{"Profile import refuses .* not a profile text file"};
+        QTest::newRow("no keys") << QByteArray("just some words\nand more\n")
+                                 << QStringList{"skips line 1 just some words - no value", "skips line 2 and more - no value",
+                                                "Profile import finds no settings in .*"};
+        QTest::newRow("too large") << QByteArray(ProfileExchange::maxFileSize + 1, 'a')
+                                   << QStringList{"Profile import refuses .* it has 8388609 bytes"};
+    }
+    void unreadable()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(QStringList, messages);
+        TempDataFolder data;
+        install(data);
+        ProfileStore store;
+        storeMacros({{"Keep", {"1,A"}, "1"}});
+        if (!contents.isEmpty())
+            QVERIFY(data.writeFile("bad.pf", contents));
+        const QStringList before = tree(data);
+        const QByteArray profileBefore = data.readFile("modules/setting/p1.bin");
+        for (const QString &message : messages)
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression(message));
+        QVERIFY(!ProfileExchange::importProfile(store, 0, data.filePath("bad.pf")));
+        QVERIFY(ProfileExchange::importMacros(store.profileSettings(0)));
+        QCOMPARE(tree(data), before);
+        QCOMPARE(data.readFile("modules/setting/p1.bin"), profileBefore);
+        QCOMPARE(store.value("macro/3").toString(), QStringLiteral("Alpha"));
+    }
+
+    // A hostile file: what is safe comes in, the rest is named once each, nothing lands outside the data folder.
+    void hostile()
+    {
+        TempDataFolder data;
+        install(data);
+        ProfileStore store;
+        storeMacros({{"Old", {"1,A"}, "1"}});
+        QByteArray pf = "[sensor]\nreportRate_J2=2\n[keydefine_J2\n0=9, 9, 9, 9\n[color_J2]\nledEffect=@Variant(\\0\\0\\0\\x7f)\n"
+                        "[profile]\nname=../x, /tmp/y, a\\\\b, ctl\\x1, \"\", C:evil, ok1, big, brk, ok2, Old";
+        const int bad = 11;   // entries before m0
+        for (int i = 0; i < 10000; ++i)
+            pf += ", m" + QByteArray::number(i);
+        pf += "\n";
+        for (int i = 0; i < 6; ++i)
+            pf += QByteArray::number(i) + "=\"1,A\", 1\n";
+        pf += "6=\"1,B\", 2\n";
+        pf += "7=\"1,A\", " + QByteArray(1024 * 1024, '1') + "\n";
+        pf += "8=\"1,A\", \"2,A, 1\n";
+        pf += "9=\"0,20\", 65535\n10=\"1,C\", 3\n";
+        for (int i = 0; i < 10000; ++i)
+            pf += QByteArray::number(bad + i) + "=" + QByteArray::number(i % 100) + "\n";
+        QVERIFY(data.writeFile("outside/hostile.pf", pf));
+        const QStringList before = tree(data);
+
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Profile import skips line 3 \\[keydefine_J2 - broken section line"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Profile import skips line 4 0=9, 9, 9, 9 - key under a broken"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Profile import skips line 6 ledEffect=@Variant.* - typed value"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Profile import skips line 16 7=.* - value of 1048585 bytes"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Profile import skips line 17 8=.* - broken quoting"));
+        QVERIFY(ProfileExchange::importProfile(store, 1, data.filePath("outside/hostile.pf")));
+
+        QTest::ignoreMessage(QtDebugMsg, "Profile import takes the first 1000 of 10011 macros");
+        for (const char *name : {"\"../x\"", "\"/tmp/y\"", "\"a\\\\b\"", "\"ctl\\u0001\"", "\"\"", "\"C:evil\""})
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QString("Profile import skips macro \\d ")
+                                                                + QRegularExpression::escape(name) + " - not a safe file name"));
+        QTest::ignoreMessage(QtDebugMsg, "Profile import skips macro 7 \"big\" - no events stored");
+        QTest::ignoreMessage(QtDebugMsg, "Profile import skips macro 8 \"brk\" - no events stored");
+        QVERIFY(ProfileExchange::importMacros(store.profileSettings(1)));
+
+        QStringList expectedNames{"Old", "ok1", "ok2"};
+        for (int i = 0; i < 1000 - bad; ++i)
+            expectedNames << "m" + QString::number(i);
+        QCOMPARE(macroNames(), expectedNames);
+        QCOMPARE(MacroFiles::load("ok1"), QStringList({"1,B", "2"}));
+        QCOMPARE(MacroFiles::load("Old"), QStringList({"1,C", "3"}));
+        QCOMPARE(MacroFiles::load("m988"), QStringList({"88"}));
+
+        // Only the profile, the name list and the new macro files changed, all below modules/.
+        QStringList added;
+        for (const QString &entry : tree(data))
+            if (!before.contains(entry))
+                added << entry.section(' ', 0, 0);
+        QStringList expectedFiles{"modules/macro/Old.bin", "modules/setting/name.bin", "modules/setting/p2.bin"};
+        for (const QString &name : expectedNames.mid(1))
+            expectedFiles << "modules/macro/" + name + ".bin";
+        expectedFiles.sort();
+        QCOMPARE(added, expectedFiles);
+        QVERIFY(!QFile::exists("/tmp/y.bin") && !QFile::exists(data.filePath("modules/x.bin")));
+        store.setCurrentProfile(1);
+        QCOMPARE(store.value("sensor/reportRate_J2").toInt(), 2);
+        QVERIFY(!store.value("keydefine_J2/0").isValid() && !store.value("color_J2/ledEffect").isValid());
+        QVERIFY(!store.value("profile/7").isValid() && !store.value("profile/8").isValid());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_ProfileExchange)
+#include "tst_profileexchange.moc"
