@@ -11,11 +11,13 @@
 #include <QSet>
 #include <QTextStream>
 
-#include <grp.h>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <sys/xattr.h>
-#include <unistd.h>
+#if defined(Q_OS_LINUX)
+#  include <grp.h>
+#  include <pwd.h>
+#  include <sys/stat.h>
+#  include <sys/xattr.h>
+#  include <unistd.h>
+#endif
 
 namespace {
 
@@ -58,6 +60,7 @@ quint32 le32(const QByteArray &bytes, int at)
         | quint32(quint8(bytes[at + 3])) << 24;
 }
 
+#if defined(Q_OS_LINUX)
 QString modeText(uint mode)
 {
     QString text = S_ISCHR(mode) ? QStringLiteral("c") : S_ISDIR(mode) ? QStringLiteral("d") : QStringLiteral("-");
@@ -109,6 +112,17 @@ HidrawNode inspectNode(const QString &path)
     node.readWrite = grantsReadWrite(judged, uint(geteuid()), ownGroups());
     return node;
 }
+#else
+// Elsewhere any user may open a HID device; only its presence is reported.
+HidrawNode inspectNode(const QString &path)
+{
+    HidrawNode node;
+    node.path = path;
+    node.exists = QFileInfo::exists(path);
+    node.readWrite = node.exists;
+    return node;
+}
+#endif
 
 bool ruleCovers(const QString &path, const QList<DevInfoEntry> &catalogue)
 {
@@ -280,7 +294,9 @@ QString DeviceAccessCheck::rootFromEnvironment()
 AccessReport DeviceAccessCheck::run() const
 {
     AccessReport report;
+#if defined(Q_OS_LINUX)
     report.runningAsRoot = geteuid() == 0;
+#endif
     const QDir base(root);
     const auto modelFor = [&](quint16 vid, quint16 pid) -> AttachedModel * {
         for (AttachedModel &model : report.models) {
