@@ -96,6 +96,7 @@ private:
     void useSource(const QString &wanted);
 
     VirtualScreen &screen;
+    const QString shotDir = qEnvironmentVariable("G7_QML_SHOT_DIR", QDir::currentPath()); // before the data folder
     TempDataFolder data;
     std::unique_ptr<Widget> w;
     std::unique_ptr<InputHook> hook;
@@ -163,6 +164,8 @@ void TestX11KeyAssign::recordKeyInDialog()
 
     QCOMPARE(xdotool(keyPress), 0);
     QTRY_COMPARE(text(u"singleKeyName"_s), name);
+    // The dialog as the X server shows it, kept for a look by eye.
+    QCOMPARE(screen.run(u"import -window root %1/x11_keydialog-%2.png"_s.arg(shotDir, source)), 0);
     const int before = int(matrices().size());
     QCOMPARE(click(u"singleKeyOk"_s), 0);
     QTRY_VERIFY(!shown(u"singleKeyMain"_s));
