@@ -24,8 +24,10 @@ public:
         QByteArray number;
         QDeadlineTimer deadline(15000);
         while (!number.endsWith('\n')) {
-            if (deadline.hasExpired() || !server.waitForReadyRead(int(deadline.remainingTime())))
+            if (deadline.hasExpired() || !server.waitForReadyRead(int(deadline.remainingTime()))) {
+                qWarning("Xvfb named no display within 15 s (%s)", qPrintable(server.errorString()));
                 return false;
+            }
             number += server.readAllStandardOutput();
         }
         environment.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + QString::fromLatin1(number.trimmed()));
@@ -34,6 +36,8 @@ public:
         tray.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top")});
         for (QString found; found.isEmpty() && !deadline.hasExpired(); QThread::msleep(100))
             run(QStringLiteral("xdotool search --class trayer"), &found);
+        if (deadline.hasExpired())
+            qWarning("trayer's window did not show on %s within 15 s", qPrintable(environment.value(QStringLiteral("DISPLAY"))));
         return !deadline.hasExpired();
     }
     // Runs "program args..." (split at spaces) here: its exit code (-1: crashed or hung) and its output.
