@@ -667,6 +667,7 @@ Item {
     GunControl {
         id: gunControlMain
         objectName: "gunControlMain"
+        onCloseUI: mainIten.closeDialog(gunControlMain)
     }
 
     KeyMenu {
