@@ -29,6 +29,13 @@ QtObject {
     function getKeydefine(i) { return keydefine[i] ?? [] }
     function getMacroKey(i) { return macroKeys[i] ?? 0 }
     function mouseSetKeyMatrix(src) { record("mouseSetKeyMatrix", arguments) }
+    // No recoil entries and no name lists.
+    function getNameList(type) { return [] }
+    function updataNameList(type, names) { record("updataNameList", arguments); return true }
+    function getGunData(name) { return [] }
+    function saveGundata(src6) { record("saveGundata", arguments) }
+    function modifyGundata(type, src) { record("modifyGundata", arguments) }
+    function getselectGun(index) { return "" }
     function ui_02H_SetCurrentProfile(p) { record("ui_02H_SetCurrentProfile", arguments) }
     function setEnabled(b) { record("setEnabled", arguments) }
     function resetProfile(p) { record("resetProfile", arguments) }
