@@ -39,8 +39,6 @@ QtObject {
     function ui_02H_SetCurrentProfile(p) { record("ui_02H_SetCurrentProfile", arguments) }
     function setEnabled(b) { record("setEnabled", arguments) }
     function resetProfile(p) { record("resetProfile", arguments) }
-    function getNameList(type) { return [] }
-    function updataNameList(type, names) { return true }
     function openUpdateExe() { record("openUpdateExe", arguments) }
     function ui_11H_SetDPISet(stage, src8, values, selects) { record("ui_11H_SetDPISet", arguments) }
     function ui_06H_SetRGBLedEffect(effect, color, level, configs) { record("ui_06H_SetRGBLedEffect", arguments) }
