@@ -522,8 +522,9 @@ Rectangle {
                     id: rowArea
                     anchors.fill: parent
                     hoverEnabled: true
+                    // Taking the focus ends any rename in progress; a double-click then starts one.
+                    onPressed: if (!nameEdit.visible) macroEditor.forceActiveFocus()
                     onClicked: {
-                        macroEditor.forceActiveFocus()
                         macroEditor.listViewFocus()
                         macroEditor.selectMacro(macroRow.index)
                     }
