@@ -158,7 +158,7 @@ void TestX11MacroRecord::abcRecordedAssignedToButton5()
     click(u"recTimeCheck"_s, 7);
     QVERIFY(editor()->property("recTimeChecked").toBool());
     record(u"type --delay 60 abc"_s, 6);
-    view()->grabFramebuffer().save(u"x11_macroeditor_recording.png"_s);
+    view()->grabFramebuffer().save(QCoreApplication::applicationDirPath() + u"/x11_macroeditor_recording.png"_s);
     click(u"macroRecord"_s);
     QVERIFY(!recording());
     const QStringList entries = saved(u"Macro_0"_s);
@@ -174,7 +174,7 @@ void TestX11MacroRecord::abcRecordedAssignedToButton5()
     click(u"macroKeyName"_s);
     click(u"macroChoice0"_s);
     click(u"macroMode0"_s, 7);
-    view()->grabFramebuffer().save(u"x11_macrokey_dialog.png"_s);
+    view()->grabFramebuffer().save(QCoreApplication::applicationDirPath() + u"/x11_macrokey_dialog.png"_s);
     click(u"macroKeyOk"_s);
     QCOMPARE(lastMatrix().mid(16, 4).toHex(' '), QByteArray("04 01 00 0a"));
     const QList<QByteArray> sent = blocks(u"04"_s);
