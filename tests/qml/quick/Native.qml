@@ -28,7 +28,6 @@ QtObject {
     function hid_87H_GetCurrentDPI() { return 2 }
     function getKeydefine(i) { return keydefine[i] ?? [] }
     function getMacroKey(i) { return macroKeys[i] ?? 0 }
-    function getNameList(type) { return [] }
     function loadMacroIni(name) { return [] }
     function loadMacroIndex(name) { return 0 }
     function loadMacroType(name) { return 0 }
