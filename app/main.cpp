@@ -71,7 +71,8 @@ int main(int argc, char **argv)
         qInfo().noquote() << "No supported mouse found; waiting for one to be plugged in"
                              " (start with --simulate to see the program without a mouse).";
 
-    const int result = app.exec();
+    // A Quit chosen while the device check above pumped events came before the loop.
+    const int result = w.quitRequested() ? 0 : app.exec();
 
     hook.uninstall();
 

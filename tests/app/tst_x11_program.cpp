@@ -65,7 +65,7 @@ private:
 void TestX11Program::initTestCase()
 {
     QCOMPARE(screen.run(QStringLiteral("cp -r " G7_RUNTIME_DIR "/modules ") + install.path()), 0);
-    QVERIFY(screen.start());
+    QVERIFY2(screen.start(), qPrintable(screen.failure));
     for (QProcess *process : {&holder, &killed, &first})
         process->setProcessEnvironment(screen.environment);
 }
