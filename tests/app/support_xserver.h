@@ -34,6 +34,9 @@ public:
         }
         environment.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + QString::fromLatin1(number.trimmed()));
         environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        // What runs here keeps its settings in memory and never reaches the desktop's session bus.
+        environment.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("memory"));
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
         tray.setProcessEnvironment(environment);
         tray.setProcessChannelMode(QProcess::MergedChannels);
         tray.setStandardOutputFile(logs.filePath(QStringLiteral("trayer.log")));

@@ -3,6 +3,7 @@
 #include "myqquickview.h"
 #include "pauses.h"
 #include "profilekeys.h"
+#include "recordingpointersettings.h"
 #include "reporttrace.h"
 #include "simulatedg7.h"
 #include "tempdatafolder.h"
@@ -100,6 +101,7 @@ private slots:
         bool encode = false;
         hid->findDevices(readCatalogue(":/DevInfo.ini", {}, &encode));
         view.reset(new myQQuickView);
+        recordPointerSettings(*view);
         view->hid = hid.data();
         QFETCH(QString, language);
         view->store.setAppValue(QLatin1String(ProfileKey::language), language);
