@@ -107,7 +107,8 @@ int main(int argc, char **argv)
                              " (start with --simulate to see the program without a mouse).";
     }
 
-    const int result = app.exec();
+    // A Quit chosen while the device check above pumped events came before the loop.
+    const int result = w.quitRequested() ? 0 : app.exec();
 
     hook.uninstall();
 

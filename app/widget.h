@@ -32,6 +32,11 @@ public:
     void clearHidBusy() override;
     QVariant language() const override;
 
+    // True once "Quit" was chosen, even before the event loop ran: the start-up
+    // device check pumps events, and QCoreApplication::exit() outside a running
+    // event loop does nothing.
+    bool quitRequested() const { return quitChosen; }
+
     QTimer pollTimer;
     Ui_Controler *controller = nullptr;
     Hid_Thread hid;
@@ -47,6 +52,9 @@ public slots:
 
 protected:
     void customEvent(QEvent *event) override;
+
+private:
+    bool quitChosen = false;
 #if defined(Q_OS_WIN)
     bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
 #endif

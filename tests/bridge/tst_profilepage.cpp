@@ -3,6 +3,7 @@
 #include "myqquickview.h"
 #include "pauses.h"
 #include "reporttrace.h"
+#include "recordingpointersettings.h"
 #include "simulatedg7.h"
 #include "storefile.h"
 #include "tempdatafolder.h"
@@ -44,6 +45,7 @@ struct Page
         const auto ap = StoreFile::open(data.filePath("modules/setting/apConfig.bin"));
         hid.findDevices(readCatalogue(":/DevInfo.ini", ap->value("common/product_name").toStringList(), &isEncode));
         view = new myQQuickView;
+        recordPointerSettings(*view);
         view->hid = &hid;
         view->rootContext()->setContextProperty("ui_View", view);
         view->rootContext()->setContextProperty("hid", &hid);

@@ -2,6 +2,7 @@
 #include "hid_thread.h"
 #include "myqquickview.h"
 #include "pauses.h"
+#include "recordingpointersettings.h"
 #include "reporttrace.h"
 #include "simulatedg7.h"
 #include "tempdatafolder.h"
@@ -41,6 +42,7 @@ struct PageRig
         const QSettings ap(data.filePath("modules/setting/apConfig.bin"), QSettings::IniFormat);
         hid.findDevices(readCatalogue(":/DevInfo.ini", ap.value("common/product_name").toStringList(), &isEncode));
         view = new myQQuickView;
+        recordPointerSettings(*view);
         view->hid = &hid;
         view->setSource(QUrl(QStringLiteral("qrc:/modules/qml/main.qml")));
         view->rootContext()->setContextProperty(QStringLiteral("ui_View"), view);
