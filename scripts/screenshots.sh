@@ -4,7 +4,8 @@
 # Starts build/bin/orvane-g7 --simulate (G7_PROGRAM overrides it) on its own Xvfb with a
 # tray host, from a private copy of the program and its data folder (the build tree is never
 # written) and a private XDG_RUNTIME_DIR, clicks its way through the page with xdotool and
-# writes one PNG of the window per step to OUT_DIR. Needs Xvfb, trayer, xdotool, ImageMagick.
+# writes one PNG of the window per step to OUT_DIR (LANG-NN-what.png), and main-page-small.png,
+# the README's docs/main-page.png. Needs Xvfb, trayer, xdotool, ImageMagick.
 #
 # Positions are the page's own (the window is 1000 x 640, frameless); each step names the
 # element it clicks by its objectName in the QML pages. The recoil editor (gunControlMain) is
@@ -41,7 +42,7 @@ trayer --edge top >/dev/null 2>&1 &
 tray_pid=$!
 for _ in $(seq 100); do xdotool search --class trayer >/dev/null 2>&1 && break; sleep 0.1; done
 
-origin_x=0 origin_y=0 lang=''
+origin_x=0 origin_y=0 lang='' wid=''
 window_name='^ORVANE GLIDE MOUSE G7 \(simulated\)$'
 
 # start LANG (en|zh): a fresh copy of the program and its data, the window found, its origin read.
@@ -55,12 +56,15 @@ start() {
     sed -i "s/^language=.*/language=$language/" "$copy/modules/setting/apConfig.bin"
     "$copy/$(basename "$program")" --simulate >"$work/program-$lang.log" 2>&1 &
     app_pid=$!
-    local wid=''
+    wid=''
     for _ in $(seq 100); do
         wid=$(xdotool search --onlyvisible --pid "$app_pid" --name "$window_name" 2>/dev/null | head -n1) && [ -n "$wid" ] && break
         sleep 0.1
     done
     [ -n "$wid" ] || { echo "the window did not show; see $work/program-$lang.log" >&2; cat "$work/program-$lang.log" >&2; exit 1; }
+    # Away from the tray host, whose notice balloon ("Detect Mouse!") would cover the page's corner.
+    xdotool windowmove "$wid" 280 160
+    sleep 0.1
     eval "$(xdotool getwindowgeometry --shell "$wid")"
     origin_x=$X origin_y=$Y
     xdotool mousemove $((origin_x + 600)) $((origin_y + 600))
@@ -76,11 +80,17 @@ finish() {
 # shot NAME: the window's area of the screen as OUT_DIR/LANG-NAME.png, after the page settled.
 shot() {
     sleep "${settle:-0.5}"
+    locate
     import -window root -crop "1000x640+$origin_x+$origin_y" +repage "$out/$lang-$1.png"
     echo "$out/$lang-$1.png"
 }
-click() { xdotool mousemove $((origin_x + $1)) $((origin_y + $2)) click "${3:-1}"; }
-hover() { xdotool mousemove $((origin_x + $1)) $((origin_y + $2)); }
+# The window's origin now (a drag on the page moves the window).
+locate() {
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    origin_x=$X origin_y=$Y
+}
+click() { locate; xdotool mousemove $((origin_x + $1)) $((origin_y + $2)) click "${3:-1}"; }
+hover() { locate; xdotool mousemove $((origin_x + $1)) $((origin_y + $2)); }
 # wheel X Y N: N notches down (negative: up) over a point.
 wheel() {
     local button=5 n=$3
@@ -106,13 +116,13 @@ pages() {
     shot 04-factory-reset
     click 653 349                                   # resetCancel
 
-    click 779 205                                   # dpiSwatch0 opens colorBar
+    click 762 267                                   # dpiSwatch0 opens colorBar
     shot 05-dpi-colour-popup
     away
-    hover 830 120                                   # over the DPI stages of dpiSettingMain
+    click 853 248                                   # dpiToggle2 selects stage 3 of dpiSettingMain
     shot 06-dpi
 
-    wheel 850 300 4                                 # panelRightItem down to lightControlMain
+    click 746 347                                   # effectButton1 (Breath) of lightControlMain
     shot 07-lighting
     wheel 850 300 20                                # to the end: reportRateMain ... scrollRateMain
     shot 08-sensor-panels-right
@@ -126,9 +136,9 @@ pages() {
     done
     click 330 $((131 + 2 + 20 * 10 + 10))           # menuEntry10 opens singleKeyMain
     shot 11-key-dialog
-    click 559 388                                   # singleKeyCancel
+    click 586 366                                   # singleKeyCancel
 
-    hover 130 420                                   # xySettingMain, jmgdMain
+    click 169 356                                   # xSlider of xySettingMain to 7; jmgdMain below
     shot 12-sensor-panels-left
 
     click 76 619                                    # profileBtn opens profileMain
@@ -139,7 +149,7 @@ pages() {
 
     start "$1"
     sleep 2
-    click 139 "${macro_btn_y:-323}"                 # macroBtn in macroStrip opens macroEditorMain
+    click 139 287                 # macroBtn in macroStrip opens macroEditorMain
     shot 15-macro-editor
     finish
 
@@ -153,4 +163,6 @@ pages() {
 
 pages en
 pages zh
+# The README's picture (docs/main-page.png): the English main page, small.
+convert "$out/en-02-main-page.png" -resize 640x -colors 256 "PNG8:$out/main-page-small.png"
 echo "pictures in $out"
