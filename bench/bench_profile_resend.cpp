@@ -1,6 +1,6 @@
 // Times the full re-send that follows a profile switch on the real main page
 // against the simulated mouse with real pauses, run by hand:
-//   build/bin/bench_profile_resend [rounds]
+//   build/bin/bench_profile_resend [rounds [trace-file]]
 // The profile panel is told to switch (changeProfile) and then to close
 // (closeUI), which re-sends every setting of the new profile; the time of that
 // close is compared with the sum of the pauses the device layer took meanwhile.
@@ -12,11 +12,13 @@
 #include <deviceoptions.h>
 #include <myqquickview.h>
 #include <pauses.h>
+#include <reporttrace.h>
 #include <simulatedg7.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QQuickItem>
 #include <QTemporaryDir>
@@ -56,6 +58,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "could not copy " G7_RUNTIME_DIR "/modules\n");
         return 1;
     }
+    // The trace's time stamps show where a re-send spends the time between its pauses.
+    if (argc > 2)
+        ReportTrace::open(QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath());
     QDir::setCurrent(data.path());
     auto sleeper = std::make_shared<CountingSleeper>();
     setSleeper(sleeper);
@@ -71,7 +76,7 @@ int main(int argc, char **argv)
     int round = 0;
     qint64 bestNs = -1;
     int bestPauses = 0;
-    std::printf("%-6s %-8s %12s %12s %8s\n", "round", "switch", "re-send", "pauses", "ratio");
+    std::printf("%-6s %-8s %12s %12s %12s %8s\n", "round", "switch", "re-read", "re-send", "pauses", "ratio");
     QTimer step;
     step.setInterval(1600); // longer than the 1200 ms lock a switch takes
     QObject::connect(&step, &QTimer::timeout, &w, [&] {
@@ -90,15 +95,18 @@ int main(int argc, char **argv)
             return;
         }
         const int to = (round + 1) % 2; // 1, 0, 1, ...
-        QMetaObject::invokeMethod(profile, "changeProfile", Q_ARG(int, to));
-        sleeper->total = 0;
+        // The switch itself re-reads every panel without sending: the page's own share of a re-send.
         QElapsedTimer timer;
+        timer.start();
+        QMetaObject::invokeMethod(profile, "changeProfile", Q_ARG(int, to));
+        const qint64 readNs = timer.nsecsElapsed();
+        sleeper->total = 0;
         timer.start();
         QMetaObject::invokeMethod(profile, "closeUI");
         const qint64 ns = timer.nsecsElapsed();
         const int paused = sleeper->total;
-        std::printf("%-6d %d -> %d   %10.1fms %10dms %8.4f\n", round, 1 - to, to, ns / 1e6, paused,
-                    paused ? ns / 1e6 / paused : 0.0);
+        std::printf("%-6d %d -> %d   %10.1fms %10.1fms %10dms %8.4f\n", round, 1 - to, to, readNs / 1e6, ns / 1e6,
+                    paused, paused ? ns / 1e6 / paused : 0.0);
         if (paused > 0 && (bestNs < 0 || ns < bestNs)) {
             bestNs = ns;
             bestPauses = paused;
