@@ -111,7 +111,7 @@ void tst_Faults::faultSweep()
     QTest::ignoreMessage(QtDebugMsg, "Device Connect");
     runDiscovery(hid);
     QVERIFY(deviceReady);
-    QCOMPARE(poolLoops(), 1);
+    QTRY_COMPARE(poolLoops(), 1);
 
     if (fault == "unplug after data reports")
         rig.sim->unplugAfterDataReports(step);
@@ -140,15 +140,25 @@ void tst_Faults::faultSweep()
     QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(hid.hidFree);
     if (unplugs && rig.sim->isPlugged())
-        rig.sim->unplug();      // the event interface flapped: the mouse is pulled for good
-    if (!rig.sim->isPlugged())
-        QTRY_VERIFY(!hid.monitorRunning);
+        rig.sim->unplug();      // no data report left to unplug after, or the event interface flapped
+    if (unplugs)
+        QTRY_VERIFY(!hid.monitorRunning);   // the monitor saw the mouse go and ended
 
     rig.sim->clearFaults();
-    if (!rig.sim->isPlugged()) {
-        QTRY_COMPARE(rig.sim->openHandles(), 0);
-        rig.sim->plug();
+    if (rig.sim->isPlugged() && !hid.record(hid.did).path.isEmpty()) {
+        // Still attached and still known: the next command goes through as it is.
+        const qsizetype accepted = rig.sim->acceptedBlocks().size();
+        hid.hid_01H_SetReportRate(2);
+        QCOMPARE(rig.sim->acceptedBlocks().size(), accepted + 1);
+        QCOMPARE(rig.sim->state().reportRate, quint8(2));
     }
+
+    // Pulled and put back (a stopped monitor ends at once instead of after its 500 ms read).
+    hid.stopMonitor();
+    rig.sim->unplug();
+    QTRY_COMPARE(poolLoops(), 0);
+    QCOMPARE(rig.sim->openHandles(), 0);
+    rig.sim->plug();
     QTest::ignoreMessage(QtDebugMsg, "Device Connect");
     runDiscovery(hid);
     const qsizetype accepted = rig.sim->acceptedBlocks().size();
@@ -158,6 +168,8 @@ void tst_Faults::faultSweep()
     QTRY_COMPARE(poolLoops(), 1);
     QVERIFY(hid.monitorRunning);
     hid.stopMonitor();
+    rig.sim->unplug();
+    QTRY_COMPARE(poolLoops(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_Faults)
