@@ -79,7 +79,7 @@ QByteArray mutate(QByteArray data, const QList<QByteArray> &pool, std::mt19937 &
             break;
         }
     }
-    return data.left(1 << 16);
+    return data.left(1 << 13);
 }
 
 } // namespace
