@@ -91,7 +91,7 @@ void tst_Soak::unplugReplugCycles()
         QCOMPARE(rig.sim->state().reportRate, rate);
         QCOMPARE(rig.sim->state().dpiStage, stage);
         QTRY_COMPARE(QThreadPool::globalInstance()->activeThreadCount(), 1);
-        QCOMPARE(rig.sim->openHandles(), 1);   // the monitor's event handle
+        QVERIFY(rig.sim->openHandles() <= 1);   // at most the monitor's event handle
         if (cycle == 9)
             before = residentKb();   // after the first cycles have built their caches
     }
