@@ -21,6 +21,9 @@ ProfileStore::ProfileStore()
 
 ProfileStore::~ProfileStore()
 {
+    for (QSettings *profile : std::as_const(m_profiles))
+        StoreFile::sync(*profile);
+    StoreFile::sync(*m_apConfig);
     qDeleteAll(m_profiles);
     delete m_apConfig;
 }
@@ -109,7 +112,7 @@ bool ProfileStore::replaceProfile(int target, const QString &sourceFile)
 
     // Write what is pending now: the old object's last flush must not land on
     // the new content after it is gone.
-    old->sync();
+    StoreFile::sync(*old);
     const QDateTime oldStamp = QFileInfo(fileName).lastModified();
     // Written beside the target and renamed over it only when complete.
     QSaveFile copy(fileName);

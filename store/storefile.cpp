@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileDevice>
+#include <QtDebug>
 
 namespace StoreFile {
 
@@ -19,7 +20,10 @@ static bool writeDialect(QIODevice &device, const QSettings::SettingsMap &map)
     QByteArray previous;
     if (const auto *target = qobject_cast<const QFileDevice *>(&device)) {
         QFile old(target->fileName());
-        if (old.open(QIODevice::ReadOnly))
+        // A file we cannot read was never merged in: writing would replace its content with ours alone.
+        if (old.exists() && !old.open(QIODevice::ReadOnly))
+            return false;
+        if (old.isOpen())
             previous = old.readAll();
     }
     const QByteArray text = IniDialect::write(map, previous);
@@ -38,9 +42,26 @@ QSettings *create(const QString &path)
     return new QSettings(path, format());
 }
 
-std::unique_ptr<QSettings> open(const QString &path)
+bool sync(QSettings &settings)
 {
-    return std::unique_ptr<QSettings>(create(path));
+    // QSettings writes through QSaveFile: a failed write leaves the old file whole.
+    settings.sync();
+    if (settings.status() == QSettings::NoError)
+        return true;
+    qDebug().noquote() << "Store file not readable or not written:" << settings.fileName()
+                       << (settings.status() == QSettings::AccessError ? "(access)" : "(format)");
+    return false;
+}
+
+void Closer::operator()(QSettings *settings) const
+{
+    sync(*settings);
+    delete settings;
+}
+
+Handle open(const QString &path)
+{
+    return Handle(create(path));
 }
 
 } // namespace StoreFile

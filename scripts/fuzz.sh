@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Long fuzz runs, by hand: builds the libFuzzer targets with clang into
+# ./build-fuzz and runs each for RUNS cases (default 10000) on a working copy of
+# its seed corpus, e.g. `RUNS=100000 bash scripts/fuzz.sh queries profile`.
+# Crashes land in build-fuzz/fuzz/crash-*; replay one with `build/fuzz/fuzz_<name> <file>`.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs="${RUNS:-10000}"
+launcher=()
+if command -v ccache >/dev/null 2>&1; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 -DG7_FUZZ=ON \
+  "${launcher[@]}" >/dev/null
+cmake --build build-fuzz -j"$(nproc)"
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(catalogue profile macrofile namelists gundata language eventreport queries)
+export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 QT_QPA_PLATFORM=offscreen
+# Installation files seed the readers of their kind.
+declare -A installed=(
+  [catalogue]="modules/qml/DevInfo.ini"
+  [profile]="modules/setting/pD.bin modules/setting/apConfig.bin modules/setting/name.bin"
+  [namelists]="modules/setting/name.bin" [gundata]="modules/gun/gunData.bin"
+  [language]="modules/i18n/lang_025044.ini"
+)
+for t in "${targets[@]}"; do
+  work="build-fuzz/fuzz/corpus-$t"
+  mkdir -p "$work"
+  cp -n fuzz/corpus/"$t"/* ${installed[$t]:-} "$work"/ 2>/dev/null || true
+  echo "== $t: $runs cases"
+  (cd build-fuzz/fuzz && ./fuzz_"$t" -runs="$runs" -max_len=8192 -timeout=10 -print_final_stats=1 \
+      "corpus-$t" 2>&1 | grep -E "stat::number_of_executed_units|stat::new_units_added|ERROR|SUMMARY|Done" || true)
+done
