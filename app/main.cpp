@@ -1,3 +1,4 @@
+#include "commandline.h"
 #include "devicewatch.h"
 #include "hookcallbacks.h"
 #include "inputhook.h"
@@ -31,6 +32,9 @@ bool mouseFound(const Hid_Thread &hid)
 
 int main(int argc, char **argv)
 {
+    if (CommandLine::wanted(argc, argv))
+        return CommandLine::run(argc, argv);
+
     chooseQuickRenderer();
 
     QtSingleCoreApplication app(argc, argv);
@@ -52,6 +56,7 @@ int main(int argc, char **argv)
 
     Widget w;
     QObject::connect(&app, &QtSingleCoreApplication::messageReceived, &w, &Widget::receiveMessage);
+    app.setCommandHandler([&w](const QStringList &args) { return w.runCommand(args); });
 
     DeviceWatch *watch = DeviceWatch::createSystemWatch(&w);
     w.watchDevices(watch);
