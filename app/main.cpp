@@ -56,7 +56,8 @@ int main(int argc, char **argv)
 
     Widget w;
     QObject::connect(&app, &QtSingleCoreApplication::messageReceived, &w, &Widget::receiveMessage);
-    app.setCommandHandler([&w](const QStringList &args) { return w.runCommand(args); });
+    app.setCommandHandler([&w](const QStringList &args) { return w.runCommand(args); },
+                          [&w] { return !w.hid.channelInUse(); });
 
     DeviceWatch *watch = DeviceWatch::createSystemWatch(&w);
     w.watchDevices(watch);

@@ -22,9 +22,10 @@ QString QtSingleCoreApplication::id() const
     return peer->id();
 }
 
-void QtSingleCoreApplication::setCommandHandler(SingleInstancePeer::CommandHandler handler)
+void QtSingleCoreApplication::setCommandHandler(SingleInstancePeer::CommandHandler handler,
+                                                std::function<bool()> ready)
 {
-    peer->setCommandHandler(std::move(handler));
+    peer->setCommandHandler(std::move(handler), std::move(ready));
 }
 
 bool QtSingleCoreApplication::sendMessage(const QString &message, int timeout)

@@ -20,7 +20,7 @@ public:
     // The name the peer listens on, derived from the executable and the user.
     QString id() const;
     // Carries out command-line commands handed over by later copies.
-    void setCommandHandler(SingleInstancePeer::CommandHandler handler);
+    void setCommandHandler(SingleInstancePeer::CommandHandler handler, std::function<bool()> ready = {});
 
 public slots:
     bool sendMessage(const QString &message, int timeout);

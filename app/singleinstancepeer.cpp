@@ -34,6 +34,8 @@ constexpr quint32 maxMessageBytes = 1 << 20;
 constexpr quint32 nullStringLength = 0xFFFFFFFF;
 // A whole message takes milliseconds; a peer still silent after this is dropped.
 constexpr int idlePeerMs = 3000;
+// How often a command waiting for the device to be idle looks again.
+constexpr int retryMs = 50;
 
 int remainingMs(const QDeadlineTimer &deadline)
 {
@@ -264,6 +266,15 @@ void SingleInstancePeer::receiveConnection()
 
 void SingleInstancePeer::answerCommand(QLocalSocket *socket, const QStringList &args)
 {
+    if (commandHandler && !handlingCommand && commandReady && !commandReady()) {
+        // Not from inside a device transfer's event pumping: again once it is over.
+        const QPointer<QLocalSocket> alive(socket);
+        QTimer::singleShot(retryMs, this, [this, alive, args] {
+            if (alive)
+                answerCommand(alive, args);
+        });
+        return;
+    }
     PeerAnswer answer;
     if (!commandHandler) {
         answer.err = QStringLiteral("the running copy of the program takes no commands");

@@ -46,8 +46,13 @@ public:
     bool sendCommand(const QStringList &args, int timeout, PeerAnswer *answer);
 
     // Carries out commands from other copies; one at a time, a second one
-    // arriving meanwhile is answered busy.
-    void setCommandHandler(CommandHandler handler) { commandHandler = std::move(handler); }
+    // arriving meanwhile is answered busy. While `ready` says no (the device is
+    // in the middle of something that pumps events), a command waits its turn.
+    void setCommandHandler(CommandHandler handler, std::function<bool()> ready = {})
+    {
+        commandHandler = std::move(handler);
+        commandReady = std::move(ready);
+    }
 
 signals:
     void messageReceived(const QString &message);
@@ -64,4 +69,5 @@ private:
     bool otherRunning = false;
     bool handlingCommand = false;
     CommandHandler commandHandler;
+    std::function<bool()> commandReady;
 };
