@@ -4,6 +4,7 @@
 #include "hid_thread.h"
 #include "namelists.h"
 #include "profileexchange.h"
+#include "profilekeys.h"
 #include "profilestore.h"
 
 #include <QTextStream>
@@ -128,6 +129,7 @@ PeerAnswer runCliRequest(const CliRequest &request, CliTarget &target)
         return success(QStringLiteral("profile %1 (%2) exported to %3\n").arg(request.profile).arg(name, request.file));
     }
     case CliRequest::Import: {
+        const QVariantList shownLighting = target.store.list(QLatin1String(ProfileKey::ledEffect));
         if (!ProfileExchange::importProfile(target.store, request.profile, request.file))
             return failure(QStringLiteral("%1 cannot be read as a profile file; profile %2 is unchanged")
                                .arg(request.file).arg(request.profile));
@@ -137,7 +139,7 @@ PeerAnswer runCliRequest(const CliRequest &request, CliTarget &target)
             return success(done + QLatin1Char('\n'));
         if (!target.mouseReady())
             return failure(done + QStringLiteral(", but not sent: no supported mouse attached"));
-        target.applyImported(request.file);
+        target.applyImported(request.file, shownLighting);
         return success(done + QStringLiteral(" and sent to the mouse\n"));
     }
     }

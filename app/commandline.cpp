@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QSettings>
 #include <QTextStream>
 
@@ -104,7 +105,7 @@ int runAlone(const CliRequest &request, const QStringList &args)
                          store.setCurrentProfile(profile);
                          ProfileSender::sendSwitchedProfile(store, hid);
                      },
-                     [&](const QString &) { ProfileSender::sendLoadedProfile(store, hid); }};
+                     [&](const QString &, const QVariantList &shown) { ProfileSender::sendLoadedProfile(store, hid, shown); }};
     const int code = print(runCliRequest(request, target));
     // Settings objects replaced during an import go now, not with a later event loop.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -123,6 +124,9 @@ bool wanted(int argc, char **argv)
 int run(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    // The answer is the command's own lines; the device layer's debug texts come back with
+    // QT_LOGGING_RULES="default.debug=true".
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     const QStringList args = arguments(argc, argv);
     const CliRequest request = CliRequest::parse(args);
     if (!request.error.isEmpty())

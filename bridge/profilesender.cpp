@@ -56,6 +56,10 @@ class Sender
 {
 public:
     Sender(ProfileStore &store, Hid_Thread &hid) : store(store), hid(hid) { readLighting(); }
+    Sender(ProfileStore &store, Hid_Thread &hid, const QVariantList &shown) : store(store), hid(hid)
+    {
+        takeLighting(unsignedList(shown));
+    }
 
     void keyMatrix()
     {
@@ -145,6 +149,12 @@ private:
     QVariantList readLighting()
     {
         const QVariantList record = unsignedList(store.list(QLatin1String(ProfileKey::ledEffect)));
+        takeLighting(record);
+        return record;
+    }
+
+    void takeLighting(const QVariantList &record)
+    {
         const auto at = [&record](int i, int fallback) { return i < record.size() ? record.at(i).toInt() : fallback; };
         light.effect = at(0, light.effect);
         light.tempSpeedBrightness = at(2, light.tempSpeedBrightness);
@@ -152,7 +162,6 @@ private:
         light.colorG = at(4, light.colorG);
         light.colorB = at(5, light.colorB);
         light.tempEffect = light.effect;
-        return record;
     }
 
     void ledEffect(int effect, int colour, int level, int preset)
@@ -206,9 +215,9 @@ void sendSwitchedProfile(ProfileStore &store, Hid_Thread &hid)
     send.refreshLighting();
 }
 
-void sendLoadedProfile(ProfileStore &store, Hid_Thread &hid)
+void sendLoadedProfile(ProfileStore &store, Hid_Thread &hid, const QVariantList &shownLighting)
 {
-    Sender send(store, hid);
+    Sender send(store, hid, shownLighting);
     send.keyMatrix();
     send.axes();
     send.dpi();
