@@ -162,10 +162,15 @@ private slots:
         }
         QCOMPARE(reports[1], reports[0]);
         QCOMPARE(!reports[0].isEmpty(), sends);
+        // The profile files end the same, but for the desktop's pointer settings, which only the page applies.
+        const auto deviceLines = [](const QByteArray &text) {
+            QByteArrayList lines = text.split('\n');
+            lines.removeIf([](const QByteArray &l) { return l.contains("Speed_J2=") || l.contains("ScrollLines_J2="); });
+            return lines;
+        };
+        QCOMPARE(deviceLines(handed.read(u"modules/setting/p3.bin"_s)), deviceLines(alone.read(u"modules/setting/p3.bin"_s)));
         QVERIFY(program.state() == QProcess::Running);
         for (Install *install : {&alone, &handed}) {
-            if (QTest::currentDataTag() == u"import current"_s)
-                QVERIFY(install->read(u"modules/setting/p3.bin"_s).contains("ledEffect=5, 0, 1, "));
             if (QTest::currentDataTag() == u"export"_s)
                 QVERIFY(install->read(u"in/out.pf"_s).contains("dpi_J2=400, 800, 1600"));
             if (QString(QTest::currentDataTag()).startsWith(u"import "_s)) {
