@@ -7,6 +7,9 @@
 #include <deviceoptions.h>
 #include <myqquickview.h>
 #include <pauses.h>
+#include <hidbackend.h>
+#include <reporttrace.h>
+#include <uicontroler.h>
 #include <tempdatafolder.h>
 #include <tracereader.h>
 
@@ -180,6 +183,46 @@ private slots:
             if (QTest::currentDataTag() == u"import other"_s)
                 QVERIFY(install->read(u"modules/macro/Hand.bin"_s).contains("A"));
         }
+    }
+
+    // The page as the user sees it after --profile 2 was handed to the program with its window open.
+    void profileWhileWindowOpen()
+    {
+        TempDataFolder data;
+        for (const char *file : {"modules/setting/apConfig.bin", "modules/setting/pD.bin", "modules/img/trayIcon.ico"})
+            QVERIFY(data.copyFromSource(QLatin1String(file)));
+        const QByteArray factory = data.readFile(u"modules/setting/pD.bin"_s);
+        for (int p = 1; p <= 4; ++p)
+            QVERIFY(data.writeFile(u"modules/setting/p%1.bin"_s.arg(p), p == 3 ? profileTwo(factory) : factory));
+        QVERIFY(data.writeFile(u"modules/setting/name.bin"_s, "[profile]\nprofileName=Standard0, Two1, Three2, Four3\n"));
+        const auto sim = installDeviceBackend({true, 1, data.filePath(u"trace.txt"_s)});
+        setSleeper(std::make_shared<RecordingSleeper>());
+        {
+            Widget w;
+            w.showNormal();
+            w.checkDevice();
+            myQQuickView *view = w.controller->view;
+            QTRY_VERIFY_WITH_TIMEOUT(view->rootObject()->property("isPowerOn").toBool() && view->isEnabled(), 10000);
+            QObject *panel = view->rootObject()->findChild<QObject *>(u"profileMain"_s);
+            QCOMPARE(panel->property("profileNo").toInt(), 0);
+
+            const PeerAnswer answer = w.runCommand({u"--profile"_s, u"2"_s});
+            QCOMPARE(answer.code, 0);
+            QCOMPARE(panel->property("profileNo").toInt(), 2);
+            QCOMPARE(panel->property("currentIndex").toInt(), 2);   // the row "Three"
+            QVariant dpi;
+            QMetaObject::invokeMethod(view->rootObject()->findChild<QObject *>(u"dpiSettingMain"_s), "valueForDpi",
+                                      Q_RETURN_ARG(QVariant, dpi));
+            QCOMPARE(dpi.toList().value(0).toInt(), 400);
+            QCOMPARE(view->store.savedProfile(), 2);
+            QTRY_VERIFY_WITH_TIMEOUT(view->isEnabled(), 3000);   // the page's own busy lock ends
+            const QString dir = qEnvironmentVariable("G7_QML_SHOT_DIR");
+            if (!dir.isEmpty())
+                view->grabFramebuffer().save(dir + u"/cli-profile-2.png"_s);
+        }
+        setSleeper(nullptr);
+        setHidBackend(nullptr);
+        ReportTrace::close();
     }
 
 private:
