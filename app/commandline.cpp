@@ -5,6 +5,7 @@
 #include "clirequest.h"
 #include "singleinstancepeer.h"
 
+#include <datapath.h>
 #include <deviceoptions.h>
 #include <hid_thread.h>
 #include <hidbackend.h>
@@ -79,6 +80,7 @@ int runAlone(const CliRequest &request, const QStringList &args)
     QString workingDir = QCoreApplication::applicationFilePath();
     workingDir.truncate(workingDir.lastIndexOf(QLatin1Char('/')));
     QDir::setCurrent(workingDir);
+    chooseDataFolder(workingDir);   // the same data files as the tray program
     [[maybe_unused]] const auto simulated = installDeviceBackend(options);
 
     ProfileStore store;

@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "deviceaccess.h"
 #include "devicewatch.h"
 #include "hookcallbacks.h"
 #include "inputhook.h"
@@ -6,12 +7,17 @@
 #include "renderer.h"
 #include "widget.h"
 
+#include <catalogue.h>
+#include <datapath.h>
 #include <deviceoptions.h>
+#include <profilekeys.h>
 #include <simulatedg7.h>
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QTextStream>
 
 namespace {
 
@@ -28,10 +34,32 @@ bool mouseFound(const Hid_Thread &hid)
     return false;
 }
 
+bool hasOption(int argc, char **argv, const char *option)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], option) == 0)
+            return true;
+    }
+    return false;
+}
+
+// Command-line modes without a window: they run beside a running copy and need no display.
+int runWithoutWindow(int argc, char **argv, bool rule)
+{
+    QCoreApplication app(argc, argv);
+    if (!rule)
+        return runAccessCheck();
+    bool encode = false;
+    QTextStream(stdout) << udevRuleText(readCatalogue(QStringLiteral(":/DevInfo.ini"), {}, &encode));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (hasOption(argc, argv, "--check") || hasOption(argc, argv, "--udev-rule"))
+        return runWithoutWindow(argc, argv, hasOption(argc, argv, "--udev-rule"));
     if (CommandLine::wanted(argc, argv))
         return CommandLine::run(argc, argv);
 
@@ -51,6 +79,7 @@ int main(int argc, char **argv)
     QString workingDir = QCoreApplication::applicationFilePath();
     workingDir.truncate(workingDir.lastIndexOf(QLatin1Char('/')));
     QDir::setCurrent(workingDir);
+    chooseDataFolder(workingDir);
 
     const std::shared_ptr<SimulatedG7> simulated = installDeviceBackend(options);
 
@@ -73,11 +102,18 @@ int main(int argc, char **argv)
     w.showNormal();
 
     w.checkDevice();
-    if (!simulated && !mouseFound(w.hid))
+    if (!simulated && !deviceReady && attachedWithoutPermission()) {
+        const QString notice = noPermissionText(
+            w.language().toString() == QLatin1String(ProfileKey::chineseLanguage));
+        qInfo().noquote() << noPermissionText(false);
+        w.showNotice(QStringLiteral("Info"), notice);
+    } else if (!simulated && !mouseFound(w.hid)) {
         qInfo().noquote() << "No supported mouse found; waiting for one to be plugged in"
                              " (start with --simulate to see the program without a mouse).";
+    }
 
-    const int result = app.exec();
+    // A Quit chosen while the device check above pumped events came before the loop.
+    const int result = w.quitRequested() ? 0 : app.exec();
 
     hook.uninstall();
 

@@ -100,6 +100,8 @@ void Widget::checkDevice()
 void Widget::exitSYS()
 {
     hid.stopMonitor();
+    hid.stopCommands();
+    quitChosen = true;
     QCoreApplication::exit(0);
 }
 

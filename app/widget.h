@@ -37,6 +37,11 @@ public:
     // A command handed over by a command-line call, carried out here.
     PeerAnswer runCommand(const QStringList &args);
 
+    // True once "Quit" was chosen, even before the event loop ran: the start-up
+    // device check pumps events, and QCoreApplication::exit() outside a running
+    // event loop does nothing.
+    bool quitRequested() const { return quitChosen; }
+
     QTimer pollTimer;
     Ui_Controler *controller = nullptr;
     Hid_Thread hid;
@@ -52,6 +57,9 @@ public slots:
 
 protected:
     void customEvent(QEvent *event) override;
+
+private:
+    bool quitChosen = false;
 #if defined(Q_OS_WIN)
     bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
 #endif

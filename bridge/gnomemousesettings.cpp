@@ -7,18 +7,40 @@
 
 #include "gnomemousesettings.h"
 
+#include <chrono>
+#include <future>
+#include <memory>
+#include <thread>
+
 namespace {
 constexpr char schemaId[] = "org.gnome.desktop.peripherals.mouse";
 constexpr char speedKey[] = "speed";
 constexpr char doubleClickKey[] = "double-click";
+// How long the end of the program waits for the desktop's store to take the last changes.
+constexpr std::chrono::milliseconds flushWait{1000};
+
+// g_settings_sync() waits for the settings service without a time limit (dconf over
+// the session bus): it runs on a thread of its own, left behind if it takes too long.
+void flushWithin(std::chrono::milliseconds limit)
+{
+    auto done = std::make_shared<std::promise<void>>();
+    std::future<void> finished = done->get_future();
+    std::thread([done] {
+        g_settings_sync();
+        done->set_value();
+    }).detach();
+    finished.wait_for(limit);
+}
 }
 
 GnomeMouseSettings::~GnomeMouseSettings()
 {
-    if (m_settings) {
-        g_settings_sync();
-        g_object_unref(m_settings);
-    }
+    if (!m_settings)
+        return;
+    // Changes go out in the background; only the last ones may still be on their way.
+    if (m_written)
+        flushWithin(flushWait);
+    g_object_unref(m_settings);
 }
 
 GSettings *GnomeMouseSettings::settings()
@@ -50,7 +72,7 @@ bool GnomeMouseSettings::setSpeed(double speed)
     if (!s || speed < -1.0 || speed > 1.0)
         return false;
     const bool done = g_settings_set_double(s, speedKey, speed);
-    g_settings_sync();
+    m_written = m_written || done;
     return done;
 }
 
@@ -60,7 +82,7 @@ bool GnomeMouseSettings::setDoubleClick(int milliseconds)
     if (!s || milliseconds <= 0)
         return false;
     const bool done = g_settings_set_int(s, doubleClickKey, milliseconds);
-    g_settings_sync();
+    m_written = m_written || done;
     return done;
 }
 

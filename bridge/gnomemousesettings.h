@@ -4,6 +4,9 @@ typedef struct _GSettings GSettings;
 
 // The GNOME desktop's mouse settings (schema org.gnome.desktop.peripherals.mouse),
 // kept by the desktop across log-outs. Absent when the schema is not installed.
+// A change is handed to the desktop's settings service in the background: the
+// window never waits for that service (dconf), and the end of the program waits
+// for it at most a second.
 class GnomeMouseSettings
 {
 public:
@@ -24,4 +27,5 @@ private:
 
     GSettings *m_settings = nullptr;
     bool m_looked = false;
+    bool m_written = false;
 };

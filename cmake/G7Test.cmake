@@ -27,7 +27,9 @@ function(g7_add_tests module)
       target_link_libraries(${target} PRIVATE g7testsupport)
     endif()
     add_test(NAME ${module}/${name} COMMAND ${target})
-    set(env "XDG_RUNTIME_DIR=${runtime}" ${G7_SANITIZER_ENV})
+    # No test may change the desktop's settings or start a session bus for them.
+    set(env "XDG_RUNTIME_DIR=${runtime}" "GSETTINGS_BACKEND=memory" "DBUS_SESSION_BUS_ADDRESS=disabled:"
+        ${G7_SANITIZER_ENV})
     if(NOT name MATCHES "^x11_")
       list(APPEND env "QT_QPA_PLATFORM=offscreen")
     endif()

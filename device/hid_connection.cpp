@@ -101,6 +101,8 @@ void Hid_Thread::startMonitor(uint did)
 
     // At most one loop: every earlier one has returned before this one starts.
     endMonitorLoops();
+    if (stopped)
+        return;
     monitorRunning = true;
     monitorFuture = QtConcurrent::run(QThreadPool::globalInstance(),
                                       [this, did] { monitorLoop(did); });
@@ -155,5 +157,11 @@ void Hid_Thread::showDpiNotice(int stage)
 
 void Hid_Thread::stopMonitor()
 {
+    monitorRunning = false;
+}
+
+void Hid_Thread::stopCommands()
+{
+    stopped = true;
     monitorRunning = false;
 }

@@ -88,6 +88,12 @@ public:
     void monitorLoop(uint did);
     void stopMonitor();
 
+    // For quitting: from now on a command no longer waits for the channel (it
+    // fails at once) and no event monitor starts. A command waiting for the
+    // channel pumps events, and a Quit chosen there must not wait for them all.
+    void stopCommands();
+    bool commandsStopped() const { return stopped; }
+
     // True while a command or a connect step runs; they pump events, and a
     // discovery run from one would take the channel and its buffers under it.
     bool channelInUse() const { return busyDepth > 0; }
@@ -148,6 +154,8 @@ private:
     bool readKeyboardOption(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4);
 
     void clearPath(uint index);
+
+    bool stopped = false;
     // From any thread: forgets path2 of `index` on the GUI thread, unless a
     // discovery has replaced the list since `generation`.
     void clearEventPath(uint index, quint64 generation);

@@ -99,6 +99,8 @@ void Hid_Thread::closeCommandHandle()
 
 bool Hid_Thread::waitHidFree()
 {
+    if (stopped)
+        return false;
     if (hidFree) {
         hidFree = false;
         return true;
@@ -106,6 +108,8 @@ bool Hid_Thread::waitHidFree()
     for (int poll = 0; poll < 255; ++poll) {
         hidSleep(8);
         QCoreApplication::processEvents();
+        if (stopped)
+            return false;
         if (hidFree) {
             hidFree = false;
             return true;

@@ -694,6 +694,7 @@ Item {
     GunControl {
         id: gunControlMain
         objectName: "gunControlMain"
+        onCloseUI: mainIten.closeDialog(gunControlMain)
     }
 
     KeyMenu {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 
 // A private X server (Xvfb) with a tray host (trayer) for the X11 tests.
@@ -16,26 +18,37 @@ public:
         }
     }
     // Starts Xvfb on a display it picks itself, then trayer; true once trayer's window exists.
+    // When it fails, `failure` says which step and what the two programs printed.
     bool start()
     {
         // Xvfb writes the display number it picked to descriptor 3, here our pipe.
+        server.setStandardErrorFile(logs.filePath(QStringLiteral("Xvfb.log")));
         server.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral(
-                         "exec Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>&1 1>/dev/null 2>&1")});
+                         "exec Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>&1 1>/dev/null")});
         QByteArray number;
         QDeadlineTimer deadline(15000);
         while (!number.endsWith('\n')) {
             if (deadline.hasExpired() || !server.waitForReadyRead(int(deadline.remainingTime())))
-                return false;
+                return fail("Xvfb gave no display number");
             number += server.readAllStandardOutput();
         }
         environment.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + QString::fromLatin1(number.trimmed()));
         environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        // What runs here keeps its settings in memory and never reaches the desktop's session bus.
+        environment.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("memory"));
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
         tray.setProcessEnvironment(environment);
+        tray.setProcessChannelMode(QProcess::MergedChannels);
+        tray.setStandardOutputFile(logs.filePath(QStringLiteral("trayer.log")));
         tray.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top")});
-        for (QString found; found.isEmpty() && !deadline.hasExpired(); QThread::msleep(100))
+        for (QString found; found.isEmpty(); QThread::msleep(100)) {
+            if (deadline.hasExpired())
+                return fail("trayer's window did not appear");
             run(QStringLiteral("xdotool search --class trayer"), &found);
-        return !deadline.hasExpired();
+        }
+        return true;
     }
+    QString failure;
     // Runs "program args..." (split at spaces) here: its exit code (-1: crashed or hung) and its output.
     int run(const QString &command, QString *output = nullptr) const
     {
@@ -51,5 +64,17 @@ public:
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment(); // for programs drawing here
 
 private:
+    bool fail(const char *step)
+    {
+        const auto log = [this](const char *name) {
+            QFile file(logs.filePath(QLatin1String(name)));
+            return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()).trimmed() : QString();
+        };
+        failure = QStringLiteral("%1 (DISPLAY %2). Xvfb: [%3] trayer: [%4]")
+                      .arg(QLatin1String(step), environment.value(QStringLiteral("DISPLAY")), log("Xvfb.log"), log("trayer.log"));
+        return false;
+    }
+
+    QTemporaryDir logs;
     QProcess server, tray;
 };

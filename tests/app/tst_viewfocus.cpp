@@ -1,6 +1,7 @@
 // The view keeps the page's keyboard focus when the window loses and regains it.
 
 #include <myqquickview.h>
+#include <recordingpointersettings.h>
 
 #include <QLineEdit>
 #include <QQuickItem>
@@ -29,6 +30,7 @@ void TestViewFocus::typingGoesOnAfterFocusComesBack()
 
     QWidget window; // the tray agent's window, the view inside it as in the program
     myQQuickView *view = new myQQuickView(&window);
+    recordPointerSettings(*view);
     view->setSource(QUrl::fromLocalFile(page));
     QQuickItem *field = view->rootObject()->findChild<QQuickItem *>(u"field"_s);
     QVERIFY(field);

@@ -7,6 +7,7 @@
 #include <deviceoptions.h>
 #include <myqquickview.h>
 #include <pauses.h>
+#include <recordingpointersettings.h>
 #include <simulatedg7.h>
 #include <tempdatafolder.h>
 
@@ -85,6 +86,7 @@ void TestWidget::titleAndTrayMenuFollowLanguage()
     language.isNull() ? config.remove(u"common/language"_s) : config.setValue(u"common/language"_s, language);
     config.sync();
     Widget w;
+    recordPointerSettings(*w.controller->view);
     QTEST(w.windowTitle(), "title");
     QCOMPARE(w.trayIcon->toolTip(), english);
     QCOMPARE(w.trayIcon->contextMenu()->actions().size(), 1);
@@ -111,6 +113,7 @@ void TestWidget::restoreOnlyWhileConnected()
     QFETCH(int, request);
     QFETCH(bool, connected);
     Widget w;
+    recordPointerSettings(*w.controller->view);
     w.controller->onClose();
     deviceReady = connected;
     request == secondStart ? w.receiveMessage({}) : w.trayIconActivated(QSystemTrayIcon::ActivationReason(request));
@@ -132,6 +135,7 @@ void TestWidget::deviceWatchPlugUnplugReplug()
     const std::shared_ptr<SimulatedG7> mouse = installDeviceBackend(DeviceOptions{true, 1, {}});
     mouse->unplug();
     Widget w;
+    recordPointerSettings(*w.controller->view);
     HostRecorder recorder;
     recorder.w = &w;
     w.hid.owner = &recorder;

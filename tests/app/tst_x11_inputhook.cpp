@@ -261,7 +261,7 @@ int main(int argc, char **argv)
 {
     VirtualScreen screen;
     if (!screen.start())
-        qFatal("Xvfb did not start");
+        qFatal("%s", qPrintable(screen.failure));
     qputenv("DISPLAY", screen.environment.value(u"DISPLAY"_s).toLocal8Bit());
     qunsetenv("QT_QPA_PLATFORM");
     qunsetenv("G7_NO_XRECORD");

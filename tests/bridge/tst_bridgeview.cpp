@@ -6,6 +6,7 @@
 #include "myqquickview.h"
 #include "pauses.h"
 #include "reporttrace.h"
+#include "recordingpointersettings.h"
 #include "simulatedg7.h"
 #include "tempdatafolder.h"
 #include "tracereader.h"
@@ -66,6 +67,7 @@ struct Rig
         const QSettings ap(data.filePath("modules/setting/apConfig.bin"), QSettings::IniFormat);
         hid.findDevices(readCatalogue(":/DevInfo.ini", ap.value("common/product_name").toStringList(), &isEncode));
         view.hid = &hid;
+        recordPointerSettings(view);
     }
     ~Rig() { setSleeper(nullptr); setHidBackend(nullptr); ReportTrace::close(); }
     QByteArray file(const QString &name) { qApp->processEvents(); return data.readFile("modules/setting/" + name); }
@@ -158,6 +160,7 @@ private slots:
             "  function initUI(curDevice) { calls = calls.concat(['initUI ' + curDevice + ' ' + typeof curDevice]) }\n"
             "  function run() { calls = calls.concat(['run']) }\n}\n"));
         myQQuickView view;
+        recordPointerSettings(view);
         view.setSource(QUrl::fromLocalFile(data.filePath("page.qml")));
         QVERIFY(view.rootObject());
         view.initUI(3);
@@ -196,6 +199,7 @@ private slots:
         else if (!file.isNull())
             QVERIFY(data.writeFile("modules/setting/p1.bin", file));
         myQQuickView view;
+        recordPointerSettings(view);
         std::fill(std::begin(dpiStageValues), std::end(dpiStageValues), 7u);
         const auto join = [](const QVariantList &values) { return QVariant(values).toStringList().join(','); };
         const QString dpi = join(view.ui_91H_GetDPISet());   // the event monitor reads the stage values
@@ -234,6 +238,7 @@ private slots:
             QTest::ignoreMessage(QtDebugMsg, "Language code is no file name: \"../i18n/lang_025044\"");
         std::fill(std::begin(dpiSwitchText), std::end(dpiSwitchText), QString("DPI Switch to"));
         myQQuickView view;
+        recordPointerSettings(view);
         QCOMPARE(view.getGlobalStrings(type, code), texts);
         for (int i = 0; i < 8; ++i)
             QCOMPARE(dpiSwitchText[i], type.toInt() == 6 && i < texts.size() ? texts.at(i) : QString("DPI Switch to"));

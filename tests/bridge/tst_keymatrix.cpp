@@ -3,6 +3,7 @@
 #include "keynames.h"
 #include "myqquickview.h"
 #include "pauses.h"
+#include "recordingpointersettings.h"
 #include "reporttrace.h"
 #include "simulatedg7.h"
 #include "tempdatafolder.h"
@@ -99,6 +100,7 @@ private slots:
             bool encode = false;
             hid.findDevices(readCatalogue(":/DevInfo.ini", {}, &encode));
             myQQuickView view;
+            recordPointerSettings(view);
             view.hid = &hid;
             gun ? view.ui_12H_SetGunKeyMatrix(src) : view.mouseSetKeyMatrix(src);
             QStringList read;

@@ -3,6 +3,7 @@
 #include "macrocodecobject.h"
 #include "myqquickview.h"
 #include "pauses.h"
+#include "recordingpointersettings.h"
 #include "reporttrace.h"
 #include "simulatedg7.h"
 #include "storefile.h"
@@ -26,6 +27,7 @@ struct Rig
         const auto ap = StoreFile::open(data.filePath("modules/setting/apConfig.bin"));
         hid.findDevices(readCatalogue(":/DevInfo.ini", ap->value("common/product_name").toStringList(), &isEncode));
         view.hid = &hid;
+        recordPointerSettings(view);
     }
     ~Rig() { setSleeper(nullptr); setHidBackend(nullptr); ReportTrace::close(); }
     QStringList sent() const { return TraceReader(data.filePath("trace.txt")).texts({"feature-out", "data-out"}); }

@@ -17,9 +17,7 @@ struct PointerRig
     PointerRig()
     {
         QDir().mkpath("modules/setting");
-        auto owned = std::make_unique<RecordingPointerSettings>();
-        system = owned.get();
-        view.pointerSettings = std::move(owned);
+        system = recordPointerSettings(view);
     }
     // p1.bin as another program reads it, once the view has written it out.
     QString stored(const char *key)

@@ -3,6 +3,7 @@
 #include "myqquickview.h"
 #include "pauses.h"
 #include "reporttrace.h"
+#include "recordingpointersettings.h"
 #include "simulatedg7.h"
 #include "storefile.h"
 #include "tempdatafolder.h"
@@ -44,6 +45,7 @@ struct Page
         const auto ap = StoreFile::open(data.filePath("modules/setting/apConfig.bin"));
         hid.findDevices(readCatalogue(":/DevInfo.ini", ap->value("common/product_name").toStringList(), &isEncode));
         view = new myQQuickView;
+        recordPointerSettings(*view);
         view->hid = &hid;
         view->rootContext()->setContextProperty("ui_View", view);
         view->rootContext()->setContextProperty("hid", &hid);
@@ -232,6 +234,7 @@ private slots:
         QVERIFY(page.data.writeFile("modules/macro/M1.bin", "[config]\nindex=0\ntotal=1\nrepeat=2\ndid=-1\n[macro]\n0=\"1,A\"\n"));
         QVERIFY(page.data.writeFile("modules/macro/M2.bin", "[config]\nindex=1\ntotal=0\nrepeat=1\ndid=-1\n"));
         StoreFile::open("modules/setting/name.bin")->setValue("macro/macroName", QStringList{"M1", "M2"});
+        QMetaObject::invokeMethod(page.item("macroEditorMain"), "init");   // the editor's list is what Save exports
         const QString pf = page.data.filePath("out/exported.pf");
         QDir().mkpath(page.data.filePath("out"));
         page.view->chooseProfileToSave = [&](QWidget *) { return pf; };

@@ -1,6 +1,7 @@
 #include "hid_thread.h"
 #include "myqquickview.h"
 #include "pauses.h"
+#include "recordingpointersettings.h"
 #include "tempdatafolder.h"
 
 #include <QProcess>
@@ -23,6 +24,7 @@ struct UpdaterRig
             QFile(data.filePath(path)).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
         view.hid = &hid;
+        recordPointerSettings(view);
         hid.monitorRunning = true;
     }
     ~UpdaterRig() { setSleeper(nullptr); }

@@ -29,7 +29,7 @@ class tst_X11Pointer : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(screen.start());
+        QVERIFY2(screen.start(), qPrintable(screen.failure));
     }
 
     void init()

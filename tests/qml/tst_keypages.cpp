@@ -3,6 +3,7 @@
 #include "myqquickview.h"
 #include "pauses.h"
 #include "profilekeys.h"
+#include "recordingpointersettings.h"
 #include "reporttrace.h"
 #include "simulatedg7.h"
 #include "tempdatafolder.h"
@@ -12,6 +13,7 @@
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QtTest>
+#include <QtQuickTest/quicktest.h>
 
 // The window controller as far as the page calls it.
 class WindowStub : public QObject
@@ -47,14 +49,18 @@ class tst_KeyPages : public QObject
         }
         return nullptr;
     }
+    // Where an item is once laid out: a click that just opened a menu leaves its Column
+    // to be positioned in the next polish pass, which on a busy machine comes late.
     QPoint centre(const QString &name)
     {
+        if (!QQuickTest::qWaitForPolish(view->quickWindow()))
+            return QPoint(-1, -1);
         QQuickItem *it = item(name);
         return it ? it->mapToScene(QPointF(it->width() / 2, it->height() / 2)).toPoint() : QPoint(-1, -1);
     }
     bool shown(const QString &name) { QQuickItem *it = item(name); return it && it->isVisible(); }
     QString text(const QString &name) { QQuickItem *it = item(name); return it ? it->property("text").toString() : "?"; }
-    void click(const QString &name) { QTest::mouseClick(view.data(), Qt::LeftButton, {}, centre(name)); QTest::qWait(20); }
+    void click(const QString &name) { QTest::mouseClick(view.data(), Qt::LeftButton, {}, centre(name)); }
     void hover(const QString &name) { QTest::mouseMove(view.data(), centre(name)); }
     void shot(const QString &name)
     {
@@ -100,6 +106,7 @@ private slots:
         bool encode = false;
         hid->findDevices(readCatalogue(":/DevInfo.ini", {}, &encode));
         view.reset(new myQQuickView);
+        recordPointerSettings(*view);
         view->hid = hid.data();
         QFETCH(QString, language);
         view->store.setAppValue(QLatin1String(ProfileKey::language), language);

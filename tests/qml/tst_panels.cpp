@@ -2,6 +2,7 @@
 #include "hid_thread.h"
 #include "myqquickview.h"
 #include "pauses.h"
+#include "recordingpointersettings.h"
 #include "reporttrace.h"
 #include "simulatedg7.h"
 #include "tempdatafolder.h"
@@ -41,6 +42,7 @@ struct PageRig
         const QSettings ap(data.filePath("modules/setting/apConfig.bin"), QSettings::IniFormat);
         hid.findDevices(readCatalogue(":/DevInfo.ini", ap.value("common/product_name").toStringList(), &isEncode));
         view = new myQQuickView;
+        recordPointerSettings(*view);
         view->hid = &hid;
         view->setSource(QUrl(QStringLiteral("qrc:/modules/qml/main.qml")));
         view->rootContext()->setContextProperty(QStringLiteral("ui_View"), view);
@@ -136,6 +138,10 @@ class tst_Panels : public QObject
 {
     Q_OBJECT
 
+    // The folder the test started in: the rig's data folder is the current one while it lives.
+    const QString startDir = QDir::currentPath();
+    QString shotDir() const { return qEnvironmentVariable("G7_QML_SHOT_DIR", startDir); }
+
 private slots:
     void initTestCase() { QQuickWindow::setGraphicsApi(QSGRendererInterface::Software); }
 
@@ -176,11 +182,10 @@ private slots:
         QCOMPARE(rig.stored("sensor/dpi_J2"), QStringLiteral("400, 800, 1600, 16000, 6400, 1200, 2400, 4800"));
         QCOMPARE(rig.stored("sensor/dpi_Select"), QStringLiteral("1, 1, 1, 1, 1, 0, 0, 0"));
 
-        // G7_QML_SHOT_DIR=<folder> keeps the pictures for a look by eye.
+        // Kept for a look by eye, in the build folder or in G7_QML_SHOT_DIR.
         const QImage shot = rig.view->grabFramebuffer();
         QCOMPARE(shot.size(), QSize(1000, 640));
-        if (!qEnvironmentVariableIsEmpty("G7_QML_SHOT_DIR"))
-            shot.save(QStringLiteral("%1/panels-%2.png").arg(qEnvironmentVariable("G7_QML_SHOT_DIR"), QLatin1String(QTest::currentDataTag())));
+        shot.save(QStringLiteral("%1/panels-%2.png").arg(shotDir(), QLatin1String(QTest::currentDataTag())));
         // The marked stage's bar reaches the top of its track: red at the track top, none in an empty track's top.
         const QPointF top = rig.item("dpiTrack3")->mapToScene(QPointF(3, 9));
         QVERIFY(shot.pixelColor(top.toPoint()).red() > 150);
@@ -241,8 +246,7 @@ private slots:
         QVERIFY(std::any_of(sent.begin(), sent.end(), [&](const QString &l) { return l.startsWith(out("07 ")) && l.endsWith("1F 08 10 20 40 00"); }));
         QVERIFY(sent.contains(out("0A 00 00 01 00 00 00 F4")));
         QVERIFY(sent.contains(effect));
-        if (!qEnvironmentVariableIsEmpty("G7_QML_SHOT_DIR"))
-            rig.view->grabFramebuffer().save(QStringLiteral("%1/reset-%2.png").arg(qEnvironmentVariable("G7_QML_SHOT_DIR")).arg(model));
+        rig.view->grabFramebuffer().save(QStringLiteral("%1/reset-%2.png").arg(shotDir()).arg(model));
     }
 };
 

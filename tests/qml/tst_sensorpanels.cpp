@@ -38,9 +38,7 @@ struct PageRig
         const QSettings ap(data.filePath("modules/setting/apConfig.bin"), QSettings::IniFormat);
         hid.findDevices(readCatalogue(":/DevInfo.ini", ap.value("common/product_name").toStringList(), &isEncode));
         view.hid = &hid;
-        auto owned = std::make_unique<RecordingPointerSettings>();
-        system = owned.get();
-        view.pointerSettings = std::move(owned);
+        system = recordPointerSettings(view);
         view.store.setAppValue(QLatin1String(ProfileKey::language), language);
         view.setSource(QUrl(QStringLiteral("qrc:/modules/qml/main.qml")));
         QQmlContext *context = view.rootContext();

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 // Stands in for the operating system's pointer settings: keeps the mouse
 // triple, records every call as "<operation> <values>" and refuses the
 // operations named in `refuse` ("getMouse", "setMouseSpeed", ...).
@@ -44,3 +46,14 @@ private:
         return !refuse.contains(QLatin1String(operation));
     }
 };
+
+// Every bridge a test builds gets this double in place of the desktop's settings,
+// which a test must never change; the bridge owns it, the caller may read it.
+template <class View>
+RecordingPointerSettings *recordPointerSettings(View &view)
+{
+    auto owned = std::make_unique<RecordingPointerSettings>();
+    RecordingPointerSettings *kept = owned.get();
+    view.pointerSettings = std::move(owned);
+    return kept;
+}

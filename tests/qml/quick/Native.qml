@@ -28,12 +28,20 @@ QtObject {
     function hid_87H_GetCurrentDPI() { return 2 }
     function getKeydefine(i) { return keydefine[i] ?? [] }
     function getMacroKey(i) { return macroKeys[i] ?? 0 }
+    function loadMacroIni(name) { return [] }
+    function loadMacroIndex(name) { return 0 }
+    function loadMacroType(name) { return 0 }
     function mouseSetKeyMatrix(src) { record("mouseSetKeyMatrix", arguments) }
+    // No recoil entries and no name lists.
+    function getNameList(type) { return [] }
+    function updataNameList(type, names) { record("updataNameList", arguments); return true }
+    function getGunData(name) { return [] }
+    function saveGundata(src6) { record("saveGundata", arguments) }
+    function modifyGundata(type, src) { record("modifyGundata", arguments) }
+    function getselectGun(index) { return "" }
     function ui_02H_SetCurrentProfile(p) { record("ui_02H_SetCurrentProfile", arguments) }
     function setEnabled(b) { record("setEnabled", arguments) }
     function resetProfile(p) { record("resetProfile", arguments) }
-    function getNameList(type) { return [] }
-    function updataNameList(type, names) { return true }
     function openUpdateExe() { record("openUpdateExe", arguments) }
     function ui_11H_SetDPISet(stage, src8, values, selects) { record("ui_11H_SetDPISet", arguments) }
     function ui_06H_SetRGBLedEffect(effect, color, level, configs) { record("ui_06H_SetRGBLedEffect", arguments) }

@@ -138,7 +138,7 @@ TestCase {
             { tag: "reset", clicks: ["restBtn"], shown: { factorysure: true, mainMask: true } },
             { tag: "reset, OK", act: p => Object.assign(ui_View, stored), clicks: ["restBtn", "resetOk"], calls: [["setEnabled", false], ["resetProfile", 4], keysResend].concat(storedPanels, [resend[0]], storedDpi, resend.slice(1), storedLight), shown: { factorysure: false, mainMask: false }, busy: true },
             { tag: "reset, Cancel", clicks: ["restBtn", "resetCancel"], shown: { factorysure: false, mainMask: false } },
-            { tag: "macro editor", clicks: ["macroBtn"], shown: { macroEditorMain: true, mainMask: true }, at: ["macroEditorMain", 200, 110] },
+            { tag: "macro editor", clicks: ["macroBtn"], shown: { macroEditorMain: true, mainMask: true }, at: ["macroEditorMain", 180, 100] },
             { tag: "profiles", clicks: ["profileBtn"], shown: { profileMain: true, mainMask: true } },
             { tag: "profiles, closed", clicks: ["profileBtn", "profileClose"], shown: { profileMain: false, mainMask: false } },
             { tag: "macro editor, cancelled", clicks: ["macroBtn", "macroEditorCancel"], shown: { macroEditorMain: false, mainMask: false } },

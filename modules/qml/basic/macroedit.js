@@ -1,0 +1,62 @@
+.pragma library
+
+// Pure helpers of the macro editor: names, list order, event texts.
+
+// Same rule as the store's safe file names: the name becomes ./modules/macro/<name>.bin.
+function isSafeName(name) {
+    if (typeof name !== "string" || name.length === 0 || name.length > 64)
+        return false
+    if (name.indexOf("..") >= 0)
+        return false
+    var first = name.charAt(0), last = name.charAt(name.length - 1)
+    if (/\s/.test(first) || /\s/.test(last) || first === "." || last === ".")
+        return false
+    // Path separators, drive colons, what Windows refuses, control and format characters.
+    return !/[\/\\:*?"<>|\u0000-\u001f\u007f-\u009f\u00ad\u200b-\u200f\u2028-\u202e\u2060-\u206f\ufeff\ufff9-\ufffb]/.test(name)
+}
+
+// "Macro_" and the first number 0 … 99 no macro uses yet; "" when all are taken.
+function freeName(names) {
+    for (var n = 0; n < 100; ++n) {
+        if (names.indexOf("Macro_" + n) < 0)
+            return "Macro_" + n
+    }
+    return ""
+}
+
+// The list order at start: each entry goes before the first one with a greater no.
+// entries: [{macroName, no, macroType}] in name-list order.
+function ordered(entries) {
+    var list = []
+    for (var i = 0; i < entries.length; ++i) {
+        var at = list.length
+        for (var j = 0; j < list.length; ++j) {
+            if (list[j].no > entries[i].no) {
+                at = j
+                break
+            }
+        }
+        list.splice(at, 0, entries[i])
+    }
+    return list
+}
+
+// "1,A" for the file; the reader takes the first character as type and the rest from the third.
+function entryText(type, info) {
+    return type + "," + info
+}
+
+function parseEntry(text) {
+    text = String(text)
+    return { type: parseInt(text.charAt(0)), info: text.substring(2) }
+}
+
+// The name list without the one-entry sentinel.
+function dropSentinel(list) {
+    var names = []
+    for (var i = 0; i < list.length; ++i)
+        names.push(String(list[i]))
+    if (names.length === 2 && names[1] === "loaderzenith")
+        names.pop()
+    return names
+}

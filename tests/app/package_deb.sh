@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build folder into a temporary folder and checks
+# its file list and fields as dpkg sees them. Usage: package_deb.sh <build folder>
+set -euo pipefail
+build=$1
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 || { cat "$out/cpack.log"; exit 1; }
+deb=$(ls "$out"/orvane-g7_*.deb)
+dpkg-deb -c "$deb" | awk '{ $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }' >"$out/files"
+fail=0
+for want in \
+  './usr/lib/orvane-g7/orvane-g7' \
+  './usr/bin/orvane-g7 -> ../lib/orvane-g7/orvane-g7' \
+  './usr/share/applications/orvane-g7.desktop' \
+  './usr/share/icons/hicolor/64x64/apps/orvane-g7.png' \
+  './usr/lib/udev/rules.d/70-orvane-g7.rules' \
+  './usr/lib/orvane-g7/modules/setting/pD.bin' \
+  './usr/lib/orvane-g7/modules/setting/apConfig.bin' \
+  './usr/lib/orvane-g7/modules/i18n/lang_025044.ini' \
+  './usr/lib/orvane-g7/modules/img/trayIcon.ico'; do
+  grep -qxF "$want" "$out/files" || { echo "not in the package: $want"; fail=1; }
+done
+# Nothing outside /usr, and no user data a build or test run left behind.
+if grep -vE '^\./(usr/.*)?$' "$out/files"; then echo "files outside /usr"; fail=1; fi
+if grep -E 'setting/p[0-9]+\.bin|/macro/.+' "$out/files"; then echo "user data in the package"; fail=1; fi
+[ "$(dpkg-deb -f "$deb" Package)" = orvane-g7 ] || { echo "wrong Package field"; fail=1; }
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+for dep in libqt6core6 libqt6gui6 libqt6widgets6 libqt6quick6 libqt6quickwidgets6 libhidapi-hidraw0 libudev1 \
+           libx11-6 libxtst6 libc6 qml6-module-qtquick qml6-module-qtquick-window qt6-qpa-plugins; do
+  grep -qE "(^|, )$dep( |,|$)" <<<"$depends" || { echo "Depends lacks $dep"; fail=1; }
+done
+# The installed menu entry is valid.
+dpkg-deb -x "$deb" "$out/root"
+desktop-file-validate "$out/root/usr/share/applications/orvane-g7.desktop" || fail=1
+exit $fail

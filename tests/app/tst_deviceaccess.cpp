@@ -1,0 +1,215 @@
+// "orvane-g7 --check" and the "no permission" start-up line, run as the real program against
+// fake sysfs/dev trees, and the access rules it judges nodes by.
+
+#include <deviceaccess.h>
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString program = QStringLiteral(G7_RUNTIME_DIR "/orvane-g7");
+const QString builtRule = QStringLiteral(G7_RUNTIME_DIR "/../packaging/70-orvane-g7.rules");
+
+// One access-list entry: tag, permissions, id, as the kernel stores them.
+QByteArray aclEntry(quint16 tag, quint16 perm, quint32 id = 0xFFFFFFFF)
+{
+    QByteArray entry(8, '\0');
+    qToLittleEndian(tag, entry.data());
+    qToLittleEndian(perm, entry.data() + 2);
+    qToLittleEndian(id, entry.data() + 4);
+    return entry;
+}
+QByteArray acl(const QList<QByteArray> &entries)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(quint32(2), bytes.data());
+    for (const QByteArray &entry : entries)
+        bytes += entry;
+    return bytes;
+}
+
+// A fake root with one G7 (model 1, 260d:1031) on the bus and its hidraw node of the given mode.
+void addMouse(const QString &root, const char *node, int mode, quint16 pid = 0x1031)
+{
+    const QString usb = root + u"/sys/bus/usb/devices/1-2"_s;
+    QVERIFY(QDir().mkpath(usb));
+    QFile vendor(usb + u"/idVendor"_s), product(usb + u"/idProduct"_s);
+    QVERIFY(vendor.open(QIODevice::WriteOnly) && product.open(QIODevice::WriteOnly));
+    vendor.write("260d\n");
+    product.write(QByteArray::number(pid, 16) + '\n');
+    const QString hid = root + u"/sys/class/hidraw/"_s + QLatin1String(node) + u"/device"_s;
+    QVERIFY(QDir().mkpath(hid) && QDir().mkpath(root + u"/dev"_s));
+    QFile uevent(hid + u"/uevent"_s);
+    QVERIFY(uevent.open(QIODevice::WriteOnly));
+    uevent.write("DRIVER=hid-generic\nHID_ID=0003:0000260D:0000" + QByteArray::number(pid, 16).toUpper()
+                 + "\nHID_NAME=ORVANE G7\n");
+    QFile dev(root + u"/dev/"_s + QLatin1String(node));
+    QVERIFY(dev.open(QIODevice::WriteOnly));
+    dev.close();
+    QCOMPARE(chmod(QFile::encodeName(dev.fileName()).constData(), mode_t(mode)), 0);
+}
+
+// The environment of a user without a display.
+QProcessEnvironment environmentFor(const QString &root)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QLatin1String(name));
+    env.insert(u"ORVANE_G7_SYSROOT"_s, root);
+    return env;
+}
+
+} // namespace
+
+class TestDeviceAccess : public QObject
+{
+    Q_OBJECT
+private slots:
+    void judgesModeAndAccessList_data();
+    void judgesModeAndAccessList();
+    void ruleCoversEveryCatalogueModel();
+    void checkReportsAndExits_data();
+    void checkReportsAndExits();
+    void startUpSaysNoPermission();
+};
+
+void TestDeviceAccess::judgesModeAndAccessList_data()
+{
+    QTest::addColumn<uint>("mode");
+    QTest::addColumn<QByteArray>("acl");
+    QTest::addColumn<uint>("uid");
+    QTest::addColumn<bool>("granted");
+    enum { UserObj = 1, User = 2, GroupObj = 4, Group = 8, Mask = 0x10, Other = 0x20 };
+    // Node owned by 0:0; the user is 1000 in groups 1000 and 46 (plugdev).
+    const QByteArray uaccess = acl({aclEntry(UserObj, 6), aclEntry(User, 6, 1000), aclEntry(GroupObj, 0),
+                                    aclEntry(Mask, 6), aclEntry(Other, 0)});
+    QTest::newRow("root-only node, user") << 0600u << QByteArray() << 1000u << false;
+    QTest::newRow("root-only node, root") << 0600u << QByteArray() << 0u << true;
+    QTest::newRow("mode 0000, root as any owner") << 0000u << QByteArray() << 0u << false;
+    QTest::newRow("group rw, user not in the group") << 0060u << QByteArray() << 1000u << false; // group 0 is not the user's
+    QTest::newRow("others read only") << 0664u << QByteArray() << 1000u << false;
+    QTest::newRow("others rw") << 0666u << QByteArray() << 1000u << true;
+    QTest::newRow("uaccess entry for the user") << 0660u << uaccess << 1000u << true;
+    QTest::newRow("uaccess entry for another user") << 0660u << uaccess << 1001u << false;
+    QTest::newRow("entry limited by a read-only mask")
+        << 0640u << acl({aclEntry(UserObj, 6), aclEntry(User, 6, 1000), aclEntry(GroupObj, 0), aclEntry(Mask, 4),
+                         aclEntry(Other, 0)}) << 1000u << false;
+    QTest::newRow("named group entry")
+        << 0660u << acl({aclEntry(UserObj, 6), aclEntry(GroupObj, 0), aclEntry(Group, 6, 46), aclEntry(Mask, 6),
+                         aclEntry(Other, 0)}) << 1000u << true;
+    QTest::newRow("matching group without rw hides others' rw")
+        << 0606u << acl({aclEntry(UserObj, 6), aclEntry(GroupObj, 0), aclEntry(Group, 4, 46), aclEntry(Mask, 6),
+                         aclEntry(Other, 6)}) << 1000u << false;
+    QTest::newRow("garbled list falls back to mode") << 0666u << QByteArray("\x02\0\0\0\x01", 5) << 1000u << true;
+}
+
+void TestDeviceAccess::judgesModeAndAccessList()
+{
+    QFETCH(uint, mode);
+    QFETCH(QByteArray, acl);
+    QFETCH(uint, uid);
+    QFETCH(bool, granted);
+    QCOMPARE(grantsReadWrite(NodeMode{0, 0, S_IFCHR | mode, acl}, uid, {uid, 46u}), granted);
+}
+
+void TestDeviceAccess::ruleCoversEveryCatalogueModel()
+{
+    // The catalogue as another INI reader sees it, against the rule the build wrote and installs.
+    QSettings catalogue(QStringLiteral(G7_SOURCE_DIR "/modules/qml/DevInfo.ini"), QSettings::IniFormat);
+    QStringList expected;
+    for (int i = 0; i < catalogue.value(u"common/total"_s).toInt(); ++i)
+        expected << uR"(SUBSYSTEM=="hidraw", ATTRS{idVendor}=="%1", ATTRS{idProduct}=="%2", TAG+="uaccess")"_s.arg(
+            catalogue.value(u"%1/vid"_s.arg(i)).toString().toLower(), catalogue.value(u"%1/pid"_s.arg(i)).toString().toLower());
+    QCOMPARE(expected.size(), 4);
+    QFile rule(builtRule);
+    QVERIFY2(rule.open(QIODevice::ReadOnly), qPrintable(builtRule));
+    QStringList lines;
+    for (const QByteArray &line : rule.readAll().split('\n')) {
+        if (!line.isEmpty() && !line.startsWith('#'))
+            lines << QString::fromLatin1(line);
+    }
+    QCOMPARE(lines, expected);
+}
+
+void TestDeviceAccess::checkReportsAndExits_data()
+{
+    QTest::addColumn<int>("nodeMode");   // -1: no mouse
+    QTest::addColumn<bool>("ruleInstalled");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("said");
+    const QString teeRule = u"orvane-g7 --udev-rule | sudo tee /etc/udev/rules.d/70-orvane-g7.rules >/dev/null"
+                            " && sudo udevadm control --reload && sudo udevadm trigger --subsystem-match=hidraw"_s;
+    const QString reload = u"\n  sudo udevadm control --reload && sudo udevadm trigger --subsystem-match=hidraw\n"_s;
+    QTest::newRow("nothing attached, no rule") << -1 << false << 1
+        << QStringList{u"No supported mouse is attached."_s, u"udev rule: not installed"_s, teeRule};
+    QTest::newRow("nothing attached, rule installed") << -1 << true << 1
+        << QStringList{u"No supported mouse is attached."_s, u"udev rule: installed"_s};
+    QTest::newRow("node it cannot open, no rule") << 0000 << false << 2
+        << QStringList{u"Found ORVANE GLIDE MOUSE G7 (USB 260d:1031)"_s, u"read and write: NO (no permission)"_s,
+                       u"there is no permission to open it"_s, teeRule};
+    QTest::newRow("node it cannot open, rule installed") << 0000 << true << 2
+        << QStringList{u"read and write: NO (no permission)"_s, u"udev rule: installed"_s, reload};
+    QTest::newRow("node it can open") << 0600 << true << 0
+        << QStringList{u"read and write: yes"_s, u"a supported mouse is usable"_s};
+}
+
+void TestDeviceAccess::checkReportsAndExits()
+{
+    QFETCH(int, nodeMode);
+    QFETCH(bool, ruleInstalled);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, said);
+    QTemporaryDir root;
+    if (nodeMode >= 0)
+        addMouse(root.path(), "hidraw3", nodeMode);
+    QVERIFY(QDir().mkpath(root.filePath(u"sys/bus/usb/devices/usb1"_s))); // a hub: not a catalogue model
+    if (ruleInstalled) {
+        QVERIFY(QDir().mkpath(root.filePath(u"usr/lib/udev/rules.d"_s)));
+        QVERIFY(QFile::copy(builtRule, root.filePath(u"usr/lib/udev/rules.d/70-orvane-g7.rules"_s)));
+    }
+    QProcess check;
+    check.setProcessEnvironment(environmentFor(root.path()));
+    check.start(program, {u"--check"_s});
+    QVERIFY(check.waitForFinished(20000));
+    const QString out = QString::fromLocal8Bit(check.readAllStandardOutput());
+    QCOMPARE(check.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(check.exitCode() == exitCode, qPrintable(out + check.readAllStandardError()));
+    for (const QString &text : said)
+        QVERIFY2(out.contains(text), qPrintable(u"missing \""_s + text + u"\" in:\n"_s + out));
+    if (nodeMode >= 0)
+        QVERIFY(out.contains(root.filePath(u"dev/hidraw3"_s)));
+    if (exitCode == 0)
+        QVERIFY(!out.contains(u"To fix"_s));
+}
+
+void TestDeviceAccess::startUpSaysNoPermission()
+{
+    // A private copy: its own single-instance identity and data.
+    QTemporaryDir install, root;
+    QCOMPARE(QProcess::execute(u"cp"_s, {u"-r"_s, program, QStringLiteral(G7_RUNTIME_DIR "/modules"), install.path()}), 0);
+    addMouse(root.path(), "hidraw5", 0000, 0x1038);
+    QProcessEnvironment env = environmentFor(root.path());
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    QProcess started;
+    started.setProcessEnvironment(env);
+    started.setProcessChannelMode(QProcess::MergedChannels);
+    started.start(install.filePath(u"orvane-g7"_s), {});
+    QByteArray console;
+    QTRY_VERIFY_WITH_TIMEOUT((console += started.readAll()).contains("--check"), 20000);
+    QVERIFY2(console.contains("Mouse found, but no permission to open it. Run \"orvane-g7 --check\" to see the fix."),
+             console.constData());
+    QVERIFY(!console.contains("No supported mouse found"));
+    started.kill();
+    QVERIFY(started.waitForFinished());
+}
+
+QTEST_GUILESS_MAIN(TestDeviceAccess)
+#include "tst_deviceaccess.moc"

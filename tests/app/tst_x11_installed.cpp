@@ -1,0 +1,131 @@
+// A system-style install: "cmake --install" into a temporary prefix whose program folder is then
+// made read-only. The installed program starts on an X server, keeps the user's files in
+// $XDG_DATA_HOME/orvane-g7/modules/, saves a factory reset there and leaves every installed file as it was.
+
+#include "support_xserver.h"
+
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString buildDir = QStringLiteral(G7_RUNTIME_DIR "/..");
+
+// Every file and link below root with the hash of its content (or its link target).
+QMap<QString, QByteArray> checksums(const QString &root)
+{
+    QMap<QString, QByteArray> sums;
+    QDirIterator it(root, QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        if (it.fileInfo().isSymLink())
+            sums[path] = it.fileInfo().symLinkTarget().toUtf8();
+        else if (file.open(QIODevice::ReadOnly))
+            sums[path] = QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex();
+    }
+    return sums;
+}
+
+// The centre of the first pixel run of colour, top to bottom, left to right; null when none.
+QPoint findColour(const QImage &shot, QRgb colour, const QRect &within)
+{
+    for (int y = within.top(); y <= within.bottom(); ++y) {
+        for (int x = within.left(); x <= within.right(); ++x) {
+            if ((shot.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF))
+                return QPoint(x + 20, y + 8);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+class TestX11Installed : public QObject
+{
+    Q_OBJECT
+private slots:
+    void installLaysOutTheProgram();
+    void readOnlyInstallKeepsUserFilesApart();
+
+private:
+    QTemporaryDir prefix, dataHome;
+    QString lib() const { return prefix.filePath(u"lib/orvane-g7"_s); }
+};
+
+void TestX11Installed::installLaysOutTheProgram()
+{
+    QProcess install;
+    install.setProcessChannelMode(QProcess::MergedChannels);
+    install.start(u"cmake"_s, {u"--install"_s, buildDir, u"--prefix"_s, prefix.path()});
+    QVERIFY(install.waitForFinished(120000));
+    QVERIFY2(install.exitCode() == 0, install.readAll().constData());
+    QCOMPARE(QFileInfo(prefix.filePath(u"bin/orvane-g7"_s)).symLinkTarget(), lib() + u"/orvane-g7"_s);
+    QVERIFY(QFileInfo(lib() + u"/orvane-g7"_s).isExecutable());
+    for (const char *file : {"lib/orvane-g7/modules/setting/pD.bin", "lib/orvane-g7/modules/setting/apConfig.bin",
+                             "lib/udev/rules.d/70-orvane-g7.rules", "share/icons/hicolor/64x64/apps/orvane-g7.png"})
+        QVERIFY2(QFileInfo::exists(prefix.filePath(QLatin1String(file))), file);
+    QCOMPARE(QProcess::execute(u"desktop-file-validate"_s, {prefix.filePath(u"share/applications/orvane-g7.desktop"_s)}), 0);
+}
+
+void TestX11Installed::readOnlyInstallKeepsUserFilesApart()
+{
+    QVERIFY(QFileInfo::exists(lib() + u"/orvane-g7"_s));
+    QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"a-w"_s, lib()}), 0);
+    const auto before = checksums(prefix.path());
+    QVERIFY(before.size() > 10);
+
+    VirtualScreen screen;
+    QVERIFY(screen.start());
+    QTemporaryDir runtime;
+    QProcess program;
+    QProcessEnvironment env = screen.environment;
+    env.insert(u"XDG_DATA_HOME"_s, dataHome.path());
+    env.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.start(prefix.filePath(u"bin/orvane-g7"_s), {u"--simulate"_s});   // started through the launcher
+
+    const QString user = dataHome.filePath(u"orvane-g7/modules"_s);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(user + u"/setting/apConfig.bin"_s), 10000);
+    QVERIFY(QFileInfo::exists(user + u"/setting/name.bin"_s) && QFileInfo::exists(user + u"/gun/gunData.bin"_s));
+    QVERIFY(!QFileInfo::exists(user + u"/setting/pD.bin"_s));
+
+    // The factory reset, clicked as a user does: the reset button, then the dialog's OK (its dark red).
+    QString id;
+    QTRY_VERIFY_WITH_TIMEOUT(screen.run(u"xdotool search --onlyvisible --name ^ORVANE"_s, &id) == 0 && !id.isEmpty(), 10000);
+    QString geometry;
+    screen.run(u"xdotool getwindowgeometry --shell "_s + id.section(u'\n', 0, 0), &geometry);
+    const auto field = [&](const char *name) {
+        return QRegularExpression(QLatin1String(name) + u"=(\\d+)"_s).match(geometry).captured(1).toInt();
+    };
+    const QPoint origin(field("X"), field("Y"));
+    const QPoint reset = origin + QPoint(913 + 30, 604 + 12);
+    const QString shot = runtime.filePath(u"shot.png"_s);
+    QPoint ok;
+    QTRY_VERIFY_WITH_TIMEOUT(screen.run(u"xdotool mousemove %1 %2 click 1"_s.arg(reset.x()).arg(reset.y())) == 0
+                                 && screen.run(u"import -window root "_s + shot) == 0
+                                 && !(ok = findColour(QImage(shot), qRgb(0x4f, 0x17, 0x17),
+                                                      QRect(origin, QSize(1000, 640)))).isNull(),
+                             15000);
+    QCOMPARE(screen.run(u"xdotool mousemove %1 %2 click 1"_s.arg(ok.x()).arg(ok.y())), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(user + u"/setting/p1.bin"_s), 10000);
+    QTRY_VERIFY(QFile(user + u"/setting/p1.bin"_s).size() > 0);
+
+    program.terminate();
+    if (!program.waitForFinished(5000))
+        program.kill();
+    program.waitForFinished();
+    QVERIFY2(!program.readAll().contains("Could not"), "a copy into the user's folder failed");
+    QCOMPARE(checksums(prefix.path()), before);
+    QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"u+w"_s, lib()}), 0);
+}
+
+QTEST_GUILESS_MAIN(TestX11Installed)
+#include "tst_x11_installed.moc"

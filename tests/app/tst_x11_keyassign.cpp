@@ -1,0 +1,213 @@
+// The tray agent's window on the simulated mouse under Xvfb, driven by xdotool alone: the pointer
+// clicks the button panel, the function menu and the key dialog, the keyboard gives the dialog
+// its key (through XRecord, and through the window with XRecord off); the trace shows what the
+// mouse received.
+
+#include "support_xserver.h"
+
+#include <deviceoptions.h>
+#include <hookcallbacks.h>
+#include <inputhook.h>
+#include <uicontroler.h>
+#include <widget.h>
+
+#include <myqquickview.h>
+
+#include <tempdatafolder.h>
+#include <tracereader.h>
+
+#include <QApplication>
+#include <QQuickItem>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+class TestX11KeyAssign : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TestX11KeyAssign(VirtualScreen &screen) : screen(screen) {}
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase() { hook->uninstall(); }
+    void cleanup()
+    {
+        // A dialog left open by a failed case would take the next case's clicks.
+        if (QTest::currentTestFailed() && shown(u"singleKeyMain"_s))
+            QMetaObject::invokeMethod(item(u"singleKeyMain"_s), "closeSure");
+    }
+    void recordKeyInDialog_data();
+    void recordKeyInDialog();
+    void volumeUpOnButton4();
+
+private:
+    QQuickItem *item(const QString &name, QQuickItem *from = nullptr) const
+    {
+        from = from ? from : view()->rootObject();
+        for (QQuickItem *child : from->childItems()) {
+            if (child->objectName() == name)
+                return child;
+            if (QQuickItem *found = item(name, child))
+                return found;
+        }
+        return nullptr;
+    }
+    myQQuickView *view() const { return w->controller->view; }
+    bool shown(const QString &name) const { QQuickItem *it = item(name); return it && it->isVisible(); }
+    QString text(const QString &name) const { QQuickItem *it = item(name); return it ? it->property("text").toString() : u"?"_s; }
+    // Where the named item's centre is on the X screen.
+    QPoint onScreen(const QString &name) const
+    {
+        QQuickItem *it = item(name);
+        return it ? view()->mapToGlobal(it->mapToScene(QPointF(it->width() / 2, it->height() / 2)).toPoint())
+                  : QPoint(-1, -1);
+    }
+    int xdotool(const QString &arguments) { return screen.run(u"xdotool "_s + arguments); }
+    int pointTo(const QString &name)
+    {
+        const QPoint at = onScreen(name);
+        return xdotool(u"mousemove %1 %2"_s.arg(at.x()).arg(at.y()));
+    }
+    int click(const QString &name)
+    {
+        const QPoint at = onScreen(name);
+        return xdotool(u"mousemove %1 %2 click 1"_s.arg(at.x()).arg(at.y()));
+    }
+    // The key matrices the mouse received: data reports following a 03H block, without the report ID.
+    QList<QByteArray> matrices() const
+    {
+        QList<QByteArray> found;
+        bool keyMatrixBlock = false;
+        for (const TraceLine &line : TraceReader(data.filePath(u"trace.txt"_s)).lines()) {
+            if (line.op == u"feature-out")
+                keyMatrixBlock = line.fields.value(1) == u"03";
+            else if (line.op == u"data-out" && keyMatrixBlock)
+                found.append(line.bytes().mid(1, 64));
+        }
+        return found;
+    }
+    QString profileLine(int entry) const
+    {
+        const QString file = QString::fromUtf8(data.readFile(u"modules/setting/p1.bin"_s));
+        const int at = file.indexOf(u"\n%1="_s.arg(entry), file.indexOf(u"[keydefine_J2]"));
+        return at < 0 ? QString() : file.mid(at + 1).section(u'\n', 0, 0);
+    }
+    void useSource(const QString &wanted);
+
+    VirtualScreen &screen;
+    const QString shotDir = qEnvironmentVariable("G7_QML_SHOT_DIR", QDir::currentPath()); // before the data folder
+    TempDataFolder data;
+    std::unique_ptr<Widget> w;
+    std::unique_ptr<InputHook> hook;
+    QString source;
+};
+
+void TestX11KeyAssign::initTestCase()
+{
+    // The installation's data, with profile 1 as the defaults.
+    QCOMPARE(screen.run(u"cp -r " G7_RUNTIME_DIR "/modules/setting " G7_RUNTIME_DIR "/modules/i18n "_s
+                        + data.filePath(u"modules"_s)),
+             0);
+    QVERIFY(data.writeFile(u"modules/setting/p1.bin"_s, data.readFile(u"modules/setting/pD.bin"_s)));
+    QVERIFY(installDeviceBackend({true, 1, data.filePath(u"trace.txt"_s)}));
+    // As start-up builds them.
+    w = std::make_unique<Widget>();
+    hook = std::make_unique<InputHook>(false);
+    HookCallbacks::registerWith(*hook, w.get());
+    source = u"xrecord"_s;
+    w->move(0, 0);
+    w->showNormal();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    w->checkDevice();
+    QTRY_VERIFY_WITH_TIMEOUT(shown(u"envItem"_s) && view()->isEnabled() && shown(u"keyRow3"_s), 10000);
+    QCOMPARE(text(u"keyText3"_s), u"Forward"_s);
+}
+
+void TestX11KeyAssign::useSource(const QString &wanted)
+{
+    if (wanted == source)
+        return;
+    hook->uninstall();
+    qputenv("G7_NO_XRECORD", wanted == u"window" ? "1" : "0");
+    QVERIFY(hook->install());
+    source = wanted;
+    w->activateWindow();
+}
+
+void TestX11KeyAssign::recordKeyInDialog_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<int>("button");        // row of the panel
+    QTest::addColumn<QString>("keyPress");  // xdotool arguments
+    QTest::addColumn<QString>("name");      // shown in the dialog
+    QTest::addColumn<int>("usage");
+    // Through XRecord the key counts while another window has the focus; the window alone sees only its own.
+    QTest::newRow("xrecord, tray focused") << u"xrecord"_s << 1 << u"search --onlyvisible --class trayer windowfocus key F5"_s
+                                           << u"F5"_s << 0x3E;
+    QTest::newRow("window only") << u"window"_s << 2 << u"key KP_Enter"_s << u"KP Enter"_s << 0x58;
+}
+
+void TestX11KeyAssign::recordKeyInDialog()
+{
+    QFETCH(QString, source);
+    QFETCH(int, button);
+    QFETCH(QString, keyPress);
+    QFETCH(QString, name);
+    QFETCH(int, usage);
+    useSource(source);
+    QCOMPARE(click(u"keyRow%1"_s.arg(button)), 0);
+    QTRY_VERIFY(shown(u"keyMenuMain"_s));
+    QCOMPARE(click(u"menuEntry10"_s), 0);   // "Assign Keyboard Key"
+    QTRY_VERIFY(shown(u"singleKeyMain"_s) && !shown(u"keyMenuMain"_s));
+    QCOMPARE(text(u"singleKeyName"_s), QString());
+
+    QCOMPARE(xdotool(keyPress), 0);
+    QTRY_COMPARE(text(u"singleKeyName"_s), name);
+    // The dialog as the X server shows it, kept for a look by eye.
+    QCOMPARE(screen.run(u"import -window root %1/x11_keydialog-%2.png"_s.arg(shotDir, source)), 0);
+    const int before = int(matrices().size());
+    QCOMPARE(click(u"singleKeyOk"_s), 0);
+    QTRY_VERIFY(!shown(u"singleKeyMain"_s));
+    QTRY_COMPARE(matrices().size(), before + 1);
+    // Entry bytes 1, 0, usage, 0 reach the mouse reversed.
+    const QByteArray entry = matrices().last().mid(4 * button, 4);
+    QCOMPARE(QString::fromLatin1(entry.toHex(' ')), u"00 %1 00 01"_s.arg(usage, 2, 16, QChar(u'0')));
+    QCOMPARE(profileLine(button), u"%1=1, 0, %2, 0"_s.arg(button).arg(usage));
+}
+
+void TestX11KeyAssign::volumeUpOnButton4()
+{
+    useSource(u"xrecord"_s);
+    QCOMPARE(click(u"keyRow3"_s), 0);
+    QTRY_VERIFY(shown(u"keyMenuMain"_s));
+    QCOMPARE(pointTo(u"menuEntry6"_s), 0);   // "Multimedia Commands +" opens its sub-menu on hover
+    QTRY_VERIFY(shown(u"subMenu6"_s));
+    const int before = int(matrices().size());
+    QCOMPARE(click(u"menuEntry23"_s), 0);    // "Volume Up"
+    QTRY_COMPARE(matrices().size(), before + 1);
+    QVERIFY(!shown(u"keyMenuMain"_s));
+    QCOMPARE(text(u"keyText3"_s), u"Volume Up"_s);
+    const QByteArray sent = matrices().last();
+    QCOMPARE(sent.mid(12, 4).toHex(' '), QByteArray("00 e9 00 04"));
+    QCOMPARE(sent.mid(0, 4).toHex(' '), QByteArray("00 f0 00 02"));   // button 1 keeps the left click
+    QCOMPARE(profileLine(3), u"3=4, 0, 233, 0"_s);
+}
+
+int main(int argc, char **argv)
+{
+    VirtualScreen screen;
+    if (!screen.start())
+        qFatal("Xvfb did not start");
+    qputenv("DISPLAY", screen.environment.value(u"DISPLAY"_s).toLocal8Bit());
+    qunsetenv("QT_QPA_PLATFORM");
+    qunsetenv("G7_NO_XRECORD");
+    // A runtime folder of our own: the copy-data socket lives there.
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    TestX11KeyAssign test(screen);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_x11_keyassign.moc"

@@ -1,0 +1,264 @@
+// Macro recording as a user does it: the whole program (tray agent, page, hooks) on a traced
+// simulated mouse under Xvfb, keys typed through XTest and clicks made with xdotool.
+
+#include "support_xserver.h"
+
+#include <hookcallbacks.h>
+#include <inputhook.h>
+#include <uicontroler.h>
+#include <widget.h>
+
+#include <deviceoptions.h>
+#include <macrocodecobject.h>
+#include <myqquickview.h>
+#include <pauses.h>
+#include <reporttrace.h>
+
+#include <tempdatafolder.h>
+#include <tracereader.h>
+
+#include <QApplication>
+#include <QQuickItem>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+class TestX11MacroRecord : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TestX11MacroRecord(VirtualScreen &screen) : screen(screen) {}
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void abcRecordedAssignedToButton5();
+    void sixtyEdgesThenNoMore();
+    void slowKeysNeverLoseClosingZeros();
+    void windowOnlyFeed();
+
+private:
+    // A visible item of that name (list views keep released delegates a while).
+    QQuickItem *item(const QString &name, QQuickItem *from = nullptr)
+    {
+        from = from ? from : view()->rootObject();
+        for (QQuickItem *child : from->childItems()) {
+            if (child->objectName() == name && child->isVisible())
+                return child;
+            if (QQuickItem *found = item(name, child))
+                return found;
+        }
+        return nullptr;
+    }
+    myQQuickView *view() { return w->controller->view; }
+    QObject *editor() { return view()->rootObject()->findChild<QObject *>(u"macroEditorMain"_s); }
+    // A real click at an item's centre (or `dx` from its left edge).
+    void click(const QString &name, int dx = -1)
+    {
+        QQuickItem *it = item(name);
+        QVERIFY2(it && it->isVisible(), qPrintable(name));
+        const QPointF local(dx < 0 ? it->width() / 2 : dx, it->height() / 2);
+        const QPoint at = view()->mapToGlobal(it->mapToScene(local).toPoint());
+        QCOMPARE(xdotool(u"mousemove %1 %2 click 1"_s.arg(at.x()).arg(at.y())), 0);
+        QTest::qWait(150);
+    }
+    int xdotool(const QString &arguments) { return screen.run(u"xdotool "_s + arguments); }
+    bool recording() { return editor()->property("isInputting").toBool(); }
+    QStringList saved(const QString &macro)
+    {
+        const QStringList all = view()->loadMacroIni(macro);
+        return all.mid(0, all.size() - 1);
+    }
+    static QStringList edges(const QStringList &entries) { return entries.filter(QRegularExpression(u"^[1-4],"_s)); }
+    QList<QByteArray> blocks(const QString &slot) // the 192-byte macro blocks sent to one slot
+    {
+        QList<QByteArray> found;
+        QByteArray block;
+        bool ours = false;
+        for (const TraceLine &line : TraceReader(data.filePath(u"trace.txt"_s)).lines()) {
+            if (line.op == u"feature-out") {
+                ours = line.fields.value(1) == u"05" && line.fields.value(3) == slot;
+                block.clear();
+            } else if (line.op == u"data-out" && ours && (block += line.bytes().mid(1, 64)).size() == 192) {
+                found << block;
+                ours = false;
+            }
+        }
+        return found;
+    }
+    QByteArray lastMatrix()
+    {
+        QByteArray last;
+        bool matrix = false;
+        for (const TraceLine &line : TraceReader(data.filePath(u"trace.txt"_s)).lines()) {
+            if (line.op == u"feature-out")
+                matrix = line.fields.value(1) == u"03";
+            else if (line.op == u"data-out" && matrix)
+                last = line.bytes().mid(1, 64);
+        }
+        return last;
+    }
+    void record(const QString &typing, int expectedEdges);
+
+    VirtualScreen &screen;
+    TempDataFolder data;
+    std::unique_ptr<Widget> w;
+    std::unique_ptr<InputHook> hook;
+};
+
+void TestX11MacroRecord::initTestCase()
+{
+    QVERIFY(data.copyFromSource(u"modules/setting/apConfig.bin"_s) && data.copyFromSource(u"modules/setting/pD.bin"_s));
+    QVERIFY(data.writeFile(u"modules/setting/p1.bin"_s, data.readFile(u"modules/setting/pD.bin"_s)));
+    DeviceOptions options;
+    options.simulate = true;
+    options.traceFile = data.filePath(u"trace.txt"_s);
+    QVERIFY(installDeviceBackend(options));
+    setSleeper(std::make_shared<RecordingSleeper>());
+    w = std::make_unique<Widget>();
+    hook = std::make_unique<InputHook>(false);
+    HookCallbacks::registerWith(*hook, w.get());
+    w->move(0, 0);
+    w->showNormal();
+    w->checkDevice();
+    QTRY_VERIFY_WITH_TIMEOUT(item(u"envItem"_s) && view()->isEnabled(), 5000);
+    click(u"macroBtn"_s);
+    QTRY_VERIFY(editor());
+}
+
+void TestX11MacroRecord::cleanupTestCase()
+{
+    hook->uninstall();
+    w.reset();
+    setSleeper(nullptr);
+    ReportTrace::close();
+}
+
+// Start Record, the typing, Stop Record; the macro selected in the editor gets the edges.
+void TestX11MacroRecord::record(const QString &typing, int expectedEdges)
+{
+    click(u"macroRecord"_s);
+    QVERIFY(recording());
+    for (const QString &part : typing.split(u'|'))
+        QCOMPARE(xdotool(part), 0);   // returns when all is typed
+    // The hook's queued calls reach the page shortly after.
+    QObject *events = editor()->property("eventModel").value<QObject *>();
+    for (int count = -1; count != events->property("count").toInt();) {
+        count = events->property("count").toInt();
+        QTest::qWait(300);
+    }
+    QVERIFY(recording());
+    QVERIFY2(events->property("count").toInt() >= 2 * expectedEdges - 1, qPrintable(QString::number(events->property("count").toInt())));
+}
+
+void TestX11MacroRecord::abcRecordedAssignedToButton5()
+{
+    click(u"macroNew"_s);
+    QCOMPARE(view()->getNameList(0), (QVariantList{u"Macro_0"_s, u"loaderzenith"_s}));
+    click(u"recTimeCheck"_s, 7);
+    QVERIFY(editor()->property("recTimeChecked").toBool());
+    record(u"type --delay 60 abc"_s, 6);
+    view()->grabFramebuffer().save(QCoreApplication::applicationDirPath() + u"/x11_macroeditor_recording.png"_s);
+    click(u"macroRecord"_s);
+    QVERIFY(!recording());
+    const QStringList entries = saved(u"Macro_0"_s);
+    QCOMPARE(edges(entries), (QStringList{u"1,A"_s, u"2,A"_s, u"1,B"_s, u"2,B"_s, u"1,C"_s, u"2,C"_s}));
+    // Between every two edges the delay the record timer counted, in whole 10 ms.
+    QCOMPARE(entries.size(), 11);
+    for (int i = 1; i < entries.size(); i += 2)
+        QVERIFY2(QRegularExpression(u"^0,(0|\\d*0)$"_s).match(entries[i]).hasMatch(), qPrintable(entries[i]));
+
+    click(u"macroEditorOk"_s);
+    click(u"keyRow4"_s);
+    click(u"menuEntry11"_s);   // "Macro"
+    click(u"macroKeyName"_s);
+    click(u"macroChoice0"_s);
+    click(u"macroMode0"_s, 7);
+    view()->grabFramebuffer().save(QCoreApplication::applicationDirPath() + u"/x11_macrokey_dialog.png"_s);
+    click(u"macroKeyOk"_s);
+    QCOMPARE(lastMatrix().mid(16, 4).toHex(' '), QByteArray("04 01 00 0a"));
+    const QList<QByteArray> sent = blocks(u"04"_s);
+    QCOMPARE(sent.size(), 1);
+    // Read back: loop count 1, six records of the edges with the recorded delays, two zeros.
+    const QByteArray b = sent.first();
+    QCOMPARE(b.left(2).toHex(' '), QByteArray("00 01"));
+    const int delays[] = {entries[1].mid(2).toInt(), entries[3].mid(2).toInt(), entries[5].mid(2).toInt(),
+                          entries[7].mid(2).toInt()};
+    QByteArray expected = QByteArray::fromHex("0001 0104");
+    const char codes[] = {0x04, 0x05, 0x05, 0x06};
+    for (int i = 0; i < 4; ++i) {
+        const int up = i % 2 == 0 ? 0x80 : 0;
+        if (delays[i] == 0)
+            expected += char(up | 0x01) + QByteArray(1, codes[i]);
+        else if (delays[i] <= 126)
+            expected += char(up | delays[i]) + QByteArray(1, codes[i]);
+        else
+            expected += char(up | 0x7F) + QByteArray(1, codes[i]) + char(delays[i] >> 8) + char(delays[i] & 0xFF);
+    }
+    expected += QByteArray::fromHex("8106 0000");
+    QCOMPARE(b.left(expected.size()).toHex(' '), expected.toHex(' '));
+    QCOMPARE(b.mid(expected.size()), QByteArray(192 - expected.size(), '\0'));
+    click(u"macroBtn"_s);
+}
+
+void TestX11MacroRecord::sixtyEdgesThenNoMore()
+{
+    click(u"macroNew"_s);
+    record(u"type --delay 15 abcdefghijklmnopqrstuvwxyzabcdefg"_s, 60);
+    QCOMPARE(editor()->property("eventModel").value<QObject *>()->property("count").toInt(), 119);
+    click(u"macroRecord"_s);
+    const QStringList entries = saved(u"Macro_1"_s);
+    QCOMPARE(edges(entries).size(), 60);
+    QCOMPARE(edges(entries).last(), u"2,D"_s);   // 30 letters; the 31st's down edge is the 61st
+}
+
+void TestX11MacroRecord::slowKeysNeverLoseClosingZeros()
+{
+    click(u"macroRow0"_s);
+    QString typing;
+    for (int i = 0; i < 32; ++i)   // 64 edges, in two runs of xdotool
+        typing += (i == 16 ? u"|"_s : u" "_s) + u"keydown %1 sleep 0.2 keyup %1 sleep 0.2"_s.arg(QChar(u'a' + i % 26));
+    const int sentBefore = blocks(u"04"_s).size();
+    record(typing.mid(1), 40);
+    const QString message = item(u"macroMessage"_s)->property("text").toString();
+    click(u"macroRecord"_s);
+    const QStringList entries = saved(u"Macro_0"_s);
+    // The edges that did not fit were refused, and the page said why.
+    QVERIFY2(edges(entries).size() < 64 && !message.isEmpty(), qPrintable(message));
+    QVERIFY(MacroCodecObject().fits(entries));
+    // Button 5 uses it: the block went out again, the encoding whole with its zeros.
+    const QList<QByteArray> sent = blocks(u"04"_s);
+    QCOMPARE(sent.size(), sentBefore + 1);
+    QByteArray encoded = encodeMacroEntries(entries, 1);
+    QVERIFY(encoded.size() <= 192 && encoded.endsWith(QByteArray(2, '\0')));
+    QCOMPARE(sent.last().left(encoded.size()).toHex(' '), encoded.toHex(' '));
+}
+
+void TestX11MacroRecord::windowOnlyFeed()
+{
+    hook->uninstall();
+    qputenv("G7_NO_XRECORD", "1");
+    QVERIFY(hook->install());
+    view()->activateWindow();
+    click(u"macroRow1"_s);
+    record(u"type --delay 60 abc"_s, 6);
+    click(u"macroRecord"_s);
+    QCOMPARE(edges(saved(u"Macro_1"_s)), (QStringList{u"1,A"_s, u"2,A"_s, u"1,B"_s, u"2,B"_s, u"1,C"_s, u"2,C"_s}));
+}
+
+int main(int argc, char **argv)
+{
+    VirtualScreen screen;
+    if (!screen.start())
+        qFatal("Xvfb did not start");
+    qputenv("DISPLAY", screen.environment.value(u"DISPLAY"_s).toLocal8Bit());
+    qunsetenv("QT_QPA_PLATFORM");
+    qunsetenv("G7_NO_XRECORD");
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    TestX11MacroRecord test(screen);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_x11_macrorecord.moc"

@@ -1,0 +1,382 @@
+#include "catalogue.h"
+#include "hid_thread.h"
+#include "myqquickview.h"
+#include "pauses.h"
+#include "profilekeys.h"
+#include "reporttrace.h"
+#include "simulatedg7.h"
+#include "tempdatafolder.h"
+#include "tracingbackend.h"
+
+#include <QQmlContext>
+#include <QQuickItem>
+#include <QtTest>
+
+// The window controller as far as the page calls it.
+class GunWindowStub : public QObject
+{
+    Q_OBJECT
+public slots:
+    void onMinimize() {}
+    void onClose() {}
+    void onXChanged(int) {}
+    void onYChanged(int) {}
+};
+
+// The recoil editor on the real page and bridge, opened the way the main page would open it,
+// driven by clicks and typing; the data files are read back as text.
+class tst_GunPage : public QObject
+{
+    Q_OBJECT
+
+    const QString shotDir = qEnvironmentVariable("G7_QML_SHOT_DIR", QDir::currentPath());
+    QScopedPointer<TempDataFolder> data;
+    std::shared_ptr<SimulatedG7> sim;
+    QScopedPointer<Hid_Thread> hid;
+    QScopedPointer<myQQuickView> view;
+    GunWindowStub windowStub;
+
+    static QQuickItem *find(QQuickItem *from, const QString &name)
+    {
+        for (QQuickItem *child : from->childItems()) {
+            if (child->objectName() == name)
+                return child;
+            if (QQuickItem *found = find(child, name))
+                return found;
+        }
+        return nullptr;
+    }
+    QQuickItem *item(const QString &name) { return find(view->rootObject(), name); }
+    QQuickItem *dialog() { return item("gunControlMain"); }
+    bool shown(const QString &name) { QQuickItem *it = item(name); return it && it->isVisible(); }
+    QString text(const QString &name) { QQuickItem *it = item(name); return it ? it->property("text").toString() : "?"; }
+    QPoint centre(const QString &name)
+    {
+        QQuickItem *it = item(name);
+        return it ? it->mapToScene(QPointF(it->width() / 2, it->height() / 2)).toPoint() : QPoint(-1, -1);
+    }
+    void click(const QString &name)
+    {
+        QVERIFY2(shown(name), qPrintable(name));
+        QTest::mouseClick(view.data(), Qt::LeftButton, {}, centre(name));
+        QTest::qWait(20);
+    }
+    // An empty spot of the dialog, between the button rows.
+    void clickEmpty()
+    {
+        QTest::mouseClick(view.data(), Qt::LeftButton, {}, dialog()->mapToScene(QPointF(250, 318)).toPoint());
+        QTest::qWait(20);
+    }
+    void typeInto(const QString &field, const QString &typed)
+    {
+        click(field);
+        QTest::keyClick(view.data(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(view.data(), Qt::Key_Delete);
+        QTest::keyClicks(view.data(), typed);
+    }
+    void rename(int index, const QString &typed)
+    {
+        clickEmpty();
+        QTest::mouseDClick(view.data(), Qt::LeftButton, {}, centre(QString("gunEntry%1").arg(index)));
+        QTest::qWait(20);
+        QVERIFY(shown(QString("gunRename%1").arg(index)));
+        QTest::keyClick(view.data(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(view.data(), typed);
+        QTest::keyClick(view.data(), Qt::Key_Return);
+        QTest::qWait(20);
+    }
+    int entries() { return item("gunList")->property("count").toInt(); }
+    int selected() { return dialog()->property("currentIndex").toInt(); }
+    QStringList fields()
+    {
+        return {text("gunKeyField"), text("gunPeriodField"), text("gunXField"), text("gunYField"),
+                text("gunTimesField")};
+    }
+    bool unlimited() { return dialog()->property("limitedRuns").toBool() == false; }
+    void shot(const QString &name)
+    {
+        QTest::qWait(50);
+        view->grabFramebuffer().save(QString("%1/gun-%2-%3.png").arg(shotDir, name, QTest::currentDataTag()));
+    }
+
+    // Value text of key in [section] of a data file, as a text editor shows it; null when absent.
+    QString line(const QString &file, const QString &section, const QString &key)
+    {
+        const QStringList lines = QString::fromUtf8(data->readFile(file)).split('\n');
+        bool inSection = false;
+        for (const QString &l : lines) {
+            if (l.startsWith('['))
+                inSection = l.trimmed() == '[' + section + ']';
+            else if (inSection && l.startsWith(key + '='))
+                return l.mid(key.size() + 1).trimmed();
+        }
+        return QString();
+    }
+    QString gunLine(const QString &name) { return line("modules/gun/gunData.bin", "gunData", name); }
+    QString nameLine() { return line("modules/setting/name.bin", "gun", "gunName"); }
+
+    // names: the stored list as its line reads; entries: lines of [gunData]; dataFile: whether gunData.bin exists.
+    void start(const QString &language, const QString &names, const QStringList &entries, bool dataFile = true,
+               const QString &selectGun = QString())
+    {
+        QVERIFY(data->copyFromSource("modules/setting/apConfig.bin") && data->copyFromSource("modules/setting/pD.bin")
+                && data->copyFromSource("modules/i18n/lang_025044.ini"));
+        QByteArray profile = data->readFile("modules/setting/pD.bin");
+        if (!selectGun.isEmpty()) {
+            QVERIFY(profile.contains("[selectGun]\n0=\n"));
+            profile.replace("[selectGun]\n0=\n", "[selectGun]\n0=" + selectGun.toUtf8() + "\n");
+        }
+        QVERIFY(data->writeFile("modules/setting/p1.bin", profile));
+        if (!names.isEmpty())
+            QVERIFY(data->writeFile("modules/setting/name.bin", "[gun]\ngunName=" + names.toUtf8() + "\n"));
+        if (dataFile)
+            QVERIFY(data->writeFile("modules/gun/gunData.bin", "[gunData]\n" + entries.join('\n').toUtf8() + "\n"));
+
+        ReportTrace::open(data->filePath("trace.txt"));
+        sim = std::make_shared<SimulatedG7>(1);
+        setHidBackend(std::make_shared<TracingBackend>(sim));
+        setSleeper(std::make_shared<RecordingSleeper>());
+        hid.reset(new Hid_Thread);
+        bool encode = false;
+        hid->findDevices(readCatalogue(":/DevInfo.ini", {}, &encode));
+        view.reset(new myQQuickView);
+        view->hid = hid.data();
+        view->store.setAppValue(QLatin1String(ProfileKey::language), language);
+        view->store.setAppValue(QLatin1String(ProfileKey::profileNo), 0);
+        QQmlContext *context = view->rootContext();
+        context->setContextProperty("ui_View", view.data());
+        context->setContextProperty("hid", hid.data());
+        context->setContextProperty("ui_Ctl", &windowStub);
+        view->setSource(QUrl("qrc:/modules/qml/main.qml"));
+        QVERIFY2(view->rootObject(), qPrintable(QDebug::toString(view->errors())));
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.data()));
+        view->activateWindow();
+        view->setFocus();
+        view->initUI(1);
+        QTRY_VERIFY_WITH_TIMEOUT(shown("envItem") && view->isEnabled(), 3000);
+        // The main page keeps its own button hidden; open the dialog as that button would.
+        QVERIFY(!shown("gunBtn"));
+        QMetaObject::invokeMethod(view->rootObject(), "openDialog",
+                                  Q_ARG(QVariant, QVariant::fromValue<QObject *>(dialog())), Q_ARG(QVariant, true));
+        QVERIFY(shown("gunControlMain") && shown("mainMask"));
+    }
+
+private slots:
+    void init() { data.reset(new TempDataFolder); }
+    void cleanup()
+    {
+        view.reset();
+        hid.reset();
+        setSleeper(nullptr);
+        setHidBackend(nullptr);
+        ReportTrace::close();
+        data.reset();
+    }
+
+    void editAndStore_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("English") << "English" << "Gun Manager";
+        QTest::newRow("Chinese") << "ChineseSimplified" << "枪械管理器";
+    }
+    void editAndStore()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, title);
+        start(language, "Alpha, Beta", {"Alpha=L-Click, 20, 3, -4, 5", "Beta=L-Click, 30, 0, 0, 0"}, true, "Beta");
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(dialog()->position(), QPointF((1000 - dialog()->width()) / 2, (640 - dialog()->height()) / 2));
+        QCOMPARE(text("gunTitle"), title);
+        // The profile's entry is the one selected.
+        QCOMPARE(entries(), 2);
+        QCOMPARE(selected(), 1);
+        QCOMPARE(fields(), QStringList({"L-Click", "30", "0", "0", "0"}));
+        QVERIFY(unlimited());
+        click("gunEntry0");
+        QCOMPARE(fields(), QStringList({"L-Click", "20", "3", "-4", "5"}));
+        QVERIFY(!unlimited());
+        shot("runtimes");
+
+        // New: Y -10 on the page, 0 in the file until OK.
+        click("gunNew");
+        QCOMPARE(entries(), 3);
+        QCOMPARE(selected(), 2);
+        QCOMPARE(text("gunEntryText2"), QString("Gun0"));
+        QCOMPARE(fields(), QStringList({"L-Click", "10", "0", "-10", "0"}));
+        QVERIFY(unlimited());
+        QCOMPARE(gunLine("Gun0"), QString("L-Click, 10, 0, 0, 0"));
+        QCOMPARE(nameLine(), QString("Alpha, Beta, Gun0"));
+        shot("new");
+
+        // Rename stores the entry as the page holds it under the new name only.
+        rename(2, "Gun7");
+        QCOMPARE(text("gunEntryText2"), QString("Gun7"));
+        QVERIFY(gunLine("Gun0").isNull());
+        QCOMPARE(gunLine("Gun7"), QString("L-Click, 10, 0, -10, 0"));
+        QCOMPARE(nameLine(), QString("Alpha, Beta, Gun7"));
+        const QByteArray before = data->readFile("modules/gun/gunData.bin");
+        rename(2, "Alpha");
+        QCOMPARE(text("gunEntryText2"), QString("Gun7"));
+        QCOMPARE(data->readFile("modules/gun/gunData.bin"), before);
+        QCOMPARE(nameLine(), QString("Alpha, Beta, Gun7"));
+
+        click("gunEntry1");
+        click("gunDelete");
+        QCOMPARE(entries(), 2);
+        QCOMPARE(selected(), 1);
+        QCOMPARE(text("gunEntryText1"), QString("Gun7"));
+        QVERIFY(gunLine("Beta").isNull());
+        QCOMPARE(nameLine(), QString("Alpha, Gun7"));
+
+        // Edits reach the file with OK only.
+        click("gunEntry0");
+        typeInto("gunPeriodField", "7");
+        click("gunUnlimitedOption");
+        QCOMPARE(fields(), QStringList({"L-Click", "7", "3", "-4", "0"}));
+        QCOMPARE(gunLine("Alpha"), QString("L-Click, 20, 3, -4, 5"));
+        click("gunOk");
+        QVERIFY(!shown("gunControlMain") && !shown("mainMask"));
+        QCOMPARE(gunLine("Alpha"), QString("L-Click, 7, 3, -4, 0"));
+        QCOMPARE(gunLine("Gun7"), QString("L-Click, 10, 0, -10, 0"));
+        QCOMPARE(nameLine(), QString("Alpha, Gun7"));
+    }
+
+    // One page for the whole table: each case starts again from the stored entry through init().
+    void fieldCleanup()
+    {
+        struct Case {
+            const char *field;
+            const char *typed;
+            bool byEnter;   // else by a click elsewhere in the dialog
+            const char *shown;
+            const char *stored;
+        };
+        const Case cases[] = {
+            {"gunPeriodField", "", false, "10", "L-Click, 10, 3, -4, 5"},
+            {"gunPeriodField", "300", true, "255", "L-Click, 255, 3, -4, 5"},
+            {"gunPeriodField", "007", false, "7", "L-Click, 7, 3, -4, 5"},
+            {"gunPeriodField", "1x-2", true, "12", "L-Click, 12, 3, -4, 5"},   // letters and minus refused
+            {"gunXField", "-", false, "0", "L-Click, 20, 0, -4, 5"},
+            {"gunXField", "", true, "0", "L-Click, 20, 0, -4, 5"},
+            {"gunXField", "-200", false, "-127", "L-Click, 20, -127, -4, 5"},
+            {"gunXField", "128", true, "127", "L-Click, 20, 127, -4, 5"},
+            {"gunYField", "-0", false, "0", "L-Click, 20, 3, 0, 5"},
+            {"gunYField", "1-2", true, "12", "L-Click, 20, 3, 12, 5"},   // a minus only in front
+            {"gunYField", "-35", false, "-35", "L-Click, 20, 3, -35, 5"},
+            {"gunTimesField", "", false, "0", "L-Click, 20, 3, -4, 0"},   // and "Unlimited" chosen
+            {"gunTimesField", "999", true, "255", "L-Click, 20, 3, -4, 255"},
+            {"gunTimesField", "00", true, "0", "L-Click, 20, 3, -4, 0"},
+        };
+        // One entry: the stored list carries the filler the single-entry form needs.
+        start("English", "Alpha, loaderzenith", {});
+        if (QTest::currentTestFailed())
+            return;
+        for (const Case &c : cases) {
+            const QString field = c.field;
+            const QString what = QString("%1 typed \"%2\"").arg(field, c.typed);
+            QVERIFY(data->writeFile("modules/gun/gunData.bin", "[gunData]\nAlpha=L-Click, 20, 3, -4, 5\n"));
+            QMetaObject::invokeMethod(dialog(), "init");
+            QMetaObject::invokeMethod(view->rootObject(), "openDialog",
+                                      Q_ARG(QVariant, QVariant::fromValue<QObject *>(dialog())), Q_ARG(QVariant, true));
+            QCOMPARE(entries(), 1);
+            typeInto(field, c.typed);
+            if (c.byEnter)
+                QTest::keyClick(view.data(), Qt::Key_Return);
+            else
+                clickEmpty();
+            QVERIFY2(text(field) == c.shown, qPrintable(what + " shows " + text(field)));
+            if (field == "gunTimesField")
+                QVERIFY2(unlimited() == (QString(c.shown) == "0"), qPrintable(what));
+            QVERIFY2(gunLine("Alpha") == "L-Click, 20, 3, -4, 5", qPrintable(what + " stored before OK"));
+            click("gunOk");
+            QVERIFY2(gunLine("Alpha") == c.stored, qPrintable(what + " stored " + gunLine("Alpha")));
+            QCOMPARE(nameLine(), QString("Alpha, loaderzenith"));
+        }
+    }
+
+    void newEntry_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<bool>("dataFile");
+        QTest::addColumn<QString>("created");   // empty: New does nothing
+        QStringList all;
+        for (int n = 0; n < 100; ++n)
+            all << QString("Gun%1").arg(n);
+        QTest::newRow("first") << QStringList() << true << "Gun0";
+        QTest::newRow("first gap") << QStringList{"Gun0", "Gun2"} << true << "Gun1";
+        QTest::newRow("other names do not count") << QStringList{"Gun1x", "gun0", "Alpha"} << true << "Gun0";
+        QTest::newRow("all hundred taken") << all << true << "";
+        QTest::newRow("no data file") << QStringList{"Gun0", "Gun1"} << false << "Gun2";
+    }
+    void newEntry()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(bool, dataFile);
+        QFETCH(QString, created);
+        QStringList lines;
+        for (const QString &name : names)
+            lines << name + "=L-Click, 10, 0, 0, 0";
+        start("English", names.join(", "), lines, dataFile);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(entries(), names.size());
+        const QByteArray before = data->readFile("modules/gun/gunData.bin");
+        click("gunNew");
+        if (created.isEmpty()) {
+            QCOMPARE(entries(), names.size());
+            QCOMPARE(nameLine(), names.join(", "));
+            QCOMPARE(data->readFile("modules/gun/gunData.bin"), before);
+            return;
+        }
+        QCOMPARE(entries(), names.size() + 1);
+        QCOMPARE(selected(), names.size());
+        QCOMPARE(text(QString("gunEntryText%1").arg(names.size())), created);
+        QCOMPARE(nameLine(), (names + QStringList{created}).join(", ").append(names.isEmpty() ? ", loaderzenith" : ""));
+        if (dataFile)
+            QCOMPARE(gunLine(created), QString("L-Click, 10, 0, 0, 0"));
+        else
+            QVERIFY(!QFile::exists(data->filePath("modules/gun/gunData.bin")));
+        // Without data the entry still works on the page and OK stores nothing.
+        click("gunOk");
+        if (!dataFile)
+            QVERIFY(!QFile::exists(data->filePath("modules/gun/gunData.bin")));
+    }
+
+    void cancelKeepsEdits()
+    {
+        start("English", "Alpha, loaderzenith", {"Alpha=L-Click, 20, 3, -4, 5"});
+        if (QTest::currentTestFailed())
+            return;
+        typeInto("gunPeriodField", "42");
+        // A press on the mask outside the dialog ends the edit as well.
+        typeInto("gunYField", "55");
+        QTest::mouseClick(view.data(), Qt::LeftButton, {}, QPoint(20, 20));
+        QCOMPARE(text("gunYField"), QString("55"));
+        click("gunRunTimesOption");
+        QCOMPARE(text("gunTimesField"), QString("5"));   // already limited: the count stays
+        click("gunUnlimitedOption");
+        click("gunRunTimesOption");
+        QCOMPARE(text("gunTimesField"), QString("1"));
+        click("gunCancel");
+        QVERIFY(!shown("gunControlMain") && !shown("mainMask"));
+        QCOMPARE(gunLine("Alpha"), QString("L-Click, 20, 3, -4, 5"));
+        QMetaObject::invokeMethod(view->rootObject(), "openDialog",
+                                  Q_ARG(QVariant, QVariant::fromValue<QObject *>(dialog())), Q_ARG(QVariant, true));
+        QCOMPARE(fields(), QStringList({"L-Click", "42", "3", "55", "1"}));
+
+        // Dragged by its title bar far past the top left corner, it stops at the page's edge.
+        const QPoint from = centre("gunTitleBar");
+        QTest::mousePress(view.data(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(view.data(), from - QPoint(100, 50));
+        QCOMPARE(dialog()->position(), QPointF(140, 95));
+        QTest::mouseMove(view.data(), from - QPoint(600, 400));
+        QTest::mouseRelease(view.data(), Qt::LeftButton, {}, from - QPoint(600, 400));
+        QCOMPARE(dialog()->position(), QPointF(0, 0));
+    }
+};
+
+QTEST_MAIN(tst_GunPage)
+#include "tst_gunpage.moc"

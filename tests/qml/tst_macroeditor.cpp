@@ -1,0 +1,388 @@
+#include "catalogue.h"
+#include "hid_thread.h"
+#include "macrocodecobject.h"
+#include "myqquickview.h"
+#include "pauses.h"
+#include "profilekeys.h"
+#include "reporttrace.h"
+#include "simulatedg7.h"
+#include "tempdatafolder.h"
+#include "tracereader.h"
+#include "tracingbackend.h"
+
+#include <QQmlContext>
+#include <QQuickItem>
+#include <QStyleHints>
+#include <QtTest>
+
+class WindowStub : public QObject
+{
+    Q_OBJECT
+public slots:
+    void onMinimize() {}
+    void onClose() {}
+    void onXChanged(int) {}
+    void onYChanged(int) {}
+};
+
+// The macro editor and the macro-key dialog on the real page and bridge, a traced simulated mouse;
+// key edges arrive as the hook relays them, the record timer's tick count set between them.
+class tst_MacroEditor : public QObject
+{
+    Q_OBJECT
+
+    const QString shotDir = qEnvironmentVariable("G7_QML_SHOT_DIR", QDir::currentPath());
+    QScopedPointer<TempDataFolder> data;
+    std::shared_ptr<SimulatedG7> sim;
+    QScopedPointer<Hid_Thread> hid;
+    QScopedPointer<myQQuickView> view;
+    WindowStub windowStub;
+
+    // A visible item of that name before a hidden one (list views keep released delegates a while).
+    QQuickItem *item(const QString &name)
+    {
+        QQuickItem *hidden = nullptr;
+        QQuickItem *found = find(name, view->rootObject(), &hidden);
+        return found ? found : hidden;
+    }
+    QQuickItem *find(const QString &name, QQuickItem *from, QQuickItem **hidden)
+    {
+        for (QQuickItem *child : from->childItems()) {
+            if (child->objectName() == name) {
+                if (child->isVisible())
+                    return child;
+                *hidden = *hidden ? *hidden : child;
+            }
+            if (QQuickItem *found = find(name, child, hidden))
+                return found;
+        }
+        return nullptr;
+    }
+    QObject *editor() { return item("macroEditorMain"); }
+    QPoint centre(const QString &name)
+    {
+        QQuickItem *it = item(name);
+        return it ? it->mapToScene(QPointF(it->width() / 2, it->height() / 2)).toPoint() : QPoint(-1, -1);
+    }
+    QPoint leftOf(const QString &name) // where a check box or radio mark sits
+    {
+        QQuickItem *it = item(name);
+        return it ? it->mapToScene(QPointF(7, it->height() / 2)).toPoint() : QPoint(-1, -1);
+    }
+    bool shown(const QString &name) { QQuickItem *it = item(name); return it && it->isVisible(); }
+    QString text(const QString &name) { QQuickItem *it = item(name); return it ? it->property("text").toString() : "?"; }
+    void click(const QString &name, Qt::MouseButton b = Qt::LeftButton)
+    {
+        QVERIFY2(item(name), qPrintable(name));
+        QTest::mouseClick(view.data(), b, {}, centre(name));
+        QTest::qWait(20);
+    }
+    void shot(const QString &name)
+    {
+        QTest::qWait(50);
+        view->grabFramebuffer().save(QString("%1/%2-%3.png").arg(shotDir, name, QTest::currentDataTag()));
+    }
+    void key(bool down, int usage, int ticks = 0)
+    {
+        editor()->setProperty("macroRecordCount", ticks);
+        QMetaObject::invokeMethod(view->rootObject(), "detectKeyboard", Q_ARG(QVariant, down), Q_ARG(QVariant, usage));
+    }
+    int events() { return editor()->property("eventModel").value<QObject *>()->property("count").toInt(); }
+    QString macroFile(const QString &name) { return QString::fromUtf8(data->readFile("modules/macro/" + name + ".bin")); }
+    // Macro blocks the mouse received, each as "slot: bytes".
+    QStringList macroBlocks()
+    {
+        QStringList found;
+        QString slot;
+        QByteArray block;
+        for (const TraceLine &line : TraceReader(data->filePath("trace.txt")).lines()) {
+            if (line.op == "feature-out") {
+                slot = line.fields.value(1) == "05" ? line.fields.value(3) : QString();
+            } else if (line.op == "data-out" && !slot.isEmpty()) {
+                block += line.bytes().mid(1, 64);
+                if (block.size() == 192) {
+                    found << slot + ": " + block.toHex(' ');
+                    block.clear();
+                    slot.clear();
+                }
+            }
+        }
+        return found;
+    }
+    QByteArray lastMatrix()
+    {
+        QByteArray last;
+        bool keyMatrixBlock = false;
+        for (const TraceLine &line : TraceReader(data->filePath("trace.txt")).lines()) {
+            if (line.op == "feature-out")
+                keyMatrixBlock = line.fields.value(1) == "03";
+            else if (line.op == "data-out" && keyMatrixBlock)
+                last = line.bytes().mid(1, 64);
+        }
+        return last;
+    }
+    // The saved entries as the file lists them (macro/0 ... macro/total-1).
+    QStringList savedEntries(const QString &name)
+    {
+        return view->loadMacroIni(name).mid(0, view->loadMacroIni(name).size() - 1);
+    }
+    static QString expectedBlock(const QStringList &entries, int loops)
+    {
+        QByteArray block = encodeMacroEntries(entries, loops);
+        block.resize(192, '\0');
+        return block.toHex(' ');
+    }
+
+private slots:
+    void init()
+    {
+        data.reset(new TempDataFolder);
+        QVERIFY(data->copyFromSource("modules/setting/apConfig.bin") && data->copyFromSource("modules/setting/pD.bin")
+                && data->copyFromSource("modules/i18n/lang_025044.ini"));
+        QVERIFY(data->writeFile("modules/setting/p1.bin", data->readFile("modules/setting/pD.bin")));
+        ReportTrace::open(data->filePath("trace.txt"));
+        sim = std::make_shared<SimulatedG7>(1);
+        setHidBackend(std::make_shared<TracingBackend>(sim));
+        setSleeper(std::make_shared<RecordingSleeper>());
+        hid.reset(new Hid_Thread);
+        bool encode = false;
+        hid->findDevices(readCatalogue(":/DevInfo.ini", {}, &encode));
+        view.reset(new myQQuickView);
+        view->hid = hid.data();
+        QFETCH(QString, language);
+        view->store.setAppValue(QLatin1String(ProfileKey::language), language);
+        view->store.setAppValue(QLatin1String(ProfileKey::profileNo), 0);
+        QQmlContext *context = view->rootContext();
+        context->setContextProperty("ui_View", view.data());
+        context->setContextProperty("hid", hid.data());
+        context->setContextProperty("ui_Ctl", &windowStub);
+        view->setSource(QUrl("qrc:/modules/qml/main.qml"));
+        QVERIFY2(view->rootObject(), qPrintable(QDebug::toString(view->errors())));
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.data()));
+        view->initUI(1);
+        QTRY_VERIFY_WITH_TIMEOUT(shown("envItem") && view->isEnabled(), 3000);
+        click("macroBtn");
+        QVERIFY(shown("macroEditorMain") && shown("mainMask"));
+    }
+    void cleanup()
+    {
+        view.reset();
+        hid.reset();
+        setSleeper(nullptr);
+        setHidBackend(nullptr);
+        ReportTrace::close();
+        data.reset();
+    }
+
+    void recordAndAssign_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("texts");   // record button idle, recording; the key label
+        QTest::newRow("English") << "English" << QStringList{"Start Record", "Stop Record", "Macro: Macro_0"};
+        QTest::newRow("Chinese") << "ChineseSimplified" << QStringList{"开始录制", "停止录制", "宏：Macro_0"};
+    }
+    void recordAndAssign()
+    {
+        QFETCH(QStringList, texts);
+        click("macroNew");
+        QCOMPARE(editor()->property("macroListModel").value<QObject *>()->property("count").toInt(), 1);
+        QVERIFY(macroFile("Macro_0").contains("index=0"));
+        QVERIFY(QString::fromUtf8(data->readFile("modules/setting/name.bin")).contains("Macro_0, loaderzenith"));
+        QCOMPARE(text("macroRecord"), texts[0]);
+        QTest::mouseClick(view.data(), Qt::LeftButton, {}, leftOf("recTimeCheck"));
+        QVERIFY(editor()->property("recTimeChecked").toBool());
+        click("macroRecord");
+        QCOMPARE(text("macroRecord"), texts[1]);
+        // a, b, c typed: the first edge gets no delay, every later one the ticks since the one before.
+        const QList<std::array<int, 3>> edges{{1, 4, 7}, {0, 4, 9}, {1, 5, 3}, {0, 5, 12}, {1, 6, 1}, {0, 6, 8}};
+        for (const auto &e : edges)
+            key(e[0], e[1], e[2]);
+        shot("macroeditor-recording");
+        click("macroRecord");
+        QCOMPARE(text("macroRecord"), texts[0]);
+        const QStringList recorded{"1,A", "0,90", "2,A", "0,30", "1,B", "0,120", "2,B", "0,10", "1,C", "0,80", "2,C"};
+        QCOMPARE(savedEntries("Macro_0"), recorded);
+        QVERIFY(macroBlocks().isEmpty());   // no button uses it yet
+
+        click("macroEditorOk");
+        QVERIFY(!shown("macroEditorMain") && !shown("mainMask"));
+        click("keyRow4");
+        click("menuEntry11");   // "Macro"
+        QVERIFY(shown("macroKeyMain"));
+        click("macroKeyName");
+        click("macroChoice0");
+        QVERIFY(!shown("nullMacroWarning"));
+        shot("macrokey-dialog");
+        click("macroKeyOk");
+        QVERIFY(!shown("macroKeyMain") && !shown("mainMask"));
+        QCOMPARE(text("keyText4"), texts[2]);
+        QCOMPARE(lastMatrix().mid(16, 4).toHex(' '), QByteArray("04 01 00 0a"));
+        QCOMPARE(macroBlocks(), QStringList{"04: " + expectedBlock(recorded, 1)});
+        QVERIFY(macroBlocks().first().startsWith("04: 00 01 01 04 da 04 1e 05 f8 05 0a 06 81 06 00 00 00"));
+
+        // A later edit is saved and sent again to button 5's slot; its loop count too.
+        click("macroBtn");
+        click("eventRow2", Qt::RightButton);
+        QVERIFY(shown("eventMenu"));
+        click("eventMenu3");   // Insert Right Button after "A up"
+        QCOMPARE(savedEntries("Macro_0").mid(2, 3), (QStringList{"2,A", "3,MS-R", "4,MS-R"}));
+        QCOMPARE(macroBlocks().size(), 2);
+        QCOMPARE(macroBlocks().last(), "04: " + expectedBlock(savedEntries("Macro_0"), 1));
+    }
+
+    void limits_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("ticks");      // between edges
+        QTest::addColumn<int>("accepted");   // of 64 edges
+        QTest::addColumn<bool>("refused");   // the page says why
+        QTest::newRow("fast keys: 60 edges") << "English" << 3 << 60 << false;
+        QTest::newRow("200 ms apart: what fits 192 bytes") << "English" << 20 << 48 << true;
+        QTest::newRow("200 ms apart, Chinese") << "ChineseSimplified" << 20 << 48 << true;
+    }
+    void limits()
+    {
+        QFETCH(int, ticks);
+        QFETCH(int, accepted);
+        QFETCH(bool, refused);
+        click("macroNew");
+        view->setMacroKey(4, "Macro_0");
+        QTest::mouseClick(view.data(), Qt::LeftButton, {}, leftOf("recTimeCheck"));
+        click("macroRecord");
+        for (int i = 0; i < 64; ++i)
+            key(i % 2 == 0, 0x04 + (i / 2) % 26, ticks);
+        const QString message = text("macroMessage");
+        QCOMPARE(message.contains("192"), refused);
+        if (refused)
+            shot("macroeditor-full");
+        click("macroRecord");
+        const QStringList saved = savedEntries("Macro_0");
+        QCOMPARE(saved.filter(QRegularExpression("^[12],")).size(), accepted);
+        QVERIFY(MacroCodecObject().fits(saved));
+        // Every block the mouse got is the saved macro with its two closing zeros inside the 192 bytes.
+        const QStringList blocks = macroBlocks();
+        QCOMPARE(blocks.size(), 1);
+        QCOMPARE(blocks.first(), "04: " + expectedBlock(saved, 1));
+        const int length = encodeMacroEntries(saved, 1).size();
+        QVERIFY(length <= 192);
+        QCOMPARE(QByteArray::fromHex(blocks.first().mid(4).toLatin1()).mid(length - 2, 2), QByteArray(2, '\0'));
+        // The insert commands take one more pair while the estimate is below 126 and the encoding fits.
+        click("eventRow" + QString::number(events() - 1), Qt::RightButton);
+        click("eventMenu1");
+        QCOMPARE(savedEntries("Macro_0").size(), saved.size() + (refused ? 0 : 2));
+    }
+
+    void namesAndDeletion_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "English";
+    }
+    void namesAndDeletion()
+    {
+        for (int i = 0; i < 3; ++i)
+            click("macroNew");
+        QCOMPARE(view->getNameList(0), (QVariantList{"Macro_0", "Macro_1", "Macro_2"}));
+        // Renaming by double-click: unsafe names are refused with a reason, a used name is ignored.
+        // The inline field hands its text to renameMacro on Enter or focus loss.
+        const auto rename = [&](int row, const QString &name) {
+            QMetaObject::invokeMethod(editor(), "renameMacro", Q_ARG(QVariant, row), Q_ARG(QVariant, name));
+        };
+        for (const QString bad : {"../x", "a/b", "..", "a\\b"}) {
+            rename(1, bad);
+            QVERIFY2(!text("macroMessage").isEmpty(), qPrintable(bad));
+            QCOMPARE(view->getNameList(0), (QVariantList{"Macro_0", "Macro_1", "Macro_2"}));
+        }
+        QVERIFY(!QFile::exists(data->filePath("modules/x.bin")) && !QFile::exists(data->filePath("modules/macro/a")));
+        QCOMPARE(QDir(data->filePath("modules/macro")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 (QStringList{"Macro_0.bin", "Macro_1.bin", "Macro_2.bin"}));
+        rename(1, "Macro_2");
+        QCOMPARE(view->getNameList(0), (QVariantList{"Macro_0", "Macro_1", "Macro_2"}));
+        rename(1, "Boss");
+        QCOMPARE(view->getNameList(0), (QVariantList{"Macro_0", "Boss", "Macro_2"}));
+        QVERIFY(QFile::exists(data->filePath("modules/macro/Boss.bin")) && !QFile::exists(data->filePath("modules/macro/Macro_1.bin")));
+        QVERIFY(text("macroMessage").isEmpty());
+
+        // Button 2 uses Boss: deleting it resets the button, renumbers the rest and their files.
+        view->setMacroKey(1, "Boss");
+        QVERIFY(item("keyMatrixMain")->metaObject()->invokeMethod(item("keyMatrixMain"), "modifyData",
+                Q_ARG(QVariant, 1), Q_ARG(QVariant, 0x0A), Q_ARG(QVariant, 0), Q_ARG(QVariant, 1), Q_ARG(QVariant, 1)));
+        click("macroRow1");
+        click("macroDelete");
+        QCOMPARE(view->getNameList(0), (QVariantList{"Macro_0", "Macro_2"}));
+        QCOMPARE(view->loadMacroIndex("Macro_2").toInt(), 1);
+        QVERIFY(!QFile::exists(data->filePath("modules/macro/Boss.bin")));
+        QCOMPARE(lastMatrix().mid(4, 4).toHex(' '), QByteArray("00 f1 00 01"));
+        // The freed number is taken again.
+        click("macroNew");
+        QCOMPARE(view->getNameList(0), (QVariantList{"Macro_0", "Macro_2", "Macro_1"}));
+    }
+
+    void editingAndCancel_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "English";
+    }
+    void editingAndCancel()
+    {
+        click("macroNew");
+        click("macroRecord");
+        key(true, 0x04), key(false, 0x04);
+        click("macroRecord");
+        QCOMPARE(savedEntries("Macro_0"), (QStringList{"1,A", "2,A"}));   // Rec Time off: no delays
+        click("eventRow1", Qt::RightButton);
+        click("eventMenu4");   // Insert Delay before "A up"
+        QCOMPARE(savedEntries("Macro_0"), (QStringList{"1,A", "0,50", "2,A"}));
+        QCOMPARE(text("eventText1"), QString("50 ms"));
+        // A delay edited to a number is kept; to a non-number the old one returns.
+        QTest::mouseDClick(view.data(), Qt::LeftButton, {}, centre("eventRow1"));
+        QTest::keyClick(view.data(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(view.data(), "1500");
+        QTest::keyClick(view.data(), Qt::Key_Return);
+        QCOMPARE(savedEntries("Macro_0"), (QStringList{"1,A", "0,1500", "2,A"}));
+        click("eventRow0", Qt::RightButton);
+        click("eventMenu5");   // Insert Keys
+        QVERIFY(shown("insertKeyDialog"));
+        QMetaObject::invokeMethod(view->rootObject(), "detectKeyboard", Q_ARG(QVariant, true), Q_ARG(QVariant, 0x2C));
+        QCOMPARE(text("insertKeyName"), QString("Space"));
+        click("insertKeyOk");
+        QCOMPARE(savedEntries("Macro_0"), (QStringList{"1,Space", "2,Space", "1,A", "0,1500", "2,A"}));
+        click("eventRow0", Qt::RightButton);
+        click("eventMenu0");   // Delete
+        QCOMPARE(savedEntries("Macro_0"), (QStringList{"2,Space", "1,A", "0,1500", "2,A"}));
+        // Loop count: ticked, typed, focus leaves: saved.
+        QTest::mouseClick(view.data(), Qt::LeftButton, {}, leftOf("loopsCheck"));
+        click("loopField");
+        QTest::keyClick(view.data(), Qt::Key_End);
+        QTest::keyClicks(view.data(), "2");
+        QTest::keyClick(view.data(), Qt::Key_Return);
+        QCOMPARE(view->loadMacroIni("Macro_0").last(), QString("12"));
+
+        // Cancel while recording asks; its Cancel goes on recording, its OK drops the recording.
+        click("macroRecord");
+        key(true, 0x05);
+        click("macroEditorCancel");
+        QVERIFY(shown("cancelQuestion") && shown("macroEditorMain"));
+        shot("macroeditor-cancel");
+        click("cancelRecordCancel");
+        QVERIFY(!shown("cancelQuestion") && editor()->property("isInputting").toBool());
+        click("macroEditorOk");
+        click("cancelRecordOk");
+        QVERIFY(!shown("macroEditorMain") && !shown("mainMask") && !editor()->property("isInputting").toBool());
+        QCOMPARE(events(), 4);
+        QCOMPARE(savedEntries("Macro_0"), (QStringList{"2,Space", "1,A", "0,1500", "2,A"}));
+
+        // Dragged by its title, the editor stays inside the page.
+        click("macroBtn");
+        QQuickItem *title = item("macroEditorTitle");
+        const QPoint from = title->mapToScene(QPointF(60, 10)).toPoint();
+        QTest::mousePress(view.data(), Qt::LeftButton, {}, from);
+        for (int step = 1; step <= 10; ++step)
+            QTest::mouseMove(view.data(), from + QPoint(-60 * step, -40 * step));
+        QTest::mouseRelease(view.data(), Qt::LeftButton, {}, from + QPoint(-600, -400));
+        QCOMPARE(item("macroEditorMain")->position(), QPointF(0, 0));
+    }
+};
+
+QTEST_MAIN(tst_MacroEditor)
+#include "tst_macroeditor.moc"
