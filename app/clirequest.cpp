@@ -72,11 +72,7 @@ CliRequest CliRequest::parse(const QStringList &args)
             return request;
         }
         if (request.command != None) {
-            request.error = QStringLiteral("one command at a time: %1 after %2").arg(arg, QLatin1String(verbs[0].name));
-            for (const Verb &verb : verbs) {
-                if (verb.command == request.command)
-                    request.error = QStringLiteral("one command at a time: %1 after %2").arg(arg, QLatin1String(verb.name));
-            }
+            request.error = QStringLiteral("one command at a time: %1 is a second one (see --help)").arg(arg);
             return request;
         }
         if (i + found->values >= args.size()) {
