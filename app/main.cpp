@@ -1,3 +1,4 @@
+#include "commandline.h"
 #include "deviceaccess.h"
 #include "devicewatch.h"
 #include "hookcallbacks.h"
@@ -59,6 +60,8 @@ int main(int argc, char **argv)
 {
     if (hasOption(argc, argv, "--check") || hasOption(argc, argv, "--udev-rule"))
         return runWithoutWindow(argc, argv, hasOption(argc, argv, "--udev-rule"));
+    if (CommandLine::wanted(argc, argv))
+        return CommandLine::run(argc, argv);
 
     chooseQuickRenderer();
 
@@ -82,6 +85,8 @@ int main(int argc, char **argv)
 
     Widget w;
     QObject::connect(&app, &QtSingleCoreApplication::messageReceived, &w, &Widget::receiveMessage);
+    app.setCommandHandler([&w](const QStringList &args) { return w.runCommand(args); },
+                          [&w] { return !w.hid.channelInUse(); });
 
     DeviceWatch *watch = DeviceWatch::createSystemWatch(&w);
     w.watchDevices(watch);

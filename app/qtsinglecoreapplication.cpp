@@ -1,270 +1,36 @@
 #include "qtsinglecoreapplication.h"
 
-#include <QCryptographicHash>
-#include <QtEndian>
-#include <QDataStream>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
-#include <QThread>
-#include <QTimer>
-
-#if defined(Q_OS_WIN)
-#  include <QtCore/qt_windows.h>
-#else
-#  include <cerrno>
-#  include <fcntl.h>
-#  include <sys/file.h>
-#  include <sys/stat.h>
-#  include <unistd.h>
-#endif
-
-namespace {
-
-constexpr auto streamVersion = QDataStream::Qt_6_0;
-constexpr char ack[] = "ack";
-constexpr quint32 maxMessageBytes = 1 << 20;
-constexpr quint32 nullStringLength = 0xFFFFFFFF;
-// A whole message takes milliseconds; a peer still silent after this is dropped.
-constexpr int idlePeerMs = 3000;
-
-QString currentUser()
-{
-#if defined(Q_OS_WIN)
-    return qEnvironmentVariable("USERDOMAIN") + QLatin1Char('\\') + qEnvironmentVariable("USERNAME");
-#else
-    return QString::number(::getuid());
-#endif
-}
-
-// The file that runs, with links resolved: a launcher link of any name is the same program.
-QString executableFile()
-{
-    QString path;
-#if defined(Q_OS_LINUX)
-    path = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
-#endif
-    if (path.isEmpty())
-        path = QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
-    if (path.isEmpty())
-        path = QCoreApplication::applicationFilePath();
-#if defined(Q_OS_WIN)
-    path = path.toLower();
-#endif
-    return path;
-}
-
-// The same executable file run by the same user gives the same name.
-QString peerName()
-{
-    const QByteArray key = (executableFile() + QLatin1Char('\n') + currentUser()).toUtf8();
-    const QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(20);
-    return QStringLiteral("orvane-g7-") + QString::fromLatin1(hash);
-}
-
-// Removes what a crashed copy or another program left at one of our names:
-// a file, a socket, a link or a directory.
-bool clearPath(const QString &path)
-{
-    const QFileInfo info(path);
-    if (info.isDir() && !info.isSymLink())
-        return QDir(path).removeRecursively();
-    return QFile::remove(path);
-}
-
-enum class Lock { Taken, Held, Unavailable };
-
-#if defined(Q_OS_WIN)
-
-// A handle opened without write sharing is the lock; Windows closes it when the holder dies.
-Lock takeLock(const QString &path, qintptr *handle)
-{
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const HANDLE h = CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()), GENERIC_READ | GENERIC_WRITE,
-                                     FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h != INVALID_HANDLE_VALUE) {
-            *handle = reinterpret_cast<qintptr>(h);
-            return Lock::Taken;
-        }
-        if (GetLastError() == ERROR_SHARING_VIOLATION)
-            return Lock::Held;
-        if (attempt > 0 || !QFileInfo(path).isDir() || !clearPath(path))
-            return Lock::Unavailable;
-    }
-    return Lock::Unavailable;
-}
-
-void releaseLock(qintptr handle)
-{
-    CloseHandle(reinterpret_cast<HANDLE>(handle));
-}
-
-#else
-
-// flock() on the file is the lock: the kernel drops it when the holder dies,
-// so an empty, garbled or foreign file is never mistaken for a running copy.
-Lock takeLock(const QString &path, qintptr *handle)
-{
-    const QByteArray name = QFile::encodeName(path);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY,
-                              0600);
-        struct stat status {};
-        if (fd >= 0 && ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
-            if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-                // Only for a person looking: which process holds it.
-                const QByteArray pid = QByteArray::number(qint64(::getpid())) + '\n';
-                if (::ftruncate(fd, 0) == 0)
-                    [[maybe_unused]] const ssize_t written = ::write(fd, pid.constData(), size_t(pid.size()));
-                *handle = fd;
-                return Lock::Taken;
-            }
-            const int error = errno;
-            ::close(fd);
-            return error == EWOULDBLOCK ? Lock::Held : Lock::Unavailable;
-        }
-        if (fd >= 0)
-            ::close(fd);
-        // Not a plain file (a directory, a link, a socket, a FIFO): out of the way, once.
-        if (attempt > 0 || (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) || !clearPath(path))
-            return Lock::Unavailable;
-    }
-    return Lock::Unavailable;
-}
-
-void releaseLock(qintptr handle)
-{
-    ::close(int(handle));
-}
-
-#endif
-
-} // namespace
-
 QtSingleCoreApplication::QtSingleCoreApplication(int &argc, char **argv)
-    : QApplication(argc, argv), socketName(peerName())
+    : QApplication(argc, argv), peer(new SingleInstancePeer(this))
 {
-    const QString lockPath = QDir(QDir::tempPath()).filePath(socketName + QStringLiteral(".lock"));
-    switch (takeLock(lockPath, &lockHandle)) {
-    case Lock::Taken:
-        startServer();
-        return;
-    case Lock::Held:
-        otherRunning = true;
-        return;
-    case Lock::Unavailable:
-        // No temporary folder we may write to: run without the peer.
-        qDebug() << "single instance lock unavailable:" << lockPath;
-        return;
-    }
+    connect(peer, &SingleInstancePeer::messageReceived, this, &QtSingleCoreApplication::messageReceived);
 }
 
 QtSingleCoreApplication::~QtSingleCoreApplication()
 {
-    if (server)
-        server->close();
-    // The file stays: removing it could let a starting copy lock a file nobody else sees.
-    if (lockHandle != -1)
-        releaseLock(lockHandle);
+    // The lock goes with the application object, not later with its children's clean-up.
+    delete peer;
 }
 
 bool QtSingleCoreApplication::isRunning() const
 {
-    return otherRunning;
+    return peer->isRunning();
 }
 
 QString QtSingleCoreApplication::id() const
 {
-    return socketName;
+    return peer->id();
 }
 
-void QtSingleCoreApplication::startServer()
+void QtSingleCoreApplication::setCommandHandler(SingleInstancePeer::CommandHandler handler,
+                                                std::function<bool()> ready)
 {
-    // We hold the lock, so whatever lies under this name is left over from a killed copy.
-#if !defined(Q_OS_WIN)
-    const QString socketPath = QDir(QDir::tempPath()).filePath(socketName);
-    if (QFileInfo::exists(socketPath) || QFileInfo(socketPath).isSymLink())
-        clearPath(socketPath);
-#endif
-    QLocalServer::removeServer(socketName);
-    server = new QLocalServer(this);
-    server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server->listen(socketName)) {
-        qDebug() << "single instance peer cannot listen:" << server->errorString();
-        return;
-    }
-    connect(server, &QLocalServer::newConnection, this, &QtSingleCoreApplication::receiveConnection);
-}
-
-void QtSingleCoreApplication::receiveConnection()
-{
-    while (QLocalSocket *socket = server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        // A peer that never finishes its message would keep its descriptor for good.
-        QTimer::singleShot(idlePeerMs, socket, [socket] {
-            socket->abort();
-            socket->deleteLater();
-        });
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            // The message starts with its length in bytes; refuse absurd ones
-            // before anything is allocated for them.
-            if (socket->bytesAvailable() >= 4) {
-                const quint32 length = qFromBigEndian<quint32>(socket->peek(4).constData());
-                if (length != nullStringLength && length > maxMessageBytes) {
-                    qDebug() << "single instance message refused, length" << length;
-                    socket->abort();
-                    return;
-                }
-            }
-            QDataStream in(socket);
-            in.setVersion(streamVersion);
-            in.startTransaction();
-            QString message;
-            in >> message;
-            if (!in.commitTransaction())
-                return; // the rest of the message is still on its way
-            socket->write(ack, sizeof ack - 1);
-            socket->flush();
-            socket->disconnectFromServer();
-            emit messageReceived(message);
-        });
-    }
+    peer->setCommandHandler(std::move(handler), std::move(ready));
 }
 
 bool QtSingleCoreApplication::sendMessage(const QString &message, int timeout)
 {
-    if (!otherRunning)
-        return false;
-
-    QDeadlineTimer deadline(timeout);
-    const auto remaining = [&deadline] {
-        return deadline.isForever() ? -1 : int(qMax<qint64>(deadline.remainingTime(), 0));
-    };
-    QLocalSocket socket;
-    // The first copy may have taken the lock but not be listening yet.
-    for (;;) {
-        socket.connectToServer(socketName);
-        if (socket.waitForConnected(remaining()))
-            break;
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(50);
-    }
-
-    QByteArray data;
-    QDataStream out(&data, QIODevice::WriteOnly);
-    out.setVersion(streamVersion);
-    out << message;
-    socket.write(data);
-    if (!socket.waitForBytesWritten(remaining()))
-        return false;
-    while (socket.bytesAvailable() < qint64(sizeof ack - 1)) {
-        if (!socket.waitForReadyRead(remaining()))
-            return false;
-    }
-    return socket.read(sizeof ack - 1) == ack;
+    return peer->sendMessage(message, timeout);
 }
 
 bool QtSingleCoreApplication::sendMessage(const QString &message)

@@ -1,18 +1,13 @@
 #pragma once
 
+#include "singleinstancepeer.h"
+
 #include <QApplication>
 #include <QString>
 
-class QLocalServer;
-class QLocalSocket;
-
-// The GUI application object that also makes sure one copy of the program runs
-// per user and executable file. The first copy holds a lock on a file and listens
-// on a local socket; a later copy finds the lock held, sends its message over the
-// socket and leaves. The lock is the operating system's, so it dies with its
-// holder and whatever the file contains does not matter. Copies of the executable
-// at different paths, or run by different users, do not see each other; links to
-// one file, whatever their names, are one program.
+// The GUI application object combined with the single-instance peer: the
+// first copy listens, a later copy finds it running and hands over its message
+// or its command-line command (see SingleInstancePeer).
 class QtSingleCoreApplication : public QApplication
 {
     Q_OBJECT
@@ -24,6 +19,8 @@ public:
     bool isRunning() const;
     // The name the peer listens on, derived from the executable and the user.
     QString id() const;
+    // Carries out command-line commands handed over by later copies.
+    void setCommandHandler(SingleInstancePeer::CommandHandler handler, std::function<bool()> ready = {});
 
 public slots:
     bool sendMessage(const QString &message, int timeout);
@@ -33,11 +30,5 @@ signals:
     void messageReceived(const QString &message);
 
 private:
-    void startServer();
-    void receiveConnection();
-
-    QString socketName;
-    qintptr lockHandle = -1; // the open lock file, -1 when not held
-    QLocalServer *server = nullptr;
-    bool otherRunning = false;
+    SingleInstancePeer *peer = nullptr;
 };

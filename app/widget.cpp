@@ -1,6 +1,7 @@
 #include "widget.h"
 
 #include "devicewatch.h"
+#include "instancecommands.h"
 #include "uicontroler.h"
 #include "userevent.h"
 #include "windowrestore.h"
@@ -162,4 +163,9 @@ void Widget::clearHidBusy()
 QVariant Widget::language() const
 {
     return controller->view->getLang();
+}
+
+PeerAnswer Widget::runCommand(const QStringList &args)
+{
+    return runInstanceCommand(args, controller->view, hid);
 }

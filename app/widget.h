@@ -3,6 +3,8 @@
 #include <devicehost.h>
 #include <hid_thread.h>
 
+#include "singleinstancepeer.h"
+
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
@@ -31,6 +33,9 @@ public:
     void hideWindow() override;
     void clearHidBusy() override;
     QVariant language() const override;
+
+    // A command handed over by a command-line call, carried out here.
+    PeerAnswer runCommand(const QStringList &args);
 
     // True once "Quit" was chosen, even before the event loop ran: the start-up
     // device check pumps events, and QCoreApplication::exit() outside a running

@@ -1,0 +1,147 @@
+#include "clicommands.h"
+
+#include "dpiencoding.h"
+#include "hid_thread.h"
+#include "namelists.h"
+#include "profileexchange.h"
+#include "profilekeys.h"
+#include "profilestore.h"
+
+#include <QTextStream>
+
+namespace {
+
+constexpr int failed = 1;
+
+PeerAnswer failure(const QString &line)
+{
+    PeerAnswer answer;
+    answer.code = failed;
+    answer.err = line + QLatin1Char('\n');
+    return answer;
+}
+
+PeerAnswer success(const QString &text)
+{
+    PeerAnswer answer;
+    answer.code = 0;
+    answer.out = text;
+    return answer;
+}
+
+QList<NameLists::ProfileEntry> profileEntries()
+{
+    QList<NameLists::ProfileEntry> entries;
+    for (const QString &text : NameLists::withoutSentinel(NameLists::read(NameLists::Profiles)))
+        entries.append(NameLists::splitProfileEntry(text));
+    return entries;
+}
+
+// The profile page's name of `profile`; empty when the page does not list it.
+QString profileName(int profile)
+{
+    for (const NameLists::ProfileEntry &entry : profileEntries()) {
+        if (entry.number == profile)
+            return entry.name.isEmpty() ? QStringLiteral("(no name)") : entry.name;
+    }
+    return QString();
+}
+
+PeerAnswer list(CliTarget &target)
+{
+    QString text;
+    QTextStream out(&text);
+    bool anyMouse = false;
+    for (const DeviceRecord &record : target.hid.devList) {
+        if (record.path.isEmpty() && record.path2.isEmpty())
+            continue;
+        anyMouse = true;
+        out << "mouse: " << record.productName << " (model " << record.index << "), command interface "
+            << (record.path.isEmpty() ? QStringLiteral("missing") : record.path) << ", event interface "
+            << (record.path2.isEmpty() ? QStringLiteral("missing") : record.path2) << ", "
+            << target.access(record) << '\n';
+    }
+    if (!anyMouse)
+        out << "mouse: none attached\n";
+    out << "profiles:\n";
+    for (const NameLists::ProfileEntry &entry : profileEntries()) {
+        out << (entry.number == target.store.curProfile ? "* " : "  ") << entry.number << ' ' << entry.name
+            << '\n';
+    }
+    out.flush();
+    return success(text);
+}
+
+PeerAnswer status(CliTarget &target)
+{
+    Hid_Thread &hid = target.hid;
+    uchar stage = 0;
+    hid.replyLength = 0;   // a query that never got the channel leaves the last one's
+    hid.hid_8BH_GetCurrentDPIStage(stage);
+    if (hid.replyLength <= 1)
+        return failure(QStringLiteral("the mouse did not answer the DPI stage query"));
+    uchar effect = 0, option1 = 0, option2 = 0;
+    hid.replyLength = 0;
+    hid.hid_8DH_GetRGBLedEffect(effect, option1, option2);
+    if (hid.replyLength <= 1)
+        return failure(QStringLiteral("the mouse did not answer the lighting query"));
+    // The mouse knows the stage only; its value is the current profile's.
+    const QVariantList values = target.store.list(QLatin1String(dpiVariant(hid.did).profileKey));
+    const QString value = stage < values.size() ? values.at(stage).toString() + QStringLiteral(" DPI")
+                                                : QStringLiteral("value not in the profile");
+    return success(QStringLiteral("DPI stage %1 of 8: %2\nlighting effect %3 (options %4, %5)\n")
+                       .arg(stage + 1).arg(value).arg(effect).arg(option1).arg(option2));
+}
+
+} // namespace
+
+PeerAnswer runCliRequest(const CliRequest &request, CliTarget &target)
+{
+    if (!request.error.isEmpty())
+        return failure(request.error);
+
+    QString name;
+    if (request.profile >= 0) {
+        name = profileName(request.profile);
+        if (name.isEmpty())
+            return failure(QStringLiteral("profile %1 does not exist (see --list)").arg(request.profile));
+    }
+
+    switch (request.command) {
+    case CliRequest::None:
+    case CliRequest::Help:
+        return success(CliRequest::helpText());
+    case CliRequest::List:
+        return list(target);
+    case CliRequest::Status:
+        if (!target.mouseReady())
+            return failure(QStringLiteral("no supported mouse attached"));
+        return status(target);
+    case CliRequest::Profile:
+        if (!target.mouseReady())
+            return failure(QStringLiteral("no supported mouse attached; profile %1 not switched").arg(request.profile));
+        target.switchProfile(request.profile);
+        return success(QStringLiteral("profile %1 (%2) is current and sent to the mouse\n").arg(request.profile).arg(name));
+    case CliRequest::Export: {
+        const QStringList macros = NameLists::withoutSentinel(NameLists::read(NameLists::Macros));
+        if (!ProfileExchange::exportProfile(target.store.profileSettings(request.profile), request.file, macros))
+            return failure(QStringLiteral("cannot write %1").arg(request.file));
+        return success(QStringLiteral("profile %1 (%2) exported to %3\n").arg(request.profile).arg(name, request.file));
+    }
+    case CliRequest::Import: {
+        const QVariantList shownLighting = target.store.list(QLatin1String(ProfileKey::ledEffect));
+        if (!ProfileExchange::importProfile(target.store, request.profile, request.file))
+            return failure(QStringLiteral("%1 cannot be read as a profile file; profile %2 is unchanged")
+                               .arg(request.file).arg(request.profile));
+        ProfileExchange::importMacros(target.store.profileSettings(request.profile));
+        QString done = QStringLiteral("%1 imported into profile %2 (%3)").arg(request.file).arg(request.profile).arg(name);
+        if (request.profile != target.store.curProfile)
+            return success(done + QLatin1Char('\n'));
+        if (!target.mouseReady())
+            return failure(done + QStringLiteral(", but not sent: no supported mouse attached"));
+        target.applyImported(request.file, shownLighting);
+        return success(done + QStringLiteral(" and sent to the mouse\n"));
+    }
+    }
+    return failure(QStringLiteral("unknown command"));
+}

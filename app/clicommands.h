@@ -1,0 +1,31 @@
+#pragma once
+
+#include "clirequest.h"
+#include "singleinstancepeer.h"
+
+#include <functional>
+
+class Hid_Thread;
+class ProfileStore;
+struct DeviceRecord;
+
+// What a command-line command works on: the profiles, the mouse, and how a
+// profile reaches the mouse. The command-line process fills it with its own
+// store and device; the running program with its page's.
+struct CliTarget
+{
+    ProfileStore &store;
+    Hid_Thread &hid;
+    // Whether a mouse is open to send to and query.
+    std::function<bool()> mouseReady;
+    // How a mouse's interfaces can be reached, for --list.
+    std::function<QString(const DeviceRecord &record)> access;
+    // Makes `profile` current and sends it.
+    std::function<void(int profile)> switchProfile;
+    // Sends the current profile after `file` was imported into it; `shownLighting`
+    // is the lighting record the profile had before.
+    std::function<void(const QString &file, const QVariantList &shownLighting)> applyImported;
+};
+
+// Carries out one command; the answer holds the lines to print and the exit code.
+PeerAnswer runCliRequest(const CliRequest &request, CliTarget &target);

@@ -1,0 +1,151 @@
+#include "clirequest.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// How many values each command takes.
+struct Verb
+{
+    const char *name;
+    CliRequest::Command command;
+    int values;
+};
+
+constexpr Verb verbs[] = {
+    {"--help", CliRequest::Help, 0},       {"--list", CliRequest::List, 0},
+    {"--profile", CliRequest::Profile, 1}, {"--export", CliRequest::Export, 2},
+    {"--import", CliRequest::Import, 2},   {"--status", CliRequest::Status, 0},
+};
+
+constexpr int profileLimit = 6;   // the profile page's numbers 0..5
+
+bool isDeviceOption(const QString &arg)
+{
+    return arg == QLatin1String("--simulate") || arg.startsWith(QLatin1String("--simulate="))
+        || arg.startsWith(QLatin1String("--trace="));
+}
+
+bool profileNumber(const QString &text, int *profile)
+{
+    bool ok = false;
+    *profile = text.toInt(&ok);
+    return ok && *profile >= 0 && *profile < profileLimit;
+}
+
+} // namespace
+
+bool CliRequest::wanted(const QStringList &args)
+{
+    for (const QString &arg : args) {
+        for (const Verb &verb : verbs) {
+            if (arg == QLatin1String(verb.name))
+                return true;
+        }
+        if (arg == QLatin1String("-h"))
+            return true;
+    }
+    return false;
+}
+
+CliRequest CliRequest::parse(const QStringList &args)
+{
+    CliRequest request;
+    QStringList values;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (isDeviceOption(arg))
+            continue;
+        if (arg == QLatin1String("--trace")) {
+            ++i;   // its file belongs to the device layer
+            continue;
+        }
+        const Verb *found = nullptr;
+        for (const Verb &verb : verbs) {
+            if (arg == QLatin1String(verb.name))
+                found = &verb;
+        }
+        if (arg == QLatin1String("-h"))
+            found = &verbs[0];
+        if (!found) {
+            request.error = QStringLiteral("unknown option: %1 (see --help)").arg(arg);
+            return request;
+        }
+        if (request.command != None) {
+            request.error = QStringLiteral("one command at a time: %1 is a second one (see --help)").arg(arg);
+            return request;
+        }
+        if (i + found->values >= args.size()) {
+            request.error = QStringLiteral("%1 needs %2 value(s) (see --help)").arg(arg).arg(found->values);
+            return request;
+        }
+        request.command = found->command;
+        values = args.mid(i + 1, found->values);
+        i += found->values;
+    }
+
+    QString number;
+    switch (request.command) {
+    case Profile:
+        number = values.at(0);
+        break;
+    case Export:
+        number = values.at(0);
+        request.file = values.at(1);
+        break;
+    case Import:
+        request.file = values.at(0);
+        number = values.at(1);
+        break;
+    default:
+        return request;
+    }
+    if (!profileNumber(number, &request.profile))
+        request.error = QStringLiteral("no profile number: %1 (profiles are 0 to %2)").arg(number).arg(profileLimit - 1);
+    else if (request.command != Profile && request.file.isEmpty())
+        request.error = QStringLiteral("no file name given");
+    if (!request.file.isEmpty())
+        request.file = QFileInfo(request.file).absoluteFilePath();
+    return request;
+}
+
+QStringList CliRequest::toArgs() const
+{
+    for (const Verb &verb : verbs) {
+        if (verb.command != command)
+            continue;
+        const QString name = QLatin1String(verb.name);
+        switch (command) {
+        case Profile:
+            return {name, QString::number(profile)};
+        case Export:
+            return {name, QString::number(profile), file};
+        case Import:
+            return {name, file, QString::number(profile)};
+        default:
+            return {name};
+        }
+    }
+    return {};
+}
+
+QString CliRequest::helpText()
+{
+    return QStringLiteral(
+        "Usage: orvane-g7 [command] [--simulate[=N]] [--trace FILE]\n"
+        "Without a command the program starts in the tray with its window.\n"
+        "\n"
+        "Commands (one at a time; when the program already runs, it carries them out):\n"
+        "  --list               the supported mice attached and the profiles (* marks the current one)\n"
+        "  --profile N          make profile N (0-5) current and send it to the mouse\n"
+        "  --export N FILE      write profile N with its macros to the .pf file FILE\n"
+        "  --import FILE N      read the .pf file FILE into profile N; sent when N is current\n"
+        "  --status             what the mouse reports now: DPI stage and value, lighting effect\n"
+        "  --help, -h           this text\n"
+        "\n"
+        "Options:\n"
+        "  --simulate[=N]       a simulated mouse of model N (0-3, default 1) instead of a real one\n"
+        "  --trace FILE         append every report to and from the mouse to FILE\n"
+        "\n"
+        "Exit code 0 on success; on failure one line on standard error and a non-zero code.\n");
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// A command-line command, as parsed from the program's arguments.
+struct CliRequest
+{
+    enum Command { None, Help, List, Profile, Export, Import, Status };
+
+    Command command = None;
+    int profile = -1;
+    QString file;    // absolute: the running copy works in its own folder
+    QString error;   // one line when the arguments do not make a command
+
+    // Whether `args` (without the program name) ask for the command-line mode.
+    static bool wanted(const QStringList &args);
+    static CliRequest parse(const QStringList &args);
+    // The command as arguments again, for the running copy.
+    QStringList toArgs() const;
+    static QString helpText();
+};

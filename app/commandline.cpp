@@ -1,0 +1,155 @@
+#include "commandline.h"
+
+#include "catalogue.h"
+#include "clicommands.h"
+#include "clirequest.h"
+#include "singleinstancepeer.h"
+
+#include <datapath.h>
+#include <deviceoptions.h>
+#include <hid_thread.h>
+#include <hidbackend.h>
+#include <profileexchange.h>
+#include <profilekeys.h>
+#include <profilesender.h>
+#include <profilestore.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QSettings>
+#include <QTextStream>
+
+namespace {
+
+// A profile with macros takes a few seconds on the mouse; this is far beyond it.
+constexpr int answerTimeoutMs = 30000;
+constexpr int usageError = 2;
+
+QStringList arguments(int argc, char **argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    return args;
+}
+
+int print(const PeerAnswer &answer)
+{
+    QTextStream(stdout) << answer.out;
+    QTextStream(stderr) << answer.err;
+    return answer.code;
+}
+
+// The secrecy code of catalogue entry `did`, as the connection loads it.
+void loadSecrecyCode(uint did)
+{
+    const QSettings settings(ProfileStore::apConfigFile(), QSettings::IniFormat);
+    const QString code = settings.value(QLatin1String(ProfileKey::secrecyCodePrefix) + QString::number(did),
+                                        QStringLiteral("731946")).toString();
+    if (code.size() != 6)
+        return;
+    for (int i = 0; i < 6; ++i)
+        SecrecyCode[1 + i] = uchar(code.at(i).unicode());
+}
+
+QString accessOf(const DeviceRecord &record)
+{
+    QStringList refused;
+    for (const QString &path : {record.path, record.path2}) {
+        if (path.isEmpty())
+            continue;
+        HidHandle *handle = hidBackend().openPath(path.toLocal8Bit().constData());
+        if (handle)
+            hidBackend().close(handle);
+        else
+            refused.append(path);
+    }
+    if (refused.isEmpty())
+        return QStringLiteral("access granted");
+    return QStringLiteral("no access to %1 (check the device permissions)").arg(refused.join(QStringLiteral(", ")));
+}
+
+// Works on the mouse and the data files itself: nobody else holds them.
+int runAlone(const CliRequest &request, const QStringList &args)
+{
+    DeviceOptions options = parseDeviceOptions(args);
+    if (!options.traceFile.isEmpty())
+        options.traceFile = QFileInfo(options.traceFile).absoluteFilePath();
+    QString workingDir = QCoreApplication::applicationFilePath();
+    workingDir.truncate(workingDir.lastIndexOf(QLatin1Char('/')));
+    QDir::setCurrent(workingDir);
+    chooseDataFolder(workingDir);   // the same data files as the tray program
+    [[maybe_unused]] const auto simulated = installDeviceBackend(options);
+
+    ProfileStore store;
+    store.setCurrentProfile(store.savedProfile());
+    Hid_Thread hid;
+    {
+        const QStringList products = store.appValue(QLatin1String(ProfileKey::productNames)).toStringList();
+        bool encode = false;
+        hid.findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), products, &encode));
+        isEncode = encode;
+    }
+    bool opened = false;
+    const auto mouseReady = [&] {
+        if (!opened && !hid.record(hid.did).path.isEmpty()) {
+            loadSecrecyCode(hid.did);
+            opened = hid.openHid(hid.did) != nullptr;
+            hid.hidFree = true;
+        }
+        return opened;
+    };
+
+    CliTarget target{store, hid, mouseReady, accessOf,
+                     [&](int profile) {
+                         store.setCurrentProfile(profile);
+                         ProfileSender::sendSwitchedProfile(store, hid);
+                     },
+                     [&](const QString &, const QVariantList &shown) { ProfileSender::sendLoadedProfile(store, hid, shown); }};
+    const int code = print(runCliRequest(request, target));
+    // Settings objects replaced during an import go now, not with a later event loop.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return code;
+}
+
+} // namespace
+
+namespace CommandLine {
+
+bool wanted(int argc, char **argv)
+{
+    return CliRequest::wanted(arguments(argc, argv));
+}
+
+int run(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    // The answer is the command's own lines; the device layer's debug texts come back with
+    // QT_LOGGING_RULES="default.debug=true".
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    const QStringList args = arguments(argc, argv);
+    const CliRequest request = CliRequest::parse(args);
+    if (!request.error.isEmpty())
+        return print(PeerAnswer{usageError, QString(), request.error + QLatin1Char('\n')});
+    if (request.command == CliRequest::Help)
+        return print(PeerAnswer{0, CliRequest::helpText(), QString()});
+
+    // While this copy works it is the program: a later one hands its command here and is told to wait.
+    SingleInstancePeer peer;
+    if (peer.isRunning()) {
+        PeerAnswer answer;
+        if (!peer.sendCommand(request.toArgs(), answerTimeoutMs, &answer))
+            return print(PeerAnswer{1, QString(),
+                                    QStringLiteral("the running program did not answer within %1 s\n")
+                                        .arg(answerTimeoutMs / 1000)});
+        return print(answer);
+    }
+    peer.setCommandHandler([](const QStringList &) {
+        return PeerAnswer{1, QString(), QStringLiteral("another command-line call is using the mouse; try again\n")};
+    });
+    return runAlone(request, args);
+}
+
+} // namespace CommandLine

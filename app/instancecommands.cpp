@@ -1,0 +1,59 @@
+#include "instancecommands.h"
+
+#include "clicommands.h"
+#include "clirequest.h"
+
+#include <hid_thread.h>
+#include <myqquickview.h>
+
+#include <namelists.h>
+
+#include <QQuickItem>
+
+namespace {
+
+QObject *pageItem(myQQuickView *view, const char *name)
+{
+    QQuickItem *root = view->rootObject();
+    return root ? root->findChild<QObject *>(QLatin1String(name)) : nullptr;
+}
+
+// The page is up once a device connection started it.
+bool pageRunning(myQQuickView *view)
+{
+    QQuickItem *root = view->rootObject();
+    return deviceReady && root && root->property("isPowerOn").toBool() && pageItem(view, "profileMain");
+}
+
+// As a click on the profile's row and then on the panel's close button: the page
+// switches, re-reads its panels and re-sends them. The rows are the stored list's order.
+void switchOnPage(myQQuickView *view, int profile)
+{
+    const QStringList entries = NameLists::withoutSentinel(NameLists::read(NameLists::Profiles));
+    int row = 0;
+    while (row < entries.size() && NameLists::splitProfileEntry(entries.at(row)).number != profile)
+        ++row;
+    QObject *panel = pageItem(view, "profileMain");
+    // Asked for explicitly, the profile goes out even when it already was the current one.
+    view->rootObject()->setProperty("profileChanged", true);
+    QMetaObject::invokeMethod(panel, "selectRow", Q_ARG(QVariant, row));
+    QMetaObject::invokeMethod(panel, "closePanel");
+}
+
+} // namespace
+
+PeerAnswer runInstanceCommand(const QStringList &args, myQQuickView *view, Hid_Thread &hid)
+{
+    const CliRequest request = CliRequest::parse(args);
+    CliTarget target{view->store, hid, [view] { return pageRunning(view); },
+                     [](const DeviceRecord &) { return QStringLiteral("in use by the running program"); },
+                     [view](int profile) { switchOnPage(view, profile); },
+                     [view](const QString &file, const QVariantList &) {
+                         // The page's Load asks for the file; it is the one already taken.
+                         const auto ask = view->chooseProfileToLoad;
+                         view->chooseProfileToLoad = [file](QWidget *) { return file; };
+                         QMetaObject::invokeMethod(pageItem(view, "profileMain"), "loadIntoCurrent");
+                         view->chooseProfileToLoad = ask;
+                     }};
+    return runCliRequest(request, target);
+}

@@ -1,0 +1,228 @@
+#include "profilesender.h"
+
+#include "colourtable.h"
+#include "dpiencoding.h"
+#include "hid_thread.h"
+#include "keymatrix.h"
+#include "ledoptions.h"
+#include "profilekeys.h"
+#include "profilestore.h"
+
+#include <QRegularExpression>
+
+#include <array>
+
+namespace {
+
+// The lighting panel's values while it shows a profile (its start values until one was read).
+struct Lighting
+{
+    int effect = 0;
+    int tempEffect = 0;
+    int tempSpeedBrightness = 12;
+    int colorR = 255;
+    int colorG = 255;
+    int colorB = 255;
+};
+
+// The fixed entries after the chosen colour in the lighting palette.
+constexpr std::array<int, 21> paletteTail{0, 0, 255, 0, 255, 0, 255, 255, 0, 0, 255, 255, 255, 127, 0, 255, 0, 255, 255, 255, 255};
+
+QString indexed(const char *prefix, int index)
+{
+    return QLatin1String(prefix) + QString::number(index);
+}
+
+QVariantList unsignedList(const QVariantList &values)
+{
+    QVariantList out;
+    for (const QVariant &v : values)
+        out.append(v.toUInt());
+    return out;
+}
+
+// JavaScript's parseInt of a stored text: leading digits, else nothing.
+bool parseLeadingInt(const QVariant &stored, int *value)
+{
+    static const QRegularExpression number(QStringLiteral("^\\s*([+-]?\\d+)"));
+    const QRegularExpressionMatch m = number.match(stored.toString());
+    if (!m.hasMatch())
+        return false;
+    *value = m.captured(1).toInt();
+    return true;
+}
+
+class Sender
+{
+public:
+    Sender(ProfileStore &store, Hid_Thread &hid) : store(store), hid(hid) { readLighting(); }
+    Sender(ProfileStore &store, Hid_Thread &hid, const QVariantList &shown) : store(store), hid(hid)
+    {
+        takeLighting(unsignedList(shown));
+    }
+
+    void keyMatrix()
+    {
+        QVariantList read;
+        for (int i = 0; i < KeyMatrix::entryCount; ++i) {
+            QVariantList d;
+            if (hid.did <= 3) {
+                for (const QVariant &v : store.list(indexed(ProfileKey::keyDefinePrefix, i)))
+                    d.append(v.toString());
+            }
+            for (int j = 0; j < 4; ++j)
+                read.append(d.value(j));
+        }
+        for (int k = 0; k < KeyMatrix::entryCount; ++k)
+            store.setValue(indexed(ProfileKey::keyDefinePrefix, k), KeyMatrix::entry(read, k));
+        KeyMatrix::Bytes bytes = KeyMatrix::wireBytes(read);
+        hid.hidARM_03H_SetKeyMatrix(bytes.data());
+    }
+
+    void axes()
+    {
+        const auto level = [this](int axis) {
+            static const QRegularExpression digit(QStringLiteral("^[0-8]$"));
+            const QString t = store.value(indexed(ProfileKey::xySensitivePrefix, axis), 4).toString();
+            return digit.match(t).hasMatch() ? t.toInt() : 9;
+        };
+        hid.hid_0EH_SetXYSensitive(uchar((level(0) + 1) * 20), uchar((level(1) + 1) * 20));
+    }
+
+    void dpi()
+    {
+        const QString dpiKey = QLatin1String(dpiVariant(hid.did).profileKey);
+        const QVariantList values = store.list(dpiKey);
+        const QVariantList selects = store.list(QLatin1String(ProfileKey::dpiSelect));
+        const QVariantList colours = unsignedList(store.list(QLatin1String(ProfileKey::colourTablePrefix) + QLatin1Char('1')));
+        QVariantList stageValues;
+        QVariantList stageSelects;
+        for (int i = 0; i < 8; ++i) {
+            stageValues.append(i < values.size() ? int(values.at(i).toDouble()) : 6000);
+            stageSelects.append(i < selects.size() ? (selects.at(i).toDouble() != 0 ? 1 : 0) : 1);
+        }
+        for (int i = 0; i < 8 && i < values.size(); ++i)
+            dpiStageValues[i] = values.at(i).toUInt();
+        const uchar currentStage = uchar(hid.hid_87H_GetCurrentDPI().toInt());
+        store.setValue(dpiKey, stageValues);
+        store.setValue(QLatin1String(ProfileKey::dpiSelect), stageSelects);
+        const DpiStageBytes bytes = encodeDpiStages(hid.did, stageValues, stageSelects);
+        hid.hid_08H_SetDPISet(bytes.stage[4], bytes.stage[5], bytes.stage[6], bytes.stage[7], bytes.mul2);
+        hid.hid_07H_SetDPISet(currentStage, bytes.dpiSegment, bytes.stage[0], bytes.stage[1], bytes.stage[2],
+                              bytes.stage[3]);
+        refreshLighting();
+        stageColours(colours);
+    }
+
+    void lighting()
+    {
+        const QVariantList record = readLighting();
+        const int preset = record.size() > 1 ? record.at(1).toInt() : 0;
+        // The effect goes out with colour 0, then the panel's red start colour.
+        light.tempEffect = light.effect;
+        ledEffect(light.effect, 0, light.tempSpeedBrightness, preset);
+        sendColour(255, 0, 0);
+    }
+
+    void reportRate()
+    {
+        int v = 0;
+        if (!parseLeadingInt(store.value(QLatin1String(ProfileKey::reportRate), 0).toInt() & 0xFF, &v))
+            v = 0;
+        const uchar rate = uchar(qMin(v, 8));
+        store.setValue(QLatin1String(ProfileKey::reportRate), int(rate));
+        hid.hid_01H_SetReportRate(rate);
+    }
+
+    void liftOff()
+    {
+        int v = 0;
+        if (!parseLeadingInt(store.value(QLatin1String(ProfileKey::liftOff)), &v))
+            v = 0;
+        store.setValue(QLatin1String(ProfileKey::liftOff), int(uchar(v)));
+        hid.hid_04H_SetJMGD(uchar(v));
+    }
+
+    void refreshLighting() { sendColour(light.colorR, light.colorG, light.colorB); }
+
+private:
+    QVariantList readLighting()
+    {
+        const QVariantList record = unsignedList(store.list(QLatin1String(ProfileKey::ledEffect)));
+        takeLighting(record);
+        return record;
+    }
+
+    void takeLighting(const QVariantList &record)
+    {
+        const auto at = [&record](int i, int fallback) { return i < record.size() ? record.at(i).toInt() : fallback; };
+        light.effect = at(0, light.effect);
+        light.tempSpeedBrightness = at(2, light.tempSpeedBrightness);
+        light.colorR = at(3, light.colorR);
+        light.colorG = at(4, light.colorG);
+        light.colorB = at(5, light.colorB);
+        light.tempEffect = light.effect;
+    }
+
+    void ledEffect(int effect, int colour, int level, int preset)
+    {
+        store.setValue(QLatin1String(ProfileKey::ledEffect),
+                       QVariantList{effect, preset, level, light.colorR, light.colorG, light.colorB});
+        const LedOptions options = ledOptions(uchar(effect), uchar(level));
+        hid.hid_06H_SetRGBLedEffect(uchar(effect), uchar(colour), options.option1, options.option2);
+    }
+
+    // The palette with (r, g, b) first (red for black) and its colour index, then the effect again.
+    void sendColour(int r, int g, int b)
+    {
+        const bool black = r + g + b == 0;
+        QVariantList palette = black ? QVariantList{255, 0, 0} : QVariantList{r, g, b};
+        for (int v : paletteTail)
+            palette.append(v);
+        store.setValue(QLatin1String(ProfileKey::colourTablePrefix) + QLatin1Char('0'), palette);
+        ColourTable bytes = colourTableBytes(palette);
+        hid.hid_LEDColor(bytes.data());
+        const int index = black ? 7 : 0;
+        ledEffect(light.tempEffect, index, light.tempSpeedBrightness, index);
+    }
+
+    void stageColours(const QVariantList &colours)
+    {
+        store.setValue(QLatin1String(ProfileKey::colourTablePrefix) + QLatin1Char('1'), colours);
+        ColourTable bytes = stageColourBytes(1, colours);
+        hid.hid_10H_SetLED8StageColor(1, bytes.data());
+    }
+
+    ProfileStore &store;
+    Hid_Thread &hid;
+    Lighting light;
+};
+
+} // namespace
+
+namespace ProfileSender {
+
+void sendSwitchedProfile(ProfileStore &store, Hid_Thread &hid)
+{
+    Sender send(store, hid);
+    send.keyMatrix();
+    send.axes();
+    send.dpi();
+    send.lighting();
+    send.reportRate();
+    if (hid.did != 0)
+        send.liftOff();
+    send.refreshLighting();
+}
+
+void sendLoadedProfile(ProfileStore &store, Hid_Thread &hid, const QVariantList &shownLighting)
+{
+    Sender send(store, hid, shownLighting);
+    send.keyMatrix();
+    send.axes();
+    send.dpi();
+    send.lighting();
+    send.reportRate();
+}
+
+} // namespace ProfileSender
