@@ -94,7 +94,8 @@ void TestX11Installed::readOnlyInstallKeepsUserFilesApart()
 
     const QString user = dataHome.filePath(u"orvane-g7/modules"_s);
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(user + u"/setting/apConfig.bin"_s), 10000);
-    QVERIFY(QFileInfo::exists(user + u"/setting/name.bin"_s) && QFileInfo::exists(user + u"/gun/gunData.bin"_s));
+    // The seeding copies one file after another: apConfig.bin is only the first of them.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(user + u"/setting/name.bin"_s) && QFileInfo::exists(user + u"/gun/gunData.bin"_s), 5000);
     QVERIFY(!QFileInfo::exists(user + u"/setting/pD.bin"_s));
 
     // The factory reset, clicked as a user does: the reset button, then the dialog's OK (its dark red).
