@@ -129,7 +129,6 @@ PeerAnswer runCliRequest(const CliRequest &request, CliTarget &target)
         return success(QStringLiteral("profile %1 (%2) exported to %3\n").arg(request.profile).arg(name, request.file));
     }
     case CliRequest::Import: {
-        const QVariantList shownLighting = target.store.list(QLatin1String(ProfileKey::ledEffect));
         if (!ProfileExchange::importProfile(target.store, request.profile, request.file))
             return failure(QStringLiteral("%1 cannot be read as a profile file; profile %2 is unchanged")
                                .arg(request.file).arg(request.profile));
@@ -139,7 +138,7 @@ PeerAnswer runCliRequest(const CliRequest &request, CliTarget &target)
             return success(done + QLatin1Char('\n'));
         if (!target.mouseReady())
             return failure(done + QStringLiteral(", but not sent: no supported mouse attached"));
-        target.applyImported(request.file, shownLighting);
+        target.applyImported(request.file);
         return success(done + QStringLiteral(" and sent to the mouse\n"));
     }
     }

@@ -22,9 +22,8 @@ struct CliTarget
     std::function<QString(const DeviceRecord &record)> access;
     // Makes `profile` current and sends it.
     std::function<void(int profile)> switchProfile;
-    // Sends the current profile after `file` was imported into it; `shownLighting`
-    // is the lighting record the profile had before.
-    std::function<void(const QString &file, const QVariantList &shownLighting)> applyImported;
+    // Sends the current profile after `file` was imported into it.
+    std::function<void(const QString &file)> applyImported;
 };
 
 // Carries out one command; the answer holds the lines to print and the exit code.

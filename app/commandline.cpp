@@ -107,7 +107,7 @@ int runAlone(const CliRequest &request, const QStringList &args)
                          store.setCurrentProfile(profile);
                          ProfileSender::sendSwitchedProfile(store, hid);
                      },
-                     [&](const QString &, const QVariantList &shown) { ProfileSender::sendLoadedProfile(store, hid, shown); }};
+                     [&](const QString &) { ProfileSender::sendLoadedProfile(store, hid); }};
     const int code = print(runCliRequest(request, target));
     // Settings objects replaced during an import go now, not with a later event loop.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

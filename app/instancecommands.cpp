@@ -48,7 +48,7 @@ PeerAnswer runInstanceCommand(const QStringList &args, myQQuickView *view, Hid_T
     CliTarget target{view->store, hid, [view] { return pageRunning(view); },
                      [](const DeviceRecord &) { return QStringLiteral("in use by the running program"); },
                      [view](int profile) { switchOnPage(view, profile); },
-                     [view](const QString &file, const QVariantList &) {
+                     [view](const QString &file) {
                          // The page's Load asks for the file; it is the one already taken.
                          const auto ask = view->chooseProfileToLoad;
                          view->chooseProfileToLoad = [file](QWidget *) { return file; };

@@ -56,10 +56,6 @@ class Sender
 {
 public:
     Sender(ProfileStore &store, Hid_Thread &hid) : store(store), hid(hid) { readLighting(); }
-    Sender(ProfileStore &store, Hid_Thread &hid, const QVariantList &shown) : store(store), hid(hid)
-    {
-        takeLighting(unsignedList(shown));
-    }
 
     void keyMatrix()
     {
@@ -215,9 +211,9 @@ void sendSwitchedProfile(ProfileStore &store, Hid_Thread &hid)
     send.refreshLighting();
 }
 
-void sendLoadedProfile(ProfileStore &store, Hid_Thread &hid, const QVariantList &shownLighting)
+void sendLoadedProfile(ProfileStore &store, Hid_Thread &hid)
 {
-    Sender send(store, hid, shownLighting);
+    Sender send(store, hid);
     send.keyMatrix();
     send.axes();
     send.dpi();

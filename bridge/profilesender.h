@@ -18,9 +18,7 @@ namespace ProfileSender {
 void sendSwitchedProfile(ProfileStore &store, Hid_Thread &hid);
 
 // The profile page's Load after an import: the same panels re-sent, without
-// the lift-off height and the closing refresh. The DPI panel's lighting refresh
-// still uses the lighting the page showed before the load: `shownLighting`,
-// the color_J2/ledEffect record of the profile as it was.
-void sendLoadedProfile(ProfileStore &store, Hid_Thread &hid, const QVariantList &shownLighting);
+// the lift-off height and the closing refresh.
+void sendLoadedProfile(ProfileStore &store, Hid_Thread &hid);
 
 } // namespace ProfileSender

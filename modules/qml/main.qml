@@ -247,6 +247,9 @@ Item {
 
     // Reloads every panel from the current profile; with isSendData the mouse gets the values too.
     function reloadPanels(isSendData) {
+        // The lighting is read first: panels that send light the mouse with what the lighting panel
+        // shows and store it, which must already be this profile's lighting.
+        lightControlMain.init(false)
         keyMatrixMain.init(isSendData)
         xySettingMain.init(isSendData)
         dpiSettingMain.init(isSendData)

@@ -238,6 +238,8 @@ private slots:
         const QString pf = page.data.filePath("out/exported.pf");
         QDir().mkpath(page.data.filePath("out"));
         page.view->chooseProfileToSave = [&](QWidget *) { return pf; };
+        // The exported profile lights green Neon; the profile it is loaded into shows red until then.
+        page.view->store.profileSettings(0)->setValue("color_J2/ledEffect", QVariantList{2, 0, 1, 0, 255, 0});
         page.open();
         page.menu(4);
         QVERIFY(page.data.readFile("out/exported.pf").contains("name=M1, M2"));
@@ -251,6 +253,8 @@ private slots:
         QCOMPARE(page.view->loadMacroIni("M1"), QStringList({"1,A", "2"}));
         QCOMPARE(page.view->loadMacroIni("M2"), QStringList({"1"}));
         QCOMPARE(page.profileFile(2).contains("reportRate_J2=1"), true);   // profile 0's settings, now in profile 1
+        // The panels re-sent after the load keep the loaded lighting, not the one shown before.
+        QVERIFY2(page.profileFile(2).contains("ledEffect=2, 0, 1, 0, 255, 0"), page.profileFile(2).constData());
         // A cancelled dialog changes no profile.
         const QByteArray p2 = page.profileFile(2);
         page.view->chooseProfileToLoad = [](QWidget *) { return QString(); };

@@ -208,6 +208,9 @@ Rectangle {
                      typeof mouseRateMain !== "undefined" ? mouseRateMain : null,
                      typeof doubleRateMain !== "undefined" ? doubleRateMain : null,
                      typeof scrollRateMain !== "undefined" ? scrollRateMain : null]
+        // The loaded lighting first: the panels before it light the mouse with what it shows, and store it.
+        if (hasFunction(pages[3], "init"))
+            pages[3].init(false)
         for (var p = 0; p < pages.length; ++p) {
             if (hasFunction(pages[p], "init"))
                 pages[p].init(true)
