@@ -4,6 +4,7 @@
 // mouse received.
 
 #include "support_xserver.h"
+#include "x11page.h"
 
 #include <deviceoptions.h>
 #include <hookcallbacks.h>
@@ -14,7 +15,7 @@
 #include <myqquickview.h>
 
 #include <tempdatafolder.h>
-#include <tracereader.h>
+#include <tracedblocks.h>
 
 #include <QApplication>
 #include <QQuickItem>
@@ -27,6 +28,7 @@ class TestX11KeyAssign : public QObject
     Q_OBJECT
 public:
     explicit TestX11KeyAssign(VirtualScreen &screen) : screen(screen) {}
+
 
 private slots:
     void initTestCase();
@@ -42,51 +44,12 @@ private slots:
     void volumeUpOnButton4();
 
 private:
-    QQuickItem *item(const QString &name, QQuickItem *from = nullptr) const
-    {
-        from = from ? from : view()->rootObject();
-        for (QQuickItem *child : from->childItems()) {
-            if (child->objectName() == name)
-                return child;
-            if (QQuickItem *found = item(name, child))
-                return found;
-        }
-        return nullptr;
-    }
     myQQuickView *view() const { return w->controller->view; }
-    bool shown(const QString &name) const { QQuickItem *it = item(name); return it && it->isVisible(); }
-    QString text(const QString &name) const { QQuickItem *it = item(name); return it ? it->property("text").toString() : u"?"_s; }
-    // Where the named item's centre is on the X screen.
-    QPoint onScreen(const QString &name) const
-    {
-        QQuickItem *it = item(name);
-        return it ? view()->mapToGlobal(it->mapToScene(QPointF(it->width() / 2, it->height() / 2)).toPoint())
-                  : QPoint(-1, -1);
-    }
-    int xdotool(const QString &arguments) { return screen.run(u"xdotool "_s + arguments); }
-    int pointTo(const QString &name)
-    {
-        const QPoint at = onScreen(name);
-        return xdotool(u"mousemove %1 %2"_s.arg(at.x()).arg(at.y()));
-    }
-    int click(const QString &name)
-    {
-        const QPoint at = onScreen(name);
-        return xdotool(u"mousemove %1 %2 click 1"_s.arg(at.x()).arg(at.y()));
-    }
-    // The key matrices the mouse received: data reports following a 03H block, without the report ID.
-    QList<QByteArray> matrices() const
-    {
-        QList<QByteArray> found;
-        bool keyMatrixBlock = false;
-        for (const TraceLine &line : TraceReader(data.filePath(u"trace.txt"_s)).lines()) {
-            if (line.op == u"feature-out")
-                keyMatrixBlock = line.fields.value(1) == u"03";
-            else if (line.op == u"data-out" && keyMatrixBlock)
-                found.append(line.bytes().mid(1, 64));
-        }
-        return found;
-    }
+    QQuickItem *item(const QString &name) const { return page.item(name); }
+    bool shown(const QString &name) const { return page.shown(name); }
+    QString text(const QString &name) const { return page.text(name); }
+    int click(const QString &name) { return page.click(name); }
+    QList<QByteArray> matrices() const { return sentKeyMatrices(data.filePath(u"trace.txt"_s)); }
     QString profileLine(int entry) const
     {
         const QString file = QString::fromUtf8(data.readFile(u"modules/setting/p1.bin"_s));
@@ -96,6 +59,7 @@ private:
     void useSource(const QString &wanted);
 
     VirtualScreen &screen;
+    X11Page page{screen, [this] { return view(); }};
     const QString shotDir = qEnvironmentVariable("G7_QML_SHOT_DIR", QDir::currentPath()); // before the data folder
     TempDataFolder data;
     std::unique_ptr<Widget> w;
@@ -162,7 +126,7 @@ void TestX11KeyAssign::recordKeyInDialog()
     QTRY_VERIFY(shown(u"singleKeyMain"_s) && !shown(u"keyMenuMain"_s));
     QCOMPARE(text(u"singleKeyName"_s), QString());
 
-    QCOMPARE(xdotool(keyPress), 0);
+    QCOMPARE(page.xdotool(keyPress), 0);
     QTRY_COMPARE(text(u"singleKeyName"_s), name);
     // The dialog as the X server shows it, kept for a look by eye.
     QCOMPARE(screen.run(u"import -window root %1/x11_keydialog-%2.png"_s.arg(shotDir, source)), 0);
@@ -181,7 +145,7 @@ void TestX11KeyAssign::volumeUpOnButton4()
     useSource(u"xrecord"_s);
     QCOMPARE(click(u"keyRow3"_s), 0);
     QTRY_VERIFY(shown(u"keyMenuMain"_s));
-    QCOMPARE(pointTo(u"menuEntry6"_s), 0);   // "Multimedia Commands +" opens its sub-menu on hover
+    QCOMPARE(page.pointTo(u"menuEntry6"_s), 0);   // "Multimedia Commands +" opens its sub-menu on hover
     QTRY_VERIFY(shown(u"subMenu6"_s));
     const int before = int(matrices().size());
     QCOMPARE(click(u"menuEntry23"_s), 0);    // "Volume Up"
@@ -194,20 +158,6 @@ void TestX11KeyAssign::volumeUpOnButton4()
     QCOMPARE(profileLine(3), u"3=4, 0, 233, 0"_s);
 }
 
-int main(int argc, char **argv)
-{
-    VirtualScreen screen;
-    if (!screen.start())
-        qFatal("Xvfb did not start");
-    qputenv("DISPLAY", screen.environment.value(u"DISPLAY"_s).toLocal8Bit());
-    qunsetenv("QT_QPA_PLATFORM");
-    qunsetenv("G7_NO_XRECORD");
-    // A runtime folder of our own: the copy-data socket lives there.
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    TestX11KeyAssign test(screen);
-    return QTest::qExec(&test, argc, argv);
-}
+int main(int argc, char **argv) { return runOnVirtualScreen<TestX11KeyAssign>(argc, argv); }
 
 #include "tst_x11_keyassign.moc"

@@ -2,6 +2,7 @@
 // simulated mouse under Xvfb, keys typed through XTest and clicks made with xdotool.
 
 #include "support_xserver.h"
+#include "x11page.h"
 
 #include <hookcallbacks.h>
 #include <inputhook.h>
@@ -15,7 +16,7 @@
 #include <reporttrace.h>
 
 #include <tempdatafolder.h>
-#include <tracereader.h>
+#include <tracedblocks.h>
 
 #include <QApplication>
 #include <QQuickItem>
@@ -38,31 +39,16 @@ private slots:
     void windowOnlyFeed();
 
 private:
-    // A visible item of that name (list views keep released delegates a while).
-    QQuickItem *item(const QString &name, QQuickItem *from = nullptr)
-    {
-        from = from ? from : view()->rootObject();
-        for (QQuickItem *child : from->childItems()) {
-            if (child->objectName() == name && child->isVisible())
-                return child;
-            if (QQuickItem *found = item(name, child))
-                return found;
-        }
-        return nullptr;
-    }
     myQQuickView *view() { return w->controller->view; }
+    QQuickItem *item(const QString &name) { return page.item(name); }
     QObject *editor() { return view()->rootObject()->findChild<QObject *>(u"macroEditorMain"_s); }
     // A real click at an item's centre (or `dx` from its left edge).
     void click(const QString &name, int dx = -1)
     {
-        QQuickItem *it = item(name);
-        QVERIFY2(it && it->isVisible(), qPrintable(name));
-        const QPointF local(dx < 0 ? it->width() / 2 : dx, it->height() / 2);
-        const QPoint at = view()->mapToGlobal(it->mapToScene(local).toPoint());
-        QCOMPARE(xdotool(u"mousemove %1 %2 click 1"_s.arg(at.x()).arg(at.y())), 0);
+        QCOMPARE(page.click(name, dx), 0);
         QTest::qWait(150);
     }
-    int xdotool(const QString &arguments) { return screen.run(u"xdotool "_s + arguments); }
+    int xdotool(const QString &arguments) { return page.xdotool(arguments); }
     bool recording() { return editor()->property("isInputting").toBool(); }
     QStringList saved(const QString &macro)
     {
@@ -70,37 +56,19 @@ private:
         return all.mid(0, all.size() - 1);
     }
     static QStringList edges(const QStringList &entries) { return entries.filter(QRegularExpression(u"^[1-4],"_s)); }
-    QList<QByteArray> blocks(const QString &slot) // the 192-byte macro blocks sent to one slot
+    QList<QByteArray> blocks(int slot)   // the 192-byte macro blocks sent to one slot
     {
         QList<QByteArray> found;
-        QByteArray block;
-        bool ours = false;
-        for (const TraceLine &line : TraceReader(data.filePath(u"trace.txt"_s)).lines()) {
-            if (line.op == u"feature-out") {
-                ours = line.fields.value(1) == u"05" && line.fields.value(3) == slot;
-                block.clear();
-            } else if (line.op == u"data-out" && ours && (block += line.bytes().mid(1, 64)).size() == 192) {
-                found << block;
-                ours = false;
-            }
-        }
+        for (const MacroBlock &block : sentMacroBlocks(data.filePath(u"trace.txt"_s)))
+            if (block.slot == slot)
+                found << block.bytes;
         return found;
     }
-    QByteArray lastMatrix()
-    {
-        QByteArray last;
-        bool matrix = false;
-        for (const TraceLine &line : TraceReader(data.filePath(u"trace.txt"_s)).lines()) {
-            if (line.op == u"feature-out")
-                matrix = line.fields.value(1) == u"03";
-            else if (line.op == u"data-out" && matrix)
-                last = line.bytes().mid(1, 64);
-        }
-        return last;
-    }
+    QByteArray lastMatrix() { return sentKeyMatrices(data.filePath(u"trace.txt"_s)).value(sentKeyMatrices(data.filePath(u"trace.txt"_s)).size() - 1); }
     void record(const QString &typing, int expectedEdges);
 
     VirtualScreen &screen;
+    X11Page page{screen, [this] { return view(); }};
     TempDataFolder data;
     std::unique_ptr<Widget> w;
     std::unique_ptr<InputHook> hook;
@@ -121,7 +89,7 @@ void TestX11MacroRecord::initTestCase()
     w->move(0, 0);
     w->showNormal();
     w->checkDevice();
-    QTRY_VERIFY_WITH_TIMEOUT(item(u"envItem"_s) && view()->isEnabled(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(page.shown(u"envItem"_s) && view()->isEnabled(), 5000);
     click(u"macroBtn"_s);
     QTRY_VERIFY(editor());
 }
@@ -177,7 +145,7 @@ void TestX11MacroRecord::abcRecordedAssignedToButton5()
     view()->grabFramebuffer().save(QCoreApplication::applicationDirPath() + u"/x11_macrokey_dialog.png"_s);
     click(u"macroKeyOk"_s);
     QCOMPARE(lastMatrix().mid(16, 4).toHex(' '), QByteArray("04 01 00 0a"));
-    const QList<QByteArray> sent = blocks(u"04"_s);
+    const QList<QByteArray> sent = blocks(4);
     QCOMPARE(sent.size(), 1);
     // Read back: loop count 1, six records of the edges with the recorded delays, two zeros.
     const QByteArray b = sent.first();
@@ -218,7 +186,7 @@ void TestX11MacroRecord::slowKeysNeverLoseClosingZeros()
     QString typing;
     for (int i = 0; i < 32; ++i)   // 64 edges, in two runs of xdotool
         typing += (i == 16 ? u"|"_s : u" "_s) + u"keydown %1 sleep 0.2 keyup %1 sleep 0.2"_s.arg(QChar(u'a' + i % 26));
-    const int sentBefore = blocks(u"04"_s).size();
+    const int sentBefore = blocks(4).size();
     record(typing.mid(1), 40);
     const QString message = item(u"macroMessage"_s)->property("text").toString();
     click(u"macroRecord"_s);
@@ -227,7 +195,7 @@ void TestX11MacroRecord::slowKeysNeverLoseClosingZeros()
     QVERIFY2(edges(entries).size() < 64 && !message.isEmpty(), qPrintable(message));
     QVERIFY(MacroCodecObject().fits(entries));
     // Button 5 uses it: the block went out again, the encoding whole with its zeros.
-    const QList<QByteArray> sent = blocks(u"04"_s);
+    const QList<QByteArray> sent = blocks(4);
     QCOMPARE(sent.size(), sentBefore + 1);
     QByteArray encoded = encodeMacroEntries(entries, 1);
     QVERIFY(encoded.size() <= 192 && encoded.endsWith(QByteArray(2, '\0')));
@@ -246,19 +214,6 @@ void TestX11MacroRecord::windowOnlyFeed()
     QCOMPARE(edges(saved(u"Macro_1"_s)), (QStringList{u"1,A"_s, u"2,A"_s, u"1,B"_s, u"2,B"_s, u"1,C"_s, u"2,C"_s}));
 }
 
-int main(int argc, char **argv)
-{
-    VirtualScreen screen;
-    if (!screen.start())
-        qFatal("Xvfb did not start");
-    qputenv("DISPLAY", screen.environment.value(u"DISPLAY"_s).toLocal8Bit());
-    qunsetenv("QT_QPA_PLATFORM");
-    qunsetenv("G7_NO_XRECORD");
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    TestX11MacroRecord test(screen);
-    return QTest::qExec(&test, argc, argv);
-}
+int main(int argc, char **argv) { return runOnVirtualScreen<TestX11MacroRecord>(argc, argv); }
 
 #include "tst_x11_macrorecord.moc"

@@ -12,49 +12,9 @@
 #include "tracereader.h"
 #include "tracingbackend.h"
 
-#include <QMetaMethod>
 #include <QQuickItem>
 #include <QSettings>
 #include <QTest>
-
-// Pages call slots by name with positional arguments: result types, names, parameters and order are fixed.
-static const QStringList slotTable = {
-    "void initUI(int curDevice)", "void runUI()", "QVariant getLang()", "QVariant getProfile()",
-    "void setProfile(QVariant profileNo)", "void clearHidBusy()", "bool loadProfile(int profile)",
-    "bool loadProfileMacroData(int profile)", "void saveProfile(int profile, QStringList nameList)",
-    "void resetProfile(int profile)", "void copyProfile(int destprofile, int srcprofile)",
-    "QStringList getGlobalStrings(QVariant type, QString langCode)",
-    "QVariant createMacroIni(QVariant name, QVariant macroIndex)",
-    "QVariant updataNameList(QVariant type, QStringList nameList)",
-    "QVariant modifyMacroName(QVariant oldname, QVariant newname)", "QStringList isMacroUse(QVariant macroName)",
-    "QVariant deleteMacroIni(QVariant name)", "QVariantList getNameList(QVariant type)",
-    "QVariant saveMacroIni(QVariant name, QStringList macros, QVariantList macroData, QVariant repeat)",
-    "QVariant sendMacroData(QVariantList macroData, QVariant macroIndex)", "QStringList loadMacroIni(QVariant name)",
-    "QVariant loadMacroType(QVariant name)", "QVariant loadMacroIndex(QVariant name)",
-    "void setMacroIndex(QVariant name, QVariant macroIndex)", "QVariantList getKeydefine(QVariant matrixId)",
-    "void changeMacroFileIndex(QVariant macroIndex)", "void saveGundata(QVariantList src6)",
-    "void modifyGundata(QVariant modifyType, QVariantList src6)", "QVariantList getGunData(QVariant name)",
-    "QVariant getXYSensitive(QVariant index)", "QVariant getselectGun(QVariant index)",
-    "void setXYSensitive(QVariant index, QVariant xyData)", "void setSelectGun(QVariant index, QVariant xyData)",
-    "void setMacroKey(int index, QVariant macroName)", "QVariant getMacroKey(int index)",
-    "void ui_01H_SetReportRate(uchar rate)", "void mouseSetJMGD(uchar tmpJMGD)",
-    "void ui_02H_SetCurrentProfile(int profile)",
-    "void ui_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)",
-    "void ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4)",
-    "void ui_0EH_SetXYSensitive(QVariant par0, QVariant par1)", "QVariant ui_81H_GetReportRate()",
-    "QVariantList ui_83H_GetKeyboardoption()", "void setAcceleration(bool acceleration)",
-    "void setCursorSpeed(uint cursorSpeed)", "void setVerticalScrollLines(uint lines)",
-    "void setDoubleClickSpeed(uint speed)",
-    "void ui_06H_SetRGBLedEffect(uchar effect, uchar tmpcolor, uchar tmpSpeedBrightness, QVariantList configs)",
-    "void ui_10H_SetLED8StageColor(uchar type, QVariantList src24)", "void ui_LEDColor(QVariantList src24)",
-    "void ui_11H_SetDPISet(uchar dpiStage, QVariantList src8, QVariantList valueForIndex, QVariantList dpiSelectArray)",
-    "void ui_11H_SetDPISelect(QVariantList valueForIndex)", "void mouseSetKeyMatrix(QVariantList src)",
-    "void ui_12H_SetGunKeyMatrix(QVariantList src64)", "bool getAcceleration()", "uint getCursorSpeed()",
-    "uint getVerticalScrollLines()", "uint getDoubleClickSpeed()", "QVariant ui_8BH_GetCurrentDPIStage()",
-    "QVariantList ui_8DH_GetRGBLedEffect()", "QVariantList ui_90H_GetLED8StageColor(uchar type)",
-    "void openUpdateExe()", "QVariantList ui_91H_GetDPISet()", "QVariantList ui_91H_GetDPISelect()",
-    "QVariant getData(QVariant key)",
-};
 
 // The view on a simulated mouse found through the catalogue, traced, with the pauses recorded, not waited.
 struct Rig
@@ -94,21 +54,6 @@ class tst_BridgeView : public QObject
     Q_OBJECT
 
 private slots:
-    void slotsInOrder()
-    {
-        const QMetaObject &meta = myQQuickView::staticMetaObject;
-        QStringList own;   // no signals, no extra slots, no default-argument clones
-        for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
-            const QMetaMethod method = meta.method(i);
-            QStringList parameters;
-            for (int p = 0; p < method.parameterCount(); ++p)
-                parameters.append(QString("%1 %2").arg(method.parameterTypeName(p), method.parameterNames().at(p)));
-            own.append(QString("%1 %2(%3)").arg(method.typeName(), method.name(), parameters.join(", ")));
-            QVERIFY(method.methodType() == QMetaMethod::Slot && method.access() == QMetaMethod::Public);
-        }
-        QCOMPARE(own, slotTable);
-    }
-
     // Worked examples: "dpi <did> <value> = <byte>[ d for the doubled step]", "led <effect> <level> = <option1>
     // <option2>", "palette|stage<type> <values> = <the 24 bytes without trailing zeros>".
     void encoders_data()

@@ -107,19 +107,6 @@ private slots:
                 ? QStringList{} : QStringList{"cmd feature-out 00 " + command} + dataReports(block);
         QCOMPARE(rig.sent(), expected);
     }
-
-    // The editor asks for the real length before it takes one more event.
-    void editorLimits()
-    {
-        MacroCodecObject codec;
-        QCOMPARE(codec.payloadSize(), 192);
-        QCOMPARE(codec.estimate(keyEdges(60, 200)), 124);
-        QCOMPARE(codec.encodedLength(keyEdges(60, 200)), 240);
-        QVERIFY(!codec.fits(keyEdges(60, 200)));
-        QVERIFY(codec.fits(keyEdges(48, 200)));    // 2 + 2 + 46 * 4 + 2 + 2 = 192
-        QVERIFY(!codec.fits(keyEdges(49, 200)));   // 196
-        QVERIFY(codec.fits(keyEdges(60, 100)));
-    }
 };
 
 QTEST_MAIN(tst_MacroSend)

@@ -1,103 +1,35 @@
-#include "catalogue.h"
-#include "hid_thread.h"
 #include "myqquickview.h"
-#include "pauses.h"
-#include "reporttrace.h"
-#include "recordingpointersettings.h"
-#include "simulatedg7.h"
+#include "pagerig.h"
 #include "storefile.h"
-#include "tempdatafolder.h"
 #include "tracereader.h"
-#include "tracingbackend.h"
 
-#include <QQmlContext>
-#include <QQuickItem>
 #include <QTest>
 
-// The window controller as far as the page calls it.
-class Controller : public QObject
+// The profile page of the real page; profiles 1..6 hold their number as report rate.
+struct Page : PageRig
 {
-    Q_OBJECT
-public slots:
-    void onMinimize() {}
-    void onClose() {}
-    void onXChanged(int) {}
-    void onYChanged(int) {}
-};
-
-// The real page on the real bridge, the simulated mouse behind it, traced.
-struct Page
-{
-    explicit Page(const QByteArray &nameList, bool chinese = false) : sim(std::make_shared<SimulatedG7>(1))
+    explicit Page(const QByteArray &nameList, const QString &language = "English") : PageRig(1, language)
     {
-        for (const char *file : {"modules/setting/apConfig.bin", "modules/setting/pD.bin", "modules/i18n/lang_025044.ini"})
-            QVERIFY(data.copyFromSource(file));
         QVERIFY(QDir(data.filePath("modules")).mkpath("macro"));
         QVERIFY(data.writeFile("modules/setting/name.bin", "[profile]\nprofileName=" + nameList + "\n"));
         for (int p = 1; p <= 6; ++p)
             QVERIFY(data.writeFile(QString("modules/setting/p%1.bin").arg(p),
                                    "[sensor]\nreportRate_J2=" + QByteArray::number(p) + "\n"));
-        if (chinese)
-            StoreFile::open("modules/setting/apConfig.bin")->setValue("common/language", "ChineseSimplified");
-        ReportTrace::open(data.filePath("trace.txt"));
-        setHidBackend(std::make_shared<TracingBackend>(sim));
-        setSleeper(std::make_shared<RecordingSleeper>());
-        const auto ap = StoreFile::open(data.filePath("modules/setting/apConfig.bin"));
-        hid.findDevices(readCatalogue(":/DevInfo.ini", ap->value("common/product_name").toStringList(), &isEncode));
-        view = new myQQuickView;
-        recordPointerSettings(*view);
-        view->hid = &hid;
-        view->rootContext()->setContextProperty("ui_View", view);
-        view->rootContext()->setContextProperty("hid", &hid);
-        view->rootContext()->setContextProperty("ui_Ctl", &controller);
-        view->setSource(QUrl("qrc:/modules/qml/main.qml"));
-        view->resize(1000, 640);
-        view->show();
-        view->activateWindow();
-        view->setFocus();
-        QVERIFY(QTest::qWaitForWindowExposed(view));
-        QMetaObject::invokeMethod(view->rootObject(), "initUI", Q_ARG(QVariant, 1));
-        QTRY_VERIFY_WITH_TIMEOUT(item("envItem")->isVisible() && view->isEnabled(), 5000);
+        QVERIFY(start());
         panel = item("profileMain");
     }
-    ~Page()
-    {
-        delete view;
-        setSleeper(nullptr);
-        setHidBackend(nullptr);
-        ReportTrace::close();
-    }
 
-    // By object name through the visual tree: list rows have no object parent.
-    QQuickItem *item(const QString &name, QQuickItem *from = nullptr) const
-    {
-        from = from ? from : view->rootObject();
-        for (QQuickItem *child : from->childItems()) {
-            if (child->objectName() == name)
-                return child;
-            if (QQuickItem *found = item(name, child))
-                return found;
-        }
-        return nullptr;
-    }
-    QPoint centre(QQuickItem *it) const { return it->mapToScene(QPointF(it->width() / 2, it->height() / 2)).toPoint(); }
-    void click(QQuickItem *it, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QVERIFY2(it && it->isVisible(), qPrintable("nothing to click: " + (it ? it->objectName() : QString("none"))));
-        QTest::mouseMove(view, centre(it));
-        QTest::mouseClick(view, button, {}, centre(it));
-        QTest::qWait(20);
-    }
     QQuickItem *row(int i) const { return item("profileRow" + QString::number(i)); }
+    void clickItem(QQuickItem *it, Qt::MouseButton button = Qt::LeftButton) { click(it->objectName(), button); }
     void menu(int command)
     {
-        click(row(panel->property("currentIndex").toInt()), Qt::RightButton);
-        click(item("profileMenuRow" + QString::number(command)));
+        click("profileRow" + QString::number(panel->property("currentIndex").toInt()), Qt::RightButton);
+        click("profileMenuRow" + QString::number(command));
     }
     void open()
     {
         if (!panel->isVisible())
-            click(item("profileBtn"));
+            click("profileBtn");
         QVERIFY(panel->isVisible());
     }
     QString names() const
@@ -109,19 +41,8 @@ struct Page
         return QString();
     }
     QByteArray profileFile(int n) const { return data.readFile(QString("modules/setting/p%1.bin").arg(n)); }
-    QStringList sent() const { return TraceReader(data.filePath("trace.txt")).texts({"feature-out", "data-out"}); }
-    void shot(const QString &name) const
-    {
-        const QString dir = qEnvironmentVariable("G7_QML_SHOT_DIR");
-        if (!dir.isEmpty())
-            view->grabFramebuffer().save(dir + "/" + name + ".png");
-    }
+    QStringList sent() const { return TraceReader(traceFile()).texts({"feature-out", "data-out"}); }
 
-    TempDataFolder data;
-    std::shared_ptr<SimulatedG7> sim;
-    Hid_Thread hid;
-    Controller controller;
-    myQQuickView *view = nullptr;
     QQuickItem *panel = nullptr;
 };
 
@@ -138,48 +59,48 @@ private slots:
         QCOMPARE(page.names(), QString("Standard0, loaderzenith"));
         QCOMPARE(page.item("profileRowName0")->property("text").toString(), QString("Standard"));
 
-        page.click(page.item("profileNew"));
+        page.click("profileNew");
         QCOMPARE(page.names(), QString("Standard0, profile_01"));
         QCOMPARE(page.profileFile(2), page.data.readFile("modules/setting/pD.bin"));
         QCOMPARE(page.view->store.curProfile, 1);
 
-        page.click(page.row(0));
+        page.clickItem(page.row(0));
         QCOMPARE(page.view->store.curProfile, 0);
         page.menu(2);   // Copy
         QCOMPARE(page.names(), QString("Standard0, profile_01, Standard(0)2"));
         QCOMPARE(page.profileFile(3), page.profileFile(1));
         QCOMPARE(page.view->store.curProfile, 2);
-        page.click(page.row(0));
+        page.clickItem(page.row(0));
         page.menu(2);
         QCOMPARE(page.names(), QString("Standard0, profile_01, Standard(0)2, Standard(1)3"));
 
         // Double-click: a name in use is ignored, a free one taken on Enter.
         QQuickItem *third = page.row(2);
-        QTest::mouseDClick(page.view, Qt::LeftButton, {}, page.centre(third));
-        QTest::mouseRelease(page.view, Qt::LeftButton, {}, page.centre(third));
+        QTest::mouseDClick(page.view.get(), Qt::LeftButton, {}, scenePoint(third));
+        QTest::mouseRelease(page.view.get(), Qt::LeftButton, {}, scenePoint(third));
         QTRY_VERIFY(page.panel->property("editIndex").toInt() == 2);
-        QTest::keySequence(page.view, QKeySequence::SelectAll);
-        QTest::keyClicks(page.view, "profile_0");
-        QTest::keyClick(page.view, Qt::Key_Return);
+        QTest::keySequence(page.view.get(), QKeySequence::SelectAll);
+        QTest::keyClicks(page.view.get(), "profile_0");
+        QTest::keyClick(page.view.get(), Qt::Key_Return);
         QCOMPARE(page.names(), QString("Standard0, profile_01, Standard(0)2, Standard(1)3"));
         page.menu(1);   // Edit
         QTRY_VERIFY(page.panel->property("editIndex").toInt() == 2);
-        QTest::keySequence(page.view, QKeySequence::SelectAll);
-        QTest::keyClicks(page.view, "Work");
-        page.click(page.row(0));   // leaving the field keeps the name too
+        QTest::keySequence(page.view.get(), QKeySequence::SelectAll);
+        QTest::keyClicks(page.view.get(), "Work");
+        page.clickItem(page.row(0));   // leaving the field keeps the name too
         QCOMPARE(page.names(), QString("Standard0, profile_01, Work2, Standard(1)3"));
 
         // Delete keeps the profile files; the button keeps the last entry, the menu does not.
         const QByteArray p3 = page.profileFile(3);
-        page.click(page.row(2));
-        page.click(page.item("profileDelete"));
+        page.clickItem(page.row(2));
+        page.click("profileDelete");
         QCOMPARE(page.names(), QString("Standard0, profile_01, Standard(1)3"));
         QCOMPARE(page.profileFile(3), p3);
         QCOMPARE(page.view->store.curProfile, 3);
-        page.click(page.item("profileDelete"));
-        page.click(page.item("profileDelete"));
+        page.click("profileDelete");
+        page.click("profileDelete");
         QCOMPARE(page.names(), QString("Standard0, loaderzenith"));
-        page.click(page.item("profileDelete"));
+        page.click("profileDelete");
         QCOMPARE(page.names(), QString("Standard0, loaderzenith"));
         page.menu(0);
         QCOMPARE(page.names(), QString());
@@ -192,9 +113,9 @@ private slots:
         Page page("A0, B1, C2, D3, E4, F5");
         page.open();
         QCOMPARE(page.names(), QString("Standard0, B1, C2, D3, E4, F5"));
-        page.click(page.item("profileNew"));
+        page.click("profileNew");
         QCOMPARE(page.profileFile(7), page.data.readFile("modules/setting/pD.bin"));
-        page.click(page.row(3));
+        page.clickItem(page.row(3));
         page.menu(2);
         QCOMPARE(page.profileFile(7), page.profileFile(4));
         QCOMPARE(page.names(), QString("Standard0, B1, C2, D3, E4, F5"));
@@ -206,18 +127,18 @@ private slots:
     {
         Page page("Standard0, Two1");
         page.open();
-        page.click(page.item("profileClose"));
+        page.click("profileClose");
         QVERIFY(page.view->isEnabled());   // no switch, no lock
         page.open();
         const int before = page.sent().size();
-        page.click(page.row(1));
+        page.clickItem(page.row(1));
         // Loading without sending, but a report rate that differs is a change the mouse follows.
         const QStringList onSwitch = page.sent().mid(before);
         QCOMPARE(onSwitch.size(), 4);
         QVERIFY2(onSwitch.first().startsWith("cmd feature-out 00 01 02 "), qPrintable(onSwitch.join('\n')));
         QCOMPARE(page.view->getData("sensor/reportRate_J2").toInt(), 2);
         QCOMPARE(StoreFile::open("modules/setting/apConfig.bin")->value("J2/profileNo").toInt(), 1);
-        page.click(page.item("profileClose"));
+        page.click("profileClose");
         QVERIFY(!page.panel->isVisible() && !page.item("mainMask")->isVisible());
         QVERIFY(!page.view->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(page.view->isEnabled(), 3000);
@@ -247,7 +168,7 @@ private slots:
         QVERIFY(QFile::remove(page.data.filePath("modules/macro/M1.bin")));
         QVERIFY(QFile::remove(page.data.filePath("modules/macro/M2.bin")));
         StoreFile::open("modules/setting/name.bin")->remove("macro");
-        page.click(page.row(1));
+        page.clickItem(page.row(1));
         page.view->chooseProfileToLoad = [&](QWidget *) { return pf; };
         page.menu(3);
         QCOMPARE(page.view->loadMacroIni("M1"), QStringList({"1,A", "2"}));
@@ -265,29 +186,28 @@ private slots:
     // The page with its context menu, for a look by eye (G7_QML_SHOT_DIR).
     void screenshots_data()
     {
-        QTest::addColumn<bool>("chinese");
+        QTest::addColumn<QString>("language");
         QTest::addColumn<QStringList>("menu");
         QTest::addColumn<QString>("names");   // "Standard" for the first entry in English only
-        QTest::newRow("English") << false << QStringList{"Delete", "Edit", "Copy", "Load", "Save"}
+        QTest::newRow("English") << "English" << QStringList{"Delete", "Edit", "Copy", "Load", "Save"}
                                  << "Standard0, profile_01, Work2";
-        QTest::newRow("Chinese") << true << QStringList{"删除", "编辑", "复制", "载入", "保存"}
+        QTest::newRow("Chinese") << "ChineseSimplified" << QStringList{"删除", "编辑", "复制", "载入", "保存"}
                                  << "Alpha0, profile_01, Work2";
     }
     void screenshots()
     {
-        QFETCH(bool, chinese);
+        QFETCH(QString, language);
         QFETCH(QStringList, menu);
         QFETCH(QString, names);
-        Page page("Alpha0, profile_01, Work2", chinese);
+        Page page("Alpha0, profile_01, Work2", language);
         page.open();
         QCOMPARE(page.panel->property("menuTexts").toStringList(), menu);
         QCOMPARE(page.names(), names);
-        page.click(page.row(1), Qt::RightButton);
+        page.clickItem(page.row(1), Qt::RightButton);
         QVERIFY(page.item("profileMenu")->isVisible());
-        QTest::qWait(50);
-        page.shot(QString("profile-menu-") + QTest::currentDataTag());
+        page.shot("profile-menu");
         const QImage shot = page.view->grabFramebuffer();
-        const QPoint at = page.centre(page.item("profileMenuRow4"));
+        const QPoint at = page.centre("profileMenuRow4");
         QVERIFY2(shot.pixelColor(at.x() - 40, at.y()).red() > 90, qPrintable(shot.pixelColor(at).name()));
     }
 };

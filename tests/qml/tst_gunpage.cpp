@@ -1,27 +1,7 @@
-#include "catalogue.h"
-#include "hid_thread.h"
 #include "myqquickview.h"
-#include "pauses.h"
-#include "profilekeys.h"
-#include "reporttrace.h"
-#include "simulatedg7.h"
-#include "tempdatafolder.h"
-#include "tracingbackend.h"
+#include "pagerig.h"
 
-#include <QQmlContext>
-#include <QQuickItem>
 #include <QtTest>
-
-// The window controller as far as the page calls it.
-class GunWindowStub : public QObject
-{
-    Q_OBJECT
-public slots:
-    void onMinimize() {}
-    void onClose() {}
-    void onXChanged(int) {}
-    void onYChanged(int) {}
-};
 
 // The recoil editor on the real page and bridge, opened the way the main page would open it,
 // driven by clicks and typing; the data files are read back as text.
@@ -29,80 +9,54 @@ class tst_GunPage : public QObject
 {
     Q_OBJECT
 
-    const QString shotDir = qEnvironmentVariable("G7_QML_SHOT_DIR", QDir::currentPath());
-    QScopedPointer<TempDataFolder> data;
-    std::shared_ptr<SimulatedG7> sim;
-    QScopedPointer<Hid_Thread> hid;
-    QScopedPointer<myQQuickView> view;
-    GunWindowStub windowStub;
+    QScopedPointer<PageRig> rig;
 
-    static QQuickItem *find(QQuickItem *from, const QString &name)
-    {
-        for (QQuickItem *child : from->childItems()) {
-            if (child->objectName() == name)
-                return child;
-            if (QQuickItem *found = find(child, name))
-                return found;
-        }
-        return nullptr;
-    }
-    QQuickItem *item(const QString &name) { return find(view->rootObject(), name); }
-    QQuickItem *dialog() { return item("gunControlMain"); }
-    bool shown(const QString &name) { QQuickItem *it = item(name); return it && it->isVisible(); }
-    QString text(const QString &name) { QQuickItem *it = item(name); return it ? it->property("text").toString() : "?"; }
-    QPoint centre(const QString &name)
-    {
-        QQuickItem *it = item(name);
-        return it ? it->mapToScene(QPointF(it->width() / 2, it->height() / 2)).toPoint() : QPoint(-1, -1);
-    }
-    void click(const QString &name)
-    {
-        QVERIFY2(shown(name), qPrintable(name));
-        QTest::mouseClick(view.data(), Qt::LeftButton, {}, centre(name));
-        QTest::qWait(20);
-    }
+    QQuickItem *dialog() { return rig->item("gunControlMain"); }
+    bool shown(const QString &name) { return rig->shown(name); }
+    QString text(const QString &name) { return rig->text(name); }
+    void click(const QString &name) { rig->click(name); }
+    myQQuickView *view() { return rig->view.get(); }
     // An empty spot of the dialog, between the button rows.
     void clickEmpty()
     {
-        QTest::mouseClick(view.data(), Qt::LeftButton, {}, dialog()->mapToScene(QPointF(250, 318)).toPoint());
+        QTest::mouseClick(view(), Qt::LeftButton, {}, dialog()->mapToScene(QPointF(250, 318)).toPoint());
         QTest::qWait(20);
     }
     void typeInto(const QString &field, const QString &typed)
     {
         click(field);
-        QTest::keyClick(view.data(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(view.data(), Qt::Key_Delete);
-        QTest::keyClicks(view.data(), typed);
+        QTest::keyClick(view(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(view(), Qt::Key_Delete);
+        QTest::keyClicks(view(), typed);
     }
     void rename(int index, const QString &typed)
     {
         clickEmpty();
-        QTest::mouseDClick(view.data(), Qt::LeftButton, {}, centre(QString("gunEntry%1").arg(index)));
+        QTest::mouseDClick(view(), Qt::LeftButton, {}, rig->centre(QString("gunEntry%1").arg(index)));
         QTest::qWait(20);
         QVERIFY(shown(QString("gunRename%1").arg(index)));
-        QTest::keyClick(view.data(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(view.data(), typed);
-        QTest::keyClick(view.data(), Qt::Key_Return);
+        QTest::keyClick(view(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(view(), typed);
+        QTest::keyClick(view(), Qt::Key_Return);
         QTest::qWait(20);
     }
-    int entries() { return item("gunList")->property("count").toInt(); }
+    int entries() { return rig->item("gunList")->property("count").toInt(); }
     int selected() { return dialog()->property("currentIndex").toInt(); }
     QStringList fields()
     {
-        return {text("gunKeyField"), text("gunPeriodField"), text("gunXField"), text("gunYField"),
-                text("gunTimesField")};
+        return {text("gunKeyField"), text("gunPeriodField"), text("gunXField"), text("gunYField"), text("gunTimesField")};
     }
     bool unlimited() { return dialog()->property("limitedRuns").toBool() == false; }
-    void shot(const QString &name)
+    void openDialog()
     {
-        QTest::qWait(50);
-        view->grabFramebuffer().save(QString("%1/gun-%2-%3.png").arg(shotDir, name, QTest::currentDataTag()));
+        QMetaObject::invokeMethod(view()->rootObject(), "openDialog",
+                                  Q_ARG(QVariant, QVariant::fromValue<QObject *>(dialog())), Q_ARG(QVariant, true));
     }
 
     // Value text of key in [section] of a data file, as a text editor shows it; null when absent.
     QString line(const QString &file, const QString &section, const QString &key)
     {
-        const QStringList lines = QString::fromUtf8(data->readFile(file)).split('\n');
+        const QStringList lines = QString::fromUtf8(rig->data.readFile(file)).split('\n');
         bool inSection = false;
         for (const QString &l : lines) {
             if (l.startsWith('['))
@@ -119,60 +73,26 @@ class tst_GunPage : public QObject
     void start(const QString &language, const QString &names, const QStringList &entries, bool dataFile = true,
                const QString &selectGun = QString())
     {
-        QVERIFY(data->copyFromSource("modules/setting/apConfig.bin") && data->copyFromSource("modules/setting/pD.bin")
-                && data->copyFromSource("modules/i18n/lang_025044.ini"));
-        QByteArray profile = data->readFile("modules/setting/pD.bin");
+        rig.reset(new PageRig(1, language));
         if (!selectGun.isEmpty()) {
+            QByteArray profile = rig->data.readFile("modules/setting/p1.bin");
             QVERIFY(profile.contains("[selectGun]\n0=\n"));
             profile.replace("[selectGun]\n0=\n", "[selectGun]\n0=" + selectGun.toUtf8() + "\n");
+            QVERIFY(rig->data.writeFile("modules/setting/p1.bin", profile));
         }
-        QVERIFY(data->writeFile("modules/setting/p1.bin", profile));
         if (!names.isEmpty())
-            QVERIFY(data->writeFile("modules/setting/name.bin", "[gun]\ngunName=" + names.toUtf8() + "\n"));
+            QVERIFY(rig->data.writeFile("modules/setting/name.bin", "[gun]\ngunName=" + names.toUtf8() + "\n"));
         if (dataFile)
-            QVERIFY(data->writeFile("modules/gun/gunData.bin", "[gunData]\n" + entries.join('\n').toUtf8() + "\n"));
-
-        ReportTrace::open(data->filePath("trace.txt"));
-        sim = std::make_shared<SimulatedG7>(1);
-        setHidBackend(std::make_shared<TracingBackend>(sim));
-        setSleeper(std::make_shared<RecordingSleeper>());
-        hid.reset(new Hid_Thread);
-        bool encode = false;
-        hid->findDevices(readCatalogue(":/DevInfo.ini", {}, &encode));
-        view.reset(new myQQuickView);
-        view->hid = hid.data();
-        view->store.setAppValue(QLatin1String(ProfileKey::language), language);
-        view->store.setAppValue(QLatin1String(ProfileKey::profileNo), 0);
-        QQmlContext *context = view->rootContext();
-        context->setContextProperty("ui_View", view.data());
-        context->setContextProperty("hid", hid.data());
-        context->setContextProperty("ui_Ctl", &windowStub);
-        view->setSource(QUrl("qrc:/modules/qml/main.qml"));
-        QVERIFY2(view->rootObject(), qPrintable(QDebug::toString(view->errors())));
-        view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view.data()));
-        view->activateWindow();
-        view->setFocus();
-        view->initUI(1);
-        QTRY_VERIFY_WITH_TIMEOUT(shown("envItem") && view->isEnabled(), 3000);
+            QVERIFY(rig->data.writeFile("modules/gun/gunData.bin", "[gunData]\n" + entries.join('\n').toUtf8() + "\n"));
+        QVERIFY(rig->start());
         // The main page keeps its own button hidden; open the dialog as that button would.
         QVERIFY(!shown("gunBtn"));
-        QMetaObject::invokeMethod(view->rootObject(), "openDialog",
-                                  Q_ARG(QVariant, QVariant::fromValue<QObject *>(dialog())), Q_ARG(QVariant, true));
+        openDialog();
         QVERIFY(shown("gunControlMain") && shown("mainMask"));
     }
 
 private slots:
-    void init() { data.reset(new TempDataFolder); }
-    void cleanup()
-    {
-        view.reset();
-        hid.reset();
-        setSleeper(nullptr);
-        setHidBackend(nullptr);
-        ReportTrace::close();
-        data.reset();
-    }
+    void cleanup() { rig.reset(); }
 
     void editAndStore_data()
     {
@@ -198,7 +118,7 @@ private slots:
         click("gunEntry0");
         QCOMPARE(fields(), QStringList({"L-Click", "20", "3", "-4", "5"}));
         QVERIFY(!unlimited());
-        shot("runtimes");
+        rig->shot("gun-runtimes");
 
         // New: Y -10 on the page, 0 in the file until OK.
         click("gunNew");
@@ -209,7 +129,7 @@ private slots:
         QVERIFY(unlimited());
         QCOMPARE(gunLine("Gun0"), QString("L-Click, 10, 0, 0, 0"));
         QCOMPARE(nameLine(), QString("Alpha, Beta, Gun0"));
-        shot("new");
+        rig->shot("gun-new");
 
         // Rename stores the entry as the page holds it under the new name only.
         rename(2, "Gun7");
@@ -217,10 +137,10 @@ private slots:
         QVERIFY(gunLine("Gun0").isNull());
         QCOMPARE(gunLine("Gun7"), QString("L-Click, 10, 0, -10, 0"));
         QCOMPARE(nameLine(), QString("Alpha, Beta, Gun7"));
-        const QByteArray before = data->readFile("modules/gun/gunData.bin");
+        const QByteArray before = rig->data.readFile("modules/gun/gunData.bin");
         rename(2, "Alpha");
         QCOMPARE(text("gunEntryText2"), QString("Gun7"));
-        QCOMPARE(data->readFile("modules/gun/gunData.bin"), before);
+        QCOMPARE(rig->data.readFile("modules/gun/gunData.bin"), before);
         QCOMPARE(nameLine(), QString("Alpha, Beta, Gun7"));
 
         click("gunEntry1");
@@ -277,14 +197,13 @@ private slots:
         for (const Case &c : cases) {
             const QString field = c.field;
             const QString what = QString("%1 typed \"%2\"").arg(field, c.typed);
-            QVERIFY(data->writeFile("modules/gun/gunData.bin", "[gunData]\nAlpha=L-Click, 20, 3, -4, 5\n"));
+            QVERIFY(rig->data.writeFile("modules/gun/gunData.bin", "[gunData]\nAlpha=L-Click, 20, 3, -4, 5\n"));
             QMetaObject::invokeMethod(dialog(), "init");
-            QMetaObject::invokeMethod(view->rootObject(), "openDialog",
-                                      Q_ARG(QVariant, QVariant::fromValue<QObject *>(dialog())), Q_ARG(QVariant, true));
+            openDialog();
             QCOMPARE(entries(), 1);
             typeInto(field, c.typed);
             if (c.byEnter)
-                QTest::keyClick(view.data(), Qt::Key_Return);
+                QTest::keyClick(view(), Qt::Key_Return);
             else
                 clickEmpty();
             QVERIFY2(text(field) == c.shown, qPrintable(what + " shows " + text(field)));
@@ -323,12 +242,12 @@ private slots:
         if (QTest::currentTestFailed())
             return;
         QCOMPARE(entries(), names.size());
-        const QByteArray before = data->readFile("modules/gun/gunData.bin");
+        const QByteArray before = rig->data.readFile("modules/gun/gunData.bin");
         click("gunNew");
         if (created.isEmpty()) {
             QCOMPARE(entries(), names.size());
             QCOMPARE(nameLine(), names.join(", "));
-            QCOMPARE(data->readFile("modules/gun/gunData.bin"), before);
+            QCOMPARE(rig->data.readFile("modules/gun/gunData.bin"), before);
             return;
         }
         QCOMPARE(entries(), names.size() + 1);
@@ -338,11 +257,11 @@ private slots:
         if (dataFile)
             QCOMPARE(gunLine(created), QString("L-Click, 10, 0, 0, 0"));
         else
-            QVERIFY(!QFile::exists(data->filePath("modules/gun/gunData.bin")));
+            QVERIFY(!QFile::exists(rig->data.filePath("modules/gun/gunData.bin")));
         // Without data the entry still works on the page and OK stores nothing.
         click("gunOk");
         if (!dataFile)
-            QVERIFY(!QFile::exists(data->filePath("modules/gun/gunData.bin")));
+            QVERIFY(!QFile::exists(rig->data.filePath("modules/gun/gunData.bin")));
     }
 
     void cancelKeepsEdits()
@@ -353,7 +272,7 @@ private slots:
         typeInto("gunPeriodField", "42");
         // A press on the mask outside the dialog ends the edit as well.
         typeInto("gunYField", "55");
-        QTest::mouseClick(view.data(), Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::mouseClick(view(), Qt::LeftButton, {}, QPoint(20, 20));
         QCOMPARE(text("gunYField"), QString("55"));
         click("gunRunTimesOption");
         QCOMPARE(text("gunTimesField"), QString("5"));   // already limited: the count stays
@@ -363,17 +282,16 @@ private slots:
         click("gunCancel");
         QVERIFY(!shown("gunControlMain") && !shown("mainMask"));
         QCOMPARE(gunLine("Alpha"), QString("L-Click, 20, 3, -4, 5"));
-        QMetaObject::invokeMethod(view->rootObject(), "openDialog",
-                                  Q_ARG(QVariant, QVariant::fromValue<QObject *>(dialog())), Q_ARG(QVariant, true));
+        openDialog();
         QCOMPARE(fields(), QStringList({"L-Click", "42", "3", "55", "1"}));
 
         // Dragged by its title bar far past the top left corner, it stops at the page's edge.
-        const QPoint from = centre("gunTitleBar");
-        QTest::mousePress(view.data(), Qt::LeftButton, {}, from);
-        QTest::mouseMove(view.data(), from - QPoint(100, 50));
+        const QPoint from = rig->centre("gunTitleBar");
+        QTest::mousePress(view(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(view(), from - QPoint(100, 50));
         QCOMPARE(dialog()->position(), QPointF(140, 95));
-        QTest::mouseMove(view.data(), from - QPoint(600, 400));
-        QTest::mouseRelease(view.data(), Qt::LeftButton, {}, from - QPoint(600, 400));
+        QTest::mouseMove(view(), from - QPoint(600, 400));
+        QTest::mouseRelease(view(), Qt::LeftButton, {}, from - QPoint(600, 400));
         QCOMPARE(dialog()->position(), QPointF(0, 0));
     }
 };

@@ -1,29 +1,9 @@
-#include "catalogue.h"
-#include "hid_thread.h"
 #include "macrocodecobject.h"
 #include "myqquickview.h"
-#include "pauses.h"
-#include "profilekeys.h"
-#include "reporttrace.h"
-#include "simulatedg7.h"
-#include "tempdatafolder.h"
-#include "tracereader.h"
-#include "tracingbackend.h"
+#include "pagerig.h"
+#include "tracedblocks.h"
 
-#include <QQmlContext>
-#include <QQuickItem>
-#include <QStyleHints>
 #include <QtTest>
-
-class WindowStub : public QObject
-{
-    Q_OBJECT
-public slots:
-    void onMinimize() {}
-    void onClose() {}
-    void onXChanged(int) {}
-    void onYChanged(int) {}
-};
 
 // The macro editor and the macro-key dialog on the real page and bridge, a traced simulated mouse;
 // key edges arrive as the hook relays them, the record timer's tick count set between them.
@@ -31,100 +11,37 @@ class tst_MacroEditor : public QObject
 {
     Q_OBJECT
 
-    const QString shotDir = qEnvironmentVariable("G7_QML_SHOT_DIR", QDir::currentPath());
-    QScopedPointer<TempDataFolder> data;
-    std::shared_ptr<SimulatedG7> sim;
-    QScopedPointer<Hid_Thread> hid;
-    QScopedPointer<myQQuickView> view;
-    WindowStub windowStub;
+    QScopedPointer<PageRig> rig;
 
-    // A visible item of that name before a hidden one (list views keep released delegates a while).
-    QQuickItem *item(const QString &name)
-    {
-        QQuickItem *hidden = nullptr;
-        QQuickItem *found = find(name, view->rootObject(), &hidden);
-        return found ? found : hidden;
-    }
-    QQuickItem *find(const QString &name, QQuickItem *from, QQuickItem **hidden)
-    {
-        for (QQuickItem *child : from->childItems()) {
-            if (child->objectName() == name) {
-                if (child->isVisible())
-                    return child;
-                *hidden = *hidden ? *hidden : child;
-            }
-            if (QQuickItem *found = find(name, child, hidden))
-                return found;
-        }
-        return nullptr;
-    }
+    myQQuickView *view() { return rig->view.get(); }
+    QQuickItem *item(const QString &name) { return rig->item(name); }
     QObject *editor() { return item("macroEditorMain"); }
-    QPoint centre(const QString &name)
-    {
-        QQuickItem *it = item(name);
-        return it ? it->mapToScene(QPointF(it->width() / 2, it->height() / 2)).toPoint() : QPoint(-1, -1);
-    }
-    QPoint leftOf(const QString &name) // where a check box or radio mark sits
-    {
-        QQuickItem *it = item(name);
-        return it ? it->mapToScene(QPointF(7, it->height() / 2)).toPoint() : QPoint(-1, -1);
-    }
-    bool shown(const QString &name) { QQuickItem *it = item(name); return it && it->isVisible(); }
-    QString text(const QString &name) { QQuickItem *it = item(name); return it ? it->property("text").toString() : "?"; }
-    void click(const QString &name, Qt::MouseButton b = Qt::LeftButton)
-    {
-        QVERIFY2(item(name), qPrintable(name));
-        QTest::mouseClick(view.data(), b, {}, centre(name));
-        QTest::qWait(20);
-    }
-    void shot(const QString &name)
-    {
-        QTest::qWait(50);
-        view->grabFramebuffer().save(QString("%1/%2-%3.png").arg(shotDir, name, QTest::currentDataTag()));
-    }
+    QPoint centre(const QString &name) { return rig->centre(name); }
+    QPoint leftOf(const QString &name) { return rig->centre(name, QPointF(7, item(name)->height() / 2)); }   // a check mark
+    bool shown(const QString &name) { return rig->shown(name); }
+    QString text(const QString &name) { return rig->text(name); }
+    void click(const QString &name, Qt::MouseButton b = Qt::LeftButton) { rig->click(name, b); }
     void key(bool down, int usage, int ticks = 0)
     {
         editor()->setProperty("macroRecordCount", ticks);
-        QMetaObject::invokeMethod(view->rootObject(), "detectKeyboard", Q_ARG(QVariant, down), Q_ARG(QVariant, usage));
+        QMetaObject::invokeMethod(view()->rootObject(), "detectKeyboard", Q_ARG(QVariant, down), Q_ARG(QVariant, usage));
     }
     int events() { return editor()->property("eventModel").value<QObject *>()->property("count").toInt(); }
-    QString macroFile(const QString &name) { return QString::fromUtf8(data->readFile("modules/macro/" + name + ".bin")); }
+    QString macroFile(const QString &name) { return QString::fromUtf8(rig->data.readFile("modules/macro/" + name + ".bin")); }
     // Macro blocks the mouse received, each as "slot: bytes".
     QStringList macroBlocks()
     {
         QStringList found;
-        QString slot;
-        QByteArray block;
-        for (const TraceLine &line : TraceReader(data->filePath("trace.txt")).lines()) {
-            if (line.op == "feature-out") {
-                slot = line.fields.value(1) == "05" ? line.fields.value(3) : QString();
-            } else if (line.op == "data-out" && !slot.isEmpty()) {
-                block += line.bytes().mid(1, 64);
-                if (block.size() == 192) {
-                    found << slot + ": " + block.toHex(' ');
-                    block.clear();
-                    slot.clear();
-                }
-            }
-        }
+        for (const MacroBlock &block : sentMacroBlocks(rig->traceFile()))
+            found << QString("%1: %2").arg(block.slot, 2, 10, QChar('0')).arg(QString::fromLatin1(block.bytes.toHex(' ')));
         return found;
     }
-    QByteArray lastMatrix()
-    {
-        QByteArray last;
-        bool keyMatrixBlock = false;
-        for (const TraceLine &line : TraceReader(data->filePath("trace.txt")).lines()) {
-            if (line.op == "feature-out")
-                keyMatrixBlock = line.fields.value(1) == "03";
-            else if (line.op == "data-out" && keyMatrixBlock)
-                last = line.bytes().mid(1, 64);
-        }
-        return last;
-    }
+    QByteArray lastMatrix() { return rig->matrices().value(rig->matrices().size() - 1); }
     // The saved entries as the file lists them (macro/0 ... macro/total-1).
     QStringList savedEntries(const QString &name)
     {
-        return view->loadMacroIni(name).mid(0, view->loadMacroIni(name).size() - 1);
+        const QStringList all = view()->loadMacroIni(name);
+        return all.mid(0, all.size() - 1);
     }
     static QString expectedBlock(const QStringList &entries, int loops)
     {
@@ -136,44 +53,13 @@ class tst_MacroEditor : public QObject
 private slots:
     void init()
     {
-        data.reset(new TempDataFolder);
-        QVERIFY(data->copyFromSource("modules/setting/apConfig.bin") && data->copyFromSource("modules/setting/pD.bin")
-                && data->copyFromSource("modules/i18n/lang_025044.ini"));
-        QVERIFY(data->writeFile("modules/setting/p1.bin", data->readFile("modules/setting/pD.bin")));
-        ReportTrace::open(data->filePath("trace.txt"));
-        sim = std::make_shared<SimulatedG7>(1);
-        setHidBackend(std::make_shared<TracingBackend>(sim));
-        setSleeper(std::make_shared<RecordingSleeper>());
-        hid.reset(new Hid_Thread);
-        bool encode = false;
-        hid->findDevices(readCatalogue(":/DevInfo.ini", {}, &encode));
-        view.reset(new myQQuickView);
-        view->hid = hid.data();
         QFETCH(QString, language);
-        view->store.setAppValue(QLatin1String(ProfileKey::language), language);
-        view->store.setAppValue(QLatin1String(ProfileKey::profileNo), 0);
-        QQmlContext *context = view->rootContext();
-        context->setContextProperty("ui_View", view.data());
-        context->setContextProperty("hid", hid.data());
-        context->setContextProperty("ui_Ctl", &windowStub);
-        view->setSource(QUrl("qrc:/modules/qml/main.qml"));
-        QVERIFY2(view->rootObject(), qPrintable(QDebug::toString(view->errors())));
-        view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view.data()));
-        view->initUI(1);
-        QTRY_VERIFY_WITH_TIMEOUT(shown("envItem") && view->isEnabled(), 3000);
+        rig.reset(new PageRig(1, language));
+        QVERIFY(rig->start());
         click("macroBtn");
         QVERIFY(shown("macroEditorMain") && shown("mainMask"));
     }
-    void cleanup()
-    {
-        view.reset();
-        hid.reset();
-        setSleeper(nullptr);
-        setHidBackend(nullptr);
-        ReportTrace::close();
-        data.reset();
-    }
+    void cleanup() { rig.reset(); }
 
     void recordAndAssign_data()
     {
@@ -188,9 +74,9 @@ private slots:
         click("macroNew");
         QCOMPARE(editor()->property("macroListModel").value<QObject *>()->property("count").toInt(), 1);
         QVERIFY(macroFile("Macro_0").contains("index=0"));
-        QVERIFY(QString::fromUtf8(data->readFile("modules/setting/name.bin")).contains("Macro_0, loaderzenith"));
+        QVERIFY(QString::fromUtf8(rig->data.readFile("modules/setting/name.bin")).contains("Macro_0, loaderzenith"));
         QCOMPARE(text("macroRecord"), texts[0]);
-        QTest::mouseClick(view.data(), Qt::LeftButton, {}, leftOf("recTimeCheck"));
+        QTest::mouseClick(view(), Qt::LeftButton, {}, leftOf("recTimeCheck"));
         QVERIFY(editor()->property("recTimeChecked").toBool());
         click("macroRecord");
         QCOMPARE(text("macroRecord"), texts[1]);
@@ -198,7 +84,7 @@ private slots:
         const QList<std::array<int, 3>> edges{{1, 4, 7}, {0, 4, 9}, {1, 5, 3}, {0, 5, 12}, {1, 6, 1}, {0, 6, 8}};
         for (const auto &e : edges)
             key(e[0], e[1], e[2]);
-        shot("macroeditor-recording");
+        rig->shot("macroeditor-recording");
         click("macroRecord");
         QCOMPARE(text("macroRecord"), texts[0]);
         const QStringList recorded{"1,A", "0,90", "2,A", "0,30", "1,B", "0,120", "2,B", "0,10", "1,C", "0,80", "2,C"};
@@ -213,7 +99,7 @@ private slots:
         click("macroKeyName");
         click("macroChoice0");
         QVERIFY(!shown("nullMacroWarning"));
-        shot("macrokey-dialog");
+        rig->shot("macrokey-dialog");
         click("macroKeyOk");
         QVERIFY(!shown("macroKeyMain") && !shown("mainMask"));
         QCOMPARE(text("keyText4"), texts[2]);
@@ -238,8 +124,7 @@ private slots:
         QTest::addColumn<int>("accepted");   // of 64 edges
         QTest::addColumn<bool>("refused");   // the page says why
         QTest::newRow("fast keys: 60 edges") << "English" << 3 << 60 << false;
-        QTest::newRow("200 ms apart: what fits 192 bytes") << "English" << 20 << 48 << true;
-        QTest::newRow("200 ms apart, Chinese") << "ChineseSimplified" << 20 << 48 << true;
+        QTest::newRow("200 ms apart: what fits 192 bytes, Chinese") << "ChineseSimplified" << 20 << 48 << true;
     }
     void limits()
     {
@@ -247,15 +132,15 @@ private slots:
         QFETCH(int, accepted);
         QFETCH(bool, refused);
         click("macroNew");
-        view->setMacroKey(4, "Macro_0");
-        QTest::mouseClick(view.data(), Qt::LeftButton, {}, leftOf("recTimeCheck"));
+        view()->setMacroKey(4, "Macro_0");
+        QTest::mouseClick(view(), Qt::LeftButton, {}, leftOf("recTimeCheck"));
         click("macroRecord");
         for (int i = 0; i < 64; ++i)
             key(i % 2 == 0, 0x04 + (i / 2) % 26, ticks);
         const QString message = text("macroMessage");
         QCOMPARE(message.contains("192"), refused);
         if (refused)
-            shot("macroeditor-full");
+            rig->shot("macroeditor-full");
         click("macroRecord");
         const QStringList saved = savedEntries("Macro_0");
         QCOMPARE(saved.filter(QRegularExpression("^[12],")).size(), accepted);
@@ -282,7 +167,7 @@ private slots:
     {
         for (int i = 0; i < 3; ++i)
             click("macroNew");
-        QCOMPARE(view->getNameList(0), (QVariantList{"Macro_0", "Macro_1", "Macro_2"}));
+        QCOMPARE(view()->getNameList(0), (QVariantList{"Macro_0", "Macro_1", "Macro_2"}));
         // Renaming by double-click: unsafe names are refused with a reason, a used name is ignored.
         // The inline field hands its text to renameMacro on Enter or focus loss.
         const auto rename = [&](int row, const QString &name) {
@@ -291,31 +176,31 @@ private slots:
         for (const QString bad : {"../x", "a/b", "..", "a\\b"}) {
             rename(1, bad);
             QVERIFY2(!text("macroMessage").isEmpty(), qPrintable(bad));
-            QCOMPARE(view->getNameList(0), (QVariantList{"Macro_0", "Macro_1", "Macro_2"}));
+            QCOMPARE(view()->getNameList(0), (QVariantList{"Macro_0", "Macro_1", "Macro_2"}));
         }
-        QVERIFY(!QFile::exists(data->filePath("modules/x.bin")) && !QFile::exists(data->filePath("modules/macro/a")));
-        QCOMPARE(QDir(data->filePath("modules/macro")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+        QVERIFY(!QFile::exists(rig->data.filePath("modules/x.bin")) && !QFile::exists(rig->data.filePath("modules/macro/a")));
+        QCOMPARE(QDir(rig->data.filePath("modules/macro")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  (QStringList{"Macro_0.bin", "Macro_1.bin", "Macro_2.bin"}));
         rename(1, "Macro_2");
-        QCOMPARE(view->getNameList(0), (QVariantList{"Macro_0", "Macro_1", "Macro_2"}));
+        QCOMPARE(view()->getNameList(0), (QVariantList{"Macro_0", "Macro_1", "Macro_2"}));
         rename(1, "Boss");
-        QCOMPARE(view->getNameList(0), (QVariantList{"Macro_0", "Boss", "Macro_2"}));
-        QVERIFY(QFile::exists(data->filePath("modules/macro/Boss.bin")) && !QFile::exists(data->filePath("modules/macro/Macro_1.bin")));
+        QCOMPARE(view()->getNameList(0), (QVariantList{"Macro_0", "Boss", "Macro_2"}));
+        QVERIFY(QFile::exists(rig->data.filePath("modules/macro/Boss.bin")) && !QFile::exists(rig->data.filePath("modules/macro/Macro_1.bin")));
         QVERIFY(text("macroMessage").isEmpty());
 
         // Button 2 uses Boss: deleting it resets the button, renumbers the rest and their files.
-        view->setMacroKey(1, "Boss");
+        view()->setMacroKey(1, "Boss");
         QVERIFY(item("keyMatrixMain")->metaObject()->invokeMethod(item("keyMatrixMain"), "modifyData",
                 Q_ARG(QVariant, 1), Q_ARG(QVariant, 0x0A), Q_ARG(QVariant, 0), Q_ARG(QVariant, 1), Q_ARG(QVariant, 1)));
         click("macroRow1");
         click("macroDelete");
-        QCOMPARE(view->getNameList(0), (QVariantList{"Macro_0", "Macro_2"}));
-        QCOMPARE(view->loadMacroIndex("Macro_2").toInt(), 1);
-        QVERIFY(!QFile::exists(data->filePath("modules/macro/Boss.bin")));
+        QCOMPARE(view()->getNameList(0), (QVariantList{"Macro_0", "Macro_2"}));
+        QCOMPARE(view()->loadMacroIndex("Macro_2").toInt(), 1);
+        QVERIFY(!QFile::exists(rig->data.filePath("modules/macro/Boss.bin")));
         QCOMPARE(lastMatrix().mid(4, 4).toHex(' '), QByteArray("00 f1 00 01"));
         // The freed number is taken again.
         click("macroNew");
-        QCOMPARE(view->getNameList(0), (QVariantList{"Macro_0", "Macro_2", "Macro_1"}));
+        QCOMPARE(view()->getNameList(0), (QVariantList{"Macro_0", "Macro_2", "Macro_1"}));
     }
 
     void editingAndCancel_data()
@@ -335,15 +220,15 @@ private slots:
         QCOMPARE(savedEntries("Macro_0"), (QStringList{"1,A", "0,50", "2,A"}));
         QCOMPARE(text("eventText1"), QString("50 ms"));
         // A delay edited to a number is kept; to a non-number the old one returns.
-        QTest::mouseDClick(view.data(), Qt::LeftButton, {}, centre("eventRow1"));
-        QTest::keyClick(view.data(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(view.data(), "1500");
-        QTest::keyClick(view.data(), Qt::Key_Return);
+        QTest::mouseDClick(view(), Qt::LeftButton, {}, centre("eventRow1"));
+        QTest::keyClick(view(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(view(), "1500");
+        QTest::keyClick(view(), Qt::Key_Return);
         QCOMPARE(savedEntries("Macro_0"), (QStringList{"1,A", "0,1500", "2,A"}));
         click("eventRow0", Qt::RightButton);
         click("eventMenu5");   // Insert Keys
         QVERIFY(shown("insertKeyDialog"));
-        QMetaObject::invokeMethod(view->rootObject(), "detectKeyboard", Q_ARG(QVariant, true), Q_ARG(QVariant, 0x2C));
+        QMetaObject::invokeMethod(view()->rootObject(), "detectKeyboard", Q_ARG(QVariant, true), Q_ARG(QVariant, 0x2C));
         QCOMPARE(text("insertKeyName"), QString("Space"));
         click("insertKeyOk");
         QCOMPARE(savedEntries("Macro_0"), (QStringList{"1,Space", "2,Space", "1,A", "0,1500", "2,A"}));
@@ -351,19 +236,19 @@ private slots:
         click("eventMenu0");   // Delete
         QCOMPARE(savedEntries("Macro_0"), (QStringList{"2,Space", "1,A", "0,1500", "2,A"}));
         // Loop count: ticked, typed, focus leaves: saved.
-        QTest::mouseClick(view.data(), Qt::LeftButton, {}, leftOf("loopsCheck"));
+        QTest::mouseClick(view(), Qt::LeftButton, {}, leftOf("loopsCheck"));
         click("loopField");
-        QTest::keyClick(view.data(), Qt::Key_End);
-        QTest::keyClicks(view.data(), "2");
-        QTest::keyClick(view.data(), Qt::Key_Return);
-        QCOMPARE(view->loadMacroIni("Macro_0").last(), QString("12"));
+        QTest::keyClick(view(), Qt::Key_End);
+        QTest::keyClicks(view(), "2");
+        QTest::keyClick(view(), Qt::Key_Return);
+        QCOMPARE(view()->loadMacroIni("Macro_0").last(), QString("12"));
 
         // Cancel while recording asks; its Cancel goes on recording, its OK drops the recording.
         click("macroRecord");
         key(true, 0x05);
         click("macroEditorCancel");
         QVERIFY(shown("cancelQuestion") && shown("macroEditorMain"));
-        shot("macroeditor-cancel");
+        rig->shot("macroeditor-cancel");
         click("cancelRecordCancel");
         QVERIFY(!shown("cancelQuestion") && editor()->property("isInputting").toBool());
         click("macroEditorOk");
@@ -376,10 +261,10 @@ private slots:
         click("macroBtn");
         QQuickItem *title = item("macroEditorTitle");
         const QPoint from = title->mapToScene(QPointF(60, 10)).toPoint();
-        QTest::mousePress(view.data(), Qt::LeftButton, {}, from);
+        QTest::mousePress(view(), Qt::LeftButton, {}, from);
         for (int step = 1; step <= 10; ++step)
-            QTest::mouseMove(view.data(), from + QPoint(-60 * step, -40 * step));
-        QTest::mouseRelease(view.data(), Qt::LeftButton, {}, from + QPoint(-600, -400));
+            QTest::mouseMove(view(), from + QPoint(-60 * step, -40 * step));
+        QTest::mouseRelease(view(), Qt::LeftButton, {}, from + QPoint(-600, -400));
         QCOMPARE(item("macroEditorMain")->position(), QPointF(0, 0));
     }
 };

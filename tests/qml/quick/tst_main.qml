@@ -270,7 +270,6 @@ TestCase {
         var palette = rgb => ["ui_LEDColor", rgb.concat(paletteTail)]
         var red = [255, 0, 0]
         return [
-            { tag: "Breath, then the middle level", clicks: [["effectButton1"], ["levelSlider1", 63]], calls: [effect(1, 0, 4, red), effect(1, 0, 2, red)], effect: 1, level: 2 },
             { tag: "zones: x 33 gives 0", clicks: [["levelSlider0", 33]], calls: [effect(0, 0, 0, red)], effect: 0, level: 0 },
             { tag: "zones: x 34 gives 1", clicks: [["levelSlider0", 34]], calls: [effect(0, 0, 1, red)], level: 1 },
             { tag: "zones: x 62 gives 1", clicks: [["levelSlider0", 62]], calls: [effect(0, 0, 1, red)], level: 1 },
@@ -340,7 +339,6 @@ TestCase {
         var dpi = (v, sel) => [["ui_11H_SetDPISet", 2, values(v).map(x => Math.floor(x / 100) - 1), values(v), sel ?? [1, 1, 1, 1, 1, 0, 0, 0]]].concat(relightRed)
         return [
             { tag: "variant 0: top gives 12000", device: 0, y: 7, calls: dpi(12000), label: "12000" },
-            { tag: "variant 1: top gives 16000", device: 1, y: 0, calls: dpi(16000), label: "16000" },
             { tag: "variant 3: top gives 18000", device: 3, y: 7, calls: dpi(18000), label: "18000" },
             { tag: "variant 2: top gives 16000", device: 2, y: 8, calls: dpi(16000), label: "16000" },
             { tag: "below the track gives 200", device: 3, y: 165, calls: dpi(200), label: "200" },

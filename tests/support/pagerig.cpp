@@ -1,0 +1,159 @@
+#include "pagerig.h"
+#include "tracedblocks.h"
+#include "tracereader.h"
+
+#include "catalogue.h"
+#include "hid_thread.h"
+#include "myqquickview.h"
+#include "pauses.h"
+#include "reporttrace.h"
+#include "storefile.h"
+#include "tracingbackend.h"
+
+#include <QCoreApplication>
+#include <QQmlContext>
+#include <QQuickWindow>
+#include <QtQuickTest/quicktest.h>
+#include <QTest>
+
+PageRig::PageRig(int model, const QString &language)
+    : shotDir(qEnvironmentVariable("G7_QML_SHOT_DIR", QCoreApplication::applicationDirPath() + QStringLiteral("/shots"))),
+      sim(std::make_shared<SimulatedG7>(model))
+{
+    QDir().mkpath(shotDir);
+    for (const char *file : {"modules/setting/apConfig.bin", "modules/setting/pD.bin", "modules/i18n/lang_025044.ini"})
+        data.copyFromSource(QLatin1String(file));
+    data.writeFile(QStringLiteral("modules/setting/p1.bin"), data.readFile(QStringLiteral("modules/setting/pD.bin")));
+    QByteArray config = data.readFile(QStringLiteral("modules/setting/apConfig.bin"));
+    config.replace("language=English", "language=" + language.toUtf8());
+    data.writeFile(QStringLiteral("modules/setting/apConfig.bin"), config);
+}
+
+PageRig::~PageRig()
+{
+    view.reset();
+    hid.reset();
+    setSleeper(nullptr);
+    setHidBackend(nullptr);
+    ReportTrace::close();
+}
+
+bool PageRig::start()
+{
+    if (QQuickWindow::graphicsApi() != QSGRendererInterface::Software)
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    ReportTrace::open(traceFile());
+    setHidBackend(std::make_shared<TracingBackend>(sim));
+    setSleeper(std::make_shared<RecordingSleeper>());
+    hid = std::make_unique<Hid_Thread>();
+    bool encode = false;
+    const auto ap = StoreFile::open(data.filePath(QStringLiteral("modules/setting/apConfig.bin")));
+    hid->findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), ap->value(QStringLiteral("common/product_name")).toStringList(), &encode));
+    view = std::make_unique<myQQuickView>();
+    system = recordPointerSettings(*view);
+    view->hid = hid.get();
+    QQmlContext *context = view->rootContext();
+    context->setContextProperty(QStringLiteral("ui_View"), view.get());
+    context->setContextProperty(QStringLiteral("hid"), hid.get());
+    context->setContextProperty(QStringLiteral("ui_Ctl"), &controller);
+    view->setSource(QUrl(QStringLiteral("qrc:/modules/qml/main.qml")));
+    if (!view->rootObject()) {
+        qWarning() << view->errors();
+        return false;
+    }
+    view->resize(1000, 640);
+    view->show();
+    view->activateWindow();
+    view->setFocus();
+    if (!QTest::qWaitForWindowExposed(view.get()))
+        return false;
+    view->initUI(int(hid->did));
+    const bool started = QTest::qWaitFor([this] { return shown(QStringLiteral("envItem")) && view->isEnabled(); }, 5000);
+    QTest::mouseMove(view.get(), QPoint(400, 60));   // away from every panel
+    return started;
+}
+
+QQuickItem *PageRig::item(const QString &name) const
+{
+    QQuickItem *found = findItem(view->rootObject(), name);
+    if (!found)
+        qWarning("no item %s", qPrintable(name));
+    return found;
+}
+
+bool PageRig::shown(const QString &name) const
+{
+    QQuickItem *it = findItem(view->rootObject(), name);
+    return it && it->isVisible();
+}
+
+QString PageRig::text(const QString &name) const
+{
+    QQuickItem *it = item(name);
+    return it ? it->property("text").toString() : QStringLiteral("?");
+}
+
+QPoint PageRig::centre(const QString &name, QPointF at) const
+{
+    if (!QQuickTest::qWaitForPolish(view->quickWindow()))
+        return {-1, -1};
+    return scenePoint(item(name), at);
+}
+
+void PageRig::click(const QString &name, Qt::MouseButton button, QPointF at)
+{
+    QVERIFY2(shown(name), qPrintable(QStringLiteral("nothing to click: ") + name));
+    const QPoint point = centre(name, at);
+    QTest::mouseMove(view.get(), point);
+    QTest::mouseClick(view.get(), button, {}, point);
+    QTest::qWait(20);
+}
+
+void PageRig::hover(const QString &name)
+{
+    QTest::mouseMove(view.get(), centre(name));
+}
+
+void PageRig::shot(const QString &name, const QRect &part) const
+{
+    QTest::qWait(50);
+    QImage image = view->grabFramebuffer();
+    if (!part.isNull())
+        image = image.copy(part);
+    image.save(QStringLiteral("%1/%2-%3.png").arg(shotDir, name, QLatin1String(QTest::currentDataTag())));
+}
+
+int PageRig::traceLength() const
+{
+    return int(TraceReader(traceFile()).lines().size());
+}
+
+QStringList PageRig::reports(int from) const
+{
+    QStringList out;
+    const QList<TraceLine> lines = TraceReader(traceFile()).lines();
+    for (int i = from; i < lines.size(); ++i)
+        if (lines[i].op.startsWith(QLatin1String("feature-")) || lines[i].op.startsWith(QLatin1String("data-")))
+            out << (QStringList{lines[i].op} + lines[i].fields).join(QLatin1Char(' '));
+    return out;
+}
+
+QList<QByteArray> PageRig::matrices() const
+{
+    return sentKeyMatrices(traceFile());
+}
+
+QString PageRig::stored(const QString &key) const
+{
+    const QVariant value = view->store.value(key);
+    const bool list = value.typeId() == QMetaType::QStringList || value.typeId() == QMetaType::QVariantList;
+    return list ? value.toStringList().join(QStringLiteral(", ")) : value.toString();
+}
+
+QString PageRig::profileLine(int entry) const
+{
+    QCoreApplication::processEvents();
+    const QString file = QString::fromUtf8(data.readFile(QStringLiteral("modules/setting/p1.bin")));
+    const int at = file.indexOf(QStringLiteral("\n%1=").arg(entry), file.indexOf(QLatin1String("[keydefine_J2]")));
+    return at < 0 ? QString() : file.mid(at + 1).section(QLatin1Char('\n'), 0, 0);
+}

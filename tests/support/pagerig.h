@@ -1,0 +1,66 @@
+#pragma once
+
+#include "pageitems.h"
+#include "recordingpointersettings.h"
+#include "simulatedg7.h"
+#include "tempdatafolder.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+class Hid_Thread;
+class myQQuickView;
+
+// The window controller as far as the page calls it.
+class WindowControllerStub : public QObject
+{
+    Q_OBJECT
+public slots:
+    void onMinimize() {}
+    void onClose() {}
+    void onXChanged(int) {}
+    void onYChanged(int) {}
+};
+
+// The whole page (main.qml) on the real bridge and a simulated mouse whose reports are traced, in a
+// temporary data folder holding the installation's files with profile 1 as the defaults. Files may be
+// changed between construction and start(); the pointer settings are recorded, never applied.
+class PageRig
+{
+public:
+    explicit PageRig(int model = 1, const QString &language = QStringLiteral("English"));
+    ~PageRig();
+    bool start();
+
+    QQuickItem *item(const QString &name) const;
+    bool shown(const QString &name) const;
+    QString text(const QString &name) const;
+    // Where an item is once laid out (a menu just opened is positioned in the next polish pass).
+    QPoint centre(const QString &name, QPointF at = {-1, -1}) const;
+    // A real click on the widget, at the item's centre or at `at` inside it.
+    void click(const QString &name, Qt::MouseButton button = Qt::LeftButton, QPointF at = {-1, -1});
+    void clickAt(const QString &name, QPointF at) { click(name, Qt::LeftButton, at); }
+    void hover(const QString &name);
+    // Keeps a picture of the window for a look by eye: <shotDir>/<name>-<data tag>.png.
+    void shot(const QString &name, const QRect &part = {}) const;
+
+    QString traceFile() const { return data.filePath(QStringLiteral("trace.txt")); }
+    int traceLength() const;
+    // Reports written since trace line `from`: "feature-out 00 06 ..." without the interface.
+    QStringList reports(int from = 0) const;
+    QList<QByteArray> matrices() const;
+    // The current profile's value as text, lists joined by ", ".
+    QString stored(const QString &key) const;
+    // The line of button `entry` in p1.bin's [keydefine_J2], as a text editor shows it.
+    QString profileLine(int entry) const;
+
+    const QString shotDir;
+    TempDataFolder data;
+    std::shared_ptr<SimulatedG7> sim;
+    std::unique_ptr<Hid_Thread> hid;
+    std::unique_ptr<myQQuickView> view;
+    RecordingPointerSettings *system = nullptr;
+    WindowControllerStub controller;
+};

@@ -1,0 +1,32 @@
+#include "tracedblocks.h"
+#include "tracereader.h"
+
+QList<QByteArray> sentKeyMatrices(const QString &traceFile)
+{
+    QList<QByteArray> found;
+    bool keyMatrixBlock = false;
+    for (const TraceLine &line : TraceReader(traceFile).lines()) {
+        if (line.op == QLatin1String("feature-out"))
+            keyMatrixBlock = line.fields.value(1) == QLatin1String("03");
+        else if (line.op == QLatin1String("data-out") && keyMatrixBlock)
+            found.append(line.bytes().mid(1, 64));
+    }
+    return found;
+}
+
+QList<MacroBlock> sentMacroBlocks(const QString &traceFile)
+{
+    QList<MacroBlock> found;
+    int slot = -1;
+    QByteArray block;
+    for (const TraceLine &line : TraceReader(traceFile).lines()) {
+        if (line.op == QLatin1String("feature-out")) {
+            slot = line.fields.value(1) == QLatin1String("05") ? line.fields.value(3).toInt(nullptr, 16) : -1;
+            block.clear();
+        } else if (line.op == QLatin1String("data-out") && slot >= 0 && (block += line.bytes().mid(1, 64)).size() == 192) {
+            found.append({slot, block});
+            slot = -1;
+        }
+    }
+    return found;
+}
