@@ -9,6 +9,7 @@
 #include <QThreadPool>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -79,6 +80,24 @@ const QList<Named> &settingCommands()
     };
     return list;
 }
+
+// Collects the commands' failure texts for as long as it lives.
+class FailureLog
+{
+public:
+    FailureLog() { forward = qInstallMessageHandler(record); texts.clear(); }
+    ~FailureLog() { qInstallMessageHandler(forward); }
+    static inline QStringList texts;
+
+private:
+    static void record(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        if (text.startsWith("cmd Failed") || text.startsWith("hid_"))
+            texts << text;
+        forward(type, context, text);
+    }
+    static inline QtMessageHandler forward = nullptr;
+};
 
 int poolLoops()
 {
@@ -263,6 +282,7 @@ void tst_Faults::discoveryAtEveryPump()
         });
         QElapsedTimer clock;
         clock.start();
+        std::optional<FailureLog> failures(std::in_place);
         run(hid);
         const qint64 took = clock.elapsed();
         probe.stop();
@@ -278,6 +298,10 @@ void tst_Faults::discoveryAtEveryPump()
         QVERIFY2(took < 1500, at + ": " + QByteArray::number(took) + " ms");
         // The rescan ran after the run, once, and connected again.
         QTRY_VERIFY2(host.connects == connectsBefore + (scenario == "connect" ? 2 : 1), at);
+        failures.reset();
+        // No command of the run or of the rescan's connect lost the channel; behind
+        // a held channel only the waiting query gives up.
+        QCOMPARE(FailureLog::texts, scenario == "held" ? QStringList{"cmd Failed"} : QStringList());
         QVERIFY2(hid.hidFree && deviceReady, at);
         const qsizetype accepted = rig.sim->acceptedBlocks().size();
         hid.hid_01H_SetReportRate(3);
