@@ -1,6 +1,7 @@
 #include "profileexchange.h"
 
 #include "datapath.h"
+#include "inidialect.h"
 #include "inivalues.h"
 #include "macrofiles.h"
 #include "namelists.h"
@@ -11,6 +12,7 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSettings>
 #include <QTemporaryFile>
 
@@ -50,25 +52,22 @@ static QStringList listOrBare(QSettings *settings, const QString &key)
 
 bool exportProfile(QSettings *profile, const QString &target, const QStringList &macroNames)
 {
-    if (QFile::exists(target) && !QFile::remove(target)) {
-        qDebug().noquote() << "Cannot replace" << target;
-        return false;
-    }
-    auto out = StoreFile::open(target);
-    out->clear();
+    QSettings::SettingsMap map;
     if (profile) {
         // The macros of an earlier import are replaced by the current ones below.
         const QStringList keys = profile->allKeys();
         for (const QString &key : keys) {
             if (!key.startsWith(macroGroup + QLatin1Char('/')))
-                out->setValue(key, profile->value(key));
+                map.insert(key, profile->value(key));
         }
     }
-    out->setValue(namesKey, IniValues::forStorage(macroNames));
+    map.insert(namesKey, IniValues::forStorage(macroNames));
     for (int i = 0; i < macroNames.size(); ++i)
-        out->setValue(macroKey(i), IniValues::forStorage(MacroFiles::load(macroNames.at(i))));
-    out->sync();
-    if (out->status() != QSettings::NoError) {
+        map.insert(macroKey(i), IniValues::forStorage(MacroFiles::load(macroNames.at(i))));
+    // Renamed over the target only when whole: a failed write keeps the earlier export.
+    const QByteArray text = IniDialect::write(map);
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit()) {
         qDebug().noquote() << "Cannot write" << target;
         return false;
     }

@@ -1,5 +1,6 @@
 #include "devicehost.h"
 #include "discovery.h"
+#include "support_pumpprobe.h"
 #include "support_simrig.h"
 #include "tempdatafolder.h"
 
@@ -8,19 +9,28 @@
 #include <QThreadPool>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
 class QuietHost : public DeviceHost
 {
 public:
-    void deviceConnected(int) override {}
+    // The page's first step on a connect sends the profile number (a command that pumps events).
+    void deviceConnected(int) override
+    {
+        ++connects;
+        if (hid)
+            hid->hid_02H_SetCurrentProfile(0);
+    }
     void showNotice(const QString &, const QString &) override {}
     void setViewEnabled(bool enabled) override { viewEnabled = enabled; }
     void hideWindow() override {}
     void clearHidBusy() override {}
     QVariant language() const override { return QStringLiteral("English"); }
     bool viewEnabled = false;
+    Hid_Thread *hid = nullptr;
+    int connects = 0;
 };
 
 using Command = std::function<void(Hid_Thread &)>;
@@ -52,6 +62,43 @@ const QList<Named> &commands()
     return list;
 }
 
+// The setting commands without data reports.
+const QList<Named> &settingCommands()
+{
+    static const QList<Named> list = {
+        {"01H", 0, [](Hid_Thread &h) { h.hid_01H_SetReportRate(2); }},
+        {"02H", 0, [](Hid_Thread &h) { h.hid_02H_SetCurrentProfile(1); }},
+        {"03H", 0, [](Hid_Thread &h) { h.hid_03H_SetKeyboardoption(1, 2, 3, 0x40); }},
+        {"04H JMGD", 0, [](Hid_Thread &h) { h.hid_04H_SetJMGD(1); }},
+        {"04H gun", 0, [](Hid_Thread &h) { h.hid_04H_SetGunData(1, 2, 3, 4, 5); }},
+        {"06H", 0, [](Hid_Thread &h) { h.hid_06H_SetRGBLedEffect(1, 2, 3, 4); }},
+        {"07H", 0, [](Hid_Thread &h) { h.hid_07H_SetDPISet(2, 0xFF, 8, 16, 32, 48); }},
+        {"08H", 0, [](Hid_Thread &h) { h.hid_08H_SetDPISet(64, 80, 96, 112, 0); }},
+        {"0EH", 0, [](Hid_Thread &h) { h.hid_0EH_SetXYSensitive(3, 4); }},
+        {"0CH", 0, [](Hid_Thread &h) { static uchar c[24] = {9}; h.hid_LEDColor(c); }},
+        {"13H", 0, [](Hid_Thread &h) { h.hid_13H_Recovery(); }},
+    };
+    return list;
+}
+
+// Collects the commands' failure texts for as long as it lives.
+class FailureLog
+{
+public:
+    FailureLog() { forward = qInstallMessageHandler(record); texts.clear(); }
+    ~FailureLog() { qInstallMessageHandler(forward); }
+    static inline QStringList texts;
+
+private:
+    static void record(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        if (text.startsWith("cmd Failed") || text.startsWith("hid_"))
+            texts << text;
+        forward(type, context, text);
+    }
+    static inline QtMessageHandler forward = nullptr;
+};
+
 int poolLoops()
 {
     return QThreadPool::globalInstance()->activeThreadCount();
@@ -70,6 +117,8 @@ private slots:
     void init() { QTest::failOnWarning(QRegularExpression(".*")); }
     void faultSweep_data();
     void faultSweep();
+    void discoveryAtEveryPump_data();
+    void discoveryAtEveryPump();
 };
 
 void tst_Faults::faultSweep_data()
@@ -170,6 +219,100 @@ void tst_Faults::faultSweep()
     hid.stopMonitor();
     rig.sim->unplug();
     QTRY_COMPARE(poolLoops(), 0);
+}
+
+void tst_Faults::discoveryAtEveryPump_data()
+{
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("pumps");     // the pump of each command (queries pump only when they wait)
+    QTest::newRow("connect") << "connect" << -1 << 2;   // the page's 02H and the monitor's 03H
+    QTest::newRow("reconnect") << "reconnect" << -1 << 2;
+    for (int c = 0; c < commands().size(); ++c) {
+        const Named &cmd = commands().at(c);
+        const bool query = cmd.dataReports == 0 || QByteArray(cmd.name).startsWith("read");
+        QTest::newRow(cmd.name) << "command" << c << (query ? 0 : 1);
+    }
+    for (int c = 0; c < settingCommands().size(); ++c)
+        QTest::newRow(settingCommands().at(c).name) << "setting" << c << 1;
+    QTest::newRow("83H behind a held channel") << "held" << -1 << 1 + 255;
+}
+
+// A rescan arriving at the n-th event pump of a connect or a command, for every
+// n the run pumps: the run ends within its own waits, the rescan follows it
+// once, the next command reaches the firmware and exactly one monitor loop runs.
+void tst_Faults::discoveryAtEveryPump()
+{
+    QFETCH(QString, scenario);
+    QFETCH(int, command);
+    QFETCH(int, pumps);
+    TempDataFolder data;
+    const auto run = [&](Hid_Thread &hid) {
+        if (scenario == "connect" || scenario == "reconnect")
+            runDiscovery(hid);
+        else if (scenario == "command")
+            commands().at(command).run(hid);
+        else if (scenario == "setting")
+            settingCommands().at(command).run(hid);
+        else     // a UI event dispatched by 01H's pump starts a query that waits for the channel
+            QMetaObject::invokeMethod(&hid, [&hid] { commands().at(4).run(hid); }, Qt::QueuedConnection),
+                    hid.hid_01H_SetReportRate(2);
+    };
+    // The held channel is waited for 255 times; a sample of them, the first and the last.
+    const QList<int> sample = {1, 2, 3, 128, 256, 257};
+    for (int n = 1;; ++n) {
+        if (scenario == "held" && !sample.contains(n))
+            continue;
+        SimRig rig;
+        QuietHost host;
+        Hid_Thread hid(&host);
+        host.hid = &hid;
+        if (scenario != "connect")
+            runDiscovery(hid);
+        QVERIFY(scenario == "connect" || deviceReady);
+        const int connectsBefore = host.connects;
+
+        PumpProbe probe;
+        bool injected = false;
+        probe.start([&](int pump) {
+            if (pump == n) {
+                injected = true;
+                runDiscovery(hid);
+            }
+        });
+        QElapsedTimer clock;
+        clock.start();
+        std::optional<FailureLog> failures(std::in_place);
+        run(hid);
+        const qint64 took = clock.elapsed();
+        probe.stop();
+        if (!injected) {
+            QCOMPARE(probe.pumps, pumps);
+            QCOMPARE(n, pumps + 1);     // every pump of the run was tried
+            hid.stopMonitor();
+            rig.sim->unplug();
+            QTRY_COMPARE(poolLoops(), 0);
+            break;
+        }
+        const QByteArray at = scenario.toLatin1() + " pump " + QByteArray::number(n);
+        QVERIFY2(took < 1500, at + ": " + QByteArray::number(took) + " ms");
+        // The rescan ran after the run, once, and connected again.
+        QTRY_VERIFY2(host.connects == connectsBefore + (scenario == "connect" ? 2 : 1), at);
+        failures.reset();
+        // No command of the run or of the rescan's connect lost the channel; behind
+        // a held channel only the waiting query gives up.
+        QCOMPARE(FailureLog::texts, scenario == "held" ? QStringList{"cmd Failed"} : QStringList());
+        QVERIFY2(hid.hidFree && deviceReady, at);
+        const qsizetype accepted = rig.sim->acceptedBlocks().size();
+        hid.hid_01H_SetReportRate(3);
+        QVERIFY2(rig.sim->acceptedBlocks().size() == accepted + 1 && rig.sim->state().reportRate == 3, at);
+        QTRY_COMPARE(poolLoops(), 1);
+        QVERIFY2(hid.monitorRunning && rig.sim->openHandles() <= 1, at);
+        hid.stopMonitor();
+        rig.sim->unplug();
+        QTRY_COMPARE(poolLoops(), 0);
+        QCOMPARE(rig.sim->openHandles(), 0);
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_Faults)

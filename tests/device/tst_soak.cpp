@@ -1,5 +1,6 @@
 #include "devicehost.h"
 #include "discovery.h"
+#include "myqquickview.h"
 #include "profilestore.h"
 #include "storefile.h"
 #include "support_simrig.h"
@@ -45,8 +46,8 @@ constexpr bool addressSanitizer = false;
 
 } // namespace
 
-// 100 unplug/replug cycles, each followed by the setting changes a page makes
-// (a profile value stored, the matching commands sent): nothing stored or sent
+// 100 unplug/replug cycles, each followed by setting changes through the
+// slots the pages call (the value stored in the profile, the command sent): nothing stored or sent
 // is lost, no handle stays open, one monitor loop runs, memory stays flat.
 class tst_Soak : public QObject
 {
@@ -63,11 +64,14 @@ void tst_Soak::unplugReplugCycles()
     SimRig rig;
     ViewHost host;
     Hid_Thread hid(&host);
-    ProfileStore profiles;
+    myQQuickView view;      // the bridge the pages call; no page loaded
+    view.hid = &hid;
+    ProfileStore &profiles = view.store;
     QTest::ignoreMessage(QtDebugMsg, "Device Connect");
     runDiscovery(hid);
     QVERIFY(host.viewEnabled);
 
+    const long atStart = residentKb();
     long before = 0;
     QElapsedTimer clock;
     clock.start();
@@ -84,11 +88,13 @@ void tst_Soak::unplugReplugCycles()
         // What the sensor and DPI pages do for one change.
         const uchar rate = uchar(1 + cycle % 4);
         const uchar stage = uchar(cycle % 8);
-        profiles.setValue(QStringLiteral("sensor/reportRate_J2"), rate);
+        const uchar lift = uchar(1 + cycle % 3);
+        view.ui_01H_SetReportRate(rate);
+        view.mouseSetJMGD(lift);
         profiles.setValue(QStringLiteral("sensor/dpiStage_J2"), stage);
-        hid.hid_01H_SetReportRate(rate);
         hid.hid_07H_SetDPISet(stage, 0xFF, 8, 16, 32, 48);
         QCOMPARE(rig.sim->state().reportRate, rate);
+        QCOMPARE(rig.sim->state().liftOff, lift);
         QCOMPARE(rig.sim->state().dpiStage, stage);
         QTRY_COMPARE(QThreadPool::globalInstance()->activeThreadCount(), 1);
         QVERIFY(rig.sim->openHandles() <= 1);   // at most the monitor's event handle
@@ -96,8 +102,8 @@ void tst_Soak::unplugReplugCycles()
             before = residentKb();   // after the first cycles have built their caches
     }
     const long after = residentKb();
-    qInfo("soak: %d cycles in %lld ms, RSS %ld kB after 10 cycles, %ld kB after %d", cycles,
-          clock.elapsed(), before, after, cycles);
+    qInfo("soak: %d cycles in %lld ms, RSS %ld kB at start, %ld kB after 10 cycles, %ld kB after %d", cycles,
+          clock.elapsed(), atStart, before, after, cycles);
     QVERIFY(clock.elapsed() < 120000);
     if (!addressSanitizer)
         QVERIFY2(after - before < 4096, "RSS grew by 4 MB or more");
@@ -107,9 +113,10 @@ void tst_Soak::unplugReplugCycles()
     const auto file = StoreFile::open(ProfileStore::profileFile(profiles.curProfile));
     QCOMPARE(file->value("sensor/reportRate_J2").toInt(), 1 + (cycles - 1) % 4);
     QCOMPARE(file->value("sensor/dpiStage_J2").toInt(), (cycles - 1) % 8);
+    QCOMPARE(file->value("sensor/jmgd").toInt(), 1 + (cycles - 1) % 3);
 
     hid.stopMonitor();
 }
 
-QTEST_GUILESS_MAIN(tst_Soak)
+QTEST_MAIN(tst_Soak)
 #include "tst_soak.moc"

@@ -1,5 +1,6 @@
 #include "macrofiles.h"
 #include "namelists.h"
+#include "profileexchange.h"
 #include "profilestore.h"
 #include "storefile.h"
 #include "tempdatafolder.h"
@@ -10,6 +11,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -84,6 +86,32 @@ int touchOnce(const QString &folder)
     return 0;
 }
 
+// Bytes the "full disk" child may write into any one file.
+constexpr rlim_t diskRoom = 64 * 1024;
+
+// The child for the full disk: every store write of something larger than the
+// room left, then a read of what is there.
+int writeToFullDisk(const QString &folder)
+{
+    std::signal(SIGXFSZ, SIG_IGN);   // a write past the limit then fails with EFBIG instead of killing us
+    const rlimit room{diskRoom, diskRoom};
+    setrlimit(RLIMIT_FSIZE, &room);
+    QDir::setCurrent(folder);
+    const QString big(int(diskRoom), QLatin1Char('x'));
+    {
+        ProfileStore profiles;
+        profiles.setValue(QStringLiteral("soak/blob"), big);
+        StoreFile::sync(*profiles.currentSettings());
+        profiles.replaceProfile(1, QStringLiteral("big.bin"));
+        ProfileExchange::exportProfile(profiles.currentSettings(), QStringLiteral("out.pf"), {QStringLiteral("m")});
+    }
+    MacroFiles::save(QStringLiteral("m"), {QStringLiteral("1,A"), big}, 3);
+    NameLists::write(NameLists::Macros, {QStringLiteral("m"), big});
+    ProfileStore again;
+    printf("read back: %s\n", qPrintable(again.value(QStringLiteral("soak/gen")).toString()));
+    return 0;
+}
+
 } // namespace
 
 class tst_WriteFaults : public QObject
@@ -93,6 +121,7 @@ private slots:
     void killDuringWrites();
     void unwritablePlaces_data();
     void unwritablePlaces();
+    void fullDisk();
 };
 
 // A writer killed at random moments never leaves a damaged profile, macro or
@@ -191,6 +220,38 @@ void tst_WriteFaults::unwritablePlaces()
         QVERIFY2(name.endsWith(".bin"), qPrintable(name));
 }
 
+// Writes that run out of room fail with a message, and every file they were to
+// replace (profile, copied profile, macro, name list, exported file) stays whole.
+void tst_WriteFaults::fullDisk()
+{
+    TempDataFolder data;
+    const QStringList files = {"modules/setting/p1.bin", "modules/setting/p2.bin", "modules/macro/m.bin",
+                               "modules/setting/name.bin", "out.pf"};
+    QMap<QString, QByteArray> good;
+    for (const QString &file : files) {
+        good[file] = "[soak]\ngen=7\n[config]\ntotal=1\n[macro]\nmacroName=m\n0=\"1,A\"\n";
+        QVERIFY(data.writeFile(file, good[file]));
+    }
+    QVERIFY(data.writeFile("big.bin", "[soak]\nblob=" + QByteArray(2 * diskRoom, 'y') + "\n"));
+
+    QProcess child;
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {"--full-disk", data.filePath(".")});
+    QVERIFY(child.waitForFinished(30000));
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(child.exitCode() == 0, qPrintable(output));
+    for (const char *message : {"Store file not readable or not written", "Profile copy failed", "Cannot write",
+                                "read back: 7"})
+        QVERIFY2(output.contains(message), qPrintable(message + ("\n" + output)));
+    for (const QString &file : files)
+        QVERIFY2(data.readFile(file) == good[file], qPrintable(file));
+    const QStringList left = QDir(data.filePath("modules/setting")).entryList(QDir::Files | QDir::Hidden)
+            + QDir(data.filePath("modules/macro")).entryList(QDir::Files | QDir::Hidden)
+            + QDir(data.filePath(".")).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(left, QStringList({"name.bin", "p1.bin", "p2.bin", "m.bin", "big.bin", "out.pf"}));
+}
+
 int main(int argc, char **argv)
 {
     if (argc == 3 && qstrcmp(argv[1], "--write-forever") == 0) {
@@ -200,6 +261,10 @@ int main(int argc, char **argv)
     if (argc == 3 && qstrcmp(argv[1], "--touch-once") == 0) {
         QCoreApplication app(argc, argv);
         return touchOnce(QString::fromLocal8Bit(argv[2]));
+    }
+    if (argc == 3 && qstrcmp(argv[1], "--full-disk") == 0) {
+        QCoreApplication app(argc, argv);
+        return writeToFullDisk(QString::fromLocal8Bit(argv[2]));
     }
     QCoreApplication app(argc, argv);
     tst_WriteFaults test;
