@@ -1,43 +1,11 @@
-#include "catalogue.h"
 #include "colourtable.h"
 #include "dpiencoding.h"
-#include "hid_thread.h"
 #include "ledoptions.h"
-#include "myqquickview.h"
-#include "pauses.h"
-#include "reporttrace.h"
-#include "recordingpointersettings.h"
-#include "simulatedg7.h"
-#include "tempdatafolder.h"
 #include "tracereader.h"
-#include "tracingbackend.h"
+#include "viewrig.h"
 
 #include <QQuickItem>
-#include <QSettings>
 #include <QTest>
-
-// The view on a simulated mouse found through the catalogue, traced, with the pauses recorded, not waited.
-struct Rig
-{
-    explicit Rig(int model) : sim(std::make_shared<SimulatedG7>(model))
-    {
-        ReportTrace::open(data.filePath("trace.txt"));
-        setHidBackend(std::make_shared<TracingBackend>(sim));
-        setSleeper(std::make_shared<RecordingSleeper>());
-        const QSettings ap(data.filePath("modules/setting/apConfig.bin"), QSettings::IniFormat);
-        hid.findDevices(readCatalogue(":/DevInfo.ini", ap.value("common/product_name").toStringList(), &isEncode));
-        view.hid = &hid;
-        recordPointerSettings(view);
-    }
-    ~Rig() { setSleeper(nullptr); setHidBackend(nullptr); ReportTrace::close(); }
-    QByteArray file(const QString &name) { qApp->processEvents(); return data.readFile("modules/setting/" + name); }
-
-    TempDataFolder data;
-    const bool installed = data.copyFromSource("modules/setting/apConfig.bin");
-    std::shared_ptr<SimulatedG7> sim;
-    Hid_Thread hid;
-    myQQuickView view;
-};
 
 using Call = std::function<void(myQQuickView &, SimulatedG7 &)>;
 Q_DECLARE_METATYPE(Call)
@@ -239,7 +207,7 @@ private slots:
     void deviceSettings()
     {
         QFETCH(int, model); QFETCH(Call, call); QFETCH(QString, expected);
-        Rig rig(model);
+        ViewRig rig(model);
         const QByteArray apConfig = rig.file("apConfig.bin");
         call(rig.view, *rig.sim);
         QStringList got = TraceReader(rig.data.filePath("trace.txt")).texts({"feature-out", "feature-in", "data-out"});

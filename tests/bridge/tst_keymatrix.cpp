@@ -1,14 +1,7 @@
-#include "catalogue.h"
-#include "hid_thread.h"
 #include "keynames.h"
 #include "myqquickview.h"
-#include "pauses.h"
-#include "recordingpointersettings.h"
-#include "reporttrace.h"
-#include "simulatedg7.h"
-#include "tempdatafolder.h"
 #include "tracereader.h"
-#include "tracingbackend.h"
+#include "viewrig.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -89,32 +82,17 @@ private slots:
     void sendAndStore()
     {
         QFETCH(bool, gun); QFETCH(QVariantList, src); QFETCH(QString, wire); QFETCH(QStringList, stored);
-        TempDataFolder data;
-        QVERIFY(data.copyFromSource("modules/setting/apConfig.bin"));
-        ReportTrace::open(data.filePath("trace.txt"));
-        auto sim = std::make_shared<SimulatedG7>(1);
-        setHidBackend(std::make_shared<TracingBackend>(sim));
-        setSleeper(std::make_shared<RecordingSleeper>());
-        {
-            Hid_Thread hid;
-            bool encode = false;
-            hid.findDevices(readCatalogue(":/DevInfo.ini", {}, &encode));
-            myQQuickView view;
-            recordPointerSettings(view);
-            view.hid = &hid;
-            gun ? view.ui_12H_SetGunKeyMatrix(src) : view.mouseSetKeyMatrix(src);
-            QStringList read;
-            for (int k = 0; k < stored.size(); ++k)
-                read << QVariant(view.getKeydefine(k)).toStringList().join(", ");
-            QCOMPARE(read, stored);
-            QCOMPARE(view.getKeydefine(15).isEmpty(), gun);
-            hid.did = 4;   // other models keep no key entries
-            QCOMPARE(view.getKeydefine(0), QVariantList());
-        }
-        setSleeper(nullptr);
-        setHidBackend(nullptr);
-        ReportTrace::close();
-        const QStringList reports = TraceReader(data.filePath("trace.txt")).texts({"feature-out", "data-out"});
+        ViewRig rig(1);
+        myQQuickView &view = rig.view;
+        gun ? view.ui_12H_SetGunKeyMatrix(src) : view.mouseSetKeyMatrix(src);
+        QStringList read;
+        for (int k = 0; k < stored.size(); ++k)
+            read << QVariant(view.getKeydefine(k)).toStringList().join(", ");
+        QCOMPARE(read, stored);
+        QCOMPARE(view.getKeydefine(15).isEmpty(), gun);
+        rig.hid.did = 4;   // other models keep no key entries
+        QCOMPARE(view.getKeydefine(0), QVariantList());
+        const QStringList reports = TraceReader(rig.data.filePath("trace.txt")).texts({"feature-out", "data-out"});
         QCOMPARE(reports.size(), 2);
         QVERIFY2(reports[0].startsWith("cmd feature-out 00 03 00 00 01 "), qPrintable(reports[0]));
         QString expected = "cmd data-out 00 " + wire;

@@ -242,7 +242,6 @@ void tst_Connection::eventReports_data()
     QTest::addColumn<QByteArray>("report");
     QTest::addColumn<QString>("notice");
     QTest::newRow("stage 3") << QByteArray::fromHex("06070003") << "text 3 1600";
-    QTest::newRow("stage 7") << QByteArray::fromHex("06070007") << "text 7 16000";
     QTest::newRow("stage 8 uses the seventh text") << QByteArray::fromHex("06070008") << "text 7 26000";
     QTest::newRow("other event kind") << QByteArray::fromHex("06050003") << QString();
     QTest::newRow("other report ID") << QByteArray::fromHex("05070003") << QString();
