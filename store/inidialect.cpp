@@ -449,7 +449,7 @@ void read(QByteArrayView text, QSettings::SettingsMap &map, QStringList *order)
     }
 }
 
-static QByteArray valueText(const QVariant &value)
+QByteArray valueText(const QVariant &value)
 {
     const int type = value.metaType().id();
     // A one-element QVariantList is no list here: it goes out in its @Variant form.

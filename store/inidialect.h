@@ -22,6 +22,9 @@ QByteArray escapedStringList(const QStringList &texts);
 // A key or section name: '/' as '\', anything but letters, digits, _ - . as %XX or %UXXXX.
 QByteArray escapedKey(const QString &key);
 
+// A value as written after "key=": a list joined by ", ", anything else escaped as one text.
+QByteArray valueText(const QVariant &value);
+
 QString unescapedKey(QByteArrayView key);
 // The value of the text after "key=": a QString, a QStringList when it holds an
 // unquoted comma, or what an @-form stands for (see stringToVariant).

@@ -1,6 +1,7 @@
 #include "profilestore.h"
 
 #include "datapath.h"
+#include "inidialect.h"
 #include "inivalues.h"
 #include "profilekeys.h"
 #include "storefile.h"
@@ -77,7 +78,7 @@ QVariantList ProfileStore::list(const QString &key) const
 void ProfileStore::setValue(const QString &key, const QVariant &value)
 {
     if (QSettings *settings = currentSettings())
-        settings->setValue(key, IniValues::forStorage(value));
+        storeIfChanged(*settings, key, value);
 }
 
 QVariant ProfileStore::appValue(const QString &key, const QVariant &defaultValue) const
@@ -87,7 +88,17 @@ QVariant ProfileStore::appValue(const QString &key, const QVariant &defaultValue
 
 void ProfileStore::setAppValue(const QString &key, const QVariant &value)
 {
-    m_apConfig->setValue(key, IniValues::forStorage(value));
+    storeIfChanged(*m_apConfig, key, value);
+}
+
+// The pages store back what they just read: a value whose line in the file
+// would stay the same leaves the file untouched (no write-back, no new time stamp).
+void ProfileStore::storeIfChanged(QSettings &settings, const QString &key, const QVariant &value)
+{
+    const QVariant stored = IniValues::forStorage(value);
+    if (settings.contains(key) && IniDialect::valueText(settings.value(key)) == IniDialect::valueText(stored))
+        return;
+    settings.setValue(key, stored);
 }
 
 bool ProfileStore::replaceProfile(int target, const QString &sourceFile)

@@ -54,6 +54,7 @@ public:
     bool copyProfile(int destProfile, int srcProfile);
 
 private:
+    static void storeIfChanged(QSettings &settings, const QString &key, const QVariant &value);
     static void makeStampDiffer(const QString &fileName, const QDateTime &oldStamp);
     static bool inRange(int profile) { return profile >= 0 && profile < profileCount; }
 

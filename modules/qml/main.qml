@@ -316,7 +316,9 @@ Item {
         anchors.centerIn: parent
         width: 540
         height: 425
-        source: mainIten.sourcePowerOn
+        // Let go of once the page is up.
+        source: visible ? mainIten.sourcePowerOn : ""
+        cache: false
     }
 
     BusyIndicator {
@@ -767,7 +769,8 @@ Item {
         width: 427
         height: 102
         visible: false
-        source: mainIten.sourceSureBg
+        source: visible ? mainIten.sourceSureBg : ""
+        cache: false
 
         MouseArea {
             property point pressPoint

@@ -25,6 +25,8 @@ Item {
         y: 330 - height / 2
         source: mouse.sideView ? (mouse.noLight ? mainIten.sourceMouseSideNoLight : mainIten.sourceMouseSide)
                                : (mouse.noLight ? mainIten.sourceMouseTopNoLight : mainIten.sourceMouseTop)
+        // Swapped images are not kept in Qt's pixmap cache, whose expiry timer wakes the idle program.
+        cache: false
 
         Repeater {
             model: mouse.highlights.length
@@ -33,7 +35,9 @@ Item {
                 objectName: "keyHighlight" + index
                 visible: mouse.selectKey === index && index < mouse.keyCount
                          && mouse.highlights[index].side === mouse.sideView
-                source: mouse.highlights[index].source
+                // Decoded when first shown, not at start: six pictures the size of the mouse.
+                source: visible ? mouse.highlights[index].source : ""
+                cache: false
             }
         }
     }

@@ -29,6 +29,8 @@ Frame {
         height: 116
         source: mainIten["sourceReportRate" + SensorMath.reportImage(reportRate.reportValue)
                          + (mainIten.language === 1 ? "Cn" : "")]
+        // Swapped images are not kept in Qt's pixmap cache, whose expiry timer wakes the idle program.
+        cache: false
 
         MouseArea {
             anchors.fill: parent

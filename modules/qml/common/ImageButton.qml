@@ -22,6 +22,8 @@ Item {
         id: image
         source: area.pressed ? button.pressedSource
                              : area.containsMouse ? button.hoverSource : button.normalSource
+        // Swapped images are not kept in Qt's pixmap cache, whose expiry timer wakes the idle program.
+        cache: false
     }
     Text {
         id: label

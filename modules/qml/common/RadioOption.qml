@@ -15,6 +15,8 @@ Item {
     Image {
         anchors.verticalCenter: parent.verticalCenter
         source: option.checked ? mainIten.sourceRadioOn : mainIten.sourceRadio
+        // Swapped images are not kept in Qt's pixmap cache, whose expiry timer wakes the idle program.
+        cache: false
     }
     Text {
         id: label

@@ -21,6 +21,8 @@ Item {
         width: 180
         height: 80
         source: mainIten["sourceSpeedDial" + SensorMath.dialImage(dial.level)]
+        // Swapped images are not kept in Qt's pixmap cache, whose expiry timer wakes the idle program.
+        cache: false
 
         MouseArea {
             anchors.fill: parent
