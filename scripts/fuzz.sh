@@ -8,6 +8,7 @@ cd "$(dirname "$0")/.."
 runs="${RUNS:-10000}"
 launcher=()
 if command -v ccache >/dev/null 2>&1; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+if command -v ninja >/dev/null 2>&1 && [ ! -f build-fuzz/CMakeCache.txt ]; then launcher+=(-G Ninja); fi
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 -DG7_FUZZ=ON \
   "${launcher[@]}" >/dev/null
 cmake --build build-fuzz -j"$(nproc)"
