@@ -5,6 +5,7 @@
 
 #include <hookcallbacks.h>
 #include <inputhook.h>
+#include <renderer.h>
 #include <uicontroler.h>
 #include <widget.h>
 
@@ -256,6 +257,8 @@ int main(int argc, char **argv)
     qunsetenv("G7_NO_XRECORD");
     QTemporaryDir runtime;
     qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    // The window draws as the program's does, without loading the GL driver.
+    chooseQuickRenderer();
     QApplication app(argc, argv);
     TestX11MacroRecord test(screen);
     return QTest::qExec(&test, argc, argv);
