@@ -8,6 +8,7 @@ cd "$(dirname "$0")/.."
 runs="${RUNS:-10000}"
 launcher=()
 if command -v ccache >/dev/null 2>&1; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+if command -v ninja >/dev/null 2>&1 && [ ! -f build-fuzz/CMakeCache.txt ]; then launcher+=(-G Ninja); fi
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 -DG7_FUZZ=ON \
   "${launcher[@]}" >/dev/null
 cmake --build build-fuzz -j"$(nproc)"
@@ -21,11 +22,14 @@ declare -A installed=(
   [namelists]="modules/setting/name.bin" [gundata]="modules/gun/gunData.bin"
   [language]="modules/i18n/lang_025044.ini"
 )
+# Paths are absolute: a target changes into its own data folder on its first case,
+# and libFuzzer reads the seeds and writes what it finds after that.
+out="$PWD/build-fuzz/fuzz"
 for t in "${targets[@]}"; do
-  work="build-fuzz/fuzz/corpus-$t"
+  work="$out/corpus-$t"
   mkdir -p "$work"
   cp -n fuzz/corpus/"$t"/* ${installed[$t]:-} "$work"/ 2>/dev/null || true
   echo "== $t: $runs cases"
-  (cd build-fuzz/fuzz && ./fuzz_"$t" -runs="$runs" -max_len=8192 -timeout=10 -print_final_stats=1 \
-      "corpus-$t" 2>&1 | grep -E "stat::number_of_executed_units|stat::new_units_added|ERROR|SUMMARY|Done" || true)
+  "$out/fuzz_$t" -runs="$runs" -max_len=8192 -timeout=10 -print_final_stats=1 -artifact_prefix="$out/" \
+      "$work" 2>&1 | grep -E "stat::number_of_executed_units|stat::new_units_added|INITED|DONE|ERROR|SUMMARY|Done" || true
 done

@@ -14,7 +14,7 @@ PACKAGES=(
   libhidapi-dev libudev-dev libx11-dev libxtst-dev libglib2.0-dev gsettings-desktop-schemas
   xvfb xauth x11-utils x11-xserver-utils xdotool trayer imagemagick
   fonts-noto-cjk fonts-dejavu-core
-  ccache clang-14 libfuzzer-14-dev
+  ccache ninja-build clang-14 libfuzzer-14-dev
 )
 
 missing=()

@@ -7,6 +7,7 @@
 #include <copydataendpoint.h>
 #include <hookcallbacks.h>
 #include <inputhook.h>
+#include <renderer.h>
 #include <uicontroler.h>
 #include <widget.h>
 
@@ -268,6 +269,8 @@ int main(int argc, char **argv)
     // A runtime folder of our own: the copy-data socket lives there.
     QTemporaryDir runtime;
     qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    // The window draws as the program's does, without loading the GL driver.
+    chooseQuickRenderer();
     QApplication app(argc, argv);
     TestX11InputHook test(screen);
     return QTest::qExec(&test, argc, argv);

@@ -9,6 +9,7 @@
 #include <deviceoptions.h>
 #include <hookcallbacks.h>
 #include <inputhook.h>
+#include <renderer.h>
 #include <uicontroler.h>
 #include <widget.h>
 

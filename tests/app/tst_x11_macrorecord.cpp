@@ -6,6 +6,7 @@
 
 #include <hookcallbacks.h>
 #include <inputhook.h>
+#include <renderer.h>
 #include <uicontroler.h>
 #include <widget.h>
 

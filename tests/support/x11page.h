@@ -4,6 +4,7 @@
 #include "support_xserver.h"
 
 #include <myqquickview.h>
+#include <renderer.h>
 
 #include <QApplication>
 #include <QTest>
@@ -47,6 +48,8 @@ int runOnVirtualScreen(int argc, char **argv)
     qunsetenv("G7_NO_XRECORD");
     QTemporaryDir runtime;   // the copy-data socket lives there
     qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    // The window draws as the program's does, without loading the GL driver.
+    chooseQuickRenderer();
     QApplication app(argc, argv);
     Test test(screen);
     return QTest::qExec(&test, argc, argv);
