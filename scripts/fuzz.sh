@@ -13,7 +13,7 @@ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=
   "${launcher[@]}" >/dev/null
 cmake --build build-fuzz -j"$(nproc)"
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(catalogue profile macrofile namelists gundata language eventreport queries)
+[ ${#targets[@]} -gt 0 ] || targets=(catalogue profile macrofile namelists gundata language eventreport queries pf)
 export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 QT_QPA_PLATFORM=offscreen
 # Installation files seed the readers of their kind.
 declare -A installed=(
