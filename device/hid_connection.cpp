@@ -72,6 +72,7 @@ void Hid_Thread::connectDevice()
         return;
     }
     qDebug("Device Connect");
+    ++connectionGeneration;
     if (owner) {
         owner->deviceConnected(int(did));
         owner->setViewEnabled(true);
@@ -105,7 +106,7 @@ void Hid_Thread::startMonitor(uint did)
         return;
     monitorRunning = true;
     monitorFuture = QtConcurrent::run(QThreadPool::globalInstance(),
-                                      [this, did] { monitorLoop(did); });
+                                      [this, did, connection = connectionGeneration] { monitorLoop(did, connection); });
     monitorLoops.append(monitorFuture);
 }
 
@@ -118,7 +119,7 @@ void Hid_Thread::endMonitorLoops()
     monitorFuture.waitForFinished();
 }
 
-void Hid_Thread::monitorLoop(uint did)
+void Hid_Thread::monitorLoop(uint did, quint64 connection)
 {
     if (record(did).path2.isEmpty())
         return;
@@ -127,8 +128,10 @@ void Hid_Thread::monitorLoop(uint did)
         HidHandle *dev = openHid2(did);
         if (!dev) {
             qDebug("Device removed");
-            QMetaObject::invokeMethod(this, [this] {
-                if (owner)
+            // A removal noticed by the loop of an earlier connection must not turn off the view a
+            // reconnect has turned on since.
+            QMetaObject::invokeMethod(this, [this, connection] {
+                if (owner && connection == connectionGeneration)
                     owner->setViewEnabled(false);
             }, Qt::QueuedConnection);
             monitorRunning = false;

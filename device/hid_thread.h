@@ -85,7 +85,7 @@ public:
     bool queryCommand(int len);
 
     void startMonitor(uint did);
-    void monitorLoop(uint did);
+    void monitorLoop(uint did, quint64 connection);
     void stopMonitor();
 
     // For quitting: from now on a command no longer waits for the channel (it
@@ -175,6 +175,7 @@ private:
 
     mutable QMutex devListLock;
     quint64 devListGeneration = 0;      // bumped by every discovery
+    quint64 connectionGeneration = 0;   // bumped by every connect; GUI thread only
     int busyDepth = 0;
     std::function<void()> pendingDiscovery;
     bool discoveryPosted = false;
