@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         Hid_Thread hid(&host);
         attach(hid);
         hid.monitorRunning = true;
-        hid.monitorLoop(hid.did);
+        hid.monitorLoop(hid.did, 0);   // no connect ran: the first connection
         QCoreApplication::processEvents();
         if (host.notices.size() > dpiEvents)
             abort();
