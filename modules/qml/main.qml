@@ -157,11 +157,11 @@ Item {
         protectUIItem.setBusy(true)
         ui_View.setEnabled(false)
         tmrProtectUI.stop()
-        tmrProtectUI.interval = Math.max(0, interval)
-        if (tmrProtectUI.interval === 0)
-            releaseProtectUI()
-        else
+        tmrProtectUI.endsAt = Date.now() + Math.max(0, interval)
+        if (interval > 0)
             tmrProtectUI.start()
+        else
+            releaseProtectUI()
     }
 
     function releaseProtectUI() {
@@ -328,11 +328,21 @@ Item {
         anchors.centerIn: parent
     }
 
+    // A Timer counts from the end of the script that started it, so the page's own start-up
+    // work would lengthen the lock; it ends by the clock instead, looked at once a frame.
     Timer {
         id: tmrProtectUI
-        interval: 1000
-        repeat: false
-        onTriggered: mainIten.releaseProtectUI()
+
+        property real endsAt: 0
+
+        interval: 16
+        repeat: true
+        onTriggered: {
+            if (Date.now() < endsAt)
+                return
+            stop()
+            mainIten.releaseProtectUI()
+        }
     }
 
     Environment {
