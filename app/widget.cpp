@@ -15,6 +15,13 @@
 #include <QCoreApplication>
 #include <QIcon>
 #include <QMenu>
+#include <QPixmapCache>
+#include <QQmlEngine>
+#include <QQuickWindow>
+
+#if defined(__GLIBC__)
+#  include <malloc.h>
+#endif
 
 #if defined(Q_OS_WIN)
 #  include <QtCore/qt_windows.h>
@@ -53,6 +60,9 @@ Widget::Widget(QWidget *parent)
     pollTimer.setTimerType(Qt::PreciseTimer);
     connect(&pollTimer, &QTimer::timeout, this, &Widget::checkDevice);
 
+    // The tray icon's scaled pixmap is all this cache would hold, and a non-empty cache arms
+    // a 30 s expiry timer that wakes the idle program; Qt Quick keeps its own images.
+    QPixmapCache::setCacheLimit(0);
     trayIcon = new QSystemTrayIcon(this);
     auto *quitAction = new QAction(tr("Quit (&Q)"), this);
     if (controller->view->getLang().toString() == QLatin1String(ProfileKey::chineseLanguage))
@@ -116,6 +126,28 @@ void Widget::deviceConnected(int curDevice)
 {
     controller->view->initUI(curDevice);
     QCoreApplication::postEvent(this, new UserEvent(UserEvent::RunPage));
+}
+
+void Widget::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    // After the hide has been drawn and handled.
+    QTimer::singleShot(0, this, &Widget::releaseHiddenMemory);
+}
+
+void Widget::releaseHiddenMemory()
+{
+    if (isVisible() && !isMinimized())
+        return;
+    myQQuickView *view = controller->view;
+    if (QQuickWindow *window = view->quickWindow())
+        window->releaseResources();
+    if (QQmlEngine *engine = view->engine())
+        engine->collectGarbage();
+#if defined(__GLIBC__)
+    // glibc keeps freed memory mapped until told; the page's creation left megabytes of it.
+    malloc_trim(0);
+#endif
 }
 
 void Widget::customEvent(QEvent *event)

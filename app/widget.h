@@ -57,8 +57,12 @@ public slots:
 
 protected:
     void customEvent(QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
+    // Gives back what only drawing the page needed while it sits hidden in the tray.
+    void releaseHiddenMemory();
+
     bool quitChosen = false;
 #if defined(Q_OS_WIN)
     bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
