@@ -24,6 +24,12 @@ done
 # Nothing outside /usr, and no user data a build or test run left behind.
 if grep -vE '^\./(usr/.*)?$' "$out/files"; then echo "files outside /usr"; fail=1; fi
 if grep -E 'setting/p[0-9]+\.bin|/macro/.+' "$out/files"; then echo "user data in the package"; fail=1; fi
+# Data folders read-only: a run as root would otherwise save into dpkg's files.
+dpkg-deb -c "$deb" | awk '$1 ~ /^d/ && $6 ~ /^\.\/usr\/lib\/orvane-g7\/modules\// && $1 != "dr-xr-xr-x" {
+  print "data folder not read-only: " $1 " " $6; bad = 1 } END { exit bad }' || fail=1
+# The postinst that replays udev events is there, runnable and valid shell.
+dpkg-deb -e "$deb" "$out/control"
+{ [ -x "$out/control/postinst" ] && sh -n "$out/control/postinst"; } || { echo "no runnable postinst"; fail=1; }
 [ "$(dpkg-deb -f "$deb" Package)" = orvane-g7 ] || { echo "wrong Package field"; fail=1; }
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
