@@ -30,6 +30,8 @@ Rectangle {
     readonly property var subMenus: ({ 5: [25, 35], 6: [17, 25], 7: [35, 42], 8: [14, 17] })
     readonly property int rowHeight: 20
     property int openSubMenu: -1
+    // The rows are made the first time the menu shows; most sessions never open it.
+    property bool rowsMade: false
 
     signal menuCmd(string menuStr)
 
@@ -46,6 +48,8 @@ Rectangle {
         openSubMenu = -1
         visible = true
     }
+
+    onVisibleChanged: if (visible) rowsMade = true
 
     function hoverEntry(index) {
         if (subMenus[index] !== undefined)
@@ -98,14 +102,18 @@ Rectangle {
         }
     }
 
-    Column {
+    // Rows are placed by index rather than by a Column, so that they stand where they belong
+    // from the moment they are made, before the next layout pass.
+    Item {
         x: 2
         y: 2
         width: parent.width - 4
         Repeater {
-            model: keyMenu.topEntries
+            model: keyMenu.rowsMade ? keyMenu.topEntries : []
             MenuRow {
                 required property int modelData
+                required property int index
+                y: index * keyMenu.rowHeight
                 entry: modelData
                 objectName: "menuEntry" + modelData
                 open: keyMenu.openSubMenu === modelData
@@ -116,7 +124,7 @@ Rectangle {
 
     // One sub-menu beside each parent entry.
     Repeater {
-        model: [5, 6, 7, 8]
+        model: keyMenu.rowsMade ? [5, 6, 7, 8] : []
         Rectangle {
             id: subMenu
             required property int modelData
@@ -133,7 +141,7 @@ Rectangle {
                 anchors.fill: parent
                 hoverEnabled: true
             }
-            Column {
+            Item {
                 x: 2
                 y: 2
                 width: parent.width - 4
@@ -141,6 +149,7 @@ Rectangle {
                     model: subMenu.range[1] - subMenu.range[0]
                     MenuRow {
                         required property int index
+                        y: index * keyMenu.rowHeight
                         entry: subMenu.range[0] + index
                         objectName: "menuEntry" + entry
                     }
