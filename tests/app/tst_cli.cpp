@@ -127,7 +127,7 @@ private slots:
         QTest::addColumn<QString>("said");   // pattern over standard output and error
         QTest::addColumn<bool>("sends");     // whether the mouse gets reports
         QTest::newRow("help") << QStringList{u"--help"_s} << 0
-                              << u"--list.*--profile N.*--export N FILE.*--import FILE N.*--status.*--simulate.*--trace FILE"_s << false;
+                              << u"--list.*--profile N.*--export N FILE.*--import FILE N.*--status.*--check.*--udev-rule.*--simulate.*--trace FILE"_s << false;
         QTest::newRow("list") << QStringList{u"--list"_s} << 0
                               << u"^mouse: ORVANE GLIDE MOUSE G7 \\(model 1\\), command interface \\S+, event interface \\S+, [a-z ]+\nprofiles:\n\\* 0 Standard\n  1 Two\n  2 Three\n  3 Four\n$"_s << false;
         QTest::newRow("status") << QStringList{u"--status"_s} << 0 << u"^DPI stage [1-8] of 8: \\d+ DPI\nlighting effect \\d+ \\(options \\d+, \\d+\\)\n$"_s << true;
