@@ -248,22 +248,6 @@ void TestX11InputHook::copyDataRecords()
     QCOMPARE(boxes, shown << u"ORVANE GLIDE MOUSE G7|end"_s);
 }
 
-int main(int argc, char **argv)
-{
-    VirtualScreen screen;
-    if (!screen.start())
-        qFatal("%s", qPrintable(screen.failure));
-    qputenv("DISPLAY", screen.environment.value(u"DISPLAY"_s).toLocal8Bit());
-    qunsetenv("QT_QPA_PLATFORM");
-    qunsetenv("G7_NO_XRECORD");
-    // A runtime folder of our own: the copy-data socket lives there.
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    // The window draws as the program's does, without loading the GL driver.
-    chooseQuickRenderer();
-    QApplication app(argc, argv);
-    TestX11InputHook test(screen);
-    return QTest::qExec(&test, argc, argv);
-}
+int main(int argc, char **argv) { return runOnVirtualScreen<TestX11InputHook>(argc, argv); }
 
 #include "tst_x11_inputhook.moc"
