@@ -297,36 +297,32 @@ void SingleInstancePeer::answerCommand(QLocalSocket *socket, const QStringList &
     socket->disconnectFromServer();
 }
 
-bool SingleInstancePeer::connectToRunning(QLocalSocket &socket, int timeout)
+bool SingleInstancePeer::writeToRunning(QLocalSocket &socket, const QString &message, const QDeadlineTimer &deadline)
 {
-    QDeadlineTimer deadline(timeout);
+    if (!otherRunning)
+        return false;
     // The first copy may have taken the lock but not be listening yet.
     for (;;) {
         socket.connectToServer(socketName);
         if (socket.waitForConnected(remainingMs(deadline)))
-            return true;
+            break;
         if (deadline.hasExpired())
             return false;
         QThread::msleep(50);
     }
-}
-
-bool SingleInstancePeer::sendMessage(const QString &message, int timeout)
-{
-    if (!otherRunning)
-        return false;
-
-    QDeadlineTimer deadline(timeout);
-    QLocalSocket socket;
-    if (!connectToRunning(socket, timeout))
-        return false;
-
     QByteArray data;
     QDataStream out(&data, QIODevice::WriteOnly);
     out.setVersion(streamVersion);
     out << message;
     socket.write(data);
-    if (!socket.waitForBytesWritten(remainingMs(deadline)))
+    return socket.waitForBytesWritten(remainingMs(deadline));
+}
+
+bool SingleInstancePeer::sendMessage(const QString &message, int timeout)
+{
+    const QDeadlineTimer deadline(timeout);
+    QLocalSocket socket;
+    if (!writeToRunning(socket, message, deadline))
         return false;
     while (socket.bytesAvailable() < qint64(sizeof ack - 1)) {
         if (!socket.waitForReadyRead(remainingMs(deadline)))
@@ -337,20 +333,9 @@ bool SingleInstancePeer::sendMessage(const QString &message, int timeout)
 
 bool SingleInstancePeer::sendCommand(const QStringList &args, int timeout, PeerAnswer *answer)
 {
-    if (!otherRunning)
-        return false;
-
-    QDeadlineTimer deadline(timeout);
+    const QDeadlineTimer deadline(timeout);
     QLocalSocket socket;
-    if (!connectToRunning(socket, timeout))
-        return false;
-
-    QByteArray data;
-    QDataStream out(&data, QIODevice::WriteOnly);
-    out.setVersion(streamVersion);
-    out << commandMessage(args);
-    socket.write(data);
-    if (!socket.waitForBytesWritten(remainingMs(deadline)))
+    if (!writeToRunning(socket, commandMessage(args), deadline))
         return false;
     QByteArray reply;
     for (;;) {

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QDeadlineTimer;
 class QLocalServer;
 class QLocalSocket;
 
@@ -61,7 +62,8 @@ private:
     void startServer();
     void receiveConnection();
     void answerCommand(QLocalSocket *socket, const QStringList &args);
-    bool connectToRunning(QLocalSocket &socket, int timeout);
+    // Connects to the running copy and writes one message; false when it is not reached in time.
+    bool writeToRunning(QLocalSocket &socket, const QString &message, const QDeadlineTimer &deadline);
 
     QString socketName;
     qintptr lockHandle = -1; // the open lock file, -1 when not held

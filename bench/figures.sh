@@ -21,24 +21,16 @@ for exe in orvane-g7 probe_renderer bench_bare_window bench_profile_resend; do
 done
 
 work=$(mktemp -d)
-pids=()
+xvfb_pid='' tray_pid='' pids=()
 stop() { # only what this script started, by its own ids
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in $xvfb_pid $tray_pid "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
     rm -rf "$work"
 }
 trap stop EXIT
-mkdir -m 700 "$work/runtime"
-export XDG_RUNTIME_DIR=$work/runtime XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do grep -q . "$work/display" 2>/dev/null && break; sleep 0.1; done
-export DISPLAY=:$(head -n1 "$work/display")
-trayer --edge top >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xdotool search --class trayer >/dev/null 2>&1 && break; sleep 0.1; done
+# shellcheck source=scripts/xsession.sh
+. "$root/scripts/xsession.sh"
+xsession_start "$work"
 
 echo "== machine"
 echo "$(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs), $(free -m | awk '/Mem:/ {print $2}') MiB"

@@ -141,6 +141,16 @@ public:
 
     void refreshLighting() { sendColour(light.colorR, light.colorG, light.colorB); }
 
+    // What both reloads send first. One sender throughout: the closing refresh uses the colours read here.
+    void panels()
+    {
+        keyMatrix();
+        axes();
+        dpi();
+        lighting();
+        reportRate();
+    }
+
 private:
     QVariantList readLighting()
     {
@@ -201,11 +211,7 @@ namespace ProfileSender {
 void sendSwitchedProfile(ProfileStore &store, Hid_Thread &hid)
 {
     Sender send(store, hid);
-    send.keyMatrix();
-    send.axes();
-    send.dpi();
-    send.lighting();
-    send.reportRate();
+    send.panels();
     if (hid.did != 0)
         send.liftOff();
     send.refreshLighting();
@@ -213,12 +219,7 @@ void sendSwitchedProfile(ProfileStore &store, Hid_Thread &hid)
 
 void sendLoadedProfile(ProfileStore &store, Hid_Thread &hid)
 {
-    Sender send(store, hid);
-    send.keyMatrix();
-    send.axes();
-    send.dpi();
-    send.lighting();
-    send.reportRate();
+    Sender(store, hid).panels();
 }
 
 } // namespace ProfileSender

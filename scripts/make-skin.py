@@ -57,6 +57,16 @@ def over(base, layer, result=None, geometry="+0+0"):
     convert(base, layer, "-geometry", geometry, "-compose", "over", "-composite", result or base)
 
 
+def lit_body(canvas, body, strips, glow, lit):
+    """The mouse's body onto its shadow; lit, the light strips on it and their glow, laid twice, under it."""
+    if lit:
+        over(canvas, glow)
+        over(canvas, glow)
+    over(canvas, body)
+    if lit:
+        over(canvas, strips)
+
+
 def glossy_button(path, w, h, r, top, bottom, border, gloss=0.16, glyph=None):
     """Rounded glossy button: gradient body, bright upper half, thin border, optional glyph draw."""
     body = tmp("body.png")
@@ -286,12 +296,7 @@ def mouse_top(lit=True, name="mouseTop.png"):
     convert("-size", "%dx%d" % (w, h), "xc:none", "-fill", "rgba(0,0,0,0.75)",
             "-draw", body_path, "-blur", "0x10", canvas)
     convert(canvas, "-page", "+4+8", "-background", "none", "-flatten", canvas)
-    if lit:
-        over(canvas, strips_glow)
-        over(canvas, strips_glow)
-    over(canvas, body)
-    if lit:
-        over(canvas, strips)
+    lit_body(canvas, body, strips, strips_glow, lit)
     # Button split, the palm seam, the wheel with its light and the DPI button.
     wheel = tmp("wheel.png")
     shaped(wheel, 22, 64, ["-draw", "roundrectangle 0,0,21,63,9,9"], "#505052", "#1a1a1b")
@@ -344,12 +349,7 @@ def mouse_side(lit=True, name="mouseSide.png"):
     canvas = tmp("side.png")
     convert("-size", "%dx%d" % (w, h), "xc:none", "-fill", "rgba(0,0,0,0.7)",
             "-draw", "ellipse 230,204 210,12 0,360", "-blur", "0x8", canvas)
-    if lit:
-        over(canvas, strip_glow)
-        over(canvas, strip_glow)
-    over(canvas, body)
-    if lit:
-        over(canvas, strip)
+    lit_body(canvas, body, strip, strip_glow, lit)
     # Thumb buttons and the grip texture.
     for x in (262, 324):
         button = tmp("thumb.png")

@@ -29,18 +29,9 @@ stop() { # only what this script started, by its own ids
     rm -rf "$work"
 }
 trap stop EXIT
-mkdir -m 700 "$work/runtime"
-export XDG_RUNTIME_DIR=$work/runtime XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-
-# Xvfb picks a free display and writes its number to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do grep -q . "$work/display" 2>/dev/null && break; sleep 0.1; done
-export DISPLAY=:$(head -n1 "$work/display")
-trayer --edge top >/dev/null 2>&1 &
-tray_pid=$!
-for _ in $(seq 100); do xdotool search --class trayer >/dev/null 2>&1 && break; sleep 0.1; done
+# shellcheck source=scripts/xsession.sh
+. "$root/scripts/xsession.sh"
+xsession_start "$work"
 
 origin_x=0 origin_y=0 lang='' wid=''
 window_name='^ORVANE GLIDE MOUSE G7 \(simulated\)$'

@@ -3,6 +3,7 @@
 // copy-data records over the local socket.
 
 #include "support_xserver.h"
+#include "x11page.h"
 
 #include <copydataendpoint.h>
 #include <hookcallbacks.h>
@@ -63,7 +64,7 @@ private slots:
     void copyDataRecords();
 
 private:
-    void useSource(const QString &source);
+    void useSource(const QString &wanted) { useHookSource(*hook, *w, source, wanted); }
     QStringList pageReports() const; // msg_KB and msg_MS so far, in order
     void clearPageReports() { keySpy->clear(), mouseSpy->clear(); }
     int xdotool(const QString &arguments) { return screen.run(u"xdotool "_s + arguments); }
@@ -147,17 +148,6 @@ void TestX11InputHook::procedureTable()
     HookCallbacks::registerWith(rebuilt, w.get());
     rebuilt.uninstall();
     QVERIFY(hook->install());
-}
-
-void TestX11InputHook::useSource(const QString &wanted)
-{
-    if (wanted == source)
-        return;
-    hook->uninstall();
-    qputenv("G7_NO_XRECORD", wanted == u"window" ? "1" : "0");
-    QVERIFY(hook->install());
-    source = wanted;
-    w->activateWindow();
 }
 
 QStringList TestX11InputHook::pageReports() const
@@ -258,22 +248,6 @@ void TestX11InputHook::copyDataRecords()
     QCOMPARE(boxes, shown << u"ORVANE GLIDE MOUSE G7|end"_s);
 }
 
-int main(int argc, char **argv)
-{
-    VirtualScreen screen;
-    if (!screen.start())
-        qFatal("%s", qPrintable(screen.failure));
-    qputenv("DISPLAY", screen.environment.value(u"DISPLAY"_s).toLocal8Bit());
-    qunsetenv("QT_QPA_PLATFORM");
-    qunsetenv("G7_NO_XRECORD");
-    // A runtime folder of our own: the copy-data socket lives there.
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    // The window draws as the program's does, without loading the GL driver.
-    chooseQuickRenderer();
-    QApplication app(argc, argv);
-    TestX11InputHook test(screen);
-    return QTest::qExec(&test, argc, argv);
-}
+int main(int argc, char **argv) { return runOnVirtualScreen<TestX11InputHook>(argc, argv); }
 
 #include "tst_x11_inputhook.moc"

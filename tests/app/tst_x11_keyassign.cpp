@@ -57,7 +57,7 @@ private:
         const int at = file.indexOf(u"\n%1="_s.arg(entry), file.indexOf(u"[keydefine_J2]"));
         return at < 0 ? QString() : file.mid(at + 1).section(u'\n', 0, 0);
     }
-    void useSource(const QString &wanted);
+    void useSource(const QString &wanted) { useHookSource(*hook, *w, source, wanted); }
 
     VirtualScreen &screen;
     X11Page page{screen, [this] { return view(); }};
@@ -87,17 +87,6 @@ void TestX11KeyAssign::initTestCase()
     w->checkDevice();
     QTRY_VERIFY_WITH_TIMEOUT(shown(u"envItem"_s) && view()->isEnabled() && shown(u"keyRow3"_s), 10000);
     QCOMPARE(text(u"keyText3"_s), u"Forward"_s);
-}
-
-void TestX11KeyAssign::useSource(const QString &wanted)
-{
-    if (wanted == source)
-        return;
-    hook->uninstall();
-    qputenv("G7_NO_XRECORD", wanted == u"window" ? "1" : "0");
-    QVERIFY(hook->install());
-    source = wanted;
-    w->activateWindow();
 }
 
 void TestX11KeyAssign::recordKeyInDialog_data()

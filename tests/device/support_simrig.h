@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue.h"
+#include "devicehost.h"
 #include "hid_thread.h"
 #include "pauses.h"
 #include "reporttrace.h"
@@ -52,3 +53,24 @@ inline void attachShippedCatalogue(Hid_Thread &hid)
     bool encode = false;
     hid.findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), {}, &encode));
 }
+
+// The tray agent's stand-in: notes the view's state and counts connects. With `hid` set, a connect
+// sends the profile number as the page's first step does (a command that pumps events).
+class QuietHost : public DeviceHost
+{
+public:
+    void deviceConnected(int) override
+    {
+        ++connects;
+        if (hid)
+            hid->hid_02H_SetCurrentProfile(0);
+    }
+    void showNotice(const QString &, const QString &) override {}
+    void setViewEnabled(bool enabled) override { viewEnabled = enabled; }
+    void hideWindow() override {}
+    void clearHidBusy() override {}
+    QVariant language() const override { return QStringLiteral("English"); }
+    bool viewEnabled = false;
+    Hid_Thread *hid = nullptr;
+    int connects = 0;
+};

@@ -1,4 +1,3 @@
-#include "devicehost.h"
 #include "discovery.h"
 #include "support_pumpprobe.h"
 #include "support_simrig.h"
@@ -12,26 +11,6 @@
 #include <optional>
 
 namespace {
-
-class QuietHost : public DeviceHost
-{
-public:
-    // The page's first step on a connect sends the profile number (a command that pumps events).
-    void deviceConnected(int) override
-    {
-        ++connects;
-        if (hid)
-            hid->hid_02H_SetCurrentProfile(0);
-    }
-    void showNotice(const QString &, const QString &) override {}
-    void setViewEnabled(bool enabled) override { viewEnabled = enabled; }
-    void hideWindow() override {}
-    void clearHidBusy() override {}
-    QVariant language() const override { return QStringLiteral("English"); }
-    bool viewEnabled = false;
-    Hid_Thread *hid = nullptr;
-    int connects = 0;
-};
 
 using Command = std::function<void(Hid_Thread &)>;
 

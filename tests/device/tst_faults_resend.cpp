@@ -1,6 +1,7 @@
 #include "devicehost.h"
 #include "discovery.h"
 #include "myqquickview.h"
+#include "pagerig.h"
 #include "recordingpointersettings.h"
 #include "storefile.h"
 #include "support_pumpprobe.h"
@@ -13,17 +14,6 @@
 #include <QThreadPool>
 
 namespace {
-
-// The window controller as far as the page calls it.
-class Controller : public QObject
-{
-    Q_OBJECT
-public slots:
-    void onMinimize() {}
-    void onClose() {}
-    void onXChanged(int) {}
-    void onYChanged(int) {}
-};
 
 // The tray agent as far as the connect step reaches it: straight to the page.
 class PageHost : public DeviceHost
@@ -94,7 +84,7 @@ void tst_FaultsResend::burstDuringResend()
     SimRig rig;
     PageHost host;
     Hid_Thread hid(&host);
-    Controller controller;
+    WindowControllerStub controller;
     myQQuickView view;
     recordPointerSettings(view);
     view.hid = &hid;

@@ -1,4 +1,3 @@
-#include "devicehost.h"
 #include "discovery.h"
 #include "myqquickview.h"
 #include "profilestore.h"
@@ -12,18 +11,6 @@
 #include <QThreadPool>
 
 namespace {
-
-class ViewHost : public DeviceHost
-{
-public:
-    void deviceConnected(int) override {}
-    void showNotice(const QString &, const QString &) override {}
-    void setViewEnabled(bool enabled) override { viewEnabled = enabled; }
-    void hideWindow() override {}
-    void clearHidBusy() override {}
-    QVariant language() const override { return QStringLiteral("English"); }
-    bool viewEnabled = false;
-};
 
 // Resident set size in kB, from /proc.
 long residentKb()
@@ -62,7 +49,7 @@ void tst_Soak::unplugReplugCycles()
     TempDataFolder data;
     QVERIFY(data.copyFromSource("modules/setting/apConfig.bin"));
     SimRig rig;
-    ViewHost host;
+    QuietHost host;
     Hid_Thread hid(&host);
     myQQuickView view;      // the bridge the pages call; no page loaded
     view.hid = &hid;
