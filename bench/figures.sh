@@ -82,7 +82,8 @@ hidden() {
 
 echo
 echo "== wake-ups over $idle s, hidden in the tray (context switches, all threads)"
-"$bin/bench_bare_window" --stay >"$work/bare-idle" &
+# From the work folder: the killed bare window leaves its temporary page file there.
+(cd "$work" && exec "$bin/bench_bare_window" --stay) >"$work/bare-idle" &
 bare_pid=$!; pids+=("$bare_pid")
 nomouse_pid=$(hidden nomouse); pids+=("$nomouse_pid")
 sim_pid=$(hidden simulated --simulate); pids+=("$sim_pid")
