@@ -5,47 +5,15 @@
 // frame counted from process start, the memory 3 s after the window was hidden
 // (3 s after start). With --stay it then idles hidden until it is killed.
 
+#include "processfigures.h"
+
 #include <QApplication>
-#include <QFile>
 #include <QQuickWidget>
 #include <QQuickWindow>
 #include <QTemporaryFile>
 #include <QTimer>
 
 #include <cstdio>
-#include <ctime>
-#include <unistd.h>
-
-namespace {
-
-// Milliseconds since the kernel started this process.
-qint64 msSinceProcessStart()
-{
-    QFile stat(QStringLiteral("/proc/self/stat"));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray line = stat.readAll();
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    const double startTicks = fields.value(19).toDouble(); // field 22 of stat
-    timespec now{};
-    clock_gettime(CLOCK_BOOTTIME, &now);
-    const double nowMs = now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
-    return qint64(nowMs - startTicks * 1000.0 / sysconf(_SC_CLK_TCK));
-}
-
-qint64 rssKib()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -75,7 +43,7 @@ int main(int argc, char **argv)
 
     QTimer::singleShot(3000, &view, [&] { view.hide(); });
     QTimer::singleShot(6000, &view, [&] {
-        std::printf("first-frame-ms %lld hidden-rss-kib %lld\n", firstFrame, rssKib());
+        std::printf("first-frame-ms %lld hidden-rss-kib %lld\n", firstFrame, statusKib("VmRSS:"));
         std::fflush(stdout);
         if (!stay)
             QCoreApplication::exit(0);

@@ -14,47 +14,15 @@
 #include <pauses.h>
 #include <simulatedg7.h>
 
+#include "processfigures.h"
+
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTimer>
 
 #include <cstdio>
-#include <ctime>
-#include <unistd.h>
-
-namespace {
-
-// Milliseconds since the kernel started this process.
-qint64 msSinceProcessStart()
-{
-    QFile stat(QStringLiteral("/proc/self/stat"));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray line = stat.readAll();
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    const double startTicks = fields.value(19).toDouble(); // field 22 of stat
-    timespec now{};
-    clock_gettime(CLOCK_BOOTTIME, &now);
-    const double nowMs = now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
-    return qint64(nowMs - startTicks * 1000.0 / sysconf(_SC_CLK_TCK));
-}
-
-qint64 statusKib(const char *key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
