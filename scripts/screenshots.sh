@@ -75,9 +75,15 @@ shot() {
     import -window root -crop "1000x640+$origin_x+$origin_y" +repage "$out/$lang-$1.png"
     echo "$out/$lang-$1.png"
 }
-# The window's origin now (a drag on the page moves the window).
+# The window's origin now. A drag on the page moves the window, at times partly off the screen
+# (then the shot came out cropped), so it goes back to its place first.
 locate() {
     eval "$(xdotool getwindowgeometry --shell "$wid")"
+    if [ "$X" != 280 ] || [ "$Y" != 160 ]; then
+        xdotool windowmove "$wid" 280 160
+        sleep 0.2
+        eval "$(xdotool getwindowgeometry --shell "$wid")"
+    fi
     origin_x=$X origin_y=$Y
 }
 click() { locate; xdotool mousemove $((origin_x + $1)) $((origin_y + $2)) click "${3:-1}"; }
