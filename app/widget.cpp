@@ -174,7 +174,11 @@ bool Widget::nativeEvent(const QByteArray &eventType, void *message, qintptr *re
 
 void Widget::showNotice(const QString &title, const QString &text)
 {
-    trayIcon->showMessage(title, text, QSystemTrayIcon::Information, 10000);
+    // Posted: building the balloon takes milliseconds, and the connection notice comes just
+    // before the page's first script, which starts the busy lock.
+    QMetaObject::invokeMethod(this, [this, title, text] {
+        trayIcon->showMessage(title, text, QSystemTrayIcon::Information, 10000);
+    }, Qt::QueuedConnection);
 }
 
 void Widget::setViewEnabled(bool enabled)
