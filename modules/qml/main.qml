@@ -157,7 +157,8 @@ Item {
         protectUIItem.setBusy(true)
         ui_View.setEnabled(false)
         tmrProtectUI.stop()
-        tmrProtectUI.endsAt = Date.now() + Math.max(0, interval)
+        tmrProtectUI.lockMs = Math.max(0, interval)
+        tmrProtectUI.endsAt = Date.now() + tmrProtectUI.lockMs
         if (interval > 0)
             tmrProtectUI.start()
         else
@@ -334,11 +335,14 @@ Item {
         id: tmrProtectUI
 
         property real endsAt: 0
+        property real lockMs: 0
 
         interval: 16
         repeat: true
         onTriggered: {
-            if (Date.now() < endsAt)
+            // More left than was asked for: the system clock went back; let go rather than trap the user.
+            var left = endsAt - Date.now()
+            if (left > 0 && left <= lockMs)
                 return
             stop()
             mainIten.releaseProtectUI()
