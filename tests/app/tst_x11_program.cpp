@@ -96,7 +96,10 @@ void TestX11Program::secondStartHandsOverAndKilledFirstDoesNotBlock()
 
 void TestX11Program::startShowsLogoThenWholePage()
 {
-    QTRY_COMPARE_WITH_TIMEOUT(windows(mainWindow).size(), 1, 10000);
+    // Should the window not come, what the program said tells why.
+    QByteArray said;
+    QTRY_VERIFY2_WITH_TIMEOUT((said += first.readAllStandardError() + first.readAllStandardOutput(),
+                               windows(mainWindow).size() == 1), said.constData(), 10000);
     // The logo shows in the middle; the key panel left of it waits for the start-up lock to let go.
     const QRect leftPanel = QRect(20, 110, 200, 380).translated(origin());
     const QRect logo = QRect(250, 120, 500, 380).translated(origin());
