@@ -30,7 +30,6 @@ class TestX11KeyAssign : public QObject
 public:
     explicit TestX11KeyAssign(VirtualScreen &screen) : screen(screen) {}
 
-
 private slots:
     void initTestCase();
     void cleanupTestCase() { hook->uninstall(); }
