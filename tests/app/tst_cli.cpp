@@ -41,10 +41,14 @@ const QByteArray climbing = "[sensor]\nreportRate_J2=1\n[profile]\nname=../../..
 // One private installation of the program with its data files.
 struct Install
 {
-    Install()
+    // A fresh one has the installed data only.
+    explicit Install(bool fresh = false)
     {
         const QString runtime = QStringLiteral(G7_RUNTIME_DIR);
         QProcess::execute(u"cp"_s, {u"-r"_s, runtime + u"/modules"_s, runtime + u"/orvane-g7"_s, dir.path()});
+        QDir(dir.path()).mkpath(u"in"_s);
+        if (fresh)
+            return;
         const QByteArray factory = read(u"modules/setting/pD.bin"_s);
         for (int p = 1; p <= 4; ++p)
             write(u"modules/setting/p%1.bin"_s.arg(p), p == 3 ? profileTwo(factory) : factory);
@@ -127,7 +131,7 @@ private slots:
         QTest::addColumn<QString>("said");   // pattern over standard output and error
         QTest::addColumn<bool>("sends");     // whether the mouse gets reports
         QTest::newRow("help") << QStringList{u"--help"_s} << 0
-                              << u"--list.*--profile N.*--export N FILE.*--import FILE N.*--status.*--check.*--udev-rule.*--simulate.*--trace FILE"_s << false;
+                              << u"--list.*--profile N.*--export N FILE.*--import FILE \\[N\\].*--status.*--check.*--udev-rule.*--simulate.*--trace FILE"_s << false;
         QTest::newRow("list") << QStringList{u"--list"_s} << 0
                               << u"^mouse: ORVANE GLIDE MOUSE G7 \\(model 1\\), command interface \\S+, event interface \\S+, [a-z ]+\nprofiles:\n\\* 0 Standard\n  1 Two\n  2 Three\n  3 Four\n$"_s << false;
         QTest::newRow("status") << QStringList{u"--status"_s} << 0 << u"^DPI stage [1-8] of 8: \\d+ DPI\nlighting effect \\d+ \\(options \\d+, \\d+\\)\n$"_s << true;
@@ -141,6 +145,15 @@ private slots:
         QTest::newRow("no such profile") << QStringList{u"--profile"_s, u"4"_s} << 1 << u"^profile 4 does not exist \\(see --list\\)\n$"_s << false;
         QTest::newRow("out of range") << QStringList{u"--export"_s, u"9"_s, u"x.pf"_s} << 2 << u"^no profile number: 9 \\(profiles are 0 to 5\\)\n$"_s << false;
         QTest::newRow("unknown") << QStringList{u"--list"_s, u"--bogus"_s} << 2 << u"^unknown option: --bogus \\(see --help\\)\n$"_s << false;
+        // Mistyped, with no command beside them: still never the tray program.
+        QTest::newRow("mistyped") << QStringList{u"--lsit"_s} << 2 << u"^unknown option: --lsit \\(see --help\\)\n$"_s << false;
+        QTest::newRow("short unknown") << QStringList{u"-x"_s} << 2 << u"^unknown option: -x \\(see --help\\)\n$"_s << false;
+        QTest::newRow("no such model") << QStringList{u"--simulate=4"_s} << 2 << u"^no simulated model: 4 \\(models are 0 to 3\\)\n$"_s << false;
+        QTest::newRow("version") << QStringList{u"--version"_s} << 0 << u"^orvane-g7 \\d+\\.\\d+\n$"_s << false;
+        // As the profile page's New and then Load: listed as the next free number, current, sent.
+        QTest::newRow("import new") << QStringList{u"--import"_s, u"hand.pf"_s} << 0
+                                    << u"^\\S+/hand.pf imported into profile 4 \\(profile_0\\) and sent to the mouse\n$"_s << true;
+        QTest::newRow("list new") << QStringList{u"--list"_s} << 0 << u"\n  3 Four\n\\* 4 profile_0\n$"_s << false;
     }
     // Each command alone and handed to the running program: same answer, same reports, one writer.
     void commands()
@@ -183,6 +196,70 @@ private slots:
             if (QTest::currentDataTag() == u"import other"_s)
                 QVERIFY(install->read(u"modules/macro/Hand.bin"_s).contains("A"));
         }
+    }
+
+    // The README's examples, in their order, on a fresh installation with the simulated mouse.
+    void readmeExamples()
+    {
+        QFile readme(QStringLiteral(G7_SOURCE_DIR "/README.md"));
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll());
+        const qsizetype section = text.indexOf(u"## Command line"_s);
+        const qsizetype start = text.indexOf(u"```\n"_s, section) + 4;
+        const QStringList lines = text.mid(start, text.indexOf(u"```"_s, start) - start).split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY(lines.size() >= 5);
+        const Install fresh(true);
+        for (const QString &line : lines) {
+            QStringList args = line.section(u'#', 0, 0).simplified().split(u' ');
+            QCOMPARE(args.takeFirst(), u"orvane-g7"_s);
+            const Run r = run(fresh, args << u"--simulate"_s);
+            QVERIFY2(r.code == 0 && r.err.isEmpty(), qPrintable(line + u" -> "_s + QString::number(r.code) + u": "_s + r.err));
+        }
+    }
+
+    // With no program running, calls at once each do their work or say they are busy; none waits
+    // on a program that is not there.
+    void concurrentCalls()
+    {
+        QList<std::shared_ptr<QProcess>> calls;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(u"DISPLAY"_s);
+        for (int i = 0; i < 12; ++i) {
+            auto call = std::make_shared<QProcess>();
+            call->setProcessEnvironment(env);
+            call->start(alone.path(u"orvane-g7"_s), {u"--list"_s, u"--simulate"_s});
+            calls.append(call);
+        }
+        int listed = 0;
+        for (const auto &call : calls) {
+            QVERIFY(call->state() == QProcess::NotRunning || call->waitForFinished(60000));
+            const QString out = QString::fromLocal8Bit(call->readAllStandardOutput());
+            const QString err = QString::fromLocal8Bit(call->readAllStandardError());
+            if (call->exitCode() == 0 && out.startsWith(u"mouse: "_s))
+                ++listed;
+            else
+                QVERIFY2(call->exitCode() == 1 && err == u"busy: another command-line call is using the mouse; try again\n"_s,
+                         qPrintable(QString::number(call->exitCode()) + u": "_s + out + err));
+        }
+        QVERIFY(listed > 0);
+    }
+
+    // The tray program started while a command-line call works on the mouse starts once the call is done.
+    void programStartsDuringCall()
+    {
+        QProcess call, tray;
+        QFile::remove(alone.path(u"call.txt"_s));
+        call.start(alone.path(u"orvane-g7"_s), {u"--profile"_s, u"1"_s, u"--simulate"_s, u"--trace"_s, alone.path(u"call.txt"_s)});
+        QTRY_VERIFY_WITH_TIMEOUT(!alone.sent(u"call.txt"_s).isEmpty(), 30000);
+        tray.start(alone.path(u"orvane-g7"_s), {u"--simulate"_s});
+        QByteArray console;
+        QTRY_VERIFY2_WITH_TIMEOUT((console += tray.readAllStandardError()).contains("Device Connect"),
+                                  console.constData(), 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(call.state(), QProcess::NotRunning, 60000);
+        QCOMPARE(call.exitCode(), 0);
+        QCOMPARE(tray.state(), QProcess::Running);
+        tray.terminate();
+        QVERIFY(tray.waitForFinished(10000));
     }
 
     // The page as the user sees it after --profile 2 was handed to the program with its window open.
