@@ -2,7 +2,9 @@
 
 #include "inidialect.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileDevice>
 #include <QSaveFile>
 #include <QtDebug>
@@ -68,6 +70,8 @@ bool writeAll(QFileDevice &file, const QByteArray &content)
 
 bool replace(const QString &path, const QByteArray &content)
 {
+    // A missing folder is made, as QSettings did for every store file.
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && writeAll(file, content) && file.commit())
         return true;
