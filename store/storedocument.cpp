@@ -4,7 +4,9 @@
 #include "storefile.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 StoreDocument::StoreDocument(const QString &path)
     : m_path(path)
@@ -98,6 +100,8 @@ bool StoreDocument::commit()
     // A file we could not read was never merged in: writing would replace its content with ours alone.
     if (!m_readable)
         return false;
+    // A missing folder is made, as QSettings did for every store file.
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
     const QByteArray text = IniDialect::write(m_map, m_previous);
     if (!StoreFile::replace(m_path, text))
         return false;

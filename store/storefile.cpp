@@ -2,9 +2,7 @@
 
 #include "inidialect.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QFileDevice>
 #include <QSaveFile>
 #include <QtDebug>
@@ -70,8 +68,6 @@ bool writeAll(QFileDevice &file, const QByteArray &content)
 
 bool replace(const QString &path, const QByteArray &content)
 {
-    // A missing folder is made, as QSettings did for every store file.
-    QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && writeAll(file, content) && file.commit())
         return true;
