@@ -192,8 +192,7 @@ QVariant myQQuickView::createMacroIni(QVariant name, QVariant macroIndex)
 
 QVariant myQQuickView::updataNameList(QVariant type, QStringList nameList)
 {
-    NameLists::write(type.toInt(), nameList);
-    return true;
+    return NameLists::write(type.toInt(), nameList);
 }
 
 QVariant myQQuickView::modifyMacroName(QVariant oldname, QVariant newname)

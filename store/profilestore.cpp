@@ -10,7 +10,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 
 ProfileStore::ProfileStore()
@@ -125,10 +124,8 @@ bool ProfileStore::replaceProfile(int target, const QString &sourceFile)
     // the new content after it is gone.
     StoreFile::sync(*old);
     const QDateTime oldStamp = QFileInfo(fileName).lastModified();
-    // Written beside the target and renamed over it only when complete.
-    QSaveFile copy(fileName);
-    if (!copy.open(QIODevice::WriteOnly) || copy.write(content) != content.size() || !copy.commit())
-        return failed();
+    if (!StoreFile::replace(fileName, content))
+        return false;
 
     old->deleteLater();
     makeStampDiffer(fileName, oldStamp);

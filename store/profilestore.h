@@ -47,8 +47,8 @@ public:
     // Whole-file replacement of profile target by a copy of sourceFile. The old
     // settings object is deleted at the next turn of the event loop, a fresh one
     // takes its place in the list. Returns whether the copy succeeded; when the
-    // source cannot be read or the copy cannot be written, the profile file and
-    // its settings object stay as they were.
+    // source cannot be read or the copy cannot be written whole (a full disk),
+    // the profile file and its settings object stay as they were.
     bool replaceProfile(int target, const QString &sourceFile);
     bool resetProfile(int profile);
     bool copyProfile(int destProfile, int srcProfile);
