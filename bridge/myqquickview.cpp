@@ -15,6 +15,7 @@
 #include "namelists.h"
 #include "profileexchange.h"
 #include "profilekeys.h"
+#include "profilevalues.h"
 #include "systempointer.h"
 #include "updatelauncher.h"
 
@@ -357,6 +358,10 @@ QVariantList myQQuickView::ui_83H_GetKeyboardoption()
 void myQQuickView::ui_06H_SetRGBLedEffect(uchar effect, uchar tmpcolor, uchar tmpSpeedBrightness,
                                           QVariantList configs)
 {
+    if (!ProfileValues::validLedEffect(configs)) {
+        qDebug() << "Lighting refused: not an effect, colour index, level and three colours 0 to 255";
+        return;
+    }
     store.setValue(QLatin1String(ProfileKey::ledEffect), configs);
     const LedOptions options = ledOptions(effect, tmpSpeedBrightness);
     if (hid)
@@ -365,6 +370,10 @@ void myQQuickView::ui_06H_SetRGBLedEffect(uchar effect, uchar tmpcolor, uchar tm
 
 void myQQuickView::ui_10H_SetLED8StageColor(uchar type, QVariantList src24)
 {
+    if (!validColourTable(src24)) {
+        qDebug() << "Stage colours refused: not up to 24 values 0 to 255";
+        return;
+    }
     store.setValue(QLatin1String(ProfileKey::colourTablePrefix) + QString::number(type), src24);
     // Every type goes out in the 24-byte form; type 2's packed bytes lead it.
     ColourTable bytes = stageColourBytes(type, src24);
@@ -374,6 +383,10 @@ void myQQuickView::ui_10H_SetLED8StageColor(uchar type, QVariantList src24)
 
 void myQQuickView::ui_LEDColor(QVariantList src24)
 {
+    if (!validColourTable(src24)) {
+        qDebug() << "Lighting colours refused: not up to 24 values 0 to 255";
+        return;
+    }
     store.setValue(QLatin1String(ProfileKey::colourTablePrefix) + QLatin1Char('0'), src24);
     ColourTable bytes = colourTableBytes(src24);
     if (hid)
@@ -383,6 +396,11 @@ void myQQuickView::ui_LEDColor(QVariantList src24)
 void myQQuickView::ui_11H_SetDPISet(uchar dpiStage, QVariantList, QVariantList valueForIndex,
                                     QVariantList dpiSelectArray)
 {
+    if (!validDpiStages(deviceIndex(), valueForIndex, dpiSelectArray)) {
+        qDebug().noquote() << QStringLiteral("DPI stages refused: not eight values %1 to %2 with eight flags 0 or 1")
+                                  .arg(smallestDpi).arg(dpiVariant(deviceIndex()).largest);
+        return;
+    }
     store.setValue(dpiKey(), valueForIndex);
     store.setValue(QLatin1String(ProfileKey::dpiSelect), dpiSelectArray);
     const DpiStageBytes dpi = encodeDpiStages(deviceIndex(), valueForIndex, dpiSelectArray);
@@ -394,6 +412,10 @@ void myQQuickView::ui_11H_SetDPISet(uchar dpiStage, QVariantList, QVariantList v
 
 void myQQuickView::ui_11H_SetDPISelect(QVariantList valueForIndex)
 {
+    if (!validDpiFlags(valueForIndex)) {
+        qDebug() << "DPI flags refused: not eight flags 0 or 1";
+        return;
+    }
     store.setValue(QLatin1String(ProfileKey::dpiSelect), valueForIndex);
 }
 
@@ -496,6 +518,11 @@ QVariantList myQQuickView::getKeydefine(QVariant matrixId)
 
 void myQQuickView::mouseSetKeyMatrix(QVariantList src)
 {
+    const int refused = KeyMatrix::invalidEntry(src);
+    if (refused >= 0) {
+        qDebug().noquote() << QStringLiteral("Key matrix refused: button %1 is not four numbers 0 to 255").arg(refused + 1);
+        return;
+    }
     for (int k = 0; k < KeyMatrix::entryCount; ++k)
         store.setValue(indexedKey(ProfileKey::keyDefinePrefix, k), KeyMatrix::entry(src, k));
     KeyMatrix::Bytes bytes = KeyMatrix::wireBytes(src);

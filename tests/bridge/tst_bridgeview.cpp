@@ -179,8 +179,8 @@ private slots:
         QTest::newRow("mouse gone: stored, nothing sent, zeros read") << 1 << Call([](auto &v, auto &sim) {
                 sim.unplug(); v.ui_01H_SetReportRate(8); QVERIFY(v.hid->hidFree);
                 QCOMPARE(v.ui_83H_GetKeyboardoption(), (QVariantList{0, 0, 0, 0})); }) << "[sensor]\nreportRate_J2=8\n";
-        QTest::newRow("effect") << 1 << Call([](auto &v, auto &) { v.ui_06H_SetRGBLedEffect(13, 0, 7, {13, 0, 7}); })
-            << out("06 0D 00 32 06 01 00 00") + "[color_J2]\nledEffect=13, 0, 7\n";
+        QTest::newRow("effect") << 1 << Call([](auto &v, auto &) { v.ui_06H_SetRGBLedEffect(13, 0, 7, {13, 0, 4, 255, 0, 0}); })
+            << out("06 0D 00 32 06 01 00 00") + "[color_J2]\nledEffect=13, 0, 4, 255, 0, 0\n";
         QTest::newRow("palette") << 1 << Call([](auto &v, auto &) { v.ui_LEDColor({255, 0, 0, 0, 0, 255, 0, 127}); })
             << out("0C 00 00 01 00 00 00 F2") + dataOut("FF 00 00 00 00 FF 00 7F")
             + "[color_J2]\ntype0=255, 0, 0, 0, 0, 255, 0, 127\n";
@@ -190,10 +190,42 @@ private slots:
             v.ui_11H_SetDPISet(1, {}, {200, 7200, 7300, 12000, 400, 800, 1600, 3200}, {1, 1, 0, 0, 0, 0, 0, 0}); })
             << out("08 08 10 20 40 0C 00 00") + out("07 01 03 04 90 48 77 00")
             + "[sensor]\ndpi_J2_3336=200, 7200, 7300, 12000, 400, 800, 1600, 3200\ndpi_Select=1, 1, 0, 0, 0, 0, 0, 0\n";
-        QTest::newRow("dpi on variant 3, texts, short lists") << 3 << Call([](auto &v, auto &) {
-            v.ui_11H_SetDPISet(2, {}, {"400", "800", "12800", "12900", "18000", "1600", "3200"}, {"1", "0", "1"}); })
-            << out("08 B3 20 40 00 1C 00 00") + out("07 02 05 08 10 7F 80 00")
-            + "[sensor]\ndpi_J2_3337=400, 800, 12800, 12900, 18000, 1600, 3200\ndpi_Select=1, 0, 1\n";
+        QTest::newRow("dpi on variant 3, texts") << 3 << Call([](auto &v, auto &) {
+            v.ui_11H_SetDPISet(2, {}, {"400", "800", "12800", "12900", "18000", "1600", "3200", "200"},
+                               {"1", "0", "1", "0", "0", "0", "0", "0"}); })
+            << out("08 B3 20 40 04 1C 00 00") + out("07 02 05 08 10 7F 80 00")
+            + "[sensor]\ndpi_J2_3337=400, 800, 12800, 12900, 18000, 1600, 3200, 200\ndpi_Select=1, 0, 1, 0, 0, 0, 0, 0\n";
+        // A value the mouse does not take: one line, nothing sent, nothing stored.
+        const QList<QVariantList> goodDpi{{400, 800, 1600, 3200, 6400, 1200, 2400, 4800}, {1, 1, 1, 1, 1, 0, 0, 0}};
+        const auto badDpi = [goodDpi](int model, int list, int i, QVariant value) {
+            return Call([=](auto &v, auto &) {
+                QTest::ignoreMessage(QtDebugMsg, qPrintable(QString("DPI stages refused: not eight values 200 to %1 "
+                    "with eight flags 0 or 1").arg(dpiVariant(model).largest)));
+                QList<QVariantList> lists = goodDpi;
+                if (i < 0)
+                    lists[list].removeLast();
+                else
+                    lists[list][i] = value;
+                v.ui_11H_SetDPISet(1, {}, lists[0], lists[1]); });
+        };
+        QTest::newRow("refused: dpi 12100 on variant 0") << 0 << badDpi(0, 0, 3, 12100) << "";
+        QTest::newRow("refused: dpi 16100 on variant 1") << 1 << badDpi(1, 0, 7, 16100) << "";
+        QTest::newRow("refused: dpi 100") << 3 << badDpi(3, 0, 0, 100) << "";
+        QTest::newRow("refused: dpi NaN") << 1 << badDpi(1, 0, 0, std::numeric_limits<double>::quiet_NaN()) << "";
+        QTest::newRow("refused: dpi 400.5") << 1 << badDpi(1, 0, 2, 400.5) << "";
+        QTest::newRow("refused: seven dpi values") << 1 << badDpi(1, 0, -1, 0) << "";
+        QTest::newRow("refused: flag 2") << 1 << badDpi(1, 1, 4, 2) << "";
+        QTest::newRow("refused: colour 256, -1, a fraction, 25 values") << 1 << Call([](auto &v, auto &) {
+                for (const char *line : {"Lighting colours refused: not up to 24 values 0 to 255",
+                         "Stage colours refused: not up to 24 values 0 to 255",
+                         "Lighting refused: not an effect, colour index, level and three colours 0 to 255"})
+                    QTest::ignoreMessage(QtDebugMsg, line);
+                v.ui_LEDColor({255, 256, 0});
+                v.ui_10H_SetLED8StageColor(1, QVariantList(25, 0));
+                QTest::ignoreMessage(QtDebugMsg, "Stage colours refused: not up to 24 values 0 to 255");
+                v.ui_10H_SetLED8StageColor(1, {-1});
+                v.ui_06H_SetRGBLedEffect(0, 0, 4, {0, 0, 4, 255, 0.5, 0}); })
+            << "";
         QTest::newRow("current stage: no query while hidden") << 1 << Call([](auto &v, auto &) {
                 QCOMPARE(v.ui_8BH_GetCurrentDPIStage(), QVariant(0));
                 v.show(); QVERIFY(QTest::qWaitForWindowExposed(&v));
