@@ -31,14 +31,6 @@ static QString indexedKey(const char *prefix, const QVariant &index)
     return QLatin1String(prefix) + index.toString();
 }
 
-static QVariantList unsignedList(const QVariantList &values)
-{
-    QVariantList result;
-    for (const QVariant &v : values)
-        result.append(v.toUInt());
-    return result;
-}
-
 static uchar lowByte(const QVariant &value)
 {
     return uchar(value.toInt());
@@ -343,7 +335,12 @@ void myQQuickView::ui_0EH_SetXYSensitive(QVariant par0, QVariant par1)
 
 QVariant myQQuickView::ui_81H_GetReportRate()
 {
-    return store.value(QLatin1String(ProfileKey::reportRate), 0).toInt() & 0xFF;
+    return ProfileValues::reportRate(store);
+}
+
+QVariant myQQuickView::getJMGD()
+{
+    return ProfileValues::liftOff(store);
 }
 
 QVariantList myQQuickView::ui_83H_GetKeyboardoption()
@@ -430,26 +427,25 @@ QVariant myQQuickView::ui_8BH_GetCurrentDPIStage()
 
 QVariantList myQQuickView::ui_8DH_GetRGBLedEffect()
 {
-    return unsignedList(store.list(QLatin1String(ProfileKey::ledEffect)));
+    return ProfileValues::ledEffect(store);
 }
 
 QVariantList myQQuickView::ui_90H_GetLED8StageColor(uchar type)
 {
-    return unsignedList(store.list(QLatin1String(ProfileKey::colourTablePrefix) + QString::number(type)));
+    return ProfileValues::colourTable(store, type);
 }
 
 QVariantList myQQuickView::ui_91H_GetDPISet()
 {
-    const QVariantList values = store.list(dpiKey());
-    // Entries the list lacks keep their value; the event monitor reads them.
-    for (int i = 0; i < 8 && i < values.size(); ++i)
+    const QVariantList values = ProfileValues::dpiStages(store, deviceIndex());
+    for (int i = 0; i < 8; ++i)
         dpiStageValues[i] = values.at(i).toUInt();
     return values;
 }
 
 QVariantList myQQuickView::ui_91H_GetDPISelect()
 {
-    return store.list(QLatin1String(ProfileKey::dpiSelect));
+    return ProfileValues::dpiFlags(store);
 }
 
 // --- system pointer settings: store first, then apply ---------------------------
@@ -510,10 +506,7 @@ QVariantList myQQuickView::getKeydefine(QVariant matrixId)
 {
     if (deviceIndex() > 3)
         return {};
-    QVariantList texts;
-    for (const QVariant &value : store.list(indexedKey(ProfileKey::keyDefinePrefix, matrixId)))
-        texts.append(value.toString());
-    return texts;
+    return ProfileValues::keyRow(store, matrixId.toInt());
 }
 
 void myQQuickView::mouseSetKeyMatrix(QVariantList src)

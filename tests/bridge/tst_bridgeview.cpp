@@ -82,19 +82,29 @@ private slots:
         QTRY_COMPARE(view.rootObject()->property("calls").toStringList(), (QStringList{"initUI 3 number", "run"}));
     }
 
-    // What the pages read from hand-written, bad or missing profiles; hid unset: variant 1's stage values.
+    // What the pages read from hand-written, bad or missing profiles beside the installed pD.bin; a value
+    // out of range reads as the factory one. hid unset: variant 1's stage values.
     void profileReads_data()
     {
         QTest::addColumn<QByteArray>("file");   // null: no p1.bin; "-": no modules folder
         QTest::addColumn<QString>("reads");
-        const QString defaults = "x=4 rate=0 dpi= stages=7,7,7,7,7,7,7,7 effect= gun=QString:";
+        const QString factoryDpi = "400,800,1600,3200,6400,1200,2400,4800";
+        const QString defaults = QString("x=4 rate=1 dpi=%1 stages=%1 effect=0,0,4,255,0,0 gun=QString:").arg(factoryDpi);
         QTest::newRow("hand-written") << QByteArray("[XYSensitive]\n0=7\n[selectGun]\n0=Gun\\x4e00\n[sensor]\n"
-            "reportRate_J2=264\ndpi_J2=400, 800, 1600\n[color_J2]\nledEffect=4, 0, 2, 255, 128, 0\n")
-            << "x=7 rate=8 dpi=400,800,1600 stages=400,800,1600,7,7,7,7,7 effect=4,0,2,255,128,0 gun=QString:Gun一";
-        QTest::newRow("missing profile") << QByteArray() << defaults;
-        QTest::newRow("missing folder") << QByteArray("-") << defaults;
-        QTest::newRow("truncated line") << QByteArray("[sensor]\nreportRate_J2=4\ndpi_J2=400, 8")
-                                        << "x=4 rate=4 dpi=400,8 stages=400,8,7,7,7,7,7,7 effect= gun=QString:";
+            "reportRate_J2=264\ndpi_J2=500, 16000, 1600\n[color_J2]\nledEffect=4, 0, 2, 255, 128, 0\n")
+            << "x=7 rate=8 dpi=500,16000,1600,3200,6400,1200,2400,4800 stages=500,16000,1600,3200,6400,1200,2400,4800 "
+               "effect=4,0,2,255,128,0 gun=QString:Gun一";
+        QTest::newRow("missing profile: made from pD.bin") << QByteArray() << defaults;
+        QTest::newRow("missing folder: no pD.bin either") << QByteArray("-")
+            << "x=4 rate=1 dpi=200,200,200,200,200,200,200,200 stages=200,200,200,200,200,200,200,200 "
+               "effect=0,0,4,255,0,0 gun=QString:";
+        QTest::newRow("truncated line") << QByteArray("[sensor]\nreportRate_J2=4\ndpi_J2=500, 8")
+            << "x=4 rate=4 dpi=500,800,1600,3200,6400,1200,2400,4800 stages=500,800,1600,3200,6400,1200,2400,4800 "
+               "effect=0,0,4,255,0,0 gun=QString:";
+        QTest::newRow("out of range, fractions, texts") << QByteArray("[sensor]\nreportRate_J2=3\n"
+            "dpi_J2=199, 16001, 1E3, 450.0, -400, \"4, 8\", 12000, 16000\n[color_J2]\nledEffect=14, 8, 5, 256, -1, 7.5\n")
+            << "x=4 rate=1 dpi=400,800,1600,3200,6400,1200,12000,16000 stages=400,800,1600,3200,6400,1200,12000,16000 "
+               "effect=0,0,4,255,0,0 gun=QString:";
         QFile program(QCoreApplication::applicationFilePath());
         QTest::newRow("binary garbage") << (program.open(QIODevice::ReadOnly) ? program.read(4096) : "") << defaults;
         QTest::newRow("huge values") << "[sensor]\nreportRate_J2=99999999999999999999999\n[XYSensitive]\n0="
@@ -107,10 +117,14 @@ private slots:
     {
         QFETCH(QByteArray, file); QFETCH(QString, reads);
         TempDataFolder data;
-        if (file == "-")
+        QVERIFY(data.copyFromSource("modules/setting/pD.bin"));
+        if (file == "-") {
             QVERIFY(QDir(data.filePath("modules")).removeRecursively());
-        else if (!file.isNull())
+            QTest::ignoreMessage(QtDebugMsg, "Cannot make the missing profiles p1.bin p2.bin p3.bin p4.bin p5.bin "
+                                             "p6.bin p7.bin p8.bin p9.bin p10.bin from ./modules/setting/pD.bin");
+        } else if (!file.isNull()) {
             QVERIFY(data.writeFile("modules/setting/p1.bin", file));
+        }
         myQQuickView view;
         recordPointerSettings(view);
         std::fill(std::begin(dpiStageValues), std::end(dpiStageValues), 7u);
