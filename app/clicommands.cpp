@@ -1,11 +1,10 @@
 #include "clicommands.h"
 
-#include "dpiencoding.h"
 #include "hid_thread.h"
 #include "namelists.h"
 #include "profileexchange.h"
-#include "profilekeys.h"
 #include "profilestore.h"
+#include "profilevalues.h"
 
 #include <QTextStream>
 
@@ -89,7 +88,7 @@ PeerAnswer status(CliTarget &target)
     if (hid.replyLength <= 1)
         return failure(QStringLiteral("the mouse did not answer the lighting query"));
     // The mouse knows the stage only; its value is the current profile's.
-    const QVariantList values = target.store.list(QLatin1String(dpiVariant(hid.did).profileKey));
+    const QVariantList values = ProfileValues::dpiStages(target.store, hid.did);
     const QString value = stage < values.size()
         ? values.at(stage).toString() + QStringLiteral(" DPI")
         : QStringLiteral("its DPI value is unknown: the current profile has none for this stage");

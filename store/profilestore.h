@@ -15,7 +15,8 @@ class ProfileStore
 public:
     static constexpr int profileCount = 10;
 
-    // Opens apConfig.bin, then p1.bin ... p10.bin, below ./modules/setting/.
+    // Opens apConfig.bin, then p1.bin ... p10.bin, below ./modules/setting/;
+    // a profile file that is missing is first made from pD.bin, as a factory reset makes it.
     ProfileStore();
     ~ProfileStore();
     ProfileStore(const ProfileStore &) = delete;
@@ -41,6 +42,9 @@ public:
     QVariantList list(const QString &key) const;
     void setValue(const QString &key, const QVariant &value);
 
+    // The factory profile's (pD.bin) value of key.
+    QVariant factoryValue(const QString &key) const;
+
     QVariant appValue(const QString &key, const QVariant &defaultValue = QVariant()) const;
     void setAppValue(const QString &key, const QVariant &value);
 
@@ -54,6 +58,7 @@ public:
     bool copyProfile(int destProfile, int srcProfile);
 
 private:
+    static void makeMissingProfiles();
     static void storeIfChanged(QSettings &settings, const QString &key, const QVariant &value);
     static void makeStampDiffer(const QString &fileName, const QDateTime &oldStamp);
     static bool inRange(int profile) { return profile >= 0 && profile < profileCount; }
