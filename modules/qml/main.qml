@@ -381,7 +381,8 @@ Item {
                     mouseMain.selectKey = index
             }
             onLeaveBtn: (index) => {
-                if (!keyMenuMain.visible)
+                // A quick move reaches the next row before it leaves this one: keep the next row's key.
+                if (!keyMenuMain.visible && mouseMain.selectKey === index)
                     mouseMain.selectKey = -1
             }
             onClickKeyMatrix: (index) => {

@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QQmlContext>
 #include <QQuickWindow>
+#include <QRegularExpression>
 #include <QtQuickTest/quicktest.h>
 #include <QTest>
 
@@ -20,6 +21,8 @@ PageRig::PageRig(int model, const QString &language)
     : shotDir(qEnvironmentVariable("G7_QML_SHOT_DIR", QCoreApplication::applicationDirPath() + QStringLiteral("/shots"))),
       sim(std::make_shared<SimulatedG7>(model))
 {
+    // Any warning while the page starts or is driven (a QML error above all) fails the test.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".?")));
     QDir().mkpath(shotDir);
     for (const char *file : {"modules/setting/apConfig.bin", "modules/setting/pD.bin", "modules/i18n/lang_025044.ini"})
         data.copyFromSource(QLatin1String(file));
@@ -40,8 +43,9 @@ PageRig::~PageRig()
 
 bool PageRig::start()
 {
-    if (QQuickWindow::graphicsApi() != QSGRendererInterface::Software)
-        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    // Once a process: asked again after the first scene, Qt warns that the choice is made.
+    static const bool software = (QQuickWindow::setGraphicsApi(QSGRendererInterface::Software), true);
+    Q_UNUSED(software);
     ReportTrace::open(traceFile());
     setHidBackend(std::make_shared<TracingBackend>(sim));
     setSleeper(std::make_shared<RecordingSleeper>());

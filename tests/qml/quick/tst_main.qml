@@ -13,6 +13,9 @@ TestCase {
     Native { id: ui_View }  // the page finds its native objects by these names
     Native { id: ui_Ctl }
     Native { id: hid }
+
+    // Any warning while a page is made or driven (a QML error above all) fails the test.
+    function init() { failOnWarning(/.?/) }
     Component { id: signalSpy; SignalSpy {} }
 
     readonly property var paletteTail: [0, 0, 255, 0, 255, 0, 255, 255, 0, 0, 255, 255, 255, 127, 0, 255, 0, 255, 255, 255, 255]
