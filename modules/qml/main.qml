@@ -234,10 +234,14 @@ Item {
         mainMask.visible = false
     }
 
+    // Placed where the DPI panel's layout puts it in the right column, but above the column,
+    // whose clipping would cut it, and wholly inside the window.
     function openColorPopup(dpiSelect, dpiColor) {
-        colorBar.visible = true
         colorBar.initPos(dpiColor)
-        colorBar.x = ColorMath.popupX(dpiSelect)
+        var at = panelRightItem.contentItem.mapToItem(mainIten, ColorMath.popupX(dpiSelect), colorBar.columnY)
+        colorBar.x = Math.max(0, Math.min(width - colorBar.width, at.x))
+        colorBar.y = Math.max(0, Math.min(height - colorBar.height, at.y))
+        colorBar.visible = true
     }
 
     function sendDpi() {
@@ -491,6 +495,8 @@ Item {
         boundsBehavior: Flickable.StopAtBounds
         interactive: !dpiSettingMain.holding && !lightControlMain.holding
         visible: false
+        // The colour pop-up stands beside a swatch that scrolls away.
+        onContentYChanged: colorBar.visible = false
 
         Column {
             id: rightColumn
@@ -560,14 +566,6 @@ Item {
                     lines = linesValue
                 }
             }
-        }
-
-        ColorBar {
-            id: colorBar
-            objectName: "colorBar"
-            y: 252
-            visible: false
-            onColorChosen: (colorValue) => dpiSettingMain.setColor(colorValue)
         }
     }
 
@@ -673,6 +671,17 @@ Item {
         id: mouseMain
         objectName: "mouseMain"
         visible: false
+    }
+
+    ColorBar {
+        id: colorBar
+        objectName: "colorBar"
+
+        // Its place in the right column, below the DPI panel's swatches.
+        readonly property int columnY: 252
+
+        visible: false
+        onColorChosen: (colorValue) => dpiSettingMain.setColor(colorValue)
     }
 
     Rectangle {

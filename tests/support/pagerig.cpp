@@ -118,6 +118,21 @@ void PageRig::hover(const QString &name)
     QTest::mouseMove(view.get(), centre(name));
 }
 
+QString PageRig::cutOff(const QString &name) const
+{
+    QQuickItem *it = item(name);
+    if (!it || !QQuickTest::qWaitForPolish(view->quickWindow()))
+        return QStringLiteral("not there");
+    const QRectF box = it->mapRectToScene(it->boundingRect());
+    if (!QRectF(0, 0, view->width(), view->height()).contains(box))
+        return QStringLiteral("the window");
+    for (QQuickItem *up = it->parentItem(); up; up = up->parentItem()) {
+        if (up->clip() && !up->mapRectToScene(up->boundingRect()).contains(box))
+            return up->objectName().isEmpty() ? QString::fromLatin1(up->metaObject()->className()) : up->objectName();
+    }
+    return QString();
+}
+
 void PageRig::shot(const QString &name, const QRect &part) const
 {
     QTest::qWait(50);
