@@ -458,6 +458,11 @@ uint myQQuickView::getVerticalScrollLines()
     return store.value(QLatin1String(ProfileKey::scrollLines), 0).toUInt();
 }
 
+bool myQQuickView::canSetVerticalScrollLines()
+{
+    return pointerSettings->hasWheelScrollLines();
+}
+
 void myQQuickView::setVerticalScrollLines(uint lines)
 {
     store.setValue(QLatin1String(ProfileKey::scrollLines), lines);

@@ -96,6 +96,8 @@ public slots:
     bool getAcceleration();
     uint getCursorSpeed();
     uint getVerticalScrollLines();
+    // False where the desktop keeps no wheel lines: the page then shows its panel disabled.
+    bool canSetVerticalScrollLines();
     uint getDoubleClickSpeed();
     QVariant ui_8BH_GetCurrentDPIStage();
     QVariantList ui_8DH_GetRGBLedEffect();

@@ -22,8 +22,9 @@ Item {
         "Scroll Speed", "Slow", "Fast", "Number of Rows", "Scrol one Screen", "Top View",
         "Side View", "Profiles", "New", "Delete", "Edit", "Copy", "Load", "Save", "Reset",
         "Reset Factroy Setting", "OK", "Cancel", "Select Color", "Define Color", "Sensor Height",
-        "", "", "RGB", "RainBow", "Horse", "Color Run", "Trailing", "Trailing1", "Streamer1",
-        "Flash", "Police light", "Color Static"]
+        "This desktop has no setting for wheel lines", "No updater is installed for this mouse.",
+        "RGB", "RainBow", "Horse", "Color Run", "Trailing", "Trailing1", "Streamer1", "Flash", "Police light",
+        "Color Static"]
     property int animation_speed: 300
     property int skin_No: 1
     property string fontFamily: "微软雅黑"

@@ -55,6 +55,7 @@ bool PageRig::start()
     hid->findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), ap->value(QStringLiteral("common/product_name")).toStringList(), &encode));
     view = std::make_unique<myQQuickView>();
     system = recordPointerSettings(*view);
+    system->wheelLines = desktopWheelLines;
     view->hid = hid.get();
     QQmlContext *context = view->rootContext();
     context->setContextProperty(QStringLiteral("ui_View"), view.get());

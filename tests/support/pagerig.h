@@ -64,5 +64,6 @@ public:
     std::unique_ptr<Hid_Thread> hid;
     std::unique_ptr<myQQuickView> view;
     RecordingPointerSettings *system = nullptr;
+    bool desktopWheelLines = true;   // whether the desktop keeps wheel lines, from start() on
     WindowControllerStub controller;
 };
