@@ -482,9 +482,9 @@ void myQQuickView::setDoubleClickSpeed(uint speed)
 
 // --- updater --------------------------------------------------------------------
 
-void myQQuickView::openUpdateExe()
+bool myQQuickView::openUpdateExe()
 {
-    UpdateLauncher::launch(this, hid);
+    return UpdateLauncher::launch(this, hid);
 }
 
 // --- key matrix -----------------------------------------------------------------

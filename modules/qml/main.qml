@@ -208,8 +208,14 @@ Item {
     function askMenuCmd(cmd) {
         if (cmd === 0)
             Qt.openUrlExternally("http://" + webAddress)
-        else if (cmd === 1)
-            ui_View.openUpdateExe()
+        else if (cmd === 1 && !ui_View.openUpdateExe())
+            showNotice(askMenu.rows[1], mainLang[34] ?? "")
+    }
+
+    function showNotice(title, text) {
+        noticeBox.title = title
+        noticeBox.text = text
+        openDialog(noticeBox, true)
     }
 
     function headerCmd(index) {
@@ -784,6 +790,13 @@ Item {
             mouseMain.selectKey = -1
             mainMask.visible = false
         }
+    }
+
+    NoticeBox {
+        id: noticeBox
+        objectName: "noticeBox"
+        visible: false
+        onClosed: mainIten.closeDialog(noticeBox)
     }
 
     Image {

@@ -1,3 +1,4 @@
+#include "hid_thread.h"
 #include "myqquickview.h"
 #include "pagerig.h"
 #include "storefile.h"
@@ -97,6 +98,34 @@ private slots:
             }
             rig.click("panelleft", Qt::LeftButton, QPointF(5, -5));
         }
+    }
+
+    // Help, update with no updater installed for the mouse: a box says so in the page's language.
+    void updateWithoutUpdater_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("texts");   // title, message
+        QTest::newRow("English") << "English" << QStringList{"update", "No updater is installed for this mouse."};
+        QTest::newRow("Chinese") << "ChineseSimplified" << QStringList{"更新", "此鼠标没有安装更新程序。"};
+    }
+    void updateWithoutUpdater()
+    {
+        QFETCH(QString, language);
+        QFETCH(QStringList, texts);
+        PageRig rig(1, language);
+        QVERIFY(rig.start());
+        rig.view->hid->monitorRunning = true;
+        rig.click("headerButton2");
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Updater not started: .*update1.exe\" is missing$"));
+        rig.click("askRow1");
+        QVERIFY(rig.shown("noticeBox") && rig.shown("mainMask"));
+        QCOMPARE(QStringList({rig.text("noticeTitle"), rig.text("noticeText")}), texts);
+        QVERIFY(rig.item("noticeText")->property("implicitWidth").toReal() <= rig.item("noticeText")->width());
+        QVERIFY(rig.cutOff("noticeBox").isEmpty());
+        QVERIFY(rig.view->hid->monitorRunning);   // the DPI notices go on
+        rig.shot("no-updater");
+        rig.click("noticeOk");
+        QVERIFY(!rig.shown("noticeBox") && !rig.shown("mainMask"));
     }
 
     // A factory reset leaves the profile as the default file holds it and sends those values.
