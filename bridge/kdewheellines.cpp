@@ -34,9 +34,12 @@ bool isKeyLine(const QByteArray &trimmed, bool *locked)
 } // namespace
 
 KdeWheelLines::KdeWheelLines()
-    : m_path(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/kdeglobals")),
-      m_kdeDesktop(qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':').contains(QStringLiteral("KDE"), Qt::CaseInsensitive))
+    : m_kdeDesktop(qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':').contains(QStringLiteral("KDE"), Qt::CaseInsensitive))
 {
+    // Without a home there is no user's configuration to change.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (!folder.isEmpty())
+        m_path = folder + QStringLiteral("/kdeglobals");
 }
 
 KdeWheelLines::Key KdeWheelLines::find(const QByteArray &file)
@@ -101,20 +104,23 @@ bool KdeWheelLines::read(QByteArray *text) const
     return true;
 }
 
+bool KdeWheelLines::settable(const QByteArray &text) const
+{
+    const Key found = find(text);
+    return !m_path.isEmpty() && found != Key::Locked && (m_kdeDesktop || found == Key::Present);
+}
+
 bool KdeWheelLines::settable() const
 {
     QByteArray text;
-    if (!read(&text))
-        return false;
-    const Key found = find(text);
-    return found != Key::Locked && (m_kdeDesktop || found == Key::Present);
+    return read(&text) && settable(text);
 }
 
 bool KdeWheelLines::set(unsigned lines) const
 {
     // A file that cannot be read is not replaced: its other settings would be lost.
     QByteArray text;
-    if (!settable() || !read(&text))
+    if (!read(&text) || !settable(text))
         return false;
     const QByteArray changed = withLines(text, lines);
     QDir().mkpath(QFileInfo(m_path).absolutePath());

@@ -12,20 +12,19 @@ class KdeWheelLines
 public:
     // kdeglobals in $XDG_CONFIG_HOME, and whether $XDG_CURRENT_DESKTOP names KDE.
     KdeWheelLines();
-    KdeWheelLines(const QString &path, bool kdeDesktop) : m_path(path), m_kdeDesktop(kdeDesktop) {}
 
     // Under KDE, or where the file already has the key; never where the key is locked ([$i]).
     bool settable() const;
     bool set(unsigned lines) const;
 
+private:
     enum class Key { Absent, Present, Locked };
     static Key find(const QByteArray &file);
     // The file with the key set to lines: the key's line replaced, else added to [KDE], else a new [KDE] group.
     static QByteArray withLines(const QByteArray &file, unsigned lines);
-
-private:
     // False when the file is there but cannot be read; a missing file reads as empty.
     bool read(QByteArray *text) const;
+    bool settable(const QByteArray &text) const;
 
     QString m_path;
     bool m_kdeDesktop = false;
