@@ -67,9 +67,14 @@ bool LinuxPointerSettings::setMouseSpeed(unsigned speed)
     return applied || kept;
 }
 
-bool LinuxPointerSettings::setWheelScrollLines(unsigned)
+bool LinuxPointerSettings::setWheelScrollLines(unsigned lines)
 {
-    return false;
+    return kde.set(lines);
+}
+
+bool LinuxPointerSettings::hasWheelScrollLines()
+{
+    return kde.settable();
 }
 
 bool LinuxPointerSettings::setDoubleClickTime(unsigned milliseconds)

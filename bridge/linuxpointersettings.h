@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gnomemousesettings.h"
+#include "kdewheellines.h"
 #include "pointersettings.h"
 #include "x11pointercontrol.h"
 
@@ -9,7 +10,7 @@
 // Pointer settings on a Linux desktop. The X server's pointer control carries
 // acceleration and speed and applies them at once; where the GNOME settings
 // are installed, speed and double-click time also go there, so they outlive
-// the session. Wheel lines have no desktop-wide place and always fail.
+// the session. Wheel lines go to KDE Plasma's settings; other desktops keep none.
 class LinuxPointerSettings : public PointerSettings
 {
 public:
@@ -21,6 +22,7 @@ public:
     bool setMouseSpeed(unsigned speed) override;
     bool setWheelScrollLines(unsigned lines) override;
     bool setDoubleClickTime(unsigned milliseconds) override;
+    bool hasWheelScrollLines() override;
 
     // What a speed becomes in each place.
     static int x11Threshold(unsigned speed);
@@ -28,4 +30,5 @@ public:
 
     X11PointerControl x11;
     GnomeMouseSettings gnome;
+    KdeWheelLines kde;
 };

@@ -475,6 +475,11 @@ uint myQQuickView::getVerticalScrollLines()
     return store.value(QLatin1String(ProfileKey::scrollLines), 0).toUInt();
 }
 
+bool myQQuickView::canSetVerticalScrollLines()
+{
+    return pointerSettings->hasWheelScrollLines();
+}
+
 void myQQuickView::setVerticalScrollLines(uint lines)
 {
     store.setValue(QLatin1String(ProfileKey::scrollLines), lines);
@@ -494,9 +499,9 @@ void myQQuickView::setDoubleClickSpeed(uint speed)
 
 // --- updater --------------------------------------------------------------------
 
-void myQQuickView::openUpdateExe()
+bool myQQuickView::openUpdateExe()
 {
-    UpdateLauncher::launch(this, hid);
+    return UpdateLauncher::launch(this, hid);
 }
 
 // --- key matrix -----------------------------------------------------------------

@@ -97,11 +97,14 @@ public slots:
     bool getAcceleration();
     uint getCursorSpeed();
     uint getVerticalScrollLines();
+    // False where the desktop keeps no wheel lines: the page then shows its panel disabled.
+    bool canSetVerticalScrollLines();
     uint getDoubleClickSpeed();
     QVariant ui_8BH_GetCurrentDPIStage();
     QVariantList ui_8DH_GetRGBLedEffect();
     QVariantList ui_90H_GetLED8StageColor(uchar type);
-    void openUpdateExe();
+    // False when no updater for the mouse is installed: the page tells the user.
+    bool openUpdateExe();
     QVariantList ui_91H_GetDPISet();
     QVariantList ui_91H_GetDPISelect();
     QVariant getData(QVariant key);

@@ -16,6 +16,8 @@ public:
     virtual bool setMouseSpeed(unsigned speed) = 0;   // 1 ... 22, 10 the usual
     virtual bool setWheelScrollLines(unsigned lines) = 0;
     virtual bool setDoubleClickTime(unsigned milliseconds) = 0;
+    // Whether the desktop keeps wheel lines at all; where it does not, the page says so.
+    virtual bool hasWheelScrollLines() { return true; }
 };
 
 // The implementation for the platform the program was built for.

@@ -25,25 +25,26 @@ QString programFor(unsigned did)
     return QLatin1String(did < std::size(programs) ? programs[did] : programs[0]);
 }
 
-void launch(QObject *owner, Hid_Thread *hid)
+bool launch(QObject *owner, Hid_Thread *hid)
 {
-    // The updater talks to the mouse itself; the next connection restarts the monitor.
-    if (hid)
-        hid->stopMonitor();
-    hidSleep(settleMs);
-
     const QFileInfo program(dataPath(programFor(hid ? hid->did : 0)));
 #ifndef Q_OS_WIN
     if (!program.isFile() || !program.isExecutable()) {
         qDebug() << "Updater not started:" << program.filePath()
                  << (program.exists() ? "is not executable" : "is missing");
-        return;
+        return false;
     }
 #endif
+    // The updater talks to the mouse itself; the next connection restarts the monitor.
+    if (hid)
+        hid->stopMonitor();
+    hidSleep(settleMs);
+
     auto *process = new QProcess(owner);
     process->setWorkingDirectory(program.absolutePath());
     process->setProgram(program.absoluteFilePath());
     process->start(QIODevice::ReadWrite);
+    return true;
 }
 
 } // namespace UpdateLauncher

@@ -22,8 +22,9 @@ Item {
         "Scroll Speed", "Slow", "Fast", "Number of Rows", "Scrol one Screen", "Top View",
         "Side View", "Profiles", "New", "Delete", "Edit", "Copy", "Load", "Save", "Reset",
         "Reset Factroy Setting", "OK", "Cancel", "Select Color", "Define Color", "Sensor Height",
-        "", "", "RGB", "RainBow", "Horse", "Color Run", "Trailing", "Trailing1", "Streamer1",
-        "Flash", "Police light", "Color Static"]
+        "This desktop has no setting for wheel lines", "No updater is installed for this mouse.",
+        "RGB", "RainBow", "Horse", "Color Run", "Trailing", "Trailing1", "Streamer1", "Flash", "Police light",
+        "Color Static"]
     property int animation_speed: 300
     property int skin_No: 1
     property string fontFamily: "微软雅黑"
@@ -207,8 +208,14 @@ Item {
     function askMenuCmd(cmd) {
         if (cmd === 0)
             Qt.openUrlExternally("http://" + webAddress)
-        else if (cmd === 1)
-            ui_View.openUpdateExe()
+        else if (cmd === 1 && !ui_View.openUpdateExe())
+            showNotice(askMenu.rows[1], mainLang[34] ?? "")
+    }
+
+    function showNotice(title, text) {
+        noticeBox.title = title
+        noticeBox.text = text
+        openDialog(noticeBox, true)
     }
 
     function headerCmd(index) {
@@ -234,10 +241,14 @@ Item {
         mainMask.visible = false
     }
 
+    // Placed where the DPI panel's layout puts it in the right column, but above the column,
+    // whose clipping would cut it, and wholly inside the window.
     function openColorPopup(dpiSelect, dpiColor) {
-        colorBar.visible = true
         colorBar.initPos(dpiColor)
-        colorBar.x = ColorMath.popupX(dpiSelect)
+        var at = panelRightItem.contentItem.mapToItem(mainIten, ColorMath.popupX(dpiSelect), colorBar.columnY)
+        colorBar.x = Math.max(0, Math.min(width - colorBar.width, at.x))
+        colorBar.y = Math.max(0, Math.min(height - colorBar.height, at.y))
+        colorBar.visible = true
     }
 
     function sendDpi() {
@@ -381,7 +392,8 @@ Item {
                     mouseMain.selectKey = index
             }
             onLeaveBtn: (index) => {
-                if (!keyMenuMain.visible)
+                // A quick move reaches the next row before it leaves this one: keep the next row's key.
+                if (!keyMenuMain.visible && mouseMain.selectKey === index)
                     mouseMain.selectKey = -1
             }
             onClickKeyMatrix: (index) => {
@@ -490,6 +502,8 @@ Item {
         boundsBehavior: Flickable.StopAtBounds
         interactive: !dpiSettingMain.holding && !lightControlMain.holding
         visible: false
+        // The colour pop-up stands beside a swatch that scrolls away.
+        onContentYChanged: colorBar.visible = false
 
         Column {
             id: rightColumn
@@ -559,14 +573,6 @@ Item {
                     lines = linesValue
                 }
             }
-        }
-
-        ColorBar {
-            id: colorBar
-            objectName: "colorBar"
-            y: 252
-            visible: false
-            onColorChosen: (colorValue) => dpiSettingMain.setColor(colorValue)
         }
     }
 
@@ -674,6 +680,17 @@ Item {
         visible: false
     }
 
+    ColorBar {
+        id: colorBar
+        objectName: "colorBar"
+
+        // Its place in the right column, below the DPI panel's swatches.
+        readonly property int columnY: 252
+
+        visible: false
+        onColorChosen: (colorValue) => dpiSettingMain.setColor(colorValue)
+    }
+
     Rectangle {
         id: mainMask
         objectName: "mainMask"
@@ -773,6 +790,13 @@ Item {
             mouseMain.selectKey = -1
             mainMask.visible = false
         }
+    }
+
+    NoticeBox {
+        id: noticeBox
+        objectName: "noticeBox"
+        visible: false
+        onClosed: mainIten.closeDialog(noticeBox)
     }
 
     Image {

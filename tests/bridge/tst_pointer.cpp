@@ -1,3 +1,4 @@
+#include "linuxpointersettings.h"
 #include "myqquickview.h"
 #include "profilekeys.h"
 #include "recordingpointersettings.h"
@@ -147,6 +148,56 @@ private slots:
                     + rig.view.getDoubleClickSpeed();
             QCOMPARE(stored, 7u);
         }
+    }
+
+    // Wheel lines on Linux go to KDE's kdeglobals ($XDG_CONFIG_HOME): set under KDE or where the key is already,
+    // with every other byte of the file as it was; elsewhere nothing is written and the panel is told.
+    void kdeWheelLines_data()
+    {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<QByteArray>("before");   // null: no file
+        QTest::addColumn<uint>("lines");
+        QTest::addColumn<QByteArray>("after");    // null: left as it was
+        // Texts another KDE tool keeps there, which a typed reader would change or choke on.
+        const QByteArray others = "[General]\nfixed=Hack,10,-1,5,50,0,0,0,0,0\nName[de]=Grün\nPath=$HOME/x\n"
+                                  "Blob=@Variant(\\0\\0\\0\\x7f)\n\n[KDE][Sub]\nWheelScrollLines=9\n";
+        QTest::newRow("KDE, no file") << "KDE" << QByteArray() << 5u << QByteArray("[KDE]\nWheelScrollLines=5\n");
+        QTest::newRow("KDE, no group") << "ubuntu:KDE" << others << 7u << others + "\n[KDE]\nWheelScrollLines=7\n";
+        QTest::newRow("KDE, group without the key") << "KDE"
+            << QByteArray("[KDE]\nSingleClick=false\n\n") + others << 3u
+            << QByteArray("[KDE]\nSingleClick=false\nWheelScrollLines=3\n\n") + others;
+        QTest::newRow("other desktop, key there") << "GNOME"
+            << others + "\n[KDE]\nWheelScrollLines = 3\nLookAndFeelPackage=org.kde.breeze\n" << 1000u
+            << others + "\n[KDE]\nWheelScrollLines=1000\nLookAndFeelPackage=org.kde.breeze\n";
+        QTest::newRow("other desktop, no key") << "GNOME" << others << 5u << QByteArray();
+        QTest::newRow("other desktop, no file") << "" << QByteArray() << 5u << QByteArray();
+        QTest::newRow("KDE, key locked") << "KDE" << QByteArray("[KDE]\nWheelScrollLines[$i]=3\n") << 5u << QByteArray();
+        QTest::newRow("KDE, no final line end") << "KDE" << QByteArray("[KDE]\nSingleClick=true") << 2u
+            << QByteArray("[KDE]\nSingleClick=true\nWheelScrollLines=2\n");
+    }
+    void kdeWheelLines()
+    {
+        QFETCH(QString, desktop);
+        QFETCH(QByteArray, before);
+        QFETCH(uint, lines);
+        QFETCH(QByteArray, after);
+        TempDataFolder data;
+        QDir().mkpath("modules/setting");
+        qputenv("XDG_CONFIG_HOME", data.filePath("config").toLocal8Bit());
+        qputenv("XDG_CURRENT_DESKTOP", desktop.toLocal8Bit());
+        if (!before.isNull())
+            QVERIFY(data.writeFile("config/kdeglobals", before));
+        myQQuickView view;
+        view.pointerSettings = std::make_unique<LinuxPointerSettings>(":999");   // no X server: wheel lines only
+        QCOMPARE(view.canSetVerticalScrollLines(), !after.isNull());
+        if (after.isNull())
+            QTest::ignoreMessage(QtDebugMsg, "setVerticalScrollLines Failed");
+        view.setVerticalScrollLines(lines);
+        QCOMPARE(data.readFile("config/kdeglobals"), after.isNull() ? before : after);
+        QCOMPARE(QFile::exists(data.filePath("config/kdeglobals")), !before.isNull() || !after.isNull());
+        QCOMPARE(view.getVerticalScrollLines(), lines);
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_CURRENT_DESKTOP");
     }
 };
 

@@ -89,6 +89,23 @@ private slots:
         QTest::keyClicks(page.view.get(), "Work");
         page.clickItem(page.row(0));   // leaving the field keeps the name too
         QCOMPARE(page.names(), QString("Standard0, profile_01, Work2, Standard(1)3"));
+        // A name still being typed when the panel's one close mark is clicked is kept; the panel opens as a list again.
+        int marks = 0;
+        for (QQuickItem *it : page.panel->findChildren<QQuickItem *>())
+            marks += it->isVisible() && QStringList{"×", "X", "x"}.contains(it->property("text").toString());
+        QCOMPARE(marks, 1);
+        page.clickItem(page.row(2));
+        page.menu(1);
+        QTRY_VERIFY(page.panel->property("editIndex").toInt() == 2);
+        QTest::keySequence(page.view.get(), QKeySequence::SelectAll);
+        QTest::keyClicks(page.view.get(), "Home");
+        page.click("profileClose");
+        QVERIFY(!page.panel->isVisible());
+        QCOMPARE(page.names(), QString("Standard0, profile_01, Home2, Standard(1)3"));
+        QTRY_VERIFY_WITH_TIMEOUT(page.view->isEnabled(), 5000);   // the lock after a profile switch
+        page.open();
+        QCOMPARE(page.panel->property("editIndex").toInt(), -1);
+        QVERIFY(!page.shown("profileEditor"));
 
         // Delete keeps the profile files; the button keeps the last entry, the menu does not.
         const QByteArray p3 = page.profileFile(3);

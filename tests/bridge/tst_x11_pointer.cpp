@@ -53,7 +53,7 @@ private slots:
         QCOMPARE(xsetPointer(), QString("2/1 4"));
     }
 
-    // Speed goes to the server's threshold and to GNOME; double-click to GNOME; wheel lines have no place.
+    // Speed goes to the server's threshold and to GNOME; double-click to GNOME; wheel lines have no place outside KDE.
     void speedClickAndLines_data()
     {
         QTest::addColumn<uint>("level");

@@ -274,11 +274,13 @@ private slots:
         typeInto("gunYField", "55");
         QTest::mouseClick(view(), Qt::LeftButton, {}, QPoint(20, 20));
         QCOMPARE(text("gunYField"), QString("55"));
-        click("gunRunTimesOption");
-        QCOMPARE(text("gunTimesField"), QString("5"));   // already limited: the count stays
-        click("gunUnlimitedOption");
-        click("gunRunTimesOption");
-        QCOMPARE(text("gunTimesField"), QString("1"));
+        // "Run Times" sets one run, also when it was chosen already; "Unlimited" sets none.
+        QStringList runs;
+        for (const char *option : {"gunRunTimesOption", "gunUnlimitedOption", "gunUnlimitedOption", "gunRunTimesOption"}) {
+            click(option);
+            runs << text("gunTimesField") + (unlimited() ? "u" : "");
+        }
+        QCOMPARE(runs, QStringList({"1", "0u", "0u", "1"}));
         click("gunCancel");
         QVERIFY(!shown("gunControlMain") && !shown("mainMask"));
         QCOMPARE(gunLine("Alpha"), QString("L-Click, 20, 3, -4, 5"));

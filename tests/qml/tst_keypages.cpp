@@ -105,6 +105,33 @@ private slots:
         QCOMPARE(rig->matrices().size(), before + 1);
         QCOMPARE(rig->profileLine(2), QString("2=2, 0, 242, 0"));
     }
+
+    // The view tabs under the mouse picture: each button's highlight shows, while its row is pointed at,
+    // in the view it lies in (buttons 4 and 5 on the side).
+    void highlightsByView_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "English";
+        QTest::newRow("Chinese") << "ChineseSimplified";
+    }
+    void highlightsByView()
+    {
+        for (const int tab : {1, 0}) {   // the side first: the page starts with the top view
+            rig->click(QString("viewTab%1").arg(tab));
+            QVERIFY(rig->item("mousePicture")->property("source").toString().contains(tab ? "mouseSide" : "mouseTop"));
+            QStringList lit;
+            for (int key = 0; key < 6; ++key) {
+                rig->hover(QString("keyRow%1").arg(key));
+                for (int shown = 0; shown < 6; ++shown) {
+                    if (rig->shown(QString("keyHighlight%1").arg(shown)))
+                        lit << QString("%1:%2").arg(key).arg(shown);
+                }
+                if (key == 3)
+                    rig->shot(QString("mouse-view%1").arg(tab));
+            }
+            QCOMPARE(lit.join(' '), QString(tab ? "3:3 4:4" : "0:0 1:1 2:2 5:5"));
+        }
+    }
 };
 
 QTEST_MAIN(tst_KeyPages)

@@ -23,7 +23,11 @@ class tst_Page : public QObject
     QScopedPointer<QQuickView> view;
 
 private slots:
-    void init() { view.reset(new QQuickView(QUrl(QStringLiteral("qrc:/modules/qml/main.qml")))); }
+    void init()
+    {
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".?")));
+        view.reset(new QQuickView(QUrl(QStringLiteral("qrc:/modules/qml/main.qml"))));
+    }
 
     void shippedFilesAreComplete()
     {

@@ -1,3 +1,4 @@
+#include "hid_thread.h"
 #include "myqquickview.h"
 #include "pagerig.h"
 #include "storefile.h"
@@ -59,6 +60,73 @@ private slots:
         // The marked stage's bar reaches the top of its track.
         const QImage shot = rig.view->grabFramebuffer();
         QVERIFY(shot.pixelColor(rig.centre("dpiTrack3", QPointF(3, 9))).red() > 150);
+    }
+
+    // Every pop-up opened by clicks lies wholly in the window, uncut by the clipped right column, and takes clicks
+    // at its edges: the red preset at the colour pop-up's left edge colours the stage.
+    void popupsWhollyVisible()
+    {
+        PageRig rig;
+        QVERIFY(rig.start());
+        const auto visible = [&rig](const QString &name) {
+            QVERIFY2(rig.shown(name), qPrintable(name));
+            const QString cut = rig.cutOff(name);
+            QVERIFY2(cut.isEmpty(), qPrintable(name + " cut by " + cut));
+        };
+        for (int stage = 0; stage < 5; ++stage) {
+            const QString swatch = QString("dpiSwatch%1").arg(stage);
+            rig.click(swatch);
+            visible("colorBar");
+            if (QTest::currentTestFailed())
+                return rig.shot(QString("colour-popup%1").arg(stage));
+            rig.click("colorPreset");
+            QVERIFY(rig.shown("colorBar"));
+            QCOMPARE(rig.item(swatch)->property("color").value<QColor>(), QColor(Qt::red));
+            rig.click("panelleft", Qt::LeftButton, QPointF(5, -5));   // the page beside the left column closes it
+            QVERIFY(!rig.shown("colorBar"));
+        }
+        QVERIFY(rig.stored("color_J2/type1").startsWith(QString("255, 0, 0, ").repeated(5)));
+
+        rig.click("headerButton2");
+        visible("askMenu");
+        rig.click("askRow2");
+        for (int key = 0; key < 6; ++key) {
+            rig.click(QString("keyRow%1").arg(key));
+            visible("keyMenuMain");
+            for (const char *parent : {"5", "6", "7", "8"}) {
+                rig.hover(QString("menuEntry") + parent);
+                visible(QString("subMenu") + parent);
+            }
+            rig.click("panelleft", Qt::LeftButton, QPointF(5, -5));
+        }
+    }
+
+    // Help, update with no updater installed for the mouse: a box says so in the page's language.
+    void updateWithoutUpdater_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("texts");   // title, message
+        QTest::newRow("English") << "English" << QStringList{"update", "No updater is installed for this mouse."};
+        QTest::newRow("Chinese") << "ChineseSimplified" << QStringList{"更新", "此鼠标没有安装更新程序。"};
+    }
+    void updateWithoutUpdater()
+    {
+        QFETCH(QString, language);
+        QFETCH(QStringList, texts);
+        PageRig rig(1, language);
+        QVERIFY(rig.start());
+        rig.view->hid->monitorRunning = true;
+        rig.click("headerButton2");
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Updater not started: .*update1.exe\" is missing$"));
+        rig.click("askRow1");
+        QVERIFY(rig.shown("noticeBox") && rig.shown("mainMask"));
+        QCOMPARE(QStringList({rig.text("noticeTitle"), rig.text("noticeText")}), texts);
+        QVERIFY(rig.item("noticeText")->property("implicitWidth").toReal() <= rig.item("noticeText")->width());
+        QVERIFY(rig.cutOff("noticeBox").isEmpty());
+        QVERIFY(rig.view->hid->monitorRunning);   // the DPI notices go on
+        rig.shot("no-updater");
+        rig.click("noticeOk");
+        QVERIFY(!rig.shown("noticeBox") && !rig.shown("mainMask"));
     }
 
     // A factory reset leaves the profile as the default file holds it and sends those values.

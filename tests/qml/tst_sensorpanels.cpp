@@ -79,6 +79,7 @@ private slots:
         QVERIFY(rig->start());
         QCOMPARE(item("reportRateMain")->property("reportValue").toInt(), 8);
         QCOMPARE(item("ySlider")->property("level").toInt(), 9);
+        QCOMPARE(item("linesField")->property("text").toString(), QStringLiteral("3"));
         QCOMPARE(commands(0x01), QStringList{"01 08 03 03 0f 00 00 e1"});  // the loaded rate changed the panel's value
         forget();
 
@@ -139,6 +140,16 @@ private slots:
         shoot("scrollRateMain");
         click(item("rowsOption"), 5, 9);
         QCOMPARE(rig->system->calls.last(), QStringLiteral("setWheelScrollLines 2"));
+        // "One screen" clicked while a row count is being typed: only one screen goes out, and stays chosen.
+        forget();
+        click(field, field->width() / 2, field->height() / 2);
+        QTest::keyClick(rig->view.get(), Qt::Key_End);
+        QTest::keyClick(rig->view.get(), Qt::Key_7);
+        click(item("screenOption"), 5, 9);
+        QCOMPARE(rig->system->calls, QStringList{"setWheelScrollLines 1000"});
+        QCOMPARE(stored(ProfileKey::scrollLines), QStringLiteral("1000"));
+        QVERIFY(item("screenOption")->property("checked").toBool() && !item("rowsOption")->property("checked").toBool());
+        QCOMPARE(field->property("text").toString(), QStringLiteral("27"));
 
         // Axis sensitivity: a click in a zone stores both levels and sends them as (level + 1) x 20.
         forget();
@@ -162,6 +173,53 @@ private slots:
         QCOMPARE(int(rig->sim->state().liftOff), 2);
         QCOMPARE(stored(ProfileKey::liftOff), QStringLiteral("2"));
         shoot("jmgdMain");
+    }
+
+    // The rows field always shows a row count once loaded, the first stored value (one screen here) included.
+    void scrollLinesLoaded()
+    {
+        rig.reset(new PageRig);
+        StoreFile::open(rig->data.filePath("modules/setting/p1.bin"))->setValue(QLatin1String(ProfileKey::scrollLines), 1000);
+        QVERIFY(rig->start());
+        const QVariant rows[][3] = {{1000, "3", true}, {QVariant(), "1", false}, {250, "100", false}, {7, "7", false}};
+        for (const auto &row : rows) {
+            if (&row != &rows[0]) {
+                rig->view->store.setValue(QLatin1String(ProfileKey::scrollLines), row[0]);
+                QMetaObject::invokeMethod(item("scrollRateMain"), "init", Q_ARG(QVariant, false));
+            }
+            QCOMPARE(item("linesField")->property("text").toString(), row[1].toString());
+            QCOMPARE(item("screenOption")->property("checked").toBool(), row[2].toBool());
+        }
+        QVERIFY(rig->system->calls.isEmpty());
+    }
+
+    // A desktop that keeps no wheel lines: the scroll panel is disabled with its reason, and nothing is tried.
+    void wheelLinesUnsupported_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("English") << "English" << "This desktop has no setting for wheel lines";
+        QTest::newRow("Chinese") << "ChineseSimplified" << "此桌面没有滚轮行数的设置";
+    }
+    void wheelLinesUnsupported()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, reason);
+        rig.reset(new PageRig(1, language));
+        rig->desktopWheelLines = false;
+        QVERIFY(rig->start());
+        reveal("scrollRateMain");
+        QVERIFY(rig->shown("linesReason"));
+        QCOMPARE(rig->text("linesReason"), reason);
+        QCOMPARE(item("linesField")->property("text").toString(), QStringLiteral("3"));
+        for (const char *name : {"screenOption", "rowsOption", "linesPlus", "linesField"})
+            click(item(name), 5, 9);
+        QVERIFY(!item("linesField")->hasActiveFocus());
+        // A profile switch sends every panel again; this one stays quiet.
+        QMetaObject::invokeMethod(rig->view->rootObject(), "reloadPanels", Q_ARG(QVariant, true));
+        QCOMPARE(rig->system->calls.filter("WheelScrollLines"), QStringList());
+        QCOMPARE(stored(ProfileKey::scrollLines), QStringLiteral("3"));
+        shoot("scrollRateMain");
     }
 };
 

@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QQmlContext>
 #include <QQuickWindow>
+#include <QRegularExpression>
 #include <QtQuickTest/quicktest.h>
 #include <QTest>
 
@@ -20,6 +21,8 @@ PageRig::PageRig(int model, const QString &language)
     : shotDir(qEnvironmentVariable("G7_QML_SHOT_DIR", QCoreApplication::applicationDirPath() + QStringLiteral("/shots"))),
       sim(std::make_shared<SimulatedG7>(model))
 {
+    // Any warning while the page starts or is driven (a QML error above all) fails the test.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".?")));
     QDir().mkpath(shotDir);
     for (const char *file : {"modules/setting/apConfig.bin", "modules/setting/pD.bin", "modules/i18n/lang_025044.ini"})
         data.copyFromSource(QLatin1String(file));
@@ -40,8 +43,9 @@ PageRig::~PageRig()
 
 bool PageRig::start()
 {
-    if (QQuickWindow::graphicsApi() != QSGRendererInterface::Software)
-        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    // Once a process: asked again after the first scene, Qt warns that the choice is made.
+    static const bool software = (QQuickWindow::setGraphicsApi(QSGRendererInterface::Software), true);
+    Q_UNUSED(software);
     ReportTrace::open(traceFile());
     setHidBackend(std::make_shared<TracingBackend>(sim));
     setSleeper(std::make_shared<RecordingSleeper>());
@@ -51,6 +55,7 @@ bool PageRig::start()
     hid->findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), ap->value(QStringLiteral("common/product_name")).toStringList(), &encode));
     view = std::make_unique<myQQuickView>();
     system = recordPointerSettings(*view);
+    system->wheelLines = desktopWheelLines;
     view->hid = hid.get();
     QQmlContext *context = view->rootContext();
     context->setContextProperty(QStringLiteral("ui_View"), view.get());
@@ -112,6 +117,21 @@ void PageRig::click(const QString &name, Qt::MouseButton button, QPointF at)
 void PageRig::hover(const QString &name)
 {
     QTest::mouseMove(view.get(), centre(name));
+}
+
+QString PageRig::cutOff(const QString &name) const
+{
+    QQuickItem *it = item(name);
+    if (!it || !QQuickTest::qWaitForPolish(view->quickWindow()))
+        return QStringLiteral("not there");
+    const QRectF box = it->mapRectToScene(it->boundingRect());
+    if (!QRectF(0, 0, view->width(), view->height()).contains(box))
+        return QStringLiteral("the window");
+    for (QQuickItem *up = it->parentItem(); up; up = up->parentItem()) {
+        if (up->clip() && !up->mapRectToScene(up->boundingRect()).contains(box))
+            return up->objectName().isEmpty() ? QString::fromLatin1(up->metaObject()->className()) : up->objectName();
+    }
+    return QString();
 }
 
 void PageRig::shot(const QString &name, const QRect &part) const

@@ -43,6 +43,8 @@ public:
     void click(const QString &name, Qt::MouseButton button = Qt::LeftButton, QPointF at = {-1, -1});
     void clickAt(const QString &name, QPointF at) { click(name, Qt::LeftButton, at); }
     void hover(const QString &name);
+    // Empty when the item lies wholly inside the window and no clipping ancestor cuts it; else what cuts it.
+    QString cutOff(const QString &name) const;
     // Keeps a picture of the window for a look by eye: <shotDir>/<name>-<data tag>.png.
     void shot(const QString &name, const QRect &part = {}) const;
 
@@ -62,5 +64,6 @@ public:
     std::unique_ptr<Hid_Thread> hid;
     std::unique_ptr<myQQuickView> view;
     RecordingPointerSettings *system = nullptr;
+    bool desktopWheelLines = true;   // whether the desktop keeps wheel lines, from start() on
     WindowControllerStub controller;
 };

@@ -34,8 +34,10 @@ public:
     bool setMouseSpeed(unsigned speed) override { return record("setMouseSpeed", speed); }
     bool setWheelScrollLines(unsigned lines) override { return record("setWheelScrollLines", lines); }
     bool setDoubleClickTime(unsigned milliseconds) override { return record("setDoubleClickTime", milliseconds); }
+    bool hasWheelScrollLines() override { return wheelLines; }
 
     int mouse[3] = {6, 10, 1};
+    bool wheelLines = true;
     QStringList refuse;
     QStringList calls;
 

@@ -101,9 +101,9 @@ Rectangle {
         gunModel.setProperty(currentIndex, role, field.text)
     }
 
-    // Choosing the option already chosen keeps the count.
+    // Choosing "Run Times" always starts again from one run, even when it was chosen already.
     function setUnlimited(unlimited) {
-        if (!hasEntry || limitedRuns === !unlimited)
+        if (!hasEntry)
             return
         gunControlFocus()
         timesField.text = unlimited ? "0" : "1"

@@ -3,7 +3,7 @@ import QtQuick
 // The mouse picture in the middle of the page, in top or side view, with the
 // selected button highlighted.
 Item {
-    id: mouse
+    id: mouseView
 
     property int selectKey: -1
     property int keyCount: 6
@@ -23,20 +23,20 @@ Item {
         objectName: "mousePicture"
         x: 497 - width / 2
         y: 330 - height / 2
-        source: mouse.sideView ? (mouse.noLight ? mainIten.sourceMouseSideNoLight : mainIten.sourceMouseSide)
-                               : (mouse.noLight ? mainIten.sourceMouseTopNoLight : mainIten.sourceMouseTop)
+        source: mouseView.sideView ? (mouseView.noLight ? mainIten.sourceMouseSideNoLight : mainIten.sourceMouseSide)
+                               : (mouseView.noLight ? mainIten.sourceMouseTopNoLight : mainIten.sourceMouseTop)
         // Swapped images are not kept in Qt's pixmap cache, whose expiry timer wakes the idle program.
         cache: false
 
         Repeater {
-            model: mouse.highlights.length
+            model: mouseView.highlights.length
             Image {
                 required property int index
                 objectName: "keyHighlight" + index
-                visible: mouse.selectKey === index && index < mouse.keyCount
-                         && mouse.highlights[index].side === mouse.sideView
+                visible: mouseView.selectKey === index && index < mouseView.keyCount
+                         && mouseView.highlights[index].side === mouseView.sideView
                 // Decoded when first shown, not at start: six pictures the size of the mouse.
-                source: visible ? mouse.highlights[index].source : ""
+                source: visible ? mouseView.highlights[index].source : ""
                 cache: false
             }
         }
@@ -50,7 +50,7 @@ Item {
             model: 2
             Rectangle {
                 required property int index
-                readonly property bool active: mouse.sideView === (index === 1)
+                readonly property bool active: mouseView.sideView === (index === 1)
                 objectName: "viewTab" + index
                 width: 96
                 height: 22
@@ -70,7 +70,7 @@ Item {
                     hoverEnabled: true
                     onClicked: {
                         mainIten.focusControl()
-                        mouse.sideView = parent.index === 1
+                        mouseView.sideView = parent.index === 1
                     }
                 }
             }

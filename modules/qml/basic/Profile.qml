@@ -466,25 +466,4 @@ Rectangle {
             }
         }
     }
-
-    // The panel's close button: hides it with the mask and tells the main page.
-    Text {
-        objectName: "profileClose"
-        anchors.right: parent.right
-        anchors.rightMargin: 8
-        y: 4
-        text: "X"
-        font.family: mainIten.fontFamily
-        font.pixelSize: mainIten.fontNormalSize
-        color: mainIten.fontColor
-        MouseArea {
-            anchors.fill: parent
-            anchors.margins: -4
-            onClicked: {
-                profile.visible = false
-                mainMask.visible = false
-                profile.closeUI()
-            }
-        }
-    }
 }

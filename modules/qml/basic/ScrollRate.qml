@@ -3,24 +3,29 @@ import "../common"
 import "../common/sensormath.js" as SensorMath
 
 // System wheel scroll lines: a number of rows, or one screen per notch (1000).
+// Where the desktop keeps no wheel lines the panel is shown disabled, with the reason.
 Frame {
     id: scrollRate
 
     property int lines: 3
     property bool isOneScreen: false
+    property bool settable: true
+    // The field loses its focus because "one screen" was chosen: its rows are not applied.
+    property bool choosingScreen: false
 
     signal clickScrollRate()
     signal linesChange(int linesValue)
 
     title: mainIten.mainLang[12] ?? ""
-    bodyHeight: 70
+    bodyHeight: settable ? 70 : 88
 
     function init(isSendData) {
+        settable = ui_View.canSetVerticalScrollLines()
         lines = ui_View.getVerticalScrollLines()
         isOneScreen = lines === 1000
-        if (!isOneScreen)
-            linesField.text = String(lines)
-        if (isSendData)
+        // The field always shows a row count; one screen leaves the usual 3 there.
+        linesField.text = String(isOneScreen ? 3 : SensorMath.scrollFieldValue(String(lines)))
+        if (isSendData && settable)
             ui_View.setVerticalScrollLines(lines)
     }
 
@@ -30,85 +35,106 @@ Frame {
         linesChange(parseInt(linesField.text))
     }
 
-    RadioOption {
-        id: rowsOption
-        objectName: "rowsOption"
-        x: 10
-        y: 12
-        checked: !scrollRate.isOneScreen
-        text: mainIten.mainLang[15] ?? ""
-        onClicked: {
-            // With the field focused, taking the focus away applies it already.
-            if (!linesField.activeFocus)
-                scrollRate.applyRows()
-            scrollRate.clickScrollRate()
-        }
-    }
+    Item {
+        anchors.fill: parent
+        enabled: scrollRate.settable
+        opacity: scrollRate.settable ? 1 : 0.4
 
-    Row {
-        x: parent.width - width - 10
-        y: 12
-        spacing: 4
-
-        Image {
-            objectName: "linesMinus"
-            source: mainIten.sourceScrollMinus
-            MouseArea {
-                anchors.fill: parent
-                onClicked: linesField.text = String(SensorMath.scrollMinus(linesField.text))
+        RadioOption {
+            id: rowsOption
+            objectName: "rowsOption"
+            x: 10
+            y: 12
+            checked: !scrollRate.isOneScreen
+            text: mainIten.mainLang[15] ?? ""
+            onClicked: {
+                // With the field focused, taking the focus away applies it already.
+                if (!linesField.activeFocus)
+                    scrollRate.applyRows()
+                scrollRate.clickScrollRate()
             }
         }
-        Rectangle {
-            width: 36
-            height: 18
-            color: "#0e0e0f"
-            border.color: linesField.activeFocus ? "#d01c1c" : "#4a4a4c"
-            TextInput {
-                id: linesField
-                objectName: "linesField"
-                anchors.fill: parent
-                anchors.margins: 2
-                horizontalAlignment: TextInput.AlignHCenter
-                verticalAlignment: TextInput.AlignVCenter
-                maximumLength: 3
-                validator: RegularExpressionValidator { regularExpression: /[0-9]{0,3}/ }
-                font.family: mainIten.fontFamily
-                font.pixelSize: mainIten.fontNormalSize
-                color: mainIten.fontColor
-                selectByMouse: true
-                onActiveFocusChanged: {
-                    if (activeFocus) {
-                        mainIten.isScrollRateFocus = true
-                    } else {
-                        mainIten.isScrollRateFocus = false
-                        scrollRate.applyRows()
-                    }
+
+        Row {
+            x: parent.width - width - 10
+            y: 12
+            spacing: 4
+
+            Image {
+                objectName: "linesMinus"
+                source: mainIten.sourceScrollMinus
+                MouseArea {
+                    anchors.fill: parent
+                    onClicked: linesField.text = String(SensorMath.scrollMinus(linesField.text))
                 }
-                Keys.onReturnPressed: mainIten.focusControl()
-                Keys.onEnterPressed: mainIten.focusControl()
+            }
+            Rectangle {
+                width: 36
+                height: 18
+                color: "#0e0e0f"
+                border.color: linesField.activeFocus ? "#d01c1c" : "#4a4a4c"
+                TextInput {
+                    id: linesField
+                    objectName: "linesField"
+                    text: "3"   // until the profile is read, which waits for the mouse on a first start
+                    anchors.fill: parent
+                    anchors.margins: 2
+                    horizontalAlignment: TextInput.AlignHCenter
+                    verticalAlignment: TextInput.AlignVCenter
+                    maximumLength: 3
+                    validator: RegularExpressionValidator { regularExpression: /[0-9]{0,3}/ }
+                    font.family: mainIten.fontFamily
+                    font.pixelSize: mainIten.fontNormalSize
+                    color: mainIten.fontColor
+                    selectByMouse: true
+                    onActiveFocusChanged: {
+                        mainIten.isScrollRateFocus = activeFocus
+                        if (activeFocus)
+                            return
+                        if (scrollRate.choosingScreen)
+                            linesField.text = String(SensorMath.scrollFieldValue(linesField.text))
+                        else
+                            scrollRate.applyRows()
+                    }
+                    Keys.onReturnPressed: mainIten.focusControl()
+                    Keys.onEnterPressed: mainIten.focusControl()
+                }
+            }
+            Image {
+                objectName: "linesPlus"
+                source: mainIten.sourceScrollPlus
+                MouseArea {
+                    anchors.fill: parent
+                    onClicked: linesField.text = String(SensorMath.scrollPlus(linesField.text))
+                }
             }
         }
-        Image {
-            objectName: "linesPlus"
-            source: mainIten.sourceScrollPlus
-            MouseArea {
-                anchors.fill: parent
-                onClicked: linesField.text = String(SensorMath.scrollPlus(linesField.text))
+
+        RadioOption {
+            id: screenOption
+            objectName: "screenOption"
+            x: 10
+            y: 40
+            checked: scrollRate.isOneScreen
+            text: mainIten.mainLang[16] ?? ""
+            onClicked: {
+                scrollRate.choosingScreen = true
+                scrollRate.clickScrollRate()   // takes the focus from the field
+                scrollRate.choosingScreen = false
+                scrollRate.isOneScreen = true
+                scrollRate.linesChange(1000)
             }
         }
     }
 
-    RadioOption {
-        id: screenOption
-        objectName: "screenOption"
+    Text {
+        objectName: "linesReason"
         x: 10
-        y: 40
-        checked: scrollRate.isOneScreen
-        text: mainIten.mainLang[16] ?? ""
-        onClicked: {
-            scrollRate.isOneScreen = true
-            scrollRate.linesChange(1000)
-            scrollRate.clickScrollRate()
-        }
+        y: 64
+        visible: !scrollRate.settable
+        text: mainIten.mainLang[33] ?? ""
+        font.family: mainIten.fontFamily
+        font.pixelSize: mainIten.fontMinSize
+        color: "#b0b0b0"
     }
 }

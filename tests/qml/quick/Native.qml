@@ -14,12 +14,14 @@ QtObject {
     property var stageColors: []
     property var keydefine: []  // stored key entries by button, each a list of four texts
     property var macroKeys: []  // macro name by button
+    property bool updater: true  // an updater for the mouse is installed
+    property bool wheelLines: true  // the desktop keeps wheel lines
 
     // Profile values the sensor panels read back (not recorded).
     property var stored: ({})
     readonly property var storedDefaults: ({ reportRate: 1, cursorSpeed: 5, doubleClick: 5, lines: 3, x: 4, y: 4, jmgd: 3 })
 
-    function reset() { calls = []; lang = undefined; profile = 0; strings = {}; led = []; dpi = []; dpiSelect = []; stageColors = []; keydefine = []; macroKeys = []; stored = Object.assign({}, storedDefaults) }
+    function reset() { calls = []; updater = true; wheelLines = true; lang = undefined; profile = 0; strings = {}; led = []; dpi = []; dpiSelect = []; stageColors = []; keydefine = []; macroKeys = []; stored = Object.assign({}, storedDefaults) }
     function record(name, args) { calls = calls.concat([[name].concat(Array.from(args))]) }
 
     function getLang() { record("getLang", arguments); return lang }
@@ -42,7 +44,7 @@ QtObject {
     function ui_02H_SetCurrentProfile(p) { record("ui_02H_SetCurrentProfile", arguments) }
     function setEnabled(b) { record("setEnabled", arguments) }
     function resetProfile(p) { record("resetProfile", arguments) }
-    function openUpdateExe() { record("openUpdateExe", arguments) }
+    function openUpdateExe() { record("openUpdateExe", arguments); return updater }
     function ui_11H_SetDPISet(stage, src8, values, selects) { record("ui_11H_SetDPISet", arguments) }
     function ui_06H_SetRGBLedEffect(effect, color, level, configs) { record("ui_06H_SetRGBLedEffect", arguments) }
     function ui_8DH_GetRGBLedEffect() { return led }
@@ -59,6 +61,7 @@ QtObject {
     function getCursorSpeed() { return stored.cursorSpeed }
     function getDoubleClickSpeed() { return stored.doubleClick }
     function getVerticalScrollLines() { return stored.lines }
+    function canSetVerticalScrollLines() { return wheelLines }
     function getXYSensitive(index) { return index === 0 ? stored.x : stored.y }
     function getJMGD() { return stored.jmgd }
     function setXYSensitive(index, level) { record("setXYSensitive", arguments) }

@@ -13,6 +13,9 @@ TestCase {
     Native { id: ui_Ctl }
     Native { id: hid }
 
+    // Any warning while a page is made or driven (a QML error above all) fails the test.
+    function init() { failOnWarning(/.?/) }
+
     // A started page whose profile holds `stored` (button -> four texts) and `macros` (button -> name).
     function startedPage(stored, macros, language) {
         ui_View.reset()

@@ -13,6 +13,9 @@ TestCase {
     Native { id: ui_View }  // the page finds its native objects by these names
     Native { id: ui_Ctl }
     Native { id: hid }
+
+    // Any warning while a page is made or driven (a QML error above all) fails the test.
+    function init() { failOnWarning(/.?/) }
     Component { id: signalSpy; SignalSpy {} }
 
     readonly property var paletteTail: [0, 0, 255, 0, 255, 0, 255, 255, 0, 0, 255, 255, 255, 127, 0, 255, 0, 255, 255, 255, 255]
@@ -236,7 +239,7 @@ TestCase {
         var chosen = createTemporaryObject(signalSpy, testCase, { target: bar, signalName: "colorChosen" })
         var state = () => [bar.visible, bar.x, bar.sliderX, bar.currentColor].concat(["R", "G", "B"].map(c => part(bar, "component" + c).text))
         part(page, "dpiSettingMain").openColorBar(data.stage, data.start)
-        var x = ColorMath.popupX(data.stage)
+        var x = 734 + ColorMath.popupX(data.stage)   // above the right column, where its layout puts it
         compare(state(), [true, x, ColorMath.sliderPosition(data.start), data.start].concat(ColorMath.rgbOf(data.start).map(String)))
         if (data.preset !== undefined)
             mouseClick(Array.from(part(bar, "colorPreset").parent.children).filter(c => c.objectName === "colorPreset")[data.preset])
@@ -346,7 +349,7 @@ TestCase {
             { tag: "swatch 3, preset blue", device: 1, swatch: 3, preset: 1,
               calls: [["ui_10H_SetLED8StageColor", 1, [255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 255, 255, 255, 0, 255, 255, 0, 255, 255, 0, 255]]]
                   .concat([["ui_10H_SetLED8StageColor", 1, [255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 255, 255, 255, 0, 255, 255, 0, 255, 255, 0, 255]]], relightRed),
-              popupX: -17 },
+              popupX: 734 - 17 },
         ]
     }
     function test_dpi(data) {
