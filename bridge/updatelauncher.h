@@ -12,7 +12,8 @@ namespace UpdateLauncher {
 QString programFor(unsigned did);
 
 // Stops the event monitor, waits 500 ms, then starts the updater from its own
-// folder; the process object belongs to owner. Nothing waits for it.
+// folder with its output discarded; the process object belongs to owner. Nothing
+// waits for it.
 void launch(QObject *owner, Hid_Thread *hid);
 
 } // namespace UpdateLauncher
