@@ -1,5 +1,6 @@
 // Single instance with real processes: copies of this test in a private folder act as the program;
-// hostile leftovers in the temporary folder, idle peers, a trace on a FIFO.
+// hostile leftovers in the temporary folder, idle peers, a caller gone during its command, a trace on
+// a FIFO.
 
 #include <qtsinglecoreapplication.h>
 #include <reporttrace.h>
@@ -8,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -41,7 +45,10 @@ private slots:
     void launcherLinkHandsOver();
     void leftoversDoNotStopStart_data();
     void leftoversDoNotStopStart();
+    void unusableTempFolder_data();
+    void unusableTempFolder();
     void idlePeersAreDropped();
+    void callerGoneDuringCommand();
     void traceTakesRegularFilesOnly();
 
 private:
@@ -157,6 +164,31 @@ void TestSingleInstance::leftoversDoNotStopStart()
     verifyHandOver(holder, program);
 }
 
+void TestSingleInstance::unusableTempFolder_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("too deep for a socket") << temp.filePath(QString(100, u'd'));
+    QTest::newRow("a file, not a folder") << temp.filePath(u"plain-file"_s);
+}
+
+void TestSingleInstance::unusableTempFolder()
+{
+    QFETCH(QString, folder);
+    if (QTest::currentDataTag() == QByteArray("a file, not a folder")) {
+        QFile file(folder);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else {
+        QVERIFY(QDir().mkpath(folder));
+    }
+    const QProcessEnvironment usual = environment;
+    environment.insert(u"TMPDIR"_s, folder);
+    QVERIFY(startHolder(holder));
+    verifyHandOver(holder, program);
+    environment = usual;
+    const QByteArray said = holder.readAllStandardError();
+    QCOMPARE(said.count("; using the abstract socket name orvane-g7-"), 1);
+}
+
 void TestSingleInstance::idlePeersAreDropped()
 {
     QVERIFY(startHolder(holder));
@@ -176,6 +208,21 @@ void TestSingleInstance::idlePeersAreDropped()
     };
     QTRY_VERIFY_WITH_TIMEOUT(allClosed(), 10000);
     verifyHandOver(holder, program);
+}
+
+void TestSingleInstance::callerGoneDuringCommand()
+{
+    QVERIFY(startHolder(holder));
+    QProcess caller;
+    caller.setProcessEnvironment(environment);
+    caller.start(program, {u"--command"_s, u"--until-gone"_s});
+    QByteArray out;
+    QTRY_VERIFY2_WITH_TIMEOUT((out += holder.readAllStandardOutput()).contains("command --until-gone"), out.constData(), 5000);
+    // Ctrl+C on the waiting caller while the command still runs.
+    QCOMPARE(::kill(pid_t(caller.processId()), SIGINT), 0);
+    QVERIFY(caller.waitForFinished(5000));
+    verifyHandOver(holder, program);
+    QCOMPARE(holder.state(), QProcess::Running);
 }
 
 void TestSingleInstance::traceTakesRegularFilesOnly()
@@ -209,8 +256,33 @@ int main(int argc, char **argv)
         QObject::connect(&app, &QtSingleCoreApplication::messageReceived, [](const QString &message) {
             QTextStream(stdout) << "received [" << message << "]\n";
         });
+        // As a device command does: events are pumped while it runs, here until its caller's connection is gone.
+        app.setCommandHandler([&app](const QStringList &args) {
+            QTextStream(stdout) << "command " << args.join(u' ') << Qt::endl;
+            while (app.findChild<QLocalSocket *>())
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            // The device's work allocates meanwhile: memory just freed is written again.
+            std::vector<void *> blocks;
+            for (size_t size = 16; size <= 1024; size += 16) {
+                for (int i = 0; i < 8; ++i)
+                    blocks.push_back(memset(malloc(size), 0xA5, size));
+            }
+            for (void *block : blocks)
+                free(block);
+            return PeerAnswer{0, u"done\n"_s, QString()};
+        });
         QTextStream(stdout) << "ready\n";
         return app.exec();
+    }
+    if (mode == "--command") {
+        // A later copy handing its command over and waiting for the answer.
+        QCoreApplication app(argc, argv);
+        SingleInstancePeer peer;
+        PeerAnswer answer;
+        if (!peer.isRunning() || !peer.sendCommand(app.arguments().mid(2), 30000, &answer))
+            return 3;
+        QTextStream(stdout) << answer.out;
+        return answer.code;
     }
     if (mode == "--trace" && argc > 2) // 0: the trace is open
         return ReportTrace::open(QFile::decodeName(argv[2])) ? 0 : 1;
