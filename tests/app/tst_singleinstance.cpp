@@ -1,17 +1,20 @@
 // Single instance with real processes: copies of this test in a private folder act as the program;
 // hostile leftovers in the temporary folder, idle peers, a caller gone during its command, a trace on
-// a FIFO.
+// a FIFO; and the copy-data endpoint of a copy that runs out of descriptors.
 
+#include <copydataendpoint.h>
 #include <qtsinglecoreapplication.h>
 #include <reporttrace.h>
 
 #include <QLocalSocket>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -49,6 +52,7 @@ private slots:
     void unusableTempFolder();
     void idlePeersAreDropped();
     void callerGoneDuringCommand();
+    void copyDataEndpointOutOfDescriptors();
     void traceTakesRegularFilesOnly();
 
 private:
@@ -225,6 +229,41 @@ void TestSingleInstance::callerGoneDuringCommand()
     QCOMPARE(holder.state(), QProcess::Running);
 }
 
+void TestSingleInstance::copyDataEndpointOutOfDescriptors()
+{
+    QTemporaryDir runtime;
+    QProcessEnvironment env = environment;
+    env.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+    QProcess endpoint;
+    endpoint.setProcessEnvironment(env);
+    endpoint.start(program, {u"--copydata"_s});
+    QByteArray out, err;
+    QTRY_VERIFY2_WITH_TIMEOUT((out += endpoint.readAllStandardOutput()).contains("ready\n"), out.constData(), 5000);
+    const QString path = runtime.filePath(u"orvane-g7-copydata"_s);
+    // More callers than it has descriptors left: it stops taking them but keeps listening.
+    std::vector<std::unique_ptr<QLocalSocket>> callers;
+    for (int i = 0; i < 12; ++i) {
+        callers.push_back(std::make_unique<QLocalSocket>());
+        callers.back()->connectToServer(path);
+        QVERIFY(callers.back()->waitForConnected(2000));
+    }
+    const QByteArray full = "copy-data endpoint cannot take a connection: Too many open files; trying again every 1000 ms";
+    QTRY_VERIFY2_WITH_TIMEOUT((err += endpoint.readAllStandardError()).contains(full), err.constData(), 5000);
+    QVERIFY(QFileInfo(path).exists());
+    callers.clear();
+    QLocalSocket caller;
+    caller.connectToServer(path);
+    QVERIFY(caller.waitForConnected(2000));
+    QByteArray record(8, '\0');
+    qToLittleEndian<quint32>(0x250F, record.data());
+    qToLittleEndian<quint32>(3, record.data() + 4);
+    caller.write(record + "abc");
+    QTRY_VERIFY2_WITH_TIMEOUT((out += endpoint.readAllStandardOutput()).contains("record 9487 abc\n"), out.constData(), 10000);
+    QCOMPARE((err += endpoint.readAllStandardError()).count(full), 1);
+    endpoint.kill();
+    endpoint.waitForFinished();
+}
+
 void TestSingleInstance::traceTakesRegularFilesOnly()
 {
     const QString fifo = temp.filePath(u"trace.fifo"_s), file = temp.filePath(u"trace.txt"_s);
@@ -283,6 +322,26 @@ int main(int argc, char **argv)
             return 3;
         QTextStream(stdout) << answer.out;
         return answer.code;
+    }
+    if (mode == "--copydata") {
+        // The endpoint with room for two more descriptors; it prints each record it gets.
+        QCoreApplication app(argc, argv);
+        CopyDataEndpoint endpoint;
+        if (!endpoint.open())
+            return 2;
+        QObject::connect(&endpoint, &CopyDataEndpoint::recordReceived, [](quint32 identifier, const QByteArray &bytes) {
+            QTextStream(stdout) << "record " << identifier << ' ' << bytes << Qt::endl;
+        });
+        // New descriptors take the lowest free numbers, and none may reach the limit.
+        const int lowestFree = ::dup(0);
+        ::close(lowestFree);
+        rlimit limit{};
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+        limit.rlim_cur = rlim_t(lowestFree + 2);
+        if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
+            return 2;
+        QTextStream(stdout) << "ready" << Qt::endl;
+        return app.exec();
     }
     if (mode == "--trace" && argc > 2) // 0: the trace is open
         return ReportTrace::open(QFile::decodeName(argv[2])) ? 0 : 1;
