@@ -200,9 +200,10 @@ SingleInstancePeer::SingleInstancePeer(QObject *parent)
     case Lock::Unavailable:
 #if defined(Q_OS_LINUX)
         // Every copy comes to the same choice, so they still meet under the abstract name.
-        qDebug().noquote() << "single instance: the temporary folder" << QDir::tempPath()
-                           << (pathFits ? "cannot hold the lock" : "is too deep for a socket")
-                           << "; using the abstract socket name" << socketName;
+        qDebug().noquote() << QStringLiteral("single instance: the temporary folder %1 %2; using the abstract socket name %3")
+                                  .arg(QDir::tempPath(),
+                                       QLatin1String(pathFits ? "cannot hold the lock" : "is too deep for a socket"),
+                                       socketName);
         abstractName = true;
         startServer();
 #else
