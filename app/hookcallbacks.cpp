@@ -2,12 +2,12 @@
 
 #include "inputhook.h"
 #include "uicontroler.h"
+#include "warningboxqueue.h"
 #include "widget.h"
 
 #include <myqquickview.h>
 
 #include <QCoreApplication>
-#include <QMessageBox>
 #include <QQuickItem>
 
 #include <cstring>
@@ -62,8 +62,13 @@ void HookCallbacks::onCopyData(const CopyDataRecord *record, void *context)
     if (!widget || !record)
         return;
     const QString text = warningText(*record);
-    if (!text.isNull())
-        QMessageBox::warning(nullptr, widget->windowTitle(), text, QMessageBox::Ok);
+    if (text.isNull())
+        return;
+    // The record's bytes are the sender's; the text is copied out and the box shown from the event loop.
+    auto *boxes = widget->findChild<WarningBoxQueue *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!boxes)
+        boxes = new WarningBoxQueue(widget);
+    boxes->post(widget->windowTitle(), text);
 }
 
 bool HookCallbacks::showWindowChord(uchar usage, bool keyDown, bool &shiftDown, bool &altDown)

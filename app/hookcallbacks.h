@@ -9,7 +9,8 @@ struct CopyDataRecord;
 
 // The tray agent's side of the input hooks: keys and buttons go on to the page's
 // detectKeyboard / detectMouse, Shift+Alt+F12 brings back the hidden window, and a
-// copy-data record with the warning identifier shows its text in a warning box.
+// copy-data record with the warning identifier shows its text in a warning box,
+// one box at a time.
 namespace HookCallbacks {
 
 inline constexpr quintptr warningIdentifier = 0x250F;

@@ -79,6 +79,13 @@ void InputHookPlatform::receiveCopyData(QCoreApplication *application)
     if (endpoint || !application)
         return;
     endpoint = new CopyDataEndpoint(application);
+    QObject::connect(endpoint, &CopyDataEndpoint::recordReceived, endpoint, [](quint32 identifier, const QByteArray &bytes) {
+        CopyDataRecord record;
+        record.identifier = identifier;
+        record.byteCount = quint32(bytes.size());
+        record.data = bytes.constData();
+        InputHook::copyDataMessage(record);
+    });
     endpoint->open();
 }
 

@@ -8,6 +8,7 @@
 
 #include <namelists.h>
 
+#include <QApplication>
 #include <QQuickItem>
 
 namespace {
@@ -23,6 +24,14 @@ bool pageRunning(myQQuickView *view)
 {
     QQuickItem *root = view->rootObject();
     return deviceReady && root && root->property("isPowerOn").toBool() && pageItem(view, "profileMain");
+}
+
+// A dialog of the page (its mask is up) or a modal box: a command through the page would
+// act under it, so the page behind it could change while the dialog still shows the old one.
+bool dialogOpen(myQQuickView *view)
+{
+    QObject *mask = pageItem(view, "mainMask");
+    return (mask && mask->property("visible").toBool()) || QApplication::activeModalWidget();
 }
 
 // As a click on the profile's row and then on the panel's close button: the page
@@ -45,6 +54,9 @@ void switchOnPage(myQQuickView *view, int profile)
 PeerAnswer runInstanceCommand(const QStringList &args, myQQuickView *view, Hid_Thread &hid)
 {
     const CliRequest request = CliRequest::parse(args);
+    if ((request.command == CliRequest::Profile || request.command == CliRequest::Import) && dialogOpen(view))
+        return PeerAnswer{1, QString(),
+                          QStringLiteral("the running program has a dialog open; close it and try again\n")};
     CliTarget target{view->store, hid, [view] { return pageRunning(view); },
                      [](const DeviceRecord &) { return QStringLiteral("in use by the running program"); },
                      [view](int profile) { switchOnPage(view, profile); },

@@ -24,7 +24,9 @@
 #  include <cerrno>
 #  include <fcntl.h>
 #  include <sys/file.h>
+#  include <sys/socket.h>
 #  include <sys/stat.h>
+#  include <sys/un.h>
 #  include <unistd.h>
 #endif
 
@@ -38,6 +40,8 @@ constexpr quint32 nullStringLength = 0xFFFFFFFF;
 constexpr int idlePeerMs = 3000;
 // How often a command waiting for the device to be idle looks again.
 constexpr int retryMs = 50;
+// Peers beyond this many are closed at once: each holds a descriptor until it is done.
+constexpr int maxPeers = 16;
 
 int remainingMs(const QDeadlineTimer &deadline)
 {
@@ -108,7 +112,16 @@ SingleInstancePeer::SingleInstancePeer(QObject *parent, bool hold)
     : QObject(parent), socketName(peerName())
 {
     const QString lockPath = QDir(QDir::tempPath()).filePath(socketName + QStringLiteral(".lock"));
-    switch (hold ? FileLock::take(lockPath, &lockHandle) : FileLock::probe(lockPath)) {
+    const auto lockOrLook = [&] { return hold ? FileLock::take(lockPath, &lockHandle) : FileLock::probe(lockPath); };
+#if defined(Q_OS_WIN)
+    const FileLock::Result lock = lockOrLook();
+#else
+    // A socket's path has room for sun_path's bytes only; a deep temporary folder cannot take it.
+    const bool pathFits = size_t(QFile::encodeName(QDir(QDir::tempPath()).filePath(socketName)).size())
+            < sizeof(sockaddr_un::sun_path);
+    const FileLock::Result lock = pathFits ? lockOrLook() : FileLock::Result::Unavailable;
+#endif
+    switch (lock) {
     case FileLock::Result::Taken:
         if (!hold)
             return;
@@ -118,8 +131,24 @@ SingleInstancePeer::SingleInstancePeer(QObject *parent, bool hold)
         otherRunning = true;
         return;
     case FileLock::Result::Unavailable:
+#if defined(Q_OS_LINUX)
+        // Every copy comes to the same choice, so they still meet under the abstract name.
+        if (hold) {
+            qDebug().noquote() << QStringLiteral("single instance: the temporary folder %1 %2; using the abstract socket name %3")
+                                      .arg(QDir::tempPath(),
+                                           QLatin1String(pathFits ? "cannot hold the lock" : "is too deep for a socket"),
+                                           socketName);
+        }
+        abstractName = true;
+        startServer();
+        if (!hold) {   // it only looked: the name goes free again
+            delete server;
+            server = nullptr;
+        }
+#else
         // No temporary folder we may write to: run without the peer.
         qDebug() << "single instance lock unavailable:" << lockPath;
+#endif
         return;
     }
 }
@@ -135,6 +164,21 @@ SingleInstancePeer::~SingleInstancePeer()
 
 void SingleInstancePeer::startServer()
 {
+    server = new QLocalServer(this);
+    if (abstractName) {
+        // Binding the abstract name is the lock: the kernel lets one process hold it and frees it with it.
+        server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
+        if (!server->listen(socketName)) {
+            otherRunning = server->serverError() == QAbstractSocket::AddressInUseError;
+            if (!otherRunning)
+                qDebug() << "single instance peer cannot listen:" << server->errorString();
+            delete server;
+            server = nullptr;
+            return;
+        }
+        connect(server, &QLocalServer::newConnection, this, &SingleInstancePeer::receiveConnection);
+        return;
+    }
     // We hold the lock, so whatever lies under this name is left over from a killed copy.
 #if !defined(Q_OS_WIN)
     const QString socketPath = QDir(QDir::tempPath()).filePath(socketName);
@@ -142,7 +186,6 @@ void SingleInstancePeer::startServer()
         FileLock::removeLeftover(socketPath);
 #endif
     QLocalServer::removeServer(socketName);
-    server = new QLocalServer(this);
     server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!server->listen(socketName)) {
         qDebug() << "single instance peer cannot listen:" << server->errorString();
@@ -151,10 +194,35 @@ void SingleInstancePeer::startServer()
     connect(server, &QLocalServer::newConnection, this, &SingleInstancePeer::receiveConnection);
 }
 
+namespace {
+
+// An abstract name has no file mode: the kernel tells who is on the other end.
+bool sameUser(QLocalSocket *socket)
+{
+#if defined(Q_OS_LINUX)
+    ucred credentials{};
+    socklen_t length = sizeof credentials;
+    return ::getsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0
+        && credentials.uid == ::getuid();
+#else
+    Q_UNUSED(socket);
+    return true;
+#endif
+}
+
+} // namespace
+
 void SingleInstancePeer::receiveConnection()
 {
     while (QLocalSocket *socket = server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        if (peers >= maxPeers || (abstractName && !sameUser(socket))) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        ++peers;
+        connect(socket, &QObject::destroyed, this, [this] { --peers; });
         // A peer that never finishes its message would keep its descriptor for good.
         auto *idle = new QTimer(socket);
         idle->setSingleShot(true);
@@ -183,9 +251,13 @@ void SingleInstancePeer::receiveConnection()
                 return; // the rest of the message is still on its way
             QStringList args;
             if (commandArgs(message, &args)) {
-                // The command may take seconds on the device; the sender waits for the answer.
+                // The command may take seconds on the device and pump events meanwhile, so it
+                // runs from the event loop, never inside this socket's own handler.
                 idle->stop();
-                answerCommand(socket, args);
+                disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
+                const QPointer<QLocalSocket> peer(socket);
+                QMetaObject::invokeMethod(this, [this, peer, args] { answerCommand(peer, args); },
+                                          Qt::QueuedConnection);
                 return;
             }
             socket->write(ack, sizeof ack - 1);
@@ -196,15 +268,13 @@ void SingleInstancePeer::receiveConnection()
     }
 }
 
-void SingleInstancePeer::answerCommand(QLocalSocket *socket, const QStringList &args)
+void SingleInstancePeer::answerCommand(const QPointer<QLocalSocket> &socket, const QStringList &args)
 {
+    if (!socket)
+        return; // the sender gave up before its turn
     if (commandHandler && !handlingCommand && commandReady && !commandReady()) {
         // Not from inside a device transfer's event pumping: again once it is over.
-        const QPointer<QLocalSocket> alive(socket);
-        QTimer::singleShot(retryMs, this, [this, alive, args] {
-            if (alive)
-                answerCommand(alive, args);
-        });
+        QTimer::singleShot(retryMs, this, [this, socket, args] { answerCommand(socket, args); });
         return;
     }
     PeerAnswer answer;
@@ -214,12 +284,11 @@ void SingleInstancePeer::answerCommand(QLocalSocket *socket, const QStringList &
         answer.err = QStringLiteral("the running program is busy with another command; try again");
     } else {
         handlingCommand = true;
-        const QPointer<QLocalSocket> alive(socket);
         answer = commandHandler(args);   // pumps events while the device works
         handlingCommand = false;
-        if (!alive)
-            return;                      // the sender gave up waiting
     }
+    if (!socket)
+        return;                          // the sender gave up waiting
     QByteArray data;
     QDataStream out(&data, QIODevice::WriteOnly);
     out.setVersion(streamVersion);
@@ -233,6 +302,8 @@ bool SingleInstancePeer::writeToRunning(QLocalSocket &socket, const QString &mes
 {
     if (!otherRunning)
         return false;
+    if (abstractName)
+        socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
     // The first copy may have taken the lock but not be listening yet.
     for (;;) {
         socket.connectToServer(socketName);

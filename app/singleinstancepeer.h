@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -24,7 +25,8 @@ struct PeerAnswer
 // held and talks to it over the socket: a plain message is acknowledged at
 // once, a command is answered when the running copy has carried it out. The
 // lock is the operating system's, so it dies with its holder and whatever the
-// file contains does not matter. Copies of the executable at different paths,
+// file contains does not matter. Where the temporary folder cannot serve, an
+// abstract socket name is both the lock and the channel. Copies of the executable at different paths,
 // or run by different users, do not see each other; links to one file,
 // whatever their names, are one program.
 class SingleInstancePeer : public QObject
@@ -65,7 +67,8 @@ signals:
 private:
     void startServer();
     void receiveConnection();
-    void answerCommand(QLocalSocket *socket, const QStringList &args);
+    // Runs a handed command from the event loop; a sender gone by then gets no answer.
+    void answerCommand(const QPointer<QLocalSocket> &socket, const QStringList &args);
     // Connects to the running copy and writes one message; false when it is not reached in time.
     bool writeToRunning(QLocalSocket &socket, const QString &message, const QDeadlineTimer &deadline);
 
@@ -73,6 +76,9 @@ private:
     qintptr lockHandle = -1; // the open lock file, -1 when not held
     QLocalServer *server = nullptr;
     bool otherRunning = false;
+    // Under an abstract socket name (Linux) when the temporary folder cannot hold the lock or the socket.
+    bool abstractName = false;
+    int peers = 0;
     bool handlingCommand = false;
     CommandHandler commandHandler;
     std::function<bool()> commandReady;

@@ -43,7 +43,11 @@ bool launch(QObject *owner, Hid_Thread *hid)
     auto *process = new QProcess(owner);
     process->setWorkingDirectory(program.absolutePath());
     process->setProgram(program.absoluteFilePath());
-    process->start(QIODevice::ReadWrite);
+    // Nothing reads the updater: what it prints would pile up in our memory for as long as it runs.
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    process->start();
     return true;
 }
 

@@ -12,8 +12,9 @@ namespace UpdateLauncher {
 QString programFor(unsigned did);
 
 // Stops the event monitor, waits 500 ms, then starts the updater from its own
-// folder; the process object belongs to owner. Nothing waits for it. False, with
-// the monitor left running, when no updater for the model is installed.
+// folder with its output discarded; the process object belongs to owner. Nothing
+// waits for it. False, with the monitor left running, when no updater for the
+// model is installed.
 bool launch(QObject *owner, Hid_Thread *hid);
 
 } // namespace UpdateLauncher

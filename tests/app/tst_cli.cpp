@@ -2,6 +2,7 @@
 // alone and once handed to a running program, compared on the report trace; and a profile
 // switched from the command line while the window is open.
 
+#include <singleinstancepeer.h>
 #include <widget.h>
 
 #include <deviceoptions.h>
@@ -10,12 +11,14 @@
 #include <hidbackend.h>
 #include <reporttrace.h>
 #include <uicontroler.h>
+#include <pageitems.h>
 #include <tempdatafolder.h>
 #include <tracedblocks.h>
 #include <tracereader.h>
 
 #include <QQuickItem>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -93,6 +96,28 @@ struct Run
     int code = -1;
     QString out, err;
 };
+
+// A command handed over the single-instance channel, from another thread as a second copy would.
+PeerAnswer handOver(const QStringList &args)
+{
+    PeerAnswer answer;
+    std::unique_ptr<QThread> caller(QThread::create([&answer, args] {
+        SingleInstancePeer second;
+        if (!second.isRunning() || !second.sendCommand(args, 30000, &answer))
+            answer.err = u"not handed over"_s;
+    }));
+    caller->start();
+    if (!QTest::qWaitFor([&caller] { return caller->isFinished(); }, 30000))
+        caller->wait();
+    return answer;
+}
+
+void clickOn(QQuickWidget *view, const QString &name)
+{
+    const QPoint point = scenePoint(findItem(view->rootObject(), name));
+    QTest::mouseMove(view, point);
+    QTest::mouseClick(view, Qt::LeftButton, {}, point);
+}
 
 Run run(const Install &install, const QStringList &args, QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
 {
@@ -320,8 +345,13 @@ private slots:
         QVERIFY(data.writeFile(u"modules/setting/name.bin"_s, "[profile]\nprofileName=Standard0, Two1, Three2, Four3\n"));
         const auto sim = installDeviceBackend({true, 1, data.filePath(u"trace.txt"_s)});
         setSleeper(std::make_shared<RecordingSleeper>());
+        // The channel's lock and socket in a folder of this test's own.
+        const QByteArray tmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(data.filePath(QString())));
         {
+            SingleInstancePeer first;
             Widget w;
+            first.setCommandHandler([&w](const QStringList &args) { return w.runCommand(args); });
             w.showNormal();
             w.checkDevice();
             myQQuickView *view = w.controller->view;
@@ -329,7 +359,21 @@ private slots:
             QObject *panel = view->rootObject()->findChild<QObject *>(u"profileMain"_s);
             QCOMPARE(panel->property("profileNo").toInt(), 0);
 
-            const PeerAnswer answer = w.runCommand({u"--profile"_s, u"2"_s});
+            // With the reset question open the switch is refused: OK there still resets the profile it showed.
+            clickOn(view, u"restBtn"_s);
+            QObject *question = view->rootObject()->findChild<QObject *>(u"factorysure"_s);
+            QTRY_VERIFY(question->property("visible").toBool());
+            const PeerAnswer refused = handOver({u"--profile"_s, u"1"_s});
+            QCOMPARE(refused.err, u"the running program has a dialog open; close it and try again\n"_s);
+            QCOMPARE(refused.code, 1);
+            QCOMPARE(panel->property("profileNo").toInt(), 0);
+            QCOMPARE(view->store.savedProfile(), 0);
+            QVERIFY(question->property("visible").toBool());
+            QVERIFY(view->rootObject()->findChild<QObject *>(u"mainMask"_s)->property("visible").toBool());
+            clickOn(view, u"resetCancel"_s);
+            QTRY_VERIFY(!question->property("visible").toBool());
+
+            const PeerAnswer answer = handOver({u"--profile"_s, u"2"_s});
             QCOMPARE(answer.code, 0);
             QCOMPARE(panel->property("profileNo").toInt(), 2);
             QCOMPARE(panel->property("currentIndex").toInt(), 2);   // the row "Three"
@@ -343,6 +387,7 @@ private slots:
             if (!dir.isEmpty())
                 view->grabFramebuffer().save(dir + u"/cli-profile-2.png"_s);
         }
+        qputenv("TMPDIR", tmp);
         setSleeper(nullptr);
         setHidBackend(nullptr);
         ReportTrace::close();

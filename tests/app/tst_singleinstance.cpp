@@ -1,13 +1,20 @@
 // Single instance with real processes: copies of this test in a private folder act as the program;
-// hostile leftovers in the temporary folder, idle peers, a trace on a FIFO.
+// hostile leftovers in the temporary folder, idle peers, a caller gone during its command, a trace on
+// a FIFO; and the copy-data endpoint of a copy that runs out of descriptors.
 
+#include <copydataendpoint.h>
 #include <qtsinglecoreapplication.h>
 #include <reporttrace.h>
 
 #include <QLocalSocket>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -41,7 +48,11 @@ private slots:
     void launcherLinkHandsOver();
     void leftoversDoNotStopStart_data();
     void leftoversDoNotStopStart();
+    void unusableTempFolder_data();
+    void unusableTempFolder();
     void idlePeersAreDropped();
+    void callerGoneDuringCommand();
+    void copyDataEndpointOutOfDescriptors();
     void traceTakesRegularFilesOnly();
 
 private:
@@ -157,6 +168,31 @@ void TestSingleInstance::leftoversDoNotStopStart()
     verifyHandOver(holder, program);
 }
 
+void TestSingleInstance::unusableTempFolder_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("too deep for a socket") << temp.filePath(QString(100, u'd'));
+    QTest::newRow("a file, not a folder") << temp.filePath(u"plain-file"_s);
+}
+
+void TestSingleInstance::unusableTempFolder()
+{
+    QFETCH(QString, folder);
+    if (QTest::currentDataTag() == QByteArray("a file, not a folder")) {
+        QFile file(folder);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else {
+        QVERIFY(QDir().mkpath(folder));
+    }
+    const QProcessEnvironment usual = environment;
+    environment.insert(u"TMPDIR"_s, folder);
+    QVERIFY(startHolder(holder));
+    verifyHandOver(holder, program);
+    environment = usual;
+    const QByteArray said = holder.readAllStandardError();
+    QCOMPARE(said.count("; using the abstract socket name orvane-g7-"), 1);
+}
+
 void TestSingleInstance::idlePeersAreDropped()
 {
     QVERIFY(startHolder(holder));
@@ -176,6 +212,56 @@ void TestSingleInstance::idlePeersAreDropped()
     };
     QTRY_VERIFY_WITH_TIMEOUT(allClosed(), 10000);
     verifyHandOver(holder, program);
+}
+
+void TestSingleInstance::callerGoneDuringCommand()
+{
+    QVERIFY(startHolder(holder));
+    QProcess caller;
+    caller.setProcessEnvironment(environment);
+    caller.start(program, {u"--command"_s, u"--until-gone"_s});
+    QByteArray out;
+    QTRY_VERIFY2_WITH_TIMEOUT((out += holder.readAllStandardOutput()).contains("command --until-gone"), out.constData(), 5000);
+    // Ctrl+C on the waiting caller while the command still runs.
+    QCOMPARE(::kill(pid_t(caller.processId()), SIGINT), 0);
+    QVERIFY(caller.waitForFinished(5000));
+    verifyHandOver(holder, program);
+    QCOMPARE(holder.state(), QProcess::Running);
+}
+
+void TestSingleInstance::copyDataEndpointOutOfDescriptors()
+{
+    QTemporaryDir runtime;
+    QProcessEnvironment env = environment;
+    env.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+    QProcess endpoint;
+    endpoint.setProcessEnvironment(env);
+    endpoint.start(program, {u"--copydata"_s});
+    QByteArray out, err;
+    QTRY_VERIFY2_WITH_TIMEOUT((out += endpoint.readAllStandardOutput()).contains("ready\n"), out.constData(), 5000);
+    const QString path = runtime.filePath(u"orvane-g7-copydata"_s);
+    // More callers than it has descriptors left: it stops taking them but keeps listening.
+    std::vector<std::unique_ptr<QLocalSocket>> callers;
+    for (int i = 0; i < 12; ++i) {
+        callers.push_back(std::make_unique<QLocalSocket>());
+        callers.back()->connectToServer(path);
+        QVERIFY(callers.back()->waitForConnected(2000));
+    }
+    const QByteArray full = "copy-data endpoint cannot take a connection: Too many open files; trying again every 1000 ms";
+    QTRY_VERIFY2_WITH_TIMEOUT((err += endpoint.readAllStandardError()).contains(full), err.constData(), 5000);
+    QVERIFY(QFileInfo(path).exists());
+    callers.clear();
+    QLocalSocket caller;
+    caller.connectToServer(path);
+    QVERIFY(caller.waitForConnected(2000));
+    QByteArray record(8, '\0');
+    qToLittleEndian<quint32>(0x250F, record.data());
+    qToLittleEndian<quint32>(3, record.data() + 4);
+    caller.write(record + "abc");
+    QTRY_VERIFY2_WITH_TIMEOUT((out += endpoint.readAllStandardOutput()).contains("record 9487 abc\n"), out.constData(), 10000);
+    QCOMPARE((err += endpoint.readAllStandardError()).count(full), 1);
+    endpoint.kill();
+    endpoint.waitForFinished();
 }
 
 void TestSingleInstance::traceTakesRegularFilesOnly()
@@ -209,7 +295,52 @@ int main(int argc, char **argv)
         QObject::connect(&app, &QtSingleCoreApplication::messageReceived, [](const QString &message) {
             QTextStream(stdout) << "received [" << message << "]\n";
         });
+        // As a device command does: events are pumped while it runs, here until its caller's connection is gone.
+        app.setCommandHandler([&app](const QStringList &args) {
+            QTextStream(stdout) << "command " << args.join(u' ') << Qt::endl;
+            while (app.findChild<QLocalSocket *>())
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            // The device's work allocates meanwhile: memory just freed is written again.
+            std::vector<void *> blocks;
+            for (size_t size = 16; size <= 1024; size += 16) {
+                for (int i = 0; i < 8; ++i)
+                    blocks.push_back(memset(malloc(size), 0xA5, size));
+            }
+            for (void *block : blocks)
+                free(block);
+            return PeerAnswer{0, u"done\n"_s, QString()};
+        });
         QTextStream(stdout) << "ready\n";
+        return app.exec();
+    }
+    if (mode == "--command") {
+        // A later copy handing its command over and waiting for the answer.
+        QCoreApplication app(argc, argv);
+        SingleInstancePeer peer;
+        PeerAnswer answer;
+        if (!peer.isRunning() || !peer.sendCommand(app.arguments().mid(2), 30000, &answer))
+            return 3;
+        QTextStream(stdout) << answer.out;
+        return answer.code;
+    }
+    if (mode == "--copydata") {
+        // The endpoint with room for two more descriptors; it prints each record it gets.
+        QCoreApplication app(argc, argv);
+        CopyDataEndpoint endpoint;
+        if (!endpoint.open())
+            return 2;
+        QObject::connect(&endpoint, &CopyDataEndpoint::recordReceived, [](quint32 identifier, const QByteArray &bytes) {
+            QTextStream(stdout) << "record " << identifier << ' ' << bytes << Qt::endl;
+        });
+        // New descriptors take the lowest free numbers, and none may reach the limit.
+        const int lowestFree = ::dup(0);
+        ::close(lowestFree);
+        rlimit limit{};
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+        limit.rlim_cur = rlim_t(lowestFree + 2);
+        if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
+            return 2;
+        QTextStream(stdout) << "ready" << Qt::endl;
         return app.exec();
     }
     if (mode == "--trace" && argc > 2) // 0: the trace is open

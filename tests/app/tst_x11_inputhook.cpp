@@ -1,6 +1,6 @@
 // The input hooks: the key procedure by table, then XTest input under Xvfb reaching the page's
 // msg_KB / msg_MS through XRecord and through the window alone, the show-window chord and
-// copy-data records over the local socket.
+// copy-data records over the local socket, their boxes closed by a click and the endpoint's limits.
 
 #include "support_xserver.h"
 #include "x11page.h"
@@ -16,9 +16,11 @@
 
 #include <tempdatafolder.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLocalSocket>
 #include <QMessageBox>
+#include <QScreen>
 #include <QQuickItem>
 #include <QtEndian>
 #include <QtTest>
@@ -62,6 +64,7 @@ private slots:
     void showWindowChord();
     void copyDataRecords_data();
     void copyDataRecords();
+    void copyDataConnectionsBounded();
 
 private:
     void useSource(const QString &wanted) { useHookSource(*hook, *w, source, wanted); }
@@ -213,39 +216,114 @@ void TestX11InputHook::showWindowChord()
 void TestX11InputHook::copyDataRecords_data()
 {
     QTest::addColumn<QByteArray>("sent");
-    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<int>("senders");      // each writes `sent` and, when hanging up, closes at once as socat does
+    QTest::addColumn<bool>("hangUp");
+    QTest::addColumn<QStringList>("shown"); // box texts in order; one ending in "…" is a cut text's start
     const QString caption = u"ORVANE GLIDE MOUSE G7|"_s;
-    QTest::newRow("abc, count 3") << record(0x250F, "abc", 3) << QStringList{caption + u"abc"_s};
-    QTest::newRow("abc, count 4") << record(0x250F, QByteArray("abc", 4), 4) << QStringList{};
-    QTest::newRow("other identifier") << record(0x2510, "abc", 3) << QStringList{};
-    QTest::newRow("UTF-8 text") << record(0x250F, "\xc3\xbc", 2) << QStringList{caption + u"ü"_s};
-    QTest::newRow("two in one write") << record(0x250F, "x", 1) + record(0x250F, "yz", 2)
+    QTest::newRow("abc, count 3") << record(0x250F, "abc", 3) << 1 << false << QStringList{caption + u"abc"_s};
+    QTest::newRow("abc, count 4") << record(0x250F, QByteArray("abc", 4), 4) << 1 << false << QStringList{};
+    QTest::newRow("other identifier") << record(0x2510, "abc", 3) << 1 << false << QStringList{};
+    QTest::newRow("UTF-8 text") << record(0x250F, "\xc3\xbc", 2) << 1 << false << QStringList{caption + u"ü"_s};
+    QTest::newRow("two in one write") << record(0x250F, "x", 1) + record(0x250F, "yz", 2) << 1 << false
                                       << QStringList{caption + u"x"_s, caption + u"yz"_s};
+    QTest::newRow("three, sender gone") << record(0x250F, "a", 1) + record(0x250F, "b", 1) + record(0x250F, "c", 1)
+                                        << 1 << true << QStringList{caption + u"a"_s, caption + u"b"_s, caption + u"c"_s};
+    QTest::newRow("20 senders at once") << record(0x250F, "each", 4) << 20 << true
+                                        << QStringList(20, caption + u"each"_s);
+    QByteArray words;
+    while (words.size() < int(CopyDataEndpoint::maxByteCount))
+        words += "words ";
+    words.truncate(CopyDataEndpoint::maxByteCount);
+    QTest::newRow("64 KiB text") << record(0x250F, words, words.size()) << 1 << true
+                                 << QStringList{caption + u"words words words…"_s};
 }
 
 void TestX11InputHook::copyDataRecords()
 {
     QFETCH(QByteArray, sent);
+    QFETCH(int, senders);
+    QFETCH(bool, hangUp);
     QFETCH(QStringList, shown);
     QCOMPARE(w->windowTitle(), u"ORVANE GLIDE MOUSE G7"_s);
+    std::vector<std::unique_ptr<QLocalSocket>> sockets;
+    for (int i = 0; i <= senders; ++i) {
+        sockets.push_back(std::make_unique<QLocalSocket>());
+        sockets.back()->connectToServer(CopyDataEndpoint::socketPath());
+        QVERIFY(sockets.back()->waitForConnected(5000));
+        // Last, a sender whose record does show a box tells when the ones before have been read.
+        sockets.back()->write(i < senders ? sent : record(0x250F, "end", 3));
+        if (hangUp)
+            sockets.back()->disconnectFromServer();
+        else
+            QVERIFY(sockets.back()->waitForBytesWritten(5000));
+    }
+    // The driver presses OK on each box as a user does; it runs from a timer, so also inside a box's own loop.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QStringList boxes;
-    QTimer closer;
-    connect(&closer, &QTimer::timeout, this, [&boxes] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            const bool warningWithOk = box->icon() == QMessageBox::Warning && box->buttons().size() == 1
-                    && box->button(QMessageBox::Ok);
-            boxes << box->windowTitle() + u'|' + box->text() + (warningWithOk ? u""_s : u" (not a warning)"_s);
-            box->done(QMessageBox::Ok);
-        }
+    QPointer<QMessageBox> pressed;
+    QTimer driver;
+    connect(&driver, &QTimer::timeout, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || box == pressed)
+            return;
+        const QWidgetList all = QApplication::topLevelWidgets();
+        const auto visible = std::count_if(all.begin(), all.end(), [](QWidget *w) { return qobject_cast<QMessageBox *>(w) && w->isVisible(); });
+        QAbstractButton *ok = box->button(QMessageBox::Ok);
+        const bool warningWithOk = box->icon() == QMessageBox::Warning && box->buttons().size() == 1 && ok;
+        const QRect okArea = ok ? QRect(ok->mapToGlobal(QPoint(0, 0)), ok->size()) : QRect();
+        boxes << box->windowTitle() + u'|' + box->text() + (warningWithOk ? u""_s : u" (not a warning)"_s)
+                + (visible == 1 ? u""_s : u" (%1 boxes shown)"_s.arg(visible))
+                + (screen.contains(box->frameGeometry()) && screen.contains(okArea) ? u""_s : u" (off the screen)"_s);
+        pressed = box;
+        if (ok)
+            xdotool(u"mousemove %1 %2 click 1"_s.arg(okArea.center().x()).arg(okArea.center().y()));
     });
-    closer.start(20);
-    QLocalSocket socket;
-    socket.connectToServer(CopyDataEndpoint::socketPath());
-    QVERIFY(socket.waitForConnected(5000));
-    // A last record that does show a box tells when the ones before have been read.
-    socket.write(sent + record(0x250F, "end", 3));
-    QTRY_VERIFY(boxes.contains(u"ORVANE GLIDE MOUSE G7|end"_s));
+    driver.start(20);
+    const auto endShown = [&boxes] {
+        return std::any_of(boxes.begin(), boxes.end(), [](const QString &b) { return b.startsWith(u"ORVANE GLIDE MOUSE G7|end"_s); });
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(endShown(), 60000);
+    QTRY_VERIFY(!pressed || !pressed->isVisible());
+    for (int i = 0; i < shown.size(); ++i) {
+        if (shown[i].endsWith(u'…') && boxes.value(i).endsWith(u'…') && boxes[i].startsWith(shown[i].chopped(1)))
+            boxes[i] = shown[i];
+    }
     QCOMPARE(boxes, shown << u"ORVANE GLIDE MOUSE G7|end"_s);
+}
+
+void TestX11InputHook::copyDataConnectionsBounded()
+{
+    auto *endpoint = qApp->findChild<CopyDataEndpoint *>();
+    QVERIFY(endpoint);
+    const auto open = [endpoint] {
+        const auto all = endpoint->findChildren<QLocalSocket *>();
+        return std::count_if(all.begin(), all.end(), [](QLocalSocket *s) { return s->state() == QLocalSocket::ConnectedState; });
+    };
+    // Callers that connect and say nothing, more than the endpoint keeps.
+    const int callers = CopyDataEndpoint::maxConnections + 4;
+    std::vector<std::unique_ptr<QLocalSocket>> idle;
+    for (int i = 0; i < callers; ++i) {
+        idle.push_back(std::make_unique<QLocalSocket>());
+        idle.back()->connectToServer(CopyDataEndpoint::socketPath());
+        QVERIFY(idle.back()->waitForConnected(5000));
+    }
+    const auto closed = [&idle] {
+        return std::count_if(idle.begin(), idle.end(), [](const auto &s) {
+            s->waitForReadyRead(0); // notices the endpoint's hang-up
+            return s->state() == QLocalSocket::UnconnectedState;
+        });
+    };
+    // Every caller is either kept or closed, whether or not the idle ones were dropped meanwhile.
+    QTRY_COMPARE(open() + closed(), callers);
+    QVERIFY2(open() <= CopyDataEndpoint::maxConnections, qPrintable(QString::number(open())));
+    QVERIFY(closed() >= callers - CopyDataEndpoint::maxConnections);
+    for (QLocalSocket *kept : endpoint->findChildren<QLocalSocket *>()) {
+        if (kept->state() != QLocalSocket::ConnectedState)
+            continue;
+        const QTimer *timer = kept->findChild<QTimer *>(u"idle"_s);
+        QVERIFY(timer && timer->isActive() && timer->isSingleShot());
+        QCOMPARE(timer->interval(), 3000);
+    }
 }
 
 int main(int argc, char **argv) { return runOnVirtualScreen<TestX11InputHook>(argc, argv); }
