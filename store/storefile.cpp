@@ -10,7 +10,13 @@ namespace StoreFile {
 
 static bool readDialect(QIODevice &device, QSettings::SettingsMap &map)
 {
-    IniDialect::read(device.readAll(), map);
+    QStringList typedKeys;
+    IniDialect::read(device.readAll(), map, nullptr, &typedKeys);
+    if (!typedKeys.isEmpty()) {
+        const auto *file = qobject_cast<const QFileDevice *>(&device);
+        qDebug().noquote() << "Store file" << (file ? file->fileName() : QStringLiteral("(stream)")) << "keeps"
+                           << typedKeys.size() << "typed values as text, the first under" << typedKeys.first();
+    }
     return true;   // a damaged line is skipped, the rest still counts
 }
 

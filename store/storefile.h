@@ -5,9 +5,10 @@
 
 #include <memory>
 
-// Every store file without a text codec (profiles, apConfig.bin, name lists,
-// macro files, recoil data, exchange files) is opened through here, so all of
-// them share one INI dialect.
+// Every file the program reads (profiles, apConfig.bin, name lists, macro
+// files, recoil data, exchange files, language files, the catalogue) is opened
+// through here, so all of them share one INI dialect, which never decodes a
+// typed value.
 namespace StoreFile {
 
 // The QSettings format of that dialect.
