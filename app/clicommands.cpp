@@ -1,17 +1,19 @@
 #include "clicommands.h"
 
-#include "dpiencoding.h"
 #include "hid_thread.h"
 #include "namelists.h"
 #include "profileexchange.h"
-#include "profilekeys.h"
 #include "profilestore.h"
+#include "profilevalues.h"
 
 #include <QTextStream>
 
 namespace {
 
 constexpr int failed = 1;
+constexpr int profileLimit = 6;
+// New names a profile "profile_" and the first of these numbers no profile's name has.
+constexpr int newNameLimit = 12;
 
 PeerAnswer failure(const QString &line)
 {
@@ -86,14 +88,41 @@ PeerAnswer status(CliTarget &target)
     if (hid.replyLength <= 1)
         return failure(QStringLiteral("the mouse did not answer the lighting query"));
     // The mouse knows the stage only; its value is the current profile's.
-    const QVariantList values = target.store.list(QLatin1String(dpiVariant(hid.did).profileKey));
-    const QString value = stage < values.size() ? values.at(stage).toString() + QStringLiteral(" DPI")
-                                                : QStringLiteral("value not in the profile");
+    const QVariantList values = ProfileValues::dpiStages(target.store, hid.did);
+    const QString value = stage < values.size()
+        ? values.at(stage).toString() + QStringLiteral(" DPI")
+        : QStringLiteral("its DPI value is unknown: the current profile has none for this stage");
     return success(QStringLiteral("DPI stage %1 of 8: %2\nlighting effect %3 (options %4, %5)\n")
                        .arg(stage + 1).arg(value).arg(effect).arg(option1).arg(option2));
 }
 
 } // namespace
+
+int createProfile(ProfileStore &store)
+{
+    QStringList stored = NameLists::withoutSentinel(NameLists::read(NameLists::Profiles));
+    if (stored.size() >= profileLimit)
+        return -1;
+    QList<int> numbers;
+    QStringList names;
+    for (const QString &text : stored) {
+        const NameLists::ProfileEntry entry = NameLists::splitProfileEntry(text);
+        numbers.append(entry.number);
+        names.append(entry.name);
+    }
+    int number = 0;
+    while (numbers.contains(number))
+        ++number;
+    int suffix = 0;
+    while (suffix < newNameLimit && names.contains(QStringLiteral("profile_%1").arg(suffix)))
+        ++suffix;
+    if (!store.resetProfile(number))
+        return -1;
+    stored.append(NameLists::profileEntry(QStringLiteral("profile_%1").arg(suffix), number));
+    NameLists::write(NameLists::Profiles, stored);
+    store.setCurrentProfile(number);
+    return number;
+}
 
 PeerAnswer runCliRequest(const CliRequest &request, CliTarget &target)
 {
@@ -111,6 +140,8 @@ PeerAnswer runCliRequest(const CliRequest &request, CliTarget &target)
     case CliRequest::None:
     case CliRequest::Help:
         return success(CliRequest::helpText());
+    case CliRequest::Version:
+        return success(CliRequest::versionText());
     case CliRequest::List:
         return list(target);
     case CliRequest::Status:
@@ -129,12 +160,22 @@ PeerAnswer runCliRequest(const CliRequest &request, CliTarget &target)
         return success(QStringLiteral("profile %1 (%2) exported to %3\n").arg(request.profile).arg(name, request.file));
     }
     case CliRequest::Import: {
-        if (!ProfileExchange::importProfile(target.store, request.profile, request.file))
-            return failure(QStringLiteral("%1 cannot be read as a profile file; profile %2 is unchanged")
-                               .arg(request.file).arg(request.profile));
-        ProfileExchange::importMacros(target.store.profileSettings(request.profile));
-        QString done = QStringLiteral("%1 imported into profile %2 (%3)").arg(request.file).arg(request.profile).arg(name);
-        if (request.profile != target.store.curProfile)
+        int profile = request.profile;
+        if (profile < 0) {
+            profile = target.newProfile();
+            if (profile < 0)
+                return failure(QStringLiteral("all %1 profiles are in use; name the one to import into (see --list)")
+                                   .arg(profileLimit));
+            name = profileName(profile);
+        }
+        if (!ProfileExchange::importProfile(target.store, profile, request.file))
+            return failure(QStringLiteral("%1 cannot be read as a profile file; profile %2 %3")
+                               .arg(request.file).arg(profile)
+                               .arg(request.profile < 0 ? QStringLiteral("was made with the factory settings")
+                                                        : QStringLiteral("is unchanged")));
+        ProfileExchange::importMacros(target.store.profileSettings(profile));
+        QString done = QStringLiteral("%1 imported into profile %2 (%3)").arg(request.file).arg(profile).arg(name);
+        if (profile != target.store.curProfile)
             return success(done + QLatin1Char('\n'));
         if (!target.mouseReady())
             return failure(done + QStringLiteral(", but not sent: no supported mouse attached"));

@@ -24,7 +24,13 @@ struct CliTarget
     std::function<void(int profile)> switchProfile;
     // Sends the current profile after `file` was imported into it.
     std::function<void(const QString &file)> applyImported;
+    // As the profile page's New: a profile with the factory settings, listed and
+    // made current; its number, or -1 when all six are in use.
+    std::function<int()> newProfile;
 };
+
+// New for a store nobody else holds: the page's names and numbers, in name.bin.
+int createProfile(ProfileStore &store);
 
 // Carries out one command; the answer holds the lines to print and the exit code.
 PeerAnswer runCliRequest(const CliRequest &request, CliTarget &target);

@@ -1,29 +1,56 @@
 #include "clirequest.h"
 
+#include <simulatedg7.h>
+
 #include <QFileInfo>
 
 namespace {
 
-// How many values each command takes.
+// How many values each command takes: at least `values`, and one more when `optional`
+// and the next argument is not an option.
 struct Verb
 {
     const char *name;
     CliRequest::Command command;
     int values;
+    bool optional;
 };
 
 constexpr Verb verbs[] = {
-    {"--help", CliRequest::Help, 0},       {"--list", CliRequest::List, 0},
-    {"--profile", CliRequest::Profile, 1}, {"--export", CliRequest::Export, 2},
-    {"--import", CliRequest::Import, 2},   {"--status", CliRequest::Status, 0},
+    {"--help", CliRequest::Help, 0, false},       {"-h", CliRequest::Help, 0, false},
+    {"--version", CliRequest::Version, 0, false}, {"--list", CliRequest::List, 0, false},
+    {"--profile", CliRequest::Profile, 1, false}, {"--export", CliRequest::Export, 2, false},
+    {"--import", CliRequest::Import, 1, true},    {"--status", CliRequest::Status, 0, false},
 };
 
 constexpr int profileLimit = 6;   // the profile page's numbers 0..5
+constexpr int simulatedModels = int(SimulatedG7::productIds.size());
 
-bool isDeviceOption(const QString &arg)
+// The device options and Qt's own platform options: taken by the tray program too.
+// Returns how many arguments after `i` belong to the option, or -1 when `arg` is none;
+// `error` is set when the option is malformed.
+int deviceOption(const QStringList &args, int i, QString *error)
 {
-    return arg == QLatin1String("--simulate") || arg.startsWith(QLatin1String("--simulate="))
-        || arg.startsWith(QLatin1String("--trace="));
+    const QString &arg = args.at(i);
+    if (arg == QLatin1String("--simulate"))
+        return 0;
+    if (arg.startsWith(QLatin1String("--simulate="))) {
+        bool ok = false;
+        const int model = arg.mid(11).toInt(&ok);
+        if (!ok || model < 0 || model >= simulatedModels)
+            *error = QStringLiteral("no simulated model: %1 (models are 0 to %2)").arg(arg.mid(11)).arg(simulatedModels - 1);
+        return 0;
+    }
+    if (arg.startsWith(QLatin1String("--trace=")))
+        return 0;
+    for (const char *withValue : {"--trace", "-platform", "-display"}) {
+        if (arg != QLatin1String(withValue))
+            continue;
+        if (i + 1 >= args.size())
+            *error = QStringLiteral("%1 needs a value (see --help)").arg(arg);
+        return 1;
+    }
+    return -1;
 }
 
 bool profileNumber(const QString &text, int *profile)
@@ -37,15 +64,8 @@ bool profileNumber(const QString &text, int *profile)
 
 bool CliRequest::wanted(const QStringList &args)
 {
-    for (const QString &arg : args) {
-        for (const Verb &verb : verbs) {
-            if (arg == QLatin1String(verb.name))
-                return true;
-        }
-        if (arg == QLatin1String("-h"))
-            return true;
-    }
-    return false;
+    const CliRequest request = parse(args);
+    return request.command != None || !request.error.isEmpty();
 }
 
 CliRequest CliRequest::parse(const QStringList &args)
@@ -54,10 +74,11 @@ CliRequest CliRequest::parse(const QStringList &args)
     QStringList values;
     for (int i = 0; i < args.size(); ++i) {
         const QString &arg = args.at(i);
-        if (isDeviceOption(arg))
-            continue;
-        if (arg == QLatin1String("--trace")) {
-            ++i;   // its file belongs to the device layer
+        const int taken = deviceOption(args, i, &request.error);
+        if (!request.error.isEmpty())
+            return request;
+        if (taken >= 0) {
+            i += taken;
             continue;
         }
         const Verb *found = nullptr;
@@ -65,8 +86,6 @@ CliRequest CliRequest::parse(const QStringList &args)
             if (arg == QLatin1String(verb.name))
                 found = &verb;
         }
-        if (arg == QLatin1String("-h"))
-            found = &verbs[0];
         if (!found) {
             request.error = QStringLiteral("unknown option: %1 (see --help)").arg(arg);
             return request;
@@ -79,9 +98,12 @@ CliRequest CliRequest::parse(const QStringList &args)
             request.error = QStringLiteral("%1 needs %2 value(s) (see --help)").arg(arg).arg(found->values);
             return request;
         }
+        int count = found->values;
+        if (found->optional && i + count + 1 < args.size() && !args.at(i + count + 1).startsWith(QLatin1Char('-')))
+            ++count;
         request.command = found->command;
-        values = args.mid(i + 1, found->values);
-        i += found->values;
+        values = args.mid(i + 1, count);
+        i += count;
     }
 
     QString number;
@@ -95,6 +117,10 @@ CliRequest CliRequest::parse(const QStringList &args)
         break;
     case Import:
         request.file = values.at(0);
+        if (values.size() < 2) {   // into a new profile
+            request.file = QFileInfo(request.file).absoluteFilePath();
+            return request;
+        }
         number = values.at(1);
         break;
     default:
@@ -121,12 +147,19 @@ QStringList CliRequest::toArgs() const
         case Export:
             return {name, QString::number(profile), file};
         case Import:
+            if (profile < 0)
+                return {name, file};
             return {name, file, QString::number(profile)};
         default:
             return {name};
         }
     }
     return {};
+}
+
+QString CliRequest::versionText()
+{
+    return QStringLiteral("orvane-g7 " G7_VERSION "\n");
 }
 
 QString CliRequest::helpText()
@@ -139,8 +172,10 @@ QString CliRequest::helpText()
         "  --list               the supported mice attached and the profiles (* marks the current one)\n"
         "  --profile N          make profile N (0-5) current and send it to the mouse\n"
         "  --export N FILE      write profile N with its macros to the .pf file FILE\n"
-        "  --import FILE N      read the .pf file FILE into profile N; sent when N is current\n"
+        "  --import FILE [N]    read the .pf file FILE into profile N, sent when N is current;\n"
+        "                       without N into a new profile, which becomes current and is sent\n"
         "  --status             what the mouse reports now: DPI stage and value, lighting effect\n"
+        "  --version            the program's name and version\n"
         "  --help, -h           this text\n"
         "\n"
         "Set-up (never handed to a running program):\n"

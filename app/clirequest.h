@@ -6,17 +6,19 @@
 // A command-line command, as parsed from the program's arguments.
 struct CliRequest
 {
-    enum Command { None, Help, List, Profile, Export, Import, Status };
+    enum Command { None, Help, Version, List, Profile, Export, Import, Status };
 
     Command command = None;
-    int profile = -1;
+    int profile = -1;   // -1 with Import: into a new profile
     QString file;    // absolute: the running copy works in its own folder
     QString error;   // one line when the arguments do not make a command
 
-    // Whether `args` (without the program name) ask for the command-line mode.
+    // Whether `args` (without the program name) ask for the command-line mode:
+    // a command, or anything the tray program does not take (then parse() says why).
     static bool wanted(const QStringList &args);
     static CliRequest parse(const QStringList &args);
     // The command as arguments again, for the running copy.
     QStringList toArgs() const;
     static QString helpText();
+    static QString versionText();
 };

@@ -3,6 +3,7 @@
 #include "catalogue.h"
 #include "clicommands.h"
 #include "clirequest.h"
+#include "devicelock.h"
 #include "singleinstancepeer.h"
 
 #include <datapath.h>
@@ -27,6 +28,8 @@ namespace {
 // A profile with macros takes a few seconds on the mouse; this is far beyond it.
 constexpr int answerTimeoutMs = 30000;
 constexpr int usageError = 2;
+// A call that waits longer than this for another one says so instead.
+constexpr int busyWaitMs = 1000;
 
 QStringList arguments(int argc, char **argv)
 {
@@ -108,7 +111,8 @@ int runAlone(const CliRequest &request, const QStringList &args)
                          store.setCurrentProfile(profile);
                          ProfileSender::sendSwitchedProfile(store, hid);
                      },
-                     [&](const QString &) { ProfileSender::sendLoadedProfile(store, hid); }};
+                     [&](const QString &) { ProfileSender::sendLoadedProfile(store, hid); },
+                     [&] { return createProfile(store); }};
     const int code = print(runCliRequest(request, target));
     // Settings objects replaced during an import go now, not with a later event loop.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -137,19 +141,28 @@ int run(int argc, char **argv)
     if (request.command == CliRequest::Help)
         return print(PeerAnswer{0, CliRequest::helpText(), QString()});
 
-    // While this copy works it is the program: a later one hands its command here and is told to wait.
-    SingleInstancePeer peer;
-    if (peer.isRunning()) {
+    // Handed to the tray program when it runs; otherwise worked here, alone, holding the mouse.
+    const auto handOver = [&request](SingleInstancePeer &peer) {
         PeerAnswer answer;
         if (!peer.sendCommand(request.toArgs(), answerTimeoutMs, &answer))
             return print(PeerAnswer{1, QString(),
                                     QStringLiteral("the running program did not answer within %1 s\n")
                                         .arg(answerTimeoutMs / 1000)});
         return print(answer);
+    };
+    {
+        SingleInstancePeer running(nullptr, false);
+        if (running.isRunning())
+            return handOver(running);
     }
-    peer.setCommandHandler([](const QStringList &) {
-        return PeerAnswer{1, QString(), QStringLiteral("another command-line call is using the mouse; try again\n")};
-    });
+    DeviceLock device;
+    if (!device.acquire(busyWaitMs)) {
+        // Held by a tray program that started meanwhile, or by another call.
+        SingleInstancePeer running(nullptr, false);
+        if (running.isRunning())
+            return handOver(running);
+        return print(PeerAnswer{1, QString(), QStringLiteral("busy: another command-line call is using the mouse; try again\n")});
+    }
     return runAlone(request, args);
 }
 

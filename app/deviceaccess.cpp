@@ -218,15 +218,26 @@ AccessReport::Status AccessReport::status() const
 {
     if (models.isEmpty())
         return NoneAttached;
+    bool anyNode = false;
     for (const AttachedModel &model : models) {
         if (model.usable())
             return Usable;
+        anyNode = anyNode || !model.nodes.isEmpty();
     }
-    return NotAccessible;
+    return anyNode ? NotAccessible : NotBound;
+}
+
+int AccessReport::exitCode() const
+{
+    constexpr int codes[] = {0, 1, 2, 2};
+    return codes[status()];
 }
 
 QString AccessReport::fixCommand(const QString &program) const
 {
+    // A rule would not help these: the mouse opens already, or the kernel has no node to grant.
+    if (status() == Usable || status() == NotBound)
+        return QString();
     if (ruleInstalled.isEmpty()) {
         return QStringLiteral("%1 --udev-rule | sudo tee /etc/udev/rules.d/%2 >/dev/null && %3")
             .arg(program, QLatin1String(udevRuleName), reloadCommand);
@@ -258,6 +269,8 @@ QString AccessReport::text(const QString &program) const
     }
     if (!ruleInstalled.isEmpty())
         s << "udev rule: installed (" << ruleInstalled << ")\n";
+    else if (!ruleOutdated.isEmpty())
+        s << "udev rule: outdated (" << ruleOutdated << " lacks a supported model; install it again)\n";
     else if (!ruleElsewhere.isEmpty())
         s << "udev rule: not installed where udev reads rules (only " << ruleElsewhere << ")\n";
     else
@@ -268,6 +281,12 @@ QString AccessReport::text(const QString &program) const
     case Usable: s << "Status: a supported mouse is usable.\n"; break;
     case NoneAttached: s << "Status: no supported mouse attached.\n"; break;
     case NotAccessible: s << "Status: a supported mouse is attached, but there is no permission to open it.\n"; break;
+    case NotBound:
+        s << "Status: a supported mouse is on USB, but the kernel has not bound its HID interfaces, so there is"
+             " nothing to open.\n"
+             "Check that the usbhid and hid_generic modules are loaded (lsmod | grep hid), what the kernel said"
+             " when it was plugged in (sudo dmesg | tail), and unplug and plug in the mouse.\n";
+        break;
     }
     const QString fix = fixCommand(program);
     if (!fix.isEmpty()) {
@@ -334,9 +353,13 @@ AccessReport DeviceAccessCheck::run() const
         const QString file = base.filePath(QLatin1String(folder) + QLatin1Char('/') + QLatin1String(udevRuleName));
         if (report.ruleInstalled.isEmpty() && ruleCovers(file, catalogue))
             report.ruleInstalled = file;
+        else if (report.ruleOutdated.isEmpty() && QFileInfo::exists(file))
+            report.ruleOutdated = file;
     }
     // Installed with the program: <prefix>/lib/orvane-g7/ beside <prefix>/lib/udev/rules.d/.
     const QString withProgram = QDir::cleanPath(programDir + QStringLiteral("/../udev/rules.d/") + QLatin1String(udevRuleName));
+    if (!report.ruleInstalled.isEmpty())
+        report.ruleOutdated.clear();
     if (report.ruleInstalled.isEmpty() && QFileInfo::exists(withProgram))
         report.ruleElsewhere = withProgram;
     return report;
@@ -365,7 +388,7 @@ int runAccessCheck()
 {
     const AccessReport report = checkNow();
     QTextStream(stdout) << report.text(QCoreApplication::applicationFilePath());
-    return int(report.status());
+    return report.exitCode();
 }
 
 bool attachedWithoutPermission()

@@ -46,12 +46,16 @@ struct AttachedModel
 
 struct AccessReport
 {
-    enum Status { Usable = 0, NoneAttached = 1, NotAccessible = 2 };
+    // NotBound: on the USB bus, but the kernel made no hidraw node for it.
+    enum Status { Usable, NoneAttached, NotAccessible, NotBound };
     QList<AttachedModel> models;
     QString ruleInstalled;      // the rule file udev reads, empty when none covers the catalogue
+    QString ruleOutdated;       // our rule file where udev reads it, lacking a model of the catalogue
     QString ruleElsewhere;      // a rule file udev does not read (a prefix other than /usr)
     bool runningAsRoot = false;
     Status status() const;
+    // 0 usable, 1 none attached, 2 attached but not usable.
+    int exitCode() const;
     // The one shell command that fixes what is missing; empty when nothing needs fixing.
     QString fixCommand(const QString &program) const;
     QString text(const QString &program) const;

@@ -54,6 +54,15 @@ PeerAnswer runInstanceCommand(const QStringList &args, myQQuickView *view, Hid_T
                          view->chooseProfileToLoad = [file](QWidget *) { return file; };
                          QMetaObject::invokeMethod(pageItem(view, "profileMain"), "loadIntoCurrent");
                          view->chooseProfileToLoad = ask;
+                     },
+                     [view] {
+                         // The page's New: listed, reset, selected and current, as a click on the button.
+                         QObject *panel = pageItem(view, "profileMain");
+                         const QObject *rows = panel->property("profileModel").value<QObject *>();
+                         if (!rows || rows->property("count").toInt() >= panel->property("maxProfiles").toInt())
+                             return -1;
+                         QMetaObject::invokeMethod(panel, "newProfile");
+                         return panel->property("profileNo").toInt();
                      }};
     return runCliRequest(request, target);
 }

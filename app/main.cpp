@@ -1,5 +1,6 @@
 #include "commandline.h"
 #include "deviceaccess.h"
+#include "devicelock.h"
 #include "devicewatch.h"
 #include "hookcallbacks.h"
 #include "inputhook.h"
@@ -20,6 +21,8 @@
 #include <QTextStream>
 
 namespace {
+
+constexpr int deviceWaitMs = 60000;
 
 const QString simulatedSuffix = QStringLiteral(" (simulated)");
 
@@ -70,6 +73,11 @@ int main(int argc, char **argv)
         app.sendMessage(QString(), 5000);
         return 1;
     }
+    // A command-line call working alone has the mouse for a few seconds at most; this copy
+    // waits for it rather than talking to the mouse at the same time.
+    DeviceLock device;
+    if (!device.acquire(deviceWaitMs))
+        qDebug() << "a command-line call still holds the mouse; starting beside it";
 
     DeviceOptions options = parseDeviceOptions(app.arguments());
     // A trace file named on the command line is relative to where we were started.

@@ -1,5 +1,7 @@
 #include "singleinstancepeer.h"
 
+#include "filelock.h"
+
 #include <QCryptographicHash>
 #include <QtEndian>
 #include <QDataStream>
@@ -76,83 +78,6 @@ QString peerName()
     return QStringLiteral("orvane-g7-") + QString::fromLatin1(hash);
 }
 
-// Removes what a crashed copy or another program left at one of our names:
-// a file, a socket, a link or a directory.
-bool clearPath(const QString &path)
-{
-    const QFileInfo info(path);
-    if (info.isDir() && !info.isSymLink())
-        return QDir(path).removeRecursively();
-    return QFile::remove(path);
-}
-
-enum class Lock { Taken, Held, Unavailable };
-
-#if defined(Q_OS_WIN)
-
-// A handle opened without write sharing is the lock; Windows closes it when the holder dies.
-Lock takeLock(const QString &path, qintptr *handle)
-{
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const HANDLE h = CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()), GENERIC_READ | GENERIC_WRITE,
-                                     FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h != INVALID_HANDLE_VALUE) {
-            *handle = reinterpret_cast<qintptr>(h);
-            return Lock::Taken;
-        }
-        if (GetLastError() == ERROR_SHARING_VIOLATION)
-            return Lock::Held;
-        if (attempt > 0 || !QFileInfo(path).isDir() || !clearPath(path))
-            return Lock::Unavailable;
-    }
-    return Lock::Unavailable;
-}
-
-void releaseLock(qintptr handle)
-{
-    CloseHandle(reinterpret_cast<HANDLE>(handle));
-}
-
-#else
-
-// flock() on the file is the lock: the kernel drops it when the holder dies,
-// so an empty, garbled or foreign file is never mistaken for a running copy.
-Lock takeLock(const QString &path, qintptr *handle)
-{
-    const QByteArray name = QFile::encodeName(path);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY,
-                              0600);
-        struct stat status {};
-        if (fd >= 0 && ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
-            if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-                // Only for a person looking: which process holds it.
-                const QByteArray pid = QByteArray::number(qint64(::getpid())) + '\n';
-                if (::ftruncate(fd, 0) == 0)
-                    [[maybe_unused]] const ssize_t written = ::write(fd, pid.constData(), size_t(pid.size()));
-                *handle = fd;
-                return Lock::Taken;
-            }
-            const int error = errno;
-            ::close(fd);
-            return error == EWOULDBLOCK ? Lock::Held : Lock::Unavailable;
-        }
-        if (fd >= 0)
-            ::close(fd);
-        // Not a plain file (a directory, a link, a socket, a FIFO): out of the way, once.
-        if (attempt > 0 || (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) || !clearPath(path))
-            return Lock::Unavailable;
-    }
-    return Lock::Unavailable;
-}
-
-void releaseLock(qintptr handle)
-{
-    ::close(int(handle));
-}
-
-#endif
-
 // A command travels as a message with this prefix followed by its arguments as a JSON array.
 const QString commandPrefix = QStringLiteral("orvane-g7 command:");
 
@@ -174,18 +99,25 @@ bool commandArgs(const QString &message, QStringList *args)
 
 } // namespace
 
-SingleInstancePeer::SingleInstancePeer(QObject *parent)
+QString SingleInstancePeer::programId()
+{
+    return peerName();
+}
+
+SingleInstancePeer::SingleInstancePeer(QObject *parent, bool hold)
     : QObject(parent), socketName(peerName())
 {
     const QString lockPath = QDir(QDir::tempPath()).filePath(socketName + QStringLiteral(".lock"));
-    switch (takeLock(lockPath, &lockHandle)) {
-    case Lock::Taken:
+    switch (hold ? FileLock::take(lockPath, &lockHandle) : FileLock::probe(lockPath)) {
+    case FileLock::Result::Taken:
+        if (!hold)
+            return;
         startServer();
         return;
-    case Lock::Held:
+    case FileLock::Result::Held:
         otherRunning = true;
         return;
-    case Lock::Unavailable:
+    case FileLock::Result::Unavailable:
         // No temporary folder we may write to: run without the peer.
         qDebug() << "single instance lock unavailable:" << lockPath;
         return;
@@ -198,7 +130,7 @@ SingleInstancePeer::~SingleInstancePeer()
         server->close();
     // The file stays: removing it could let a starting copy lock a file nobody else sees.
     if (lockHandle != -1)
-        releaseLock(lockHandle);
+        FileLock::release(lockHandle);
 }
 
 void SingleInstancePeer::startServer()
@@ -207,7 +139,7 @@ void SingleInstancePeer::startServer()
 #if !defined(Q_OS_WIN)
     const QString socketPath = QDir(QDir::tempPath()).filePath(socketName);
     if (QFileInfo::exists(socketPath) || QFileInfo(socketPath).isSymLink())
-        clearPath(socketPath);
+        FileLock::removeLeftover(socketPath);
 #endif
     QLocalServer::removeServer(socketName);
     server = new QLocalServer(this);

@@ -33,13 +33,17 @@ class SingleInstancePeer : public QObject
 public:
     using CommandHandler = std::function<PeerAnswer(const QStringList &args)>;
 
-    explicit SingleInstancePeer(QObject *parent = nullptr);
+    // Without `hold`, the peer only looks whether another copy runs: a lock it
+    // finds free is let go at once and nothing listens.
+    explicit SingleInstancePeer(QObject *parent = nullptr, bool hold = true);
     ~SingleInstancePeer() override;
 
     // True when another process with the same identity holds the peer.
     bool isRunning() const { return otherRunning; }
     // The name the peer listens on, derived from the executable and the user.
     QString id() const { return socketName; }
+    // The same name without a peer: for this program's other per-user locks.
+    static QString programId();
 
     bool sendMessage(const QString &message, int timeout);
     // Hands a command to the running copy and waits up to `timeout` ms for its

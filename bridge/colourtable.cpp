@@ -1,5 +1,7 @@
 #include "colourtable.h"
 
+#include "wholenumber.h"
+
 ColourTable colourTableBytes(const QVariantList &values)
 {
     ColourTable bytes{};
@@ -21,4 +23,9 @@ ColourTable stageColourBytes(uchar type, const QVariantList &values)
         }
     }
     return bytes;
+}
+
+bool validColourTable(const QVariantList &values)
+{
+    return values.size() <= 24 && wholeNumbersIn(values, 0, 255);
 }

@@ -15,3 +15,6 @@ ColourTable colourTableBytes(const QVariantList &values);
 // four bytes, two 4-bit values a byte, low nibble first; bytes 4..23 keep the
 // plain values.
 ColourTable stageColourBytes(uchar type, const QVariantList &values);
+
+// Whether values are at most 24 whole numbers 0..255.
+bool validColourTable(const QVariantList &values);

@@ -1,12 +1,14 @@
 #include "dpiencoding.h"
 
+#include "wholenumber.h"
+
 #include <iterator>
 
 static constexpr DpiVariant variants[] = {
-    {"sensor/dpi_J2_3336", 7200, true},    // 0: largest stage 12000
-    {"sensor/dpi_J2", 12750, false},       // 1: 16000
-    {"sensor/dpi_J2", 12750, false},       // 2: 16000
-    {"sensor/dpi_J2_3337", 12800, true},   // 3: 18000
+    {"sensor/dpi_J2_3336", 12000, 7200, true},
+    {"sensor/dpi_J2", 16000, 12750, false},
+    {"sensor/dpi_J2", 16000, 12750, false},
+    {"sensor/dpi_J2_3337", 18000, 12800, true},
 };
 
 const DpiVariant &dpiVariant(uint did)
@@ -39,4 +41,14 @@ DpiStageBytes encodeDpiStages(uint did, const QVariantList &values, const QVaria
             bytes.mul2 |= uchar(1u << i);
     }
     return bytes;
+}
+
+bool validDpiFlags(const QVariantList &flags)
+{
+    return flags.size() == 8 && wholeNumbersIn(flags, 0, 1);
+}
+
+bool validDpiStages(uint did, const QVariantList &values, const QVariantList &flags)
+{
+    return values.size() == 8 && wholeNumbersIn(values, smallestDpi, dpiVariant(did).largest) && validDpiFlags(flags);
 }

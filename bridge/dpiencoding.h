@@ -10,6 +10,7 @@
 struct DpiVariant
 {
     const char *profileKey;   // profile key of the eight stage values
+    uint largest;             // the largest stage value the model takes
     uint doubledAbove;        // values above this use the doubled step
     // Doubled step byte: value / 100 - 1 when true, (value - 12800) / 50 when false.
     bool doubledInHundreds;
@@ -17,6 +18,13 @@ struct DpiVariant
 
 // Variants 0..3; any other index behaves like 1 and 2.
 const DpiVariant &dpiVariant(uint did);
+
+// The smallest stage value of every model.
+inline constexpr uint smallestDpi = 200;
+
+// Whether values are eight whole numbers in the model's span and flags eight 0s or 1s.
+bool validDpiStages(uint did, const QVariantList &values, const QVariantList &flags);
+bool validDpiFlags(const QVariantList &flags);
 
 struct DpiStageBytes
 {

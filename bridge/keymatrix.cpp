@@ -1,5 +1,7 @@
 #include "keymatrix.h"
 
+#include "wholenumber.h"
+
 #include <algorithm>
 
 namespace KeyMatrix {
@@ -10,6 +12,16 @@ QVariantList entry(const QVariantList &src, int k)
     for (int i = 4 * k; i < 4 * k + 4; ++i)
         values.append(src.value(i));
     return values;
+}
+
+int invalidEntry(const QVariantList &src)
+{
+    for (int k = 0; k < entryCount; ++k) {
+        const QVariantList values = entry(src, k);
+        if (!wholeNumbersIn(values, 0, 255))
+            return k;
+    }
+    return -1;
 }
 
 Bytes plainBytes(const QVariantList &src)

@@ -15,6 +15,9 @@ using Bytes = std::array<unsigned char, byteCount>;
 // Entry k of a 64-value page list: the four values at 4k..4k+3, as stored in the profile.
 QVariantList entry(const QVariantList &src, int k);
 
+// The first of the 16 entries of a page list that is not four whole numbers 0..255, or -1.
+int invalidEntry(const QVariantList &src);
+
 // What goes on the wire for a page list: each value truncated to 8 bits, entries 7, 8 and 9
 // replaced by the mouse's fixed click and recoil entries, each entry's bytes reversed.
 Bytes wireBytes(const QVariantList &src);

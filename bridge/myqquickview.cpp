@@ -15,6 +15,7 @@
 #include "namelists.h"
 #include "profileexchange.h"
 #include "profilekeys.h"
+#include "profilevalues.h"
 #include "systempointer.h"
 #include "updatelauncher.h"
 
@@ -28,14 +29,6 @@
 static QString indexedKey(const char *prefix, const QVariant &index)
 {
     return QLatin1String(prefix) + index.toString();
-}
-
-static QVariantList unsignedList(const QVariantList &values)
-{
-    QVariantList result;
-    for (const QVariant &v : values)
-        result.append(v.toUInt());
-    return result;
 }
 
 static uchar lowByte(const QVariant &value)
@@ -192,8 +185,7 @@ QVariant myQQuickView::createMacroIni(QVariant name, QVariant macroIndex)
 
 QVariant myQQuickView::updataNameList(QVariant type, QStringList nameList)
 {
-    NameLists::write(type.toInt(), nameList);
-    return true;
+    return NameLists::write(type.toInt(), nameList);
 }
 
 QVariant myQQuickView::modifyMacroName(QVariant oldname, QVariant newname)
@@ -342,7 +334,12 @@ void myQQuickView::ui_0EH_SetXYSensitive(QVariant par0, QVariant par1)
 
 QVariant myQQuickView::ui_81H_GetReportRate()
 {
-    return store.value(QLatin1String(ProfileKey::reportRate), 0).toInt() & 0xFF;
+    return ProfileValues::reportRate(store);
+}
+
+QVariant myQQuickView::getJMGD()
+{
+    return ProfileValues::liftOff(store);
 }
 
 QVariantList myQQuickView::ui_83H_GetKeyboardoption()
@@ -357,6 +354,10 @@ QVariantList myQQuickView::ui_83H_GetKeyboardoption()
 void myQQuickView::ui_06H_SetRGBLedEffect(uchar effect, uchar tmpcolor, uchar tmpSpeedBrightness,
                                           QVariantList configs)
 {
+    if (!ProfileValues::validLedEffect(configs)) {
+        qDebug() << "Lighting refused: not an effect, colour index, level and three colours 0 to 255";
+        return;
+    }
     store.setValue(QLatin1String(ProfileKey::ledEffect), configs);
     const LedOptions options = ledOptions(effect, tmpSpeedBrightness);
     if (hid)
@@ -365,6 +366,10 @@ void myQQuickView::ui_06H_SetRGBLedEffect(uchar effect, uchar tmpcolor, uchar tm
 
 void myQQuickView::ui_10H_SetLED8StageColor(uchar type, QVariantList src24)
 {
+    if (!validColourTable(src24)) {
+        qDebug() << "Stage colours refused: not up to 24 values 0 to 255";
+        return;
+    }
     store.setValue(QLatin1String(ProfileKey::colourTablePrefix) + QString::number(type), src24);
     // Every type goes out in the 24-byte form; type 2's packed bytes lead it.
     ColourTable bytes = stageColourBytes(type, src24);
@@ -374,6 +379,10 @@ void myQQuickView::ui_10H_SetLED8StageColor(uchar type, QVariantList src24)
 
 void myQQuickView::ui_LEDColor(QVariantList src24)
 {
+    if (!validColourTable(src24)) {
+        qDebug() << "Lighting colours refused: not up to 24 values 0 to 255";
+        return;
+    }
     store.setValue(QLatin1String(ProfileKey::colourTablePrefix) + QLatin1Char('0'), src24);
     ColourTable bytes = colourTableBytes(src24);
     if (hid)
@@ -383,6 +392,11 @@ void myQQuickView::ui_LEDColor(QVariantList src24)
 void myQQuickView::ui_11H_SetDPISet(uchar dpiStage, QVariantList, QVariantList valueForIndex,
                                     QVariantList dpiSelectArray)
 {
+    if (!validDpiStages(deviceIndex(), valueForIndex, dpiSelectArray)) {
+        qDebug().noquote() << QStringLiteral("DPI stages refused: not eight values %1 to %2 with eight flags 0 or 1")
+                                  .arg(smallestDpi).arg(dpiVariant(deviceIndex()).largest);
+        return;
+    }
     store.setValue(dpiKey(), valueForIndex);
     store.setValue(QLatin1String(ProfileKey::dpiSelect), dpiSelectArray);
     const DpiStageBytes dpi = encodeDpiStages(deviceIndex(), valueForIndex, dpiSelectArray);
@@ -394,6 +408,10 @@ void myQQuickView::ui_11H_SetDPISet(uchar dpiStage, QVariantList, QVariantList v
 
 void myQQuickView::ui_11H_SetDPISelect(QVariantList valueForIndex)
 {
+    if (!validDpiFlags(valueForIndex)) {
+        qDebug() << "DPI flags refused: not eight flags 0 or 1";
+        return;
+    }
     store.setValue(QLatin1String(ProfileKey::dpiSelect), valueForIndex);
 }
 
@@ -408,26 +426,25 @@ QVariant myQQuickView::ui_8BH_GetCurrentDPIStage()
 
 QVariantList myQQuickView::ui_8DH_GetRGBLedEffect()
 {
-    return unsignedList(store.list(QLatin1String(ProfileKey::ledEffect)));
+    return ProfileValues::ledEffect(store);
 }
 
 QVariantList myQQuickView::ui_90H_GetLED8StageColor(uchar type)
 {
-    return unsignedList(store.list(QLatin1String(ProfileKey::colourTablePrefix) + QString::number(type)));
+    return ProfileValues::colourTable(store, type);
 }
 
 QVariantList myQQuickView::ui_91H_GetDPISet()
 {
-    const QVariantList values = store.list(dpiKey());
-    // Entries the list lacks keep their value; the event monitor reads them.
-    for (int i = 0; i < 8 && i < values.size(); ++i)
+    const QVariantList values = ProfileValues::dpiStages(store, deviceIndex());
+    for (int i = 0; i < 8; ++i)
         dpiStageValues[i] = values.at(i).toUInt();
     return values;
 }
 
 QVariantList myQQuickView::ui_91H_GetDPISelect()
 {
-    return store.list(QLatin1String(ProfileKey::dpiSelect));
+    return ProfileValues::dpiFlags(store);
 }
 
 // --- system pointer settings: store first, then apply ---------------------------
@@ -488,14 +505,16 @@ QVariantList myQQuickView::getKeydefine(QVariant matrixId)
 {
     if (deviceIndex() > 3)
         return {};
-    QVariantList texts;
-    for (const QVariant &value : store.list(indexedKey(ProfileKey::keyDefinePrefix, matrixId)))
-        texts.append(value.toString());
-    return texts;
+    return ProfileValues::keyRow(store, matrixId.toInt());
 }
 
 void myQQuickView::mouseSetKeyMatrix(QVariantList src)
 {
+    const int refused = KeyMatrix::invalidEntry(src);
+    if (refused >= 0) {
+        qDebug().noquote() << QStringLiteral("Key matrix refused: button %1 is not four numbers 0 to 255").arg(refused + 1);
+        return;
+    }
     for (int k = 0; k < KeyMatrix::entryCount; ++k)
         store.setValue(indexedKey(ProfileKey::keyDefinePrefix, k), KeyMatrix::entry(src, k));
     KeyMatrix::Bytes bytes = KeyMatrix::wireBytes(src);

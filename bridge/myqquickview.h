@@ -81,6 +81,7 @@ public slots:
     void ui_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4);
     void ui_0EH_SetXYSensitive(QVariant par0, QVariant par1);
     QVariant ui_81H_GetReportRate();
+    QVariant getJMGD();
     QVariantList ui_83H_GetKeyboardoption();
     void setAcceleration(bool acceleration);
     void setCursorSpeed(uint cursorSpeed);

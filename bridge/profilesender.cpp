@@ -6,6 +6,7 @@
 #include "keymatrix.h"
 #include "ledoptions.h"
 #include "profilekeys.h"
+#include "profilevalues.h"
 #include "profilestore.h"
 
 #include <QRegularExpression>
@@ -33,25 +34,6 @@ QString indexed(const char *prefix, int index)
     return QLatin1String(prefix) + QString::number(index);
 }
 
-QVariantList unsignedList(const QVariantList &values)
-{
-    QVariantList out;
-    for (const QVariant &v : values)
-        out.append(v.toUInt());
-    return out;
-}
-
-// JavaScript's parseInt of a stored text: leading digits, else nothing.
-bool parseLeadingInt(const QVariant &stored, int *value)
-{
-    static const QRegularExpression number(QStringLiteral("^\\s*([+-]?\\d+)"));
-    const QRegularExpressionMatch m = number.match(stored.toString());
-    if (!m.hasMatch())
-        return false;
-    *value = m.captured(1).toInt();
-    return true;
-}
-
 class Sender
 {
 public:
@@ -59,16 +41,12 @@ public:
 
     void keyMatrix()
     {
+        // Other models keep no key entries: the page's matrix has no numbers and is refused.
+        if (hid.did > 3)
+            return;
         QVariantList read;
-        for (int i = 0; i < KeyMatrix::entryCount; ++i) {
-            QVariantList d;
-            if (hid.did <= 3) {
-                for (const QVariant &v : store.list(indexed(ProfileKey::keyDefinePrefix, i)))
-                    d.append(v.toString());
-            }
-            for (int j = 0; j < 4; ++j)
-                read.append(d.value(j));
-        }
+        for (int i = 0; i < KeyMatrix::entryCount; ++i)
+            read += ProfileValues::keyRow(store, i);
         for (int k = 0; k < KeyMatrix::entryCount; ++k)
             store.setValue(indexed(ProfileKey::keyDefinePrefix, k), KeyMatrix::entry(read, k));
         KeyMatrix::Bytes bytes = KeyMatrix::wireBytes(read);
@@ -88,17 +66,11 @@ public:
     void dpi()
     {
         const QString dpiKey = QLatin1String(dpiVariant(hid.did).profileKey);
-        const QVariantList values = store.list(dpiKey);
-        const QVariantList selects = store.list(QLatin1String(ProfileKey::dpiSelect));
-        const QVariantList colours = unsignedList(store.list(QLatin1String(ProfileKey::colourTablePrefix) + QLatin1Char('1')));
-        QVariantList stageValues;
-        QVariantList stageSelects;
-        for (int i = 0; i < 8; ++i) {
-            stageValues.append(i < values.size() ? int(values.at(i).toDouble()) : 6000);
-            stageSelects.append(i < selects.size() ? (selects.at(i).toDouble() != 0 ? 1 : 0) : 1);
-        }
-        for (int i = 0; i < 8 && i < values.size(); ++i)
-            dpiStageValues[i] = values.at(i).toUInt();
+        const QVariantList stageValues = ProfileValues::dpiStages(store, hid.did);
+        const QVariantList stageSelects = ProfileValues::dpiFlags(store);
+        const QVariantList colours = ProfileValues::colourTable(store, 1);
+        for (int i = 0; i < 8; ++i)
+            dpiStageValues[i] = stageValues.at(i).toUInt();
         const uchar currentStage = uchar(hid.hid_87H_GetCurrentDPI().toInt());
         store.setValue(dpiKey, stageValues);
         store.setValue(QLatin1String(ProfileKey::dpiSelect), stageSelects);
@@ -113,7 +85,7 @@ public:
     void lighting()
     {
         const QVariantList record = readLighting();
-        const int preset = record.size() > 1 ? record.at(1).toInt() : 0;
+        const int preset = record.at(1).toInt();
         // The effect goes out with colour 0, then the panel's red start colour.
         light.tempEffect = light.effect;
         ledEffect(light.effect, 0, light.tempSpeedBrightness, preset);
@@ -122,21 +94,16 @@ public:
 
     void reportRate()
     {
-        int v = 0;
-        if (!parseLeadingInt(store.value(QLatin1String(ProfileKey::reportRate), 0).toInt() & 0xFF, &v))
-            v = 0;
-        const uchar rate = uchar(qMin(v, 8));
+        const uchar rate = uchar(ProfileValues::reportRate(store));
         store.setValue(QLatin1String(ProfileKey::reportRate), int(rate));
         hid.hid_01H_SetReportRate(rate);
     }
 
     void liftOff()
     {
-        int v = 0;
-        if (!parseLeadingInt(store.value(QLatin1String(ProfileKey::liftOff)), &v))
-            v = 0;
-        store.setValue(QLatin1String(ProfileKey::liftOff), int(uchar(v)));
-        hid.hid_04H_SetJMGD(uchar(v));
+        const int height = ProfileValues::liftOff(store);
+        store.setValue(QLatin1String(ProfileKey::liftOff), height);
+        hid.hid_04H_SetJMGD(uchar(height));
     }
 
     void refreshLighting() { sendColour(light.colorR, light.colorG, light.colorB); }
@@ -154,7 +121,7 @@ public:
 private:
     QVariantList readLighting()
     {
-        const QVariantList record = unsignedList(store.list(QLatin1String(ProfileKey::ledEffect)));
+        const QVariantList record = ProfileValues::ledEffect(store);
         takeLighting(record);
         return record;
     }

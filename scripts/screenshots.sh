@@ -33,8 +33,18 @@ trap stop EXIT
 . "$root/scripts/xsession.sh"
 xsession_start "$work"
 
-origin_x=0 origin_y=0 lang='' wid=''
-window_name='^ORVANE GLIDE MOUSE G7 \(simulated\)$'
+origin_x=0 origin_y=0 lang='' wid='' previous=''
+
+# The program's page window: its only visible 1000 x 640 one. A search by name or class also finds the
+# tray icon and the notice balloon, and the title is the language's own.
+page_window() {
+    local w
+    for w in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        if [ "$WIDTH" = 1000 ] && [ "$HEIGHT" = 640 ]; then echo "$w"; return 0; fi
+    done
+    return 1
+}
 
 # start LANG (en|zh): a fresh copy of the program and its data, the window found, its origin read.
 start() {
@@ -49,7 +59,7 @@ start() {
     app_pid=$!
     wid=''
     for _ in $(seq 100); do
-        wid=$(xdotool search --onlyvisible --pid "$app_pid" --name "$window_name" 2>/dev/null | head -n1) && [ -n "$wid" ] && break
+        wid=$(page_window) && break
         sleep 0.1
     done
     [ -n "$wid" ] || { echo "the window did not show; see $work/program-$lang.log" >&2; cat "$work/program-$lang.log" >&2; exit 1; }
@@ -72,8 +82,18 @@ finish() {
 shot() {
     sleep "${settle:-0.5}"
     locate
-    import -window root -crop "1000x640+$origin_x+$origin_y" +repage "$out/$lang-$1.png"
-    echo "$out/$lang-$1.png"
+    local file=$out/$lang-$1.png
+    import -window root -crop "1000x640+$origin_x+$origin_y" +repage "$file"
+    # Each step changes the page: a shot of the wrong size, or the same as the one before, is a wrong picture.
+    local size
+    size=$(identify -format '%wx%h' "$file")
+    [ "$size" = 1000x640 ] || { echo "$file is $size, not 1000x640" >&2; exit 1; }
+    if [ -n "$previous" ] && [ "$(compare -metric AE "$previous" "$file" null: 2>&1 || true)" = 0 ]; then
+        echo "$file shows the same as $previous: the step did not reach the page" >&2
+        exit 1
+    fi
+    previous=$file
+    echo "$file"
 }
 # The window's origin now. A drag on the page moves the window, at times partly off the screen
 # (then the shot came out cropped), so it goes back to its place first.

@@ -6,7 +6,7 @@
 
 #include <QDebug>
 #include <QFile>
-#include <QSettings>
+
 
 namespace GunData {
 
@@ -28,7 +28,7 @@ bool usableName(const QString &name)
     return false;
 }
 
-void store(QSettings &settings, const QVariantList &record)
+void store(StoreDocument &settings, const QVariantList &record)
 {
     settings.setValue(keyFor(record.at(0).toString()), IniValues::forStorage(record.mid(1, valueCount)));
 }
@@ -50,18 +50,19 @@ bool isSafeName(const QString &name)
     return true;
 }
 
-void save(const QVariantList &record)
+bool save(const QVariantList &record)
 {
     if (!QFile::exists(file()))
-        return;
+        return false;
     if (record.size() < 1 + valueCount) {
         qDebug() << "Recoil entry needs a name and five values, got" << record.size();
-        return;
+        return false;
     }
     if (!usableName(record.at(0).toString()))
-        return;
-    const auto settings = StoreFile::open(file());
-    store(*settings, record);
+        return false;
+    StoreDocument entries(file());
+    store(entries, record);
+    return entries.commit();
 }
 
 void modify(int modifyType, const QVariantList &record)

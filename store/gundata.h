@@ -15,8 +15,9 @@ QString file();
 // backslash, no control characters, nothing INI readers take as syntax.
 bool isSafeName(const QString &name);
 
-// record: name, then the five values.
-void save(const QVariantList &record);
+// record: name, then the five values. False when nothing could be stored
+// (no file, a bad record, or the file could not be written).
+bool save(const QVariantList &record);
 // 0 removes record[0]; 1 removes the old name record[6] and stores record[0]
 // with record[1...5]; any other type changes nothing.
 void modify(int modifyType, const QVariantList &record);

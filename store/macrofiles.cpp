@@ -52,12 +52,12 @@ bool create(const QString &name, uint index)
     const QString path = fileFor(name);
     if (path.isEmpty())
         return false;
-    auto settings = StoreFile::open(path);
-    settings->setValue(QStringLiteral("config/index"), IniValues::forStorage(index));
-    settings->setValue(QStringLiteral("config/total"), 0);
-    settings->setValue(QStringLiteral("config/repeat"), 1);
-    settings->setValue(QStringLiteral("config/did"), -1);
-    return true;
+    StoreDocument file(path);
+    file.setValue(QStringLiteral("config/index"), IniValues::forStorage(index));
+    file.setValue(QStringLiteral("config/total"), 0);
+    file.setValue(QStringLiteral("config/repeat"), 1);
+    file.setValue(QStringLiteral("config/did"), -1);
+    return file.commit();
 }
 
 bool save(const QString &name, const QStringList &entries, const QVariant &repeat)
@@ -65,13 +65,13 @@ bool save(const QString &name, const QStringList &entries, const QVariant &repea
     const QString path = existingFile(name);
     if (path.isEmpty())
         return false;
-    auto settings = StoreFile::open(path);
-    settings->remove(QStringLiteral("macro"));
-    settings->setValue(QStringLiteral("config/total"), int(entries.size()));
-    settings->setValue(QStringLiteral("config/repeat"), IniValues::forStorage(repeat));
+    StoreDocument file(path);
+    file.remove(QStringLiteral("macro"));
+    file.setValue(QStringLiteral("config/total"), int(entries.size()));
+    file.setValue(QStringLiteral("config/repeat"), IniValues::forStorage(repeat));
     for (qsizetype i = 0; i < entries.size(); ++i)
-        settings->setValue(QStringLiteral("macro/%1").arg(i), entries.at(i));
-    return true;
+        file.setValue(QStringLiteral("macro/%1").arg(i), entries.at(i));
+    return file.commit();
 }
 
 QStringList load(const QString &name)

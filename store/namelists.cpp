@@ -4,7 +4,6 @@
 #include "inivalues.h"
 #include "storefile.h"
 
-#include <QSettings>
 
 #include <iterator>
 
@@ -31,19 +30,20 @@ QVariantList read(int type)
     return IniValues::toList(StoreFile::open(file())->value(listKey, 0));
 }
 
-void write(int type, const QStringList &names)
+bool write(int type, const QStringList &names)
 {
     const QString listKey = key(type);
     if (listKey.isEmpty())
-        return;
+        return true;
     QStringList stored = names;
     if (stored.size() == 1)
         stored.append(QLatin1String(sentinel));
-    auto settings = StoreFile::open(file());
+    StoreDocument lists(file());
     if (stored.isEmpty())
-        settings->remove(listKey);
+        lists.remove(listKey);
     else
-        settings->setValue(listKey, IniValues::forStorage(stored));
+        lists.setValue(listKey, IniValues::forStorage(stored));
+    return lists.commit();
 }
 
 QStringList withoutSentinel(const QVariantList &stored)

@@ -21,8 +21,9 @@ QString key(int type);
 // or an unknown type.
 QVariantList read(int type);
 // Stores the whole list (a one-name list gets the sentinel); an empty list
-// removes the key; an unknown type writes nothing.
-void write(int type, const QStringList &names);
+// removes the key; an unknown type writes nothing. The file is left untouched
+// when the list is stored as it is already. False when it could not be written.
+bool write(int type, const QStringList &names);
 
 // What a page makes of a read list: the sentinel of a two-entry list dropped.
 QStringList withoutSentinel(const QVariantList &stored);

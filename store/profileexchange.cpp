@@ -13,7 +13,6 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 #include <QSettings>
 #include <QTemporaryFile>
@@ -67,13 +66,7 @@ bool exportProfile(QSettings *profile, const QString &target, const QStringList 
     for (int i = 0; i < macroNames.size(); ++i)
         map.insert(macroKey(i), IniValues::forStorage(MacroFiles::load(macroNames.at(i))));
     // Renamed over the target only when whole: a failed write keeps the earlier export.
-    const QByteArray text = IniDialect::write(map);
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit()) {
-        qDebug().noquote() << "Cannot write" << target;
-        return false;
-    }
-    return true;
+    return StoreFile::replace(target, IniDialect::write(map));
 }
 
 // --- import of the file itself -------------------------------------------------
@@ -253,13 +246,12 @@ bool importProfile(ProfileStore &store, int profile, const QString &source)
         return false;
     // A fresh name each time: the INI reader keeps the parsed copy of a file it saw before.
     QTemporaryFile staging(dataPath(QStringLiteral("./modules/setting/import-XXXXXX.tmp")));
-    if (!staging.open() || staging.write(text) != text.size() || !staging.flush()) {
+    if (!staging.open() || !StoreFile::writeAll(staging, text)) {
         qDebug().noquote() << "Profile import cannot stage" << source << "in" << staging.fileName();
         return false;
     }
     staging.close();
-    store.replaceProfile(profile, staging.fileName());
-    return true;
+    return store.replaceProfile(profile, staging.fileName());
 }
 
 // --- import of the macros -----------------------------------------------------

@@ -25,8 +25,9 @@ bool exportProfile(QSettings *profile, const QString &target, const QStringList 
 
 // Replaces profile `profile` by the safe lines of `source` that hold known
 // profile keys, staged in the data folder first. A file that cannot be read
-// as a profile (missing, unreadable, too large, not text, no known key)
-// leaves the profile as it was and returns false.
+// as a profile (missing, unreadable, too large, not text, no known key) or a
+// profile that cannot be written whole (a full disk) leaves the profile as it
+// was and returns false.
 bool importProfile(ProfileStore &store, int profile, const QString &source);
 
 // Recreates the macros a loaded .pf carries (in `profile`, may be null):

@@ -10,12 +10,15 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
+#include <QStringList>
+
+#include <memory>
 
 ProfileStore::ProfileStore()
 {
     m_apConfig = StoreFile::create(apConfigFile());
+    makeMissingProfiles();
     for (int n = 0; n < profileCount; ++n)
         m_profiles.append(StoreFile::create(profileFile(n)));
 }
@@ -44,6 +47,26 @@ QString ProfileStore::profileFile(int profile)
     return dataPath(QStringLiteral("./modules/setting/p%1.bin").arg(profile + 1));
 }
 
+// Every reader then finds a complete profile: a fresh installation ships only pD.bin.
+void ProfileStore::makeMissingProfiles()
+{
+    const QString factory = defaultProfileFile();
+    QStringList failed;
+    for (int n = 0; n < profileCount; ++n) {
+        const QString file = profileFile(n);
+        if (QFileInfo::exists(file))
+            continue;
+        if (!QFile::copy(factory, file)) {
+            failed.append(QFileInfo(file).fileName());
+            continue;
+        }
+        // The installed default may be read-only; the user's profile is theirs to change.
+        QFile::setPermissions(file, QFile::permissions(file) | QFile::ReadOwner | QFile::WriteOwner);
+    }
+    if (!failed.isEmpty())
+        qDebug().noquote() << "Cannot make the missing profiles" << failed.join(QLatin1Char(' ')) << "from" << factory;
+}
+
 bool ProfileStore::setCurrentProfile(int profile)
 {
     if (profile == curProfile)
@@ -68,6 +91,12 @@ QVariant ProfileStore::value(const QString &key, const QVariant &defaultValue) c
 {
     QSettings *settings = currentSettings();
     return settings ? settings->value(key, defaultValue) : defaultValue;
+}
+
+QVariant ProfileStore::factoryValue(const QString &key) const
+{
+    const std::unique_ptr<QSettings> factory(StoreFile::create(defaultProfileFile()));
+    return factory->value(key);
 }
 
 QVariantList ProfileStore::list(const QString &key) const
@@ -125,10 +154,8 @@ bool ProfileStore::replaceProfile(int target, const QString &sourceFile)
     // the new content after it is gone.
     StoreFile::sync(*old);
     const QDateTime oldStamp = QFileInfo(fileName).lastModified();
-    // Written beside the target and renamed over it only when complete.
-    QSaveFile copy(fileName);
-    if (!copy.open(QIODevice::WriteOnly) || copy.write(content) != content.size() || !copy.commit())
-        return failed();
+    if (!StoreFile::replace(fileName, content))
+        return false;
 
     old->deleteLater();
     makeStampDiffer(fileName, oldStamp);

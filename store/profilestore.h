@@ -15,7 +15,8 @@ class ProfileStore
 public:
     static constexpr int profileCount = 10;
 
-    // Opens apConfig.bin, then p1.bin ... p10.bin, below ./modules/setting/.
+    // Opens apConfig.bin, then p1.bin ... p10.bin, below ./modules/setting/;
+    // a profile file that is missing is first made from pD.bin, as a factory reset makes it.
     ProfileStore();
     ~ProfileStore();
     ProfileStore(const ProfileStore &) = delete;
@@ -41,19 +42,23 @@ public:
     QVariantList list(const QString &key) const;
     void setValue(const QString &key, const QVariant &value);
 
+    // The factory profile's (pD.bin) value of key.
+    QVariant factoryValue(const QString &key) const;
+
     QVariant appValue(const QString &key, const QVariant &defaultValue = QVariant()) const;
     void setAppValue(const QString &key, const QVariant &value);
 
     // Whole-file replacement of profile target by a copy of sourceFile. The old
     // settings object is deleted at the next turn of the event loop, a fresh one
     // takes its place in the list. Returns whether the copy succeeded; when the
-    // source cannot be read or the copy cannot be written, the profile file and
-    // its settings object stay as they were.
+    // source cannot be read or the copy cannot be written whole (a full disk),
+    // the profile file and its settings object stay as they were.
     bool replaceProfile(int target, const QString &sourceFile);
     bool resetProfile(int profile);
     bool copyProfile(int destProfile, int srcProfile);
 
 private:
+    static void makeMissingProfiles();
     static void storeIfChanged(QSettings &settings, const QString &key, const QVariant &value);
     static void makeStampDiffer(const QString &fileName, const QDateTime &oldStamp);
     static bool inRange(int profile) { return profile >= 0 && profile < profileCount; }

@@ -3,6 +3,8 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRect>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -60,6 +62,18 @@ public:
         if (output)
             *output = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
         return finished ? process.exitCode() : -1;
+    }
+    // The visible windows `search` (xdotool search's options) finds, from lines X= Y= WIDTH= HEIGHT=.
+    // A name or class matches the program's tray icon and notice balloon too: pick by size.
+    QList<QRect> windows(const QString &search) const
+    {
+        QString shell;
+        run(QStringLiteral("xdotool search --onlyvisible %1 getwindowgeometry --shell %@").arg(search), &shell);
+        QList<QRect> found;
+        static const QRegularExpression geometry(QStringLiteral("X=(\\d+)\\D+(\\d+)\\D+(\\d+)\\D+(\\d+)"));
+        for (const QRegularExpressionMatch &g : geometry.globalMatch(shell))
+            found << QRect(g.captured(1).toInt(), g.captured(2).toInt(), g.captured(3).toInt(), g.captured(4).toInt());
+        return found;
     }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment(); // for programs drawing here
 

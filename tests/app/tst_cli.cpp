@@ -11,6 +11,7 @@
 #include <reporttrace.h>
 #include <uicontroler.h>
 #include <tempdatafolder.h>
+#include <tracedblocks.h>
 #include <tracereader.h>
 
 #include <QQuickItem>
@@ -36,6 +37,13 @@ QByteArray profileTwo(QByteArray text)
 const QByteArray handWritten = "[sensor]\nreportRate_J2=1\ndpi_J2=500, 1000, 2000, 4000, 5000, 6000, 7000, 8000\ndpi_Select=1, 1, 0, 0, 0, 0, 0, 0\n"
                                "[color_J2]\nledEffect=5, 0, 1, 0, 255, 0\n[keydefine_J2]\n0=2, 0, 241, 0\n"
                                "[profile]\nname=Hand\n0=\"1,A\", \"0,50\", 3\n";
+// Every device setting out of range: huge, negative, fractional, not a number.
+const QByteArray hugeNumbers = "[keydefine_J2]\n0=99999999999, 2, 240, 0\n1=2, 0, 241.5, 0\n2=-1, 0, 242, 0\n3=4294967296, 0, 0, 0\n"
+                               "4=nan, nan, nan, nan\n[sensor]\nreportRate_J2=1.5\njmgd=99999999999\n"
+                               "dpi_J2=99999999999, -400, 800.5, 1e9, 400, 800, 1600, 99999\n"
+                               "dpi_Select=99999999999, -1, 0.5, 1, 1, 0, 0, 0\n[XYSensitive]\n0=99999999999\n1=-3\n"
+                               "[color_J2]\nledEffect=99999999999, -1, 255, 256, -7, 1e3\n"
+                               "type1=99999999999, -1, 300, 0.5, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 4294967551\n";
 // Not text at all, and a macro name that climbs out of the data folder.
 const QByteArray notText("\x7f" "ELF\0\0\0\x01\x02\xff\xfe", 12);
 const QByteArray climbing = "[sensor]\nreportRate_J2=1\n[profile]\nname=../../../escaped\n0=2\n";
@@ -52,14 +60,22 @@ QByteArray noise()
 // One private installation of the program with its data files.
 struct Install
 {
-    Install()
+    // A fresh one holds the installed data only: no profile file, the installed name list.
+    explicit Install(bool fresh = false)
     {
         const QString runtime = QStringLiteral(G7_RUNTIME_DIR);
         QProcess::execute(u"cp"_s, {u"-r"_s, runtime + u"/modules"_s, runtime + u"/orvane-g7"_s, dir.path()});
+        QDir setting(path(u"modules/setting"_s));
+        for (const QString &profile : setting.entryList({u"p?.bin"_s, u"p10.bin"_s}))
+            QVERIFY(profile == u"pD.bin"_s || setting.remove(profile));
+        QDir(dir.path()).mkpath(u"in"_s);
+        if (fresh)
+            return;
         const QByteArray factory = read(u"modules/setting/pD.bin"_s);
         for (int p = 1; p <= 4; ++p)
             write(u"modules/setting/p%1.bin"_s.arg(p), p == 3 ? profileTwo(factory) : factory);
-        write(u"modules/setting/name.bin"_s, "[profile]\nprofileName=Standard0, Two1, Three2, Four3\n");
+        write(u"modules/setting/p5.bin"_s, hugeNumbers);
+        write(u"modules/setting/name.bin"_s, "[profile]\nprofileName=Standard0, Two1, Three2, Four3, Huge4\n");
         QDir(dir.path()).mkpath(u"modules/macro"_s);
         write(u"in/hand.pf"_s, handWritten);
         write(u"in/nottext.pf"_s, notText);
@@ -142,10 +158,12 @@ private slots:
         QTest::addColumn<QString>("said");   // pattern over standard output and error
         QTest::addColumn<bool>("sends");     // whether the mouse gets reports
         QTest::newRow("help") << QStringList{u"--help"_s} << 0
-                              << u"--list.*--profile N.*--export N FILE.*--import FILE N.*--status.*--check.*--udev-rule.*--simulate.*--trace FILE"_s << false;
+                              << u"--list.*--profile N.*--export N FILE.*--import FILE \\[N\\].*--status.*--check.*--udev-rule.*--simulate.*--trace FILE"_s << false;
         QTest::newRow("list") << QStringList{u"--list"_s} << 0
-                              << u"^mouse: ORVANE GLIDE MOUSE G7 \\(model 1\\), command interface \\S+, event interface \\S+, [a-z ]+\nprofiles:\n\\* 0 Standard\n  1 Two\n  2 Three\n  3 Four\n$"_s << false;
+                              << u"^mouse: ORVANE GLIDE MOUSE G7 \\(model 1\\), command interface \\S+, event interface \\S+, [a-z ]+\nprofiles:\n\\* 0 Standard\n  1 Two\n  2 Three\n  3 Four\n  4 Huge\n$"_s << false;
         QTest::newRow("status") << QStringList{u"--status"_s} << 0 << u"^DPI stage [1-8] of 8: \\d+ DPI\nlighting effect \\d+ \\(options \\d+, \\d+\\)\n$"_s << true;
+        // Out-of-range values go out as the page sends them: one conversion for both.
+        QTest::newRow("profile 4, huge numbers") << QStringList{u"--profile"_s, u"4"_s} << 0 << u"^profile 4 \\(Huge\\) is current"_s << true;
         QTest::newRow("profile 2") << QStringList{u"--profile"_s, u"2"_s} << 0 << u"^profile 2 \\(Three\\) is current and sent to the mouse\n$"_s << true;
         QTest::newRow("list after") << QStringList{u"--list"_s} << 0 << u"\n\\* 2 Three\n"_s << false;
         QTest::newRow("export") << QStringList{u"--export"_s, u"2"_s, u"out.pf"_s} << 0 << u"^profile 2 \\(Three\\) exported to /\\S+/in/out.pf\n$"_s << false;
@@ -157,9 +175,18 @@ private slots:
         QTest::newRow("import deep") << QStringList{u"--import"_s, u"deep.pf"_s, u"3"_s} << 0 << u"imported into profile 3 \\(Four\\)\n$"_s << false;
         QTest::newRow("export deep") << QStringList{u"--export"_s, u"3"_s, u"deep-out.pf"_s} << 0 << u"^profile 3 \\(Four\\) exported to \\S+deep-out.pf\n$"_s << false;
         QTest::newRow("import climbing") << QStringList{u"--import"_s, u"climbing.pf"_s, u"3"_s} << 0 << u"imported into profile 3"_s << false;
-        QTest::newRow("no such profile") << QStringList{u"--profile"_s, u"4"_s} << 1 << u"^profile 4 does not exist \\(see --list\\)\n$"_s << false;
+        QTest::newRow("no such profile") << QStringList{u"--profile"_s, u"5"_s} << 1 << u"^profile 5 does not exist \\(see --list\\)\n$"_s << false;
         QTest::newRow("out of range") << QStringList{u"--export"_s, u"9"_s, u"x.pf"_s} << 2 << u"^no profile number: 9 \\(profiles are 0 to 5\\)\n$"_s << false;
         QTest::newRow("unknown") << QStringList{u"--list"_s, u"--bogus"_s} << 2 << u"^unknown option: --bogus \\(see --help\\)\n$"_s << false;
+        // Mistyped, with no command beside them: still never the tray program.
+        QTest::newRow("mistyped") << QStringList{u"--lsit"_s} << 2 << u"^unknown option: --lsit \\(see --help\\)\n$"_s << false;
+        QTest::newRow("short unknown") << QStringList{u"-x"_s} << 2 << u"^unknown option: -x \\(see --help\\)\n$"_s << false;
+        QTest::newRow("no such model") << QStringList{u"--simulate=4"_s} << 2 << u"^no simulated model: 4 \\(models are 0 to 3\\)\n$"_s << false;
+        QTest::newRow("version") << QStringList{u"--version"_s} << 0 << u"^orvane-g7 \\d+\\.\\d+\n$"_s << false;
+        // As the profile page's New and then Load: listed as the next free number, current, sent.
+        QTest::newRow("import new") << QStringList{u"--import"_s, u"hand.pf"_s} << 0
+                                    << u"^\\S+/hand.pf imported into profile 5 \\(profile_0\\) and sent to the mouse\n$"_s << true;
+        QTest::newRow("list new") << QStringList{u"--list"_s} << 0 << u"\n  4 Huge\n\\* 5 profile_0\n$"_s << false;
     }
     // Each command alone and handed to the running program: same answer, same reports, one writer.
     void commands()
@@ -199,7 +226,8 @@ private slots:
             lines.removeIf([](const QByteArray &l) { return l.contains("Speed_J2=") || l.contains("ScrollLines_J2="); });
             return lines;
         };
-        QCOMPARE(deviceLines(handed.read(u"modules/setting/p3.bin"_s)), deviceLines(alone.read(u"modules/setting/p3.bin"_s)));
+        for (const QString &profile : {u"modules/setting/p3.bin"_s, u"modules/setting/p5.bin"_s})
+            QCOMPARE(deviceLines(handed.read(profile)), deviceLines(alone.read(profile)));
         QVERIFY(program.state() == QProcess::Running);
         for (Install *install : {&alone, &handed}) {
             if (QTest::currentDataTag() == u"export"_s)
@@ -213,6 +241,101 @@ private slots:
             if (QTest::currentDataTag() == u"import other"_s)
                 QVERIFY(install->read(u"modules/macro/Hand.bin"_s).contains("A"));
         }
+    }
+
+    // The README's examples, in their order, on a fresh installation with the simulated mouse.
+    void readmeExamples()
+    {
+        QFile readme(QStringLiteral(G7_SOURCE_DIR "/README.md"));
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll());
+        const qsizetype section = text.indexOf(u"## Command line"_s);
+        const qsizetype start = text.indexOf(u"```\n"_s, section) + 4;
+        const QStringList lines = text.mid(start, text.indexOf(u"```"_s, start) - start).split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY(lines.size() >= 5);
+        const Install fresh(true);
+        for (const QString &line : lines) {
+            QStringList args = line.section(u'#', 0, 0).simplified().split(u' ');
+            QCOMPARE(args.takeFirst(), u"orvane-g7"_s);
+            const Run r = run(fresh, args << u"--simulate"_s);
+            QVERIFY2(r.code == 0 && r.err.isEmpty(), qPrintable(line + u" -> "_s + QString::number(r.code) + u": "_s + r.err));
+        }
+    }
+
+    // With no program running, calls at once each do their work or say they are busy; none waits
+    // on a program that is not there.
+    void concurrentCalls()
+    {
+        QList<std::shared_ptr<QProcess>> calls;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(u"DISPLAY"_s);
+        for (int i = 0; i < 12; ++i) {
+            auto call = std::make_shared<QProcess>();
+            call->setProcessEnvironment(env);
+            call->start(alone.path(u"orvane-g7"_s), {u"--list"_s, u"--simulate"_s});
+            calls.append(call);
+        }
+        int listed = 0;
+        for (const auto &call : calls) {
+            QVERIFY(call->state() == QProcess::NotRunning || call->waitForFinished(60000));
+            const QString out = QString::fromLocal8Bit(call->readAllStandardOutput());
+            const QString err = QString::fromLocal8Bit(call->readAllStandardError());
+            if (call->exitCode() == 0 && out.startsWith(u"mouse: "_s))
+                ++listed;
+            else
+                QVERIFY2(call->exitCode() == 1 && err == u"busy: another command-line call is using the mouse; try again\n"_s,
+                         qPrintable(QString::number(call->exitCode()) + u": "_s + out + err));
+        }
+        QVERIFY(listed > 0);
+    }
+
+    // The tray program started while a command-line call works on the mouse starts once the call is done.
+    void programStartsDuringCall()
+    {
+        QProcess call, tray;
+        QFile::remove(alone.path(u"call.txt"_s));
+        call.start(alone.path(u"orvane-g7"_s), {u"--profile"_s, u"1"_s, u"--simulate"_s, u"--trace"_s, alone.path(u"call.txt"_s)});
+        QTRY_VERIFY_WITH_TIMEOUT(!alone.sent(u"call.txt"_s).isEmpty(), 30000);
+        tray.start(alone.path(u"orvane-g7"_s), {u"--simulate"_s});
+        QByteArray console;
+        QTRY_VERIFY2_WITH_TIMEOUT((console += tray.readAllStandardError()).contains("Device Connect"),
+                                  console.constData(), 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(call.state(), QProcess::NotRunning, 60000);
+        QCOMPARE(call.exitCode(), 0);
+        QCOMPARE(tray.state(), QProcess::Running);
+        tray.terminate();
+        QVERIFY(tray.waitForFinished(10000));
+    }
+
+    // The first command on a fresh installation finds the factory profile, as a reset makes it.
+    void freshInstallation_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("written");   // the file to read as another tool would
+        QTest::newRow("profile") << QStringList{u"--profile"_s, u"0"_s} << u"modules/setting/p1.bin"_s;
+        QTest::newRow("export") << QStringList{u"--export"_s, u"0"_s, u"a.pf"_s} << u"in/a.pf"_s;
+    }
+    void freshInstallation()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, written);
+        Install fresh(true);
+        const Run r = run(fresh, args + QStringList{u"--simulate"_s, u"--trace"_s, fresh.path(u"run.txt"_s)});
+        QVERIFY2(r.code == 0, qPrintable(r.out + r.err));
+        const QSettings file(fresh.path(written), QSettings::IniFormat);
+        // The export's empty macro list is the one empty value; the profile's own keys all hold numbers.
+        const QByteArray text = fresh.read(written).replace("[profile]\nname=@Invalid()\n", "");
+        QVERIFY2(!text.contains("@Invalid") && !text.contains("nan"), text.constData());
+        for (int k = 0; k < 16; ++k)
+            QCOMPARE(file.value(u"keydefine_J2/%1"_s.arg(k)).toStringList().size(), 4);
+        QCOMPARE(file.value(u"keydefine_J2/1"_s).toStringList().join(u", "_s), u"2, 0, 241, 0"_s);
+        QCOMPARE(file.value(u"sensor/dpi_J2"_s).toStringList().join(u", "_s), u"400, 800, 1600, 3200, 6400, 1200, 2400, 4800"_s);
+        QCOMPARE(file.value(u"color_J2/ledEffect"_s).toStringList().join(u", "_s), u"0, 0, 4, 255, 0, 0"_s);
+        QCOMPARE(file.value(u"sensor/jmgd"_s).toInt(), 2);
+        const QList<QByteArray> matrices = sentKeyMatrices(fresh.path(u"run.txt"_s));
+        QCOMPARE(matrices.size(), args.first() == u"--profile"_s ? 1 : 0);
+        if (!matrices.isEmpty())   // left and right click as the factory profile has them
+            QCOMPARE(matrices[0].left(8).toHex(' '), QByteArray("00 f0 00 02 00 f1 00 02"));
     }
 
     // The page as the user sees it after --profile 2 was handed to the program with its window open.

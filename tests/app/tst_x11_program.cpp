@@ -47,15 +47,7 @@ private:
     {
         return screen.run(u"import -window root "_s + keepAs) == 0 ? QImage(keepAs) : QImage();
     }
-    QList<QRect> windows(const QString &search) // the visible ones, from lines X= Y= WIDTH= HEIGHT=
-    {
-        QString shell;
-        screen.run(u"xdotool search --onlyvisible %1 getwindowgeometry --shell %@"_s.arg(search), &shell);
-        QList<QRect> found;
-        for (auto g : QRegularExpression(u"X=(\\d+)\\D+(\\d+)\\D+(\\d+)\\D+(\\d+)"_s).globalMatch(shell))
-            found << QRect(g.captured(1).toInt(), g.captured(2).toInt(), g.captured(3).toInt(), g.captured(4).toInt());
-        return found;
-    }
+    QList<QRect> windows(const QString &search) { return screen.windows(search); }
     QPoint origin() { return windows(mainWindow).value(0).topLeft(); }
 
     VirtualScreen screen;
@@ -99,7 +91,7 @@ void TestX11Program::startShowsLogoThenWholePage()
     // Should the window not come, what the program said tells why.
     QByteArray said;
     QTRY_VERIFY2_WITH_TIMEOUT((said += first.readAllStandardError() + first.readAllStandardOutput(),
-                               windows(mainWindow).size() == 1), said.constData(), 10000);
+                               windows(mainWindow).size() == 1), said.constData(), 60000);
     // The logo shows in the middle; the key panel left of it waits for the start-up lock to let go.
     const QRect leftPanel = QRect(20, 110, 200, 380).translated(origin());
     const QRect logo = QRect(250, 120, 500, 380).translated(origin());

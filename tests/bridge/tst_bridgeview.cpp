@@ -82,19 +82,29 @@ private slots:
         QTRY_COMPARE(view.rootObject()->property("calls").toStringList(), (QStringList{"initUI 3 number", "run"}));
     }
 
-    // What the pages read from hand-written, bad or missing profiles; hid unset: variant 1's stage values.
+    // What the pages read from hand-written, bad or missing profiles beside the installed pD.bin; a value
+    // out of range reads as the factory one. hid unset: variant 1's stage values.
     void profileReads_data()
     {
         QTest::addColumn<QByteArray>("file");   // null: no p1.bin; "-": no modules folder
         QTest::addColumn<QString>("reads");
-        const QString defaults = "x=4 rate=0 dpi= stages=7,7,7,7,7,7,7,7 effect= gun=QString:";
+        const QString factoryDpi = "400,800,1600,3200,6400,1200,2400,4800";
+        const QString defaults = QString("x=4 rate=1 dpi=%1 stages=%1 effect=0,0,4,255,0,0 gun=QString:").arg(factoryDpi);
         QTest::newRow("hand-written") << QByteArray("[XYSensitive]\n0=7\n[selectGun]\n0=Gun\\x4e00\n[sensor]\n"
-            "reportRate_J2=264\ndpi_J2=400, 800, 1600\n[color_J2]\nledEffect=4, 0, 2, 255, 128, 0\n")
-            << "x=7 rate=8 dpi=400,800,1600 stages=400,800,1600,7,7,7,7,7 effect=4,0,2,255,128,0 gun=QString:Gun一";
-        QTest::newRow("missing profile") << QByteArray() << defaults;
-        QTest::newRow("missing folder") << QByteArray("-") << defaults;
-        QTest::newRow("truncated line") << QByteArray("[sensor]\nreportRate_J2=4\ndpi_J2=400, 8")
-                                        << "x=4 rate=4 dpi=400,8 stages=400,8,7,7,7,7,7,7 effect= gun=QString:";
+            "reportRate_J2=264\ndpi_J2=500, 16000, 1600\n[color_J2]\nledEffect=4, 0, 2, 255, 128, 0\n")
+            << "x=7 rate=8 dpi=500,16000,1600,3200,6400,1200,2400,4800 stages=500,16000,1600,3200,6400,1200,2400,4800 "
+               "effect=4,0,2,255,128,0 gun=QString:Gun一";
+        QTest::newRow("missing profile: made from pD.bin") << QByteArray() << defaults;
+        QTest::newRow("missing folder: no pD.bin either") << QByteArray("-")
+            << "x=4 rate=1 dpi=200,200,200,200,200,200,200,200 stages=200,200,200,200,200,200,200,200 "
+               "effect=0,0,4,255,0,0 gun=QString:";
+        QTest::newRow("truncated line") << QByteArray("[sensor]\nreportRate_J2=4\ndpi_J2=500, 8")
+            << "x=4 rate=4 dpi=500,800,1600,3200,6400,1200,2400,4800 stages=500,800,1600,3200,6400,1200,2400,4800 "
+               "effect=0,0,4,255,0,0 gun=QString:";
+        QTest::newRow("out of range, fractions, texts") << QByteArray("[sensor]\nreportRate_J2=3\n"
+            "dpi_J2=199, 16001, 1E3, 450.0, -400, \"4, 8\", 12000, 16000\n[color_J2]\nledEffect=14, 8, 5, 256, -1, 7.5\n")
+            << "x=4 rate=1 dpi=400,800,1600,3200,6400,1200,12000,16000 stages=400,800,1600,3200,6400,1200,12000,16000 "
+               "effect=0,0,4,255,0,0 gun=QString:";
         QFile program(QCoreApplication::applicationFilePath());
         QTest::newRow("binary garbage") << (program.open(QIODevice::ReadOnly) ? program.read(4096) : "") << defaults;
         QTest::newRow("huge values") << "[sensor]\nreportRate_J2=99999999999999999999999\n[XYSensitive]\n0="
@@ -107,10 +117,14 @@ private slots:
     {
         QFETCH(QByteArray, file); QFETCH(QString, reads);
         TempDataFolder data;
-        if (file == "-")
+        QVERIFY(data.copyFromSource("modules/setting/pD.bin"));
+        if (file == "-") {
             QVERIFY(QDir(data.filePath("modules")).removeRecursively());
-        else if (!file.isNull())
+            QTest::ignoreMessage(QtDebugMsg, "Cannot make the missing profiles p1.bin p2.bin p3.bin p4.bin p5.bin "
+                                             "p6.bin p7.bin p8.bin p9.bin p10.bin from ./modules/setting/pD.bin");
+        } else if (!file.isNull()) {
             QVERIFY(data.writeFile("modules/setting/p1.bin", file));
+        }
         myQQuickView view;
         recordPointerSettings(view);
         std::fill(std::begin(dpiStageValues), std::end(dpiStageValues), 7u);
@@ -179,8 +193,8 @@ private slots:
         QTest::newRow("mouse gone: stored, nothing sent, zeros read") << 1 << Call([](auto &v, auto &sim) {
                 sim.unplug(); v.ui_01H_SetReportRate(8); QVERIFY(v.hid->hidFree);
                 QCOMPARE(v.ui_83H_GetKeyboardoption(), (QVariantList{0, 0, 0, 0})); }) << "[sensor]\nreportRate_J2=8\n";
-        QTest::newRow("effect") << 1 << Call([](auto &v, auto &) { v.ui_06H_SetRGBLedEffect(13, 0, 7, {13, 0, 7}); })
-            << out("06 0D 00 32 06 01 00 00") + "[color_J2]\nledEffect=13, 0, 7\n";
+        QTest::newRow("effect") << 1 << Call([](auto &v, auto &) { v.ui_06H_SetRGBLedEffect(13, 0, 7, {13, 0, 4, 255, 0, 0}); })
+            << out("06 0D 00 32 06 01 00 00") + "[color_J2]\nledEffect=13, 0, 4, 255, 0, 0\n";
         QTest::newRow("palette") << 1 << Call([](auto &v, auto &) { v.ui_LEDColor({255, 0, 0, 0, 0, 255, 0, 127}); })
             << out("0C 00 00 01 00 00 00 F2") + dataOut("FF 00 00 00 00 FF 00 7F")
             + "[color_J2]\ntype0=255, 0, 0, 0, 0, 255, 0, 127\n";
@@ -190,10 +204,42 @@ private slots:
             v.ui_11H_SetDPISet(1, {}, {200, 7200, 7300, 12000, 400, 800, 1600, 3200}, {1, 1, 0, 0, 0, 0, 0, 0}); })
             << out("08 08 10 20 40 0C 00 00") + out("07 01 03 04 90 48 77 00")
             + "[sensor]\ndpi_J2_3336=200, 7200, 7300, 12000, 400, 800, 1600, 3200\ndpi_Select=1, 1, 0, 0, 0, 0, 0, 0\n";
-        QTest::newRow("dpi on variant 3, texts, short lists") << 3 << Call([](auto &v, auto &) {
-            v.ui_11H_SetDPISet(2, {}, {"400", "800", "12800", "12900", "18000", "1600", "3200"}, {"1", "0", "1"}); })
-            << out("08 B3 20 40 00 1C 00 00") + out("07 02 05 08 10 7F 80 00")
-            + "[sensor]\ndpi_J2_3337=400, 800, 12800, 12900, 18000, 1600, 3200\ndpi_Select=1, 0, 1\n";
+        QTest::newRow("dpi on variant 3, texts") << 3 << Call([](auto &v, auto &) {
+            v.ui_11H_SetDPISet(2, {}, {"400", "800", "12800", "12900", "18000", "1600", "3200", "200"},
+                               {"1", "0", "1", "0", "0", "0", "0", "0"}); })
+            << out("08 B3 20 40 04 1C 00 00") + out("07 02 05 08 10 7F 80 00")
+            + "[sensor]\ndpi_J2_3337=400, 800, 12800, 12900, 18000, 1600, 3200, 200\ndpi_Select=1, 0, 1, 0, 0, 0, 0, 0\n";
+        // A value the mouse does not take: one line, nothing sent, nothing stored.
+        const QList<QVariantList> goodDpi{{400, 800, 1600, 3200, 6400, 1200, 2400, 4800}, {1, 1, 1, 1, 1, 0, 0, 0}};
+        const auto badDpi = [goodDpi](int model, int list, int i, QVariant value) {
+            return Call([=](auto &v, auto &) {
+                QTest::ignoreMessage(QtDebugMsg, qPrintable(QString("DPI stages refused: not eight values 200 to %1 "
+                    "with eight flags 0 or 1").arg(dpiVariant(model).largest)));
+                QList<QVariantList> lists = goodDpi;
+                if (i < 0)
+                    lists[list].removeLast();
+                else
+                    lists[list][i] = value;
+                v.ui_11H_SetDPISet(1, {}, lists[0], lists[1]); });
+        };
+        QTest::newRow("refused: dpi 12100 on variant 0") << 0 << badDpi(0, 0, 3, 12100) << "";
+        QTest::newRow("refused: dpi 16100 on variant 1") << 1 << badDpi(1, 0, 7, 16100) << "";
+        QTest::newRow("refused: dpi 100") << 3 << badDpi(3, 0, 0, 100) << "";
+        QTest::newRow("refused: dpi NaN") << 1 << badDpi(1, 0, 0, std::numeric_limits<double>::quiet_NaN()) << "";
+        QTest::newRow("refused: dpi 400.5") << 1 << badDpi(1, 0, 2, 400.5) << "";
+        QTest::newRow("refused: seven dpi values") << 1 << badDpi(1, 0, -1, 0) << "";
+        QTest::newRow("refused: flag 2") << 1 << badDpi(1, 1, 4, 2) << "";
+        QTest::newRow("refused: colour 256, -1, a fraction, 25 values") << 1 << Call([](auto &v, auto &) {
+                for (const char *line : {"Lighting colours refused: not up to 24 values 0 to 255",
+                         "Stage colours refused: not up to 24 values 0 to 255",
+                         "Lighting refused: not an effect, colour index, level and three colours 0 to 255"})
+                    QTest::ignoreMessage(QtDebugMsg, line);
+                v.ui_LEDColor({255, 256, 0});
+                v.ui_10H_SetLED8StageColor(1, QVariantList(25, 0));
+                QTest::ignoreMessage(QtDebugMsg, "Stage colours refused: not up to 24 values 0 to 255");
+                v.ui_10H_SetLED8StageColor(1, {-1});
+                v.ui_06H_SetRGBLedEffect(0, 0, 4, {0, 0, 4, 255, 0.5, 0}); })
+            << "";
         QTest::newRow("current stage: no query while hidden") << 1 << Call([](auto &v, auto &) {
                 QCOMPARE(v.ui_8BH_GetCurrentDPIStage(), QVariant(0));
                 v.show(); QVERIFY(QTest::qWaitForWindowExposed(&v));

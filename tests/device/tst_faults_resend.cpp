@@ -80,7 +80,7 @@ void tst_FaultsResend::burstDuringResend()
         QVERIFY(data.copyFromSource(file));
     QByteArray profile = data.readFile("modules/setting/pD.bin");
     QVERIFY(data.writeFile("modules/setting/p1.bin",
-                           profile.replace("reportRate_J2=", "reportRate_J2=3\nold_reportRate=")));
+                           profile.replace("reportRate_J2=", "reportRate_J2=4\nold_reportRate=")));
     SimRig rig;
     PageHost host;
     Hid_Thread hid(&host);
@@ -111,7 +111,7 @@ void tst_FaultsResend::burstDuringResend()
     const int pumps = probe.pumps;
     const QStringList reference = blocksSince(*rig.sim, from);
     QVERIFY2(reference.size() >= 8 && pumps >= reference.size() - 4, qPrintable(QString::number(pumps)));
-    QCOMPARE(rig.sim->state().reportRate, 3);
+    QCOMPARE(rig.sim->state().reportRate, 4);
     const QStringList values = profileValues(view);
     const QByteArray file = data.readFile("modules/setting/p1.bin");
 
@@ -150,7 +150,7 @@ void tst_FaultsResend::burstDuringResend()
     from = rig.sim->acceptedBlocks().size();
     resend();
     QCOMPARE(blocksSince(*rig.sim, from), reference);
-    QCOMPARE(rig.sim->state().reportRate, 3);
+    QCOMPARE(rig.sim->state().reportRate, 4);
 
     hid.stopMonitor();
     rig.sim->unplug();

@@ -16,6 +16,9 @@ private slots:
     {
         QFETCH(QString, language);
         rig.reset(new PageRig(1, language));
+        // A fresh installation: the installed data without any profile file.
+        if (QByteArray(QTest::currentDataTag()).contains("fresh"))
+            QVERIFY(QFile::remove(rig->data.filePath("modules/setting/p1.bin")));
         QVERIFY(rig->start());
     }
     void cleanup() { rig.reset(); }
@@ -26,6 +29,7 @@ private slots:
         QTest::addColumn<QStringList>("labels");   // button 4 before, then after
         QTest::newRow("English") << "English" << QStringList{"Forward", "Volume Up"};
         QTest::newRow("Chinese") << "ChineseSimplified" << QStringList{"前进", "音量+"};
+        QTest::newRow("English, fresh installation") << "English" << QStringList{"Forward", "Volume Up"};
     }
     void assignFromMenu()
     {
@@ -51,6 +55,12 @@ private slots:
         QVERIFY(!rig->shown("keyMenuMain"));
         QCOMPARE(rig->text("keyText3"), labels[1]);
         QCOMPARE(rig->matrices().size(), before + 1);
+        // Left and right click go out as they were; every row of the profile is four numbers.
+        const QByteArray sent = rig->matrices().last();
+        QCOMPARE(sent.left(16).toHex(' '), QByteArray("00 f0 00 02 00 f1 00 02 00 f2 00 02 00 e9 00 04"));
+        static const QRegularExpression numbers("^\\d+=\\d+, \\d+, \\d+, \\d+$");
+        for (int k = 0; k < 16; ++k)
+            QVERIFY2(numbers.match(rig->profileLine(k)).hasMatch(), qPrintable(rig->profileLine(k)));
         // Button 1 is the only left button: choosing another function for it is refused and sends nothing.
         rig->click("keyRow0");
         rig->click("menuEntry1");

@@ -1,6 +1,7 @@
 #include "macrocodecobject.h"
 #include "myqquickview.h"
 #include "pagerig.h"
+#include "tmpfsmount.h"
 #include "tracedblocks.h"
 
 #include <QtTest>
@@ -201,6 +202,69 @@ private slots:
         // The freed number is taken again.
         click("macroNew");
         QCOMPARE(view()->getNameList(0), (QVariantList{"Macro_0", "Macro_2", "Macro_1"}));
+    }
+
+    // A macro whose file cannot be made is not listed and the page says so; once the folder
+    // can be written again, every listed macro has its file.
+    void unwritableFolder_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("English") << "English"
+                                 << "Cannot create a macro: its file could not be written (disk full or folder read-only)";
+        QTest::newRow("Chinese") << "ChineseSimplified" << QString::fromUtf8("无法新建宏：宏文件无法写入（磁盘已满或文件夹只读）");
+    }
+    void unwritableFolder()
+    {
+        QFETCH(QString, refusal);
+        const QByteArray names = rig->data.readFile("modules/setting/name.bin");
+        QVERIFY(QDir().mkpath(rig->data.filePath("modules/macro")));
+        {
+            TmpfsMount disk(rig->data.filePath("modules/macro"));
+            if (!disk.mounted())
+                QSKIP(qPrintable("a tmpfs cannot be mounted here: " + disk.error()));
+            QVERIFY(disk.fillUpTo(0));
+            click("macroNew");
+            QCOMPARE(editor()->property("macroListModel").value<QObject *>()->property("count").toInt(), 0);
+            QCOMPARE(text("macroMessage"), refusal);
+            QCOMPARE(rig->data.readFile("modules/setting/name.bin"), names);
+        }
+        click("macroNew");
+        click("macroNew");
+        QCOMPARE(view()->getNameList(0), (QVariantList{"Macro_0", "Macro_1"}));
+        for (const char *name : {"Macro_0", "Macro_1"})
+            QVERIFY2(macroFile(name).contains("total=0"), name);
+        QVERIFY(text("macroMessage").isEmpty());
+    }
+
+    // Of a name list far beyond the limit the editor takes the first 100, ordered by their
+    // stored positions, and says once that it ignored the rest.
+    void longNameList_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "English";
+    }
+    void longNameList()
+    {
+        rig.reset();   // the data folder of the one init() started is the current directory until it goes
+        rig.reset(new PageRig(1, "English"));
+        QStringList names;
+        for (int i = 0; i < 20000; ++i)
+            names << QString("N%1").arg(i);
+        QVERIFY(rig->data.writeFile("modules/setting/name.bin", "[macro]\nmacroName=" + names.join(", ").toLatin1() + "\n"));
+        for (const auto &[name, index] : {std::pair{"N0", 2}, {"N1", 0}, {"N2", 1}})
+            QVERIFY(rig->data.writeFile(QString("modules/macro/%1.bin").arg(name), "[config]\nindex=" + QByteArray::number(index) + "\n"));
+        QTest::ignoreMessage(QtDebugMsg, "Macro list holds 20000 names; the editor takes the first 100 and ignores the rest");
+        QVERIFY(rig->start());
+        QVariant listed;
+        QVERIFY(QMetaObject::invokeMethod(editor(), "macroNames", Q_RETURN_ARG(QVariant, listed), Q_ARG(QVariant, -1)));
+        if (listed.metaType() == QMetaType::fromType<QJSValue>())
+            listed = listed.value<QJSValue>().toVariant();
+        const QStringList order = listed.toStringList();
+        QCOMPARE(order.size(), 100);
+        // No file reads as position 0; equal positions keep the list's order.
+        QCOMPARE(order.mid(0, 3), (QStringList{"N1", "N3", "N4"}));
+        QCOMPARE(order.mid(97), (QStringList{"N99", "N2", "N0"}));
     }
 
     void editingAndCancel_data()

@@ -1,6 +1,7 @@
 #include "myqquickview.h"
 #include "pagerig.h"
 #include "storefile.h"
+#include "tmpfsmount.h"
 
 #include <QQuickItem>
 #include <QTest>
@@ -110,6 +111,40 @@ private slots:
         QVERIFY(!sent.filter(QRegularExpression("^feature-out 00 07 .. 1F 08 10 20 40 00$")).isEmpty());
         QVERIFY(sent.contains(out("0A 00 00 01 00 00 00 F4")));
         QVERIFY(sent.contains(effect));
+    }
+
+    // On a full disk a factory reset and New keep the profile files they could not replace.
+    void fullDisk()
+    {
+        PageRig rig;
+        QVERIFY(rig.start());
+        TmpfsMount disk(rig.data.filePath("modules/setting"));
+        if (!disk.mounted())
+            QSKIP(qPrintable("a tmpfs cannot be mounted here: " + disk.error()));
+        QVERIFY(rig.data.writeFile("modules/setting/p3.bin", "[sensor]\nreportRate_J2=2\n"));
+        QVERIFY(disk.fillUpTo(0));
+        const auto before = TmpfsMount::filesBelow(rig.data.filePath("modules/setting"));
+
+        rig.click("restBtn");
+        rig.click("resetOk");
+        QTRY_VERIFY_WITH_TIMEOUT(rig.view->isEnabled(), 10000);   // the busy lock after a reset
+        rig.click("profileBtn");
+        QVERIFY(rig.shown("profileMain"));
+        rig.click("profileNew");
+        QCOMPARE(TmpfsMount::filesBelow(rig.data.filePath("modules/setting")), before);
+    }
+
+    // Start-up stores nothing: a name list another tool wrote stays as it is, byte for byte.
+    void startWritesNothing()
+    {
+        PageRig rig;
+        const QByteArray names = "[profile]\nprofileName=Standard0, Work1, Odd\n"
+                                 "[gun]\ngunName=\"a;b\", Gun1, \"c;d\"\n";
+        QVERIFY(rig.data.writeFile("modules/setting/name.bin", names));
+        const auto before = TmpfsMount::filesBelow(rig.data.filePath("modules"));
+        QVERIFY(rig.start());
+        QCOMPARE(rig.text("profileRowName0"), QStringLiteral("Standard"));
+        QCOMPARE(TmpfsMount::filesBelow(rig.data.filePath("modules")), before);
     }
 };
 

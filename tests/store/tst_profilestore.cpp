@@ -1,3 +1,4 @@
+#include "datapath.h"
 #include "inivalues.h"
 #include "profilestore.h"
 #include "safefilename.h"
@@ -68,6 +69,52 @@ private slots:
             QCOMPARE(QFileInfo(store.profileSettings(n)->fileName()).fileName(), QString("p%1.bin").arg(n + 1));
             QCOMPARE(store.profileSettings(n) == before.at(n), n != 0 && n != 3);
         }
+    }
+
+    // A fresh installation ships pD.bin and no profile: every missing profile file is made from it before
+    // anything reads one, beside the program or in the user's own folder; a profile already there stays.
+    void missingProfiles_data()
+    {
+        QTest::addColumn<bool>("readOnly");   // a system installation: the user's files go to XDG_DATA_HOME
+        QTest::newRow("beside the program") << false;
+        QTest::newRow("read-only installation") << true;
+    }
+    void missingProfiles()
+    {
+        QFETCH(bool, readOnly);
+        TempDataFolder dir;
+        QTemporaryDir home;
+        QFile installedDefault(installed("setting/pD.bin"));
+        QVERIFY(installedDefault.open(QIODevice::ReadOnly));
+        const QByteArray factory = installedDefault.readAll();
+        QVERIFY(dir.writeFile("modules/setting/pD.bin", factory));
+        QVERIFY(dir.writeFile("modules/setting/apConfig.bin", "[J2]\nprofileNo=2\n"));
+        QVERIFY(QFile::setPermissions(dir.filePath("modules/setting/pD.bin"), QFile::ReadOwner | QFile::ReadGroup));
+        QString folder = dir.filePath("modules/setting");
+        if (readOnly) {
+            qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+            for (const char *d : {"modules/setting", "modules"})
+                QVERIFY(QFile::setPermissions(dir.filePath(d), QFile::ReadOwner | QFile::ExeOwner));
+            QVERIFY(!chooseDataFolder(QDir::currentPath()).isEmpty());
+            folder = home.filePath("orvane-g7/modules/setting");
+        }
+        QFile own(folder + "/p2.bin");
+        QVERIFY(own.open(QIODevice::WriteOnly) && own.write("[sensor]\njmgd=3\n") > 0);
+        own.close();
+        {
+            ProfileStore store;
+            store.setCurrentProfile(store.savedProfile());
+            QCOMPARE(store.list("keydefine_J2/0"), (QVariantList{"2", "0", "240", "0"}));
+        }
+        for (int p = 1; p <= ProfileStore::profileCount; ++p) {
+            QFile file(QString("%1/p%2.bin").arg(folder).arg(p));
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+            QCOMPARE(file.readAll(), p == 2 ? QByteArray("[sensor]\njmgd=3\n") : factory);
+            QVERIFY(file.permissions() & QFile::WriteOwner);
+        }
+        for (const char *d : {"modules", "modules/setting"})
+            QFile::setPermissions(dir.filePath(d), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(chooseDataFolder(QDir::currentPath()), QString());
     }
 
     // A source that cannot be read leaves the target profile, file and object, as it was.

@@ -1,9 +1,11 @@
+#include "gundata.h"
 #include "macrofiles.h"
 #include "namelists.h"
 #include "profileexchange.h"
 #include "profilestore.h"
 #include "storefile.h"
 #include "tempdatafolder.h"
+#include "tmpfsmount.h"
 
 #include <QDir>
 #include <QProcess>
@@ -11,7 +13,6 @@
 #include <QTest>
 
 #include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -86,29 +87,39 @@ int touchOnce(const QString &folder)
     return 0;
 }
 
-// Bytes the "full disk" child may write into any one file.
-constexpr rlim_t diskRoom = 64 * 1024;
+// More than the one page a full disk has left, less than QSaveFile's buffer:
+// the data fails only at the final flush.
+const QString blob(8000, QLatin1Char('b'));
 
-// The child for the full disk: every store write of something larger than the
-// room left, then a read of what is there.
-int writeToFullDisk(const QString &folder)
+// The child for the full disk: one replacing write of the store, then what it returned.
+int storeOperation(const QString &operation, const QString &folder)
 {
-    std::signal(SIGXFSZ, SIG_IGN);   // a write past the limit then fails with EFBIG instead of killing us
-    const rlimit room{diskRoom, diskRoom};
-    setrlimit(RLIMIT_FSIZE, &room);
     QDir::setCurrent(folder);
-    const QString big(int(diskRoom), QLatin1Char('x'));
+    bool ok = false;
     {
         ProfileStore profiles;
-        profiles.setValue(QStringLiteral("soak/blob"), big);
-        StoreFile::sync(*profiles.currentSettings());
-        profiles.replaceProfile(1, QStringLiteral("big.bin"));
-        ProfileExchange::exportProfile(profiles.currentSettings(), QStringLiteral("out.pf"), {QStringLiteral("m")});
+        if (operation == "profile value") {
+            profiles.setValue(QStringLiteral("soak/gen"), 8);
+            ok = StoreFile::sync(*profiles.currentSettings());
+        } else if (operation == "factory reset") {
+            ok = profiles.resetProfile(0);
+        } else if (operation == "copy profile") {
+            ok = profiles.copyProfile(2, 0);
+        } else if (operation == "import") {
+            ok = ProfileExchange::importProfile(profiles, 1, QStringLiteral("hand.pf"));
+        } else if (operation == "export") {
+            ok = ProfileExchange::exportProfile(profiles.currentSettings(), QStringLiteral("keep.pf"), {"m"});
+        }
     }
-    MacroFiles::save(QStringLiteral("m"), {QStringLiteral("1,A"), big}, 3);
-    NameLists::write(NameLists::Macros, {QStringLiteral("m"), big});
-    ProfileStore again;
-    printf("read back: %s\n", qPrintable(again.value(QStringLiteral("soak/gen")).toString()));
+    if (operation == "macro save")
+        ok = MacroFiles::save(QStringLiteral("m"), {QStringLiteral("1,A"), blob}, 3);
+    else if (operation == "macro create")
+        ok = MacroFiles::create(QStringLiteral("n"), 1);
+    else if (operation == "name list")
+        ok = NameLists::write(NameLists::Macros, {QStringLiteral("m"), blob});
+    else if (operation == "recoil data")
+        ok = GunData::save({QStringLiteral("Gun0"), blob, 10, 0, 0, 0});
+    printf("%s: %s\n", qPrintable(operation), ok ? "written" : "failed");
     return 0;
 }
 
@@ -121,6 +132,7 @@ private slots:
     void killDuringWrites();
     void unwritablePlaces_data();
     void unwritablePlaces();
+    void fullDisk_data();
     void fullDisk();
 };
 
@@ -206,14 +218,14 @@ void tst_WriteFaults::unwritablePlaces()
     const QString output = QString::fromLocal8Bit(child->readAll());
     QCOMPARE(child->exitStatus(), QProcess::NormalExit);
     QVERIFY2(child->exitCode() == 0, qPrintable(output));
-    QVERIFY2(output.contains("Store file not readable or not written"), qPrintable(output));
+    const QString expected = fault == "directory" ? "Cannot write" : "Store file not readable or not written";
+    QVERIFY2(output.contains(expected), qPrintable(output));
     QVERIFY2(output.contains("read back:"), qPrintable(output));
 
     QFile::setPermissions(setting, QFileDevice::Permissions(0x7777));
     if (fault == "directory") {
         QVERIFY(QFileInfo(data.filePath("modules/setting/p2.bin")).isDir());
         QVERIFY(QFileInfo(data.filePath("modules/setting/name.bin")).isDir());
-        QVERIFY(output.contains("Profile copy failed"));
     } else {
         QCOMPARE(data.readFile("modules/setting/p1.bin"), good);
     }
@@ -223,36 +235,94 @@ void tst_WriteFaults::unwritablePlaces()
         QVERIFY2(name.endsWith(".bin"), qPrintable(name));
 }
 
-// Writes that run out of room fail with a message, and every file they were to
-// replace (profile, copied profile, macro, name list, exported file) stays whole.
+void tst_WriteFaults::fullDisk_data()
+{
+    QTest::addColumn<bool>("tmpfs");
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<int>("freePages");
+    QTest::addColumn<QString>("message");
+    const struct { const char *operation; int freePages; const char *message; } cases[] = {
+        {"profile value", 1, "Store file not readable or not written: %1/modules/setting/p1.bin (access)"},
+        {"factory reset", 1, "Cannot write %1/modules/setting/p1.bin - No space left on device"},
+        {"copy profile", 1, "Cannot write %1/modules/setting/p3.bin - No space left on device"},
+        // The staged copy takes the last page; the profile itself then finds none.
+        {"import", 1, "Cannot write %1/modules/setting/p2.bin - No space left on device"},
+        {"export", 1, "Cannot write keep.pf - No space left on device"},
+        {"macro save", 1, "Cannot write ./modules/macro/m.bin - No space left on device"},
+        {"macro create", 0, "Cannot write ./modules/macro/n.bin - No space left on device"},
+        {"name list", 1, "Cannot write ./modules/setting/name.bin - No space left on device"},
+        {"recoil data", 1, "Cannot write ./modules/gun/gunData.bin - No space left on device"},
+    };
+    for (bool tmpfs : {true, false}) {
+        for (const auto &c : cases) {
+            QString message = c.message;
+            // The injected failure reaches every write, the staged import copy included.
+            if (!tmpfs && QLatin1String(c.operation) == "import")
+                message = "Profile import cannot stage hand.pf";
+            QTest::addRow("%s, %s", tmpfs ? "tmpfs" : "ENOSPC below QSaveFile", c.operation)
+                    << tmpfs << c.operation << c.freePages << message;
+        }
+    }
+}
+
+// A replacing write that runs out of room says so in one line and returns
+// failure; the file it was to replace keeps its bytes and no temporary file is left.
 void tst_WriteFaults::fullDisk()
 {
+    QFETCH(bool, tmpfs);
+    QFETCH(QString, operation);
+    QFETCH(int, freePages);
+    QFETCH(QString, message);
     TempDataFolder data;
-    const QStringList files = {"modules/setting/p1.bin", "modules/setting/p2.bin", "modules/macro/m.bin",
-                               "modules/setting/name.bin", "out.pf"};
-    QMap<QString, QByteArray> good;
-    for (const QString &file : files) {
-        good[file] = "[soak]\ngen=7\n[config]\ntotal=1\n[macro]\nmacroName=m\n0=\"1,A\"\n";
-        QVERIFY(data.writeFile(file, good[file]));
+    const QString root = QFileInfo(data.filePath(".")).canonicalFilePath() + QStringLiteral("/disk");
+    QVERIFY(QDir().mkpath(root));
+    std::unique_ptr<TmpfsMount> disk;
+    if (tmpfs) {
+        disk.reset(new TmpfsMount(root));
+        if (!disk->mounted())
+            QSKIP(qPrintable("a tmpfs cannot be mounted here: " + disk->error()));
     }
-    QVERIFY(data.writeFile("big.bin", "[soak]\nblob=" + QByteArray(2 * diskRoom, 'y') + "\n"));
+    const auto write = [&](const QString &relative, const QByteArray &contents) {
+        QFile file(root + QLatin1Char('/') + relative);
+        return QDir(root).mkpath(QFileInfo(relative).path()) && file.open(QIODevice::WriteOnly)
+                && file.write(contents) == contents.size();
+    };
+    const QByteArray profile = "[soak]\ngen=7\nblob=" + QByteArray(6000, 'p') + "\n";
+    QVERIFY(write("modules/setting/p1.bin", profile));
+    QVERIFY(write("modules/setting/p2.bin", "[soak]\ngen=2\n"));
+    QVERIFY(write("modules/setting/p3.bin", "[soak]\ngen=3\n"));
+    QVERIFY(write("modules/setting/pD.bin", "[soak]\ngen=0\nblob=" + QByteArray(6000, 'd') + "\n"));
+    QVERIFY(write("modules/setting/name.bin", "[macro]\nmacroName=m, loaderzenith\n"));
+    QVERIFY(write("modules/macro/m.bin", "[config]\ntotal=0\nrepeat=1\n"));
+    QVERIFY(write("modules/gun/gunData.bin", "[gunData]\nGun0=L-Click, 10, 0, 0, 0\n"));
+    QVERIFY(write("keep.pf", "[soak]\ngen=1\n"));
+    QVERIFY(write("hand.pf", "[sensor]\nreportRate_J2=8\nblob=" + QByteArray(900, 'h') + "\n"));
 
     QProcess child;
     child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {"--full-disk", data.filePath(".")});
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (tmpfs) {
+        QVERIFY(disk->fillUpTo(freePages));
+    } else {
+        env.insert("LD_PRELOAD", QStringLiteral(G7_FULL_DISK_SHIM));
+        env.insert("G7_FULL_DISK_DIR", root);
+        // A preloaded library comes before the sanitizer's runtime.
+        env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+    }
+    const QMap<QString, QByteArray> before = TmpfsMount::filesBelow(root);
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {"--store-operation", operation, root});
     QVERIFY(child.waitForFinished(30000));
     const QString output = QString::fromLocal8Bit(child.readAll());
     QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-    QVERIFY2(child.exitCode() == 0, qPrintable(output));
-    for (const char *message : {"Store file not readable or not written", "Profile copy failed", "Cannot write",
-                                "read back: 7"})
-        QVERIFY2(output.contains(message), qPrintable(message + ("\n" + output)));
-    for (const QString &file : files)
-        QVERIFY2(data.readFile(file) == good[file], qPrintable(file));
-    const QStringList left = QDir(data.filePath("modules/setting")).entryList(QDir::Files | QDir::Hidden)
-            + QDir(data.filePath("modules/macro")).entryList(QDir::Files | QDir::Hidden)
-            + QDir(data.filePath(".")).entryList(QDir::Files | QDir::Hidden);
-    QCOMPARE(left, QStringList({"name.bin", "p1.bin", "p2.bin", "m.bin", "big.bin", "out.pf"}));
+    QVERIFY2(output.contains(operation + ": failed"), qPrintable(output));
+    if (message.contains("%1"))
+        message = message.arg(root);
+    QVERIFY2(output.contains(message), qPrintable(output));
+    const QMap<QString, QByteArray> after = TmpfsMount::filesBelow(root);
+    QCOMPARE(after.keys(), before.keys());
+    for (auto it = before.constBegin(); it != before.constEnd(); ++it)
+        QVERIFY2(after.value(it.key()) == it.value(), qPrintable(it.key()));
 }
 
 int main(int argc, char **argv)
@@ -265,9 +335,9 @@ int main(int argc, char **argv)
         QCoreApplication app(argc, argv);
         return touchOnce(QString::fromLocal8Bit(argv[2]));
     }
-    if (argc == 3 && qstrcmp(argv[1], "--full-disk") == 0) {
+    if (argc == 4 && qstrcmp(argv[1], "--store-operation") == 0) {
         QCoreApplication app(argc, argv);
-        return writeToFullDisk(QString::fromLocal8Bit(argv[2]));
+        return storeOperation(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     }
     QCoreApplication app(argc, argv);
     tst_WriteFaults test;

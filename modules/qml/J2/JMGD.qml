@@ -10,12 +10,11 @@ Frame {
     title: mainIten.mainLang[32] ?? ""
     bodyHeight: 40
 
-    // Anything stored other than 2 shows "3mm"; a resend passes the stored value unchanged.
+    // The bridge reads the stored height as 2 or 3, as the command line sends it.
     function init(isSendData) {
-        var stored = ui_View.getData("sensor/jmgd")
-        jmgdValue = parseInt(stored) === 2 ? 2 : 3
+        jmgdValue = ui_View.getJMGD()
         if (isSendData)
-            ui_View.mouseSetJMGD(parseInt(stored) || 0)
+            ui_View.mouseSetJMGD(jmgdValue)
     }
 
     function choose(value) {

@@ -10,7 +10,8 @@ Rectangle {
                                    "Stop Record", "Rec Time", "Loops Timer", "New", "Delete", "OK",
                                    "Cancel", "Delete", "Insert Left Button", "Insert Middle Button",
                                    "Insert Right Button", "Insert Delay", "Insert Keys",
-                                   "Cancel the record ?", ""]
+                                   "Cancel the record ?", "",
+                                   "Cannot create a macro: its file could not be written (disk full or folder read-only)"]
     property bool isInputting: false
     property bool isInsertting: false
     property int macroRecordCount: 0
@@ -93,6 +94,11 @@ Rectangle {
 
     function init() {
         var names = MacroEdit.dropSentinel(ui_View.getNameList(0))
+        if (names.length > MacroEdit.maxMacros) {
+            console.log("Macro list holds " + names.length + " names; the editor takes the first "
+                        + MacroEdit.maxMacros + " and ignores the rest")
+            names = names.slice(0, MacroEdit.maxMacros)
+        }
         var entries = []
         for (var i = 0; i < names.length; ++i) {
             entries.push({ macroName: names[i], no: Number(ui_View.loadMacroIndex(names[i])),
@@ -309,11 +315,15 @@ Rectangle {
             return
         var count = macroListModel.count
         var name = MacroEdit.freeName(macroNames(-1))
-        if (count >= 100 || name === "")
+        if (count >= MacroEdit.maxMacros || name === "")
             return
+        // A macro whose file could not be made is not listed: recordings into it would be lost.
+        if (!ui_View.createMacroIni(name, count)) {
+            message = lang(20)
+            return
+        }
         macroListModel.append({ macroName: name, no: count, macroType: -1 })
         macroList.currentIndex = count
-        ui_View.createMacroIni(name, count)
         message = ""
         loadEvents()
         storeNameList()

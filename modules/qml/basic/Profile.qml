@@ -47,21 +47,23 @@ Rectangle {
         for (var i = 0; i < stored.length; ++i) {
             var entry = String(stored[i])
             var number = parseInt(entry.slice(-1))
-            profileModel.append({ profileName: entry.slice(0, -1), profileNo: isNaN(number) ? -1 : number })
+            // An entry without a number keeps its last character when stored again.
+            profileModel.append({ profileName: entry.slice(0, -1), profileNo: isNaN(number) ? -1 : number,
+                                  tail: entry.slice(-1) })
             if (number === profileNo)
                 selected = profileModel.count - 1
         }
         profileList.currentIndex = profileModel.count > 0 ? selected : -1
-        if (mainIten.language === 0 && profileModel.count > 0) {
+        // Shown, not stored: start-up writes nothing the user did not change.
+        if (mainIten.language === 0 && profileModel.count > 0)
             profileModel.setProperty(0, "profileName", "Standard")
-            storeList()
-        }
     }
 
     function storeList() {
         var texts = []
         for (var i = 0; i < profileModel.count; ++i)
-            texts.push(profileModel.get(i).profileName + profileModel.get(i).profileNo)
+            texts.push(profileModel.get(i).profileName
+                       + (profileModel.get(i).profileNo >= 0 ? profileModel.get(i).profileNo : profileModel.get(i).tail))
         ui_View.updataNameList(2, texts)
     }
 

@@ -15,30 +15,24 @@ function isSafeName(name) {
     return !/[\/\\:*?"<>|\u0000-\u001f\u007f-\u009f\u00ad\u200b-\u200f\u2028-\u202e\u2060-\u206f\ufeff\ufff9-\ufffb]/.test(name)
 }
 
+// How many macros the editor keeps.
+var maxMacros = 100
+
 // "Macro_" and the first number 0 … 99 no macro uses yet; "" when all are taken.
 function freeName(names) {
-    for (var n = 0; n < 100; ++n) {
+    for (var n = 0; n < maxMacros; ++n) {
         if (names.indexOf("Macro_" + n) < 0)
             return "Macro_" + n
     }
     return ""
 }
 
-// The list order at start: each entry goes before the first one with a greater no.
+// The list order at start: by no, entries with equal no in name-list order.
 // entries: [{macroName, no, macroType}] in name-list order.
 function ordered(entries) {
-    var list = []
-    for (var i = 0; i < entries.length; ++i) {
-        var at = list.length
-        for (var j = 0; j < list.length; ++j) {
-            if (list[j].no > entries[i].no) {
-                at = j
-                break
-            }
-        }
-        list.splice(at, 0, entries[i])
-    }
-    return list
+    var keyed = entries.map(function (entry, at) { return { entry: entry, at: at } })
+    keyed.sort(function (a, b) { return a.entry.no - b.entry.no || a.at - b.at })
+    return keyed.map(function (k) { return k.entry })
 }
 
 // "1,A" for the file; the reader takes the first character as type and the rest from the third.

@@ -60,7 +60,7 @@ QtObject {
     function getDoubleClickSpeed() { return stored.doubleClick }
     function getVerticalScrollLines() { return stored.lines }
     function getXYSensitive(index) { return index === 0 ? stored.x : stored.y }
-    function getData(key) { return key === "sensor/jmgd" ? stored.jmgd : undefined }
+    function getJMGD() { return stored.jmgd }
     function setXYSensitive(index, level) { record("setXYSensitive", arguments) }
     function ui_0EH_SetXYSensitive(x, y) { record("ui_0EH_SetXYSensitive", arguments) }
     function mouseSetJMGD(v) { record("mouseSetJMGD", arguments) }
