@@ -14,6 +14,7 @@
 #include <profilekeys.h>
 #include <profilesender.h>
 #include <profilestore.h>
+#include <storefile.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -48,7 +49,7 @@ int print(const PeerAnswer &answer)
 // The secrecy code of catalogue entry `did`, as the connection loads it.
 void loadSecrecyCode(uint did)
 {
-    const QSettings settings(ProfileStore::apConfigFile(), QSettings::IniFormat);
+    const QSettings settings(ProfileStore::apConfigFile(), StoreFile::format());
     const QString code = settings.value(QLatin1String(ProfileKey::secrecyCodePrefix) + QString::number(did),
                                         QStringLiteral("731946")).toString();
     if (code.size() != 6)

@@ -5,6 +5,7 @@
 #include <myqquickview.h>
 #include <profilekeys.h>
 #include <profilestore.h>
+#include <storefile.h>
 
 #include <QQmlContext>
 #include <QQuickItem>
@@ -17,8 +18,8 @@ namespace {
 // Chinese sessions take the title from name0, all others from name1.
 QString windowTitleFromConfig()
 {
-    // Qt 6 reads INI files as UTF-8.
-    QSettings config(ProfileStore::apConfigFile(), QSettings::IniFormat);
+    // The store's own reader: raw UTF-8 titles read as UTF-8, typed values stay text.
+    QSettings config(ProfileStore::apConfigFile(), StoreFile::format());
     const QString language = config.value(QLatin1String(ProfileKey::language), QString()).toString();
     const char *key = language == QLatin1String(ProfileKey::chineseLanguage) ? ProfileKey::titleChinese
                                                                               : ProfileKey::titleEnglish;

@@ -1,5 +1,7 @@
 #include "catalogue.h"
 
+#include "storefile.h"
+
 #include <QDebug>
 #include <QSettings>
 
@@ -18,7 +20,8 @@ quint32 hexValue(const QSettings &ini, const QString &key)
 QList<DevInfoEntry> readCatalogue(const QString &iniPath, const QStringList &productNames,
                                   bool *isEncode)
 {
-    const QSettings ini(iniPath, QSettings::IniFormat);
+    // The store's reader: a catalogue's typed values stay text, never decoded.
+    const QSettings ini(iniPath, StoreFile::format());
     if (isEncode)
         *isEncode = ini.value(QStringLiteral("common/isEncode"), false).toBool();
 

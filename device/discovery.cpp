@@ -5,6 +5,7 @@
 #include "hidbackend.h"
 #include "profilekeys.h"
 #include "profilestore.h"
+#include "storefile.h"
 #include "reporttrace.h"
 
 #include <QMutexLocker>
@@ -61,7 +62,7 @@ void runDiscovery(Hid_Thread &hid, const QString &cataloguePath)
         hid.deferDiscovery([&hid, cataloguePath] { runDiscovery(hid, cataloguePath); });
         return;
     }
-    const QSettings apConfig(ProfileStore::apConfigFile(), QSettings::IniFormat);
+    const QSettings apConfig(ProfileStore::apConfigFile(), StoreFile::format());
     const QStringList productNames = apConfig.value(QLatin1String(ProfileKey::productNames)).toStringList();
 
     bool encode = false;

@@ -4,6 +4,7 @@
 #include "hidbackend.h"
 #include "profilekeys.h"
 #include "profilestore.h"
+#include "storefile.h"
 
 #include <QSettings>
 #include <QThreadPool>
@@ -26,7 +27,7 @@ int dpiEventStage(const unsigned char report[4], int length)
 
 void loadSecrecyCode(uint did)
 {
-    QSettings settings(ProfileStore::apConfigFile(), QSettings::IniFormat);
+    const QSettings settings(ProfileStore::apConfigFile(), StoreFile::format());
     const QString code = settings.value(QLatin1String(ProfileKey::secrecyCodePrefix) + QString::number(did),
                                         QStringLiteral("731946")).toString();
     if (code.size() != 6)

@@ -1,7 +1,7 @@
 // The main() of a fuzz target built without libFuzzer: replays every file named
 // on the command line (folders: every file inside) and then -runs=N cases made
 // by mutating them, so the gcc build checks the targets too. Same arguments as
-// a libFuzzer run for these two uses.
+// a libFuzzer run for these uses (-runs=, -seed=, -dict=).
 #include <QByteArray>
 #include <QDir>
 #include <QDirIterator>
@@ -35,13 +35,42 @@ void collect(const QString &path, QList<QByteArray> &inputs)
     }
 }
 
+// The quoted tokens of a libFuzzer dictionary ("text", name="text"), with its \\, \" and \xHH escapes.
+QList<QByteArray> readDictionary(const QString &path)
+{
+    QList<QByteArray> tokens;
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read dictionary %s\n", qPrintable(path));
+        return tokens;
+    }
+    for (const QByteArray &raw : in.readAll().split('\n')) {
+        const QByteArray line = raw.trimmed();
+        const qsizetype open = line.indexOf('"');
+        if (line.startsWith('#') || open < 0 || !line.endsWith('"') || line.size() - 1 <= open)
+            continue;
+        const QByteArray quoted = line.sliced(open + 1, line.size() - open - 2);
+        QByteArray token;
+        for (qsizetype i = 0; i < quoted.size(); ++i) {
+            if (quoted.at(i) == '\\' && i + 3 < quoted.size() && quoted.at(i + 1) == 'x') {
+                token += char(quoted.mid(i + 2, 2).toInt(nullptr, 16));
+                i += 3;
+            } else if (quoted.at(i) == '\\' && i + 1 < quoted.size()) {
+                token += quoted.at(++i);
+            } else {
+                token += quoted.at(i);
+            }
+        }
+        tokens.append(token);
+    }
+    return tokens;
+}
+
 // One mutation of the kinds that break readers: flipped bits, odd bytes,
-// cut, repeated or spliced pieces.
-QByteArray mutate(QByteArray data, const QList<QByteArray> &pool, std::mt19937 &rng)
+// cut, repeated or spliced pieces, tokens of the format.
+QByteArray mutate(QByteArray data, const QList<QByteArray> &pool, const QList<QByteArray> &tokens, std::mt19937 &rng)
 {
     const auto pick = [&rng](int n) { return n <= 0 ? 0 : int(rng() % uint32_t(n)); };
-    static const char *const tokens[] = {"=", "\n", "[", "]", ",", "\"", "\\", "@", "%", "\r\n",
-                                         "total=", "=2147483647", "=-1", "@Variant(", "\\x", "%U"};
     const int steps = 1 + pick(6);
     for (int s = 0; s < steps; ++s) {
         switch (pick(8)) {
@@ -66,7 +95,7 @@ QByteArray mutate(QByteArray data, const QList<QByteArray> &pool, std::mt19937 &
             break;
         }
         case 5:
-            data.insert(pick(data.size() + 1), tokens[pick(int(std::size(tokens)))]);
+            data.insert(pick(data.size() + 1), tokens.at(pick(int(tokens.size()))));
             break;
         case 6: {
             const QByteArray &other = pool.at(pick(pool.size()));
@@ -91,8 +120,11 @@ int main(int argc, char **argv)
     long runs = 0;
     unsigned seed = 1;
     QList<QByteArray> inputs;
+    QList<QByteArray> tokens{"=", "\n", "[", "]", ",", "\"", "\\", "@", "%", "\r\n", "total=", "=2147483647", "=-1"};
     for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "-runs=", 6) == 0)
+        if (std::strncmp(argv[i], "-dict=", 6) == 0)
+            tokens += readDictionary(QString::fromLocal8Bit(argv[i] + 6));
+        else if (std::strncmp(argv[i], "-runs=", 6) == 0)
             runs = std::atol(argv[i] + 6);
         else if (std::strncmp(argv[i], "-seed=", 6) == 0)
             seed = unsigned(std::atol(argv[i] + 6));
@@ -106,7 +138,7 @@ int main(int argc, char **argv)
         pool.append(QByteArray());
     std::mt19937 rng(seed);
     for (long run = 0; run < runs; ++run) {
-        const QByteArray input = mutate(pool.at(int(rng() % uint32_t(pool.size()))), pool, rng);
+        const QByteArray input = mutate(pool.at(int(rng() % uint32_t(pool.size()))), pool, tokens, rng);
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(input.constData()), size_t(input.size()));
         if (pool.size() < 256 && run % 16 == 0)
             pool.append(input);   // mutations of mutations reach further

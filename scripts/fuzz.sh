@@ -29,7 +29,10 @@ for t in "${targets[@]}"; do
   work="$out/corpus-$t"
   mkdir -p "$work"
   cp -n fuzz/corpus/"$t"/* ${installed[$t]:-} "$work"/ 2>/dev/null || true
+  # The INI dialect's tokens for every target that reads an INI file.
+  dict=(-dict="$PWD/fuzz/ini.dict")
+  case "$t" in eventreport|queries) dict=() ;; esac
   echo "== $t: $runs cases"
   "$out/fuzz_$t" -runs="$runs" -max_len=8192 -timeout=10 -print_final_stats=1 -artifact_prefix="$out/" \
-      "$work" 2>&1 | grep -E "stat::number_of_executed_units|stat::new_units_added|INITED|DONE|ERROR|SUMMARY|Done" || true
+      "${dict[@]}" "$work" 2>&1 | grep -E "stat::number_of_executed_units|stat::new_units_added|INITED|DONE|ERROR|SUMMARY|Done" || true
 done

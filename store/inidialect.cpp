@@ -181,7 +181,7 @@ static void chopTrailingBlanks(QString &text, qsizetype limit)
     text.truncate(n);
 }
 
-static QVariant stringListToVariantList(const QStringList &texts)
+static QVariant stringListToVariantList(const QStringList &texts, bool *keptTyped)
 {
     QStringList out = texts;
     for (QString &text : out) {
@@ -191,7 +191,7 @@ static QVariant stringListToVariantList(const QStringList &texts)
             QVariantList variants;
             variants.reserve(texts.size());
             for (const QString &element : texts)
-                variants.append(stringToVariant(element));
+                variants.append(stringToVariant(element, keptTyped));
             return variants;
         }
         text.remove(0, 1);
@@ -199,7 +199,7 @@ static QVariant stringListToVariantList(const QStringList &texts)
     return out;
 }
 
-QVariant unescapedValue(QByteArrayView str)
+QVariant unescapedValue(QByteArrayView str, bool *keptTyped)
 {
     static constexpr char simpleEscapes[][2] = {
         {'a', '\a'}, {'b', '\b'}, {'f', '\f'}, {'n', '\n'}, {'r', '\r'}, {'t', '\t'},
@@ -275,9 +275,9 @@ QVariant unescapedValue(QByteArrayView str)
     if (!quoted)
         chopTrailingBlanks(current, chopLimit);
     if (!isList)
-        return stringToVariant(current);
+        return stringToVariant(current, keptTyped);
     list.append(current);
-    return stringListToVariantList(list);
+    return stringListToVariantList(list, keptTyped);
 }
 
 QString variantToString(const QVariant &value)
@@ -331,50 +331,23 @@ QString variantToString(const QVariant &value)
     }
 }
 
-static QList<int> intArgs(const QString &text, qsizetype prefix)
-{
-    QList<int> args;
-    for (const QString &arg : text.sliced(prefix).chopped(1).split(u' ', Qt::SkipEmptyParts))
-        args.append(arg.toInt());
-    return args;
-}
-
-QVariant stringToVariant(const QString &text)
+QVariant stringToVariant(const QString &text, bool *keptTyped)
 {
     if (!text.startsWith(u'@'))
         return text;
-    if (text.endsWith(u')')) {
-        const auto prefixed = [&text](QLatin1String prefix) { return text.startsWith(prefix); };
-        if (prefixed(QLatin1String("@ByteArray(")))
-            return text.sliced(11).chopped(1).toLatin1();
-        if (prefixed(QLatin1String("@String(")))
-            return text.sliced(8).chopped(1);
-        if (prefixed(QLatin1String("@Variant(")) || prefixed(QLatin1String("@DateTime("))) {
-            const QByteArray bytes = text.sliced(text.indexOf(u'(') + 1).chopped(1).toLatin1();
-            QDataStream stream(bytes);
-            stream.setVersion(QDataStream::Qt_4_0);
-            QVariant result;
-            stream >> result;
-            return result;
-        }
-        if (prefixed(QLatin1String("@Rect("))) {
-            const QList<int> a = intArgs(text, 6);
-            if (a.size() == 4)
-                return QRect(a[0], a[1], a[2], a[3]);
-        } else if (prefixed(QLatin1String("@Size("))) {
-            const QList<int> a = intArgs(text, 6);
-            if (a.size() == 2)
-                return QSize(a[0], a[1]);
-        } else if (prefixed(QLatin1String("@Point("))) {
-            const QList<int> a = intArgs(text, 7);
-            if (a.size() == 2)
-                return QPoint(a[0], a[1]);
-        } else if (text == QLatin1String("@Invalid()")) {
-            return QVariant();
-        }
-    }
     if (text.startsWith(QLatin1String("@@")))
         return text.sliced(1);
+    if (text == QLatin1String("@Invalid()"))
+        return QVariant();
+    if (text.endsWith(u')')) {
+        if (text.startsWith(QLatin1String("@ByteArray(")))
+            return text.sliced(11).chopped(1).toLatin1();
+        if (text.startsWith(QLatin1String("@String(")))
+            return text.sliced(8).chopped(1);
+        // @Variant, @DateTime, @Rect and the like would need a typed decoder; file text never reaches one.
+        if (keptTyped && text.indexOf(u'(') > 1)
+            *keptTyped = true;
+    }
     return text;
 }
 
@@ -383,7 +356,7 @@ static bool isSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-void read(QByteArrayView text, QSettings::SettingsMap &map, QStringList *order)
+void read(QByteArrayView text, QSettings::SettingsMap &map, QStringList *order, QStringList *typedKeys)
 {
     if (text.startsWith("\xef\xbb\xbf"))
         text = text.sliced(3);
@@ -445,7 +418,10 @@ void read(QByteArrayView text, QSettings::SettingsMap &map, QStringList *order)
         const QString fullKey = section + unescapedKey(key);
         if (order && !map.contains(fullKey))
             order->append(fullKey);
-        map.insert(fullKey, unescapedValue(line.sliced(equals - start + 1)));
+        bool keptTyped = false;
+        map.insert(fullKey, unescapedValue(line.sliced(equals - start + 1), &keptTyped));
+        if (keptTyped && typedKeys)
+            typedKeys->append(fullKey);
     }
 }
 

@@ -28,15 +28,19 @@ QByteArray valueText(const QVariant &value);
 QString unescapedKey(QByteArrayView key);
 // The value of the text after "key=": a QString, a QStringList when it holds an
 // unquoted comma, or what an @-form stands for (see stringToVariant).
-QVariant unescapedValue(QByteArrayView value);
+QVariant unescapedValue(QByteArrayView value, bool *keptTyped = nullptr);
 
-// The text form of a value (@ByteArray(...), @Variant(...), "@@" for a leading "@"),
-// and back.
+// The text form of a value (@ByteArray(...), @Variant(...), "@@" for a leading "@").
 QString variantToString(const QVariant &value);
-QVariant stringToVariant(const QString &text);
+// Back from text: "@@" as "@", @Invalid() as no value, @ByteArray(...) as bytes,
+// @String(...) as its text. Typed forms (@Variant, @DateTime, @Rect ...) are never
+// decoded: they stay text, and keptTyped, when given, is set.
+QVariant stringToVariant(const QString &text, bool *keptTyped = nullptr);
 
-// A whole file. order, when given, receives the full keys in the order of their first line.
-void read(QByteArrayView text, QSettings::SettingsMap &map, QStringList *order = nullptr);
+// A whole file. order, when given, receives the full keys in the order of their first line;
+// typedKeys the keys whose value held a typed form kept as text.
+void read(QByteArrayView text, QSettings::SettingsMap &map, QStringList *order = nullptr,
+          QStringList *typedKeys = nullptr);
 // The file for map. Sections and keys that previous already holds keep its order; new ones
 // follow, sorted by name.
 QByteArray write(const QSettings::SettingsMap &map, QByteArrayView previous = {});

@@ -2,6 +2,7 @@
 
 #include "datapath.h"
 #include "safefilename.h"
+#include "storefile.h"
 
 #include <QDebug>
 #include <QFileInfo>
@@ -26,7 +27,7 @@ QStringList read(const QString &iniFile, int type)
 {
     if (iniFile.isEmpty() || !QFileInfo(iniFile).isFile())
         return {};
-    QSettings file(iniFile, QSettings::IniFormat);   // Qt reads INI text as UTF-8
+    QSettings file(iniFile, StoreFile::format());   // raw UTF-8 reads as UTF-8
     const QString group = groupName(type);
     if (!group.isEmpty())
         file.beginGroup(group);
@@ -41,7 +42,8 @@ QStringList read(const QString &iniFile, int type)
     for (int i = 0; i < total; ++i) {
         const QVariant stored = file.value(QString::number(i));
         // An unquoted text with a comma reads as a list; keep it whole.
-        QString text = stored.metaType().id() == QMetaType::QStringList
+        const int type = stored.metaType().id();
+        QString text = type == QMetaType::QStringList || type == QMetaType::QVariantList
                 ? stored.toStringList().join(QLatin1String(", "))
                 : stored.toString();
         if (text.size() > maxTextLength) {

@@ -5,6 +5,7 @@
 #include "inivalues.h"
 #include "macrofiles.h"
 #include "namelists.h"
+#include "profilekeys.h"
 #include "profilestore.h"
 #include "safefilename.h"
 #include "storefile.h"
@@ -12,6 +13,7 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryFile>
 
@@ -143,6 +145,70 @@ static QByteArray safeLines(const QByteArray &contents)
     return kept;
 }
 
+// The keys a profile holds, as data: an exact key, or a prefix with a decimal number first ... last.
+struct ProfileKeyRule
+{
+    const char *key;
+    int first = -1;   // -1: the key is exact
+    int last = -1;
+};
+static const ProfileKeyRule profileKeyRules[] = {
+    {ProfileKey::keyDefinePrefix, 0, 15},    {ProfileKey::macroPrefix, 0, 15},
+    {ProfileKey::xySensitivePrefix, 0, 1},   {ProfileKey::selectGunPrefix, 0, 0},
+    {ProfileKey::colourTablePrefix, 0, 1},   {ProfileKey::ledEffect},
+    {ProfileKey::reportRate},                {ProfileKey::liftOff},
+    {ProfileKey::cursorSpeed},               {ProfileKey::scrollLines},
+    {ProfileKey::doubleClickSpeed},          {ProfileKey::dpiSelect},
+    {"sensor/dpi_J2"},                       {"sensor/dpi_J2_3336"},
+    {"sensor/dpi_J2_3337"},                  {"profile/name"},
+    {"profile/", 0, maxMacros - 1},
+};
+
+static bool isProfileKey(const QString &key)
+{
+    return std::any_of(std::begin(profileKeyRules), std::end(profileKeyRules), [&key](const ProfileKeyRule &rule) {
+        const QLatin1String name(rule.key);
+        if (rule.first < 0)
+            return key == name;
+        if (!key.startsWith(name))
+            return false;
+        // Only the number as written: "03" or "+3" is another key.
+        bool ok = false;
+        const int n = key.sliced(name.size()).toInt(&ok);
+        return ok && n >= rule.first && n <= rule.last && key.sliced(name.size()) == QString::number(n);
+    });
+}
+
+// The file's known profile keys, in our own writing, or an empty text when it has none.
+static QByteArray profileText(const QByteArray &safe, const QString &source)
+{
+    QSettings::SettingsMap map;
+    QStringList typedKeys;
+    IniDialect::read(safe, map, nullptr, &typedKeys);
+    const QSet<QString> typed(typedKeys.cbegin(), typedKeys.cend());
+    QStringList unknown;
+    for (auto it = map.begin(); it != map.end();) {
+        const bool known = isProfileKey(it.key());
+        if (!known)
+            unknown.append(it.key());
+        if (!known || typed.contains(it.key()))
+            it = map.erase(it);
+        else
+            ++it;
+    }
+    if (!typedKeys.isEmpty())
+        qDebug().noquote() << "Profile import skips" << typedKeys.size() << "typed values, the first under" << typedKeys.first();
+    if (!unknown.isEmpty())
+        qDebug().noquote() << "Profile import skips" << unknown.size() << "unknown keys, the first"
+                           << QDebug::toString(unknown.first().left(40));
+    if (map.isEmpty()) {
+        qDebug().noquote() << "Profile import finds no profile settings in" << source;
+        return QByteArray();
+    }
+    // Lines keep the order the file gave them.
+    return IniDialect::write(map, safe);
+}
+
 // The chosen file's contents, or a null array (with one debug line) when it cannot be read as a profile.
 static QByteArray readSource(const QString &source)
 {
@@ -175,21 +241,16 @@ bool importProfile(ProfileStore &store, int profile, const QString &source)
     const QByteArray contents = readSource(source);
     if (contents.isNull())
         return false;
+    const QByteArray text = profileText(safeLines(contents), source);
+    if (text.isEmpty())
+        return false;
     // A fresh name each time: the INI reader keeps the parsed copy of a file it saw before.
     QTemporaryFile staging(dataPath(QStringLiteral("./modules/setting/import-XXXXXX.tmp")));
-    const QByteArray safe = safeLines(contents);
-    if (!staging.open() || !StoreFile::writeAll(staging, safe)) {
+    if (!staging.open() || !StoreFile::writeAll(staging, text)) {
         qDebug().noquote() << "Profile import cannot stage" << source << "in" << staging.fileName();
         return false;
     }
     staging.close();
-    {
-        auto parsed = StoreFile::open(staging.fileName());
-        if (!parsed->readable() || parsed->allKeys().isEmpty()) {
-            qDebug().noquote() << "Profile import finds no settings in" << source;
-            return false;
-        }
-    }
     return store.replaceProfile(profile, staging.fileName());
 }
 
@@ -254,8 +315,14 @@ bool importMacros(QSettings *profile)
         return true;
 
     QStringList names = NameLists::withoutSentinel(NameLists::read(NameLists::Macros));
+    int refused = 0;
     for (const CarriedMacro &macro : std::as_const(taken)) {
         const bool isNew = !names.contains(macro.name);
+        // The macro list holds no more than the editor lets a person make.
+        if (isNew && names.size() >= maxMacros) {
+            ++refused;
+            continue;
+        }
         if (isNew)
             MacroFiles::create(macro.name, uint(names.size()));
         if (MacroFiles::save(macro.name, macro.entries, macro.loops)) {
@@ -265,6 +332,8 @@ bool importMacros(QSettings *profile)
             qDebug().noquote() << "Profile import cannot store macro" << macro.name;
         }
     }
+    if (refused > 0)
+        qDebug() << "Profile import skips" << refused << "new macros: the macro list is full at" << maxMacros;
     NameLists::write(NameLists::Macros, names);
     return true;
 }

@@ -15,7 +15,7 @@ namespace ProfileExchange {
 // Limits of what an import takes: more is not something a person made.
 inline constexpr qint64 maxFileSize = 8 * 1024 * 1024;
 inline constexpr int maxLineLength = 256 * 1024;
-inline constexpr int maxMacros = 1000;
+inline constexpr int maxMacros = 100;   // the macro list's own limit
 inline constexpr int maxEventsPerMacro = 4096;
 
 // Writes `target`: every key of `profile` (may be null) except its own
@@ -23,16 +23,17 @@ inline constexpr int maxEventsPerMacro = 4096;
 // and loop count of macro i. An existing target is replaced.
 bool exportProfile(QSettings *profile, const QString &target, const QStringList &macroNames);
 
-// Replaces profile `profile` by the safe lines of `source`, staged in the
-// data folder first. A file that cannot be read as a profile (missing,
-// unreadable, too large, not text, no keys) or a profile that cannot be written
-// whole (a full disk) leaves the profile as it was and returns false.
+// Replaces profile `profile` by the safe lines of `source` that hold known
+// profile keys, staged in the data folder first. A file that cannot be read
+// as a profile (missing, unreadable, too large, not text, no known key) or a
+// profile that cannot be written whole (a full disk) leaves the profile as it
+// was and returns false.
 bool importProfile(ProfileStore &store, int profile, const QString &source);
 
 // Recreates the macros a loaded .pf carries (in `profile`, may be null):
-// new names are appended to the macro name list, existing macros are
-// overwritten, nothing is duplicated. Unsafe macros are skipped. The name list
-// is rewritten only when a macro was taken.
+// new names are appended to the macro name list while it has fewer than
+// maxMacros, existing macros are overwritten, nothing is duplicated. Unsafe
+// macros are skipped. The name list is rewritten only when a macro was taken.
 bool importMacros(QSettings *profile);
 
 } // namespace ProfileExchange

@@ -20,7 +20,7 @@ StoreDocument::StoreDocument(const QString &path)
         return;
     }
     m_previous = file.readAll();
-    IniDialect::read(m_previous, m_map);
+    StoreFile::read(m_previous, m_map, path);
 }
 
 StoreDocument::~StoreDocument()

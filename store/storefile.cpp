@@ -9,9 +9,19 @@
 
 namespace StoreFile {
 
+void read(QByteArrayView text, QSettings::SettingsMap &map, const QString &fileName)
+{
+    QStringList typedKeys;
+    IniDialect::read(text, map, nullptr, &typedKeys);
+    if (!typedKeys.isEmpty())
+        qDebug().noquote() << "Store file" << fileName << "keeps" << typedKeys.size()
+                           << "typed values as text, the first under" << typedKeys.first();
+}
+
 static bool readDialect(QIODevice &device, QSettings::SettingsMap &map)
 {
-    IniDialect::read(device.readAll(), map);
+    const auto *file = qobject_cast<const QFileDevice *>(&device);
+    read(device.readAll(), map, file ? file->fileName() : QStringLiteral("(stream)"));
     return true;   // a damaged line is skipped, the rest still counts
 }
 

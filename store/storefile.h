@@ -3,6 +3,7 @@
 #include "storedocument.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QSettings>
 #include <QString>
 
@@ -10,13 +11,18 @@
 
 class QFileDevice;
 
-// Every store file without a text codec (profiles, apConfig.bin, name lists,
-// macro files, recoil data, exchange files) is read and written through here,
-// so all of them share one INI dialect and one checked writer.
+// Every file the program reads (profiles, apConfig.bin, name lists, macro
+// files, recoil data, exchange files, language files, the catalogue) is read
+// through here, and every store file written, so all of them share one INI
+// dialect, which never decodes a typed value, and one checked writer.
 namespace StoreFile {
 
 // The QSettings format of that dialect.
 QSettings::Format format();
+
+// The keys and values of a file's text in that dialect; typed values kept as
+// text are named on the debug output, one line for the file.
+void read(QByteArrayView text, QSettings::SettingsMap &map, const QString &fileName);
 
 // A settings object on path in that dialect, for the files kept open for the
 // whole run (apConfig.bin, profiles); the caller owns it.

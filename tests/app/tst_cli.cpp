@@ -21,6 +21,8 @@
 #include <QThread>
 #include <QtTest>
 
+#include <random>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -48,6 +50,15 @@ const QByteArray hugeNumbers = "[keydefine_J2]\n0=99999999999, 2, 240, 0\n1=2, 0
 // Not text at all, and a macro name that climbs out of the data folder.
 const QByteArray notText("\x7f" "ELF\0\0\0\x01\x02\xff\xfe", 12);
 const QByteArray climbing = "[sensor]\nreportRate_J2=1\n[profile]\nname=../../../escaped\n0=2\n";
+// Text without a single profile key: no NUL, so it passes for text, with = on many lines.
+QByteArray noise()
+{
+    std::mt19937 random(11);
+    QByteArray bytes(4096, 0);
+    for (char &c : bytes)
+        c = "=\n ab\x7f\xe9"[random() % 7];
+    return bytes;
+}
 
 // One private installation of the program with its data files.
 struct Install
@@ -72,6 +83,10 @@ struct Install
         write(u"in/hand.pf"_s, handWritten);
         write(u"in/nottext.pf"_s, notText);
         write(u"in/climbing.pf"_s, climbing);
+        write(u"in/noise.pf"_s, noise());
+        QFile deep(QStringLiteral(G7_SOURCE_DIR "/fuzz/corpus/pf/deep-nesting.pf"));
+        QVERIFY(deep.open(QIODevice::ReadOnly));
+        write(u"in/deep.pf"_s, deep.readAll());
     }
     QString path(const QString &relative) const { return dir.filePath(relative); }
     QByteArray read(const QString &relative) const
@@ -180,6 +195,10 @@ private slots:
         QTest::newRow("import other") << QStringList{u"--import"_s, u"hand.pf"_s, u"1"_s} << 0 << u"imported into profile 1 \\(Two\\)\n$"_s << false;
         QTest::newRow("import current") << QStringList{u"--import"_s, u"hand.pf"_s, u"2"_s} << 0 << u"imported into profile 2 \\(Three\\) and sent to the mouse\n$"_s << true;
         QTest::newRow("import not text") << QStringList{u"--import"_s, u"nottext.pf"_s, u"3"_s} << 1 << u"^\\S+nottext.pf cannot be read as a profile file; profile 3 is unchanged\n$"_s << false;
+        QTest::newRow("import noise") << QStringList{u"--import"_s, u"noise.pf"_s, u"3"_s} << 1 << u"^\\S+noise.pf cannot be read as a profile file; profile 3 is unchanged\n$"_s << false;
+        // The factory profile with a value nested far deeper than the stack takes, were it decoded and written back.
+        QTest::newRow("import deep") << QStringList{u"--import"_s, u"deep.pf"_s, u"3"_s} << 0 << u"imported into profile 3 \\(Four\\)\n$"_s << false;
+        QTest::newRow("export deep") << QStringList{u"--export"_s, u"3"_s, u"deep-out.pf"_s} << 0 << u"^profile 3 \\(Four\\) exported to \\S+deep-out.pf\n$"_s << false;
         QTest::newRow("import climbing") << QStringList{u"--import"_s, u"climbing.pf"_s, u"3"_s} << 0 << u"imported into profile 3"_s << false;
         QTest::newRow("no such profile") << QStringList{u"--profile"_s, u"5"_s} << 1 << u"^profile 5 does not exist \\(see --list\\)\n$"_s << false;
         QTest::newRow("out of range") << QStringList{u"--export"_s, u"9"_s, u"x.pf"_s} << 2 << u"^no profile number: 9 \\(profiles are 0 to 5\\)\n$"_s << false;
@@ -204,12 +223,21 @@ private slots:
         const QRegularExpression pattern(said, QRegularExpression::DotMatchesEverythingOption);
         QStringList reports[2];
         int i = 0;
+        QByteArray profilesBefore[2];
         for (Install *install : {&alone, &handed}) {
+            for (int p = 1; p <= 4; ++p)
+                profilesBefore[install == &handed] += install->read(u"modules/setting/p%1.bin"_s.arg(p));
             const int before = handed.sent(u"trace.txt"_s).size();
             QFile::remove(install->path(u"run.txt"_s));
             const Run r = run(*install, args + QStringList{u"--simulate"_s, u"--trace"_s, install->path(u"run.txt"_s)});
             QVERIFY2(r.code == code && pattern.match(r.out + r.err).hasMatch(), qPrintable(QString::number(r.code) + u": "_s + r.out + r.err));
             QVERIFY2(code == 0 || r.err.count(u'\n') == 1, qPrintable(r.err));
+            if (code != 0) {
+                QByteArray profiles;
+                for (int p = 1; p <= 4; ++p)
+                    profiles += install->read(u"modules/setting/p%1.bin"_s.arg(p));
+                QVERIFY(profiles == profilesBefore[install == &handed]);
+            }
             // Handed over, the call does not touch the mouse: the running program's trace has the reports.
             reports[i++] = install == &alone ? alone.sent(u"run.txt"_s) : handed.sent(u"trace.txt"_s).mid(before);
             if (install == &handed)
@@ -233,6 +261,8 @@ private slots:
                 QVERIFY(!install->read(u"modules/setting/p4.bin"_s).contains("\x7f"));
                 QVERIFY(!QFile::exists(install->path(u"escaped.bin"_s)) && !QFile::exists(install->path(u"../escaped.bin"_s)));
             }
+            if (QTest::currentDataTag() == u"export deep"_s)
+                QVERIFY(install->read(u"in/deep-out.pf"_s).contains("reportRate_J2=4") && !install->read(u"in/deep-out.pf"_s).contains("Variant"));
             if (QTest::currentDataTag() == u"import other"_s)
                 QVERIFY(install->read(u"modules/macro/Hand.bin"_s).contains("A"));
         }

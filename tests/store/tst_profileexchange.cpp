@@ -11,6 +11,8 @@
 #include <QSettings>
 #include <QTest>
 
+#include <random>
+
 struct Macro
 {
     QString name;
@@ -150,6 +152,63 @@ private slots:
         QCOMPARE(store.value("sensor/reportRate_J2").toInt(), 8);
     }
 
+    // The macro list stops at 100: carried macros already in it are overwritten, new ones beyond are left out.
+    void macroListLimit()
+    {
+        TempDataFolder data;
+        install(data);
+        ProfileStore store;
+        Macros held;
+        for (int i = 0; i < 97; ++i)
+            held.append({"held" + QString::number(i), {}, "1"});
+        storeMacros(held);
+        QVERIFY(data.writeFile("many.pf", "[profile]\nname=new0, held5, new1, new2, new3, new4\n0=1\n1=\"1,A\", 2\n2=3\n3=4\n4=5\n5=6\n"));
+        QVERIFY(ProfileExchange::importProfile(store, 0, data.filePath("many.pf")));
+        QTest::ignoreMessage(QtDebugMsg, "Profile import skips 2 new macros: the macro list is full at 100");
+        QVERIFY(ProfileExchange::importMacros(store.profileSettings(0)));
+        QStringList names;
+        for (const Macro &m : held)
+            names << m.name;
+        QCOMPARE(macroNames(), names + QStringList({"new0", "new1", "new2"}));
+        QCOMPARE(MacroFiles::load("held5"), QStringList({"1,A", "2"}));
+        QVERIFY(!QFile::exists(MacroFiles::fileFor("new3")) && !QFile::exists(MacroFiles::fileFor("new4")));
+    }
+
+    // Values Qt's own reader would decode (a list nested deeper than the stack, a region of 2^31 - 1
+    // rectangles): the rest of the file comes in, they do not, and the profile reads without them afterwards.
+    void typedValues_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("absent");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("deep nesting") << "deep-nesting.pf" << QStringList{"selectGun/0"}
+                                      << "Profile import skips 1 typed values, the first under selectGun/0";
+        QTest::newRow("huge region") << "huge-region.pf" << QStringList{"color_J2/type0", "color_J2/type1"}
+                                     << "Profile import skips 2 typed values, the first under color_J2/type0";
+    }
+    void typedValues()
+    {
+        QFETCH(QString, file);
+        QFETCH(QStringList, absent);
+        QFETCH(QString, said);
+        TempDataFolder data;
+        install(data);
+        QVERIFY(data.copyFromSource("fuzz/corpus/pf/" + file));
+        {
+            ProfileStore store;
+            QTest::ignoreMessage(QtDebugMsg, qPrintable(said));
+            QVERIFY(ProfileExchange::importProfile(store, 2, data.filePath("fuzz/corpus/pf/" + file)));
+            QVERIFY(ProfileExchange::importMacros(store.profileSettings(2)));
+        }
+        QVERIFY(QDir(data.filePath("modules/setting")).entryList({"import-*"}).isEmpty());
+        ProfileStore next;   // the next start
+        next.setCurrentProfile(2);
+        QCOMPARE(next.value("sensor/reportRate_J2").toString(), QStringLiteral("4"));
+        for (const QString &key : absent)
+            QVERIFY2(!next.value(key).isValid(), qPrintable(key));
+        QVERIFY(!data.readFile("modules/setting/p3.bin").contains("@Variant"));
+    }
+
     // Files that cannot be read leave the profile and the name list byte for byte as they were.
     void unreadable_data()
     {
@@ -160,7 +219,15 @@ private slots:
                                 << QStringList{"Profile import refuses .* not a profile text file"};
         QTest::newRow("no keys") << QByteArray("just some words\nand more\n")
                                  << QStringList{"skips line 1 just some words - no value", "skips line 2 and more - no value",
-                                                "Profile import finds no settings in .*"};
+                                                "Profile import finds no profile settings in .*"};
+        QTest::newRow("no profile keys") << QByteArray("[profile]\nnames=A\n[General]\nreportRate_J2=4\n[sensor]\n03=1\n")
+                                         << QStringList{"Profile import skips 3 unknown keys, the first \"profile/names\"",
+                                                        "Profile import finds no profile settings in .*"};
+        std::mt19937 random(7);
+        QByteArray noise(2048, 0);
+        for (char &c : noise)
+            c = char(1 + random() % 255);   // no NUL: it must not pass for a binary file
+        QTest::newRow("random bytes") << noise << QStringList{"Profile import finds no profile settings in .*"};
         QTest::newRow("too large") << QByteArray(ProfileExchange::maxFileSize + 1, 'a')
                                    << QStringList{"Profile import refuses .* it has 8388609 bytes"};
     }
@@ -216,7 +283,7 @@ private slots:
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Profile import skips line 17 8=.* - broken quoting"));
         QVERIFY(ProfileExchange::importProfile(store, 1, data.filePath("outside/hostile.pf")));
 
-        QTest::ignoreMessage(QtDebugMsg, "Profile import takes the first 1000 of 10011 macros");
+        QTest::ignoreMessage(QtDebugMsg, "Profile import takes the first 100 of 10011 macros");
         for (const char *name : {"\"../x\"", "\"/tmp/y\"", "\"a\\\\b\"", "\"ctl\\u0001\"", "\"\"", "\"C:evil\""})
             QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QString("Profile import skips macro \\d ")
                                                                 + QRegularExpression::escape(name) + " - not a safe file name"));
@@ -225,12 +292,12 @@ private slots:
         QVERIFY(ProfileExchange::importMacros(store.profileSettings(1)));
 
         QStringList expectedNames{"Old", "ok1", "ok2"};
-        for (int i = 0; i < 1000 - bad; ++i)
+        for (int i = 0; i < 100 - bad; ++i)
             expectedNames << "m" + QString::number(i);
         QCOMPARE(macroNames(), expectedNames);
         QCOMPARE(MacroFiles::load("ok1"), QStringList({"1,B", "2"}));
         QCOMPARE(MacroFiles::load("Old"), QStringList({"1,C", "3"}));
-        QCOMPARE(MacroFiles::load("m988"), QStringList({"88"}));
+        QCOMPARE(MacroFiles::load("m88"), QStringList({"88"}));
 
         // Only the profile, the name list and the new macro files changed, all below modules/.
         QStringList added;
