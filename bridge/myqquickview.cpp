@@ -215,8 +215,7 @@ QVariant myQQuickView::saveMacroIni(QVariant name, QStringList macros, QVariantL
 
 QVariant myQQuickView::sendMacroData(QVariantList macroData, QVariant macroIndex)
 {
-    sendMacro(hid, macroData, macroIndex);
-    return true;
+    return sendMacro(hid, macroData, macroIndex);
 }
 
 QStringList myQQuickView::loadMacroIni(QVariant name)

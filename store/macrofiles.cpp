@@ -2,6 +2,7 @@
 
 #include "datapath.h"
 #include "inivalues.h"
+#include "namelists.h"
 #include "profilekeys.h"
 #include "profilestore.h"
 #include "safefilename.h"
@@ -40,6 +41,15 @@ QString fileFor(const QString &name)
     return folder() + name + QLatin1String(".bin");
 }
 
+bool isValidName(const QString &name)
+{
+    if (name == QLatin1String(NameLists::sentinel)) {
+        qDebug() << "Macro name refused: it is the name list's end marker:" << name;
+        return false;
+    }
+    return !fileFor(name).isEmpty();
+}
+
 // The file of an existing macro, or an empty text.
 static QString existingFile(const QString &name)
 {
@@ -49,9 +59,9 @@ static QString existingFile(const QString &name)
 
 bool create(const QString &name, uint index)
 {
-    const QString path = fileFor(name);
-    if (path.isEmpty())
+    if (!isValidName(name))
         return false;
+    const QString path = fileFor(name);
     StoreDocument file(path);
     file.setValue(QStringLiteral("config/index"), IniValues::forStorage(index));
     file.setValue(QStringLiteral("config/total"), 0);
@@ -133,15 +143,19 @@ bool rename(ProfileStore &profiles, const QString &oldName, const QString &newNa
     const QString oldPath = existingFile(oldName);
     if (oldPath.isEmpty())
         return false;
-    const QString newPath = fileFor(newName);
-    if (newPath.isEmpty())
+    if (!isValidName(newName))
         return false;
+    // Profiles follow only a file that moved, so they never name a macro that is not there.
+    if (!QFile::rename(oldPath, fileFor(newName))) {
+        qDebug() << "Macro file not renamed:" << oldName << "to" << newName;
+        return false;
+    }
     for (int p = 0; p < usedProfiles; ++p) {
         QSettings *settings = profiles.profileSettings(p);
         for (const QString &button : buttonsUsing(settings, oldName))
             settings->setValue(QLatin1String(ProfileKey::macroPrefix) + button, newName);
     }
-    return QFile::rename(oldPath, newPath);
+    return true;
 }
 
 bool remove(const QString &name)

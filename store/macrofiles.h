@@ -12,6 +12,9 @@ class ProfileStore;
 namespace MacroFiles {
 
 QString folder();
+// Whether a macro may be created or renamed to `name`: a safe file name other
+// than the name list's sentinel, which a reader of the list would drop.
+bool isValidName(const QString &name);
 // The macro's file, or an empty text for a name that may not become a file name.
 QString fileFor(const QString &name);
 
@@ -22,7 +25,8 @@ QStringList load(const QString &name);
 uint loadIndex(const QString &name);
 int loadType(const QString &name);
 void setIndex(const QString &name, const QVariant &index);
-// Rewrites the macro references of profiles 0..5, then moves the file.
+// Moves the file, then rewrites the macro references of profiles 0..5; false,
+// with nothing changed, for a name isValidName() refuses or a file not moved.
 bool rename(ProfileStore &profiles, const QString &oldName, const QString &newName);
 bool remove(const QString &name);
 // "Name", then every button of profiles 0..5 whose macro is `name`.

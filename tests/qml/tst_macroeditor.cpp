@@ -44,6 +44,15 @@ class tst_MacroEditor : public QObject
         const QStringList all = view()->loadMacroIni(name);
         return all.mid(0, all.size() - 1);
     }
+    // The names the editor's list shows, in order.
+    QStringList listed()
+    {
+        QVariant names;
+        QMetaObject::invokeMethod(editor(), "macroNames", Q_RETURN_ARG(QVariant, names), Q_ARG(QVariant, -1));
+        if (names.metaType() == QMetaType::fromType<QJSValue>())
+            names = names.value<QJSValue>().toVariant();
+        return names.toStringList();
+    }
     static QString expectedBlock(const QStringList &entries, int loops)
     {
         QByteArray block = encodeMacroEntries(entries, loops);
@@ -91,6 +100,14 @@ private slots:
         const QStringList recorded{"1,A", "0,90", "2,A", "0,30", "1,B", "0,120", "2,B", "0,10", "1,C", "0,80", "2,C"};
         QCOMPARE(savedEntries("Macro_0"), recorded);
         QVERIFY(macroBlocks().isEmpty());   // no button uses it yet
+        // Macro_1, looping 300 times, is the one shown while Macro_0 is assigned.
+        click("macroNew");
+        QTest::mouseClick(view(), Qt::LeftButton, {}, leftOf("loopsCheck"));
+        click("loopField");
+        QTest::keyClick(view(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(view(), "300");
+        QTest::keyClick(view(), Qt::Key_Return);
+        QVERIFY(macroFile("Macro_1").contains("repeat=300"));
 
         click("macroEditorOk");
         QVERIFY(!shown("macroEditorMain") && !shown("mainMask"));
@@ -108,8 +125,12 @@ private slots:
         QCOMPARE(macroBlocks(), QStringList{"04: " + expectedBlock(recorded, 1)});
         QVERIFY(macroBlocks().first().startsWith("04: 00 01 01 04 da 04 1e 05 f8 05 0a 06 81 06 00 00 00"));
 
-        // A later edit is saved and sent again to button 5's slot; its loop count too.
+        // The shown macro keeps its own loop count.
         click("macroBtn");
+        QCOMPARE(text("loopField"), QString("300"));
+
+        // A later edit is saved and sent again to button 5's slot; its loop count too.
+        click("macroRow0");
         click("eventRow2", Qt::RightButton);
         QVERIFY(shown("eventMenu"));
         click("eventMenu3");   // Insert Right Button after "A up"
@@ -124,8 +145,11 @@ private slots:
         QTest::addColumn<int>("ticks");      // between edges
         QTest::addColumn<int>("accepted");   // of 64 edges
         QTest::addColumn<bool>("refused");   // the page says why
-        QTest::newRow("fast keys: 60 edges") << "English" << 3 << 60 << false;
-        QTest::newRow("200 ms apart: what fits 192 bytes, Chinese") << "ChineseSimplified" << 20 << 48 << true;
+        QTest::addColumn<QString>("tooLong");   // the key dialog's refusal of a longer macro
+        QTest::newRow("fast keys: 60 edges") << "English" << 3 << 60 << false
+            << "Macro too long for the mouse (over 192 bytes); the button keeps its function";
+        QTest::newRow("200 ms apart: what fits 192 bytes, Chinese") << "ChineseSimplified" << 20 << 48 << true
+            << QString::fromUtf8("宏太长，鼠标无法保存（超过 192 字节）；按键保持原功能");
     }
     void limits()
     {
@@ -157,28 +181,68 @@ private slots:
         click("eventRow" + QString::number(events() - 1), Qt::RightButton);
         click("eventMenu1");
         QCOMPARE(savedEntries("Macro_0").size(), saved.size() + (refused ? 0 : 2));
+
+        // A longer macro (another tool wrote it) is refused in the key dialog: button 4 keeps its
+        // entry on the wire and mouse slot 3 is not pointed at.
+        QStringList longer;
+        for (int i = 0; i < 100; ++i)
+            longer << "1,A" << "2,A";
+        QVERIFY(view()->saveMacroIni("Macro_0", longer, {}, 1).toBool());
+        click("macroEditorOk");
+        const QList<QByteArray> matrices = rig->matrices();
+        const QString label = text("keyText3");
+        const int sent = macroBlocks().size();
+        click("keyRow3");
+        click("menuEntry11");   // "Macro"
+        click("macroKeyName");
+        click("macroChoice0");
+        click("macroKeyOk");
+        QVERIFY(shown("macroKeyMain") && shown("macroTooLong"));
+        QFETCH(QString, tooLong);
+        QCOMPARE(text("macroTooLong"), tooLong);
+        rig->shot("macrokey-toolong");
+        QCOMPARE(rig->matrices(), matrices);
+        QCOMPARE(macroBlocks().size(), sent);
+        QCOMPARE(text("keyText3"), label);
+        QCOMPARE(view()->getMacroKey(3), QVariant(0));
+        click("macroKeyCancel");
+        QVERIFY(!shown("macroKeyMain"));
     }
 
     void namesAndDeletion_data()
     {
         QTest::addColumn<QString>("language");
-        QTest::newRow("English") << "English";
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("English") << "English" << "Name refused: 1 to 64 visible characters, none of / \\ : * ? \" < > |, "
+                                                 "no \"..\", not \"loaderzenith\", and not the name of another file";
+        QTest::newRow("Chinese") << "ChineseSimplified"
+                                 << QString::fromUtf8("名称不可用：须为 1 至 64 个可见字符，不含 / \\ : * ? \" < > |，"
+                                                      "不含“..”，不能是“loaderzenith”，也不能与其他文件同名");
     }
     void namesAndDeletion()
     {
         for (int i = 0; i < 3; ++i)
             click("macroNew");
         QCOMPARE(view()->getNameList(0), (QVariantList{"Macro_0", "Macro_1", "Macro_2"}));
-        // Renaming by double-click: unsafe names are refused with a reason, a used name is ignored.
-        // The inline field hands its text to renameMacro on Enter or focus loss.
+        // Renaming by double-click and typing: names the store refuses are said so and change
+        // neither the list, name.bin nor a file; a used name is ignored.
         const auto rename = [&](int row, const QString &name) {
-            QMetaObject::invokeMethod(editor(), "renameMacro", Q_ARG(QVariant, row), Q_ARG(QVariant, name));
+            QTest::mouseDClick(view(), Qt::LeftButton, {}, centre("macroRow" + QString::number(row)));
+            QTest::keyClick(view(), Qt::Key_A, Qt::ControlModifier);
+            QTest::sendKeyEvent(QTest::Click, view(), Qt::Key_unknown, name, {});
+            QTest::keyClick(view(), Qt::Key_Return);
+            rig->clickAt("macroEditorMain", QPointF(320, 420));   // elsewhere: the next click is no double-click
         };
-        for (const QString bad : {"../x", "a/b", "..", "a\\b"}) {
+        QFETCH(QString, refusal);
+        const QByteArray names = rig->data.readFile("modules/setting/name.bin");
+        for (const QString bad : {"../x", "a/b", "..", "a\\b", "ab\u061Ccd", "loaderzenith"}) {
             rename(1, bad);
-            QVERIFY2(!text("macroMessage").isEmpty(), qPrintable(bad));
+            QCOMPARE(text("macroMessage"), refusal);
             QCOMPARE(view()->getNameList(0), (QVariantList{"Macro_0", "Macro_1", "Macro_2"}));
+            QCOMPARE(rig->data.readFile("modules/setting/name.bin"), names);
+            QCOMPARE(listed(), (QStringList{"Macro_0", "Macro_1", "Macro_2"}));
         }
+        rig->shot("macroeditor-name-refused");
         QVERIFY(!QFile::exists(rig->data.filePath("modules/x.bin")) && !QFile::exists(rig->data.filePath("modules/macro/a")));
         QCOMPARE(QDir(rig->data.filePath("modules/macro")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  (QStringList{"Macro_0.bin", "Macro_1.bin", "Macro_2.bin"}));
@@ -256,15 +320,60 @@ private slots:
             QVERIFY(rig->data.writeFile(QString("modules/macro/%1.bin").arg(name), "[config]\nindex=" + QByteArray::number(index) + "\n"));
         QTest::ignoreMessage(QtDebugMsg, "Macro list holds 20000 names; the editor takes the first 100 and ignores the rest");
         QVERIFY(rig->start());
-        QVariant listed;
-        QVERIFY(QMetaObject::invokeMethod(editor(), "macroNames", Q_RETURN_ARG(QVariant, listed), Q_ARG(QVariant, -1)));
-        if (listed.metaType() == QMetaType::fromType<QJSValue>())
-            listed = listed.value<QJSValue>().toVariant();
-        const QStringList order = listed.toStringList();
+        const QStringList order = listed();
         QCOMPARE(order.size(), 100);
         // No file reads as position 0; equal positions keep the list's order.
         QCOMPARE(order.mid(0, 3), (QStringList{"N1", "N3", "N4"}));
         QCOMPARE(order.mid(97), (QStringList{"N99", "N2", "N0"}));
+    }
+
+    // Start Record while a field of the editor is in use: the keys recorded (which reach the page
+    // too, as on X11) change no field, nothing is saved or sent until Stop Record, and the cancel
+    // question's OK gets the stored macro back.
+    void recordingWithFieldInUse_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("delay being edited") << "English" << "delayEdit1";
+        QTest::newRow("loop count focused") << "English" << "loopField";
+        QTest::newRow("name being edited") << "English" << "macroNameEdit0";
+    }
+    void recordingWithFieldInUse()
+    {
+        QFETCH(QString, field);
+        click("macroNew");
+        view()->setMacroKey(4, "Macro_0");   // every save is sent to slot 4 too
+        const QStringList stored{"1,A", "0,1500", "2,A"};
+        QVERIFY(view()->saveMacroIni("Macro_0", stored, {}, 300).toBool());
+        QMetaObject::invokeMethod(editor(), "loadEvents");
+        const QByteArray file = rig->data.readFile("modules/macro/Macro_0.bin");
+        const int blocks = macroBlocks().size();
+        if (field == "loopField")
+            click("loopField");
+        else
+            QTest::mouseDClick(view(), Qt::LeftButton, {}, centre(field == "delayEdit1" ? "eventRow1" : "macroRow0"));
+        QVERIFY(item(field)->hasActiveFocus());
+        const QString before = text(field);
+
+        click("macroRecord");
+        for (const auto &[typed, usage] : {std::pair{Qt::Key_1, 0x1E}, {Qt::Key_Q, 0x14}}) {
+            QTest::keyClick(view(), typed);
+            key(true, usage);
+            key(false, usage);
+        }
+        QCOMPARE(events(), 4);
+        if (field != "delayEdit1")   // a delay's field goes with its row
+            QCOMPARE(text(field), before);
+        QCOMPARE(text("loopField"), QString("300"));
+        QCOMPARE(listed(), QStringList{"Macro_0"});
+        QCOMPARE(rig->data.readFile("modules/macro/Macro_0.bin"), file);
+        QCOMPARE(macroBlocks().size(), blocks);
+
+        click("macroEditorCancel");
+        click("cancelRecordOk");
+        click("macroBtn");
+        QCOMPARE(events(), 3);
+        QCOMPARE(rig->data.readFile("modules/macro/Macro_0.bin"), file);
     }
 
     void editingAndCancel_data()

@@ -194,7 +194,7 @@ private slots:
     void unsafeNames_data()
     {
         QTest::addColumn<QString>("name");
-        for (const char *name : {"../x", "a/b", "..", "a\\b", "C:x", "x\x01y", " x", "x.", ""})
+        for (const char *name : {"../x", "a/b", "..", "a\\b", "C:x", "x\x01y", " x", "x.", "", "loaderzenith"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
     void unsafeNames()
@@ -254,8 +254,9 @@ private slots:
         QCOMPARE(MacroFiles::uses(profiles, "M1"), (QStringList{"Name", "3", "10", "3", "3"}));
         QCOMPARE(MacroFiles::uses(profiles, "none"), QStringList{"Name"});
 
-        QVERIFY(!MacroFiles::rename(profiles, "M1", "M2"));   // taken: references move, the file does not
-        QCOMPARE(MacroFiles::uses(profiles, "M2"), (QStringList{"Name", "3", "10", "2", "3", "3"}));
+        QVERIFY(!MacroFiles::rename(profiles, "M1", "M2"));   // taken: neither the file nor a reference moves
+        QCOMPARE(MacroFiles::uses(profiles, "M2"), (QStringList{"Name", "2"}));
+        QCOMPARE(MacroFiles::uses(profiles, "M1"), (QStringList{"Name", "3", "10", "3", "3"}));
         QVERIFY(QFile::exists("modules/macro/M1.bin"));
         QVERIFY(MacroFiles::rename(profiles, "M1", "Fresh"));
         QVERIFY(!QFile::exists("modules/macro/M1.bin"));

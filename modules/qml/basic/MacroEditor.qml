@@ -11,7 +11,8 @@ Rectangle {
                                    "Cancel", "Delete", "Insert Left Button", "Insert Middle Button",
                                    "Insert Right Button", "Insert Delay", "Insert Keys",
                                    "Cancel the record ?", "",
-                                   "Cannot create a macro: its file could not be written (disk full or folder read-only)"]
+                                   "Cannot create a macro: its file could not be written (disk full or folder read-only)",
+                                   "Name refused: 1 to 64 visible characters, none of / \\ : * ? \" < > |, no \"..\", not \"loaderzenith\", and not the name of another file"]
     property bool isInputting: false
     property bool isInsertting: false
     property int macroRecordCount: 0
@@ -69,8 +70,7 @@ Rectangle {
     }
 
     function loopCount() {
-        var n = parseInt(loopField.text)
-        return isNaN(n) ? 1 : Math.max(0, Math.min(65535, n))
+        return MacroEdit.loopCount(loopField.text)
     }
 
     function estimate() {
@@ -141,9 +141,10 @@ Rectangle {
         loadEvents()
     }
 
+    // Nothing is saved while recording: Stop Record saves the recording once.
     function autoSave() {
         var name = currentName()
-        if (name === "")
+        if (name === "" || isInputting)
             return
         var entries = entriesOf(currentEvents())
         var loops = loopCount()
@@ -153,14 +154,15 @@ Rectangle {
             sendMacro(Number(uses[i]), name)
     }
 
+    // Sends the stored macro with its own loop count (the shown macro's count stays as it is);
+    // false when the mouse did not get it.
     function sendMacro(index, macroName) {
         var list = ui_View.loadMacroIni(macroName)
-        if (list.length > 0)
-            loopField.text = String(list[list.length - 1])
         var entries = []
         for (var i = 0; i + 1 < list.length; ++i)
             entries.push(String(list[i]))
-        ui_View.sendMacroData(macroCodec.encode(entries, loopCount()), index)
+        var loops = list.length > 0 ? MacroEdit.loopCount(list[list.length - 1]) : loopCount()
+        return ui_View.sendMacroData(macroCodec.encode(entries, loops), index) === true
     }
 
     function macroEditorFocus() {
@@ -176,11 +178,16 @@ Rectangle {
             return
         }
         eventMenu.visible = false
+        insertKeyDialog.visible = false
+        isInsertting = false
+        // Set before the focus moves: a delay field committing as it loses focus must not save.
+        isInputting = macroList.currentIndex >= 0
+        // Recorded keys must not also land in a text field of the page.
+        macroEditor.forceActiveFocus()
         eventModel.clear()
         message = ""
         macroRecordCount = 0
         recordTimer.restart()
-        isInputting = macroList.currentIndex >= 0
     }
 
     function stopRecord() {
@@ -329,20 +336,19 @@ Rectangle {
         storeNameList()
     }
 
-    // Applies a typed name unless another macro has it; an unsafe name is refused and said so.
+    // Applies a typed name unless another macro has it; the store decides which names it takes,
+    // and a name it refused is neither listed nor stored.
     function renameMacro(index, newName) {
         if (index < 0 || index >= macroListModel.count)
             return
         var oldName = macroListModel.get(index).macroName
         if (newName === oldName || macroNames(index).indexOf(newName) >= 0)
             return
-        if (!MacroEdit.isSafeName(newName)) {
-            message = zh() ? "宏名称不能为空，不能含有 / \\ : * ? \" < > | 或 \"..\""
-                           : "A macro name cannot be empty or contain / \\ : * ? \" < > | or \"..\""
+        if (ui_View.modifyMacroName(oldName, newName) !== true) {
+            message = lang(21)
             return
         }
         message = ""
-        ui_View.modifyMacroName(oldName, newName)
         macroListModel.setProperty(index, "macroName", newName)
         storeNameList()
         keyMatrixMain.refreashUI()
@@ -733,7 +739,7 @@ Rectangle {
                 anchors.fill: parent
                 anchors.margins: 4
                 text: "1"
-                enabled: loopsCheck.checked
+                enabled: loopsCheck.checked && !macroEditor.isInputting
                 validator: IntValidator { bottom: 0; top: 65535 }
                 font.family: mainIten.fontFamily
                 font.pixelSize: mainIten.fontNormalSize

@@ -7,9 +7,12 @@ Rectangle {
     property var macroKeyLang: ["Macro Key", "Select Macro", "Macro runs once after \npressing button",
                                 "Macro loops until any \nbutton is pressed",
                                 "Macro loops until button \nis released", "OK", "Cancel", "Key",
-                                "Please assign a Key", "Null Macro"]
+                                "Please assign a Key", "Null Macro",
+                                "Macro too long for the mouse (over 192 bytes); the button keeps its function"]
     property string macroName: ""
     property bool nullMacro: false
+    // The mouse could not take the chosen macro, so the button was left as it was.
+    property bool tooLong: false
     // 0 runs once, 1 loops until the button is released, 2 loops until any button is pressed.
     property int mode: 0
 
@@ -26,6 +29,7 @@ Rectangle {
     function showUI() {
         macroName = ""
         nullMacro = false
+        tooLong = false
         dropDown.visible = false
         visible = true
     }
@@ -38,6 +42,7 @@ Rectangle {
         dropDown.visible = false
         macroName = name
         nullMacro = ui_View.loadMacroIni(name).length < 2
+        tooLong = false
     }
 
     function accept() {
@@ -45,10 +50,14 @@ Rectangle {
             return
         var button = mouseMain.selectKey
         if (macroName !== "" && button >= 0) {
+            // The button points at its slot only once the slot holds the macro.
+            if (!macroEditorMain.sendMacro(button, macroName)) {
+                tooLong = true
+                return
+            }
             ui_View.setMacroKey(button, macroName)
             if (keyMatrixMain.modifyData(button, 0x0A, 0, mode + 1, button))
                 keyMatrixMain.refreashUI()
-            macroEditorMain.sendMacro(button, macroName)
         }
         closeSure()
     }
@@ -140,10 +149,24 @@ Rectangle {
         color: "#ff3030"
     }
 
+    Text {
+        objectName: "macroTooLong"
+        x: 20
+        width: parent.width - 40
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 44
+        wrapMode: Text.Wrap
+        visible: macroKey.tooLong
+        text: macroKey.lang(10)
+        font.family: mainIten.fontFamily
+        font.pixelSize: mainIten.fontMinSize
+        color: "#ff3030"
+    }
+
     Column {
         x: 20
-        y: 92
-        spacing: 8
+        y: 88
+        spacing: 6
         Repeater {
             // Shown in the order once, until released, until any button: texts 2, 4, 3.
             model: [{ mode: 0, text: 2 }, { mode: 1, text: 4 }, { mode: 2, text: 3 }]

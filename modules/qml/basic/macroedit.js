@@ -2,17 +2,10 @@
 
 // Pure helpers of the macro editor: names, list order, event texts.
 
-// Same rule as the store's safe file names: the name becomes ./modules/macro/<name>.bin.
-function isSafeName(name) {
-    if (typeof name !== "string" || name.length === 0 || name.length > 64)
-        return false
-    if (name.indexOf("..") >= 0)
-        return false
-    var first = name.charAt(0), last = name.charAt(name.length - 1)
-    if (/\s/.test(first) || /\s/.test(last) || first === "." || last === ".")
-        return false
-    // Path separators, drive colons, what Windows refuses, control and format characters.
-    return !/[\/\\:*?"<>|\u0000-\u001f\u007f-\u009f\u00ad\u200b-\u200f\u2028-\u202e\u2060-\u206f\ufeff\ufff9-\ufffb]/.test(name)
+// A loop-count text as the mouse takes it: 0 … 65535, 1 for a non-number.
+function loopCount(text) {
+    var n = parseInt(text)
+    return isNaN(n) ? 1 : Math.max(0, Math.min(65535, n))
 }
 
 // How many macros the editor keeps.
