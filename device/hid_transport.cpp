@@ -1,9 +1,9 @@
 #include "hid_thread.h"
 
+#include "commandpump.h"
 #include "hidbackend.h"
 #include "pauses.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QMutexLocker>
 
@@ -107,7 +107,7 @@ bool Hid_Thread::waitHidFree()
     }
     for (int poll = 0; poll < 255; ++poll) {
         hidSleep(8);
-        QCoreApplication::processEvents();
+        pumpCommandEvents();
         if (stopped)
             return false;
         if (hidFree) {
@@ -197,7 +197,7 @@ bool Hid_Thread::releaseChannel(bool transferred)
 
 bool Hid_Thread::sendCommand(int len, bool settle)
 {
-    QCoreApplication::processEvents();
+    pumpCommandEvents();
 
     HidHandle *dev = sendBlock();
     if (!dev)
