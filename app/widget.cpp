@@ -6,6 +6,7 @@
 #include "userevent.h"
 #include "windowrestore.h"
 
+#include <commandpump.h>
 #include <datapath.h>
 #include <discovery.h>
 #include <myqquickview.h>
@@ -13,6 +14,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
 #include <QPixmapCache>
@@ -50,6 +52,7 @@ Widget::Widget(QWidget *parent)
     controller->setupUi(this);
 
     controller->view->hid = &hid;
+    setCommandPumpHold([] { return QGuiApplication::mouseButtons() != Qt::NoButton; });
 
     shiftDown = false;
     altDown = false;

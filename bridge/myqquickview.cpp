@@ -22,6 +22,7 @@
 #include <QDebug>
 #include <QFileDialog>
 #include <QFocusEvent>
+#include <QPointer>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QStandardPaths>
@@ -66,15 +67,30 @@ void myQQuickView::focusInEvent(QFocusEvent *event)
 
 void myQQuickView::invokeRoot(const char *function, const QVariant &argument)
 {
+    // From the event loop, and with a device object only once no command or connect step runs:
+    // page functions send commands of their own.
+    const QPointer<myQQuickView> view(this);
+    auto call = [view, name = QByteArray(function), argument] {
+        if (view)
+            view->callRoot(name.constData(), argument);
+    };
+    if (hid)
+        hid->runWhenIdle(std::move(call));
+    else
+        QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+}
+
+void myQQuickView::callRoot(const char *function, const QVariant &argument)
+{
     QObject *root = rootObject();
     if (!root) {
         qDebug() << "No page loaded to call" << function;
         return;
     }
     if (argument.isValid())
-        QMetaObject::invokeMethod(root, function, Qt::QueuedConnection, Q_ARG(QVariant, argument));
+        QMetaObject::invokeMethod(root, function, Q_ARG(QVariant, argument));
     else
-        QMetaObject::invokeMethod(root, function, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(root, function);
 }
 
 uint myQQuickView::deviceIndex() const

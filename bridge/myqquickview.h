@@ -114,6 +114,7 @@ protected:
 
 private:
     void invokeRoot(const char *function, const QVariant &argument = QVariant());
+    void callRoot(const char *function, const QVariant &argument);
     QString dpiKey() const;
     uint deviceIndex() const;
 };

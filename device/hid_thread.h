@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <initializer_list>
 
@@ -100,6 +101,10 @@ public:
     // Runs `discovery` from the event loop once no command or connect step runs;
     // a later request replaces an earlier one still waiting.
     void deferDiscovery(std::function<void()> discovery);
+    // Runs `task` from the event loop once no command or connect step runs, after
+    // every task asked for before it. The page's functions run this way: they send
+    // commands, which inside another one's wait would find the channel held.
+    void runWhenIdle(std::function<void()> task);
 
 public slots:
     void swichCurDevice(uint did);
@@ -172,6 +177,8 @@ private:
     void endMonitorLoops();
     void leaveBusy();
     void postPendingDiscovery();
+    void postIdleTasks();
+    void runIdleTasks();
 
     mutable QMutex devListLock;
     quint64 devListGeneration = 0;      // bumped by every discovery
@@ -179,5 +186,8 @@ private:
     int busyDepth = 0;
     std::function<void()> pendingDiscovery;
     bool discoveryPosted = false;
+    std::deque<std::function<void()>> idleTasks;
+    bool idleTasksPosted = false;
+    bool runningIdleTasks = false;
     QList<QFuture<void>> monitorLoops;  // every loop not yet waited for
 };

@@ -1,9 +1,9 @@
 #include "hid_thread.h"
 
+#include "commandpump.h"
 #include "hidbackend.h"
 #include "pauses.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QMutexLocker>
 
@@ -107,7 +107,7 @@ bool Hid_Thread::waitHidFree()
     }
     for (int poll = 0; poll < 255; ++poll) {
         hidSleep(8);
-        QCoreApplication::processEvents();
+        pumpCommandEvents();
         if (stopped)
             return false;
         if (hidFree) {
@@ -197,7 +197,7 @@ bool Hid_Thread::releaseChannel(bool transferred)
 
 bool Hid_Thread::sendCommand(int len, bool settle)
 {
-    QCoreApplication::processEvents();
+    pumpCommandEvents();
 
     HidHandle *dev = sendBlock();
     if (!dev)
@@ -227,8 +227,42 @@ bool Hid_Thread::sendCommand(int len, bool settle)
 
 void Hid_Thread::leaveBusy()
 {
-    if (--busyDepth == 0)
+    if (--busyDepth == 0) {
+        postIdleTasks();
         postPendingDiscovery();
+    }
+}
+
+void Hid_Thread::runWhenIdle(std::function<void()> task)
+{
+    idleTasks.push_back(std::move(task));
+    if (!channelInUse())
+        postIdleTasks();
+}
+
+void Hid_Thread::postIdleTasks()
+{
+    if (idleTasks.empty() || idleTasksPosted)
+        return;
+    idleTasksPosted = true;
+    QMetaObject::invokeMethod(this, [this] {
+        idleTasksPosted = false;
+        runIdleTasks();
+    }, Qt::QueuedConnection);
+}
+
+void Hid_Thread::runIdleTasks()
+{
+    // A task's command pumps events; a run delivered there leaves the rest to this one.
+    if (runningIdleTasks)
+        return;
+    runningIdleTasks = true;
+    while (!idleTasks.empty() && !channelInUse()) {
+        const std::function<void()> task = std::move(idleTasks.front());
+        idleTasks.pop_front();
+        task();
+    }
+    runningIdleTasks = false;
 }
 
 void Hid_Thread::deferDiscovery(std::function<void()> discovery)

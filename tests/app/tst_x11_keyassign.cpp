@@ -42,6 +42,8 @@ private slots:
     void recordKeyInDialog_data();
     void recordKeyInDialog();
     void volumeUpOnButton4();
+    void everyClickOnTrackAndDialSends_data();
+    void everyClickOnTrackAndDialSends();
 
 private:
     myQQuickView *view() const { return w->controller->view; }
@@ -145,6 +147,41 @@ void TestX11KeyAssign::volumeUpOnButton4()
     QCOMPARE(sent.mid(12, 4).toHex(' '), QByteArray("00 e9 00 04"));
     QCOMPARE(sent.mid(0, 4).toHex(' '), QByteArray("00 f0 00 02"));   // button 1 keeps the left click
     QCOMPARE(profileLine(3), u"3=4, 0, 233, 0"_s);
+}
+
+void TestX11KeyAssign::everyClickOnTrackAndDialSends_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("code");          // of the block each click sends
+    QTest::addColumn<QList<QPointF>>("at");  // the three clicks, in the target's coordinates
+    QTest::newRow("DPI track") << u"dpiTrack0"_s << 0x07 << QList<QPointF>{{3, 30}, {3, 90}, {3, 150}};
+    // The three quadrants other than the loaded rate's (top right).
+    QTest::newRow("report-rate dial") << u"reportRateDial"_s << 0x01 << QList<QPointF>{{90, 90}, {25, 90}, {25, 25}};
+}
+
+// Pressed and released at a hand's pace, each click sends: the release that comes while the
+// press's command runs still reaches the panel.
+void TestX11KeyAssign::everyClickOnTrackAndDialSends()
+{
+    QFETCH(QString, target);
+    QFETCH(int, code);
+    QFETCH(QList<QPointF>, at);
+    QQuickItem *panel = item(u"panelRightItem"_s);
+    QQuickItem *it = item(target);
+    QVERIFY(panel && it);
+    // Scrolled as far as the target's panel needs, as the wheel would.
+    const qreal bottom = it->mapToItem(panel->property("contentItem").value<QQuickItem *>(), QPointF(0, it->height())).y();
+    panel->setProperty("contentY", qMax(0.0, bottom + 10 - panel->height()));
+    const QString trace = data.filePath(u"trace.txt"_s);
+    QList<QByteArray> sent = sentCommandBlocks(trace, uchar(code));
+    for (const QPointF &p : at) {
+        const QPoint global = view()->mapToGlobal(scenePoint(it, p));
+        QCOMPARE(page.xdotool(u"mousemove %1 %2 mousedown 1 sleep 0.15 mouseup 1"_s.arg(global.x()).arg(global.y())), 0);
+        QTRY_COMPARE(sentCommandBlocks(trace, uchar(code)).size(), sent.size() + 1);
+        const QByteArray block = sentCommandBlocks(trace, uchar(code)).last();
+        QVERIFY2(sent.isEmpty() || block != sent.last(), block.toHex(' '));
+        sent.append(block);
+    }
 }
 
 int main(int argc, char **argv) { return runOnVirtualScreen<TestX11KeyAssign>(argc, argv); }

@@ -3,12 +3,16 @@
 
 #include "support_xserver.h"
 #include <qtsinglecoreapplication.h>
+#include <tracedblocks.h>
+#include <tracereader.h>
 
 #include <QImage>
+#include <QLocalSocket>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -37,6 +41,7 @@ private slots:
     void secondStartHandsOverAndKilledFirstDoesNotBlock();
     void startShowsLogoThenWholePage();
     void dragMinimiseCloseToTrayAndQuit();
+    void startUpRecordAndKilledCommand();
 
 private:
     int click(const QPoint &at, const QString &how = u"1"_s)
@@ -53,7 +58,7 @@ private:
     VirtualScreen screen;
     QTemporaryDir install; // a private installation: its own single-instance identity and user files
     const QString program = install.filePath(u"orvane-g7"_s);
-    QProcess holder, killed, first;
+    QProcess holder, killed, first, second;
 };
 
 void TestX11Program::initTestCase()
@@ -159,6 +164,78 @@ void TestX11Program::dragMinimiseCloseToTrayAndQuit()
     QVERIFY(first.waitForFinished(5000));
     QCOMPARE(first.exitStatus(), QProcess::NormalExit);
     QCOMPARE(first.exitCode(), 0);
+}
+
+// A start with the simulated mouse: the connect step's option exchange, then the page's
+// loading sends, none waiting for the channel; a copy-data record that comes meanwhile and
+// a command-line call killed while its command runs leave the program running.
+void TestX11Program::startUpRecordAndKilledCommand()
+{
+    QTemporaryDir runtime;  // the copy-data socket's folder
+    QProcessEnvironment environment = screen.environment;
+    environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+    const QString trace = install.filePath(u"start-trace.txt"_s);
+    second.setProcessEnvironment(environment);
+    second.start(program, {u"--simulate"_s, u"--trace"_s, trace});
+    // The connect step's first query: the start's commands run from now on.
+    QTRY_VERIFY_WITH_TIMEOUT(!sentCommandBlocks(trace, 0x83).isEmpty(), 10000);
+    QLocalSocket record;
+    record.connectToServer(runtime.filePath(u"orvane-g7-copydata"_s));
+    QVERIFY(record.waitForConnected(5000));
+    record.write(QByteArray("\x0f\x25\0\0\x05\0\0\0hello", 13));
+    QVERIFY(record.waitForBytesWritten(5000));
+    // The box, captioned as the main window; closed with Return.
+    const auto boxes = [this] {
+        QStringList found;
+        QString ids, geometry;
+        screen.run(u"xdotool search --onlyvisible "_s + mainWindow, &ids);
+        for (const QString &id : ids.split(u'\n', Qt::SkipEmptyParts)) {
+            if (screen.run(u"xdotool getwindowgeometry "_s + id, &geometry) == 0 && !geometry.contains(u"1000x640"_s))
+                found << id;
+        }
+        return found;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(boxes().size(), 1, 10000);
+    QCOMPARE(screen.run(u"xdotool windowfocus %1 key Return"_s.arg(boxes().first())), 0);
+    QTRY_VERIFY(boxes().isEmpty());
+    // Not before: a sender gone while its box is open is the endpoint's own affair.
+    record.disconnectFromServer();
+    // The page's loading sends: the report rate, and the lighting's colour and effect last.
+    const bool loaded = QTest::qWaitFor([&] {
+        return !sentCommandBlocks(trace, 0x01).isEmpty() && !sentCommandBlocks(trace, 0x0C).isEmpty()
+                && !sentCommandBlocks(trace, 0x06).isEmpty();
+    }, 10000);
+    // Command codes, data reports and pauses of the start, in order.
+    QStringList start;
+    for (const TraceLine &line : TraceReader(trace).lines()) {
+        if (line.op == u"feature-out"_s || line.op == u"data-out"_s || line.op == u"sleep"_s)
+            start << (line.op == u"feature-out"_s ? line.fields.value(1)
+                      : line.op == u"data-out"_s ? u"data"_s : u"sleep "_s + line.fields.value(0));
+    }
+
+    // A command-line call killed while the running program carries out its command.
+    const auto blocks = [&] { return TraceReader(trace).texts({u"feature-out"_s}).size(); };
+    const qsizetype before = blocks();
+    QProcess cli;
+    cli.setProcessEnvironment(environment);
+    cli.start(program, {u"--profile"_s, u"0"_s});   // the one profile of a fresh installation
+    QTRY_VERIFY_WITH_TIMEOUT(blocks() > before, 10000);   // its first block is out
+    QCOMPARE(::kill(pid_t(cli.processId()), SIGINT), 0);
+    QVERIFY(cli.waitForFinished(5000));
+    // The next call is answered once the command is over, by the same program.
+    QTRY_VERIFY_WITH_TIMEOUT(screen.run(program + u" --status"_s) == 0, 10000);
+    QCOMPARE(second.state(), QProcess::Running);
+
+    // 83H and then 03H with bit 6, back to back; no command waited for the channel (a run of
+    // 8 ms polls) or gave up.
+    QVERIFY(loaded);
+    QCOMPARE(start.mid(0, 2), (QStringList{u"83"_s, u"03"_s}));
+    QVERIFY(uchar(sentCommandBlocks(trace, 0x03).first().at(4)) & 0x40);
+    QVERIFY2(!start.join(u' ').contains(u"sleep 8 sleep 8"_s), qPrintable(start.join(u' ')));
+    const QByteArray said = second.readAllStandardError();
+    QVERIFY2(!said.contains("cmd Failed") && !said.contains("hid_"), said.constData());
+    second.terminate();
+    QVERIFY(second.waitForFinished(5000));
 }
 
 int main(int argc, char **argv)

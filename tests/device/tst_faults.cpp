@@ -4,6 +4,9 @@
 #include "tempdatafolder.h"
 
 #include <QElapsedTimer>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QPointer>
 #include <QTest>
 #include <QThreadPool>
 
@@ -98,6 +101,8 @@ private slots:
     void faultSweep();
     void discoveryAtEveryPump_data();
     void discoveryAtEveryPump();
+    void socketsWaitForCommands_data();
+    void socketsWaitForCommands();
 };
 
 void tst_Faults::faultSweep_data()
@@ -292,6 +297,77 @@ void tst_Faults::discoveryAtEveryPump()
         QTRY_COMPARE(poolLoops(), 0);
         QCOMPARE(rig.sim->openHandles(), 0);
     }
+}
+
+void tst_Faults::socketsWaitForCommands_data()
+{
+    QTest::addColumn<QString>("activity");
+    QTest::addColumn<QStringList>("handled");
+    QTest::newRow("a record waiting") << "record" << QStringList{"record"};
+    QTest::newRow("a client gone") << "gone" << QStringList{"gone"};
+    QTest::newRow("a new client") << "connect" << QStringList{"new client"};
+    QTest::newRow("client killed while its record's commands run")
+            << "killed" << QStringList{"record", "record's socket alive", "gone"};
+}
+
+// Socket activity that comes while commands wait for the mouse is handled once they are
+// over: socket objects are not re-entrant, and one deleted from its own readyRead crashes.
+void tst_Faults::socketsWaitForCommands()
+{
+    QFETCH(QString, activity);
+    QFETCH(QStringList, handled);
+    SimRig rig;
+    QuietHost host;
+    Hid_Thread hid(&host);
+    runDiscovery(hid);
+    QVERIFY(deviceReady);
+    QStringList seen;
+    const auto note = [&](const QString &what) { seen << what + (hid.channelInUse() ? " inside a command" : ""); };
+    // Two commands: the first pump notices a closed connection, the next runs a deferred delete.
+    const auto commands = [&] {
+        hid.hid_01H_SetReportRate(2);
+        hid.hid_01H_SetReportRate(3);
+    };
+    QTemporaryDir dir;
+    QLocalServer server;    // after what its sockets' handlers use, which it outlives
+    QVERIFY(server.listen(dir.filePath("socket")));
+    QLocalSocket client;
+    connect(&server, &QLocalServer::newConnection, [&] { note("new client"); });
+    if (activity != "connect") {
+        client.connectToServer(server.fullServerName());
+        QVERIFY(client.waitForConnected(5000) && server.waitForNewConnection(5000));
+        seen.clear();
+        QLocalSocket *peer = server.nextPendingConnection();
+        connect(peer, &QLocalSocket::readyRead, peer, [&, peer] {
+            note("record");
+            const QPointer<QLocalSocket> alive(peer);
+            if (activity == "killed") {
+                client.abort();
+                commands();
+                seen << (alive ? "record's socket alive" : "record's socket deleted");
+            }
+        });
+        connect(peer, &QLocalSocket::disconnected, peer, [&] { note("gone"); });
+        connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+    }
+
+    if (activity == "killed") {
+        QVERIFY(client.write("--profile 1") > 0 && client.flush());
+        QTRY_COMPARE(seen, handled);
+    } else {
+        if (activity == "record")
+            QVERIFY(client.write("record") > 0 && client.flush());
+        else if (activity == "gone")
+            client.abort();
+        else
+            client.connectToServer(server.fullServerName());
+        commands();
+        QTRY_COMPARE(seen, handled);
+    }
+    QCOMPARE(rig.sim->state().reportRate, quint8(3));
+    hid.stopMonitor();
+    rig.sim->unplug();
+    QTRY_COMPARE(poolLoops(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_Faults)

@@ -97,7 +97,8 @@ void tst_FaultsResend::burstDuringResend()
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     runDiscovery(hid);
-    QTRY_VERIFY_WITH_TIMEOUT(view.isEnabled() && deviceReady, 5000);
+    // The page has loaded once its start-up ran, after the connect step.
+    QTRY_VERIFY_WITH_TIMEOUT(view.isEnabled() && deviceReady && view.rootObject()->property("isPowerOn").toBool(), 5000);
     QCOMPARE(host.connects, 1);
 
     const auto resend = [&] {

@@ -1,6 +1,17 @@
 #include "tracedblocks.h"
 #include "tracereader.h"
 
+QList<QByteArray> sentCommandBlocks(const QString &traceFile, uchar code)
+{
+    QList<QByteArray> found;
+    for (const TraceLine &line : TraceReader(traceFile).lines()) {
+        const QByteArray bytes = line.bytes();
+        if (line.op == QLatin1String("feature-out") && bytes.size() == 9 && uchar(bytes.at(1)) == code)
+            found.append(bytes.mid(1));
+    }
+    return found;
+}
+
 QList<QByteArray> sentKeyMatrices(const QString &traceFile)
 {
     QList<QByteArray> found;
