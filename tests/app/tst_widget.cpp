@@ -236,6 +236,11 @@ void TestWidget::deviceWatchPlugUnplugReplug()
     const qint64 unplugged = sinceStart.elapsed();
     mouse->unplug();
     QTRY_VERIFY_WITH_TIMEOUT(!w.controller->view->isEnabled(), 2000);
+    // The window says the mouse is gone, and so does the tray menu's status line.
+    QQuickItem *notice = w.controller->view->rootObject()->findChild<QQuickItem *>(u"mouseStateNotice"_s);
+    QTRY_COMPARE(notice->property("mouseState").toInt(), 1);
+    QAction *status = w.trayIcon->contextMenu()->actions().first();
+    QCOMPARE(status->text(), u"No mouse"_s);
     const qint64 noticed = firstTime.value(u"view off"_s) - unplugged;
     QVERIFY2(noticed >= 0 && noticed <= 750, qPrintable(QString::number(noticed)));
     // Replug: one rescan after the delay; the page is usable again and one monitor runs.
@@ -243,6 +248,8 @@ void TestWidget::deviceWatchPlugUnplugReplug()
     QVERIFY(w.pollTimer.isActive());
     QTRY_VERIFY_WITH_TIMEOUT(w.hid.monitorRunning, rescanDelayMs + 2000);
     QTRY_VERIFY_WITH_TIMEOUT(w.controller->view->isEnabled(), 1000);
+    QTRY_COMPARE(notice->property("mouseState").toInt(), 0);
+    QCOMPARE(status->text(), u"ORVANE GLIDE MOUSE G7"_s); // the model's name (catalogue model 1)
     QCOMPARE(QThreadPool::globalInstance()->activeThreadCount(), 1);
     w.hid.stopMonitor();
     w.hid.monitorFuture.waitForFinished();
