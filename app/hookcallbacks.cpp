@@ -41,8 +41,8 @@ void HookCallbacks::onKeyboardEvent(uchar usage, uchar keyDown, void *context)
     if (QObject *root = pageRoot(widget))
         QMetaObject::invokeMethod(root, "detectKeyboard", Qt::QueuedConnection,
                                   Q_ARG(QVariant, QVariant(bool(keyDown))), Q_ARG(QVariant, QVariant(int(usage))));
-    if (showWindowChord(usage, keyDown, widget->shiftDown, widget->altDown) && !widget->isVisible())
-        widget->showNormal();
+    if (showWindowChord(usage, keyDown, widget->shiftDown, widget->altDown))
+        widget->showWindow();
 }
 
 void HookCallbacks::onMouseEvent(uchar buttonCode, uchar buttonDown, int x, int y, void *context)

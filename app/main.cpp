@@ -70,7 +70,9 @@ int main(int argc, char **argv)
 
     QtSingleCoreApplication app(argc, argv);
     if (app.isRunning()) {
-        app.sendMessage(QString(), 5000);
+        const bool answered = app.sendMessage(QString(), 5000);
+        qInfo().noquote() << (answered ? "Already running: its window was brought up."
+                                       : "Already running, but it did not answer.");
         return 1;
     }
     // A command-line call working alone has the mouse for a few seconds at most; this copy
@@ -115,9 +117,13 @@ int main(int argc, char **argv)
             w.language().toString() == QLatin1String(ProfileKey::chineseLanguage));
         qInfo().noquote() << noPermissionText(false);
         w.showNotice(QStringLiteral("Info"), notice);
+        w.startWithoutMouse(Widget::MouseState::NoPermission);
     } else if (!simulated && !mouseFound(w.hid)) {
         qInfo().noquote() << "No supported mouse found; waiting for one to be plugged in"
                              " (start with --simulate to see the program without a mouse).";
+        w.startWithoutMouse(Widget::MouseState::NoMouse);
+    } else if (!deviceReady) {
+        w.startWithoutMouse(Widget::MouseState::NoMouse);
     }
 
     // A Quit chosen while the device check above pumped events came before the loop.

@@ -65,7 +65,7 @@ void Ui_Controler::onMinimize()
 void Ui_Controler::onClose()
 {
     if (widget)
-        widget->setVisible(false);
+        widget->closeWindow();
 }
 
 void Ui_Controler::onXChanged(int x)

@@ -1,5 +1,6 @@
 #include "widget.h"
 
+#include "desktopnotifier.h"
 #include "devicewatch.h"
 #include "instancecommands.h"
 #include "uicontroler.h"
@@ -15,10 +16,12 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMenu>
 #include <QPixmapCache>
 #include <QQmlEngine>
+#include <QQuickItem>
 #include <QQuickWindow>
 
 #if defined(__GLIBC__)
@@ -32,6 +35,17 @@
 namespace {
 
 constexpr int rescanDelayMs = 2048;
+const QString programName = QStringLiteral("ORVANE GLIDE MOUSE G7");
+const QString dpiNoticeKey = QStringLiteral("dpi");
+
+bool isDpiNotice(const QString &text)
+{
+    for (const QString &prefix : dpiSwitchText) {
+        if (!prefix.isEmpty() && text.startsWith(prefix + QLatin1Char(' ')))
+            return true;
+    }
+    return false;
+}
 
 const char trayMenuStyle[] =
     "QMenu { border: 1px solid rgb(100, 100, 100); background: rgb(68, 69, 73); } "
@@ -66,25 +80,82 @@ Widget::Widget(QWidget *parent)
     // The tray icon's scaled pixmap is all this cache would hold, and a non-empty cache arms
     // a 30 s expiry timer that wakes the idle program; Qt Quick keeps its own images.
     QPixmapCache::setCacheLimit(0);
+    const QString iconFile = dataPath(QStringLiteral("./modules/img/trayIcon.ico"));
     trayIcon = new QSystemTrayIcon(this);
-    auto *quitAction = new QAction(tr("Quit (&Q)"), this);
-    if (controller->view->getLang().toString() == QLatin1String(ProfileKey::chineseLanguage))
-        quitAction->setText(QStringLiteral("退出"));
-    connect(quitAction, &QAction::triggered, this, &Widget::exitSYS);
-    auto *trayMenu = new QMenu(this);
-    trayMenu->addAction(quitAction);
-    trayMenu->setStyleSheet(QString::fromLatin1(trayMenuStyle));
-    trayIcon->setContextMenu(trayMenu);
-    trayIcon->setToolTip(QStringLiteral("ORVANE GLIDE MOUSE G7"));
-    trayIcon->setIcon(QIcon(dataPath(QStringLiteral("./modules/img/trayIcon.ico"))));
+    buildTrayMenu();
+    trayIcon->setToolTip(programName);
+    trayIcon->setIcon(QIcon(iconFile));
     connect(trayIcon, &QSystemTrayIcon::activated, this, &Widget::trayIconActivated);
     trayIcon->setVisible(true);
+    notifier = new DesktopNotifier(programName, QFileInfo(iconFile).absoluteFilePath(), this);
 }
 
 Widget::~Widget()
 {
     hid.stopMonitor();
     controller->deleteLater();
+}
+
+void Widget::buildTrayMenu()
+{
+    const bool zh = chinese();
+    statusAction = new QAction(this);
+    statusAction->setEnabled(false); // a line of information, not a command
+    auto *showAction = new QAction(zh ? QStringLiteral("显示窗口") : tr("Show window"), this);
+    connect(showAction, &QAction::triggered, this, &Widget::showWindow);
+    auto *quitAction = new QAction(zh ? QStringLiteral("退出") : tr("Quit (&Q)"), this);
+    connect(quitAction, &QAction::triggered, this, &Widget::exitSYS);
+    auto *trayMenu = new QMenu(this);
+    trayMenu->addAction(statusAction);
+    trayMenu->addSeparator();
+    trayMenu->addAction(showAction);
+    trayMenu->addAction(quitAction);
+    trayMenu->setStyleSheet(QString::fromLatin1(trayMenuStyle));
+    trayIcon->setContextMenu(trayMenu);
+    setMouseState(MouseState::NoMouse, false);
+}
+
+bool Widget::chinese() const
+{
+    return language().toString() == QLatin1String(ProfileKey::chineseLanguage);
+}
+
+void Widget::setMouseState(MouseState state, bool reveal)
+{
+    mouseState = state;
+    QString status;
+    if (state == MouseState::Usable) {
+        status = hid.did < uint(hid.devList.size()) ? hid.devList.at(int(hid.did)).productName : QString();
+        if (status.isEmpty())
+            status = programName;
+    } else {
+        status = chinese() ? QStringLiteral("未连接鼠标") : tr("No mouse");
+    }
+    statusAction->setText(status);
+    // Queued, as the page's initUI is: a connection's start and its state arrive in order.
+    if (QObject *root = controller->view->rootObject())
+        QMetaObject::invokeMethod(root, "setMouseState", Qt::QueuedConnection,
+                                  Q_ARG(QVariant, int(state)), Q_ARG(QVariant, reveal));
+}
+
+void Widget::startWithoutMouse(MouseState state)
+{
+    setMouseState(state, !trayHostAvailable());
+}
+
+void Widget::showWindow()
+{
+    if (mouseState != MouseState::Usable)
+        setMouseState(mouseState, true);
+    postRestore(this);
+}
+
+void Widget::closeWindow()
+{
+    if (trayHostAvailable())
+        setVisible(false);
+    else
+        showMinimized();
 }
 
 void Widget::watchDevices(DeviceWatch *watch)
@@ -101,8 +172,8 @@ void Widget::deviceChangeNotified()
 
 void Widget::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (reason == QSystemTrayIcon::DoubleClick && deviceReady)
-        postRestore(this);
+    if (reason == QSystemTrayIcon::DoubleClick)
+        showWindow();
 }
 
 void Widget::checkDevice()
@@ -121,8 +192,7 @@ void Widget::exitSYS()
 void Widget::receiveMessage(QString msg)
 {
     Q_UNUSED(msg);
-    if (deviceReady)
-        postRestore(this);
+    showWindow();
 }
 
 void Widget::deviceConnected(int curDevice)
@@ -180,18 +250,27 @@ void Widget::showNotice(const QString &title, const QString &text)
     // Posted: building the balloon takes milliseconds, and the connection notice comes just
     // before the page's first script, which starts the busy lock.
     QMetaObject::invokeMethod(this, [this, title, text] {
-        trayIcon->showMessage(title, text, QSystemTrayIcon::Information, 10000);
+        if (trayHostAvailable())
+            trayIcon->showMessage(title, text, QSystemTrayIcon::Information, DesktopNotifier::expireMs);
+        else
+            notifier->notify(title, text, isDpiNotice(text) ? dpiNoticeKey : QString());
     }, Qt::QueuedConnection);
 }
 
 void Widget::setViewEnabled(bool enabled)
 {
     controller->view->setEnabled(enabled);
+    // The device layer turns the view on when a mouse connects and off when it is lost.
+    const bool wasShown = isVisible() && !isMinimized();
+    setMouseState(enabled ? MouseState::Usable : MouseState::NoMouse, wasShown);
 }
 
 void Widget::hideWindow()
 {
-    setVisible(false);
+    // Without a tray there is no way back from hiding: the window says why instead.
+    if (trayHostAvailable())
+        setVisible(false);
+    setMouseState(MouseState::NoMouse, !trayHostAvailable());
 }
 
 void Widget::clearHidBusy()

@@ -9,7 +9,11 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+
+class DesktopNotifier;
 class DeviceWatch;
+class QAction;
 class Ui_Controler;
 
 // The tray agent: the one top-level window, its tray icon and menu, the device
@@ -33,6 +37,18 @@ public:
     void hideWindow() override;
     void clearHidBusy() override;
     QVariant language() const override;
+
+    // What the window shows while no mouse can be used.
+    enum class MouseState { Usable = 0, NoMouse = 1, NoPermission = 2 };
+    // Start-up found no usable mouse: without a tray host the window says so at once.
+    void startWithoutMouse(MouseState state);
+    // Brings the window up, with the no-mouse state when no mouse is usable.
+    void showWindow();
+    // The page's close button: into the tray, or minimised when there is no tray to come back from.
+    void closeWindow();
+
+    // Asked at every use, so a tray host that appears later is picked up; tests replace it.
+    std::function<bool()> trayHostAvailable = &QSystemTrayIcon::isSystemTrayAvailable;
 
     // A command handed over by a command-line call, carried out here.
     PeerAnswer runCommand(const QStringList &args);
@@ -63,7 +79,14 @@ private:
     // Gives back what only drawing the page needed while it sits hidden in the tray.
     void releaseHiddenMemory();
 
+    void buildTrayMenu();
+    void setMouseState(MouseState state, bool reveal);
+    bool chinese() const;
+
     bool quitChosen = false;
+    MouseState mouseState = MouseState::NoMouse;
+    QAction *statusAction = nullptr;
+    DesktopNotifier *notifier = nullptr;
 #if defined(Q_OS_WIN)
     bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
 #endif

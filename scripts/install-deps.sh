@@ -12,7 +12,7 @@ PACKAGES=(
   qml6-module-qttest qml6-module-qtqml
   qt6-qpa-plugins
   libhidapi-dev libudev-dev libx11-dev libxtst-dev libglib2.0-dev gsettings-desktop-schemas
-  xvfb xauth x11-utils x11-xserver-utils xdotool trayer imagemagick
+  xvfb xauth x11-utils x11-xserver-utils xdotool trayer imagemagick dbus-daemon
   fonts-noto-cjk fonts-dejavu-core
   ccache ninja-build clang-14 libfuzzer-14-dev
 )

@@ -24,7 +24,10 @@ Item {
         "Reset Factroy Setting", "OK", "Cancel", "Select Color", "Define Color", "Sensor Height",
         "This desktop has no setting for wheel lines", "No updater is installed for this mouse.",
         "RGB", "RainBow", "Horse", "Color Run", "Trailing", "Trailing1", "Streamer1", "Flash", "Police light",
-        "Color Static"]
+        "Color Static", "No mouse found",
+        "Plug in your ORVANE GLIDE MOUSE G7. This page opens by itself when the mouse is connected.",
+        "No permission to open the mouse",
+        "The mouse is attached, but this user may not open it. Run this command in a terminal to see the fix:"]
     property int animation_speed: 300
     property int skin_No: 1
     property string fontFamily: "微软雅黑"
@@ -116,8 +119,7 @@ Item {
         setProtectUI(1000)
         visible = true
 
-        var lang = ui_View.getLang()
-        language = (lang !== undefined && lang !== null && String(lang) === "ChineseSimplified") ? 1 : 0
+        readLanguage()
 
         profileMain.profileNo = PanelMath.profileIndex(ui_View.getProfile())
         ui_View.ui_02H_SetCurrentProfile(profileMain.profileNo)
@@ -151,6 +153,23 @@ Item {
     }
 
     function run() {
+    }
+
+    function readLanguage() {
+        var lang = ui_View.getLang()
+        language = (lang !== undefined && lang !== null && String(lang) === "ChineseSimplified") ? 1 : 0
+    }
+
+    // 0: the mouse is usable; 1: no mouse; 2: a mouse this user may not open. With reveal
+    // the window shows the state even before any mouse was connected.
+    function setMouseState(state, reveal) {
+        if (reveal && state !== 0 && !visible) {
+            readLanguage()
+            if (language === 1)
+                mainLang = ui_View.getGlobalStrings(0, languageFile)
+            visible = true
+        }
+        mouseStateNotice.mouseState = state
     }
 
     // Shows "LOADING ......" and refuses all input for `interval` ms.
@@ -689,6 +708,15 @@ Item {
 
         visible: false
         onColorChosen: (colorValue) => dpiSettingMain.setColor(colorValue)
+    }
+
+    MouseStateNotice {
+        id: mouseStateNotice
+        objectName: "mouseStateNotice"
+        z: 98
+        texts: mainIten.mainLang.slice(45, 49)
+        onMinimize: ui_Ctl.onMinimize()
+        onClose: ui_Ctl.onClose()
     }
 
     Rectangle {

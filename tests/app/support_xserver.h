@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-// A private X server (Xvfb) with a tray host (trayer) for the X11 tests.
+// A private X server (Xvfb) for the X11 tests, with a tray host (trayer) from the start or later.
 class VirtualScreen
 {
 public:
@@ -19,9 +19,9 @@ public:
             process->waitForFinished(3000); // QProcess's destructor kills what still runs
         }
     }
-    // Starts Xvfb on a display it picks itself, then trayer; true once trayer's window exists.
-    // When it fails, `failure` says which step and what the two programs printed.
-    bool start()
+    // Starts Xvfb on a display it picks itself, then (withTray) trayer; true once trayer's window
+    // exists. When it fails, `failure` says which step and what the two programs printed.
+    bool start(bool withTray = true)
     {
         // Xvfb writes the display number it picked to descriptor 3, here our pipe.
         server.setStandardErrorFile(logs.filePath(QStringLiteral("Xvfb.log")));
@@ -39,6 +39,12 @@ public:
         // What runs here keeps its settings in memory and never reaches the desktop's session bus.
         environment.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("memory"));
         environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
+        return !withTray || startTray();
+    }
+    // Starts the tray host; true once its window exists.
+    bool startTray()
+    {
+        QDeadlineTimer deadline(15000);
         tray.setProcessEnvironment(environment);
         tray.setProcessChannelMode(QProcess::MergedChannels);
         tray.setStandardOutputFile(logs.filePath(QStringLiteral("trayer.log")));

@@ -1,18 +1,22 @@
-// The tray agent: title and tray menu by language, what restores the window, the device watch.
+// The tray agent: title and tray menu by language, closing and restoring with and without a
+// tray host, notices on the desktop's notification service, the device watch.
 
 #include <devicewatch.h>
+#include <hookcallbacks.h>
 #include <uicontroler.h>
 #include <widget.h>
 
 #include <deviceoptions.h>
 #include <myqquickview.h>
 #include <pauses.h>
+#include <privatesessionbus.h>
 #include <recordingpointersettings.h>
 #include <simulatedg7.h>
 #include <tempdatafolder.h>
 
 #include <QMenu>
 #include <QMutex>
+#include <QQuickItem>
 #include <QSettings>
 #include <QThreadPool>
 #include <QtTest>
@@ -21,8 +25,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int secondStart = -1, rescanDelayMs = 2048;
+constexpr int secondStart = -1, showMenuEntry = -2, showChord = -3, rescanDelayMs = 2048;
 const QString english = u"ORVANE GLIDE MOUSE G7"_s, quit = u"Quit (&Q)"_s;
+PrivateSessionBus *sessionBus = nullptr;
 
 QMutex eventMutex;
 QElapsedTimer sinceStart;
@@ -60,8 +65,9 @@ private slots:
     }
     void titleAndTrayMenuFollowLanguage_data();
     void titleAndTrayMenuFollowLanguage();
-    void restoreOnlyWhileConnected_data();
-    void restoreOnlyWhileConnected();
+    void closeAndBringBack_data();
+    void closeAndBringBack();
+    void noticesWithoutTrayGoToTheDesktop();
     void deviceWatchPlugUnplugReplug();
 
 private:
@@ -72,11 +78,13 @@ void TestWidget::titleAndTrayMenuFollowLanguage_data()
 {
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("quitText");
-    QTest::newRow("Chinese") << "ChineseSimplified" << u"ORVANE GLIDE 游戏鼠标 G7"_s << u"退出"_s;
-    QTest::newRow("English") << "English" << english << quit;
-    QTest::newRow("none stored") << QString() << english << quit;
-    QTest::newRow("case differs") << "chinesesimplified" << english << quit;
+    QTest::addColumn<QStringList>("menu");
+    const QStringList englishMenu{u"No mouse"_s, QString(), u"Show window"_s, quit};
+    QTest::newRow("Chinese") << "ChineseSimplified" << u"ORVANE GLIDE 游戏鼠标 G7"_s
+                             << QStringList{u"未连接鼠标"_s, QString(), u"显示窗口"_s, u"退出"_s};
+    QTest::newRow("English") << "English" << english << englishMenu;
+    QTest::newRow("none stored") << QString() << english << englishMenu;
+    QTest::newRow("case differs") << "chinesesimplified" << english << englishMenu;
 }
 
 void TestWidget::titleAndTrayMenuFollowLanguage()
@@ -89,37 +97,104 @@ void TestWidget::titleAndTrayMenuFollowLanguage()
     recordPointerSettings(*w.controller->view);
     QTEST(w.windowTitle(), "title");
     QCOMPARE(w.trayIcon->toolTip(), english);
-    QCOMPARE(w.trayIcon->contextMenu()->actions().size(), 1);
-    QTEST(w.trayIcon->contextMenu()->actions().first()->text(), "quitText");
+    QStringList menu;
+    for (const QAction *action : w.trayIcon->contextMenu()->actions())
+        menu << action->text();
+    QTEST(menu, "menu");
+    QVERIFY(!w.trayIcon->contextMenu()->actions().first()->isEnabled()); // a status line, no command
 }
 
-void TestWidget::restoreOnlyWhileConnected_data()
+void TestWidget::closeAndBringBack_data()
 {
-    // The X11 test restores a minimised window by a second start, a hidden one by a double-click.
-    QTest::addColumn<int>("request"); // a tray activation reason, or secondStart
+    // Without a tray host nothing may hide the window for good; every way back also works
+    // before any mouse was connected, and then the window says there is none.
+    QTest::addColumn<bool>("trayHost");
+    QTest::addColumn<int>("request"); // a tray activation reason, or one of the others
     QTest::addColumn<bool>("connected");
     QTest::addColumn<bool>("restored");
-    QTest::newRow("second start, connected") << secondStart << true << true;
-    QTest::newRow("second start, never connected") << secondStart << false << false;
-    QTest::newRow("double-click, connected") << int(QSystemTrayIcon::DoubleClick) << true << true;
-    QTest::newRow("double-click, never connected") << int(QSystemTrayIcon::DoubleClick) << false << false;
-    QTest::newRow("single click, connected") << int(QSystemTrayIcon::Trigger) << true << false;
-    QTest::newRow("middle click, connected") << int(QSystemTrayIcon::MiddleClick) << true << false;
-    QTest::newRow("context menu, connected") << int(QSystemTrayIcon::Context) << true << false;
+    QTest::addColumn<int>("shownState"); // the page's no-mouse state afterwards; -1: page not shown
+    QTest::newRow("tray: second start, connected") << true << secondStart << true << true << -1;
+    QTest::newRow("tray: second start, never connected") << true << secondStart << false << true << 1;
+    QTest::newRow("tray: double-click, never connected") << true << int(QSystemTrayIcon::DoubleClick) << false << true << 1;
+    QTest::newRow("tray: menu's Show window, connected") << true << showMenuEntry << true << true << -1;
+    QTest::newRow("tray: single click") << true << int(QSystemTrayIcon::Trigger) << false << false << -1;
+    QTest::newRow("tray: middle click") << true << int(QSystemTrayIcon::MiddleClick) << true << false << -1;
+    QTest::newRow("tray: context menu") << true << int(QSystemTrayIcon::Context) << true << false << -1;
+    QTest::newRow("no tray: second start, never connected") << false << secondStart << false << true << 1;
+    QTest::newRow("no tray: second start, connected") << false << secondStart << true << true << -1;
+    QTest::newRow("no tray: menu's Show window, never connected") << false << showMenuEntry << false << true << 1;
+    QTest::newRow("no tray: Shift+Alt+F12, never connected") << false << showChord << false << true << 1;
 }
 
-void TestWidget::restoreOnlyWhileConnected()
+void TestWidget::closeAndBringBack()
 {
+    QFETCH(bool, trayHost);
     QFETCH(int, request);
     QFETCH(bool, connected);
     Widget w;
     recordPointerSettings(*w.controller->view);
-    w.controller->onClose();
+    w.trayHostAvailable = [trayHost] { return trayHost; };
+    w.show();
     deviceReady = connected;
-    request == secondStart ? w.receiveMessage({}) : w.trayIconActivated(QSystemTrayIcon::ActivationReason(request));
-    QVERIFY(!w.isVisible()); // the restore is posted, never done inside the request
-    QTest::qWait(50);
-    QTEST(w.isVisible(), "restored");
+    if (connected)
+        w.setViewEnabled(true); // what a connection does
+    QMetaObject::invokeMethod(w.controller, "onClose"); // the page's close button
+    QCOMPARE(w.isVisible(), !trayHost);
+    QCOMPARE(w.isMinimized(), !trayHost);
+    if (request == secondStart) {
+        w.receiveMessage({});
+    } else if (request == showMenuEntry) {
+        w.trayIcon->contextMenu()->actions().at(2)->trigger();
+    } else if (request == showChord) {
+        for (uchar usage : {0xE1, 0xE2, 0x45}) // left Shift, left Alt, F12, each pressed
+            HookCallbacks::onKeyboardEvent(usage, 1, &w);
+    } else {
+        w.trayIconActivated(QSystemTrayIcon::ActivationReason(request));
+    }
+    QCoreApplication::sendPostedEvents(); // the restore and the page's state are posted
+    QTEST(w.isVisible() && !w.isMinimized(), "restored");
+    QQuickItem *root = w.controller->view->rootObject();
+    QQuickItem *notice = root->findChild<QQuickItem *>(u"mouseStateNotice"_s);
+    QTEST(root->isVisible() ? notice->property("mouseState").toInt() : -1, "shownState");
+    deviceReady = false;
+}
+
+void TestWidget::noticesWithoutTrayGoToTheDesktop()
+{
+    NotificationServer server;
+    QVERIFY2(server.start(sessionBus->address), "no private session bus (dbus-daemon)");
+    setSleeper(std::make_shared<RecordingSleeper>());
+    const std::shared_ptr<SimulatedG7> mouse = installDeviceBackend(DeviceOptions{true, 1, {}});
+    Widget w;
+    recordPointerSettings(*w.controller->view);
+    bool trayHost = false;
+    w.trayHostAvailable = [&trayHost] { return trayHost; };
+    w.checkDevice();
+    QTRY_COMPARE(server.calls.size(), 1);
+    QTRY_VERIFY(w.hid.monitorRunning);
+    // Two DPI switches in a row: the second replaces the first, even sent before its id came back.
+    dpiStageValues[1] = 1600;
+    dpiStageValues[2] = 3200;
+    mouse->emitDpiEvent(2);
+    mouse->emitDpiEvent(3);
+    QTRY_COMPARE(server.calls.size(), 3);
+    // With a tray host the balloon shows it; without, a notice that replaces none.
+    trayHost = true;
+    w.showNotice(u"Info"_s, u"Detect Mouse!"_s);
+    QCoreApplication::sendPostedEvents();
+    trayHost = false;
+    w.showNotice(u"Info"_s, u"Mouse found, but no permission to open it."_s);
+    QTRY_COMPARE(server.calls.size(), 4);
+    QCOMPARE(server.calls, (QStringList{u"1 replaces 0: Info | Detect Mouse!"_s,
+                                        u"2 replaces 0: Info | DPI Switch to 1600"_s,
+                                        u"2 replaces 2: Info | DPI Switch to 3200"_s,
+                                        u"3 replaces 0: Info | Mouse found, but no permission to open it."_s}));
+    QCOMPARE(server.appNames, QStringList(4, english));
+    QCOMPARE(server.timeouts, QList<int>(4, 10000));
+    QVERIFY2(server.icons.first().startsWith(QLatin1Char('/')) && QFile::exists(server.icons.first()), qPrintable(server.icons.first()));
+    w.hid.stopMonitor();
+    w.hid.monitorFuture.waitForFinished();
+    deviceReady = false;
 }
 
 void TestWidget::deviceWatchPlugUnplugReplug()
@@ -161,6 +236,11 @@ void TestWidget::deviceWatchPlugUnplugReplug()
     const qint64 unplugged = sinceStart.elapsed();
     mouse->unplug();
     QTRY_VERIFY_WITH_TIMEOUT(!w.controller->view->isEnabled(), 2000);
+    // The window says the mouse is gone, and so does the tray menu's status line.
+    QQuickItem *notice = w.controller->view->rootObject()->findChild<QQuickItem *>(u"mouseStateNotice"_s);
+    QTRY_COMPARE(notice->property("mouseState").toInt(), 1);
+    QAction *status = w.trayIcon->contextMenu()->actions().first();
+    QCOMPARE(status->text(), u"No mouse"_s);
     const qint64 noticed = firstTime.value(u"view off"_s) - unplugged;
     QVERIFY2(noticed >= 0 && noticed <= 750, qPrintable(QString::number(noticed)));
     // Replug: one rescan after the delay; the page is usable again and one monitor runs.
@@ -168,6 +248,8 @@ void TestWidget::deviceWatchPlugUnplugReplug()
     QVERIFY(w.pollTimer.isActive());
     QTRY_VERIFY_WITH_TIMEOUT(w.hid.monitorRunning, rescanDelayMs + 2000);
     QTRY_VERIFY_WITH_TIMEOUT(w.controller->view->isEnabled(), 1000);
+    QTRY_COMPARE(notice->property("mouseState").toInt(), 0);
+    QCOMPARE(status->text(), u"ORVANE GLIDE MOUSE G7"_s); // the model's name (catalogue model 1)
     QCOMPARE(QThreadPool::globalInstance()->activeThreadCount(), 1);
     w.hid.stopMonitor();
     w.hid.monitorFuture.waitForFinished();
@@ -175,5 +257,14 @@ void TestWidget::deviceWatchPlugUnplugReplug()
     QCOMPARE(events.join(u", "), u"Device Error, hidden"_s + connecting + u", Device removed, view off"_s + connecting);
 }
 
-QTEST_MAIN(TestWidget)
+int main(int argc, char **argv)
+{
+    // Before the application object, which may open the session bus for its tray.
+    PrivateSessionBus bus;
+    bus.useAsSessionBus();
+    sessionBus = &bus;
+    QApplication app(argc, argv);
+    TestWidget test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_widget.moc"

@@ -1,7 +1,9 @@
-// The real program with the simulated mouse on an X server with a tray host, started twice
-// and driven with real pointer events; screenshots are kept in the build folder.
+// The real program on an X server that gets a tray host only later, without a mouse, with one it
+// may not open and with the simulated one, started twice and driven with real pointer events;
+// its notices reach a notification service of the test's own. Screenshots stay in the build folder.
 
 #include "support_xserver.h"
+#include <privatesessionbus.h>
 #include <qtsinglecoreapplication.h>
 #include <tracedblocks.h>
 #include <tracereader.h>
@@ -9,6 +11,7 @@
 #include <QImage>
 #include <QLocalSocket>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -31,6 +34,22 @@ double drawnShare(const QImage &shot, const QRect &rect)
     return double(drawn) / (rect.width() * rect.height());
 }
 
+// A fake root with a G7 (260d:1031) on the bus whose hidraw node this user may not open.
+void addUnopenableMouse(const QString &root)
+{
+    const QString usb = root + u"/sys/bus/usb/devices/1-2"_s, hid = root + u"/sys/class/hidraw/hidraw3/device"_s;
+    QVERIFY(QDir().mkpath(usb) && QDir().mkpath(hid) && QDir().mkpath(root + u"/dev"_s));
+    const QList<std::pair<QString, QByteArray>> files{
+        {usb + u"/idVendor"_s, "260d\n"}, {usb + u"/idProduct"_s, "1031\n"},
+        {hid + u"/uevent"_s, "DRIVER=hid-generic\nHID_ID=0003:0000260D:00001031\nHID_NAME=ORVANE G7\n"},
+        {root + u"/dev/hidraw3"_s, QByteArray()}};
+    for (const auto &[name, content] : files) {
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    }
+    QVERIFY(QFile::setPermissions(root + u"/dev/hidraw3"_s, {}));
+}
+
 } // namespace
 
 class TestX11Program : public QObject
@@ -38,8 +57,11 @@ class TestX11Program : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void withoutMouseOrTrayTheWindowSaysWhy_data();
+    void withoutMouseOrTrayTheWindowSaysWhy();
     void secondStartHandsOverAndKilledFirstDoesNotBlock();
     void startShowsLogoThenWholePage();
+    void withoutTrayCloseMinimisesThenTrayIsPickedUp();
     void dragMinimiseCloseToTrayAndQuit();
     void startUpRecordAndKilledCommand();
 
@@ -54,8 +76,24 @@ private:
     }
     QList<QRect> windows(const QString &search) { return screen.windows(search); }
     QPoint origin() { return windows(mainWindow).value(0).topLeft(); }
+    // The page's window, whatever its title: the program's one window of the page's size.
+    QRect pageWindow()
+    {
+        for (const QRect &r : windows(u"--class orvane-g7"_s)) {
+            if (r.size() == QSize(1000, 640))
+                return r;
+        }
+        return {};
+    }
+    QString hints(const QString &id)
+    {
+        QString found;
+        return screen.run(u"xprop WM_HINTS -id "_s + id, &found) == 0 ? found : QString();
+    }
 
     VirtualScreen screen;
+    PrivateSessionBus bus;
+    NotificationServer notices;
     QTemporaryDir install; // a private installation: its own single-instance identity and user files
     const QString program = install.filePath(u"orvane-g7"_s);
     QProcess holder, killed, first, second;
@@ -64,9 +102,81 @@ private:
 void TestX11Program::initTestCase()
 {
     QCOMPARE(screen.run(QStringLiteral("cp -r " G7_RUNTIME_DIR "/modules ") + install.path()), 0);
-    QVERIFY2(screen.start(), qPrintable(screen.failure));
+    QVERIFY2(screen.start(false), qPrintable(screen.failure));
+    QVERIFY2(notices.start(bus.address), "no private session bus (dbus-daemon)");
+    screen.environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, QString::fromLatin1(bus.address));
     for (QProcess *process : {&holder, &killed, &first})
         process->setProcessEnvironment(screen.environment);
+}
+
+void TestX11Program::withoutMouseOrTrayTheWindowSaysWhy_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("unopenable"); // a mouse this user may not open, or none
+    QTest::addColumn<QString>("notice");  // what the notification service is told, if anything
+    QTest::newRow("no mouse, English") << u"English"_s << false << QString();
+    QTest::newRow("no mouse, Chinese") << u"ChineseSimplified"_s << false << QString();
+    QTest::newRow("no permission, English") << u"English"_s << true
+        << u"Info | Mouse found, but no permission to open it. Run \"orvane-g7 --check\" to see the fix."_s;
+    QTest::newRow("no permission, Chinese") << u"ChineseSimplified"_s << true
+        << u"Info | 检测到鼠标，但没有权限打开它 (no permission)。运行 orvane-g7 --check 查看解决方法。"_s;
+}
+
+void TestX11Program::withoutMouseOrTrayTheWindowSaysWhy()
+{
+    QFETCH(QString, language);
+    QFETCH(bool, unopenable);
+    QFETCH(QString, notice);
+    QCOMPARE(screen.run(QStringLiteral("cp --remove-destination " G7_RUNTIME_DIR "/orvane-g7 ") + program), 0);
+    QSettings config(install.filePath(u"modules/setting/apConfig.bin"_s), QSettings::IniFormat);
+    // The later tests' program speaks as installed, also when a check here fails.
+    const auto restore = qScopeGuard([&config, before = config.value(u"common/language"_s)] {
+        config.setValue(u"common/language"_s, before);
+    });
+    config.setValue(u"common/language"_s, language);
+    config.sync();
+    QTemporaryDir root; // what the program sees of /sys and /dev
+    if (unopenable)
+        addUnopenableMouse(root.path());
+    QProcessEnvironment env = screen.environment;
+    env.insert(u"ORVANE_G7_SYSROOT"_s, root.path());
+    QProcess alone;
+    alone.setProcessEnvironment(env);
+    notices.calls.clear();
+    alone.start(program, {});
+    QByteArray said;
+    QTRY_VERIFY2_WITH_TIMEOUT((said += alone.readAllStandardError() + alone.readAllStandardOutput(),
+                               !pageWindow().isEmpty()), said.constData(), 60000);
+    // The state's panel in the middle of the drawn page.
+    const QString shot = u"x11_program_%1_%2.png"_s.arg(unopenable ? u"no_permission"_s : u"no_mouse"_s,
+                                                        language == u"English"_s ? u"en"_s : u"zh"_s);
+    const QRect panel = QRect(250, 250, 500, 140).translated(pageWindow().topLeft());
+    QImage image;
+    QTRY_VERIFY_WITH_TIMEOUT(drawnShare(image = screenshot(shot), panel) > 0.9, 10000);
+    // Only the no-permission state has a title in the warning red.
+    int red = 0;
+    for (int i = 0; i < panel.width() * panel.height(); ++i)
+        red += QColor(image.pixel(panel.x() + i % panel.width(), panel.y() + i / panel.width())) == QColor(0xff, 0x6a, 0x5a);
+    QVERIFY2((red > 20) == unopenable, qPrintable(QString::number(red)));
+    if (!notice.isEmpty()) {
+        QTRY_COMPARE(notices.calls.size(), 1);
+        QVERIFY2(notices.calls.first().endsWith(u" replaces 0: "_s + notice), qPrintable(notices.calls.first()));
+    }
+    QCOMPARE(notices.calls.size(), notice.isEmpty() ? 0 : 1);
+    // Closed without a tray it is minimised; a second start brings it back and says so.
+    QString id;
+    screen.run(u"xdotool search --onlyvisible --name ^ORVANE"_s, &id);
+    QCOMPARE(click(pageWindow().topLeft() + closeButton), 0);
+    QTRY_VERIFY(hints(id).contains(QLatin1String("Iconic")));
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(program, {});
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitCode(), 1);
+    QVERIFY(second.readAllStandardError().contains("Already running: its window was brought up."));
+    QTRY_VERIFY(hints(id).contains(QLatin1String("Normal")));
+    alone.terminate();
+    QVERIFY(alone.waitForFinished(10000));
 }
 
 void TestX11Program::secondStartHandsOverAndKilledFirstDoesNotBlock()
@@ -130,6 +240,27 @@ void TestX11Program::startShowsLogoThenWholePage()
     QVERIFY2(logoAfter < 0 || pageBefore - logoAfter >= 500, qPrintable(times));
 }
 
+void TestX11Program::withoutTrayCloseMinimisesThenTrayIsPickedUp()
+{
+    QTRY_VERIFY(notices.calls.join(u'\n').endsWith(u"Info | Detect Mouse!"_s));
+    QString id;
+    screen.run(u"xdotool search "_s + mainWindow, &id);
+    QCOMPARE(click(origin() + closeButton), 0);
+    QTRY_VERIFY(hints(id).contains(QLatin1String("Iconic")));
+    QCOMPARE(screen.run(program + u" --simulate"_s), 1);
+    QTRY_VERIFY(hints(id).contains(QLatin1String("Normal")));
+    // A tray host that comes later gets the icon.
+    QVERIFY2(screen.startTray(), qPrintable(screen.failure));
+    const auto iconShown = [this] {
+        for (const QRect &r : windows(u"--class orvane-g7"_s)) {
+            if (r.width() <= 32 && r.height() <= 32)
+                return true;
+        }
+        return false;
+    };
+    QTRY_VERIFY(iconShown());
+}
+
 void TestX11Program::dragMinimiseCloseToTrayAndQuit()
 {
     const QPoint before = origin(), start = before + dragSpot;
@@ -156,11 +287,18 @@ void TestX11Program::dragMinimiseCloseToTrayAndQuit()
     QCOMPARE(click(icon, u"--repeat 2 --delay 80 1"_s), 0);
     QTRY_COMPARE(windows(mainWindow).size(), 1);
     QCOMPARE(click(icon, u"3"_s), 0);
-    // The menu opens at the pointer: one 22-pixel entry inside a 1-pixel border, in its dark grey.
-    QTRY_VERIFY(windows(u"--class orvane-g7"_s).contains(QRect(icon, QSize(95, 24))));
+    // The menu opens at the pointer: status, separator, "Show window" and "Quit" in a 1-pixel
+    // border, in its dark grey; "Quit" is the last 22-pixel entry.
+    QRect menuRect;
+    const auto menuOpen = [&] {
+        for (const QRect &r : windows(u"--class orvane-g7"_s))
+            menuRect = r.topLeft() == icon && r.height() >= 3 * 22 + 2 ? r : menuRect;
+        return !menuRect.isNull();
+    };
+    QTRY_VERIFY(menuOpen());
     const QImage menu = screenshot(u"x11_program_tray_menu.png"_s);
     QCOMPARE(QColor(menu.pixel(icon + QPoint(12, 10))), QColor(68, 69, 73));
-    QCOMPARE(click(icon + QPoint(20, 12)), 0);
+    QCOMPARE(click(QPoint(icon.x() + 20, menuRect.bottom() - 12)), 0);
     QVERIFY(first.waitForFinished(5000));
     QCOMPARE(first.exitStatus(), QProcess::NormalExit);
     QCOMPARE(first.exitCode(), 0);

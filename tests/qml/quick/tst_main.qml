@@ -71,7 +71,7 @@ TestCase {
         if (data.zh)
             compare(texts, [0, 1, 2, 3, 4, 5].map(t => data.strings[t] ?? []))
         else
-            compare(texts.map(t => t.length), [45, 10, 45, 22, 15, 11])
+            compare(texts.map(t => t.length), [49, 10, 45, 22, 15, 11])
         compare(["restBtn", "resetQuestion", "askRow0", "askRow1", "askRow2"].map(n => part(page, n).text),
                 [data.reset, data.question, "www.orvane-gaming.com"].concat(data.rows))
     }
