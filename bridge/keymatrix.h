@@ -9,6 +9,8 @@ namespace KeyMatrix {
 
 inline constexpr int entryCount = 16;
 inline constexpr int byteCount = 64;
+// The entry type of a button that plays a macro; its fourth value names the macro.
+inline constexpr int macroType = 0x0A;
 
 using Bytes = std::array<unsigned char, byteCount>;
 

@@ -5,6 +5,9 @@
 #include "hid_thread.h"
 #include "keymatrix.h"
 #include "ledoptions.h"
+#include "macrocodecobject.h"
+#include "macrofiles.h"
+#include "macrosender.h"
 #include "profilekeys.h"
 #include "profilevalues.h"
 #include "profilestore.h"
@@ -186,6 +189,28 @@ void sendSwitchedProfile(ProfileStore &store, Hid_Thread &hid)
 
 void sendLoadedProfile(ProfileStore &store, Hid_Thread &hid)
 {
+    // As the profile page's Load: the macro of each macro button first, then the panels.
+    if (hid.did <= 3) {
+        for (int button = 0; button < KeyMatrix::entryCount; ++button) {
+            const QVariantList row = ProfileValues::keyRow(store, button);
+            if (row.size() < 4 || row.at(0).toInt() != KeyMatrix::macroType)
+                continue;
+            const QString name = store.value(indexed(ProfileKey::macroPrefix, row.at(3).toInt()), 0).toString();
+            QStringList entries = MacroFiles::load(name);
+            // The file's last value is its loop count; without one the editor's default of 1.
+            int loops = 1;
+            if (!entries.isEmpty()) {
+                bool ok = false;
+                static const QRegularExpression leading(QStringLiteral("^\\s*([+-]?\\d+)"));
+                const int n = leading.match(entries.takeLast()).captured(1).toInt(&ok);
+                loops = ok ? qBound(0, n, 65535) : 1;
+            }
+            QVariantList bytes;
+            for (const char byte : encodeMacroEntries(entries, uint(loops)))
+                bytes.append(int(static_cast<unsigned char>(byte)));
+            sendMacro(&hid, bytes, button);
+        }
+    }
     Sender(store, hid).panels();
 }
 

@@ -17,8 +17,8 @@ namespace ProfileSender {
 // closing lighting refresh.
 void sendSwitchedProfile(ProfileStore &store, Hid_Thread &hid);
 
-// The profile page's Load after an import: the same panels re-sent, without
-// the lift-off height and the closing refresh.
+// The profile page's Load after an import: the macro of each macro button,
+// then the same panels re-sent, without the lift-off height and the closing refresh.
 void sendLoadedProfile(ProfileStore &store, Hid_Thread &hid);
 
 } // namespace ProfileSender
