@@ -1,5 +1,6 @@
 #include "widget.h"
 
+#include "autostartaction.h"
 #include "devicewatch.h"
 #include "instancecommands.h"
 #include "uicontroler.h"
@@ -69,6 +70,8 @@ Widget::Widget(QWidget *parent)
         quitAction->setText(QStringLiteral("退出"));
     connect(quitAction, &QAction::triggered, this, &Widget::exitSYS);
     auto *trayMenu = new QMenu(this);
+    const bool chinese = controller->view->getLang().toString() == QLatin1String(ProfileKey::chineseLanguage);
+    trayMenu->addAction(new AutostartAction(chinese ? QStringLiteral("开机自动启动") : tr("Start with the desktop"), trayMenu));
     trayMenu->addAction(quitAction);
     trayMenu->setStyleSheet(QString::fromLatin1(trayMenuStyle));
     trayIcon->setContextMenu(trayMenu);
