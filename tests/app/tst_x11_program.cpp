@@ -37,6 +37,7 @@ private slots:
     void secondStartHandsOverAndKilledFirstDoesNotBlock();
     void startShowsLogoThenWholePage();
     void dragMinimiseCloseToTrayAndQuit();
+    void hiddenStartWaitsInTray();
 
 private:
     int click(const QPoint &at, const QString &how = u"1"_s)
@@ -49,6 +50,13 @@ private:
     }
     QList<QRect> windows(const QString &search) { return screen.windows(search); }
     QPoint origin() { return windows(mainWindow).value(0).topLeft(); }
+    QPoint trayIcon() // the program's small window that trayer embedded
+    {
+        QPoint icon;
+        for (const QRect &r : windows(u"--class orvane-g7"_s))
+            icon = r.width() <= 32 && r.height() <= 32 ? r.center() : icon;
+        return icon;
+    }
 
     VirtualScreen screen;
     QTemporaryDir install; // a private installation: its own single-instance identity and user files
@@ -60,6 +68,7 @@ void TestX11Program::initTestCase()
 {
     QCOMPARE(screen.run(QStringLiteral("cp -r " G7_RUNTIME_DIR "/modules ") + install.path()), 0);
     QVERIFY2(screen.start(), qPrintable(screen.failure));
+    screen.environment.insert(u"XDG_STATE_HOME"_s, install.path());   // the programs' logs
     for (QProcess *process : {&holder, &killed, &first})
         process->setProcessEnvironment(screen.environment);
 }
@@ -138,6 +147,11 @@ void TestX11Program::dragMinimiseCloseToTrayAndQuit()
     screen.run(u"xdotool search "_s + mainWindow, &id);
     QCOMPARE(click(origin() + minimiseButton), 0);
     QTRY_VERIFY(screen.run(u"xprop WM_HINTS -id "_s + id, &hints) == 0 && hints.contains(QLatin1String("Iconic")));
+    // Docks and task switchers show the program's own icon, at the sizes they pick from.
+    QString icons;
+    QCOMPARE(screen.run(u"xprop -id %1 _NET_WM_ICON"_s.arg(id.trimmed()), &icons), 0);
+    for (int size : {16, 22, 24, 32, 48, 64, 128})
+        QVERIFY2(icons.contains(u"Icon (%1 x %1)"_s.arg(size)), qPrintable(icons.left(200)));
     // Started through a launcher link of another name it is the same program: it hands over.
     const QString launcher = install.filePath(u"g7-launcher"_s);
     QVERIFY(QFile::link(program, launcher));
@@ -145,20 +159,42 @@ void TestX11Program::dragMinimiseCloseToTrayAndQuit()
     QTRY_VERIFY(screen.run(u"xprop WM_HINTS -id "_s + id, &hints) == 0 && hints.contains(QLatin1String("Normal")));
     QCOMPARE(click(origin() + closeButton), 0);
     QTRY_VERIFY(windows(mainWindow).isEmpty());
-    QPoint icon; // the program's small window that trayer embedded
-    for (const QRect &r : windows(u"--class orvane-g7"_s))
-        icon = r.width() <= 32 && r.height() <= 32 ? r.center() : icon;
+    const QPoint icon = trayIcon();
     QCOMPARE(click(icon, u"--repeat 2 --delay 80 1"_s), 0);
     QTRY_COMPARE(windows(mainWindow).size(), 1);
     QCOMPARE(click(icon, u"3"_s), 0);
-    // The menu opens at the pointer: one 22-pixel entry inside a 1-pixel border, in its dark grey.
-    QTRY_VERIFY(windows(u"--class orvane-g7"_s).contains(QRect(icon, QSize(95, 24))));
+    // The menu opens at the pointer: 22-pixel entries inside a 1-pixel border, in its dark grey;
+    // Quit is the last one.
+    const auto menuRect = [&] {
+        for (const QRect &r : windows(u"--class orvane-g7"_s)) {
+            if (r.topLeft() == icon && r.height() > 24 && (r.height() - 2) % 22 == 0)
+                return r;
+        }
+        return QRect();
+    };
+    QTRY_VERIFY(menuRect().isValid());
     const QImage menu = screenshot(u"x11_program_tray_menu.png"_s);
     QCOMPARE(QColor(menu.pixel(icon + QPoint(12, 10))), QColor(68, 69, 73));
-    QCOMPARE(click(icon + QPoint(20, 12)), 0);
+    QCOMPARE(click(icon + QPoint(20, menuRect().height() - 12)), 0);
     QVERIFY(first.waitForFinished(5000));
     QCOMPARE(first.exitStatus(), QProcess::NormalExit);
     QCOMPARE(first.exitCode(), 0);
+}
+
+// Started as the autostart entry starts it: in the tray only, until its icon is double-clicked.
+void TestX11Program::hiddenStartWaitsInTray()
+{
+    QProcess hidden;
+    hidden.setProcessEnvironment(screen.environment);
+    hidden.start(program, {u"--simulate"_s, u"--hidden"_s});
+    QByteArray console;
+    QTRY_VERIFY2_WITH_TIMEOUT((console += hidden.readAllStandardError()).contains("Device Connect"), console.constData(), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(!trayIcon().isNull(), 30000);
+    QVERIFY(windows(mainWindow).isEmpty());
+    QCOMPARE(click(trayIcon(), u"--repeat 2 --delay 80 1"_s), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(windows(mainWindow).size(), 1, 30000);
+    hidden.terminate();
+    QVERIFY(hidden.waitForFinished(10000));
 }
 
 int main(int argc, char **argv)
