@@ -55,7 +55,7 @@ LogFile::~LogFile()
 QString LogFile::defaultPath()
 {
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification says relative values are to be ignored.
+    // A relative XDG value is invalid and is ignored, as desktops do.
     if (state.isEmpty() || QDir::isRelativePath(state))
         state = QDir::homePath() + QLatin1String("/.local/state");
     return state + QLatin1String("/orvane-g7/orvane-g7.log");
