@@ -21,6 +21,7 @@ constexpr Verb verbs[] = {
     {"--version", CliRequest::Version, 0, false}, {"--list", CliRequest::List, 0, false},
     {"--profile", CliRequest::Profile, 1, false}, {"--export", CliRequest::Export, 2, false},
     {"--import", CliRequest::Import, 1, true},    {"--status", CliRequest::Status, 0, false},
+    {"--autostart", CliRequest::Autostart, 1, false},
 };
 
 constexpr int profileLimit = 6;   // the profile page's numbers 0..5
@@ -41,7 +42,7 @@ int deviceOption(const QStringList &args, int i, QString *error)
             *error = QStringLiteral("no simulated model: %1 (models are 0 to %2)").arg(arg.mid(11)).arg(simulatedModels - 1);
         return 0;
     }
-    if (arg.startsWith(QLatin1String("--trace=")))
+    if (arg.startsWith(QLatin1String("--trace=")) || arg == QLatin1String("--hidden"))
         return 0;
     for (const char *withValue : {"--trace", "-platform", "-display"}) {
         if (arg != QLatin1String(withValue))
@@ -115,6 +116,11 @@ CliRequest CliRequest::parse(const QStringList &args)
         number = values.at(0);
         request.file = values.at(1);
         break;
+    case Autostart:
+        request.on = values.at(0) == QLatin1String("on");
+        if (!request.on && values.at(0) != QLatin1String("off"))
+            request.error = QStringLiteral("--autostart takes on or off, not %1").arg(values.at(0));
+        return request;
     case Import:
         request.file = values.at(0);
         if (values.size() < 2) {   // into a new profile
@@ -146,6 +152,8 @@ QStringList CliRequest::toArgs() const
             return {name, QString::number(profile)};
         case Export:
             return {name, QString::number(profile), file};
+        case Autostart:
+            return {name, on ? QStringLiteral("on") : QStringLiteral("off")};
         case Import:
             if (profile < 0)
                 return {name, file};
@@ -182,10 +190,15 @@ QString CliRequest::helpText()
         "  --check              which supported mice are attached and whether this user may open them;\n"
         "                       exit 0 usable, 1 none attached, 2 attached but not accessible\n"
         "  --udev-rule          print the udev rule that gives the logged-in user the mice\n"
+        "  --autostart on|off   start (hidden in the tray) with the desktop session, or no longer;\n"
+        "                       writes or removes $XDG_CONFIG_HOME/autostart/orvane-g7.desktop\n"
         "\n"
         "Options:\n"
         "  --simulate[=N]       a simulated mouse of model N (0-3, default 1) instead of a real one\n"
         "  --trace FILE         append every report to and from the mouse to FILE\n"
+        "  --hidden             start in the tray without showing the window (where there is a tray)\n"
         "\n"
-        "Exit code 0 on success; on failure one line on standard error and a non-zero code.\n");
+        "Exit code 0 on success; on failure one line on standard error and a non-zero code.\n"
+        "The debug output also goes to $XDG_STATE_HOME/orvane-g7/orvane-g7.log\n"
+        "(~/.local/state/orvane-g7/orvane-g7.log; kept under 1 MiB, the older part in orvane-g7.log.1).\n");
 }

@@ -6,11 +6,12 @@
 // A command-line command, as parsed from the program's arguments.
 struct CliRequest
 {
-    enum Command { None, Help, Version, List, Profile, Export, Import, Status };
+    enum Command { None, Help, Version, List, Profile, Export, Import, Status, Autostart };
 
     Command command = None;
     int profile = -1;   // -1 with Import: into a new profile
     QString file;    // absolute: the running copy works in its own folder
+    bool on = false;   // with Autostart
     QString error;   // one line when the arguments do not make a command
 
     // Whether `args` (without the program name) ask for the command-line mode:

@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "autostart.h"
 #include "catalogue.h"
 #include "clicommands.h"
 #include "clirequest.h"
@@ -140,6 +141,12 @@ int run(int argc, char **argv)
         return print(PeerAnswer{usageError, QString(), request.error + QLatin1Char('\n')});
     if (request.command == CliRequest::Help)
         return print(PeerAnswer{0, CliRequest::helpText(), QString()});
+    if (request.command == CliRequest::Autostart) {
+        QString error;
+        if (!Autostart::setEnabled(request.on, QCoreApplication::applicationFilePath(), &error))
+            return print(PeerAnswer{1, QString(), error + QLatin1Char('\n')});
+        return print(PeerAnswer{0, QStringLiteral("autostart %1: %2\n").arg(request.on ? "on" : "off", Autostart::filePath()), QString()});
+    }
 
     // Handed to the tray program when it runs; otherwise worked here, alone, holding the mouse.
     const auto handOver = [&request](SingleInstancePeer &peer) {

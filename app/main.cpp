@@ -1,9 +1,11 @@
+#include "appicon.h"
 #include "commandline.h"
 #include "deviceaccess.h"
 #include "devicelock.h"
 #include "devicewatch.h"
 #include "hookcallbacks.h"
 #include "inputhook.h"
+#include "logfile.h"
 #include "qtsinglecoreapplication.h"
 #include "renderer.h"
 #include "widget.h"
@@ -61,6 +63,8 @@ int runWithoutWindow(int argc, char **argv, bool rule)
 
 int main(int argc, char **argv)
 {
+    LogFile log(LogFile::defaultPath());
+    LogFile::install(&log);
     if (hasOption(argc, argv, "--check") || hasOption(argc, argv, "--udev-rule"))
         return runWithoutWindow(argc, argv, hasOption(argc, argv, "--udev-rule"));
     if (CommandLine::wanted(argc, argv))
@@ -75,6 +79,7 @@ int main(int argc, char **argv)
                                        : "Already running, but it did not answer.");
         return 1;
     }
+    setDesktopIdentity();
     // A command-line call working alone has the mouse for a few seconds at most; this copy
     // waits for it rather than talking to the mouse at the same time.
     DeviceLock device;
@@ -109,7 +114,9 @@ int main(int argc, char **argv)
     InputHook hook(false);
     HookCallbacks::registerWith(hook, &w);
 
-    w.showNormal();
+    // An autostarted copy stays in the tray, unless there is none to bring it back from.
+    if (!hasOption(argc, argv, "--hidden") || !QSystemTrayIcon::isSystemTrayAvailable())
+        w.showNormal();
 
     w.checkDevice();
     if (!simulated && !deviceReady && attachedWithoutPermission()) {

@@ -1,5 +1,6 @@
 #include "widget.h"
 
+#include "autostartaction.h"
 #include "desktopnotifier.h"
 #include "devicewatch.h"
 #include "instancecommands.h"
@@ -109,6 +110,7 @@ void Widget::buildTrayMenu()
     trayMenu->addAction(statusAction);
     trayMenu->addSeparator();
     trayMenu->addAction(showAction);
+    trayMenu->addAction(new AutostartAction(zh ? QStringLiteral("开机自动启动") : tr("Start with the desktop"), trayMenu));
     trayMenu->addAction(quitAction);
     trayMenu->setStyleSheet(QString::fromLatin1(trayMenuStyle));
     trayIcon->setContextMenu(trayMenu);

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake pkg-config dpkg-dev desktop-file-utils
+  build-essential cmake pkg-config dpkg-dev desktop-file-utils lintian file
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools
   libqt6quickwidgets6 libqt6opengl6-dev libqt6svg6
   qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript

@@ -18,7 +18,12 @@ for want in \
   './usr/lib/orvane-g7/modules/setting/pD.bin' \
   './usr/lib/orvane-g7/modules/setting/apConfig.bin' \
   './usr/lib/orvane-g7/modules/i18n/lang_025044.ini' \
-  './usr/lib/orvane-g7/modules/img/trayIcon.ico'; do
+  './usr/lib/orvane-g7/modules/img/trayIcon.ico' \
+  './usr/share/icons/hicolor/scalable/apps/orvane-g7.svg' \
+  './usr/share/man/man1/orvane-g7.1.gz' \
+  './usr/share/doc/orvane-g7/copyright' \
+  './usr/share/doc/orvane-g7/changelog.gz' \
+  './usr/share/lintian/overrides/orvane-g7'; do
   grep -qxF "$want" "$out/files" || { echo "not in the package: $want"; fail=1; }
 done
 # Nothing outside /usr, and no user data a build or test run left behind.
@@ -40,4 +45,21 @@ done
 # The installed menu entry is valid.
 dpkg-deb -x "$deb" "$out/root"
 desktop-file-validate "$out/root/usr/share/applications/orvane-g7.desktop" || fail=1
+# Each hicolor size is there and is what its folder says.
+for n in 16 22 24 32 48 64 128 256; do
+  png=$out/root/usr/share/icons/hicolor/${n}x${n}/apps/orvane-g7.png
+  file "$png" | grep -q "PNG image data, $n x $n," || { echo "icon ${n}x${n}: $(file -b "$png")"; fail=1; }
+done
+# The man page names every option --help names, and the changelog is of this version.
+man=$(gzip -dc "$out/root/usr/share/man/man1/orvane-g7.1.gz" | sed 's/\\-/-/g')
+for opt in $(env -u DISPLAY "$build/bin/orvane-g7" --help | grep -oE -- '(^| )--?[a-z][a-z-]*' | sort -u); do
+  grep -qF -- "$opt" <<<"$man" || { echo "man page lacks $opt"; fail=1; }
+done
+gzip -dc "$out/root/usr/share/doc/orvane-g7/changelog.gz" >"$out/changelog"
+[ "$(dpkg-parsechangelog -l "$out/changelog" -S Version)" = "$(dpkg-deb -f "$deb" Version)" ] \
+  || { echo "changelog is not of version $(dpkg-deb -f "$deb" Version)"; fail=1; }
+# lintian, where installed, finds nothing but what the overrides explain.
+if command -v lintian >/dev/null; then
+  lintian --fail-on error,warning "$deb" || { echo "lintian complains"; fail=1; }
+fi
 exit $fail

@@ -158,6 +158,9 @@ private slots:
     void initTestCase()
     {
         QVERIFY(QFile::exists(alone.path(u"orvane-g7"_s)) && QFile::exists(handed.path(u"orvane-g7"_s)));
+        // Every copy started here keeps its autostart entry and log in private folders.
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+        qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
         // The tray program of the second installation, on the offscreen platform of the tests.
         program.setProgram(handed.path(u"orvane-g7"_s));
         program.setArguments({u"--simulate"_s, u"--trace"_s, handed.path(u"trace.txt"_s)});
@@ -167,6 +170,9 @@ private slots:
         // A command-line call before the program holds its lock would work alone and keep it out.
         QByteArray console;
         QTRY_VERIFY_WITH_TIMEOUT((console += program.readAllStandardError()).contains("Device Connect"), 30000);
+        // A program started from the menu has no console: its log has the same lines.
+        QFile log(state.filePath(u"orvane-g7/orvane-g7.log"_s));
+        QVERIFY(log.open(QIODevice::ReadOnly) && log.readAll().contains(" debug: Device Connect"));
         // Ready once it answers a command that needs the mouse.
         QTRY_VERIFY_WITH_TIMEOUT(run(handed, {u"--status"_s}).code == 0, 30000);
     }
@@ -183,7 +189,8 @@ private slots:
         QTest::addColumn<QString>("said");   // pattern over standard output and error
         QTest::addColumn<bool>("sends");     // whether the mouse gets reports
         QTest::newRow("help") << QStringList{u"--help"_s} << 0
-                              << u"--list.*--profile N.*--export N FILE.*--import FILE \\[N\\].*--status.*--check.*--udev-rule.*--simulate.*--trace FILE"_s << false;
+                              << u"--list.*--profile N.*--export N FILE.*--import FILE \\[N\\].*--status.*--check.*--udev-rule.*--autostart on\\|off"
+                                 ".*--simulate.*--trace FILE.*--hidden.*\\$XDG_STATE_HOME/orvane-g7/orvane-g7.log"_s << false;
         QTest::newRow("list") << QStringList{u"--list"_s} << 0
                               << u"^mouse: ORVANE GLIDE MOUSE G7 \\(model 1\\), command interface \\S+, event interface \\S+, [a-z ]+\nprofiles:\n\\* 0 Standard\n  1 Two\n  2 Three\n  3 Four\n  4 Huge\n$"_s << false;
         QTest::newRow("status") << QStringList{u"--status"_s} << 0 << u"^DPI stage [1-8] of 8: \\d+ DPI\nlighting effect \\d+ \\(options \\d+, \\d+\\)\n$"_s << true;
@@ -212,6 +219,11 @@ private slots:
         QTest::newRow("import new") << QStringList{u"--import"_s, u"hand.pf"_s} << 0
                                     << u"^\\S+/hand.pf imported into profile 5 \\(profile_0\\) and sent to the mouse\n$"_s << true;
         QTest::newRow("list new") << QStringList{u"--list"_s} << 0 << u"\n  4 Huge\n\\* 5 profile_0\n$"_s << false;
+        QTest::newRow("autostart on") << QStringList{u"--autostart"_s, u"on"_s} << 0 << u"^autostart on: /\\S+/autostart/orvane-g7.desktop\n$"_s << false;
+        QTest::newRow("autostart off") << QStringList{u"--autostart"_s, u"off"_s} << 0 << u"^autostart off: /\\S+/autostart/orvane-g7.desktop\n$"_s << false;
+        QTest::newRow("autostart what") << QStringList{u"--autostart"_s, u"yes"_s} << 2 << u"^--autostart takes on or off, not yes\n$"_s << false;
+        // The tray program's own option is no command and no mistake.
+        QTest::newRow("hidden list") << QStringList{u"--hidden"_s, u"--list"_s} << 0 << u"^mouse: "_s << false;
     }
     // Each command alone and handed to the running program: same answer, same reports, one writer.
     void commands()
@@ -269,6 +281,17 @@ private slots:
             if (QTest::currentDataTag() == u"import other"_s)
                 QVERIFY(install->read(u"modules/macro/Hand.bin"_s).contains("A"));
         }
+        // The desktop starts the last installation that switched it on, in the tray.
+        const QString entry = config.filePath(u"autostart/orvane-g7.desktop"_s);
+        if (QTest::currentDataTag() == u"autostart on"_s) {
+            QFile file(entry);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray exec = "Exec=\"" + QFileInfo(handed.path(u"orvane-g7"_s)).canonicalFilePath().toUtf8() + "\" --hidden";
+            QVERIFY2(file.readAll().split('\n').contains(exec), exec.constData());
+            QCOMPARE(QProcess::execute(u"desktop-file-validate"_s, {entry}), 0);
+        }
+        if (QTest::currentDataTag() == u"autostart off"_s)
+            QVERIFY(!QFile::exists(entry));
     }
 
     // The README's examples, in their order, on a fresh installation with the simulated mouse.
@@ -427,6 +450,7 @@ private slots:
     }
 
 private:
+    QTemporaryDir config, state;
     Install alone, handed;
     QProcess program;
 };

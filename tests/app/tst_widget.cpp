@@ -15,6 +15,9 @@
 #include <tempdatafolder.h>
 
 #include <QMenu>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QMutex>
 #include <QQuickItem>
 #include <QSettings>
@@ -68,6 +71,7 @@ private slots:
     void closeAndBringBack_data();
     void closeAndBringBack();
     void noticesWithoutTrayGoToTheDesktop();
+    void autostartSwitchFollowsFile();
     void deviceWatchPlugUnplugReplug();
 
 private:
@@ -79,9 +83,9 @@ void TestWidget::titleAndTrayMenuFollowLanguage_data()
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QStringList>("menu");
-    const QStringList englishMenu{u"No mouse"_s, QString(), u"Show window"_s, quit};
+    const QStringList englishMenu{u"No mouse"_s, QString(), u"Show window"_s, u"Start with the desktop"_s, quit};
     QTest::newRow("Chinese") << "ChineseSimplified" << u"ORVANE GLIDE 游戏鼠标 G7"_s
-                             << QStringList{u"未连接鼠标"_s, QString(), u"显示窗口"_s, u"退出"_s};
+                             << QStringList{u"未连接鼠标"_s, QString(), u"显示窗口"_s, u"开机自动启动"_s, u"退出"_s};
     QTest::newRow("English") << "English" << english << englishMenu;
     QTest::newRow("none stored") << QString() << english << englishMenu;
     QTest::newRow("case differs") << "chinesesimplified" << english << englishMenu;
@@ -102,6 +106,51 @@ void TestWidget::titleAndTrayMenuFollowLanguage()
         menu << action->text();
     QTEST(menu, "menu");
     QVERIFY(!w.trayIcon->contextMenu()->actions().first()->isEnabled()); // a status line, no command
+}
+
+// The tray menu's autostart switch as the user sees and clicks it, with the entry changed
+// behind its back (as --autostart does) and with a folder that cannot be written.
+void TestWidget::autostartSwitchFollowsFile()
+{
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    const QString entry = config.filePath(u"autostart/orvane-g7.desktop"_s);
+    Widget w;
+    QMenu *menu = w.trayIcon->contextMenu();
+    QAction *toggle = menu->findChild<QAction *>(u"autostartAction"_s);
+    QVERIFY(toggle && toggle->isCheckable() && menu->actions().contains(toggle));
+    const auto shownChecked = [menu, toggle] {
+        menu->popup(QPoint(0, 0));   // the menu reads the entry as it opens
+        const bool checked = toggle->isChecked();
+        menu->hide();
+        return checked;
+    };
+    QVERIFY(!shownChecked());
+    toggle->trigger();
+    QVERIFY(toggle->isChecked() && QFile::exists(entry));
+    QFile written(entry);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll().split('\n').contains(u"Exec=\"%1\" --hidden"_s.arg(QCoreApplication::applicationFilePath()).toUtf8()));
+    if (!QStandardPaths::findExecutable(u"desktop-file-validate"_s).isEmpty())
+        QCOMPARE(QProcess::execute(u"desktop-file-validate"_s, {entry}), 0);
+    QVERIFY(QFile::remove(entry));
+    QVERIFY(!shownChecked());
+    QFile other(entry);   // as `--autostart on` of another copy writes it
+    QVERIFY(other.open(QIODevice::WriteOnly) && other.write("[Desktop Entry]\n") > 0);
+    other.close();
+    QVERIFY(shownChecked());
+    toggle->trigger();
+    QVERIFY(!QFile::exists(entry) && !shownChecked());
+
+    // A config folder that is a file: one line says so, the switch stays off.
+    QFile blocker(config.filePath(u"file"_s));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    qputenv("XDG_CONFIG_HOME", blocker.fileName().toLocal8Bit());
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(u"^cannot write %1/autostart/orvane-g7.desktop: "_s
+                                                            .arg(QRegularExpression::escape(blocker.fileName()))));
+    toggle->trigger();
+    QVERIFY(!toggle->isChecked());
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 void TestWidget::closeAndBringBack_data()

@@ -53,6 +53,7 @@ class TestX11Installed : public QObject
 private slots:
     void installLaysOutTheProgram();
     void readOnlyInstallKeepsUserFilesApart();
+    void uninstallAsTheReadmeSays();
 
 private:
     QTemporaryDir prefix, dataHome;
@@ -126,6 +127,23 @@ void TestX11Installed::readOnlyInstallKeepsUserFilesApart()
     QVERIFY2(!program.readAll().contains("Could not"), "a copy into the user's folder failed");
     QCOMPARE(checksums(prefix.path()), before);
     QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"u+w"_s, lib()}), 0);
+}
+
+// The README's uninstall lines, with this prefix and build folder, leave none of the program's files.
+void TestX11Installed::uninstallAsTheReadmeSays()
+{
+    QFile readme(QStringLiteral(G7_SOURCE_DIR "/README.md"));
+    QVERIFY(readme.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(readme.readAll());
+    const qsizetype start = text.indexOf(u"```\n"_s, text.indexOf(u"### Uninstalling"_s)) + 4;
+    const QStringList lines = text.mid(start, text.indexOf(u"```"_s, start) - start).split(u'\n', Qt::SkipEmptyParts);
+    QVERIFY(lines.size() >= 2);
+    for (QString line : lines) {
+        line.replace(u"/usr/local"_s, prefix.path()).replace(u" build/"_s, u" "_s + buildDir + u"/"_s);
+        QVERIFY2(QProcess::execute(u"sh"_s, {u"-c"_s, line}) == 0, qPrintable(line));
+    }
+    QCOMPARE(checksums(prefix.path()).keys(), QStringList());
+    QVERIFY(!QFileInfo::exists(prefix.filePath(u"share/doc/orvane-g7"_s)));
 }
 
 QTEST_GUILESS_MAIN(TestX11Installed)

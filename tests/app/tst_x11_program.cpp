@@ -64,6 +64,7 @@ private slots:
     void withoutTrayCloseMinimisesThenTrayIsPickedUp();
     void dragMinimiseCloseToTrayAndQuit();
     void startUpRecordAndKilledCommand();
+    void hiddenStartWaitsInTray();
 
 private:
     int click(const QPoint &at, const QString &how = u"1"_s)
@@ -90,6 +91,13 @@ private:
         QString found;
         return screen.run(u"xprop WM_HINTS -id "_s + id, &found) == 0 ? found : QString();
     }
+    QPoint trayIcon() // the program's small window that trayer embedded
+    {
+        QPoint icon;
+        for (const QRect &r : windows(u"--class orvane-g7"_s))
+            icon = r.width() <= 32 && r.height() <= 32 ? r.center() : icon;
+        return icon;
+    }
 
     VirtualScreen screen;
     PrivateSessionBus bus;
@@ -105,6 +113,7 @@ void TestX11Program::initTestCase()
     QVERIFY2(screen.start(false), qPrintable(screen.failure));
     QVERIFY2(notices.start(bus.address), "no private session bus (dbus-daemon)");
     screen.environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, QString::fromLatin1(bus.address));
+    screen.environment.insert(u"XDG_STATE_HOME"_s, install.path());   // the programs' logs
     for (QProcess *process : {&holder, &killed, &first})
         process->setProcessEnvironment(screen.environment);
 }
@@ -274,6 +283,11 @@ void TestX11Program::dragMinimiseCloseToTrayAndQuit()
     screen.run(u"xdotool search "_s + mainWindow, &id);
     QCOMPARE(click(origin() + minimiseButton), 0);
     QTRY_VERIFY(screen.run(u"xprop WM_HINTS -id "_s + id, &hints) == 0 && hints.contains(QLatin1String("Iconic")));
+    // Docks and task switchers show the program's own icon, at the sizes they pick from.
+    QString icons;
+    QCOMPARE(screen.run(u"xprop -id %1 _NET_WM_ICON"_s.arg(id.trimmed()), &icons), 0);
+    for (int size : {16, 22, 24, 32, 48, 64, 128})
+        QVERIFY2(icons.contains(u"Icon (%1 x %1)"_s.arg(size)), qPrintable(icons.left(200)));
     // Started through a launcher link of another name it is the same program: it hands over.
     const QString launcher = install.filePath(u"g7-launcher"_s);
     QVERIFY(QFile::link(program, launcher));
@@ -281,9 +295,7 @@ void TestX11Program::dragMinimiseCloseToTrayAndQuit()
     QTRY_VERIFY(screen.run(u"xprop WM_HINTS -id "_s + id, &hints) == 0 && hints.contains(QLatin1String("Normal")));
     QCOMPARE(click(origin() + closeButton), 0);
     QTRY_VERIFY(windows(mainWindow).isEmpty());
-    QPoint icon; // the program's small window that trayer embedded
-    for (const QRect &r : windows(u"--class orvane-g7"_s))
-        icon = r.width() <= 32 && r.height() <= 32 ? r.center() : icon;
+    const QPoint icon = trayIcon();
     QCOMPARE(click(icon, u"--repeat 2 --delay 80 1"_s), 0);
     QTRY_COMPARE(windows(mainWindow).size(), 1);
     QCOMPARE(click(icon, u"3"_s), 0);
@@ -305,7 +317,7 @@ void TestX11Program::dragMinimiseCloseToTrayAndQuit()
 }
 
 // A start with the simulated mouse: the connect step's option exchange, then the page's
-// loading sends, none waiting for the channel; a copy-data record that comes meanwhile and
+// loading, no command waiting for the channel; a copy-data record that comes meanwhile and
 // a command-line call killed while its command runs leave the program running.
 void TestX11Program::startUpRecordAndKilledCommand()
 {
@@ -338,11 +350,8 @@ void TestX11Program::startUpRecordAndKilledCommand()
     QTRY_VERIFY(boxes().isEmpty());
     // Not before: a sender gone while its box is open is the endpoint's own affair.
     record.disconnectFromServer();
-    // The page's loading sends: the report rate, and the lighting's colour and effect last.
-    const bool loaded = QTest::qWaitFor([&] {
-        return !sentCommandBlocks(trace, 0x01).isEmpty() && !sentCommandBlocks(trace, 0x0C).isEmpty()
-                && !sentCommandBlocks(trace, 0x06).isEmpty();
-    }, 10000);
+    // The page has loaded once a handed command that needs it is answered.
+    const bool loaded = QTest::qWaitFor([&] { return screen.run(program + u" --status"_s) == 0; }, 30000);
     // Command codes, data reports and pauses of the start, in order.
     QStringList start;
     for (const TraceLine &line : TraceReader(trace).lines()) {
@@ -374,6 +383,22 @@ void TestX11Program::startUpRecordAndKilledCommand()
     QVERIFY2(!said.contains("cmd Failed") && !said.contains("hid_"), said.constData());
     second.terminate();
     QVERIFY(second.waitForFinished(5000));
+}
+
+// Started as the autostart entry starts it: in the tray only, until its icon is double-clicked.
+void TestX11Program::hiddenStartWaitsInTray()
+{
+    QProcess hidden;
+    hidden.setProcessEnvironment(screen.environment);
+    hidden.start(program, {u"--simulate"_s, u"--hidden"_s});
+    QByteArray console;
+    QTRY_VERIFY2_WITH_TIMEOUT((console += hidden.readAllStandardError()).contains("Device Connect"), console.constData(), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(!trayIcon().isNull(), 30000);
+    QVERIFY(windows(mainWindow).isEmpty());
+    QCOMPARE(click(trayIcon(), u"--repeat 2 --delay 80 1"_s), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(windows(mainWindow).size(), 1, 30000);
+    hidden.terminate();
+    QVERIFY(hidden.waitForFinished(10000));
 }
 
 int main(int argc, char **argv)

@@ -212,7 +212,10 @@ private slots:
         const auto before = TmpfsMount::filesBelow(rig.data.filePath("modules"));
         QVERIFY(rig.start());
         QCOMPARE(rig.text("profileRowName0"), QStringLiteral("Standard"));
-        QCOMPARE(TmpfsMount::filesBelow(rig.data.filePath("modules")), before);
+        // Missing profiles are made from pD.bin; every file that was there stays as it was.
+        const auto after = TmpfsMount::filesBelow(rig.data.filePath("modules"));
+        for (auto it = before.constBegin(); it != before.constEnd(); ++it)
+            QVERIFY2(after.value(it.key()) == it.value(), qPrintable(it.key()));
     }
 };
 
