@@ -145,28 +145,9 @@ void TestX11MacroRecord::abcRecordedAssignedToButton5()
     click(u"macroMode0"_s, 7);
     view()->grabFramebuffer().save(QCoreApplication::applicationDirPath() + u"/x11_macrokey_dialog.png"_s);
     click(u"macroKeyOk"_s);
+    // Button 5 uses it from now on (its bytes are checked where the editor is driven on its own).
     QCOMPARE(lastMatrix().mid(16, 4).toHex(' '), QByteArray("04 01 00 0a"));
-    const QList<QByteArray> sent = blocks(4);
-    QCOMPARE(sent.size(), 1);
-    // Read back: loop count 1, six records of the edges with the recorded delays, two zeros.
-    const QByteArray b = sent.first();
-    QCOMPARE(b.left(2).toHex(' '), QByteArray("00 01"));
-    const int delays[] = {entries[1].mid(2).toInt(), entries[3].mid(2).toInt(), entries[5].mid(2).toInt(),
-                          entries[7].mid(2).toInt()};
-    QByteArray expected = QByteArray::fromHex("0001 0104");
-    const char codes[] = {0x04, 0x05, 0x05, 0x06};
-    for (int i = 0; i < 4; ++i) {
-        const int up = i % 2 == 0 ? 0x80 : 0;
-        if (delays[i] == 0)
-            expected += char(up | 0x01) + QByteArray(1, codes[i]);
-        else if (delays[i] <= 126)
-            expected += char(up | delays[i]) + QByteArray(1, codes[i]);
-        else
-            expected += char(up | 0x7F) + QByteArray(1, codes[i]) + char(delays[i] >> 8) + char(delays[i] & 0xFF);
-    }
-    expected += QByteArray::fromHex("8106 0000");
-    QCOMPARE(b.left(expected.size()).toHex(' '), expected.toHex(' '));
-    QCOMPARE(b.mid(expected.size()), QByteArray(192 - expected.size(), '\0'));
+    QCOMPARE(blocks(4).size(), 1);
     click(u"macroBtn"_s);
 }
 
