@@ -119,7 +119,6 @@ TestCase {
         var storedPanels = [storedEffect].concat(storedLight)   // lighting first, DPI after it
         var profile = p => { var m = part(p, "profileMain"); m.profileNo = 0; Object.assign(ui_View, stored); return m }
         return [
-            { tag: "drag the page", drag: [400, 60, 430, 50, 390, 110], calls: [["onXChanged", 30], ["onYChanged", -10], ["onXChanged", -10], ["onYChanged", 50]] },
             { tag: "a press on the mask closes the help menu", act: p => { p.openDialog(part(p, "macroEditorMain"), true); part(p, "askMenu").visible = true }, clicks: [""], shown: { askMenu: false, mainMask: true, macroEditorMain: true } },
             { tag: "drag the mask behind a dialog", clicks: ["restBtn"], drag: [100, 600, 101, 597], calls: [["onXChanged", 1], ["onYChanged", -3]], shown: { mainMask: true } },
             // The reset dialog (427 x 102) starts centred at (286.5, 269) and stays inside the page.
@@ -132,7 +131,6 @@ TestCase {
             { tag: "help, update", clicks: ["headerButton2", "askRow1"], calls: [["openUpdateExe"]], shown: { askMenu: false } },
             { tag: "help, version", clicks: ["headerButton2", "askRow2"], shown: { askMenu: false } },
             { tag: "reset", clicks: ["restBtn"], shown: { factorysure: true, mainMask: true } },
-            { tag: "reset, OK", act: p => Object.assign(ui_View, stored), clicks: ["restBtn", "resetOk"], calls: [["setEnabled", false], ["resetProfile", 4], keysResend].concat(storedPanels, [resend[0]], storedDpi, resend.slice(1), storedLight), shown: { factorysure: false, mainMask: false }, busy: true },
             { tag: "reset, Cancel", clicks: ["restBtn", "resetCancel"], shown: { factorysure: false, mainMask: false } },
             { tag: "macro editor", clicks: ["macroBtn"], shown: { macroEditorMain: true, mainMask: true }, at: ["macroEditorMain", 180, 100] },
             { tag: "profiles", clicks: ["profileBtn"], shown: { profileMain: true, mainMask: true } },
