@@ -25,6 +25,17 @@
 
 using namespace Qt::StringLiterals;
 
+// Counts the button releases that reach the page, so a test waits for its own click to arrive.
+struct ReleaseCounter : QObject
+{
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == QEvent::MouseButtonRelease;
+        return false;
+    }
+};
+
 class TestX11MacroRecord : public QObject
 {
     Q_OBJECT
@@ -46,8 +57,9 @@ private:
     // A real click at an item's centre (or `dx` from its left edge).
     void click(const QString &name, int dx = -1)
     {
+        const int before = releases.count;
         QCOMPARE(page.click(name, dx), 0);
-        QTest::qWait(150);
+        QTRY_VERIFY2(releases.count > before, qPrintable(name));
     }
     int xdotool(const QString &arguments) { return page.xdotool(arguments); }
     bool recording() { return editor()->property("isInputting").toBool(); }
@@ -73,6 +85,7 @@ private:
     TempDataFolder data;
     std::unique_ptr<Widget> w;
     std::unique_ptr<InputHook> hook;
+    ReleaseCounter releases;
 };
 
 void TestX11MacroRecord::initTestCase()
@@ -87,6 +100,7 @@ void TestX11MacroRecord::initTestCase()
     w = std::make_unique<Widget>();
     hook = std::make_unique<InputHook>(false);
     HookCallbacks::registerWith(*hook, w.get());
+    view()->installEventFilter(&releases);
     w->move(0, 0);
     w->showNormal();
     w->checkDevice();
