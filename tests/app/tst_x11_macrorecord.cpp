@@ -11,7 +11,6 @@
 #include <widget.h>
 
 #include <deviceoptions.h>
-#include <macrocodecobject.h>
 #include <myqquickview.h>
 #include <pauses.h>
 #include <reporttrace.h>
@@ -47,7 +46,6 @@ private slots:
     void cleanupTestCase();
     void abcRecordedAssignedToButton5();
     void sixtyEdgesThenNoMore();
-    void slowKeysNeverLoseClosingZeros();
     void windowOnlyFeed();
 
 private:
@@ -174,28 +172,6 @@ void TestX11MacroRecord::sixtyEdgesThenNoMore()
     const QStringList entries = saved(u"Macro_1"_s);
     QCOMPARE(edges(entries).size(), 60);
     QCOMPARE(edges(entries).last(), u"2,D"_s);   // 30 letters; the 31st's down edge is the 61st
-}
-
-void TestX11MacroRecord::slowKeysNeverLoseClosingZeros()
-{
-    click(u"macroRow0"_s);
-    QString typing;
-    for (int i = 0; i < 32; ++i)   // 64 edges, in two runs of xdotool
-        typing += (i == 16 ? u"|"_s : u" "_s) + u"keydown %1 sleep 0.2 keyup %1 sleep 0.2"_s.arg(QChar(u'a' + i % 26));
-    const int sentBefore = blocks(4).size();
-    record(typing.mid(1), 40);
-    const QString message = item(u"macroMessage"_s)->property("text").toString();
-    click(u"macroRecord"_s);
-    const QStringList entries = saved(u"Macro_0"_s);
-    // The edges that did not fit were refused, and the page said why.
-    QVERIFY2(edges(entries).size() < 64 && !message.isEmpty(), qPrintable(message));
-    QVERIFY(MacroCodecObject().fits(entries));
-    // Button 5 uses it: the block went out again, the encoding whole with its zeros.
-    const QList<QByteArray> sent = blocks(4);
-    QCOMPARE(sent.size(), sentBefore + 1);
-    QByteArray encoded = encodeMacroEntries(entries, 1);
-    QVERIFY(encoded.size() <= 192 && encoded.endsWith(QByteArray(2, '\0')));
-    QCOMPARE(sent.last().left(encoded.size()).toHex(' '), encoded.toHex(' '));
 }
 
 void TestX11MacroRecord::windowOnlyFeed()
