@@ -5,7 +5,6 @@
 #include "tracereader.h"
 
 #include <QQuickItem>
-#include <QtQuickTest/quicktest.h>
 #include <QTest>
 
 // The sensor and system panels driven by clicks on the window, read back from the wire, the desktop and the profile.
@@ -23,8 +22,7 @@ class tst_SensorPanels : public QObject
         QQuickItem *column = item("panelRightItem");
         const qreal last = column->property("contentHeight").toReal() - column->height();
         column->setProperty("contentY", qMin(item(panel)->y(), last));
-        QVERIFY(QQuickTest::qWaitForPolish(rig->view->quickWindow()));
-        QCoreApplication::processEvents();
+        QTest::qWait(20);
     }
     QPoint at(QQuickItem *target, qreal x, qreal y) { return target->mapToScene(QPointF(x, y)).toPoint(); }
     void click(QQuickItem *target, qreal x, qreal y) { QTest::mouseClick(rig->view.get(), Qt::LeftButton, {}, at(target, x, y)); }
