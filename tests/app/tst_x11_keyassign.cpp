@@ -41,7 +41,6 @@ private slots:
     }
     void recordKeyInDialog_data();
     void recordKeyInDialog();
-    void volumeUpOnButton4();
     void everyClickOnTrackAndDialSends_data();
     void everyClickOnTrackAndDialSends();
 
@@ -129,24 +128,6 @@ void TestX11KeyAssign::recordKeyInDialog()
     const QByteArray entry = matrices().last().mid(4 * button, 4);
     QCOMPARE(QString::fromLatin1(entry.toHex(' ')), u"00 %1 00 01"_s.arg(usage, 2, 16, QChar(u'0')));
     QCOMPARE(profileLine(button), u"%1=1, 0, %2, 0"_s.arg(button).arg(usage));
-}
-
-void TestX11KeyAssign::volumeUpOnButton4()
-{
-    useSource(u"xrecord"_s);
-    QCOMPARE(click(u"keyRow3"_s), 0);
-    QTRY_VERIFY(shown(u"keyMenuMain"_s));
-    QCOMPARE(page.pointTo(u"menuEntry6"_s), 0);   // "Multimedia Commands +" opens its sub-menu on hover
-    QTRY_VERIFY(shown(u"subMenu6"_s));
-    const int before = int(matrices().size());
-    QCOMPARE(click(u"menuEntry23"_s), 0);    // "Volume Up"
-    QTRY_COMPARE(matrices().size(), before + 1);
-    QVERIFY(!shown(u"keyMenuMain"_s));
-    QCOMPARE(text(u"keyText3"_s), u"Volume Up"_s);
-    const QByteArray sent = matrices().last();
-    QCOMPARE(sent.mid(12, 4).toHex(' '), QByteArray("00 e9 00 04"));
-    QCOMPARE(sent.mid(0, 4).toHex(' '), QByteArray("00 f0 00 02"));   // button 1 keeps the left click
-    QCOMPARE(profileLine(3), u"3=4, 0, 233, 0"_s);
 }
 
 void TestX11KeyAssign::everyClickOnTrackAndDialSends_data()

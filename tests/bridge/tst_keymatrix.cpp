@@ -30,14 +30,12 @@ private slots:
         QScopedPointer<QObject> names(component.create());
         QVERIFY2(names, qPrintable(component.errorString()));
         QVariantMap page = names->property("str2keycode").toMap();
-        QCOMPARE(page.size(), 127);
         page.insert(names->property("str2mousecode").toMap());
         QMap<QString, int> fromPage, fromBridge;
         for (auto it = page.cbegin(); it != page.cend(); ++it)
             fromPage.insert(it.key(), it.value().toInt());
         for (auto it = keyNameTable().cbegin(); it != keyNameTable().cend(); ++it)
             fromBridge.insert(it.key(), it.value());
-        QCOMPARE(fromBridge.size(), 132);
         QCOMPARE(fromPage, fromBridge);
 
         // Code -> name: every keyboard code of the bridge list and nothing else.

@@ -1,43 +1,9 @@
-#include "catalogue.h"
-#include "hid_thread.h"
-#include "macrocodecobject.h"
-#include "myqquickview.h"
-#include "pauses.h"
-#include "recordingpointersettings.h"
-#include "reporttrace.h"
-#include "simulatedg7.h"
-#include "storefile.h"
-#include "tempdatafolder.h"
 #include "tracereader.h"
-#include "tracingbackend.h"
+#include "viewrig.h"
 
 #include <QQmlContext>
-#include <QQmlEngine>
 #include <QQmlExpression>
 #include <QTest>
-
-// The view on a simulated mouse, traced, pauses recorded.
-struct Rig
-{
-    Rig() : sim(std::make_shared<SimulatedG7>(1))
-    {
-        ReportTrace::open(data.filePath("trace.txt"));
-        setHidBackend(std::make_shared<TracingBackend>(sim));
-        setSleeper(std::make_shared<RecordingSleeper>());
-        const auto ap = StoreFile::open(data.filePath("modules/setting/apConfig.bin"));
-        hid.findDevices(readCatalogue(":/DevInfo.ini", ap->value("common/product_name").toStringList(), &isEncode));
-        view.hid = &hid;
-        recordPointerSettings(view);
-    }
-    ~Rig() { setSleeper(nullptr); setHidBackend(nullptr); ReportTrace::close(); }
-    QStringList sent() const { return TraceReader(data.filePath("trace.txt")).texts({"feature-out", "data-out"}); }
-
-    TempDataFolder data;
-    const bool installed = data.copyFromSource("modules/setting/apConfig.bin");
-    std::shared_ptr<SimulatedG7> sim;
-    Hid_Thread hid;
-    myQQuickView view;
-};
 
 // The three data reports of a macro block whose first bytes are `head`.
 static QStringList dataReports(const QByteArray &head)
@@ -90,7 +56,7 @@ private slots:
     {
         QFETCH(QStringList, events); QFETCH(int, loops); QFETCH(int, slot); QFETCH(QString, command);
         QFETCH(QByteArray, block);
-        Rig rig;
+        ViewRig rig(1);
         QVERIFY(rig.installed);
         // As the page calls it: a script expression against the view's context.
         QQmlExpression encode(rig.view.rootContext(), nullptr,
@@ -107,7 +73,7 @@ private slots:
         QVERIFY(!encode.hasError());
         const QStringList expected = command.isEmpty()
                 ? QStringList{} : QStringList{"cmd feature-out 00 " + command} + dataReports(block);
-        QCOMPARE(rig.sent(), expected);
+        QCOMPARE(TraceReader(rig.data.filePath("trace.txt")).texts({"feature-out", "data-out"}), expected);
     }
 };
 

@@ -155,7 +155,8 @@ void tst_HidCommands::stateAfterCommands()
     QElapsedTimer clock;
     clock.start();
     hid.hid_04H_SetJMGD(3);
-    QVERIFY2(clock.elapsed() >= 128 && clock.elapsed() < 400, qPrintable(QString::number(clock.elapsed())));
+    // Without a sleeper set the pauses are real; a lower bound only, which a busy machine cannot break.
+    QVERIFY2(clock.elapsed() >= 128, qPrintable(QString::number(clock.elapsed())));
     setSleeper(rig.sleeper);
     Payload p;
     hid.hid_01H_SetReportRate(2);

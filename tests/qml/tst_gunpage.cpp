@@ -20,7 +20,7 @@ class tst_GunPage : public QObject
     void clickEmpty()
     {
         QTest::mouseClick(view(), Qt::LeftButton, {}, dialog()->mapToScene(QPointF(250, 318)).toPoint());
-        QTest::qWait(20);
+        QCoreApplication::processEvents();
     }
     void typeInto(const QString &field, const QString &typed)
     {
@@ -33,12 +33,12 @@ class tst_GunPage : public QObject
     {
         clickEmpty();
         QTest::mouseDClick(view(), Qt::LeftButton, {}, rig->centre(QString("gunEntry%1").arg(index)));
-        QTest::qWait(20);
+        QCoreApplication::processEvents();
         QVERIFY(shown(QString("gunRename%1").arg(index)));
         QTest::keyClick(view(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(view(), typed);
         QTest::keyClick(view(), Qt::Key_Return);
-        QTest::qWait(20);
+        QCoreApplication::processEvents();
     }
     int entries() { return rig->item("gunList")->property("count").toInt(); }
     int selected() { return dialog()->property("currentIndex").toInt(); }

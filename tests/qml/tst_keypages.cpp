@@ -58,6 +58,7 @@ private slots:
         // Left and right click go out as they were; every row of the profile is four numbers.
         const QByteArray sent = rig->matrices().last();
         QCOMPARE(sent.left(16).toHex(' '), QByteArray("00 f0 00 02 00 f1 00 02 00 f2 00 02 00 e9 00 04"));
+        QCOMPARE(rig->profileLine(3), QString("3=4, 0, 233, 0"));
         static const QRegularExpression numbers("^\\d+=\\d+, \\d+, \\d+, \\d+$");
         for (int k = 0; k < 16; ++k)
             QVERIFY2(numbers.match(rig->profileLine(k)).hasMatch(), qPrintable(rig->profileLine(k)));

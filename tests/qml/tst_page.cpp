@@ -50,11 +50,9 @@ private slots:
         QVERIFY(tray.pixmap(QSize(16, 16)).toImage().pixelColor(8, 8).alpha() > 0);
 
         // Every text of the language file stands where the page has its English text.
-        QList<int> totals;
         for (int group = 0; group < 7; ++group) {
             const QByteArray name(groups[group]);
             const QStringList chinese = groupTexts(group, QStringLiteral("lang_025044"));
-            totals << chinese.size();
             // The page has no English "other" group (the DPI notices): eight texts, each on one line.
             QObject *owner = group == 0 ? root : root->findChild<QObject *>(QLatin1String(name + "Main"));
             const QStringList english = owner ? owner->property(name + "Lang").toStringList() : QStringList(8, QStringLiteral("notice"));
@@ -63,7 +61,6 @@ private slots:
                 QVERIFY2(english[i].isEmpty() == chinese[i].isEmpty() && english[i].count(u'\n') == chinese[i].count(u'\n'),
                          qPrintable(name + '/' + QByteArray::number(i)));
         }
-        QCOMPARE(totals, QList<int>({49, 10, 45, 22, 15, 11, 8}));
     }
 };
 

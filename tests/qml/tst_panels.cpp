@@ -153,7 +153,6 @@ private slots:
         rig.click("restBtn");
         const int mark = rig.traceLength();
         rig.click("resetOk");
-        QTest::qWait(50);
 
         const auto defaults = StoreFile::open(rig.data.filePath("modules/setting/pD.bin"));
         const auto profile = StoreFile::open(rig.data.filePath("modules/setting/p1.bin"));

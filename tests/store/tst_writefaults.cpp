@@ -144,6 +144,7 @@ void tst_WriteFaults::killDuringWrites()
     QVERIFY(data.writeFile("modules/macro/m.bin", "[config]\ntotal=0\n"));
     QDir().mkpath(data.filePath("modules/setting"));
     int lastSeen = 0;
+    QRandomGenerator random(12);   // the same kill moments on every run
     for (int round = 0; round < 12; ++round) {
         std::unique_ptr<QProcess> child(new QProcess);
         child->start(QCoreApplication::applicationFilePath(), {"--write-forever", data.filePath(".")});
@@ -151,7 +152,7 @@ void tst_WriteFaults::killDuringWrites()
         // The first writer must get its first generation out: under the sanitizers its start alone
         // can outlast the random wait, and a missing file is not a damaged one.
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(data.filePath("modules/setting/p1.bin")), 20000);
-        QTest::qWait(60 + QRandomGenerator::global()->bounded(120));
+        QTest::qWait(60 + random.bounded(120));
         ::kill(pid_t(child->processId()), SIGKILL);
         QVERIFY(child->waitForFinished());
         QCOMPARE(child->exitStatus(), QProcess::CrashExit);

@@ -107,11 +107,12 @@ QPoint PageRig::centre(const QString &name, QPointF at) const
 
 void PageRig::click(const QString &name, Qt::MouseButton button, QPointF at)
 {
-    QVERIFY2(shown(name), qPrintable(QStringLiteral("nothing to click: ") + name));
+    // A row or menu made by the last action appears once the scene has caught up.
+    QTRY_VERIFY2(shown(name), qPrintable(QStringLiteral("nothing to click: ") + name));
     const QPoint point = centre(name, at);
     QTest::mouseMove(view.get(), point);
     QTest::mouseClick(view.get(), button, {}, point);
-    QTest::qWait(20);
+    QCoreApplication::processEvents();   // what the click posted (a queued call, a deferred delete)
 }
 
 void PageRig::hover(const QString &name)
@@ -136,7 +137,6 @@ QString PageRig::cutOff(const QString &name) const
 
 void PageRig::shot(const QString &name, const QRect &part) const
 {
-    QTest::qWait(50);
     QImage image = view->grabFramebuffer();
     if (!part.isNull())
         image = image.copy(part);
