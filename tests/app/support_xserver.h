@@ -23,6 +23,21 @@ public:
     // exists. When it fails, `failure` says which step and what the two programs printed.
     bool start(bool withTray = true)
     {
+        // Xvfb servers started at the same moment by tests running side by side can pick the same
+        // display, and one of them then serves nothing: such a start is tried again.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            if (startServer() && (!withTray || startTray()))
+                return true;
+            for (QProcess *process : {&tray, &server}) {
+                process->kill();
+                process->waitForFinished(3000);
+            }
+        }
+        return false;
+    }
+    // Starts Xvfb; true once the display it picked answers.
+    bool startServer()
+    {
         // Xvfb writes the display number it picked to descriptor 3, here our pipe.
         server.setStandardErrorFile(logs.filePath(QStringLiteral("Xvfb.log")));
         server.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral(
@@ -39,7 +54,12 @@ public:
         // What runs here keeps its settings in memory and never reaches the desktop's session bus.
         environment.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("memory"));
         environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
-        return !withTray || startTray();
+        while (run(QStringLiteral("xdotool getdisplaygeometry")) != 0) {
+            if (deadline.hasExpired() || server.state() != QProcess::Running)
+                return fail("Xvfb does not answer on its display");
+            QThread::msleep(50);
+        }
+        return true;
     }
     // Starts the tray host; true once its window exists.
     bool startTray()

@@ -234,6 +234,9 @@ void TestSingleInstance::copyDataEndpointOutOfDescriptors()
     QTemporaryDir runtime;
     QProcessEnvironment env = environment;
     env.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+    if (env.contains(u"UBSAN_OPTIONS"_s))
+        env.insert(u"UBSAN_OPTIONS"_s, env.value(u"UBSAN_OPTIONS"_s) + u":suppressions="_s
+                                          + QString::fromLatin1(G7_SOURCE_DIR "/tests/ubsan-nofile.supp"));
     QProcess endpoint;
     endpoint.setProcessEnvironment(env);
     endpoint.start(program, {u"--copydata"_s});
