@@ -38,5 +38,9 @@ function(g7_add_tests module)
       ENVIRONMENT "${env}"
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
       TIMEOUT 300)
+    # One virtual screen at a time: the program test lost its display when others ran beside it.
+    if(name MATCHES "^x11_")
+      set_tests_properties(${module}/${name} PROPERTIES RESOURCE_LOCK xserver)
+    endif()
   endforeach()
 endfunction()

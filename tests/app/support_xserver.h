@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
@@ -26,7 +27,7 @@ public:
         // Xvfb servers started at the same moment by tests running side by side can pick the same
         // display, and one of them then serves nothing: such a start is tried again.
         for (int attempt = 0; attempt < 3; ++attempt) {
-            if (startServer() && (!withTray || startTray()))
+            if (startServer(attempt) && (!withTray || startTray()))
                 return true;
             for (QProcess *process : {&tray, &server}) {
                 process->kill();
@@ -35,13 +36,15 @@ public:
         }
         return false;
     }
-    // Starts Xvfb; true once the display it picked answers.
-    bool startServer()
+    // Starts Xvfb; true once its display answers. Each test process asks for a display of its own
+    // (Xvfb's own choice races with a server another test starts at the same moment).
+    bool startServer(int attempt = 0)
     {
-        // Xvfb writes the display number it picked to descriptor 3, here our pipe.
+        const qint64 display = 100 + (QCoreApplication::applicationPid() * 3 + attempt * 7) % 800;
+        // Xvfb writes the display number to descriptor 3, here our pipe, once it takes connections.
         server.setStandardErrorFile(logs.filePath(QStringLiteral("Xvfb.log")));
         server.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral(
-                         "exec Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>&1 1>/dev/null")});
+                         "exec Xvfb :%1 -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>&1 1>/dev/null").arg(display)});
         QByteArray number;
         QDeadlineTimer deadline(15000);
         while (!number.endsWith('\n')) {

@@ -113,7 +113,7 @@ void TestX11Program::initTestCase()
     QVERIFY2(screen.start(false), qPrintable(screen.failure));
     QVERIFY2(notices.start(bus.address), "no private session bus (dbus-daemon)");
     screen.environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, QString::fromLatin1(bus.address));
-    screen.environment.insert(u"XDG_STATE_HOME"_s, install.path());   // the programs' logs
+    screen.environment.insert(u"XDG_STATE_HOME"_s, install.filePath(u"state"_s));   // the programs' logs
     for (QProcess *process : {&holder, &killed, &first})
         process->setProcessEnvironment(screen.environment);
 }
