@@ -234,9 +234,10 @@ void TestSingleInstance::copyDataEndpointOutOfDescriptors()
     QTemporaryDir runtime;
     QProcessEnvironment env = environment;
     env.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+    // UBSan checks an object's type by probing its memory through a pipe, which a process out of
+    // descriptors cannot make: every virtual call there is reported, and such a stop cannot be suppressed.
     if (env.contains(u"UBSAN_OPTIONS"_s))
-        env.insert(u"UBSAN_OPTIONS"_s, env.value(u"UBSAN_OPTIONS"_s) + u":suppressions="_s
-                                          + QString::fromLatin1(G7_SOURCE_DIR "/tests/ubsan-nofile.supp"));
+        QSKIP("the sanitizer build cannot run out of descriptors (UBSan's type check needs a pipe)");
     QProcess endpoint;
     endpoint.setProcessEnvironment(env);
     endpoint.start(program, {u"--copydata"_s});

@@ -76,6 +76,20 @@ private:
         return screen.run(u"import -window root "_s + keepAs) == 0 ? QImage(keepAs) : QImage();
     }
     QList<QRect> windows(const QString &search) { return screen.windows(search); }
+    // Collects what `process` said; a start that could not reach the X server (seen now and then
+    // after many programs came and went on this screen) is made again, twice at most.
+    void collect(QProcess &process, QByteArray &said, const QStringList &args)
+    {
+        said += process.readAllStandardError() + process.readAllStandardOutput();
+        if (process.state() == QProcess::NotRunning && said.contains("could not connect to display")
+            && unreachableStarts < 2) {
+            ++unreachableStarts;
+            qWarning("%s", said.constData());
+            said.clear();
+            process.start(program, args);
+        }
+    }
+    int unreachableStarts = 0;
     QPoint origin() { return windows(mainWindow).value(0).topLeft(); }
     // The page's window, whatever its title: the program's one window of the page's size.
     QRect pageWindow()
@@ -154,8 +168,7 @@ void TestX11Program::withoutMouseOrTrayTheWindowSaysWhy()
     notices.calls.clear();
     alone.start(program, {});
     QByteArray said;
-    QTRY_VERIFY2_WITH_TIMEOUT((said += alone.readAllStandardError() + alone.readAllStandardOutput(),
-                               !pageWindow().isEmpty()), said.constData(), 60000);
+    QTRY_VERIFY2_WITH_TIMEOUT((collect(alone, said, {}), !pageWindow().isEmpty()), said.constData(), 60000);
     // The state's panel in the middle of the drawn page.
     const QString shot = u"x11_program_%1_%2.png"_s.arg(unopenable ? u"no_permission"_s : u"no_mouse"_s,
                                                         language == u"English"_s ? u"en"_s : u"zh"_s);
@@ -214,8 +227,8 @@ void TestX11Program::startShowsLogoThenWholePage()
 {
     // Should the window not come, what the program said tells why.
     QByteArray said;
-    QTRY_VERIFY2_WITH_TIMEOUT((said += first.readAllStandardError() + first.readAllStandardOutput(),
-                               windows(mainWindow).size() == 1), said.constData(), 60000);
+    QTRY_VERIFY2_WITH_TIMEOUT((collect(first, said, {u"--simulate"_s}), windows(mainWindow).size() == 1),
+                              said.constData(), 60000);
     // The logo shows in the middle; the key panel left of it waits for the start-up lock to let go.
     const QRect leftPanel = QRect(20, 110, 200, 380).translated(origin());
     const QRect logo = QRect(250, 120, 500, 380).translated(origin());
