@@ -7,12 +7,17 @@ QByteArray encodeMacroEntries(const QStringList &macros, uint repeat)
     return MacroCodec::encode(MacroCodec::parseEntries(macros), repeat, macroKeyCode);
 }
 
-QVariantList MacroCodecObject::encode(const QStringList &macros, int repeat) const
+QVariantList encodedMacroList(const QStringList &macros, uint repeat)
 {
     QVariantList bytes;
-    for (const char byte : encodeMacroEntries(macros, uint(repeat)))
+    for (const char byte : encodeMacroEntries(macros, repeat))
         bytes.append(int(static_cast<unsigned char>(byte)));
     return bytes;
+}
+
+QVariantList MacroCodecObject::encode(const QStringList &macros, int repeat) const
+{
+    return encodedMacroList(macros, uint(repeat));
 }
 
 int MacroCodecObject::encodedLength(const QStringList &macros) const

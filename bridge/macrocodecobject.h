@@ -29,3 +29,5 @@ public:
 
 // encode() for C++ callers.
 QByteArray encodeMacroEntries(const QStringList &macros, uint repeat);
+// The same bytes as the list of values the macro send takes.
+QVariantList encodedMacroList(const QStringList &macros, uint repeat);

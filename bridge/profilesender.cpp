@@ -205,10 +205,7 @@ void sendLoadedProfile(ProfileStore &store, Hid_Thread &hid)
                 const int n = leading.match(entries.takeLast()).captured(1).toInt(&ok);
                 loops = ok ? qBound(0, n, 65535) : 1;
             }
-            QVariantList bytes;
-            for (const char byte : encodeMacroEntries(entries, uint(loops)))
-                bytes.append(int(static_cast<unsigned char>(byte)));
-            sendMacro(&hid, bytes, button);
+            sendMacro(&hid, encodedMacroList(entries, uint(loops)), button);
         }
     }
     Sender(store, hid).panels();
