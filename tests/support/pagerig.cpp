@@ -17,14 +17,17 @@
 #include <QtQuickTest/quicktest.h>
 #include <QTest>
 
-PageRig::PageRig(int model, const QString &language)
+PageRig::PageRig(int model, const QString &language, bool installed)
     : shotDir(qEnvironmentVariable("G7_QML_SHOT_DIR", QCoreApplication::applicationDirPath() + QStringLiteral("/shots"))),
       sim(std::make_shared<SimulatedG7>(model))
 {
     // Any warning while the page starts or is driven (a QML error above all) fails the test.
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".?")));
     QDir().mkpath(shotDir);
-    for (const char *file : {"modules/setting/apConfig.bin", "modules/setting/pD.bin", "modules/i18n/lang_025044.ini"})
+    data.copyFromSource(QStringLiteral("modules/setting/apConfig.bin"));
+    if (!installed)
+        return;
+    for (const char *file : {"modules/setting/pD.bin", "modules/i18n/lang_025044.ini"})
         data.copyFromSource(QLatin1String(file));
     data.writeFile(QStringLiteral("modules/setting/p1.bin"), data.readFile(QStringLiteral("modules/setting/pD.bin")));
     QByteArray config = data.readFile(QStringLiteral("modules/setting/apConfig.bin"));
@@ -41,11 +44,8 @@ PageRig::~PageRig()
     ReportTrace::close();
 }
 
-bool PageRig::start()
+void PageRig::connect()
 {
-    // Once a process: asked again after the first scene, Qt warns that the choice is made.
-    static const bool software = (QQuickWindow::setGraphicsApi(QSGRendererInterface::Software), true);
-    Q_UNUSED(software);
     ReportTrace::open(traceFile());
     setHidBackend(std::make_shared<TracingBackend>(sim));
     setSleeper(std::make_shared<RecordingSleeper>());
@@ -57,6 +57,14 @@ bool PageRig::start()
     system = recordPointerSettings(*view);
     system->wheelLines = desktopWheelLines;
     view->hid = hid.get();
+}
+
+bool PageRig::start()
+{
+    // Once a process: asked again after the first scene, Qt warns that the choice is made.
+    static const bool software = (QQuickWindow::setGraphicsApi(QSGRendererInterface::Software), true);
+    Q_UNUSED(software);
+    connect();
     QQmlContext *context = view->rootContext();
     context->setContextProperty(QStringLiteral("ui_View"), view.get());
     context->setContextProperty(QStringLiteral("hid"), hid.get());

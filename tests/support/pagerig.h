@@ -25,13 +25,16 @@ public slots:
 };
 
 // The whole page (main.qml) on the real bridge and a simulated mouse whose reports are traced, in a
-// temporary data folder holding the installation's files with profile 1 as the defaults. Files may be
-// changed between construction and start(); the pointer settings are recorded, never applied.
+// temporary data folder holding the installation's files with profile 1 as the defaults (or, not
+// `installed`, apConfig.bin alone). Files may be changed between construction and start(); the pointer
+// settings are recorded, never applied, and pauses are recorded, not waited.
 class PageRig
 {
 public:
-    explicit PageRig(int model = 1, const QString &language = QStringLiteral("English"));
+    explicit PageRig(int model = 1, const QString &language = QStringLiteral("English"), bool installed = true);
     ~PageRig();
+    // The bridge on the mouse found through the catalogue, without the page; start() adds the page.
+    void connect();
     bool start();
 
     QQuickItem *item(const QString &name) const;
