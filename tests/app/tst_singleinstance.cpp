@@ -45,7 +45,6 @@ class TestSingleInstance : public QObject
 private slots:
     void initTestCase();
     void cleanup();
-    void launcherLinkHandsOver();
     void leftoversDoNotStopStart_data();
     void leftoversDoNotStopStart();
     void unusableTempFolder_data();
@@ -93,7 +92,7 @@ private:
         QTRY_VERIFY2_WITH_TIMEOUT((out += holder.readAllStandardOutput()).contains("received []"), out.constData(), 3000);
     }
 
-    QTemporaryDir install, temp, elsewhere;
+    QTemporaryDir install, temp;
     const QString program = install.filePath(u"orvane-g7"_s);
     QString lockPath, socketPath;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -119,15 +118,6 @@ void TestSingleInstance::cleanup()
 {
     holder.kill();
     holder.waitForFinished();
-}
-
-void TestSingleInstance::launcherLinkHandsOver()
-{
-    QVERIFY(startHolder(holder));
-    // A launcher link of another name runs the same file: same identity.
-    const QString link = elsewhere.filePath(u"G7 launcher"_s);
-    QVERIFY(QFile::link(program, link));
-    verifyHandOver(holder, link);
 }
 
 void TestSingleInstance::leftoversDoNotStopStart_data()

@@ -180,27 +180,6 @@ private slots:
         QVERIFY(sent.contains(effect));
     }
 
-    // On a full disk a factory reset and New keep the profile files they could not replace.
-    void fullDisk()
-    {
-        PageRig rig;
-        QVERIFY(rig.start());
-        TmpfsMount disk(rig.data.filePath("modules/setting"));
-        if (!disk.mounted())
-            QSKIP(qPrintable("a tmpfs cannot be mounted here: " + disk.error()));
-        QVERIFY(rig.data.writeFile("modules/setting/p3.bin", "[sensor]\nreportRate_J2=2\n"));
-        QVERIFY(disk.fillUpTo(0));
-        const auto before = TmpfsMount::filesBelow(rig.data.filePath("modules/setting"));
-
-        rig.click("restBtn");
-        rig.click("resetOk");
-        QTRY_VERIFY_WITH_TIMEOUT(rig.view->isEnabled(), 10000);   // the busy lock after a reset
-        rig.click("profileBtn");
-        QVERIFY(rig.shown("profileMain"));
-        rig.click("profileNew");
-        QCOMPARE(TmpfsMount::filesBelow(rig.data.filePath("modules/setting")), before);
-    }
-
     // Start-up stores nothing: a name list another tool wrote stays as it is, byte for byte.
     void startWritesNothing()
     {
