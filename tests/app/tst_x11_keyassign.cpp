@@ -124,6 +124,7 @@ void TestX11KeyAssign::recordKeyInDialog()
     QCOMPARE(click(u"singleKeyOk"_s), 0);
     QTRY_VERIFY(!shown(u"singleKeyMain"_s));
     QTRY_COMPARE(matrices().size(), before + 1);
+    QCOMPARE(text(u"keyText%1"_s.arg(button)), u"Button Assignment"_s + name);
     // Entry bytes 1, 0, usage, 0 reach the mouse reversed.
     const QByteArray entry = matrices().last().mid(4 * button, 4);
     QCOMPARE(QString::fromLatin1(entry.toHex(' ')), u"00 %1 00 01"_s.arg(usage, 2, 16, QChar(u'0')));

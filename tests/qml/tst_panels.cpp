@@ -60,6 +60,21 @@ private slots:
         // The marked stage's bar reaches the top of its track.
         const QImage shot = rig.view->grabFramebuffer();
         QVERIFY(shot.pixelColor(rig.centre("dpiTrack3", QPointF(3, 9))).red() > 150);
+
+        // Preset 5 goes out as green 103; the profile keeps 127.
+        mark = rig.traceLength();
+        rig.click("lightPreset5");
+        QVERIFY2(rig.reports(mark).value(1).startsWith("data-out 00 FF 67 00 00 00 FF "), qPrintable(rig.reports(mark).join('\n')));
+        QCOMPARE(rig.stored("color_J2/ledEffect"), QStringLiteral("1, 0, 2, 255, 127, 0"));
+
+        // The knob (level 2, centred at 63) counts a click at its point, and a drag where it is let go.
+        mark = rig.traceLength();
+        rig.clickAt("levelSlider1", QPointF(58, 7));
+        QTest::mousePress(rig.view.get(), Qt::LeftButton, {}, rig.centre("levelSlider1", QPointF(34, 7)));
+        for (const qreal x : {60.0, 95.0})
+            QTest::mouseMove(rig.view.get(), rig.centre("levelSlider1", QPointF(x, 7)));
+        QTest::mouseRelease(rig.view.get(), Qt::LeftButton, {}, rig.centre("levelSlider1", QPointF(95, 7)));
+        QCOMPARE(rig.reports(mark), (QStringList{out("06 01 00 32 08 01 00 00"), out("06 01 00 32 04 01 00 00")}));
     }
 
     // Every pop-up opened by clicks lies wholly in the window, uncut by the clipped right column, and takes clicks
@@ -134,21 +149,23 @@ private slots:
     {
         QTest::addColumn<int>("model");
         QTest::addColumn<QString>("dpiKey");
-        QTest::newRow("with lighting") << 1 << "dpi_J2";
-        QTest::newRow("without lighting") << 2 << "dpi_J2";
-        QTest::newRow("3336") << 0 << "dpi_J2_3336";
+        QTest::addColumn<QString>("clicked");   // the stages after a press 62 above the bottom of stage 1's track
+        QTest::newRow("with lighting") << 1 << "dpi_J2" << "400, 6500, 1600";
+        QTest::newRow("without lighting") << 2 << "dpi_J2" << "400, 6500, 1600";
+        QTest::newRow("3336") << 0 << "dpi_J2_3336" << "400, 4900, 1600";
     }
     void factoryReset()
     {
         QFETCH(int, model);
         QFETCH(QString, dpiKey);
+        QFETCH(QString, clicked);
         PageRig rig(model);
         QVERIFY(rig.start());
         // Change the profile first: a stage value and, where shown, the effect.
         rig.clickAt("dpiTrack1", QPointF(3, 100));
         if (model != 2)
             rig.click("effectButton2");
-        QVERIFY(rig.stored("sensor/" + dpiKey) != QLatin1String("400, 800, 1600, 3200, 6400, 1200, 2400, 4800"));
+        QVERIFY2(rig.stored("sensor/" + dpiKey).startsWith(clicked), qPrintable(rig.stored("sensor/" + dpiKey)));
 
         rig.click("restBtn");
         const int mark = rig.traceLength();

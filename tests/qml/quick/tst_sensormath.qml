@@ -1,10 +1,15 @@
 import QtQuick
 import QtTest
 import "qrc:/modules/qml/common/sensormath.js" as SensorMath
+import "qrc:/modules/qml/J2/panelmath.js" as PanelMath
 
-// Geometry of the sensor panels: dial angles and levels, quadrants, slider zones, stored values.
+// Geometry of the sensor panels (dial angles and levels, quadrants, slider zones, stored values),
+// the DPI tracks and the lighting level sliders.
 TestCase {
     name: "SensorMath"
+
+    // The stage value a press at y on a track gives on a model.
+    function dpiAt(y, device) { return PanelMath.dpiFromHeight(PanelMath.heightAt(y), PanelMath.dpiSpan(device)) }
 
     function test_maths_data() {
         return [
@@ -34,9 +39,13 @@ TestCase {
             ["scrollFieldValue", ["0"], 1], ["scrollFieldValue", [""], 1], ["scrollFieldValue", ["42"], 42],
             ["scrollFieldValue", ["999"], 100], ["scrollPlus", ["100"], 100], ["scrollPlus", ["7"], 8],
             ["scrollPlus", [""], 1], ["scrollMinus", ["1"], 1], ["scrollMinus", ["0"], 1], ["scrollMinus", ["9"], 8],
+            // The top of a track on each model, below it, its middle; level slider zones by x.
+            ["dpiAt", [7, 0], 12000], ["dpiAt", [7, 3], 18000], ["dpiAt", [8, 2], 16000], ["dpiAt", [165, 3], 200],
+            ["dpiAt", [85, 1], 8100], ["levelAt", [33], 0], ["levelAt", [34], 1], ["levelAt", [62], 1], ["levelAt", [63], 2],
+            ["levelAt", [92], 2], ["levelAt", [93], 3], ["levelAt", [121], 3], ["levelAt", [125], 4],
         ].map(r => ({ tag: r[0] + "(" + r[1].join(", ") + ")", f: r[0], args: r[1], result: r[2] }))
     }
     function test_maths(data) {
-        compare(SensorMath[data.f].apply(null, data.args), data.result)
+        compare((SensorMath[data.f] ?? PanelMath[data.f] ?? this[data.f]).apply(null, data.args), data.result)
     }
 }
