@@ -16,7 +16,6 @@
 #include <reporttrace.h>
 
 #include <tempdatafolder.h>
-#include <tracedblocks.h>
 
 #include <QApplication>
 #include <QQuickItem>
@@ -44,9 +43,8 @@ public:
 private slots:
     void initTestCase();
     void cleanupTestCase();
-    void abcRecordedAssignedToButton5();
+    void abcRecorded();
     void sixtyEdgesThenNoMore();
-    void windowOnlyFeed();
 
 private:
     myQQuickView *view() { return w->controller->view; }
@@ -67,16 +65,7 @@ private:
         return all.mid(0, all.size() - 1);
     }
     static QStringList edges(const QStringList &entries) { return entries.filter(QRegularExpression(u"^[1-4],"_s)); }
-    QList<QByteArray> blocks(int slot)   // the 192-byte macro blocks sent to one slot
-    {
-        QList<QByteArray> found;
-        for (const MacroBlock &block : sentMacroBlocks(data.filePath(u"trace.txt"_s)))
-            if (block.slot == slot)
-                found << block.bytes;
-        return found;
-    }
-    QByteArray lastMatrix() { return sentKeyMatrices(data.filePath(u"trace.txt"_s)).value(sentKeyMatrices(data.filePath(u"trace.txt"_s)).size() - 1); }
-    void record(const QString &typing, int expectedEdges);
+    void record(const QString &typing, int keyEdges);
 
     VirtualScreen &screen;
     X11Page page{screen, [this] { return view(); }};
@@ -115,30 +104,26 @@ void TestX11MacroRecord::cleanupTestCase()
     ReportTrace::close();
 }
 
-// Start Record, the typing, Stop Record; the macro selected in the editor gets the edges.
-void TestX11MacroRecord::record(const QString &typing, int expectedEdges)
+// Start Record and the typing: `keyEdges` presses and releases reach the page (the editor takes what it may).
+void TestX11MacroRecord::record(const QString &typing, int keyEdges)
 {
     click(u"macroRecord"_s);
     QVERIFY(recording());
+    QSignalSpy keys(view()->rootObject(), SIGNAL(msg_KB(bool, int)));
     for (const QString &part : typing.split(u'|'))
         QCOMPARE(xdotool(part), 0);   // returns when all is typed
-    // The hook's queued calls reach the page shortly after.
-    QObject *events = editor()->property("eventModel").value<QObject *>();
-    for (int count = -1; count != events->property("count").toInt();) {
-        count = events->property("count").toInt();
-        QTest::qWait(300);
-    }
+    QTRY_COMPARE_WITH_TIMEOUT(keys.size(), keyEdges, 10000);
     QVERIFY(recording());
-    QVERIFY2(events->property("count").toInt() >= 2 * expectedEdges - 1, qPrintable(QString::number(events->property("count").toInt())));
 }
 
-void TestX11MacroRecord::abcRecordedAssignedToButton5()
+void TestX11MacroRecord::abcRecorded()
 {
     click(u"macroNew"_s);
     QCOMPARE(view()->getNameList(0), (QVariantList{u"Macro_0"_s, u"loaderzenith"_s}));
     click(u"recTimeCheck"_s, 7);
     QVERIFY(editor()->property("recTimeChecked").toBool());
     record(u"type --delay 60 abc"_s, 6);
+    QCOMPARE(editor()->property("eventModel").value<QObject *>()->property("count").toInt(), 11);
     view()->grabFramebuffer().save(QCoreApplication::applicationDirPath() + u"/x11_macroeditor_recording.png"_s);
     click(u"macroRecord"_s);
     QVERIFY(!recording());
@@ -148,42 +133,17 @@ void TestX11MacroRecord::abcRecordedAssignedToButton5()
     QCOMPARE(entries.size(), 11);
     for (int i = 1; i < entries.size(); i += 2)
         QVERIFY2(QRegularExpression(u"^0,(0|\\d*0)$"_s).match(entries[i]).hasMatch(), qPrintable(entries[i]));
-
-    click(u"macroEditorOk"_s);
-    click(u"keyRow4"_s);
-    click(u"menuEntry11"_s);   // "Macro"
-    click(u"macroKeyName"_s);
-    click(u"macroChoice0"_s);
-    click(u"macroMode0"_s, 7);
-    view()->grabFramebuffer().save(QCoreApplication::applicationDirPath() + u"/x11_macrokey_dialog.png"_s);
-    click(u"macroKeyOk"_s);
-    // Button 5 uses it from now on (its bytes are checked where the editor is driven on its own).
-    QCOMPARE(lastMatrix().mid(16, 4).toHex(' '), QByteArray("04 01 00 0a"));
-    QCOMPARE(blocks(4).size(), 1);
-    click(u"macroBtn"_s);
 }
 
 void TestX11MacroRecord::sixtyEdgesThenNoMore()
 {
     click(u"macroNew"_s);
-    record(u"type --delay 15 abcdefghijklmnopqrstuvwxyzabcdefg"_s, 60);
+    record(u"type --delay 15 abcdefghijklmnopqrstuvwxyzabcdefg"_s, 66);
     QCOMPARE(editor()->property("eventModel").value<QObject *>()->property("count").toInt(), 119);
     click(u"macroRecord"_s);
     const QStringList entries = saved(u"Macro_1"_s);
     QCOMPARE(edges(entries).size(), 60);
     QCOMPARE(edges(entries).last(), u"2,D"_s);   // 30 letters; the 31st's down edge is the 61st
-}
-
-void TestX11MacroRecord::windowOnlyFeed()
-{
-    hook->uninstall();
-    qputenv("G7_NO_XRECORD", "1");
-    QVERIFY(hook->install());
-    view()->activateWindow();
-    click(u"macroRow1"_s);
-    record(u"type --delay 60 abc"_s, 6);
-    click(u"macroRecord"_s);
-    QCOMPARE(edges(saved(u"Macro_1"_s)), (QStringList{u"1,A"_s, u"2,A"_s, u"1,B"_s, u"2,B"_s, u"1,C"_s, u"2,C"_s}));
 }
 
 int main(int argc, char **argv) { return runOnVirtualScreen<TestX11MacroRecord>(argc, argv); }
