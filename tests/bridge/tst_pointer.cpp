@@ -37,82 +37,48 @@ class tst_Pointer : public QObject
     Q_OBJECT
 
 private slots:
-    // Each page level: what the profile keeps, what the system gets, what the getter returns.
+    // Each page level: what the system gets, what the profile keeps and the getter returns, the system refusing
+    // or not (a refusal prints one line; the value is stored first and kept). A profile without the keys gives 0.
     void levels_data()
     {
-        QTest::addColumn<Slot>("set");
-        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("kind");   // 0 speed, 1 double-click, 2 wheel lines
         QTest::addColumn<uint>("level");
         QTest::addColumn<QString>("applied");
-        struct Row { const char *kind; uint level; const char *applied; };
-        const Row rows[] = {
-            {"speed", 0, "setMouseSpeed 1"}, {"speed", 1, "setMouseSpeed 2"}, {"speed", 5, "setMouseSpeed 10"},
-            {"speed", 6, "setMouseSpeed 12"}, {"speed", 10, "setMouseSpeed 20"}, {"speed", 11, "setMouseSpeed 22"},
-            {"click", 0, "setDoubleClickTime 900"}, {"click", 5, "setDoubleClickTime 550"},
-            {"click", 10, "setDoubleClickTime 200"}, {"click", 11, "setDoubleClickTime 130"},
-            {"click", 12, "setDoubleClickTime 60"}, {"click", 40, "setDoubleClickTime 60"},
-            {"lines", 1, "setWheelScrollLines 1"}, {"lines", 3, "setWheelScrollLines 3"},
-            {"lines", 100, "setWheelScrollLines 100"}, {"lines", 1000, "setWheelScrollLines 1000"},
-        };
-        for (const Row &row : rows) {
-            const QString kind = QLatin1String(row.kind);
-            const uint level = row.level;
-            Slot set;
-            const char *key;
-            if (kind == "speed") {
-                set = [level](myQQuickView &v) { v.setCursorSpeed(level); };
-                key = ProfileKey::cursorSpeed;
-            } else if (kind == "click") {
-                set = [level](myQQuickView &v) { v.setDoubleClickSpeed(level); };
-                key = ProfileKey::doubleClickSpeed;
-            } else {
-                set = [level](myQQuickView &v) { v.setVerticalScrollLines(level); };
-                key = ProfileKey::scrollLines;
-            }
-            QTest::addRow("%s %u", row.kind, level) << set << QString(key) << level << QString(row.applied);
+        QTest::addColumn<bool>("refused");
+        const char *const rows[] = {"0 0 setMouseSpeed 1", "0 1 setMouseSpeed 2", "0 5 setMouseSpeed 10", "0 6 setMouseSpeed 12",
+            "0 10 setMouseSpeed 20", "0 11 setMouseSpeed 22", "1 0 setDoubleClickTime 900", "1 5 setDoubleClickTime 550",
+            "1 10 setDoubleClickTime 200", "1 11 setDoubleClickTime 130", "1 12 setDoubleClickTime 60",
+            "1 40 setDoubleClickTime 60", "2 1 setWheelScrollLines 1", "2 3 setWheelScrollLines 3",
+            "2 100 setWheelScrollLines 100", "2 1000 setWheelScrollLines 1000", "0 7 setMouseSpeed 14 refused",
+            "1 7 setDoubleClickTime 410 refused", "2 7 setWheelScrollLines 7 refused"};
+        for (const char *row : rows) {
+            const QStringList f = QString(row).split(' ');
+            QTest::newRow(row) << f[0].toInt() << f[1].toUInt() << f[2] + ' ' + f[3] << (f.size() > 4);
         }
     }
     void levels()
     {
-        QFETCH(Slot, set);
-        QFETCH(QString, key);
-        QFETCH(uint, level);
-        QFETCH(QString, applied);
+        QFETCH(int, kind); QFETCH(uint, level); QFETCH(QString, applied); QFETCH(bool, refused);
+        static void (myQQuickView::*const set[])(uint) = {&myQQuickView::setCursorSpeed, &myQQuickView::setDoubleClickSpeed,
+                                                        &myQQuickView::setVerticalScrollLines};
+        static uint (myQQuickView::*const get[])() = {&myQQuickView::getCursorSpeed, &myQQuickView::getDoubleClickSpeed,
+                                                     &myQQuickView::getVerticalScrollLines};
+        static const char *const key[] = {ProfileKey::cursorSpeed, ProfileKey::doubleClickSpeed, ProfileKey::scrollLines};
+        static const char *const failed[] = {"setCursorSpeed Failed", "setDoubleClickSpeed Failed", "setVerticalScrollLines Failed"};
         PointerRig rig;
-        set(rig.view);
+        QCOMPARE((rig.view.*get[kind])(), 0u);
+        if (refused) {
+            rig.system->refuse = QStringList{applied.section(' ', 0, 0)};
+            QTest::ignoreMessage(QtDebugMsg, failed[kind]);
+        }
+        (rig.view.*set[kind])(level);
         QCOMPARE(rig.system->calls, QStringList{applied});
-        QCOMPARE(rig.stored(key.toLatin1()), QString::number(level));
-        const uint back = key == ProfileKey::cursorSpeed ? rig.view.getCursorSpeed()
-                : key == ProfileKey::doubleClickSpeed ? rig.view.getDoubleClickSpeed()
-                                                       : rig.view.getVerticalScrollLines();
-        QCOMPARE(back, level);
+        QCOMPARE(rig.stored(key[kind]), QString::number(level));
+        QCOMPARE((rig.view.*get[kind])(), level);
     }
 
-    // The getters read the profile, never the system; a profile without the keys gives 0.
-    void gettersReadTheProfile()
-    {
-        PointerRig rig;
-        QCOMPARE(rig.view.getCursorSpeed(), 0u);
-        QCOMPARE(rig.view.getDoubleClickSpeed(), 0u);
-        QCOMPARE(rig.view.getVerticalScrollLines(), 0u);
-        QVERIFY(rig.system->calls.isEmpty());
-    }
-
-    // Acceleration keeps both thresholds and changes only the flag; it is not stored.
-    void acceleration()
-    {
-        PointerRig rig;
-        QVERIFY(rig.view.getAcceleration());
-        rig.view.setAcceleration(false);
-        QVERIFY(!rig.view.getAcceleration());
-        rig.view.setAcceleration(true);
-        QCOMPARE(rig.system->calls, (QStringList{"getMouse", "getMouse", "setMouse 6 10 0", "getMouse", "getMouse",
-                                                 "setMouse 6 10 1"}));
-        QVERIFY(!rig.data.readFile("modules/setting/p1.bin").contains("ccel"));
-    }
-
-    // A refused call prints its line and the stored value stays.
-    void failures_data()
+    // Acceleration: a refused read or write prints its line.
+    void accelerationRefused_data()
     {
         QTest::addColumn<QString>("refused");
         QTest::addColumn<Slot>("call");
@@ -124,30 +90,15 @@ private slots:
                                            << "setAcceleration Failed" << QStringList{"getMouse"};
         QTest::newRow("set, write refused") << "setMouse" << Slot([](myQQuickView &v) { v.setAcceleration(false); })
                                             << "setAcceleration Failed" << QStringList{"getMouse", "setMouse 6 10 0"};
-        QTest::newRow("speed") << "setMouseSpeed" << Slot([](myQQuickView &v) { v.setCursorSpeed(7); })
-                               << "setCursorSpeed Failed" << QStringList{"setMouseSpeed 14"};
-        QTest::newRow("lines") << "setWheelScrollLines" << Slot([](myQQuickView &v) { v.setVerticalScrollLines(7); })
-                               << "setVerticalScrollLines Failed" << QStringList{"setWheelScrollLines 7"};
-        QTest::newRow("click") << "setDoubleClickTime" << Slot([](myQQuickView &v) { v.setDoubleClickSpeed(7); })
-                               << "setDoubleClickSpeed Failed" << QStringList{"setDoubleClickTime 410"};
     }
-    void failures()
+    void accelerationRefused()
     {
-        QFETCH(QString, refused);
-        QFETCH(Slot, call);
-        QFETCH(QString, message);
-        QFETCH(QStringList, calls);
+        QFETCH(QString, refused); QFETCH(Slot, call); QFETCH(QString, message); QFETCH(QStringList, calls);
         PointerRig rig;
         rig.system->refuse = QStringList{refused};
         QTest::ignoreMessage(QtDebugMsg, message.toLatin1());
         call(rig.view);
         QCOMPARE(rig.system->calls, calls);
-        if (refused.startsWith("set") && refused != "setMouse") {
-            // Stored before the system was asked, and kept.
-            const uint stored = rig.view.getCursorSpeed() + rig.view.getVerticalScrollLines()
-                    + rig.view.getDoubleClickSpeed();
-            QCOMPARE(stored, 7u);
-        }
     }
 
     // Wheel lines on Linux go to KDE's kdeglobals ($XDG_CONFIG_HOME): set under KDE or where the key is already,
