@@ -185,6 +185,11 @@ void TestX11Program::withoutMouseOrTrayTheWindowSaysWhy()
         QVERIFY2(notices.calls.first().endsWith(u" replaces 0: "_s + notice), qPrintable(notices.calls.first()));
     }
     QCOMPARE(notices.calls.size(), notice.isEmpty() ? 0 : 1);
+    // The console says which of the two it is.
+    const QByteArray line = unopenable ? "Mouse found, but no permission to open it. Run \"orvane-g7 --check\" to see the fix."
+                                       : "No supported mouse found";
+    QTRY_VERIFY2((collect(alone, said, {}), said.contains(line)), said.constData());
+    QVERIFY(!unopenable || !said.contains("No supported mouse found"));
     // Closed without a tray it is minimised; a second start brings it back and says so.
     QString id;
     screen.run(u"xdotool search --onlyvisible --name ^ORVANE"_s, &id);
