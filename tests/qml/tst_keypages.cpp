@@ -28,6 +28,7 @@ private slots:
             for (int k = 0; k < entries.size(); ++k)
                 profile->setValue(QString("keydefine_J2/%1").arg(k), entries[k]);
             profile->setValue("macro/2", "m1");
+            profile->setValue("color_J2/ledEffect", QVariantList{3, 0, 1, 0, 0, 0});   // a black colour
         }
         QVERIFY(rig->start());
     }
@@ -80,7 +81,8 @@ private slots:
         QCOMPARE(rig->profileLine(0), QString("0=2, 0, 240, 0"));
     }
 
-    // Their labels, and the matrix a change sends with every other entry as stored; of two left buttons one may change.
+    // Their labels, and the matrix and lighting a change sends with every other entry as stored; of two left
+    // buttons one may change.
     void storedEntries_data()
     {
         QTest::addColumn<QString>("language");
@@ -93,6 +95,7 @@ private slots:
     void storedEntries()
     {
         QFETCH(QStringList, labels);
+        const int mark = rig->traceLength();
         rig->click("keyRow5");
         rig->hover("menuEntry6");
         rig->click("menuEntry23");   // Multimedia, "Volume Up"
@@ -103,6 +106,10 @@ private slots:
         // Type 9 goes out one higher than the page holds it, as stored.
         QCOMPARE(rig->matrices().last().left(28).toHex(' '), QByteArray("00 f0 00 02 00 00 00 00 02 01 00 0a 00 00 f0 0c "
                  "00 3a 00 01 00 e9 00 04 02 05 01 09"));
+        // The lighting follows; its stored black goes out as red with colour index 7.
+        const QStringList sent = rig->reports(mark);
+        QVERIFY2(sent.value(3).startsWith("data-out 00 FF 00 00 00 00 FF ") && sent.value(4) == "feature-out 00 06 03 07 32 08 01 00 00",
+                 qPrintable(sent.join('\n')));
     }
 
     // The key dialog stands in the middle of the page; a key without a name assigns nothing (named keys: app/x11_keyassign).
