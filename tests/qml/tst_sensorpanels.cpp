@@ -2,7 +2,6 @@
 #include "pagerig.h"
 #include "profilekeys.h"
 #include "storefile.h"
-#include "tracereader.h"
 
 #include <QQuickItem>
 #include <QTest>
@@ -29,12 +28,11 @@ class tst_SensorPanels : public QObject
     // Command blocks with this code sent since forget(), without the report ID: "01 08 03 03 0f 00 00 e1".
     QStringList commands(uchar code)
     {
+        const QString prefix = QStringLiteral("feature-out 00 %1 ").arg(QString::number(code, 16).rightJustified(2, u'0').toUpper());
         QStringList result;
-        const QList<TraceLine> lines = TraceReader(rig->traceFile()).lines();
-        for (int i = seen; i < lines.size(); ++i) {
-            const QByteArray b = lines[i].bytes();
-            if (lines[i].op == QLatin1String("feature-out") && b.size() == 9 && uchar(b[1]) == code)
-                result << QString::fromLatin1(b.mid(1).toHex(' '));
+        for (const QString &line : rig->reports(seen)) {
+            if (line.startsWith(prefix))
+                result << line.mid(15).toLower();
         }
         return result;
     }
