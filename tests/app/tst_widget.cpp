@@ -1,5 +1,5 @@
 // The tray agent: title and tray menu by language, closing and restoring with and without a
-// tray host, notices on the desktop's notification service, the device watch.
+// tray host, notices on the desktop's notification service, the device watch, the view's focus.
 
 #include <devicewatch.h>
 #include <hookcallbacks.h>
@@ -14,6 +14,7 @@
 #include <simulatedg7.h>
 #include <tempdatafolder.h>
 
+#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QStandardPaths>
@@ -70,6 +71,7 @@ private slots:
     void noticesWithoutTrayGoToTheDesktop();
     void autostartSwitchFollowsFile();
     void deviceWatchPlugUnplugReplug();
+    void typingGoesOnAfterFocusComesBack();
 
 private:
     TempDataFolder data;
@@ -297,6 +299,39 @@ void TestWidget::deviceWatchPlugUnplugReplug()
     w.hid.monitorFuture.waitForFinished();
     const QString connecting = u", Device Connect, connected 1, view on, busy cleared, Info: Detect Mouse!"_s;
     QCOMPARE(events.join(u", "), u"Device Error, hidden"_s + connecting + u", Device removed, view off"_s + connecting);
+}
+
+// The view keeps the page's keyboard focus when the window loses and regains it.
+void TestWidget::typingGoesOnAfterFocusComesBack()
+{
+    QVERIFY(data.writeFile(u"page.qml"_s, "import QtQuick 2.0\nRectangle { width: 300; height: 80\n"
+                                          "  TextInput { objectName: \"field\"; width: 280; height: 30 } }\n"));
+    QWidget window; // the tray agent's window, the view inside it as in the program
+    myQQuickView *view = new myQQuickView(&window);
+    recordPointerSettings(*view);
+    view->setSource(QUrl::fromLocalFile(data.filePath(u"page.qml"_s)));
+    QQuickItem *field = view->rootObject()->findChild<QQuickItem *>(u"field"_s);
+    QVERIFY(field);
+    window.resize(300, 80);
+    view->setFocus();
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(20, 15)); // into the field
+    QTRY_VERIFY(field->hasActiveFocus());
+    QTest::keyClicks(view, u"first"_s);
+    // Working in another program for a while, then back.
+    QLineEdit other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QTRY_VERIFY(!view->hasFocus());
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTRY_VERIFY(view->hasFocus());
+    QTest::keyClicks(view, u" second"_s);
+    QCOMPARE(field->property("text").toString(), u"first second"_s);
+    QVERIFY(other.text().isEmpty());
 }
 
 int main(int argc, char **argv)
