@@ -1,8 +1,8 @@
 #include "linuxpointersettings.h"
 #include "myqquickview.h"
 #include "profilekeys.h"
-#include "recordingpointersettings.h"
 #include "tempdatafolder.h"
+#include "viewrig.h"
 
 #include <QSettings>
 #include <QTest>
@@ -12,24 +12,16 @@
 using Slot = std::function<void(myQQuickView &)>;
 Q_DECLARE_METATYPE(Slot)
 
-// The view on an empty data folder with the pointer settings recorded.
-struct PointerRig
+// The bridge with the pointer settings recorded and no profile yet.
+struct PointerRig : ViewRig
 {
-    PointerRig()
-    {
-        QDir().mkpath("modules/setting");
-        system = recordPointerSettings(view);
-    }
+    PointerRig() : ViewRig(1) {}
     // p1.bin as another program reads it, once the view has written it out.
     QString stored(const char *key)
     {
         view.store.currentSettings()->sync();
         return QSettings(data.filePath("modules/setting/p1.bin"), QSettings::IniFormat).value(key).toString();
     }
-
-    TempDataFolder data;
-    myQQuickView view;
-    RecordingPointerSettings *system = nullptr;
 };
 
 class tst_Pointer : public QObject
