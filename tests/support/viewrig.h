@@ -7,6 +7,7 @@
 #include "recordingpointersettings.h"
 #include "reporttrace.h"
 #include "simulatedg7.h"
+#include "storefile.h"
 #include "tempdatafolder.h"
 #include "tracingbackend.h"
 
@@ -22,7 +23,7 @@ struct ViewRig
         setHidBackend(std::make_shared<TracingBackend>(sim));
         setSleeper(std::make_shared<RecordingSleeper>());
         const QSettings ap(data.filePath("modules/setting/apConfig.bin"), QSettings::IniFormat);
-        hid.findDevices(readCatalogue(":/DevInfo.ini", ap.value("common/product_name").toStringList(), &isEncode));
+        hid.findDevices(readCatalogue(":/DevInfo.ini", StoreFile::format(), ap.value("common/product_name").toStringList(), &isEncode));
         view.hid = &hid;
         recordPointerSettings(view);
     }
