@@ -1,4 +1,4 @@
-// Hid_Thread's channel: taking it (hidFree), the settle wait, and the work that waits until no command runs.
+// Hid_Thread's channel: taking it (hidFree), the settle wait, and whether a command holds it.
 
 #include "hid_thread.h"
 
@@ -43,63 +43,17 @@ void Hid_Thread::stopCommands()
     monitorRunning = false;
 }
 
-void Hid_Thread::leaveBusy()
+bool Hid_Thread::channelInUse() const
 {
-    if (--busyDepth == 0) {
-        postIdleTasks();
-        postPendingDiscovery();
-    }
-}
-
-void Hid_Thread::runWhenIdle(std::function<void()> task)
-{
-    idleTasks.push_back(std::move(task));
-    if (!channelInUse())
-        postIdleTasks();
-}
-
-void Hid_Thread::postIdleTasks()
-{
-    if (idleTasks.empty() || idleTasksPosted)
-        return;
-    idleTasksPosted = true;
-    QMetaObject::invokeMethod(this, [this] {
-        idleTasksPosted = false;
-        runIdleTasks();
-    }, Qt::QueuedConnection);
-}
-
-void Hid_Thread::runIdleTasks()
-{
-    // A task's command pumps events; a run delivered there leaves the rest to this one.
-    if (runningIdleTasks)
-        return;
-    runningIdleTasks = true;
-    while (!idleTasks.empty() && !channelInUse()) {
-        const std::function<void()> task = std::move(idleTasks.front());
-        idleTasks.pop_front();
-        task();
-    }
-    runningIdleTasks = false;
+    return channelUse.inUse();
 }
 
 void Hid_Thread::deferDiscovery(std::function<void()> discovery)
 {
-    pendingDiscovery = std::move(discovery);
-    if (!channelInUse())
-        postPendingDiscovery();
+    channelUse.deferDiscovery(std::move(discovery));
 }
 
-void Hid_Thread::postPendingDiscovery()
+void Hid_Thread::runWhenIdle(std::function<void()> task)
 {
-    if (!pendingDiscovery || discoveryPosted)
-        return;
-    discoveryPosted = true;
-    // From the event loop: the command that just ended may be one of several
-    // its caller runs in a row.
-    QMetaObject::invokeMethod(this, [this] {
-        discoveryPosted = false;
-        if (const std::function<void()> discovery = std::exchange(pendingDiscovery, {}))
-            discovery();
-    }, Qt::QueuedConnection);
+    channelUse.runWhenIdle(std::move(task));
 }

@@ -38,7 +38,7 @@ Hid_Thread::Result Hid_Thread::runCommand(DeviceCommand command, std::initialize
                                           uchar *payload, int payloadLength, const uchar *replyPreset)
 {
     const CommandLayout &layout = commandLayout(command);
-    const BusyScope busy(*this);
+    const BusyScope busy(channelUse);
     if (!waitHidFree()) {
         qCDebug(lcDevice, "%s", layout.failText);
         return {};

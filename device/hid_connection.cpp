@@ -19,7 +19,7 @@ void Hid_Thread::swichCurDevice(uint did)
         deferDiscovery([this, did] { swichCurDevice(did); });
         return;
     }
-    const BusyScope busy(*this);
+    const BusyScope busy(channelUse);
     if (did != this->did) {
         this->did = did;
         startMonitor(did);
@@ -33,7 +33,7 @@ void Hid_Thread::chkDeviceIsEnCode()
         deferDiscovery([this] { chkDeviceIsEnCode(); });
         return;
     }
-    const BusyScope busy(*this);
+    const BusyScope busy(channelUse);
     connectDevice();
 }
 

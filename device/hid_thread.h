@@ -1,5 +1,7 @@
 #pragma once
 
+#include "channeluse.h"
+
 #include <QFuture>
 #include <QList>
 #include <QMutex>
@@ -8,7 +10,6 @@
 #include <QVariant>
 
 #include <atomic>
-#include <deque>
 #include <functional>
 #include <initializer_list>
 
@@ -53,8 +54,8 @@ enum class DeviceCommand;
 // The one object that talks to the mouse. A QThread that is never started:
 // every command runs on the calling (GUI) thread; only the event monitor runs
 // on a pool thread.
-// Its jobs, one file each: hid_channel, hid_commands (over commandtable), hid_connection,
-// hid_monitor, hid_devicelist and hid_transport.
+// Its jobs, one file each: hid_channel (over channeluse), hid_commands (over
+// commandtable), hid_connection, hid_monitor, hid_devicelist and hid_transport.
 class Hid_Thread : public QThread
 {
     Q_OBJECT
@@ -104,7 +105,7 @@ public:
 
     // True while a command or a connect step runs; they pump events, and a
     // discovery run from one would take the channel and its buffers under it.
-    bool channelInUse() const { return busyDepth > 0; }
+    bool channelInUse() const;
     // Runs `discovery` from the event loop once no command or connect step runs;
     // a later request replaces an earlier one still waiting.
     void deferDiscovery(std::function<void()> discovery);
@@ -144,17 +145,7 @@ public slots:
 
 private:
     // Marks a command or connect step as running for as long as it lives.
-    class BusyScope
-    {
-    public:
-        explicit BusyScope(Hid_Thread &hid) : m_hid(hid) { ++m_hid.busyDepth; }
-        ~BusyScope() { m_hid.leaveBusy(); }
-        BusyScope(const BusyScope &) = delete;
-        BusyScope &operator=(const BusyScope &) = delete;
-
-    private:
-        Hid_Thread &m_hid;
-    };
+    using BusyScope = ChannelUse::Scope;
     enum class Outcome { Busy, Failed, Done };
     struct Result {
         Outcome outcome = Outcome::Busy;
@@ -185,19 +176,10 @@ private:
     void connectDevice();
     // Stops every monitor loop started and waits until each has returned.
     void endMonitorLoops();
-    void leaveBusy();
-    void postPendingDiscovery();
-    void postIdleTasks();
-    void runIdleTasks();
 
     mutable QMutex devListLock;
     quint64 devListGeneration = 0;      // bumped by every discovery
     quint64 connectionGeneration = 0;   // bumped by every connect; GUI thread only
-    int busyDepth = 0;
-    std::function<void()> pendingDiscovery;
-    bool discoveryPosted = false;
-    std::deque<std::function<void()>> idleTasks;
-    bool idleTasksPosted = false;
-    bool runningIdleTasks = false;
+    ChannelUse channelUse{this};
     QList<QFuture<void>> monitorLoops;  // every loop not yet waited for
 };
