@@ -58,7 +58,6 @@ private slots:
     void discovery();
     void eventReports_data();
     void eventReports();
-    void unplugAndReplug();
     void rescanDuringCommand_data();
     void rescanDuringCommand();
     void secrecyCodeNeedsSixCharacters();
@@ -247,28 +246,6 @@ void tst_Connection::eventReports()
     // Every read of the monitor is bounded, so a stop takes effect within one read.
     const QStringList reads = rig.trace().texts({"read-timeout", "error"}).filter(QRegularExpression("^evt"));
     QCOMPARE(reads, QStringList(reads.size(), "evt read-timeout 500"));
-}
-
-// An unplug disables the view within one read of the monitor.
-void tst_Connection::unplugAndReplug()
-{
-    SimRig rig;
-    RecordingHost host;
-    Hid_Thread hid(&host);
-    connectMouse(hid);
-    host.take();
-    QTest::ignoreMessage(QtDebugMsg, "Device removed");
-    rig.sim->unplug();
-    QTRY_COMPARE(host.calls, QStringList{"view disabled"});
-    QVERIFY(!hid.monitorRunning && hid.record(hid.did).path2.isEmpty());
-    host.take();
-    rig.sim->plug();
-    connectMouse(hid);
-    QCOMPARE(host.take(), connected);
-    rig.sim->emitDpiEvent(3);
-    QTRY_COMPARE(host.calls, QStringList{"notice Info: text 3 1600"});
-    QCOMPARE(host.offThreadCalls, 0);
-    hid.stopMonitor();
 }
 
 void tst_Connection::rescanDuringCommand_data()
