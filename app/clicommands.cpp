@@ -78,14 +78,10 @@ PeerAnswer status(CliTarget &target)
 {
     Hid_Thread &hid = target.hid;
     uchar stage = 0;
-    hid.replyLength = 0;   // a query that never got the channel leaves the last one's
-    hid.hid_8BH_GetCurrentDPIStage(stage);
-    if (hid.replyLength <= 1)
+    if (hid.hid_8BH_GetCurrentDPIStage(stage) <= 1)
         return failure(QStringLiteral("the mouse did not answer the DPI stage query"));
     uchar effect = 0, option1 = 0, option2 = 0;
-    hid.replyLength = 0;
-    hid.hid_8DH_GetRGBLedEffect(effect, option1, option2);
-    if (hid.replyLength <= 1)
+    if (hid.hid_8DH_GetRGBLedEffect(effect, option1, option2) <= 1)
         return failure(QStringLiteral("the mouse did not answer the lighting query"));
     // The mouse knows the stage only; its value is the current profile's.
     const QVariantList values = ProfileValues::dpiStages(target.store, hid.did);

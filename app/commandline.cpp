@@ -94,7 +94,7 @@ int runAlone(const CliRequest &request, const QStringList &args)
     {
         const QStringList products = store.appValue(QLatin1String(ProfileKey::productNames)).toStringList();
         bool encode = false;
-        hid.findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), products, &encode));
+        hid.findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), StoreFile::format(), products, &encode));
         isEncode = encode;
     }
     bool opened = false;
@@ -133,8 +133,8 @@ int run(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     // The answer is the command's own lines; the device layer's debug texts come back with
-    // QT_LOGGING_RULES="default.debug=true".
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    // QT_LOGGING_RULES="g7.device.debug=true".
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false\ng7.device.debug=false"));
     const QStringList args = arguments(argc, argv);
     const CliRequest request = CliRequest::parse(args);
     if (!request.error.isEmpty())

@@ -372,7 +372,7 @@ QList<DevInfoEntry> builtInCatalogue()
     const auto apConfig = StoreFile::open(QCoreApplication::applicationDirPath()
                                           + QStringLiteral("/modules/setting/apConfig.bin"));
     bool encode = false;
-    return readCatalogue(QStringLiteral(":/DevInfo.ini"),
+    return readCatalogue(QStringLiteral(":/DevInfo.ini"), StoreFile::format(),
                          apConfig->value(QLatin1String(ProfileKey::productNames)).toStringList(), &encode);
 }
 

@@ -1,5 +1,7 @@
 #include "logfile.h"
 
+#include <devicelog.h>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -34,8 +36,15 @@ void handleMessage(QtMsgType type, const QMessageLogContext &context, const QStr
             installedLog->append(line);
         }
     }
-    if (consoleHandler)
-        consoleHandler(type, context, message);
+    if (!consoleHandler)
+        return;
+    // The device layer's texts reach the console as they always read, without their category's name.
+    if (context.category && qstrcmp(context.category, lcDevice().categoryName()) == 0) {
+        const QMessageLogContext plain(context.file, context.line, context.function, "default");
+        consoleHandler(type, plain, message);
+        return;
+    }
+    consoleHandler(type, context, message);
 }
 
 } // namespace

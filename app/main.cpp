@@ -15,6 +15,7 @@
 #include <deviceoptions.h>
 #include <profilekeys.h>
 #include <simulatedg7.h>
+#include <storefile.h>
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -55,7 +56,7 @@ int runWithoutWindow(int argc, char **argv, bool rule)
     if (!rule)
         return runAccessCheck();
     bool encode = false;
-    QTextStream(stdout) << udevRuleText(readCatalogue(QStringLiteral(":/DevInfo.ini"), {}, &encode));
+    QTextStream(stdout) << udevRuleText(readCatalogue(QStringLiteral(":/DevInfo.ini"), StoreFile::format(), {}, &encode));
     return 0;
 }
 

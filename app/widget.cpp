@@ -13,6 +13,7 @@
 #include <discovery.h>
 #include <myqquickview.h>
 #include <profilekeys.h>
+#include <storefile.h>
 
 #include <QAction>
 #include <QCoreApplication>
@@ -180,7 +181,8 @@ void Widget::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
 
 void Widget::checkDevice()
 {
-    runDiscovery(hid);
+    const QVariant products = controller->view->store.appValue(QLatin1String(ProfileKey::productNames));
+    runDiscovery(hid, StoreFile::format(), products.toStringList());
 }
 
 void Widget::exitSYS()
@@ -283,6 +285,12 @@ void Widget::clearHidBusy()
 QVariant Widget::language() const
 {
     return controller->view->getLang();
+}
+
+QString Widget::secrecyCode(uint did) const
+{
+    return controller->view->store.appValue(QLatin1String(ProfileKey::secrecyCodePrefix) + QString::number(did),
+                                            QStringLiteral("731946")).toString();
 }
 
 PeerAnswer Widget::runCommand(const QStringList &args)

@@ -36,7 +36,11 @@ public:
     void setViewEnabled(bool enabled) override;
     void hideWindow() override;
     void clearHidBusy() override;
-    QVariant language() const override;
+    bool chinese() const override;
+    QString secrecyCode(uint did) const override;
+
+    // The language setting, as the page has it.
+    QVariant language() const;
 
     // What the window shows while no mouse can be used.
     enum class MouseState { Usable = 0, NoMouse = 1, NoPermission = 2 };
@@ -81,7 +85,6 @@ private:
 
     void buildTrayMenu();
     void setMouseState(MouseState state, bool reveal);
-    bool chinese() const;
 
     bool quitChosen = false;
     MouseState mouseState = MouseState::NoMouse;

@@ -9,6 +9,7 @@
 #include "realhidbackend.h"
 #include "reporttrace.h"
 #include "simulatedg7.h"
+#include "storefile.h"
 #include "tracingbackend.h"
 
 #include <QCoreApplication>
@@ -143,7 +144,7 @@ int main(int argc, char **argv)
 
     Hid_Thread hid;
     bool encode = false;
-    hid.findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), {}, &encode));
+    hid.findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), StoreFile::format(), {}, &encode));
     isEncode = encode;
     if (hid.did != 1 || hid.devList.value(1).path.isEmpty()) {
         std::fprintf(stderr, "the simulated mouse was not found\n");

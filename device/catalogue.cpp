@@ -1,9 +1,6 @@
 #include "catalogue.h"
 
-#include "storefile.h"
-
-#include <QDebug>
-#include <QSettings>
+#include "devicelog.h"
 
 namespace {
 
@@ -17,17 +14,16 @@ quint32 hexValue(const QSettings &ini, const QString &key)
 
 } // namespace
 
-QList<DevInfoEntry> readCatalogue(const QString &iniPath, const QStringList &productNames,
-                                  bool *isEncode)
+QList<DevInfoEntry> readCatalogue(const QString &iniPath, QSettings::Format format,
+                                  const QStringList &productNames, bool *isEncode)
 {
-    // The store's reader: a catalogue's typed values stay text, never decoded.
-    const QSettings ini(iniPath, StoreFile::format());
+    const QSettings ini(iniPath, format);
     if (isEncode)
         *isEncode = ini.value(QStringLiteral("common/isEncode"), false).toBool();
 
     int total = ini.value(QStringLiteral("common/total"), 0).toInt();
     if (total > maxCatalogueEntries) {
-        qDebug() << "DevInfo.ini: total" << total << "read as" << maxCatalogueEntries;
+        qCDebug(lcDevice) << "DevInfo.ini: total" << total << "read as" << maxCatalogueEntries;
         total = maxCatalogueEntries;
     }
 

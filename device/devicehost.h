@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QVariant>
 
 // What the device connection needs from the program around it: the tray agent,
 // its window and the bridge. The tray agent implements it; tests use a recorder.
@@ -18,7 +17,10 @@ public:
     virtual void setViewEnabled(bool enabled) = 0;
     // Hide the main window; the tray icon stays.
     virtual void hideWindow() = 0;
-    // The bridge's clearHidBusy() and getLang().
+    // The bridge's clearHidBusy().
     virtual void clearHidBusy() = 0;
-    virtual QVariant language() const = 0;
+    // Whether the program speaks Chinese (its language setting), for the connect notice.
+    virtual bool chinese() const = 0;
+    // The secrecy code text stored for catalogue index `did` (its default when none is stored).
+    virtual QString secrecyCode(uint did) const = 0;
 };

@@ -1,11 +1,10 @@
 #include "deviceoptions.h"
 
+#include "devicelog.h"
 #include "realhidbackend.h"
 #include "reporttrace.h"
 #include "simulatedg7.h"
 #include "tracingbackend.h"
-
-#include <QDebug>
 
 namespace {
 
@@ -17,7 +16,7 @@ int modelFrom(const QString &text)
     const int model = text.toInt(&ok);
     if (ok && model >= 0 && model < int(SimulatedG7::productIds.size()))
         return model;
-    qDebug().noquote() << "--simulate: no model" << text << "- simulating model" << defaultModel;
+    qCDebug(lcDevice).noquote() << "--simulate: no model" << text << "- simulating model" << defaultModel;
     return defaultModel;
 }
 
@@ -40,7 +39,7 @@ DeviceOptions parseDeviceOptions(const QStringList &args)
             if (i + 1 < args.size())
                 options.traceFile = args.at(++i);
             else
-                qDebug() << "--trace: no file given";
+                qCDebug(lcDevice) << "--trace: no file given";
         } else if (arg.startsWith(trace + QLatin1Char('='))) {
             options.traceFile = arg.mid(trace.size() + 1);
         }

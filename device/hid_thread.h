@@ -1,5 +1,7 @@
 #pragma once
 
+#include "channeluse.h"
+
 #include <QFuture>
 #include <QList>
 #include <QMutex>
@@ -8,7 +10,6 @@
 #include <QVariant>
 
 #include <atomic>
-#include <deque>
 #include <functional>
 #include <initializer_list>
 
@@ -45,9 +46,16 @@ extern bool deviceReady;
 extern quint32 dpiStageValues[8];
 extern QString dpiSwitchText[8];
 
+// Takes a stored secrecy code text; one of another length than six keeps the code there is.
+void useSecrecyCode(const QString &code);
+
+enum class DeviceCommand;
+
 // The one object that talks to the mouse. A QThread that is never started:
 // every command runs on the calling (GUI) thread; only the event monitor runs
 // on a pool thread.
+// Its jobs, one file each: hid_channel (over channeluse), hid_commands (over
+// commandtable), hid_connection, hid_monitor, hid_devicelist and hid_transport.
 class Hid_Thread : public QThread
 {
     Q_OBJECT
@@ -70,7 +78,6 @@ public:
     unsigned char txReport[9] = {};
     unsigned char rxReport[9] = {};
     unsigned char dataBuf[512] = {};
-    int replyLength = 0;    // bytes the last query's feature read delivered
 
     void findDevices(const QList<DevInfoEntry> &entries);
 
@@ -83,7 +90,8 @@ public:
     HidHandle *openHid(uint did);
     HidHandle *openHid2(uint did);
     bool sendCommand(int len, bool settle);
-    bool queryCommand(int len);
+    // Bytes of the mouse's feature reply, -1 when the block, the reply or a data report failed.
+    int queryCommand(int len);
 
     void startMonitor(uint did);
     void monitorLoop(uint did, quint64 connection);
@@ -97,7 +105,7 @@ public:
 
     // True while a command or a connect step runs; they pump events, and a
     // discovery run from one would take the channel and its buffers under it.
-    bool channelInUse() const { return busyDepth > 0; }
+    bool channelInUse() const;
     // Runs `discovery` from the event loop once no command or connect step runs;
     // a later request replaces an earlier one still waiting.
     void deferDiscovery(std::function<void()> discovery);
@@ -107,12 +115,14 @@ public:
     void runWhenIdle(std::function<void()> task);
 
 public slots:
+    // The queries (00H, 83H, 8BH, 8DH, 90H) return the bytes of the mouse's reply: 0 when the
+    // channel stayed busy or a transfer failed.
     void swichCurDevice(uint did);
     uchar hidCS(uchar *cmd);
     void chkDeviceIsEnCode();
     void USBDataEncryption(uchar FIFOBuf[], uchar SecrecyCode[]);
     void USBDataDecipher(uchar FIFOBuf[], uchar SecrecyCode[]);
-    void hid_00H_GetSecrecyCode(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4);
+    int hid_00H_GetSecrecyCode(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4);
     void hid_01H_SetReportRate(uchar rate);
     void hid_04H_SetJMGD(uchar tmpJMGD);
     void hid_13H_Recovery();
@@ -121,7 +131,7 @@ public slots:
     void hid_04H_SetGunData(uchar par0, uchar par1, uchar par2, uchar par3, uchar par4);
     void hid_0EH_SetXYSensitive(uchar par0, uchar par1);
     QVariant hid_87H_GetCurrentDPI();
-    void hid_83H_GetKeyboardoption(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4);
+    int hid_83H_GetKeyboardoption(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4);
     void hid_06H_SetRGBLedEffect(uchar effect, uchar colorV, uchar option1, uchar option2);
     void hid_10H_SetLED8StageColor(uchar type, uchar *src24);
     void hid_LEDColor(uchar *src24);
@@ -129,34 +139,25 @@ public slots:
     void hid_08H_SetDPISet(uchar dpi4, uchar dpi5, uchar dpi6, uchar dpi7, uchar mul2);
     void hidARM_03H_SetKeyMatrix(uchar *src64);
     void hid_05H_SetMacroKey(uchar macroId, uchar *src128);
-    void hid_8BH_GetCurrentDPIStage(uchar &dpiStage);
-    void hid_8DH_GetRGBLedEffect(uchar &effect, uchar &option1, uchar &option2);
-    void hid_90H_GetLED8StageColor(uchar type, uchar *src24);
+    int hid_8BH_GetCurrentDPIStage(uchar &dpiStage);
+    int hid_8DH_GetRGBLedEffect(uchar &effect, uchar &option1, uchar &option2);
+    int hid_90H_GetLED8StageColor(uchar type, uchar *src24);
 
 private:
     // Marks a command or connect step as running for as long as it lives.
-    class BusyScope
-    {
-    public:
-        explicit BusyScope(Hid_Thread &hid) : m_hid(hid) { ++m_hid.busyDepth; }
-        ~BusyScope() { m_hid.leaveBusy(); }
-        BusyScope(const BusyScope &) = delete;
-        BusyScope &operator=(const BusyScope &) = delete;
-
-    private:
-        Hid_Thread &m_hid;
-    };
-    enum class Command;
+    using BusyScope = ChannelUse::Scope;
     enum class Outcome { Busy, Failed, Done };
+    struct Result {
+        Outcome outcome = Outcome::Busy;
+        int replyLength = 0;    // a query's feature reply, in bytes
+    };
 
     // Takes the channel, builds the block from the command table and the
     // arguments, runs the transfer and the final pause. A payloadLength of -1
     // takes the table's length.
-    Outcome runCommand(Command command, std::initializer_list<uchar> args,
-                       uchar *payload = nullptr, int payloadLength = -1,
-                       const uchar *replyPreset = nullptr);
-    // The 83H query; true only when the mouse answered it.
-    bool readKeyboardOption(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4);
+    Result runCommand(DeviceCommand command, std::initializer_list<uchar> args,
+                      uchar *payload = nullptr, int payloadLength = -1,
+                      const uchar *replyPreset = nullptr);
 
     void clearPath(uint index);
 
@@ -175,19 +176,10 @@ private:
     void connectDevice();
     // Stops every monitor loop started and waits until each has returned.
     void endMonitorLoops();
-    void leaveBusy();
-    void postPendingDiscovery();
-    void postIdleTasks();
-    void runIdleTasks();
 
     mutable QMutex devListLock;
     quint64 devListGeneration = 0;      // bumped by every discovery
     quint64 connectionGeneration = 0;   // bumped by every connect; GUI thread only
-    int busyDepth = 0;
-    std::function<void()> pendingDiscovery;
-    bool discoveryPosted = false;
-    std::deque<std::function<void()>> idleTasks;
-    bool idleTasksPosted = false;
-    bool runningIdleTasks = false;
+    ChannelUse channelUse{this};
     QList<QFuture<void>> monitorLoops;  // every loop not yet waited for
 };

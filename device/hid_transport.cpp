@@ -1,3 +1,5 @@
+// Hid_Thread's transport: one command's block, data reports and replies on the command interface.
+
 #include "hid_thread.h"
 
 #include "commandpump.h"
@@ -49,7 +51,6 @@ int readDataReport(HidHandle *dev, std::vector<unsigned char> &report)
 }
 
 } // namespace
-
 Hid_Thread::Hid_Thread(DeviceHost *owner, QObject *parent)
     : QThread(parent), owner(owner)
 {
@@ -65,67 +66,11 @@ Hid_Thread::~Hid_Thread()
     }
 }
 
-DeviceRecord Hid_Thread::record(uint index) const
-{
-    QMutexLocker lock(&devListLock);
-    if (index < uint(devList.size()))
-        return devList.at(index);
-    return DeviceRecord();
-}
-
-void Hid_Thread::clearPath(uint index)
-{
-    QMutexLocker lock(&devListLock);
-    if (index < uint(devList.size()))
-        devList[index].path.clear();
-}
-
-void Hid_Thread::clearEventPath(uint index, quint64 generation)
-{
-    QMetaObject::invokeMethod(this, [this, index, generation] {
-        QMutexLocker lock(&devListLock);
-        if (generation == devListGeneration && index < uint(devList.size()))
-            devList[index].path2.clear();
-    }, Qt::QueuedConnection);
-}
-
 void Hid_Thread::closeCommandHandle()
 {
     if (hidDev) {
         hidBackend().close(hidDev);
         hidDev = nullptr;
-    }
-}
-
-bool Hid_Thread::waitHidFree()
-{
-    if (stopped)
-        return false;
-    if (hidFree) {
-        hidFree = false;
-        return true;
-    }
-    for (int poll = 0; poll < 255; ++poll) {
-        hidSleep(8);
-        pumpCommandEvents();
-        if (stopped)
-            return false;
-        if (hidFree) {
-            hidFree = false;
-            return true;
-        }
-    }
-    return false;
-}
-
-void Hid_Thread::waitSettle()
-{
-    settleFlag = false;
-    for (int pause = 0; pause < 256; ++pause) {
-        hidSleep(64);
-        if (settleFlag)
-            return;
-        settleFlag = true;
     }
 }
 
@@ -225,95 +170,37 @@ bool Hid_Thread::sendCommand(int len, bool settle)
     return releaseChannel(true);
 }
 
-void Hid_Thread::leaveBusy()
+int Hid_Thread::queryCommand(int len)
 {
-    if (--busyDepth == 0) {
-        postIdleTasks();
-        postPendingDiscovery();
-    }
-}
-
-void Hid_Thread::runWhenIdle(std::function<void()> task)
-{
-    idleTasks.push_back(std::move(task));
-    if (!channelInUse())
-        postIdleTasks();
-}
-
-void Hid_Thread::postIdleTasks()
-{
-    if (idleTasks.empty() || idleTasksPosted)
-        return;
-    idleTasksPosted = true;
-    QMetaObject::invokeMethod(this, [this] {
-        idleTasksPosted = false;
-        runIdleTasks();
-    }, Qt::QueuedConnection);
-}
-
-void Hid_Thread::runIdleTasks()
-{
-    // A task's command pumps events; a run delivered there leaves the rest to this one.
-    if (runningIdleTasks)
-        return;
-    runningIdleTasks = true;
-    while (!idleTasks.empty() && !channelInUse()) {
-        const std::function<void()> task = std::move(idleTasks.front());
-        idleTasks.pop_front();
-        task();
-    }
-    runningIdleTasks = false;
-}
-
-void Hid_Thread::deferDiscovery(std::function<void()> discovery)
-{
-    pendingDiscovery = std::move(discovery);
-    if (!channelInUse())
-        postPendingDiscovery();
-}
-
-void Hid_Thread::postPendingDiscovery()
-{
-    if (!pendingDiscovery || discoveryPosted)
-        return;
-    discoveryPosted = true;
-    // From the event loop: the command that just ended may be one of several
-    // its caller runs in a row.
-    QMetaObject::invokeMethod(this, [this] {
-        discoveryPosted = false;
-        if (const std::function<void()> discovery = std::exchange(pendingDiscovery, {}))
-            discovery();
-    }, Qt::QueuedConnection);
-}
-
-bool Hid_Thread::queryCommand(int len)
-{
-    replyLength = 0;
+    const auto failed = [this] {
+        releaseChannel(false);
+        return -1;
+    };
     HidHandle *dev = sendBlock();
     if (dev)
         dev = openHid(did);
     const int replied = dev ? hidBackend().getFeatureReport(dev, rxReport, sizeof rxReport) : -1;
     if (replied < 0)
-        return releaseChannel(false);
-    replyLength = replied;
+        return failed();
 
     if (len <= 0) {
         releaseChannel(true);
         if (isEncode)
             USBDataDecipher(rxReport + 1, SecrecyCode);
-        return true;
+        return replied;
     }
 
     const int chunk = payloadChunk(len);
     if (chunk == 0)
-        return releaseChannel(false);
+        return failed();
     std::vector<unsigned char> report(record(did).reportLength + 1);
     for (int offset = 0; offset < len; offset += chunk) {
         dev = openHid(did);
         // A read that times out counts as a failed read: the device has nothing to send.
         if (!dev || readDataReport(dev, report) <= 0)
-            return releaseChannel(false);
+            return failed();
         std::memcpy(dataBuf + offset, report.data(), qMin(chunk, len - offset));
     }
-    return releaseChannel(true);
+    releaseChannel(true);
+    return replied;
 }

@@ -1,7 +1,8 @@
 #include "reporttrace.h"
 
+#include "devicelog.h"
+
 #include <QByteArray>
-#include <QDebug>
 #include <QHash>
 #include <QMutex>
 
@@ -82,14 +83,14 @@ bool open(const QString &file)
     // Without O_NONBLOCK a FIFO nobody reads would hold the start in open() for good.
     int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0644);
     if (fd < 0 && errno != ENXIO) {
-        qDebug().noquote() << "Cannot write the report trace" << file << ":" << std::strerror(errno);
+        qCDebug(lcDevice).noquote() << "Cannot write the report trace" << file << ":" << std::strerror(errno);
         return false;
     }
     struct stat status {};
     if (fd < 0 || ::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         if (fd >= 0)
             ::close(fd);
-        qDebug().noquote() << "Cannot write the report trace" << file << ": not a regular file";
+        qCDebug(lcDevice).noquote() << "Cannot write the report trace" << file << ": not a regular file";
         return false;
     }
     // A regular file: writes wait for the disk as usual.

@@ -4,6 +4,7 @@
 #include "hid_thread.h"
 #include "pauses.h"
 #include "simulatedg7.h"
+#include "storefile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -17,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FuzzSupport::writeCase(QStringLiteral("DevInfo.ini"), data, size);
     bool encode = false;
     const QList<DevInfoEntry> entries =
-            readCatalogue(QStringLiteral("DevInfo.ini"), {QStringLiteral("G7"), QString()}, &encode);
+            readCatalogue(QStringLiteral("DevInfo.ini"), StoreFile::format(), {QStringLiteral("G7"), QString()}, &encode);
     if (entries.size() > maxCatalogueEntries)
         abort();
     Hid_Thread hid;

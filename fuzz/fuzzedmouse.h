@@ -5,6 +5,7 @@
 #include "hid_thread.h"
 #include "pauses.h"
 #include "simulatedg7.h"
+#include "storefile.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -81,7 +82,8 @@ public:
     void setViewEnabled(bool) override {}
     void hideWindow() override {}
     void clearHidBusy() override {}
-    QVariant language() const override { return QStringLiteral("English"); }
+    bool chinese() const override { return false; }
+    QString secrecyCode(uint) const override { return QStringLiteral("731946"); }
 
     QStringList notices;
 };
@@ -91,7 +93,7 @@ inline void attach(Hid_Thread &hid)
 {
     static const QList<DevInfoEntry> entries = [] {
         bool encode = false;
-        return readCatalogue(QStringLiteral(":/DevInfo.ini"), {}, &encode);
+        return readCatalogue(QStringLiteral(":/DevInfo.ini"), StoreFile::format(), {}, &encode);
     }();
     hid.findDevices(entries);
 }

@@ -1,5 +1,6 @@
 // The log file as a user finds it: every debug line, never more than 1 MiB, one older copy.
 
+#include <devicelog.h>
 #include <logfile.h>
 
 #include <QDir>
@@ -12,7 +13,11 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QStringList console;   // what reached the handler installed before the log's
-void captureConsole(QtMsgType, const QMessageLogContext &, const QString &message) { console << message; }
+// As the console shows it (its pattern names a category other than the default one).
+void captureConsole(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    console << qFormatLogMessage(type, context, message);
+}
 
 QByteArrayList linesOf(const QString &path)
 {
@@ -81,7 +86,7 @@ private slots:
         {
             LogFile log(dir.filePath(u"orvane-g7.log"_s));
             LogFile::install(&log);
-            qDebug() << "Device Connect";
+            qCDebug(lcDevice) << "Device Connect";
             qWarning("cmd Failed 07H");
         }
         qDebug("after the log is gone");

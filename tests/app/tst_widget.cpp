@@ -50,7 +50,8 @@ struct HostRecorder : DeviceHost {
     void setViewEnabled(bool on) override { note(on ? u"view on"_s : u"view off"_s); w->setViewEnabled(on); }
     void hideWindow() override { note(u"hidden"_s); w->hideWindow(); }
     void clearHidBusy() override { note(u"busy cleared"_s); w->clearHidBusy(); }
-    QVariant language() const override { return w->language(); }
+    bool chinese() const override { return w->chinese(); }
+    QString secrecyCode(uint did) const override { return w->secrecyCode(did); }
 };
 
 } // namespace

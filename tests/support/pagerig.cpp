@@ -52,7 +52,7 @@ void PageRig::connect()
     hid = std::make_unique<Hid_Thread>();
     bool encode = false;
     const auto ap = StoreFile::open(data.filePath(QStringLiteral("modules/setting/apConfig.bin")));
-    hid->findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), ap->value(QStringLiteral("common/product_name")).toStringList(), &encode));
+    hid->findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), StoreFile::format(), ap->value(QStringLiteral("common/product_name")).toStringList(), &encode));
     view = std::make_unique<myQQuickView>();
     system = recordPointerSettings(*view);
     system->wheelLines = desktopWheelLines;
