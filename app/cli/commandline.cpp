@@ -103,9 +103,9 @@ bool wanted(int argc, char **argv)
 int run(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    // The answer is the command's own lines; the device layer's debug texts come back with
-    // QT_LOGGING_RULES="default.debug=true".
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    // The answer is the command's own lines: the device layer's texts and the import's details
+    // are left out (QT_LOGGING_RULES brings them back), whatever else is said stays.
+    QLoggingCategory::setFilterRules(QStringLiteral("g7.device.debug=false\ng7.exchange.debug=false"));
     const QStringList args = arguments(argc, argv);
     const CliRequest request = CliRequest::parse(args, simulatedModels);
     if (!request.error.isEmpty())
