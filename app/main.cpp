@@ -8,19 +8,16 @@
 #include "logfile.h"
 #include "qtsinglecoreapplication.h"
 #include "renderer.h"
+#include "startup.h"
 #include "widget.h"
 
 #include <catalogue.h>
-#include <datapath.h>
-#include <deviceoptions.h>
 #include <profilekeys.h>
 #include <simulatedg7.h>
 #include <storefile.h>
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QDir>
-#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
@@ -87,17 +84,7 @@ int main(int argc, char **argv)
     if (!device.acquire(deviceWaitMs))
         qDebug() << "a command-line call still holds the mouse; starting beside it";
 
-    DeviceOptions options = parseDeviceOptions(app.arguments());
-    // A trace file named on the command line is relative to where we were started.
-    if (!options.traceFile.isEmpty())
-        options.traceFile = QFileInfo(options.traceFile).absoluteFilePath();
-
-    QString workingDir = QCoreApplication::applicationFilePath();
-    workingDir.truncate(workingDir.lastIndexOf(QLatin1Char('/')));
-    QDir::setCurrent(workingDir);
-    chooseDataFolder(workingDir);
-
-    const std::shared_ptr<SimulatedG7> simulated = installDeviceBackend(options);
+    const std::shared_ptr<SimulatedG7> simulated = Startup::prepare(app.arguments());
 
     Widget w;
     QObject::connect(&app, &QtSingleCoreApplication::messageReceived, &w, &Widget::receiveMessage);

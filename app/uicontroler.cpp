@@ -5,25 +5,21 @@
 #include <myqquickview.h>
 #include <profilekeys.h>
 #include <profilestore.h>
-#include <storefile.h>
 
 #include <QQmlContext>
 #include <QQuickItem>
-#include <QSettings>
 #include <QUrl>
 #include <QVariant>
 
 namespace {
 
 // Chinese sessions take the title from name0, all others from name1.
-QString windowTitleFromConfig()
+QString windowTitleFromConfig(const ProfileStore &store)
 {
-    // The store's own reader: raw UTF-8 titles read as UTF-8, typed values stay text.
-    QSettings config(ProfileStore::apConfigFile(), StoreFile::format());
-    const QString language = config.value(QLatin1String(ProfileKey::language), QString()).toString();
+    const QString language = store.appValue(QLatin1String(ProfileKey::language), QString()).toString();
     const char *key = language == QLatin1String(ProfileKey::chineseLanguage) ? ProfileKey::titleChinese
                                                                               : ProfileKey::titleEnglish;
-    return config.value(QLatin1String(key), QString()).toString();
+    return store.appValue(QLatin1String(key), QString()).toString();
 }
 
 } // namespace
@@ -53,7 +49,7 @@ void Ui_Controler::setupUi(Widget *widget)
     context->setContextProperty(QStringLiteral("ui_Ctl"), this);
 
     widget->resize(view->geometry().width(), view->geometry().height());
-    widget->setWindowTitle(windowTitleFromConfig());
+    widget->setWindowTitle(windowTitleFromConfig(view->store));
 }
 
 void Ui_Controler::onMinimize()

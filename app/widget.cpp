@@ -289,8 +289,7 @@ QVariant Widget::language() const
 
 QString Widget::secrecyCode(uint did) const
 {
-    return controller->view->store.appValue(QLatin1String(ProfileKey::secrecyCodePrefix) + QString::number(did),
-                                            QStringLiteral("731946")).toString();
+    return controller->view->store.secrecyCode(did);
 }
 
 PeerAnswer Widget::runCommand(const QStringList &args)

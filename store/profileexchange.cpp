@@ -11,6 +11,7 @@
 #include "storefile.h"
 
 #include <QDebug>
+#include <QLoggingCategory>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -18,6 +19,9 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
+
+// The command line keeps its answer to one line: it switches these details off.
+Q_LOGGING_CATEGORY(lcExchange, "g7.exchange")
 
 namespace ProfileExchange {
 
@@ -135,7 +139,7 @@ static QByteArray safeLines(const QByteArray &contents)
                 fault = lineFault(line);
             }
             if (!fault.isEmpty()) {
-                qDebug().noquote() << "Profile import skips line" << lineNo << shortened(line) << "-" << fault;
+                qCDebug(lcExchange).noquote() << "Profile import skips line" << lineNo << shortened(line) << "-" << fault;
                 continue;
             }
             kept += line;
@@ -197,12 +201,12 @@ static QByteArray profileText(const QByteArray &safe, const QString &source)
             ++it;
     }
     if (!typedKeys.isEmpty())
-        qDebug().noquote() << "Profile import skips" << typedKeys.size() << "typed values, the first under" << typedKeys.first();
+        qCDebug(lcExchange).noquote() << "Profile import skips" << typedKeys.size() << "typed values, the first under" << typedKeys.first();
     if (!unknown.isEmpty())
-        qDebug().noquote() << "Profile import skips" << unknown.size() << "unknown keys, the first"
+        qCDebug(lcExchange).noquote() << "Profile import skips" << unknown.size() << "unknown keys, the first"
                            << QDebug::toString(unknown.first().left(40));
     if (map.isEmpty()) {
-        qDebug().noquote() << "Profile import finds no profile settings in" << source;
+        qCDebug(lcExchange).noquote() << "Profile import finds no profile settings in" << source;
         return QByteArray();
     }
     // Lines keep the order the file gave them.
@@ -215,16 +219,16 @@ static QByteArray readSource(const QString &source)
     QFile file(source);
     const QFileInfo info(source);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        qDebug().noquote() << "Profile import cannot read" << source;
+        qCDebug(lcExchange).noquote() << "Profile import cannot read" << source;
         return QByteArray();
     }
     if (info.size() > maxFileSize) {
-        qDebug().noquote() << "Profile import refuses" << source << "- it has" << info.size() << "bytes";
+        qCDebug(lcExchange).noquote() << "Profile import refuses" << source << "- it has" << info.size() << "bytes";
         return QByteArray();
     }
     QByteArray contents = file.read(maxFileSize + 1);
     if (contents.size() > maxFileSize || contents.contains('\0')) {
-        qDebug().noquote() << "Profile import refuses" << source << "- not a profile text file";
+        qCDebug(lcExchange).noquote() << "Profile import refuses" << source << "- not a profile text file";
         return QByteArray();
     }
     if (contents.isNull())
@@ -235,7 +239,7 @@ static QByteArray readSource(const QString &source)
 bool importProfile(ProfileStore &store, int profile, const QString &source)
 {
     if (!store.profileSettings(profile)) {
-        qDebug() << "No profile" << profile;
+        qCDebug(lcExchange) << "No profile" << profile;
         return false;
     }
     const QByteArray contents = readSource(source);
@@ -247,7 +251,7 @@ bool importProfile(ProfileStore &store, int profile, const QString &source)
     // A fresh name each time: the INI reader keeps the parsed copy of a file it saw before.
     QTemporaryFile staging(dataPath(QStringLiteral("./modules/setting/import-XXXXXX.tmp")));
     if (!staging.open() || !StoreFile::writeAll(staging, text)) {
-        qDebug().noquote() << "Profile import cannot stage" << source << "in" << staging.fileName();
+        qCDebug(lcExchange).noquote() << "Profile import cannot stage" << source << "in" << staging.fileName();
         return false;
     }
     staging.close();
@@ -292,7 +296,7 @@ bool importMacros(QSettings *profile)
         return true;
     QStringList carried = listOrBare(profile, namesKey);
     if (carried.size() > maxMacros) {
-        qDebug() << "Profile import takes the first" << maxMacros << "of" << carried.size() << "macros";
+        qCDebug(lcExchange) << "Profile import takes the first" << maxMacros << "of" << carried.size() << "macros";
         carried = carried.mid(0, maxMacros);
     }
     // Everything is checked before the first macro file is written.
@@ -301,7 +305,7 @@ bool importMacros(QSettings *profile)
         CarriedMacro macro;
         const QString fault = macroFault(profile, i, carried.at(i), macro);
         if (!fault.isEmpty()) {
-            qDebug().noquote() << "Profile import skips macro" << i << QDebug::toString(carried.at(i).left(40)) << "-" << fault;
+            qCDebug(lcExchange).noquote() << "Profile import skips macro" << i << QDebug::toString(carried.at(i).left(40)) << "-" << fault;
             continue;
         }
         // A name carried twice: the later content wins, as it would in the file.
@@ -329,11 +333,11 @@ bool importMacros(QSettings *profile)
             if (isNew)
                 names.append(macro.name);
         } else {
-            qDebug().noquote() << "Profile import cannot store macro" << macro.name;
+            qCDebug(lcExchange).noquote() << "Profile import cannot store macro" << macro.name;
         }
     }
     if (refused > 0)
-        qDebug() << "Profile import skips" << refused << "new macros: the macro list is full at" << maxMacros;
+        qCDebug(lcExchange) << "Profile import skips" << refused << "new macros: the macro list is full at" << maxMacros;
     NameLists::write(NameLists::Macros, names);
     return true;
 }

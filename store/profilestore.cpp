@@ -115,6 +115,12 @@ QVariant ProfileStore::appValue(const QString &key, const QVariant &defaultValue
     return m_apConfig->value(key, defaultValue);
 }
 
+QString ProfileStore::secrecyCode(uint did) const
+{
+    return appValue(QLatin1String(ProfileKey::secrecyCodePrefix) + QString::number(did), QStringLiteral("731946"))
+        .toString();
+}
+
 void ProfileStore::setAppValue(const QString &key, const QVariant &value)
 {
     storeIfChanged(*m_apConfig, key, value);

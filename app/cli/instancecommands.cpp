@@ -7,6 +7,7 @@
 #include <myqquickview.h>
 
 #include <namelists.h>
+#include <simulatedg7.h>
 
 #include <QApplication>
 #include <QQuickItem>
@@ -53,7 +54,7 @@ void switchOnPage(myQQuickView *view, int profile)
 
 PeerAnswer runInstanceCommand(const QStringList &args, myQQuickView *view, Hid_Thread &hid)
 {
-    const CliRequest request = CliRequest::parse(args);
+    const CliRequest request = CliRequest::parse(args, int(SimulatedG7::productIds.size()));
     if ((request.command == CliRequest::Profile || request.command == CliRequest::Import) && dialogOpen(view))
         return PeerAnswer{1, QString(),
                           QStringLiteral("the running program has a dialog open; close it and try again\n")};

@@ -137,7 +137,7 @@ PeerAnswer runCliRequest(const CliRequest &request, CliTarget &target)
     case CliRequest::Help:
         return success(CliRequest::helpText());
     case CliRequest::Version:
-        return success(CliRequest::versionText());
+        return success(QStringLiteral("orvane-g7 " G7_VERSION "\n"));
     case CliRequest::List:
         return list(target);
     case CliRequest::Status:

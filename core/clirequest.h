@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// A command-line command, as parsed from the program's arguments.
+// A command-line command, as parsed from the program's arguments. simulatedModels is
+// how many models --simulate=N may choose from.
 struct CliRequest
 {
     enum Command { None, Help, Version, List, Profile, Export, Import, Status, Autostart };
@@ -16,10 +17,9 @@ struct CliRequest
 
     // Whether `args` (without the program name) ask for the command-line mode:
     // a command, or anything the tray program does not take (then parse() says why).
-    static bool wanted(const QStringList &args);
-    static CliRequest parse(const QStringList &args);
+    static bool wanted(const QStringList &args, int simulatedModels);
+    static CliRequest parse(const QStringList &args, int simulatedModels);
     // The command as arguments again, for the running copy.
     QStringList toArgs() const;
     static QString helpText();
-    static QString versionText();
 };

@@ -1,64 +1,15 @@
 #include "filelock.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#if defined(Q_OS_WIN)
-#  include <QtCore/qt_windows.h>
-#else
-#  include <cerrno>
-#  include <fcntl.h>
-#  include <sys/file.h>
-#  include <sys/stat.h>
-#  include <unistd.h>
-#endif
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace FileLock {
-
-bool removeLeftover(const QString &path)
-{
-    const QFileInfo info(path);
-    if (info.isDir() && !info.isSymLink())
-        return QDir(path).removeRecursively();
-    return QFile::remove(path);
-}
-
-#if defined(Q_OS_WIN)
-
-// A handle opened without write sharing is the lock; Windows closes it when the holder dies.
-Result take(const QString &path, qintptr *handle)
-{
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const HANDLE h = CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()), GENERIC_READ | GENERIC_WRITE,
-                                     FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h != INVALID_HANDLE_VALUE) {
-            *handle = reinterpret_cast<qintptr>(h);
-            return Result::Taken;
-        }
-        if (GetLastError() == ERROR_SHARING_VIOLATION)
-            return Result::Held;
-        if (attempt > 0 || !QFileInfo(path).isDir() || !removeLeftover(path))
-            return Result::Unavailable;
-    }
-    return Result::Unavailable;
-}
-
-void release(qintptr handle)
-{
-    CloseHandle(reinterpret_cast<HANDLE>(handle));
-}
-
-Result probe(const QString &path)
-{
-    qintptr handle = -1;
-    const Result result = take(path, &handle);
-    if (result == Result::Taken)
-        release(handle);
-    return result;
-}
-
-#else
 
 // flock() on the file is the lock: the kernel drops it when the holder dies,
 // so an empty, garbled or foreign file is never mistaken for a running copy.
@@ -110,7 +61,5 @@ Result probe(const QString &path)
         return Result::Taken;
     return error == EWOULDBLOCK ? Result::Held : Result::Unavailable;
 }
-
-#endif
 
 } // namespace FileLock

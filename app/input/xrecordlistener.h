@@ -3,8 +3,6 @@
 #include <QSemaphore>
 #include <QThread>
 
-#if defined(Q_OS_LINUX)
-
 typedef struct _XDisplay Display;
 
 // Records the X server's key and button events for the whole desktop (XRecord) on
@@ -38,5 +36,3 @@ private:
     Display *data = nullptr;
     unsigned long context = 0;
 };
-
-#endif

@@ -1,7 +1,5 @@
 #include "xrecordlistener.h"
 
-#if defined(Q_OS_LINUX)
-
 #include "inputhook.h"
 #include "linuxinputmap.h"
 
@@ -111,5 +109,3 @@ void XRecordListener::run()
     // Blocks until stopRecording() disables the context from the control connection.
     XRecordEnableContext(data, context, intercept, reinterpret_cast<XPointer>(this));
 }
-
-#endif

@@ -2,8 +2,6 @@
 
 #include "devicewatch.h"
 
-#if defined(Q_OS_WIN)
-
 #include <QAbstractNativeEventFilter>
 
 // Sees WM_DEVICECHANGE, which Windows broadcasts to every top-level window,
@@ -17,5 +15,3 @@ public:
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 };
-
-#endif

@@ -1,10 +1,13 @@
 #include "windevicewatch.h"
 
-#if defined(Q_OS_WIN)
-
 #include <QCoreApplication>
 
 #include <QtCore/qt_windows.h>
+
+DeviceWatch *DeviceWatch::createSystemWatch(QObject *parent)
+{
+    return new WinDeviceWatch(parent);
+}
 
 WinDeviceWatch::WinDeviceWatch(QObject *parent)
     : DeviceWatch(parent)
@@ -24,5 +27,3 @@ bool WinDeviceWatch::nativeEventFilter(const QByteArray &eventType, void *messag
         emit deviceChanged();
     return false; // every message continues to its default processing
 }
-
-#endif

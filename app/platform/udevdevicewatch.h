@@ -2,8 +2,6 @@
 
 #include "devicewatch.h"
 
-#if defined(Q_OS_LINUX)
-
 class QSocketNotifier;
 struct udev;
 struct udev_monitor;
@@ -27,5 +25,3 @@ private:
     udev_monitor *monitor = nullptr;
     QSocketNotifier *notifier = nullptr;
 };
-
-#endif

@@ -12,8 +12,8 @@ class DeviceWatch : public QObject
 public:
     explicit DeviceWatch(QObject *parent = nullptr);
 
-    // libudev's hidraw events on Linux, WM_DEVICECHANGE on Windows; a plain,
-    // silent watch where neither is available.
+    // libudev's hidraw events on Linux, WM_DEVICECHANGE on Windows: defined in
+    // the platform's own watch file.
     static DeviceWatch *createSystemWatch(QObject *parent = nullptr);
 
 signals:

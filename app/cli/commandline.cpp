@@ -1,27 +1,21 @@
 #include "commandline.h"
 
 #include "autostart.h"
-#include "catalogue.h"
 #include "clicommands.h"
 #include "clirequest.h"
 #include "devicelock.h"
 #include "singleinstancepeer.h"
+#include "startup.h"
 
-#include <datapath.h>
-#include <deviceoptions.h>
 #include <hid_thread.h>
 #include <hidbackend.h>
 #include <profileexchange.h>
-#include <profilekeys.h>
 #include <profilesender.h>
 #include <profilestore.h>
-#include <storefile.h>
+#include <simulatedg7.h>
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSettings>
 #include <QTextStream>
 
 namespace {
@@ -31,6 +25,7 @@ constexpr int answerTimeoutMs = 30000;
 constexpr int usageError = 2;
 // A call that waits longer than this for another one says so instead.
 constexpr int busyWaitMs = 1000;
+constexpr int simulatedModels = int(SimulatedG7::productIds.size());
 
 QStringList arguments(int argc, char **argv)
 {
@@ -45,18 +40,6 @@ int print(const PeerAnswer &answer)
     QTextStream(stdout) << answer.out;
     QTextStream(stderr) << answer.err;
     return answer.code;
-}
-
-// The secrecy code of catalogue entry `did`, as the connection loads it.
-void loadSecrecyCode(uint did)
-{
-    const QSettings settings(ProfileStore::apConfigFile(), StoreFile::format());
-    const QString code = settings.value(QLatin1String(ProfileKey::secrecyCodePrefix) + QString::number(did),
-                                        QStringLiteral("731946")).toString();
-    if (code.size() != 6)
-        return;
-    for (int i = 0; i < 6; ++i)
-        SecrecyCode[1 + i] = uchar(code.at(i).unicode());
 }
 
 QString accessOf(const DeviceRecord &record)
@@ -79,28 +62,16 @@ QString accessOf(const DeviceRecord &record)
 // Works on the mouse and the data files itself: nobody else holds them.
 int runAlone(const CliRequest &request, const QStringList &args)
 {
-    DeviceOptions options = parseDeviceOptions(args);
-    if (!options.traceFile.isEmpty())
-        options.traceFile = QFileInfo(options.traceFile).absoluteFilePath();
-    QString workingDir = QCoreApplication::applicationFilePath();
-    workingDir.truncate(workingDir.lastIndexOf(QLatin1Char('/')));
-    QDir::setCurrent(workingDir);
-    chooseDataFolder(workingDir);   // the same data files as the tray program
-    [[maybe_unused]] const auto simulated = installDeviceBackend(options);
+    [[maybe_unused]] const auto simulated = Startup::prepare(args);   // the tray program's data files and mouse
 
     ProfileStore store;
     store.setCurrentProfile(store.savedProfile());
     Hid_Thread hid;
-    {
-        const QStringList products = store.appValue(QLatin1String(ProfileKey::productNames)).toStringList();
-        bool encode = false;
-        hid.findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), StoreFile::format(), products, &encode));
-        isEncode = encode;
-    }
+    Startup::findMice(hid, store);
     bool opened = false;
     const auto mouseReady = [&] {
         if (!opened && !hid.record(hid.did).path.isEmpty()) {
-            loadSecrecyCode(hid.did);
+            Startup::loadSecrecyCode(store, hid.did);
             opened = hid.openHid(hid.did) != nullptr;
             hid.hidFree = true;
         }
@@ -126,17 +97,17 @@ namespace CommandLine {
 
 bool wanted(int argc, char **argv)
 {
-    return CliRequest::wanted(arguments(argc, argv));
+    return CliRequest::wanted(arguments(argc, argv), simulatedModels);
 }
 
 int run(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    // The answer is the command's own lines; the device layer's debug texts come back with
-    // QT_LOGGING_RULES="g7.device.debug=true".
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false\ng7.device.debug=false"));
+    // The answer is the command's own lines: the device layer's texts and the import's details
+    // are left out (QT_LOGGING_RULES brings them back), whatever else is said stays.
+    QLoggingCategory::setFilterRules(QStringLiteral("g7.device.debug=false\ng7.exchange.debug=false"));
     const QStringList args = arguments(argc, argv);
-    const CliRequest request = CliRequest::parse(args);
+    const CliRequest request = CliRequest::parse(args, simulatedModels);
     if (!request.error.isEmpty())
         return print(PeerAnswer{usageError, QString(), request.error + QLatin1Char('\n')});
     if (request.command == CliRequest::Help)

@@ -1,11 +1,14 @@
 #include "udevdevicewatch.h"
 
-#if defined(Q_OS_LINUX)
-
 #include <QDebug>
 #include <QSocketNotifier>
 
 #include <libudev.h>
+
+DeviceWatch *DeviceWatch::createSystemWatch(QObject *parent)
+{
+    return new UdevDeviceWatch(parent);
+}
 
 UdevDeviceWatch::UdevDeviceWatch(QObject *parent)
     : DeviceWatch(parent)
@@ -54,5 +57,3 @@ void UdevDeviceWatch::readEvents()
     if (changed)
         emit deviceChanged();
 }
-
-#endif

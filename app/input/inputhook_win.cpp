@@ -1,9 +1,5 @@
 // The low-level hooks and WM_COPYDATA on Windows.
 
-#include <QtGlobal>
-
-#if defined(Q_OS_WIN)
-
 #include "inputhook.h"
 #include "inputhookplatform.h"
 
@@ -82,5 +78,3 @@ void InputHookPlatform::receiveCopyData(QCoreApplication *application)
     if (application)
         application->installNativeEventFilter(&filter);
 }
-
-#endif

@@ -1,10 +1,6 @@
 // The input hooks on Linux: XRecord on X11, our own window's events elsewhere, and a
 // local socket for copy-data records.
 
-#include <QtGlobal>
-
-#if defined(Q_OS_LINUX)
-
 #include "copydataendpoint.h"
 #include "inputhook.h"
 #include "inputhookplatform.h"
@@ -88,5 +84,3 @@ void InputHookPlatform::receiveCopyData(QCoreApplication *application)
     });
     endpoint->open();
 }
-
-#endif

@@ -1,7 +1,5 @@
 #include "clirequest.h"
 
-#include <simulatedg7.h>
-
 #include <QFileInfo>
 
 namespace {
@@ -25,12 +23,11 @@ constexpr Verb verbs[] = {
 };
 
 constexpr int profileLimit = 6;   // the profile page's numbers 0..5
-constexpr int simulatedModels = int(SimulatedG7::productIds.size());
 
 // The device options and Qt's own platform options: taken by the tray program too.
 // Returns how many arguments after `i` belong to the option, or -1 when `arg` is none;
 // `error` is set when the option is malformed.
-int deviceOption(const QStringList &args, int i, QString *error)
+int deviceOption(const QStringList &args, int i, int simulatedModels, QString *error)
 {
     const QString &arg = args.at(i);
     if (arg == QLatin1String("--simulate"))
@@ -63,19 +60,19 @@ bool profileNumber(const QString &text, int *profile)
 
 } // namespace
 
-bool CliRequest::wanted(const QStringList &args)
+bool CliRequest::wanted(const QStringList &args, int simulatedModels)
 {
-    const CliRequest request = parse(args);
+    const CliRequest request = parse(args, simulatedModels);
     return request.command != None || !request.error.isEmpty();
 }
 
-CliRequest CliRequest::parse(const QStringList &args)
+CliRequest CliRequest::parse(const QStringList &args, int simulatedModels)
 {
     CliRequest request;
     QStringList values;
     for (int i = 0; i < args.size(); ++i) {
         const QString &arg = args.at(i);
-        const int taken = deviceOption(args, i, &request.error);
+        const int taken = deviceOption(args, i, simulatedModels, &request.error);
         if (!request.error.isEmpty())
             return request;
         if (taken >= 0) {
@@ -163,11 +160,6 @@ QStringList CliRequest::toArgs() const
         }
     }
     return {};
-}
-
-QString CliRequest::versionText()
-{
-    return QStringLiteral("orvane-g7 " G7_VERSION "\n");
 }
 
 QString CliRequest::helpText()

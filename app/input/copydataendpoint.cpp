@@ -9,8 +9,6 @@
 
 #include <memory>
 
-#if !defined(Q_OS_WIN)
-
 #include <cerrno>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -167,5 +165,3 @@ void CopyDataEndpoint::readRecords(QLocalSocket *socket, QByteArray *pending)
                                   Qt::QueuedConnection);
     }
 }
-
-#endif

@@ -1,0 +1,6 @@
+#include "devicewatch.h"
+
+DeviceWatch::DeviceWatch(QObject *parent)
+    : QObject(parent)
+{
+}

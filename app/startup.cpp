@@ -1,0 +1,43 @@
+#include "startup.h"
+
+#include <catalogue.h>
+#include <datapath.h>
+#include <deviceoptions.h>
+#include <hid_thread.h>
+#include <profilekeys.h>
+#include <profilestore.h>
+#include <storefile.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace Startup {
+
+std::shared_ptr<SimulatedG7> prepare(const QStringList &args)
+{
+    DeviceOptions options = parseDeviceOptions(args);
+    // Taken before the working folder changes.
+    if (!options.traceFile.isEmpty())
+        options.traceFile = QFileInfo(options.traceFile).absoluteFilePath();
+    QString workingDir = QCoreApplication::applicationFilePath();
+    workingDir.truncate(workingDir.lastIndexOf(QLatin1Char('/')));
+    QDir::setCurrent(workingDir);
+    chooseDataFolder(workingDir);
+    return installDeviceBackend(options);
+}
+
+void findMice(Hid_Thread &hid, const ProfileStore &store)
+{
+    const QStringList products = store.appValue(QLatin1String(ProfileKey::productNames)).toStringList();
+    bool encode = false;
+    hid.findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), StoreFile::format(), products, &encode));
+    isEncode = encode;
+}
+
+void loadSecrecyCode(const ProfileStore &store, uint did)
+{
+    useSecrecyCode(store.secrecyCode(did));
+}
+
+} // namespace Startup
