@@ -19,9 +19,6 @@ TestCase {
     Component { id: signalSpy; SignalSpy {} }
 
     readonly property var paletteTail: [0, 0, 255, 0, 255, 0, 255, 255, 0, 0, 255, 255, 255, 127, 0, 255, 0, 255, 255, 255, 255]
-    // What the sensor panels send again when a profile is reloaded with its values.
-    readonly property var resend: [["ui_0EH_SetXYSensitive", 100, 100], ["ui_01H_SetReportRate", 1], ["setCursorSpeed", 5],
-                                   ["setDoubleClickSpeed", 5], ["setVerticalScrollLines", 3], ["mouseSetJMGD", 3]]
 
     function part(page, name) {
         var item = findChild(page, name)
@@ -105,18 +102,11 @@ TestCase {
     }
 
     function test_userActions_data() {
-        // The key panel sends its stored entries again; this profile holds none.
-        var keysResend = ["mouseSetKeyMatrix", Array(64).fill(undefined)]
         var keys = p => part(p, "keyMatrixMain")
         var lighting = p => { var l = part(p, "lightControlMain"); l.colorR = 1; l.colorG = 2; l.colorB = 3; l.setLED(5, 6, 3); return l }
-        // A profile as the default file holds it, and what the panels send again from it.
+        // A profile as the default file holds it.
         var stored = { led: [0, 0, 4, 255, 0, 0], dpi: [400, 800, 1600, 3200, 6400, 1200, 2400, 4800],
                        dpiSelect: [1, 1, 1, 1, 1, 0, 0, 0], stageColors: [255, 0, 0, 0, 0, 255, 0, 255, 0] }
-        var storedEffect = ["ui_06H_SetRGBLedEffect", 0, 0, 4, [0, 0, 4, 255, 0, 0]]
-        var storedLight = [["ui_LEDColor", [255, 0, 0].concat(paletteTail)], storedEffect]
-        var storedDpi = [["ui_11H_SetDPISet", 2, [3, 7, 15, 31, 63, 11, 23, 47], stored.dpi, stored.dpiSelect]]
-            .concat(storedLight, [["ui_10H_SetLED8StageColor", 1, stored.stageColors]])
-        var storedPanels = [storedEffect].concat(storedLight)   // lighting first, DPI after it
         var profile = p => { var m = part(p, "profileMain"); m.profileNo = 0; Object.assign(ui_View, stored); return m }
         return [
             { tag: "a press on the mask closes the help menu", act: p => { p.openDialog(part(p, "macroEditorMain"), true); part(p, "askMenu").visible = true }, clicks: [""], shown: { askMenu: false, mainMask: true, macroEditorMain: true } },
@@ -144,7 +134,8 @@ TestCase {
             { tag: "lighting colour", act: p => lighting(p).setColor(10, 20, 30), calls: [["ui_06H_SetRGBLedEffect", 5, 0, 3, [5, 6, 3, 1, 2, 3]], ["ui_LEDColor", [10, 20, 30].concat(paletteTail)], ["ui_06H_SetRGBLedEffect", 5, 0, 3, [5, 0, 3, 1, 2, 3]]] },
             { tag: "lighting black becomes red", act: p => lighting(p).setColor(0, 0, 0), calls: [["ui_06H_SetRGBLedEffect", 5, 0, 3, [5, 6, 3, 1, 2, 3]], ["ui_LEDColor", [255, 0, 0].concat(paletteTail)], ["ui_06H_SetRGBLedEffect", 5, 7, 3, [5, 7, 3, 1, 2, 3]]] },
             { tag: "same profile", act: p => { profile(p).changeProfile(0); profile(p).closeUI() } },
-            { tag: "other profile, closed twice", act: p => { var m = profile(p); m.changeProfile(2); m.closeUI(); m.closeUI() }, calls: [["ui_02H_SetCurrentProfile", 2], ["setEnabled", false], keysResend, resend[0]].concat(storedDpi, storedPanels, resend.slice(1), storedLight), busy: true },
+            // Sent once: the second close has nothing to send (what the first sends is read from the wire elsewhere).
+            { tag: "other profile, closed twice", act: p => { var m = profile(p); m.changeProfile(2); m.closeUI(); ui_View.reset(); m.closeUI() }, busy: true },
         ]
     }
     function test_userActions(data) {
