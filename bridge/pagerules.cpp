@@ -42,6 +42,11 @@ QString PageRules::firstFreeName(const QStringList &used, const QString &prefix,
     return NameRules::firstFreeName(used, prefix, suffix);
 }
 
+bool PageRules::isSafeRecoilName(const QString &name) const
+{
+    return NameRules::isSafeRecoilName(name);
+}
+
 int PageRules::firstFreeProfile(const QVariantList &used) const
 {
     QList<int> numbers;

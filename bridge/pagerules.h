@@ -21,4 +21,5 @@ public:
     Q_INVOKABLE QStringList withoutSentinel(const QVariantList &stored) const;
     Q_INVOKABLE QString firstFreeName(const QStringList &used, const QString &prefix, const QString &suffix) const;
     Q_INVOKABLE int firstFreeProfile(const QVariantList &used) const;
+    Q_INVOKABLE bool isSafeRecoilName(const QString &name) const;
 };

@@ -26,4 +26,16 @@ int firstFreeProfile(const QList<int> &used)
     return number;
 }
 
+bool isSafeRecoilName(const QString &name)
+{
+    constexpr int maxLength = 64;
+    if (name.isEmpty() || name.size() > maxLength || name.trimmed() != name)
+        return false;
+    for (const QChar c : name) {
+        if (c.category() == QChar::Other_Control || QStringLiteral("/\\=;#[]\"").contains(c))
+            return false;
+    }
+    return true;
+}
+
 } // namespace NameRules

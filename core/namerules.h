@@ -18,4 +18,8 @@ QString firstFreeName(const QStringList &used, const QString &prefix, const QStr
 int firstFreeProfile(const QList<int> &used);
 inline constexpr int profileLimit = 6;
 
+// A recoil entry's name, which gunData.bin keeps as a key: 1...64 characters, no blank at
+// either end, no control character, no slash or backslash, nothing INI readers take as syntax.
+bool isSafeRecoilName(const QString &name);
+
 } // namespace NameRules

@@ -125,7 +125,7 @@ Rectangle {
 
     function rename(index, newName) {
         var oldName = gunModel.get(index).gunName
-        if (newName === oldName || !GunFields.usableName(newName, names(), index))
+        if (newName === oldName || !pageRules.isSafeRecoilName(newName) || !GunFields.nameFree(newName, names(), index))
             return
         gunModel.setProperty(index, "gunName", newName)
         ui_View.modifyGundata(1, record(index).concat([oldName]))
