@@ -4,6 +4,7 @@
 #include "namelists.h"
 #include "namerules.h"
 #include "profilesendplan.h"
+#include "xysensitivity.h"
 
 #include <QDebug>
 
@@ -45,6 +46,16 @@ QString PageRules::firstFreeName(const QStringList &used, const QString &prefix,
 bool PageRules::isSafeRecoilName(const QString &name) const
 {
     return NameRules::isSafeRecoilName(name);
+}
+
+int PageRules::xyLevel(const QVariant &stored) const
+{
+    return XySensitivity::storedLevel(stored.toString());
+}
+
+int PageRules::xyWire(int level) const
+{
+    return XySensitivity::wireValue(level);
 }
 
 int PageRules::firstFreeProfile(const QVariantList &used) const

@@ -22,4 +22,7 @@ public:
     Q_INVOKABLE QString firstFreeName(const QStringList &used, const QString &prefix, const QString &suffix) const;
     Q_INVOKABLE int firstFreeProfile(const QVariantList &used) const;
     Q_INVOKABLE bool isSafeRecoilName(const QString &name) const;
+    // The X/Y sensitivity level a stored value shows, and what the mouse takes for a level.
+    Q_INVOKABLE int xyLevel(const QVariant &stored) const;
+    Q_INVOKABLE int xyWire(int level) const;
 };

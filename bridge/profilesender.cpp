@@ -12,6 +12,7 @@
 #include "profilekeys.h"
 #include "profilevalues.h"
 #include "profilestore.h"
+#include "xysensitivity.h"
 
 #include <QRegularExpression>
 
@@ -56,12 +57,11 @@ public:
 
     void axes()
     {
-        const auto level = [this](int axis) {
-            static const QRegularExpression digit(QStringLiteral("^[0-8]$"));
-            const QString t = store.value(indexed(ProfileKey::xySensitivePrefix, axis), 4).toString();
-            return digit.match(t).hasMatch() ? t.toInt() : 9;
+        const auto wire = [this](int axis) {
+            const QString stored = store.value(indexed(ProfileKey::xySensitivePrefix, axis), 4).toString();
+            return uchar(XySensitivity::wireValue(XySensitivity::storedLevel(stored)));
         };
-        hid.hid_0EH_SetXYSensitive(uchar((level(0) + 1) * 20), uchar((level(1) + 1) * 20));
+        hid.hid_0EH_SetXYSensitive(wire(0), wire(1));
     }
 
     void dpi()
