@@ -80,8 +80,7 @@ void Ui_Controler::setBusy(int busyTime)
 {
     if (!view || !view->rootObject())
         return;
-    QMetaObject::invokeMethod(view->rootObject(), "setProtectUI", Qt::DirectConnection,
-                              Q_ARG(QVariant, QVariant(busyTime)));
+    view->page().setProtectUI(busyTime);
 }
 
 void Ui_Controler::setBusy()

@@ -136,9 +136,8 @@ void Widget::setMouseState(MouseState state, bool reveal)
     }
     statusAction->setText(status);
     // Queued, as the page's initUI is: a connection's start and its state arrive in order.
-    if (QObject *root = controller->view->rootObject())
-        QMetaObject::invokeMethod(root, "setMouseState", Qt::QueuedConnection,
-                                  Q_ARG(QVariant, int(state)), Q_ARG(QVariant, reveal));
+    if (controller->view->rootObject())
+        controller->view->page().setMouseState(int(state), reveal);
 }
 
 void Widget::startWithoutMouse(MouseState state)

@@ -13,6 +13,7 @@
 #include "macrofiles.h"
 #include "macrosender.h"
 #include "namelists.h"
+#include "pagerules.h"
 #include "profileexchange.h"
 #include "profilekeys.h"
 #include "profilevalues.h"
@@ -41,6 +42,7 @@ myQQuickView::myQQuickView(QWidget *parent)
     : QQuickWidget(parent)
 {
     rootContext()->setContextProperty(QStringLiteral("macroCodec"), new MacroCodecObject(this));
+    rootContext()->setContextProperty(QStringLiteral("pageRules"), new PageRules(this));
     keyNameTable();
     chooseProfileToLoad = [](QWidget *dialogParent) {
         return QFileDialog::getOpenFileName(dialogParent, tr("Open File"),
@@ -65,32 +67,24 @@ void myQQuickView::focusInEvent(QFocusEvent *event)
     event->accept();
 }
 
-void myQQuickView::invokeRoot(const char *function, const QVariant &argument)
+PageRoot myQQuickView::page() const
+{
+    return PageRoot(rootObject());
+}
+
+void myQQuickView::whenIdle(std::function<void(const PageRoot &page)> call)
 {
     // From the event loop, and with a device object only once no command or connect step runs:
     // page functions send commands of their own.
     const QPointer<myQQuickView> view(this);
-    auto call = [view, name = QByteArray(function), argument] {
+    auto later = [view, call = std::move(call)] {
         if (view)
-            view->callRoot(name.constData(), argument);
+            call(view->page());
     };
     if (hid)
-        hid->runWhenIdle(std::move(call));
+        hid->runWhenIdle(std::move(later));
     else
-        QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
-}
-
-void myQQuickView::callRoot(const char *function, const QVariant &argument)
-{
-    QObject *root = rootObject();
-    if (!root) {
-        qDebug() << "No page loaded to call" << function;
-        return;
-    }
-    if (argument.isValid())
-        QMetaObject::invokeMethod(root, function, Q_ARG(QVariant, argument));
-    else
-        QMetaObject::invokeMethod(root, function);
+        QMetaObject::invokeMethod(this, std::move(later), Qt::QueuedConnection);
 }
 
 uint myQQuickView::deviceIndex() const
@@ -107,12 +101,12 @@ QString myQQuickView::dpiKey() const
 
 void myQQuickView::initUI(int curDevice)
 {
-    invokeRoot("initUI", QVariant(curDevice));
+    whenIdle([curDevice](const PageRoot &page) { page.initUI(curDevice); });
 }
 
 void myQQuickView::runUI()
 {
-    invokeRoot("run");
+    whenIdle([](const PageRoot &page) { page.run(); });
 }
 
 QVariant myQQuickView::getLang()
@@ -149,7 +143,11 @@ bool myQQuickView::loadProfile(int profile)
         qDebug() << "No profile" << profile;
         return false;
     }
-    const QString file = chooseProfileToLoad ? chooseProfileToLoad(window()) : QString();
+    return loadProfileFile(profile, chooseProfileToLoad ? chooseProfileToLoad(window()) : QString());
+}
+
+bool myQQuickView::loadProfileFile(int profile, const QString &file)
+{
     if (file.isEmpty())
         return false;
     // The macros it carries and the device follow through the profile page.

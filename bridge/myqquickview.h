@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pageroot.h"
 #include "pointersettings.h"
 #include "profilestore.h"
 
@@ -38,6 +39,9 @@ public:
     // The operating system's pointer settings. Tests replace it.
     std::unique_ptr<PointerSettings> pointerSettings = createSystemPointerSettings();
 
+    // The page's root functions, for native code.
+    PageRoot page() const;
+
 public slots:
     void initUI(int curDevice);
     void runUI();
@@ -46,6 +50,7 @@ public slots:
     void setProfile(QVariant profileNo);
     void clearHidBusy();
     bool loadProfile(int profile);
+    bool loadProfileFile(int profile, const QString &file);
     bool loadProfileMacroData(int profile);
     void saveProfile(int profile, QStringList nameList);
     void resetProfile(int profile);
@@ -113,8 +118,7 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
 
 private:
-    void invokeRoot(const char *function, const QVariant &argument = QVariant());
-    void callRoot(const char *function, const QVariant &argument);
+    void whenIdle(std::function<void(const PageRoot &page)> call);
     QString dpiKey() const;
     uint deviceIndex() const;
 };

@@ -5,21 +5,23 @@
 #include "hid_thread.h"
 #include "keymatrix.h"
 #include "ledoptions.h"
+#include "ledpalette.h"
 #include "macrocodecobject.h"
 #include "macrofiles.h"
 #include "macrosender.h"
 #include "profilekeys.h"
 #include "profilevalues.h"
 #include "profilestore.h"
+#include "xysensitivity.h"
 
 #include <QRegularExpression>
 
-#include <array>
+#include <map>
 
 namespace {
 
 // The lighting panel's values while it shows a profile (its start values until one was read).
-struct Lighting
+struct LightingState
 {
     int effect = 0;
     int tempEffect = 0;
@@ -28,9 +30,6 @@ struct Lighting
     int colorG = 255;
     int colorB = 255;
 };
-
-// The fixed entries after the chosen colour in the lighting palette.
-constexpr std::array<int, 21> paletteTail{0, 0, 255, 0, 255, 0, 255, 255, 0, 0, 255, 255, 255, 127, 0, 255, 0, 255, 255, 255, 255};
 
 QString indexed(const char *prefix, int index)
 {
@@ -58,12 +57,11 @@ public:
 
     void axes()
     {
-        const auto level = [this](int axis) {
-            static const QRegularExpression digit(QStringLiteral("^[0-8]$"));
-            const QString t = store.value(indexed(ProfileKey::xySensitivePrefix, axis), 4).toString();
-            return digit.match(t).hasMatch() ? t.toInt() : 9;
+        const auto wire = [this](int axis) {
+            const QString stored = store.value(indexed(ProfileKey::xySensitivePrefix, axis), 4).toString();
+            return uchar(XySensitivity::wireValue(XySensitivity::storedLevel(stored)));
         };
-        hid.hid_0EH_SetXYSensitive(uchar((level(0) + 1) * 20), uchar((level(1) + 1) * 20));
+        hid.hid_0EH_SetXYSensitive(wire(0), wire(1));
     }
 
     void dpi()
@@ -111,14 +109,49 @@ public:
 
     void refreshLighting() { sendColour(light.colorR, light.colorG, light.colorB); }
 
-    // What both reloads send first. One sender throughout: the closing refresh uses the colours read here.
-    void panels()
+    void macroButtons()
     {
-        keyMatrix();
-        axes();
-        dpi();
-        lighting();
-        reportRate();
+        // Other models keep no key entries, so no macro buttons.
+        if (hid.did > 3)
+            return;
+        for (int button = 0; button < KeyMatrix::entryCount; ++button) {
+            const QVariantList row = ProfileValues::keyRow(store, button);
+            if (row.size() < 4 || row.at(0).toInt() != KeyMatrix::macroType)
+                continue;
+            const QString name = store.value(indexed(ProfileKey::macroPrefix, row.at(3).toInt()), 0).toString();
+            QStringList entries = MacroFiles::load(name);
+            // The file's last value is its loop count; without one the editor's default of 1.
+            int loops = 1;
+            if (!entries.isEmpty()) {
+                bool ok = false;
+                static const QRegularExpression leading(QStringLiteral("^\\s*([+-]?\\d+)"));
+                const int n = leading.match(entries.takeLast()).captured(1).toInt(&ok);
+                loops = ok ? qBound(0, n, 65535) : 1;
+            }
+            sendMacro(&hid, encodedMacroList(entries, uint(loops)), button);
+        }
+    }
+
+    // One step of the plan. One sender throughout: a refresh uses the colours read last.
+    void run(ProfileSendPlan::Step step)
+    {
+        using namespace ProfileSendPlan;
+        if (step.action == Refresh) {
+            refreshLighting();
+            return;
+        }
+        // Only the lighting is kept between steps; the pointer settings are the desktop's, which the page sets.
+        if (step.action == Read) {
+            if (step.panel == Lighting)
+                readLighting();
+            return;
+        }
+        static const std::map<Panel, void (Sender::*)()> sends{{MacroButtons, &Sender::macroButtons},
+            {Keys, &Sender::keyMatrix}, {Axes, &Sender::axes}, {Dpi, &Sender::dpi}, {Lighting, &Sender::lighting},
+            {ReportRate, &Sender::reportRate}, {LiftOff, &Sender::liftOff}};
+        const auto found = sends.find(step.panel);
+        if (found != sends.end())
+            (this->*found->second)();
     }
 
 private:
@@ -151,14 +184,11 @@ private:
     // The palette with (r, g, b) first (red for black) and its colour index, then the effect again.
     void sendColour(int r, int g, int b)
     {
-        const bool black = r + g + b == 0;
-        QVariantList palette = black ? QVariantList{255, 0, 0} : QVariantList{r, g, b};
-        for (int v : paletteTail)
-            palette.append(v);
+        const QVariantList palette = LedPalette::palette(r, g, b);
         store.setValue(QLatin1String(ProfileKey::colourTablePrefix) + QLatin1Char('0'), palette);
         ColourTable bytes = colourTableBytes(palette);
         hid.hid_LEDColor(bytes.data());
-        const int index = black ? 7 : 0;
+        const int index = LedPalette::colourIndex(r, g, b);
         ledEffect(light.tempEffect, index, light.tempSpeedBrightness, index);
     }
 
@@ -171,44 +201,18 @@ private:
 
     ProfileStore &store;
     Hid_Thread &hid;
-    Lighting light;
+    LightingState light;
 };
 
 } // namespace
 
 namespace ProfileSender {
 
-void sendSwitchedProfile(ProfileStore &store, Hid_Thread &hid)
+void send(ProfileSendPlan::Flow flow, ProfileStore &store, Hid_Thread &hid)
 {
-    Sender send(store, hid);
-    send.panels();
-    if (hid.did != 0)
-        send.liftOff();
-    send.refreshLighting();
-}
-
-void sendLoadedProfile(ProfileStore &store, Hid_Thread &hid)
-{
-    // As the profile page's Load: the macro of each macro button first, then the panels.
-    if (hid.did <= 3) {
-        for (int button = 0; button < KeyMatrix::entryCount; ++button) {
-            const QVariantList row = ProfileValues::keyRow(store, button);
-            if (row.size() < 4 || row.at(0).toInt() != KeyMatrix::macroType)
-                continue;
-            const QString name = store.value(indexed(ProfileKey::macroPrefix, row.at(3).toInt()), 0).toString();
-            QStringList entries = MacroFiles::load(name);
-            // The file's last value is its loop count; without one the editor's default of 1.
-            int loops = 1;
-            if (!entries.isEmpty()) {
-                bool ok = false;
-                static const QRegularExpression leading(QStringLiteral("^\\s*([+-]?\\d+)"));
-                const int n = leading.match(entries.takeLast()).captured(1).toInt(&ok);
-                loops = ok ? qBound(0, n, 65535) : 1;
-            }
-            sendMacro(&hid, encodedMacroList(entries, uint(loops)), button);
-        }
-    }
-    Sender(store, hid).panels();
+    Sender sender(store, hid);
+    for (const ProfileSendPlan::Step &step : ProfileSendPlan::steps(flow, int(hid.did)))
+        sender.run(step);
 }
 
 } // namespace ProfileSender

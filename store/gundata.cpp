@@ -2,6 +2,7 @@
 
 #include "datapath.h"
 #include "inivalues.h"
+#include "namerules.h"
 #include "storefile.h"
 
 #include <QDebug>
@@ -13,7 +14,6 @@ namespace GunData {
 namespace {
 constexpr char group[] = "gunData/";
 constexpr int valueCount = 5;
-constexpr int maxNameLength = 64;
 
 QString keyFor(const QString &name)
 {
@@ -22,7 +22,7 @@ QString keyFor(const QString &name)
 
 bool usableName(const QString &name)
 {
-    if (isSafeName(name))
+    if (NameRules::isSafeRecoilName(name))
         return true;
     qDebug() << "Recoil entry name refused:" << name;
     return false;
@@ -37,17 +37,6 @@ void store(StoreDocument &settings, const QVariantList &record)
 QString file()
 {
     return dataPath(QStringLiteral("./modules/gun/gunData.bin"));
-}
-
-bool isSafeName(const QString &name)
-{
-    if (name.isEmpty() || name.size() > maxNameLength || name.trimmed() != name)
-        return false;
-    for (const QChar c : name) {
-        if (c.category() == QChar::Other_Control || QStringLiteral("/\\=;#[]\"").contains(c))
-            return false;
-    }
-    return true;
 }
 
 bool save(const QVariantList &record)
@@ -82,14 +71,14 @@ void modify(int modifyType, const QVariantList &record)
     }
     // An old name that could never have been stored has nothing to remove.
     const QString oldName = record.at(1 + valueCount).toString();
-    if (isSafeName(oldName))
+    if (NameRules::isSafeRecoilName(oldName))
         settings->remove(keyFor(oldName));
     store(*settings, record);
 }
 
 QVariantList get(const QString &name)
 {
-    if (!QFile::exists(file()) || !isSafeName(name))
+    if (!QFile::exists(file()) || !NameRules::isSafeRecoilName(name))
         return {};
     const auto settings = StoreFile::open(file());
     return IniValues::toList(settings->value(keyFor(name)));

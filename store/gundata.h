@@ -11,10 +11,6 @@ namespace GunData {
 
 QString file();
 
-// A name that can be a key of the file: 1...64 characters, no slash or
-// backslash, no control characters, nothing INI readers take as syntax.
-bool isSafeName(const QString &name);
-
 // record: name, then the five values. False when nothing could be stored
 // (no file, a bad record, or the file could not be written).
 bool save(const QVariantList &record);

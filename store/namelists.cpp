@@ -51,9 +51,7 @@ QStringList withoutSentinel(const QVariantList &stored)
     QStringList names;
     for (const QVariant &entry : stored)
         names.append(entry.toString());
-    if (names.size() == 2 && names.at(1) == QLatin1String(sentinel))
-        names.removeLast();
-    return names;
+    return NameRules::withoutSentinel(names);
 }
 
 ProfileEntry splitProfileEntry(const QString &entry)

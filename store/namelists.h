@@ -1,5 +1,7 @@
 #pragma once
 
+#include "namerules.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -11,7 +13,7 @@ namespace NameLists {
 enum Type { Macros = 0, Guns = 1, Profiles = 2, SelectedGuns = 3 };
 
 // Appended to a one-name list, since a lone value would read back as no list.
-inline constexpr char sentinel[] = "loaderzenith";
+using NameRules::sentinel;
 
 QString file();
 // The key of a list type, or an empty text for a type outside 0..3.

@@ -11,9 +11,7 @@
 namespace {
 
 constexpr int failed = 1;
-constexpr int profileLimit = 6;
-// New names a profile "profile_" and the first of these numbers no profile's name has.
-constexpr int newNameLimit = 12;
+using NameRules::profileLimit;
 
 PeerAnswer failure(const QString &line)
 {
@@ -106,15 +104,10 @@ int createProfile(ProfileStore &store)
         numbers.append(entry.number);
         names.append(entry.name);
     }
-    int number = 0;
-    while (numbers.contains(number))
-        ++number;
-    int suffix = 0;
-    while (suffix < newNameLimit && names.contains(QStringLiteral("profile_%1").arg(suffix)))
-        ++suffix;
+    const int number = NameRules::firstFreeProfile(numbers);
     if (!store.resetProfile(number))
         return -1;
-    stored.append(NameLists::profileEntry(QStringLiteral("profile_%1").arg(suffix), number));
+    stored.append(NameLists::profileEntry(NameRules::firstFreeName(names, QStringLiteral("profile_"), QString()), number));
     NameLists::write(NameLists::Profiles, stored);
     store.setCurrentProfile(number);
     return number;

@@ -81,9 +81,9 @@ int runAlone(const CliRequest &request, const QStringList &args)
     CliTarget target{store, hid, mouseReady, accessOf,
                      [&](int profile) {
                          store.setCurrentProfile(profile);
-                         ProfileSender::sendSwitchedProfile(store, hid);
+                         ProfileSender::send(ProfileSendPlan::Switch, store, hid);
                      },
-                     [&](const QString &) { ProfileSender::sendLoadedProfile(store, hid); },
+                     [&](const QString &) { ProfileSender::send(ProfileSendPlan::Load, store, hid); },
                      [&] { return createProfile(store); }};
     const int code = print(runCliRequest(request, target));
     // Settings objects replaced during an import go now, not with a later event loop.

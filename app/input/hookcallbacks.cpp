@@ -39,8 +39,7 @@ void HookCallbacks::onKeyboardEvent(uchar usage, uchar keyDown, void *context)
         return;
     // Queued: the hook returns at once and the page handles the key afterwards.
     if (QObject *root = pageRoot(widget))
-        QMetaObject::invokeMethod(root, "detectKeyboard", Qt::QueuedConnection,
-                                  Q_ARG(QVariant, QVariant(bool(keyDown))), Q_ARG(QVariant, QVariant(int(usage))));
+        PageRoot(root).detectKeyboard(bool(keyDown), int(usage));
     if (showWindowChord(usage, keyDown, widget->shiftDown, widget->altDown))
         widget->showWindow();
 }
@@ -51,9 +50,7 @@ void HookCallbacks::onMouseEvent(uchar buttonCode, uchar buttonDown, int x, int 
     if (!widget)
         return;
     if (QObject *root = pageRoot(widget))
-        QMetaObject::invokeMethod(root, "detectMouse", Qt::QueuedConnection,
-                                  Q_ARG(QVariant, QVariant(bool(buttonDown))), Q_ARG(QVariant, QVariant(uint(buttonCode))),
-                                  Q_ARG(QVariant, QVariant(uint(x))), Q_ARG(QVariant, QVariant(uint(y))));
+        PageRoot(root).detectMouse(bool(buttonDown), uint(buttonCode), uint(x), uint(y));
 }
 
 void HookCallbacks::onCopyData(const CopyDataRecord *record, void *context)

@@ -41,6 +41,8 @@ Item {
     property string webAddress: "www.orvane-gaming.com"
     readonly property string languageFile: "lang_025044"
     property bool profileChanged: false
+    // A dialog and the mask behind it cover the page.
+    readonly property bool dialogOpen: mainMask.visible
 
     function skinImage(group, file) {
         return "qrc:/" + group + "/modules/img/skin" + skin_No + "/" + group + "/" + file
@@ -140,16 +142,8 @@ Item {
         macroEditorMain.init()
         gunControlMain.init()
         profileMain.init()
-        keyMatrixMain.init(false)
         keyMenuMain.init()
-        xySettingMain.init(false)
-        dpiSettingMain.init(false)
-        lightControlMain.init(false)
-        reportRateMain.init(false)
-        mouseRateMain.init(false)
-        doubleRateMain.init(false)
-        scrollRateMain.init(false)
-        jmgdMain.init(false)
+        panelFlows.run("show")
     }
 
     function run() {
@@ -278,38 +272,44 @@ Item {
 
     // Reloads every panel from the current profile; with isSendData the mouse gets the values too.
     function reloadPanels(isSendData) {
-        // The lighting is read first: panels that send light the mouse with what the lighting panel
-        // shows and store it, which must already be this profile's lighting.
-        lightControlMain.init(false)
-        keyMatrixMain.init(isSendData)
-        xySettingMain.init(isSendData)
-        dpiSettingMain.init(isSendData)
-        lightControlMain.init(isSendData)
-        reportRateMain.init(isSendData)
-        mouseRateMain.init(isSendData)
-        doubleRateMain.init(isSendData)
-        scrollRateMain.init(isSendData)
-        if (!isSendData || curDevice !== 0)
-            jmgdMain.init(isSendData)
-        if (isSendData)
-            lightControlMain.refresh()
+        panelFlows.run(isSendData ? "switch" : "show")
     }
 
     function resetFactorySettings() {
         closeDialog(factorysure)
         setProtectUI(1000)
         ui_View.resetProfile(profileMain.profileNo)
-        keyMatrixMain.init(true)
-        lightControlMain.init(true)
-        xySettingMain.init(true)
-        dpiSettingMain.init(true)
-        reportRateMain.init(true)
-        mouseRateMain.init(true)
-        doubleRateMain.init(true)
-        scrollRateMain.init(true)
-        if (curDevice !== 0)
-            jmgdMain.init(true)
-        lightControlMain.refresh()
+        panelFlows.run("reset")
+    }
+
+    // The command line's hand-off, as a user would do it on the profile page: `number` chosen in the
+    // list and sent as the list closes, even when it was current already; -1 makes a new profile as
+    // New does. Returns the profile then current, or -1 when all six are in use.
+    function commandLineProfile(number) {
+        if (number < 0) {
+            if (profileMain.profileModel.count >= profileMain.maxProfiles)
+                return -1
+            profileMain.newProfile()
+            return profileMain.profileNo
+        }
+        profileChanged = true
+        profileMain.selectRow(profileMain.rowOf(number))
+        profileMain.closePanel()
+        return profileMain.profileNo
+    }
+
+    // The command line's import into the current profile: the profile page's Load with `file`.
+    function commandLineLoad(file) {
+        profileMain.loadIntoCurrent(file)
+    }
+
+    PanelFlows {
+        id: panelFlows
+        panels: ({ keys: keyMatrixMain, axes: xySettingMain, dpi: dpiSettingMain, lighting: lightControlMain,
+                   reportRate: reportRateMain, pointerSpeed: mouseRateMain, doubleClick: doubleRateMain,
+                   scrollLines: scrollRateMain, liftOff: jmgdMain })
+        macroEditor: macroEditorMain
+        model: mainIten.curDevice
     }
 
     onMsg_KB: (isDown, usbCode) => {
@@ -552,8 +552,8 @@ Item {
                         [tmpEffect, tmpColor, tmpSpeedBrightness, colorR, colorG, colorB])
                 }
                 onSetColor: (r, g, b) => {
-                    ui_View.ui_LEDColor(ColorMath.ledPalette(r, g, b))
-                    var c = ColorMath.ledColorIndex(r, g, b)
+                    ui_View.ui_LEDColor(pageRules.ledPalette(r, g, b))
+                    var c = pageRules.ledColourIndex(r, g, b)
                     ui_View.ui_06H_SetRGBLedEffect(tempEffect, c, tempSpeedBrightness,
                         [tempEffect, c, tempSpeedBrightness, colorR, colorG, colorB])
                 }
@@ -795,6 +795,11 @@ Item {
             mainIten.setProtectUI(1200)
             mainIten.profileChanged = false
             mainIten.reloadPanels(true)
+        }
+        onProfileLoaded: (loaded) => {
+            panelFlows.run(loaded ? "load" : "macros")
+            if (loaded)
+                macroEditorMain.init()
         }
     }
 

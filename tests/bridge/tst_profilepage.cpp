@@ -1,5 +1,6 @@
 #include "myqquickview.h"
 #include "pagerig.h"
+#include "profilesender.h"
 #include "storefile.h"
 #include "tracereader.h"
 
@@ -8,13 +9,17 @@
 // The profile page of the real page; profiles 1..6 hold their number as report rate.
 struct Page : PageRig
 {
-    explicit Page(const QByteArray &nameList, const QString &language = "English") : PageRig(1, language)
+    explicit Page(const QByteArray &nameList, const QString &language = "English", int model = 1,
+                  const QByteArray &two = {})
+        : PageRig(model, language)
     {
         QVERIFY(QDir(data.filePath("modules")).mkpath("macro"));
         QVERIFY(data.writeFile("modules/setting/name.bin", "[profile]\nprofileName=" + nameList + "\n"));
         for (int p = 1; p <= 6; ++p)
             QVERIFY(data.writeFile(QString("modules/setting/p%1.bin").arg(p),
                                    "[sensor]\nreportRate_J2=" + QByteArray::number(p) + "\n"));
+        if (!two.isEmpty())
+            QVERIFY(data.writeFile("modules/setting/p2.bin", two));
         QVERIFY(start());
         panel = item("profileMain");
     }
@@ -159,10 +164,71 @@ private slots:
         QVERIFY(!page.panel->isVisible() && !page.item("mainMask")->isVisible());
         QVERIFY(!page.view->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(page.view->isEnabled(), 3000);
-        const QStringList resent = page.sent().mid(before + onSwitch.size());
-        // The same sends as the main page's own re-init with sending, for the same profile.
-        QMetaObject::invokeMethod(page.view->rootObject(), "reloadPanels", Q_ARG(QVariant, true));
-        QCOMPARE(page.sent().mid(before + onSwitch.size() + resent.size()), resent);
+    }
+
+    // Each flow that sends a whole profile: its requests by command code, in their order, and the
+    // very reports the command line's sender makes walking the same flow over the same stored profile.
+    void flows_data()
+    {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<int>("flow");
+        QTest::addColumn<QString>("commands");
+        // Keys, axes, DPI (the current stage asked first), lighting refresh, stage colours, the effect
+        // with its red palette, report rate, lift-off height, closing refresh.
+        QTest::newRow("switch") << 1 << int(ProfileSendPlan::Switch) << "03 0B 87 08 07 0C 06 0A 06 0C 06 01 04 0C 06";
+        QTest::newRow("switch, model 0 has no lift-off") << 0 << int(ProfileSendPlan::Switch)
+                                                         << "03 0B 87 08 07 0C 06 0A 06 0C 06 01 0C 06";
+        QTest::newRow("reset: lighting second") << 1 << int(ProfileSendPlan::Reset) << "03 06 0C 06 0B 87 08 07 0C 06 0A 01 04 0C 06";
+        QTest::newRow("load: macro first, no lift-off") << 1 << int(ProfileSendPlan::Load)
+                                                        << "05 03 0B 87 08 07 0C 06 0A 06 0C 06 01";
+        QTest::newRow("load cancelled: the macro alone") << 1 << int(ProfileSendPlan::Macros) << "05";
+    }
+    void flows()
+    {
+        QFETCH(int, model);
+        QFETCH(int, flow);
+        QFETCH(QString, commands);
+        // Two differs from the factory profile in keys (button 3 plays M1), axes, DPI, lighting and lift-off.
+        QFile factory(G7_SOURCE_DIR "/modules/setting/pD.bin");
+        QVERIFY(factory.open(QIODevice::ReadOnly));
+        QByteArray two = factory.readAll();
+        for (const auto &[from, to] : {std::pair{"0=2, 0, 240, 0", "0=1, 0, 4, 0"}, {"3=2, 0, 244, 0", "3=10, 0, 1, 0"},
+                                       {"[macro]\n0=0", "[macro]\n0=M1"}, {"ledEffect=0, 0, 4, 255, 0, 0", "ledEffect=3, 0, 2, 0, 128, 255"},
+                                       {"jmgd=2", "jmgd=3"}, {"dpi_Select=1, 1, 1, 1, 1", "dpi_Select=1, 1, 0, 1, 1"},
+                                       {"[XYSensitive]\n0=4\n1=4", "[XYSensitive]\n0=2\n1=7"}})
+            two.replace(from, to);
+        Page page("Standard0, Two1", "English", model, two);
+        QVERIFY(page.data.writeFile("modules/macro/M1.bin", "[config]\nindex=0\ntotal=1\nrepeat=2\ndid=-1\n[macro]\n0=\"1,A\"\n"));
+        QVERIFY(page.data.writeFile("in.pf", "[keydefine_J2]\n3=10, 0, 1, 3\n[macro]\n3=Hand\n[color_J2]\nledEffect=5, 0, 1, 0, 255, 0\n"
+                                             "[profile]\nname=Hand\n0=\"1,A\", \"0,50\", 3\n"));
+        page.view->chooseProfileToLoad = [&](QWidget *) { return flow == ProfileSendPlan::Load ? page.data.filePath("in.pf") : QString(); };
+        // Switch and the cancelled Load act on Two, the others on profile 0.
+        if (flow == ProfileSendPlan::Switch || flow == ProfileSendPlan::Macros) {
+            page.open();
+            page.clickItem(page.row(1));
+        }
+        if (flow == ProfileSendPlan::Macros) {
+            page.click("profileClose");
+            QTRY_VERIFY_WITH_TIMEOUT(page.view->isEnabled(), 5000);
+        }
+        const int before = page.sent().size();
+        if (flow == ProfileSendPlan::Switch) {
+            page.click("profileClose");
+        } else if (flow == ProfileSendPlan::Reset) {
+            page.click("restBtn");
+            page.click("resetOk");
+        } else {
+            page.open();
+            page.menu(3);
+        }
+        const QStringList sent = page.sent().mid(before);
+        QStringList codes;
+        for (const QString &report : sent)
+            if (report.startsWith("cmd feature-out"))
+                codes << report.section(' ', 3, 3);
+        QCOMPARE(codes.join(' '), commands);
+        ProfileSender::send(ProfileSendPlan::Flow(flow), page.view->store, *page.hid);
+        QCOMPARE(page.sent().mid(before + sent.size()), sent);
     }
 
     // Save and Load from the menu: the macros travel with the file and come back after a wipe.

@@ -1,6 +1,7 @@
 #include "myqquickview.h"
 #include "pagerig.h"
 
+#include <QClipboard>
 #include <QtTest>
 
 // The recoil editor on the real page and bridge, opened the way the main page would open it,
@@ -29,14 +30,20 @@ class tst_GunPage : public QObject
         QTest::keyClick(view(), Qt::Key_Delete);
         QTest::keyClicks(view(), typed);
     }
-    void rename(int index, const QString &typed)
+    // With `paste` the name comes from the clipboard.
+    void rename(int index, const QString &typed, bool paste = false)
     {
         clickEmpty();
         QTest::mouseDClick(view(), Qt::LeftButton, {}, rig->centre(QString("gunEntry%1").arg(index)));
         QCoreApplication::processEvents();
         QVERIFY(shown(QString("gunRename%1").arg(index)));
         QTest::keyClick(view(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(view(), typed);
+        if (paste) {
+            QGuiApplication::clipboard()->setText(typed);
+            QTest::keyClick(view(), Qt::Key_V, Qt::ControlModifier);
+        } else {
+            QTest::keyClicks(view(), typed);
+        }
         QTest::keyClick(view(), Qt::Key_Return);
         QCoreApplication::processEvents();
     }
@@ -138,10 +145,13 @@ private slots:
         QCOMPARE(gunLine("Gun7"), QString("L-Click, 10, 0, -10, 0"));
         QCOMPARE(nameLine(), QString("Alpha, Beta, Gun7"));
         const QByteArray before = rig->data.readFile("modules/gun/gunData.bin");
-        rename(2, "Alpha");
-        QCOMPARE(text("gunEntryText2"), QString("Gun7"));
-        QCOMPARE(rig->data.readFile("modules/gun/gunData.bin"), before);
-        QCOMPARE(nameLine(), QString("Alpha, Beta, Gun7"));
+        // A name in use, and one with a control character the file cannot keep as a key, change nothing.
+        for (const QString &refused : {QString("Alpha"), QString("Gun") + QChar(0x90)}) {
+            rename(2, refused, true);
+            QCOMPARE(text("gunEntryText2"), QString("Gun7"));
+            QCOMPARE(rig->data.readFile("modules/gun/gunData.bin"), before);
+            QCOMPARE(nameLine(), QString("Alpha, Beta, Gun7"));
+        }
 
         click("gunEntry1");
         click("gunDelete");

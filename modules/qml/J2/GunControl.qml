@@ -48,9 +48,7 @@ Rectangle {
     function init() {
         checkTexts = [lang(3), lang(4), lang(5), lang(6), lang(7)]
         gunModel.clear()
-        var list = ui_View.getNameList(1)
-        if (list.length === 2 && String(list[1]) === "loaderzenith")
-            list = [list[0]]
+        var list = pageRules.withoutSentinel(ui_View.getNameList(1))
         var fields = ["gunKey", "gunPeriod", "gunX", "gunY", "gunTimes"]
         for (var i = 0; i < list.length; ++i) {
             var name = String(list[i])
@@ -127,7 +125,7 @@ Rectangle {
 
     function rename(index, newName) {
         var oldName = gunModel.get(index).gunName
-        if (newName === oldName || !GunFields.usableName(newName, names(), index))
+        if (newName === oldName || !pageRules.isSafeRecoilName(newName) || !GunFields.nameFree(newName, names(), index))
             return
         gunModel.setProperty(index, "gunName", newName)
         ui_View.modifyGundata(1, record(index).concat([oldName]))

@@ -1,6 +1,5 @@
 import QtQuick
 import "../common"
-import "../common/sensormath.js" as SensorMath
 
 // Separate X and Y sensitivity: two ten-position sliders over a numbered scale.
 Frame {
@@ -15,17 +14,17 @@ Frame {
     bodyHeight: 96
 
     function init(isSendData) {
-        xSlider.setLevel(SensorMath.xyStoredLevel(ui_View.getXYSensitive(0)), false)
-        ySlider.setLevel(SensorMath.xyStoredLevel(ui_View.getXYSensitive(1)), false)
+        xSlider.setLevel(pageRules.xyLevel(ui_View.getXYSensitive(0)), false)
+        ySlider.setLevel(pageRules.xyLevel(ui_View.getXYSensitive(1)), false)
         if (isSendData)
-            ui_View.ui_0EH_SetXYSensitive(SensorMath.xyWire(xLevel), SensorMath.xyWire(yLevel))
+            ui_View.ui_0EH_SetXYSensitive(pageRules.xyWire(xLevel), pageRules.xyWire(yLevel))
     }
 
     // Stores both levels, sends them and lights the mouse again.
     function apply() {
         ui_View.setXYSensitive(0, xLevel)
         ui_View.setXYSensitive(1, yLevel)
-        ui_View.ui_0EH_SetXYSensitive(SensorMath.xyWire(xLevel), SensorMath.xyWire(yLevel))
+        ui_View.ui_0EH_SetXYSensitive(pageRules.xyWire(xLevel), pageRules.xyWire(yLevel))
         lightControlMain.refresh()
     }
 

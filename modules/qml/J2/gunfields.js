@@ -28,10 +28,8 @@ function firstFreeName(names) {
     return ""
 }
 
-// A name the data file can keep as a key and no other entry has.
-function usableName(name, names, ownIndex) {
-    if (name === "" || name.length > 64 || name.trim() !== name || /[\/\\=;#\[\]"\x00-\x1f\x7f]/.test(name))
-        return false
+// A name no other entry has.
+function nameFree(name, names, ownIndex) {
     var at = names.indexOf(name)
     return at < 0 || at === ownIndex
 }

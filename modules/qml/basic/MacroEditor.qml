@@ -93,7 +93,7 @@ Rectangle {
     }
 
     function init() {
-        var names = MacroEdit.dropSentinel(ui_View.getNameList(0))
+        var names = pageRules.withoutSentinel(ui_View.getNameList(0))
         if (names.length > MacroEdit.maxMacros) {
             console.log("Macro list holds " + names.length + " names; the editor takes the first "
                         + MacroEdit.maxMacros + " and ignores the rest")

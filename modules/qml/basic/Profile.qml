@@ -17,6 +17,8 @@ Rectangle {
     signal closeUI()
     signal listViewFocus()
     signal doubleClick()
+    // After Load: whether a file was loaded; the macros go out again either way.
+    signal profileLoaded(bool loaded)
 
     width: 242
     height: titleBar.height + 6 + profileList.height + 8 + newBtn.height + 8
@@ -32,16 +34,9 @@ Rectangle {
         return texts && texts[i] !== undefined ? texts[i] : fallback
     }
 
-    // Whether another page has the function yet.
-    function hasFunction(page, name) {
-        return !!page && typeof page[name] === "function"
-    }
-
     function init() {
         menuTexts = [lang(21, "Delete"), lang(22, "Edit"), lang(23, "Copy"), lang(24, "Load"), lang(25, "Save")]
-        var stored = ui_View.getNameList(2)
-        if (stored.length === 2 && String(stored[1]) === "loaderzenith")
-            stored = [stored[0]]
+        var stored = pageRules.withoutSentinel(ui_View.getNameList(2))
         profileModel.clear()
         var selected = 0
         for (var i = 0; i < stored.length; ++i) {
@@ -74,23 +69,17 @@ Rectangle {
         return false
     }
 
-    // The first profile number 0..5 no entry has; 6 (p7.bin) when all are taken.
-    function firstFreeNumber() {
-        for (var n = 0; n < maxProfiles; ++n) {
-            var used = false
-            for (var i = 0; i < profileModel.count; ++i)
-                used = used || profileModel.get(i).profileNo === n
-            if (!used)
-                return n
-        }
-        return maxProfiles
+    // One role of every entry, for the name rules.
+    function column(role) {
+        var values = []
+        for (var i = 0; i < profileModel.count; ++i)
+            values.push(profileModel.get(i)[role])
+        return values
     }
 
-    function firstFreeName(prefix, suffix) {
-        for (var n = 0; n < 12; ++n)
-            if (!nameUsed(prefix + n + suffix, -1))
-                return prefix + n + suffix
-        return prefix + 12 + suffix
+    // The row listing profile `number`; -1 when none does.
+    function rowOf(number) {
+        return column("profileNo").indexOf(number)
     }
 
     function signalSelection() {
@@ -115,8 +104,8 @@ Rectangle {
 
     function newProfile() {
         leaveEdit()
-        var name = firstFreeName("profile_", "")
-        var number = firstFreeNumber()
+        var name = pageRules.firstFreeName(column("profileName"), "profile_", "")
+        var number = pageRules.firstFreeProfile(column("profileNo"))
         if (profileModel.count < maxProfiles)
             appendEntry(name, number)
         ui_View.resetProfile(number)
@@ -165,8 +154,8 @@ Rectangle {
         if (index < 0)
             return
         var source = profileModel.get(index)
-        var name = firstFreeName(source.profileName + "(", ")")
-        var destination = firstFreeNumber()
+        var name = pageRules.firstFreeName(column("profileName"), source.profileName + "(", ")")
+        var destination = pageRules.firstFreeProfile(column("profileNo"))
         ui_View.copyProfile(destination, source.profileNo)
         if (profileModel.count < maxProfiles) {
             appendEntry(name, destination)
@@ -183,42 +172,14 @@ Rectangle {
             return names
         }
         // Until the editor has its list: the stored macro list is the same order.
-        var stored = ui_View.getNameList(0)
-        for (var j = 0; j < stored.length; ++j)
-            names.push(String(stored[j]))
-        if (names.length === 2 && names[1] === "loaderzenith")
-            names.pop()
-        return names
+        return pageRules.withoutSentinel(ui_View.getNameList(0))
     }
 
-    function loadIntoCurrent() {
-        var loaded = ui_View.loadProfile(profileNo)
+    // Load: a profile exchange file into the current profile, `file` or one the user picks.
+    function loadIntoCurrent(file) {
+        var loaded = file ? ui_View.loadProfileFile(profileNo, file) : ui_View.loadProfile(profileNo)
         ui_View.loadProfileMacroData(profileNo)
-        var editor = typeof macroEditorMain !== "undefined" ? macroEditorMain : null
-        for (var i = 0; i < 16; ++i) {
-            var definition = ui_View.getKeydefine(i)
-            if (definition.length >= 4 && parseInt(definition[0]) === 0x0A && hasFunction(editor, "sendMacro"))
-                editor.sendMacro(i, ui_View.getMacroKey(parseInt(definition[3])))
-        }
-        if (!loaded)
-            return
-        var pages = [typeof keyMatrixMain !== "undefined" ? keyMatrixMain : null,
-                     typeof xySettingMain !== "undefined" ? xySettingMain : null,
-                     typeof dpiSettingMain !== "undefined" ? dpiSettingMain : null,
-                     typeof lightControlMain !== "undefined" ? lightControlMain : null,
-                     typeof reportRateMain !== "undefined" ? reportRateMain : null,
-                     typeof mouseRateMain !== "undefined" ? mouseRateMain : null,
-                     typeof doubleRateMain !== "undefined" ? doubleRateMain : null,
-                     typeof scrollRateMain !== "undefined" ? scrollRateMain : null]
-        // The loaded lighting first: the panels before it light the mouse with what it shows, and store it.
-        if (hasFunction(pages[3], "init"))
-            pages[3].init(false)
-        for (var p = 0; p < pages.length; ++p) {
-            if (hasFunction(pages[p], "init"))
-                pages[p].init(true)
-        }
-        if (hasFunction(editor, "init"))
-            editor.init()
+        profileLoaded(loaded)
     }
 
     function menuCmd(cmd) {

@@ -38,12 +38,3 @@ function parseEntry(text) {
     return { type: parseInt(text.charAt(0)), info: text.substring(2) }
 }
 
-// The name list without the one-entry sentinel.
-function dropSentinel(list) {
-    var names = []
-    for (var i = 0; i < list.length; ++i)
-        names.push(String(list[i]))
-    if (names.length === 2 && names[1] === "loaderzenith")
-        names.pop()
-    return names
-}

@@ -8,9 +8,6 @@ var sliderMax = 125
 var presetColors = ["#ff0000", "#0000ff", "#00ff00", "#ffff00", "#0000ff", "#ff00ff"]
 var popupXByStage = [25, 61, 98, -17, 20]
 
-// The seven fixed entries that follow the chosen colour in the lighting palette.
-var paletteTail = [0, 0, 255, 0, 255, 0, 255, 255, 0, 0, 255, 255, 255, 127, 0, 255, 0, 255, 255, 255, 255]
-
 function clampSlider(x) {
     return Math.max(sliderMin, Math.min(sliderMax, x))
 }
@@ -80,13 +77,3 @@ function popupX(stage) {
     return stage >= 0 && stage < popupXByStage.length ? popupXByStage[stage] : 58
 }
 
-// 24-value lighting palette: the chosen colour (red when black) and seven fixed colours.
-function ledPalette(r, g, b) {
-    var first = (r + g + b === 0) ? [255, 0, 0] : [r, g, b]
-    return first.concat(paletteTail)
-}
-
-// Colour index sent with the palette: 7 for black, 0 otherwise.
-function ledColorIndex(r, g, b) {
-    return (r + g + b === 0) ? 7 : 0
-}

@@ -78,17 +78,6 @@ function xyKnobCentre(level, byClick) {
     return level === 9 && byClick ? 200 : xyKnobCentres[level]
 }
 
-// A stored level whose text is "0".."8" stands; anything else shows position 9.
-function xyStoredLevel(stored) {
-    var t = String(stored)
-    return /^[0-8]$/.test(t) ? parseInt(t) : 9
-}
-
-// Mouse sends levels 0..9 as 20..200.
-function xyWire(level) {
-    return (level + 1) * 20
-}
-
 // Scroll-lines field: an empty or sub-1 field counts as 1.
 function scrollFieldValue(text) {
     var v = parseInt(text)

@@ -27,14 +27,11 @@ TestCase {
             ["loadedReportRate", [16], 8], ["loadedReportRate", [4], 4], ["loadedReportRate", [undefined], 0],
             ["reportImage", [1], "1000"], ["reportImage", [2], "500"], ["reportImage", [4], "250"],
             ["reportImage", [8], "125"], ["reportImage", [0], "125"], ["reportImage", [3], "125"],
-            // Axis slider zones by x, knob centres, stored levels and what the mouse receives.
+            // Axis slider zones by x and knob centres.
             ["xyZone", [0], 0], ["xyZone", [29], 0], ["xyZone", [30], 1], ["xyZone", [51], 1], ["xyZone", [52], 2],
             ["xyZone", [94], 3], ["xyZone", [95], 4], ["xyZone", [158], 6], ["xyZone", [199], 8], ["xyZone", [200], 9],
             ["xyKnobCentre", [0, true], 10], ["xyKnobCentre", [5, true], 116], ["xyKnobCentre", [9, false], 199],
             ["xyKnobCentre", [9, true], 200],
-            ["xyStoredLevel", ["0"], 0], ["xyStoredLevel", [8], 8], ["xyStoredLevel", [12], 9], ["xyStoredLevel", ["9"], 9],
-            ["xyStoredLevel", ["-1"], 9], ["xyStoredLevel", [4], 4],
-            ["xyWire", [0], 20], ["xyWire", [9], 200],
             // Scroll-lines field and its buttons.
             ["scrollFieldValue", ["0"], 1], ["scrollFieldValue", [""], 1], ["scrollFieldValue", ["42"], 42],
             ["scrollFieldValue", ["999"], 100], ["scrollPlus", ["100"], 100], ["scrollPlus", ["7"], 8],
