@@ -1,7 +1,3 @@
-#include <QtGlobal>
-
-#ifndef Q_OS_WIN
-
 // GIO first: its headers use names Qt defines as macros.
 #include <gio/gio.h>
 
@@ -97,5 +93,3 @@ int GnomeMouseSettings::doubleClick()
     GSettings *s = settings();
     return s ? g_settings_get_int(s, doubleClickKey) : 0;
 }
-
-#endif

@@ -1,7 +1,3 @@
-#include <QtGlobal>
-
-#ifndef Q_OS_WIN
-
 #include "linuxpointersettings.h"
 
 #include <algorithm>
@@ -86,5 +82,3 @@ std::unique_ptr<PointerSettings> createSystemPointerSettings()
 {
     return std::make_unique<LinuxPointerSettings>();
 }
-
-#endif

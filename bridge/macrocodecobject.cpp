@@ -1,10 +1,8 @@
 #include "macrocodecobject.h"
 
-#include "macrokeycodes.h"
-
 QByteArray encodeMacroEntries(const QStringList &macros, uint repeat)
 {
-    return MacroCodec::encode(MacroCodec::parseEntries(macros), repeat, macroKeyCode);
+    return MacroCodec::encode(MacroCodec::parseEntries(macros), repeat);
 }
 
 QVariantList encodedMacroList(const QStringList &macros, uint repeat)

@@ -1,7 +1,3 @@
-#include <QtGlobal>
-
-#ifdef Q_OS_WIN
-
 #include "winpointersettings.h"
 
 #include <windows.h>
@@ -43,5 +39,3 @@ std::unique_ptr<PointerSettings> createSystemPointerSettings()
 {
     return std::make_unique<WinPointerSettings>();
 }
-
-#endif

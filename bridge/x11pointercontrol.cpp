@@ -1,7 +1,3 @@
-#include <QtGlobal>
-
-#ifndef Q_OS_WIN
-
 #include "x11pointercontrol.h"
 
 #include <X11/Xlib.h>
@@ -59,5 +55,3 @@ bool X11PointerControl::change(const Values &values, bool ratio, bool threshold)
     XSetErrorHandler(previous);
     return !requestFailed;
 }
-
-#endif

@@ -1,10 +1,11 @@
-# g7_add_tests(<module> LIBS <libs...>)
+# g7_add_tests(<module> [GUILESS] LIBS <libs...>)
 # Every tst_<name>.cpp in the calling folder becomes one test executable and one
 # CTest test named <module>/<name>. support_*.cpp files of the folder are built
 # into every test of it. Tests run in their build folder with the offscreen
-# platform; tst_x11_*.cpp tests start their own Xvfb instead.
+# platform; tst_x11_*.cpp tests start their own Xvfb instead. GUILESS tests get
+# neither a platform nor the shared helpers: they link what LIBS names and QtTest.
 function(g7_add_tests module)
-  cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(T "GUILESS" "" "LIBS" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
   file(GLOB support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/support_*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/support_*.h)
   set(runtime ${CMAKE_BINARY_DIR}/xdg-runtime)
@@ -23,7 +24,7 @@ function(g7_add_tests module)
       G7_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
       G7_RUNTIME_DIR="${G7_RUNTIME_DIR}")
     target_link_libraries(${target} PRIVATE ${T_LIBS} Qt6::Test)
-    if(TARGET g7testsupport)
+    if(TARGET g7testsupport AND NOT T_GUILESS)
       target_link_libraries(${target} PRIVATE g7testsupport)
     endif()
     add_test(NAME ${module}/${name} COMMAND ${target})
@@ -31,7 +32,7 @@ function(g7_add_tests module)
     # KDE's wheel lines live in $XDG_CONFIG_HOME/kdeglobals: a folder of the build, no KDE session.
     set(env "XDG_RUNTIME_DIR=${runtime}" "GSETTINGS_BACKEND=memory" "DBUS_SESSION_BUS_ADDRESS=disabled:"
         "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/xdg-config" "XDG_CURRENT_DESKTOP=" ${G7_SANITIZER_ENV})
-    if(NOT name MATCHES "^x11_")
+    if(NOT name MATCHES "^x11_" AND NOT T_GUILESS)
       list(APPEND env "QT_QPA_PLATFORM=offscreen")
     endif()
     set_tests_properties(${module}/${name} PROPERTIES

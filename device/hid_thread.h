@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue.h"
 #include "channeluse.h"
 
 #include <QFuture>
@@ -15,29 +16,6 @@
 
 class DeviceHost;
 class HidHandle;
-
-// One section of the device catalogue as read.
-struct DevInfoEntry {
-    qint32 type = -1;
-    quint16 vid = 0;
-    quint16 pid = 0;
-    quint16 usagePage = 0;
-    quint16 usage = 0;
-    quint16 usagePage2 = 0;
-    quint16 usage2 = 0;
-    QString productName;
-    quint32 reportLength = 0;
-};
-
-// One entry of the device list built by discovery.
-struct DeviceRecord {
-    qint32 index = 0;
-    QString productName;
-    qint32 type = -1;
-    QString path;   // command interface; empty when not found or after a failed open
-    QString path2;  // event interface; empty when not found or after the device was lost
-    quint32 reportLength = 0;
-};
 
 // Process-wide device state.
 extern bool isEncode;

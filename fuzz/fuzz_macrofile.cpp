@@ -7,7 +7,6 @@
 #include "inivalues.h"
 #include "macrocodec.h"
 #include "macrofiles.h"
-#include "macrokeycodes.h"
 #include "profilekeys.h"
 #include "profilestore.h"
 
@@ -90,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QList<MacroCodec::Event> events = MacroCodec::parseEntries(entries.mid(0, qMax(0, entries.size() - 1)));
     MacroCodec::estimate(events);
     const uint loops = entries.isEmpty() ? 1 : entries.last().toUInt();
-    const QByteArray encoded = MacroCodec::encode(events, loops, macroKeyCode);
+    const QByteArray encoded = MacroCodec::encode(events, loops);
     QVariantList values;
     for (const char byte : encoded)
         values.append(int(uchar(byte)));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <hid_thread.h>
+#include <catalogue.h>
 
 #include <QByteArray>
 #include <QList>

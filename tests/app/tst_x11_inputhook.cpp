@@ -1,4 +1,4 @@
-// The input hooks: the key procedure by table, then XTest input under Xvfb reaching the page's
+// The input hooks: XTest input under Xvfb reaching the page's
 // msg_KB / msg_MS through XRecord and through the window alone, the show-window chord and
 // copy-data records over the local socket, their boxes closed by a click and the endpoint's limits.
 
@@ -29,14 +29,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QStringList reports; // what the callbacks of the procedure table test received
-
-void noteKey(uchar usage, uchar down, void *) { reports << u"kb %1 %2"_s.arg(usage, 2, 16, QChar(u'0')).arg(down); }
-void noteButton(uchar code, uchar down, int x, int y, void *)
-{
-    reports << u"ms %1 %2 %3 %4"_s.arg(code, 2, 16).arg(down).arg(x).arg(y);
-}
-
 // A copy-data record as another program writes it to the socket.
 QByteArray record(quint32 identifier, const QByteArray &bytes, quint32 count)
 {
@@ -57,8 +49,6 @@ public:
 private slots:
     void initTestCase();
     void cleanupTestCase() { hook->uninstall(); }
-    void procedureTable_data();
-    void procedureTable();
     void xtestInputReachesPage_data();
     void xtestInputReachesPage();
     void showWindowChord();
@@ -95,62 +85,6 @@ void TestX11InputHook::initTestCase()
     w->showNormal();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     source = u"xrecord"_s;
-}
-
-void TestX11InputHook::procedureTable_data()
-{
-    // Events "k <hook code> <message> <scan> <flags>" or "m <message> <x> <y>", all hexadecimal but x, y.
-    QTest::addColumn<bool>("layoutFlag");
-    QTest::addColumn<QString>("events");
-    QTest::addColumn<QStringList>("expected");
-    const QString enterHeld = u"k 0 100 1c 0;k 0 100 1c 0;k 0 104 1c 0;k 0 101 1c 0;k 0 105 1c 0"_s;
-    QTest::newRow("held Enter: one edge each") << false << enterHeld << QStringList{u"kb 28 1"_s, u"kb 28 0"_s};
-    QTest::newRow("other hook code is up") << false << u"k 0 100 1e 0;k 1 100 1e 0"_s
-                                           << QStringList{u"kb 04 1"_s, u"kb 04 0"_s};
-    QTest::newRow("keypad Enter") << false << u"k 0 100 1c 1"_s << QStringList{u"kb 58 1"_s};
-    QTest::newRow("Print Screen") << false << u"k 0 100 37 1"_s << QStringList{u"kb 46 1"_s};
-    QTest::newRow("Alt+Print Screen") << false << u"k 0 104 54 20;k 0 100 54 0"_s << QStringList{u"kb 46 1"_s};
-    QTest::newRow("Ctrl+Break, Scroll") << false << u"k 0 100 46 1;k 0 100 46 0"_s
-                                        << QStringList{u"kb 48 1"_s, u"kb 47 1"_s};
-    QTest::newRow("Pause, Num Lock") << false << u"k 0 100 45 0;k 0 100 45 1"_s
-                                     << QStringList{u"kb 48 1"_s, u"kb 53 1"_s};
-    QTest::newRow("Windows keys, shifts") << false << u"k 0 100 5c 1;k 0 100 5b 1;k 0 100 36 0;k 0 100 36 1"_s
-                                          << QStringList{u"kb e3 1"_s, u"kb e5 1"_s};
-    QTest::newRow("scan above 255") << false << u"k 0 100 11e 0;k 0 100 56 0"_s << QStringList{u"kb 64 1"_s};
-    QTest::newRow("layout key US") << false << u"k 0 100 2b 0"_s << QStringList{u"kb 31 1"_s};
-    QTest::newRow("layout key non-US") << true << u"k 0 100 2b 0"_s << QStringList{u"kb 32 1"_s};
-    QTest::newRow("buttons") << false << u"m 201 5 6;m 202 5 6;m 203 1 1;m 204 7 8;m 206 1 1;m 208 9 9"_s
-                             << QStringList{u"ms f0 1 5 6"_s, u"ms f0 0 5 6"_s, u"ms f1 1 7 8"_s, u"ms f2 0 9 9"_s};
-    QTest::newRow("move, wheel, extra") << false << u"m 200 1 1;m 20a 1 1;m 20b 1 1;m 209 1 1"_s << QStringList{};
-}
-
-void TestX11InputHook::procedureTable()
-{
-    QFETCH(bool, layoutFlag);
-    QFETCH(QString, events);
-    QFETCH(QStringList, expected);
-    // A second object for the other layout; the page's callbacks come back afterwards.
-    hook->uninstall();
-    InputHook table(layoutFlag);
-    table.uninstall();
-    table.setKeyboardCallback(noteKey, nullptr);
-    table.setMouseCallback(noteButton, nullptr);
-    InputHook::clearKeyState();
-    reports.clear();
-    for (const QString &event : events.split(u';')) {
-        const QStringList f = event.split(u' ');
-        if (f[0] == u"k")
-            InputHook::keyboardProcedure(f[1].toInt(), f[2].toUInt(nullptr, 16), f[3].toUInt(nullptr, 16),
-                                         f[4].toUInt(nullptr, 16));
-        else
-            InputHook::mouseProcedure(0, f[1].toUInt(nullptr, 16), f[2].toInt(), f[3].toInt());
-    }
-    QCOMPARE(reports, expected);
-    InputHook::clearKeyState();
-    InputHook rebuilt(false);
-    HookCallbacks::registerWith(rebuilt, w.get());
-    rebuilt.uninstall();
-    QVERIFY(hook->install());
 }
 
 QStringList TestX11InputHook::pageReports() const

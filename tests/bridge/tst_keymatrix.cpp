@@ -76,11 +76,6 @@ private slots:
         const double nan = std::numeric_limits<double>::quiet_NaN();
         QTest::newRow("refused: NaN in button 3") << false << matrix({{2, 0, 240, 0}, {2, 0, 241, 0}, {nan, nan, nan, nan}})
                                                   << "" << QStringList();
-        QTest::newRow("refused: 256") << false << matrix({{2, 0, 256, 0}}) << "" << QStringList();
-        QTest::newRow("refused: -1 in button 8") << false << matrix({{}, {}, {}, {}, {}, {}, {}, {-1, 0, 0, 0}}) << ""
-                                                 << QStringList();
-        QTest::newRow("refused: fraction") << false << matrix({{2, 0, 240.5, 0}}) << "" << QStringList();
-        QTest::newRow("refused: text") << false << matrix({{"1A", 0, 0, 0}}) << "" << QStringList();
         QTest::newRow("refused: missing values") << false << QVariantList{2, 0, 240, 0} << "" << QStringList();
         QTest::newRow("recoil matrix: in the order given, nothing stored")
             << true << matrix({{1, 2, 3, 4}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {0xAA, 0, 0, 0x55}})

@@ -1,5 +1,4 @@
 #include "inivalues.h"
-#include "macrocodec.h"
 #include "macrofiles.h"
 #include "namelists.h"
 #include "profilestore.h"
@@ -9,29 +8,6 @@
 #include <QDirIterator>
 #include <QSettings>
 #include <QTest>
-
-static int testCode(const QString &name)
-{
-    static const QHash<QString, int> codes{{"A", 0x04}, {"B", 0x05}, {"MS-L", 0xF0}, {"MS-B5", 0xF4}};
-    return codes.value(name, 0);
-}
-
-static QString hex(const QByteArray &bytes)
-{
-    return QString::fromLatin1(bytes.toHex(' ').toUpper());
-}
-
-// "k" key edges of A, "gap" ms apart.
-static QStringList keyEdges(int count, int gap)
-{
-    QStringList entries;
-    for (int i = 0; i < count; ++i) {
-        if (i > 0 && gap > 0)
-            entries.append(QString("0,%1").arg(gap));
-        entries.append(i % 2 ? "2,A" : "1,A");
-    }
-    return entries;
-}
 
 // Every file below the temporary folder, relative to it.
 static QStringList tree(const TempDataFolder &data)
@@ -56,81 +32,6 @@ class tst_MacroStore : public QObject
     Q_OBJECT
 
 private slots:
-    void encoding_data()
-    {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<uint>("loops");
-        QTest::addColumn<QString>("bytes");
-        QTest::addColumn<int>("estimate");
-        QTest::newRow("worked example 1") << QStringList{"1,A", "0,50", "2,A", "0,30", "1,B", "2,B"} << 1u
-                                          << "00 01 01 04 B2 04 1E 05 81 05 00 00" << 12;
-        QTest::newRow("worked example 2") << QStringList{"1,A", "0,300", "2,A", "0,20", "3,MS-L", "4,MS-L"} << 2u
-                                          << "00 02 01 04 FF 04 01 2C 14 F0 81 F0 00 00" << 12;
-        QTest::newRow("nothing") << QStringList{} << 1u << "00 01" << 2;
-        QTest::newRow("only delays") << QStringList{"0,10", "0,20"} << 300u << "01 2C" << 2;
-        QTest::newRow("first edge is the last entry") << QStringList{"0,10", "1,A"} << 1u << "00 01" << 2;
-        QTest::newRow("one edge, delay after it") << QStringList{"1,A", "0,10"} << 1u << "00 01 01 04 00 00" << 6;
-        QTest::newRow("leading, zero and trailing delays")
-                << QStringList{"0,500", "1,A", "0,0", "2,A", "0,126", "1,B", "0,900", "2,B", "0,5000"} << 65535u
-                << "FF FF 01 04 81 04 7E 05 81 05 00 00" << 12;
-        QTest::newRow("delays add up; 127 is long")
-                << QStringList{"1,A", "0,100", "0,27", "2,A", "1,B"} << 1u << "00 01 01 04 FF 04 00 7F 01 05 00 00"
-                << 10;
-        QTest::newRow("over 65535 ms keeps the low 16 bits")
-                << QStringList{"1,A", "0,100000", "0,100000", "2,A", "1,B"} << 1u
-                << "00 01 01 04 FF 04 0D 40 01 05 00 00" << 12;
-        QTest::newRow("unknown names give 0, bad delays count 0")
-                << QStringList{"1,Nope", "0,x", "4,MS-B5", "9,junk", "2,A"} << 1u << "00 01 01 00 81 F4 81 04 00 00"
-                << 10;
-        QTest::newRow("60 edges") << keyEdges(60, 0) << 1u << "" << 124;
-        QTest::newRow("60 edges 200 ms apart") << keyEdges(60, 200) << 1u << "" << 124;
-    }
-    void encoding()
-    {
-        QFETCH(QStringList, entries); QFETCH(uint, loops); QFETCH(QString, bytes); QFETCH(int, estimate);
-        const QList<MacroCodec::Event> events = MacroCodec::parseEntries(entries);
-        const QByteArray encoded = MacroCodec::encode(events, loops, testCode);
-        if (!bytes.isEmpty())
-            QCOMPARE(hex(encoded), bytes);
-        QCOMPARE(MacroCodec::estimate(events), estimate);
-        QVariantList list;
-        for (char b : encoded)
-            list.append(int(uchar(b)));
-        const std::optional<MacroCodec::Payload> block = MacroCodec::payload(list);
-        QCOMPARE(block.has_value(), encoded.size() <= MacroCodec::payloadSize);
-        if (block) {
-            QCOMPARE(QByteArray(reinterpret_cast<const char *>(block->data()), encoded.size()), encoded);
-            QVERIFY(std::all_of(block->begin() + encoded.size(), block->end(), [](uchar b) { return b == 0; }));
-        }
-        if (QByteArray(QTest::currentDataTag()) == "60 edges 200 ms apart")
-            QCOMPARE(encoded.size(), 240);   // the estimate lets it through; the block would lose its zeros
-        if (QByteArray(QTest::currentDataTag()) == "60 edges")
-            QCOMPARE(encoded.size(), 124);
-    }
-
-    // Lists the block takes, counted with closing zeros the list may lack.
-    void payloadLimits_data()
-    {
-        QTest::addColumn<int>("size");
-        QTest::addColumn<bool>("zeroEnd");
-        QTest::addColumn<bool>("fits");
-        QTest::newRow("192 with zeros") << 192 << true << true;
-        QTest::newRow("193 with zeros") << 193 << true << false;
-        QTest::newRow("190 without zeros") << 190 << false << true;
-        QTest::newRow("191 without zeros") << 191 << false << false;
-    }
-    void payloadLimits()
-    {
-        QFETCH(int, size); QFETCH(bool, zeroEnd); QFETCH(bool, fits);
-        QVariantList list;
-        for (int i = 0; i < size; ++i)
-            list.append(zeroEnd && i >= size - 2 ? 0 : 0x101 + i);
-        const auto block = MacroCodec::payload(list);
-        QCOMPARE(block.has_value(), fits);
-        if (block)
-            QCOMPARE(int((*block)[5]), 0x06);   // low 8 bits
-    }
-
     // Each row stores a list and reads it back as a page of another copy would: a fresh file
     // object, the list form, the sentinel dropped.
     void nameLists_data()

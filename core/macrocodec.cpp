@@ -1,5 +1,7 @@
 #include "macrocodec.h"
 
+#include "macrokeycodes.h"
+
 namespace MacroCodec {
 
 static bool isEdge(int type)
@@ -46,7 +48,7 @@ static qsizetype firstEdge(const QList<Event> &events)
     return -1;
 }
 
-QByteArray encode(const QList<Event> &events, uint loopCount, const CodeOf &codeOf)
+QByteArray encode(const QList<Event> &events, uint loopCount)
 {
     QByteArray out;
     out.append(char((loopCount >> 8) & 0xFF));
@@ -75,7 +77,7 @@ QByteArray encode(const QList<Event> &events, uint loopCount, const CodeOf &code
         if (i != first && i != last && t >= 1)
             bits = longDelay ? 0x7F : int(t);
         out.append(char(bits | (isUp(event.type) ? 0x80 : 0x00)));
-        out.append(char((codeOf ? codeOf(event.info) : 0) & 0xFF));
+        out.append(char(macroKeyCode(event.info) & 0xFF));
         if (longDelay) {
             // Two bytes hold the delay: longer ones keep their low 16 bits.
             out.append(char((t >> 8) & 0xFF));

@@ -6,7 +6,6 @@
 #include <QVariantList>
 
 #include <array>
-#include <functional>
 #include <optional>
 
 // The bytes a macro becomes in the mouse: the loop count, one record per key or
@@ -30,10 +29,8 @@ struct Event
 Event parseEntry(const QString &entry);
 QList<Event> parseEntries(const QStringList &entries);
 
-// Code of a key or button name; 0 for a name outside the vocabulary.
-using CodeOf = std::function<int(const QString &name)>;
-
-QByteArray encode(const QList<Event> &events, uint loopCount, const CodeOf &codeOf);
+// Key and button names become their codes (macroKeyCode); a name outside the vocabulary gives 0.
+QByteArray encode(const QList<Event> &events, uint loopCount);
 
 // The editor's own size estimate (delays counted in whole 10 ms units); it can
 // be lower than the real length, which is why the real one is checked as well.
