@@ -19,6 +19,17 @@ Rectangle {
     color: "#f0181818"
     border.color: "#8f2020"
 
+    // Placed where the DPI panel's layout puts it in `column`'s content (at `columnY`, below the
+    // swatches), but above the column, whose clipping would cut it, and wholly inside the page.
+    function openBeside(column, columnY, dpiSelect, dpiColor) {
+        initPos(dpiColor)
+        var page = parent
+        var at = column.contentItem.mapToItem(page, ColorMath.popupX(dpiSelect), columnY)
+        x = Math.max(0, Math.min(page.width - width, at.x))
+        y = Math.max(0, Math.min(page.height - height, at.y))
+        visible = true
+    }
+
     function initPos(colorText) {
         currentColor = String(colorText)
         slider.x = ColorMath.sliderPosition(colorText)
@@ -38,9 +49,9 @@ Rectangle {
         x: 8
         y: 5
         text: mainIten.mainLang[30] ?? ""
-        font.family: mainIten.fontFamily
-        font.pixelSize: mainIten.fontMinSize
-        color: mainIten.fontColor
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontMinSize
+        color: Theme.fontColor
     }
 
     Row {
@@ -73,9 +84,9 @@ Rectangle {
         x: 8
         y: 39
         text: mainIten.mainLang[31] ?? ""
-        font.family: mainIten.fontFamily
-        font.pixelSize: mainIten.fontMinSize
-        color: mainIten.fontColor
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontMinSize
+        color: Theme.fontColor
     }
 
     Row {
@@ -98,9 +109,9 @@ Rectangle {
                 spacing: 3
                 Text {
                     text: parent.modelData
-                    font.family: mainIten.fontFamily
-                    font.pixelSize: mainIten.fontMinSize
-                    color: mainIten.fontColor
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.fontMinSize
+                    color: Theme.fontColor
                 }
                 Rectangle {
                     width: 24
@@ -110,9 +121,9 @@ Rectangle {
                         objectName: "component" + parent.parent.modelData
                         anchors.centerIn: parent
                         text: colorBar.rgb[parent.parent.index]
-                        font.family: mainIten.fontFamily
-                        font.pixelSize: mainIten.fontMinSize
-                        color: mainIten.fontColor
+                        font.family: Theme.fontFamily
+                        font.pixelSize: Theme.fontMinSize
+                        color: Theme.fontColor
                     }
                 }
             }
