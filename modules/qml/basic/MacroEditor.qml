@@ -46,12 +46,25 @@ Rectangle {
     signal closeUI()
     // A recorded event was added at the end of the list.
     signal eventAppended()
+    // A row was made current; its list shows it at once, with the list's pending changes.
+    signal macroRowSelected(int index)
+    signal eventRowSelected(int index)
 
     width: 640
     height: 440
     visible: false
     color: Theme.dialogColor
     border.color: Theme.dialogBorder
+
+    function selectMacroRow(index) {
+        currentIndex = index
+        macroRowSelected(index)
+    }
+
+    function selectEventRow(index) {
+        eventIndex = index
+        eventRowSelected(index)
+    }
 
     function lang(i) { return macroEditorLang[i] ?? "" }
     function zh() { return mainIten.language === 1 }
@@ -124,7 +137,7 @@ Rectangle {
         for (var j = 0; j < list.length; ++j)
             macroListModel.append(list[j])
         menuTexts = [lang(12), lang(13), lang(14), lang(15), lang(16), lang(17)]
-        currentIndex = macroListModel.count > 0 ? 0 : -1
+        selectMacroRow(macroListModel.count > 0 ? 0 : -1)
         loadEvents()
     }
 
@@ -135,7 +148,7 @@ Rectangle {
     // Shows the selected macro's stored events and loop count.
     function loadEvents() {
         eventModel.clear()
-        eventIndex = -1
+        selectEventRow(-1)
         var name = currentName()
         if (name === "")
             return
@@ -151,7 +164,7 @@ Rectangle {
     function selectMacro(index) {
         if (isInputting || index === currentIndex)
             return
-        currentIndex = index
+        selectMacroRow(index)
         message = ""
         loadEvents()
     }
@@ -263,7 +276,7 @@ Rectangle {
     function openEventMenu(index, x, y) {
         if (isInputting)
             return
-        eventIndex = index
+        selectEventRow(index)
         eventMenuAt = Qt.point(Math.min(x, width - 160), Math.min(y, height - 6 * 21 - 2))
         eventMenuOpen = true
     }
@@ -294,7 +307,7 @@ Rectangle {
             if (!fitsWith([{ type: 0, info: "50" }], before))
                 return
             eventModel.insert(before, { type: 0, info: "50" })
-            eventIndex = before
+            selectEventRow(before)
             autoSave()
         } else if (cmd === 5) {
             insertKeyName = ""
@@ -341,7 +354,7 @@ Rectangle {
             return
         }
         macroListModel.append({ macroName: name, no: count, macroType: -1 })
-        currentIndex = count
+        selectMacroRow(count)
         message = ""
         loadEvents()
         storeNameList()
@@ -374,7 +387,7 @@ Rectangle {
         ui_View.deleteMacroIni(name)
         eventModel.clear()
         macroListModel.remove(pos)
-        currentIndex = Math.min(pos, macroListModel.count - 1)
+        selectMacroRow(Math.min(pos, macroListModel.count - 1))
         for (var i = pos; i < macroListModel.count; ++i)
             macroListModel.setProperty(i, "no", macroListModel.get(i).no - 1)
         loadEvents()

@@ -17,6 +17,7 @@ Rectangle {
     Connections {
         target: box.editor
         function onEventAppended() { eventList.positionViewAtEnd() }
+        function onEventRowSelected(index) { eventList.currentIndex = index }
     }
 
     width: 230
@@ -65,7 +66,7 @@ Rectangle {
                                                   eventRow.y - eventList.contentY + mouse.y)
                     else {
                         box.editor.eventMenuOpen = false
-                        box.editor.eventIndex = eventRow.index
+                        box.editor.selectEventRow(eventRow.index)
                     }
                 }
                 onDoubleClicked: (mouse) => {

@@ -19,6 +19,11 @@ Rectangle {
         clip: true
         currentIndex: box.editor.currentIndex
         onCurrentIndexChanged: box.editor.currentIndex = currentIndex
+
+        Connections {
+            target: box.editor
+            function onMacroRowSelected(index) { macroList.currentIndex = index }
+        }
         model: box.editor.macroListModel
         delegate: Rectangle {
             id: macroRow

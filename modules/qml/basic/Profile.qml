@@ -26,6 +26,8 @@ Rectangle {
     signal closeUI()
     signal listViewFocus()
     signal doubleClick()
+    // A row was made current; the list shows it at once, with the list's pending changes.
+    signal indexSelected(int index)
 
     width: 242
     // Title bar, list and buttons with their gaps.
@@ -47,6 +49,11 @@ Rectangle {
         return !!page && typeof page[name] === "function"
     }
 
+    function selectIndex(index) {
+        currentIndex = index
+        indexSelected(index)
+    }
+
     function init() {
         menuTexts = [lang(21, "Delete"), lang(22, "Edit"), lang(23, "Copy"), lang(24, "Load"), lang(25, "Save")]
         var stored = ui_View.getNameList(2)
@@ -63,7 +70,7 @@ Rectangle {
             if (number === profileNo)
                 selected = profileModel.count - 1
         }
-        currentIndex = profileModel.count > 0 ? selected : -1
+        selectIndex(profileModel.count > 0 ? selected : -1)
         // Shown, not stored: start-up writes nothing the user did not change.
         if (mainIten.language === 0 && profileModel.count > 0)
             profileModel.setProperty(0, "profileName", "Standard")
@@ -113,13 +120,13 @@ Rectangle {
         if (index === editIndex)
             return
         leaveEdit()
-        currentIndex = index
+        selectIndex(index)
         signalSelection()
     }
 
     function appendEntry(name, number) {
         profileModel.append({ profileName: name, profileNo: number })
-        currentIndex = profileModel.count - 1
+        selectIndex(profileModel.count - 1)
         storeList()
     }
 
@@ -140,7 +147,7 @@ Rectangle {
         if (index < 0 || (!fromMenu && profileModel.count <= 1))
             return
         profileModel.remove(index)
-        currentIndex = Math.min(index, profileModel.count - 1)
+        selectIndex(Math.min(index, profileModel.count - 1))
         storeList()
         signalSelection()
     }
@@ -314,6 +321,11 @@ Rectangle {
                 model: profile.profileModel
                 currentIndex: profile.currentIndex
                 onCurrentIndexChanged: profile.currentIndex = currentIndex
+
+                Connections {
+                    target: profile
+                    function onIndexSelected(index) { profileList.currentIndex = index }
+                }
 
                 delegate: Rectangle {
                     id: row
