@@ -34,7 +34,7 @@ private slots:
         QObject *root = view->rootObject();
         QVERIFY2(root, qPrintable(QDebug::toString(view->errors())));
         int images = 0;
-        for (int i = root->metaObject()->propertyOffset(); i < root->metaObject()->propertyCount(); ++i) {
+        for (int i = QQuickItem::staticMetaObject.propertyCount(); i < root->metaObject()->propertyCount(); ++i) {
             const QMetaProperty property = root->metaObject()->property(i);
             if (!QByteArray(property.name()).startsWith("source"))
                 continue;

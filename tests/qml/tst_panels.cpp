@@ -206,6 +206,7 @@ private slots:
         QVERIFY(rig.data.writeFile("modules/setting/name.bin", names));
         const auto before = TmpfsMount::filesBelow(rig.data.filePath("modules"));
         QVERIFY(rig.start());
+        rig.click("profileBtn");
         QCOMPARE(rig.text("profileRowName0"), QStringLiteral("Standard"));
         // Missing profiles are made from pD.bin; every file that was there stays as it was.
         const auto after = TmpfsMount::filesBelow(rig.data.filePath("modules"));

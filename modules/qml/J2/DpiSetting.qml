@@ -132,9 +132,9 @@ Frame {
                 anchors.horizontalCenter: parent.horizontalCenter
                 y: 3
                 text: column.value
-                font.family: mainIten.fontFamily
-                font.pixelSize: mainIten.fontMinSize
-                color: column.isSelect ? mainIten.fontColor : "#808080"
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.fontMinSize
+                color: column.isSelect ? Theme.fontColor : "#808080"
             }
 
             Rectangle {

@@ -1,8 +1,10 @@
 import QtQuick
+import "../common"
 import "gunfields.js" as GunFields
 
 // Recoil editor dialog: the named entries on the left, the fields of the selected one on the right.
 // Field edits go into the list when a field is left; the file gets them on New, rename and OK.
+// This holds the entries; what it shows is made the first time it opens.
 Rectangle {
     id: gunControl
 
@@ -15,14 +17,18 @@ Rectangle {
     property var checkTexts: ["", "", "", "", ""]
     // "Run Times" chosen: the run count can be typed.
     property bool limitedRuns: false
+    // What the fields show: the selected entry's values by role, empty without one.
+    property var fields: ({ gunKey: "", gunPeriod: "", gunX: "", gunY: "", gunTimes: "" })
+    property alias gunModel: gunModel
 
     signal closeUI()
+    signal entryAppended()
 
     width: 520
     height: 350
     visible: false
-    color: "#1e1e1e"
-    border.color: "#4e3434"
+    color: Theme.dialogColor
+    border.color: Theme.dialogBorder
 
     function lang(index) {
         return gunControlLang[index] ?? ""
@@ -77,26 +83,22 @@ Rectangle {
     }
 
     function loadFields() {
-        if (!hasEntry) {
-            for (const field of [keyField, periodField, xField, yField, timesField])
-                field.text = ""
-            limitedRuns = false
-            return
-        }
-        var e = gunModel.get(currentIndex)
-        keyField.text = e.gunKey
-        periodField.text = e.gunPeriod
-        xField.text = e.gunX
-        yField.text = e.gunY
-        timesField.text = e.gunTimes
-        limitedRuns = e.gunTimes !== "0"
+        var e = hasEntry ? gunModel.get(currentIndex) : null
+        fields = { gunKey: e ? e.gunKey : "", gunPeriod: e ? e.gunPeriod : "", gunX: e ? e.gunX : "",
+                   gunY: e ? e.gunY : "", gunTimes: e ? e.gunTimes : "" }
+        limitedRuns = !!e && e.gunTimes !== "0"
     }
 
-    function commitField(field, role, clean) {
-        if (!hasEntry)
-            return
-        field.text = clean(field.text)
-        gunModel.setProperty(currentIndex, role, field.text)
+    function setField(role, text) {
+        var f = Object.assign({}, fields)
+        f[role] = text
+        fields = f
+        gunModel.setProperty(currentIndex, role, text)
+    }
+
+    function commitField(role, text, clean) {
+        if (hasEntry)
+            setField(role, clean(text))
     }
 
     // Choosing "Run Times" always starts again from one run, even when it was chosen already.
@@ -104,9 +106,8 @@ Rectangle {
         if (!hasEntry)
             return
         gunControlFocus()
-        timesField.text = unlimited ? "0" : "1"
+        setField("gunTimes", unlimited ? "0" : "1")
         limitedRuns = !unlimited
-        gunModel.setProperty(currentIndex, "gunTimes", timesField.text)
     }
 
     function newEntry() {
@@ -120,7 +121,7 @@ Rectangle {
         ui_View.saveGundata([name, entry.gunKey, 10, 0, 0, 0])
         storeNames()
         select(gunModel.count - 1)
-        gunList.positionViewAtEnd()
+        entryAppended()
     }
 
     function rename(index, newName) {
@@ -162,383 +163,81 @@ Rectangle {
         onPressed: gunControl.gunControlFocus()
     }
 
-    component Caption: Text {
-        font.family: mainIten.fontFamily
-        font.pixelSize: mainIten.fontNormalSize
-        color: mainIten.fontColor
-    }
-
-    component DialogButton: Rectangle {
-        id: button
-        property alias text: label.text
-        signal clicked()
-        width: 88
-        height: 25
-        border.color: "#4e3434"
-        color: area.containsMouse ? "#761212" : "#4f1717"
-        opacity: enabled ? 1 : 0.5
-        Caption {
-            id: label
-            anchors.centerIn: parent
-        }
-        MouseArea {
-            id: area
-            anchors.fill: parent
-            hoverEnabled: true
-            onClicked: button.clicked()
-        }
-    }
-
-    // Ticked and disabled: these parts of an entry are always in use.
-    component FixedCheck: Row {
-        property alias text: label.text
-        spacing: 6
-        Rectangle {
-            anchors.verticalCenter: parent.verticalCenter
-            width: 12
-            height: 12
-            color: "#2a2a2a"
-            border.color: "#707070"
-            Rectangle {
-                anchors.centerIn: parent
-                width: 6
-                height: 6
-                color: "#a05050"
+    FirstUseLoader {
+        shown: gunControl.visible
+        sourceComponent: Item {
+            DialogTitleBar {
+                objectName: "gunTitleBar"
+                titleName: "gunTitle"
+                text: gunControl.lang(0)
+                dragged: gunControl
+                closable: false
+                onPressed: gunControl.gunControlFocus()
             }
-        }
-        Caption {
-            id: label
-            color: "#b0b0b0"
-        }
-    }
 
-    component Option: Item {
-        id: option
-        property alias text: label.text
-        property bool checked: false
-        signal chosen()
-        width: optionRow.width
-        height: optionRow.height
-        Row {
-            id: optionRow
-            spacing: 6
-            Rectangle {
-                anchors.verticalCenter: parent.verticalCenter
-                width: 12
-                height: 12
-                radius: 6
-                color: "#101010"
-                border.color: "#8f2020"
-                Rectangle {
-                    anchors.centerIn: parent
-                    width: 6
-                    height: 6
-                    radius: 3
-                    color: "#fa6726"
-                    visible: option.checked
+            Text {
+                x: 16
+                y: 42
+                text: gunControl.lang(1)
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.fontNormalSize
+                color: Theme.fontColor
+            }
+            GunEntryList {
+                x: 16
+                y: 62
+                dialog: gunControl
+            }
+            Row {
+                x: 16
+                y: 306
+                spacing: 10
+                DialogButton {
+                    objectName: "gunNew"
+                    width: 80
+                    text: gunControl.lang(8)
+                    onClicked: gunControl.newEntry()
+                }
+                DialogButton {
+                    objectName: "gunDelete"
+                    width: 80
+                    text: gunControl.lang(9)
+                    enabled: gunControl.hasEntry
+                    enabledLook: enabled
+                    onClicked: gunControl.deleteEntry()
                 }
             }
-            Caption { id: label }
-        }
-        MouseArea {
-            anchors.fill: parent
-            onClicked: option.chosen()
-        }
-    }
 
-    component NumberField: Rectangle {
-        id: box
-        property alias text: input.text
-        property alias input: input
-        property alias validator: input.validator
-        property bool editable: true
-        signal editDone()
-        width: 60
-        height: 22
-        color: editable ? "#101010" : "#2a2a2a"
-        border.color: input.activeFocus ? "#fa6726" : "#646464"
-        TextInput {
-            id: input
-            anchors.fill: parent
-            anchors.leftMargin: 6
-            anchors.rightMargin: 6
-            verticalAlignment: TextInput.AlignVCenter
-            readOnly: !box.editable
-            activeFocusOnPress: box.editable
-            selectByMouse: true
-            clip: true
-            font.family: mainIten.fontFamily
-            font.pixelSize: mainIten.fontNormalSize
-            color: box.editable ? mainIten.fontColor : "#b0b0b0"
-            onActiveFocusChanged: if (!activeFocus) box.editDone()
-            Keys.onReturnPressed: box.forceActiveFocus()
-            Keys.onEnterPressed: box.forceActiveFocus()
-        }
-    }
-
-    // Title bar; dragging it moves the dialog, kept inside the page.
-    Rectangle {
-        objectName: "gunTitleBar"
-        width: parent.width
-        height: 30
-        color: "#2a1616"
-        Caption {
-            objectName: "gunTitle"
-            x: 12
-            anchors.verticalCenter: parent.verticalCenter
-            text: gunControl.lang(0)
-            font.bold: true
-        }
-        MouseArea {
-            property point pressPoint
-            anchors.fill: parent
-            onPressed: (mouse) => {
-                gunControl.gunControlFocus()
-                pressPoint = Qt.point(mouse.x, mouse.y)
+            Text {
+                x: 204
+                y: 42
+                text: gunControl.lang(2)
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.fontNormalSize
+                color: Theme.fontColor
             }
-            onPositionChanged: (mouse) => {
-                var page = gunControl.parent
-                gunControl.x = Math.max(0, Math.min(page.width - gunControl.width,
-                                                    gunControl.x + mouse.x - pressPoint.x))
-                gunControl.y = Math.max(0, Math.min(page.height - gunControl.height,
-                                                    gunControl.y + mouse.y - pressPoint.y))
+            GunEntryFields {
+                x: 204
+                y: 62
+                dialog: gunControl
             }
-        }
-    }
 
-    // The entries.
-    Caption {
-        x: 16
-        y: 42
-        text: gunControl.lang(1)
-    }
-    Rectangle {
-        x: 16
-        y: 62
-        width: 170
-        height: 232
-        color: "#101010"
-        border.color: "#4e3434"
-
-        ListView {
-            id: gunList
-            objectName: "gunList"
-            anchors.fill: parent
-            anchors.margins: 1
-            clip: true
-            model: gunModel
-            boundsBehavior: Flickable.StopAtBounds
-
-            delegate: Rectangle {
-                id: entry
-                required property int index
-                required property string gunName
-                property bool editing: false
-                objectName: "gunEntry" + index
-                width: gunList.width
-                height: 22
-                color: index === gunControl.currentIndex ? "#8f2020"
-                                                         : entryArea.containsMouse ? "#3a1a1a" : "transparent"
-
-                function finishRename(apply) {
-                    if (!editing)
-                        return
-                    editing = false
-                    if (apply)
-                        gunControl.rename(index, nameInput.text)
+            Row {
+                anchors.right: parent.right
+                anchors.rightMargin: 16
+                y: 306
+                spacing: 12
+                DialogButton {
+                    objectName: "gunOk"
+                    text: gunControl.lang(10)
+                    onClicked: gunControl.accept()
                 }
-
-                Caption {
-                    objectName: "gunEntryText" + entry.index
-                    x: 8
-                    width: parent.width - 16
-                    anchors.verticalCenter: parent.verticalCenter
-                    elide: Text.ElideRight
-                    text: entry.gunName
-                    visible: !entry.editing
-                }
-                MouseArea {
-                    id: entryArea
-                    anchors.fill: parent
-                    hoverEnabled: true
-                    onClicked: gunControl.select(entry.index)
-                    onDoubleClicked: {
-                        gunControl.select(entry.index)
-                        nameInput.text = entry.gunName
-                        entry.editing = true
-                        nameInput.forceActiveFocus()
-                        nameInput.selectAll()
-                    }
-                }
-                Rectangle {
-                    anchors.fill: parent
-                    anchors.margins: 1
-                    visible: entry.editing
-                    color: "#101010"
-                    border.color: "#fa6726"
-                    TextInput {
-                        id: nameInput
-                        objectName: "gunRename" + entry.index
-                        anchors.fill: parent
-                        anchors.leftMargin: 7
-                        anchors.rightMargin: 4
-                        verticalAlignment: TextInput.AlignVCenter
-                        clip: true
-                        maximumLength: 64
-                        selectByMouse: true
-                        font.family: mainIten.fontFamily
-                        font.pixelSize: mainIten.fontNormalSize
-                        color: mainIten.fontColor
-                        onActiveFocusChanged: if (!activeFocus) entry.finishRename(true)
-                        Keys.onReturnPressed: gunControl.gunControlFocus()
-                        Keys.onEnterPressed: gunControl.gunControlFocus()
-                        Keys.onEscapePressed: {
-                            entry.finishRename(false)
-                            gunControl.gunControlFocus()
-                        }
-                    }
+                DialogButton {
+                    objectName: "gunCancel"
+                    text: gunControl.lang(11)
+                    onClicked: gunControl.cancel()
                 }
             }
-        }
-    }
-
-    Row {
-        x: 16
-        y: 306
-        spacing: 10
-        DialogButton {
-            objectName: "gunNew"
-            width: 80
-            text: gunControl.lang(8)
-            onClicked: gunControl.newEntry()
-        }
-        DialogButton {
-            objectName: "gunDelete"
-            width: 80
-            text: gunControl.lang(9)
-            enabled: gunControl.hasEntry
-            onClicked: gunControl.deleteEntry()
-        }
-    }
-
-    // The fields of the selected entry.
-    Caption {
-        x: 204
-        y: 42
-        text: gunControl.lang(2)
-    }
-    Rectangle {
-        id: fieldBox
-        x: 204
-        y: 62
-        width: 300
-        height: 232
-        color: "transparent"
-        border.color: "#4e3434"
-        enabled: gunControl.hasEntry
-        opacity: enabled ? 1 : 0.5
-
-        readonly property int labelX: 14
-        readonly property int fieldX: 160
-
-        FixedCheck {
-            x: fieldBox.labelX
-            y: 20
-            text: gunControl.checkTexts[0]
-        }
-        NumberField {
-            id: keyField
-            objectName: "gunKeyField"
-            x: fieldBox.fieldX
-            y: 16
-            width: 120
-            editable: false
-        }
-
-        FixedCheck {
-            x: fieldBox.labelX
-            y: 60
-            text: gunControl.checkTexts[1]
-        }
-        NumberField {
-            id: periodField
-            objectName: "gunPeriodField"
-            x: fieldBox.fieldX
-            y: 56
-            validator: RegularExpressionValidator { regularExpression: /[0-9]{0,3}/ }
-            onEditDone: gunControl.commitField(periodField, "gunPeriod", GunFields.cleanPeriod)
-        }
-
-        FixedCheck {
-            x: fieldBox.labelX
-            y: 100
-            text: gunControl.checkTexts[2]
-        }
-        Row {
-            x: fieldBox.labelX + 18
-            y: 126
-            spacing: 8
-            Caption { anchors.verticalCenter: parent.verticalCenter; text: "X" }
-            NumberField {
-                id: xField
-                objectName: "gunXField"
-                validator: RegularExpressionValidator { regularExpression: /-?[0-9]{0,3}/ }
-                onEditDone: gunControl.commitField(xField, "gunX", GunFields.cleanDeviation)
-            }
-            Item { width: 20; height: 1 }
-            Caption { anchors.verticalCenter: parent.verticalCenter; text: "Y" }
-            NumberField {
-                id: yField
-                objectName: "gunYField"
-                validator: RegularExpressionValidator { regularExpression: /-?[0-9]{0,3}/ }
-                onEditDone: gunControl.commitField(yField, "gunY", GunFields.cleanDeviation)
-            }
-        }
-
-        Option {
-            objectName: "gunRunTimesOption"
-            x: fieldBox.labelX
-            y: 170
-            text: gunControl.checkTexts[3]
-            checked: gunControl.hasEntry && gunControl.limitedRuns
-            onChosen: gunControl.setUnlimited(false)
-        }
-        NumberField {
-            id: timesField
-            objectName: "gunTimesField"
-            x: fieldBox.fieldX
-            y: 166
-            editable: gunControl.limitedRuns
-            validator: RegularExpressionValidator { regularExpression: /[0-9]{0,3}/ }
-            onEditDone: {
-                gunControl.commitField(timesField, "gunTimes", GunFields.cleanTimes)
-                gunControl.limitedRuns = timesField.text !== "0"
-            }
-        }
-        Option {
-            objectName: "gunUnlimitedOption"
-            x: fieldBox.labelX
-            y: 200
-            text: gunControl.checkTexts[4]
-            checked: gunControl.hasEntry && !gunControl.limitedRuns
-            onChosen: gunControl.setUnlimited(true)
-        }
-    }
-
-    Row {
-        anchors.right: parent.right
-        anchors.rightMargin: 16
-        y: 306
-        spacing: 12
-        DialogButton {
-            objectName: "gunOk"
-            text: gunControl.lang(10)
-            onClicked: gunControl.accept()
-        }
-        DialogButton {
-            objectName: "gunCancel"
-            text: gunControl.lang(11)
-            onClicked: gunControl.cancel()
         }
     }
 }

@@ -5,6 +5,9 @@ import "../common"
 Frame {
     id: jmgd
 
+    // Lit again after each change; set by the page.
+    property Item lighting
+
     property int jmgdValue: 3
 
     title: mainIten.mainLang[32] ?? ""
@@ -20,7 +23,7 @@ Frame {
     function choose(value) {
         jmgdValue = value
         ui_View.mouseSetJMGD(value)
-        lightControlMain.refresh()
+        lighting.refresh()
     }
 
     Row {

@@ -14,6 +14,10 @@ Frame {
         "00000000", "04000100", "04000200"]
     readonly property int rowCount: 16
     readonly property int lineCount: 9
+    // Collaborators, set by the page.
+    property Item mouseView
+    property Item lighting
+    property QtObject keyNames
 
     signal clickKeyMatrix(int index)
     signal enterBtn(int index)
@@ -34,10 +38,10 @@ Frame {
         if (tmp0 === 0 && tmp1 === 0 && tmp2 === 0 && tmp3 === 0)
             return keyMatrixLang[1] ?? ""
         if (tmp0 === 1 && tmp1 === 0 && tmp3 === 0)
-            return (keyMatrixLang[3] ?? "") + _KeyCodeString.keycodeTostr(tmp2)
+            return (keyMatrixLang[3] ?? "") + keyMatrix.keyNames.keycodeTostr(tmp2)
         if (tmp0 === 12 && tmp1 === 240)
             return keyMatrixLang[5] ?? ""
-        var names = mainIten.language === 1 ? _KeyCodeString.mouseData2str1 : _KeyCodeString.mouseData2str
+        var names = mainIten.language === 1 ? keyMatrix.keyNames.mouseData2str1 : keyMatrix.keyNames.mouseData2str
         return names[hex2(tmp0) + hex2(tmp1) + hex2(tmp2) + hex2(tmp3)] ?? ""
     }
 
@@ -92,7 +96,7 @@ Frame {
             list.push(r.keyCode0, r.keyCode1, r.keyCode2 + (r.keyCode0 === 0x09 ? 1 : 0), r.keyCode3)
         }
         ui_View.mouseSetKeyMatrix(list)
-        lightControlMain.refresh()
+        keyMatrix.lighting.refresh()
     }
 
     function deleteMacroProc(macroName) {
@@ -107,7 +111,7 @@ Frame {
     }
 
     function isShown(index) {
-        return index < 6 || mouseMain.keyCount > index
+        return index < 6 || keyMatrix.mouseView.keyCount > index
     }
 
     function getx(index) {
@@ -139,13 +143,13 @@ Frame {
                 visible: index < keyMatrix.lineCount && keyMatrix.isShown(index)
                 width: 230
                 height: 20
-                color: rowArea.containsMouse || mouseMain.selectKey === index ? "#40c01818" : "transparent"
+                color: rowArea.containsMouse || keyMatrix.mouseView.selectKey === index ? "#40c01818" : "transparent"
                 Text {
                     x: 4
                     anchors.verticalCenter: parent.verticalCenter
                     text: (keyMatrix.keyMatrixLang[4] ?? "") + (parent.index + 1)
-                    font.family: mainIten.fontFamily
-                    font.pixelSize: mainIten.fontMinSize
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.fontMinSize
                     color: "#b0b0b0"
                 }
                 Text {
@@ -156,9 +160,9 @@ Frame {
                     horizontalAlignment: Text.AlignRight
                     elide: Text.ElideRight
                     text: parent.keyText
-                    font.family: mainIten.fontFamily
-                    font.pixelSize: mainIten.fontMinSize
-                    color: mainIten.fontColor
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.fontMinSize
+                    color: Theme.fontColor
                 }
                 MouseArea {
                     id: rowArea

@@ -1,4 +1,5 @@
 import QtQuick
+import "../common"
 
 // Function menu of the selected mouse button, with its four sub-menus.
 Rectangle {
@@ -33,7 +34,12 @@ Rectangle {
     // The rows are made the first time the menu shows; most sessions never open it.
     property bool rowsMade: false
 
-    signal menuCmd(string menuStr)
+    // Collaborators, set by the page.
+    property Item keyMatrix
+    property Item mouseView
+
+    signal openSingleKey()
+    signal openMacroKey()
 
     width: 176
     height: topEntries.length * rowHeight + 4
@@ -58,16 +64,26 @@ Rectangle {
             openSubMenu = -1
     }
 
+    // Gives the selected button the function of an entry's code (four bytes in hex).
+    function apply(code) {
+        var b = []
+        for (var i = 0; i < 4; ++i)
+            b.push(parseInt(code.substr(2 * i, 2), 16))
+        if (keyMatrix.modifyData(mouseView.selectKey, b[0], b[1], b[2], b[3]))
+            keyMatrix.refreashUI()
+        visible = false
+        mouseView.selectKey = -1
+    }
+
     function menuCmdProc(index) {
         if (index === 10) {
             visible = false
-            mainIten.openDialog(singleKeyMain, true)
+            openSingleKey()
         } else if (index === 11) {
             visible = false
-            mainIten.openDialog(macroKeyMain, true)
-            macroKeyMain.showUI()
+            openMacroKey()
         } else if (menuCode[index]) {
-            menuCmd(menuCode[index])
+            apply(menuCode[index])
         }
     }
 
@@ -89,9 +105,9 @@ Rectangle {
             x: 8
             anchors.verticalCenter: parent.verticalCenter
             text: keyMenu.keyMenuLang[menuRow.entry] ?? ""
-            font.family: mainIten.fontFamily
-            font.pixelSize: mainIten.fontNormalSize
-            color: mainIten.fontColor
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.fontNormalSize
+            color: Theme.fontColor
         }
         MouseArea {
             id: rowArea

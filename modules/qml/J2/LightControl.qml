@@ -134,9 +134,9 @@ Frame {
                     anchors.verticalCenter: parent.verticalCenter
                     text: mainIten.mainLang[PanelMath.effectNameIndex(row.index)] ?? ""
                     elide: Text.ElideRight
-                    font.family: mainIten.fontFamily
-                    font.pixelSize: mainIten.fontNormalSize
-                    color: mainIten.fontColor
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.fontNormalSize
+                    color: Theme.fontColor
                 }
                 MouseArea {
                     anchors.fill: parent
@@ -236,8 +236,8 @@ Frame {
                     x: slider.x + PanelMath.levelCentres[index] - width / 2
                     y: 16
                     text: row.captions[index]
-                    font.family: mainIten.fontFamily
-                    font.pixelSize: mainIten.fontMinSize - 1
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.fontMinSize - 1
                     color: row.active ? "#d0d0d0" : "#808080"
                 }
             }
@@ -248,9 +248,9 @@ Frame {
         x: 8
         y: 150
         text: mainIten.mainLang[30] ?? ""
-        font.family: mainIten.fontFamily
-        font.pixelSize: mainIten.fontMinSize
-        color: mainIten.fontColor
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontMinSize
+        color: Theme.fontColor
     }
 
     Row {
@@ -280,9 +280,9 @@ Frame {
         x: 8
         y: 189
         text: mainIten.mainLang[31] ?? ""
-        font.family: mainIten.fontFamily
-        font.pixelSize: mainIten.fontMinSize
-        color: mainIten.fontColor
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontMinSize
+        color: Theme.fontColor
     }
 
     Row {
@@ -304,9 +304,9 @@ Frame {
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
                     text: parent.modelData[0]
-                    font.family: mainIten.fontFamily
-                    font.pixelSize: mainIten.fontMinSize
-                    color: mainIten.fontColor
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.fontMinSize
+                    color: Theme.fontColor
                 }
                 Rectangle {
                     width: 30
@@ -316,9 +316,9 @@ Frame {
                         objectName: "light" + parent.parent.modelData[0]
                         anchors.centerIn: parent
                         text: parent.parent.modelData[1]
-                        font.family: mainIten.fontFamily
-                        font.pixelSize: mainIten.fontMinSize
-                        color: mainIten.fontColor
+                        font.family: Theme.fontFamily
+                        font.pixelSize: Theme.fontMinSize
+                        color: Theme.fontColor
                     }
                 }
             }

@@ -1,4 +1,5 @@
 import QtQuick
+import "../common"
 
 // The mouse picture in the middle of the page, in top or side view, with the
 // selected button highlighted.
@@ -60,9 +61,9 @@ Item {
                 Text {
                     anchors.centerIn: parent
                     text: mainIten.mainLang[17 + parent.index] ?? ""
-                    font.family: mainIten.fontFamily
-                    font.pixelSize: mainIten.fontNormalSize
-                    color: parent.active ? "#fa6726" : mainIten.fontColor
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.fontNormalSize
+                    color: parent.active ? "#fa6726" : Theme.fontColor
                 }
                 MouseArea {
                     id: tabArea

@@ -5,6 +5,9 @@ import "../common"
 Frame {
     id: xySetting
 
+    // Lit again after each change; set by the page.
+    property Item lighting
+
     property alias xLevel: xSlider.level
     property alias yLevel: ySlider.level
 
@@ -25,16 +28,16 @@ Frame {
         ui_View.setXYSensitive(0, xLevel)
         ui_View.setXYSensitive(1, yLevel)
         ui_View.ui_0EH_SetXYSensitive(pageRules.xyWire(xLevel), pageRules.xyWire(yLevel))
-        lightControlMain.refresh()
+        lighting.refresh()
     }
 
     Text {
         x: 10
         y: 3
         text: mainIten.mainLang[1] ?? ""
-        font.family: mainIten.fontFamily
-        font.pixelSize: mainIten.fontMinSize
-        color: mainIten.fontColor
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontMinSize
+        color: Theme.fontColor
     }
     AxisSlider {
         id: xSlider
@@ -48,9 +51,9 @@ Frame {
         x: 10
         y: 38
         text: mainIten.mainLang[2] ?? ""
-        font.family: mainIten.fontFamily
-        font.pixelSize: mainIten.fontMinSize
-        color: mainIten.fontColor
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontMinSize
+        color: Theme.fontColor
     }
     AxisSlider {
         id: ySlider

@@ -1,17 +1,26 @@
 import QtQuick
+import "../common"
 
 // Profile manager: the list of the user's profiles (at most six, numbers
 // 0..5), a context menu to delete, rename, copy, load and save them, and the
 // New and Delete buttons. The main page reacts to changeProfile and closeUI.
+// This holds the list; what it shows is made the first time it opens.
 Rectangle {
     id: profile
 
     property int profileNo: -1
+    // Holds the macro list that Save exports; set by the page.
+    property Item macroEditor
     readonly property int maxProfiles: 6
     property var menuTexts: ["Delete", "Edit", "Copy", "Load", "Save"]
-    property alias currentIndex: profileList.currentIndex
+    property int currentIndex: -1
     property int editIndex: -1
+    // What the name field shows while a row is renamed.
+    property string editText: ""
+    property bool menuOpen: false
+    property point menuAt
     readonly property int rowHeight: 18
+    readonly property int listHeight: Math.max(rowHeight, Math.min(profileModel.count * rowHeight, 544))
 
     signal changeProfile(int tmpProfileNo)
     signal closeUI()
@@ -19,12 +28,15 @@ Rectangle {
     signal doubleClick()
     // After Load: whether a file was loaded; the macros go out again either way.
     signal profileLoaded(bool loaded)
+    // A row was made current; the list shows it at once, with the list's pending changes.
+    signal indexSelected(int index)
 
     width: 242
-    height: titleBar.height + 6 + profileList.height + 8 + newBtn.height + 8
+    // Title bar, list and buttons with their gaps.
+    height: 18 + 6 + listHeight + 8 + 25 + 8
     visible: false
-    color: "#1e1e1e"
-    border.color: "#4e3434"
+    color: Theme.dialogColor
+    border.color: Theme.dialogBorder
 
     ListModel { id: profileModel }
     property alias profileModel: profileModel
@@ -32,6 +44,11 @@ Rectangle {
     function lang(i, fallback) {
         var texts = mainIten.mainLang
         return texts && texts[i] !== undefined ? texts[i] : fallback
+    }
+
+    function selectIndex(index) {
+        currentIndex = index
+        indexSelected(index)
     }
 
     function init() {
@@ -48,7 +65,7 @@ Rectangle {
             if (number === profileNo)
                 selected = profileModel.count - 1
         }
-        profileList.currentIndex = profileModel.count > 0 ? selected : -1
+        selectIndex(profileModel.count > 0 ? selected : -1)
         // Shown, not stored: start-up writes nothing the user did not change.
         if (mainIten.language === 0 && profileModel.count > 0)
             profileModel.setProperty(0, "profileName", "Standard")
@@ -83,8 +100,8 @@ Rectangle {
     }
 
     function signalSelection() {
-        if (profileList.currentIndex >= 0)
-            changeProfile(profileModel.get(profileList.currentIndex).profileNo)
+        if (currentIndex >= 0)
+            changeProfile(profileModel.get(currentIndex).profileNo)
     }
 
     function selectRow(index) {
@@ -92,13 +109,13 @@ Rectangle {
         if (index === editIndex)
             return
         leaveEdit()
-        profileList.currentIndex = index
+        selectIndex(index)
         signalSelection()
     }
 
     function appendEntry(name, number) {
         profileModel.append({ profileName: name, profileNo: number })
-        profileList.currentIndex = profileModel.count - 1
+        selectIndex(profileModel.count - 1)
         storeList()
     }
 
@@ -115,19 +132,19 @@ Rectangle {
     // The button keeps the last entry; the menu command does not.
     function deleteProfile(fromMenu) {
         leaveEdit()
-        var index = profileList.currentIndex
+        var index = currentIndex
         if (index < 0 || (!fromMenu && profileModel.count <= 1))
             return
         profileModel.remove(index)
-        profileList.currentIndex = Math.min(index, profileModel.count - 1)
+        selectIndex(Math.min(index, profileModel.count - 1))
         storeList()
         signalSelection()
     }
 
     function startEdit() {
-        if (profileList.currentIndex < 0)
+        if (currentIndex < 0)
             return
-        editIndex = profileList.currentIndex
+        editIndex = currentIndex
         doubleClick()
     }
 
@@ -144,13 +161,13 @@ Rectangle {
     }
 
     function leaveEdit() {
-        if (editIndex >= 0 && profileList.currentItem && profileList.currentItem.editor)
-            commitEdit(profileList.currentItem.editor.text)
+        if (editIndex >= 0)
+            commitEdit(editText)
         editIndex = -1
     }
 
     function copySelected() {
-        var index = profileList.currentIndex
+        var index = currentIndex
         if (index < 0)
             return
         var source = profileModel.get(index)
@@ -165,14 +182,10 @@ Rectangle {
 
     function macroNames() {
         var names = []
-        var model = typeof macroEditorMain !== "undefined" ? macroEditorMain.macroListModel : undefined
-        if (model && model.count !== undefined) {
-            for (var i = 0; i < model.count; ++i)
-                names.push(String(model.get(i).macroName))
-            return names
-        }
-        // Until the editor has its list: the stored macro list is the same order.
-        return pageRules.withoutSentinel(ui_View.getNameList(0))
+        var model = macroEditor.macroListModel
+        for (var i = 0; i < model.count; ++i)
+            names.push(String(model.get(i).macroName))
+        return names
     }
 
     // Load: a profile exchange file into the current profile, `file` or one the user picks.
@@ -183,7 +196,7 @@ Rectangle {
     }
 
     function menuCmd(cmd) {
-        profileMenu.visible = false
+        menuOpen = false
         if (cmd === 0)
             deleteProfile(true)
         else if (cmd === 1)
@@ -197,21 +210,20 @@ Rectangle {
     }
 
     function openMenu(x, y) {
-        profileMenu.x = Math.min(x, width - profileMenu.width)
-        profileMenu.y = y
-        profileMenu.visible = true
+        menuAt = Qt.point(Math.min(x, width - 100), y)
+        menuOpen = true
     }
 
     function closePanel() {
         leaveEdit()
-        profileMenu.visible = false
+        menuOpen = false
         closeUI()
     }
 
     // A press on the mask behind the panel.
     function profileEditorFocus() {
         leaveEdit()
-        profileMenu.visible = false
+        menuOpen = false
     }
 
     MouseArea {
@@ -219,211 +231,174 @@ Rectangle {
         onPressed: profile.profileEditorFocus()
     }
 
-    Rectangle {
-        id: titleBar
-        width: parent.width
-        height: 18
-        color: "#1a1a1a"
-
-        Rectangle {
-            width: 3
-            height: parent.height
-            color: "#c01818"
-        }
-        Text {
-            objectName: "profileTitle"
-            x: 7
-            anchors.verticalCenter: parent.verticalCenter
-            text: profile.lang(19, "Profiles")
-            font.family: mainIten.fontFamily
-            font.pixelSize: mainIten.fontNormalSize
-            color: mainIten.fontColor
-        }
-        Text {
-            id: closeGlyph
-            anchors.right: parent.right
-            anchors.rightMargin: 7
-            anchors.verticalCenter: parent.verticalCenter
-            text: "×"
-            font.family: mainIten.fontFamily
-            font.pixelSize: mainIten.fontNormalSize + 2
-            color: closeArea.containsMouse ? "#ff4040" : mainIten.fontColor
-        }
-        MouseArea {
-            id: closeArea
-            objectName: "profileClose"
-            anchors.right: parent.right
-            width: 24
-            height: parent.height
-            hoverEnabled: true
-            onClicked: profile.closePanel()
-        }
-    }
-
-    ListView {
-        id: profileList
-        objectName: "profileList"
-        x: 4
-        y: titleBar.height + 6
-        width: parent.width - 8
-        height: Math.max(profile.rowHeight, Math.min(count * profile.rowHeight, 544))
-        clip: true
-        interactive: false
-        model: profileModel
-        currentIndex: -1
-
-        delegate: Rectangle {
-            id: row
-            required property int index
-            required property string profileName
-            property alias editor: nameEditor
-
-            objectName: "profileRow" + index
-            width: profileList.width
-            height: profile.rowHeight
-            color: ListView.isCurrentItem ? "#8f2020" : (rowArea.containsMouse ? "#4f1717" : "transparent")
-
-            Text {
-                objectName: "profileRowName" + row.index
-                x: 6
-                anchors.verticalCenter: parent.verticalCenter
-                visible: profile.editIndex !== row.index
-                text: row.profileName
-                font.family: mainIten.fontFamily
-                font.pixelSize: mainIten.fontNormalSize
-                color: mainIten.fontColor
-            }
-            MouseArea {
-                id: rowArea
-                anchors.fill: parent
-                hoverEnabled: true
-                acceptedButtons: Qt.LeftButton | Qt.RightButton
-                onPressed: profile.listViewFocus()
-                onClicked: (mouse) => {
-                    profileMenu.visible = false
-                    profile.selectRow(row.index)
-                    if (mouse.button === Qt.RightButton) {
-                        var p = row.mapToItem(profile, mouse.x, mouse.y)
-                        profile.openMenu(p.x, p.y)
-                    }
-                }
-                onDoubleClicked: (mouse) => {
-                    if (mouse.button !== Qt.LeftButton)
-                        return
-                    profile.selectRow(row.index)
-                    profile.startEdit()
-                }
-            }
+    FirstUseLoader {
+        shown: profile.visible
+        sourceComponent: Item {
             Rectangle {
-                anchors.fill: parent
-                visible: profile.editIndex === row.index
-                color: "#2a2a2a"
-                border.color: "#c0c0c0"
-                TextInput {
-                    id: nameEditor
-                    objectName: "profileEditor"
-                    x: 5
-                    width: parent.width - 10
-                    anchors.verticalCenter: parent.verticalCenter
-                    font.family: mainIten.fontFamily
-                    font.pixelSize: mainIten.fontNormalSize
-                    color: mainIten.fontColor
-                    selectByMouse: true
-                    maximumLength: 32
-                    onAccepted: profile.commitEdit(text)
-                    onActiveFocusChanged: {
-                        if (!activeFocus && profile.editIndex === row.index)
-                            profile.commitEdit(text)
-                    }
-                }
-                onVisibleChanged: {
-                    if (visible) {
-                        nameEditor.text = row.profileName
-                        nameEditor.selectAll()
-                        nameEditor.forceActiveFocus()
-                    }
-                }
-            }
-        }
-    }
+                id: titleBar
+                width: parent.width
+                height: 18
+                color: "#1a1a1a"
 
-    Row {
-        anchors.horizontalCenter: parent.horizontalCenter
-        y: profileList.y + profileList.height + 8
-        spacing: 20
-        Repeater {
-            model: [{ label: profile.lang(20, "New"), name: "profileNew" },
-                    { label: profile.lang(21, "Delete"), name: "profileDelete" }]
-            Rectangle {
-                id: button
-                required property var modelData
-                required property int index
-                objectName: modelData.name
-                width: 88
-                height: 25
-                border.color: "#4e3434"
-                color: buttonArea.containsMouse ? "#761212" : "#4f1717"
+                Rectangle {
+                    width: 3
+                    height: parent.height
+                    color: "#c01818"
+                }
                 Text {
-                    anchors.centerIn: parent
-                    text: button.modelData.label
-                    font.family: mainIten.fontFamily
-                    font.pixelSize: mainIten.fontNormalSize
-                    color: mainIten.fontColor
+                    objectName: "profileTitle"
+                    x: 7
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: profile.lang(19, "Profiles")
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.fontNormalSize
+                    color: Theme.fontColor
+                }
+                Text {
+                    id: closeGlyph
+                    anchors.right: parent.right
+                    anchors.rightMargin: 7
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: "×"
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.fontNormalSize + 2
+                    color: closeArea.containsMouse ? "#ff4040" : Theme.fontColor
                 }
                 MouseArea {
-                    id: buttonArea
-                    anchors.fill: parent
+                    id: closeArea
+                    objectName: "profileClose"
+                    anchors.right: parent.right
+                    width: 24
+                    height: parent.height
                     hoverEnabled: true
-                    onClicked: {
-                        profileMenu.visible = false
-                        if (button.index === 0)
-                            profile.newProfile()
-                        else
-                            profile.deleteProfile(false)
+                    onClicked: profile.closePanel()
+                }
+            }
+
+            ListView {
+                id: profileList
+                objectName: "profileList"
+                x: 4
+                y: 18 + 6
+                width: parent.width - 8
+                height: profile.listHeight
+                clip: true
+                interactive: false
+                model: profile.profileModel
+                currentIndex: profile.currentIndex
+                onCurrentIndexChanged: profile.currentIndex = currentIndex
+
+                Connections {
+                    target: profile
+                    function onIndexSelected(index) { profileList.currentIndex = index }
+                }
+
+                delegate: Rectangle {
+                    id: row
+                    required property int index
+                    required property string profileName
+                    objectName: "profileRow" + index
+                    width: profileList.width
+                    height: profile.rowHeight
+                    color: ListView.isCurrentItem ? Theme.menuBorder : (rowArea.containsMouse ? Theme.buttonColor : "transparent")
+
+                    Text {
+                        objectName: "profileRowName" + row.index
+                        x: 6
+                        anchors.verticalCenter: parent.verticalCenter
+                        visible: profile.editIndex !== row.index
+                        text: row.profileName
+                        font.family: Theme.fontFamily
+                        font.pixelSize: Theme.fontNormalSize
+                        color: Theme.fontColor
+                    }
+                    MouseArea {
+                        id: rowArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        acceptedButtons: Qt.LeftButton | Qt.RightButton
+                        onPressed: profile.listViewFocus()
+                        onClicked: (mouse) => {
+                            profile.menuOpen = false
+                            profile.selectRow(row.index)
+                            if (mouse.button === Qt.RightButton) {
+                                var p = row.mapToItem(profile, mouse.x, mouse.y)
+                                profile.openMenu(p.x, p.y)
+                            }
+                        }
+                        onDoubleClicked: (mouse) => {
+                            if (mouse.button !== Qt.LeftButton)
+                                return
+                            profile.selectRow(row.index)
+                            profile.startEdit()
+                        }
+                    }
+                    Rectangle {
+                        anchors.fill: parent
+                        visible: profile.editIndex === row.index
+                        color: "#2a2a2a"
+                        border.color: "#c0c0c0"
+                        TextInput {
+                            id: nameEditor
+                            objectName: "profileEditor"
+                            x: 5
+                            width: parent.width - 10
+                            anchors.verticalCenter: parent.verticalCenter
+                            font.family: Theme.fontFamily
+                            font.pixelSize: Theme.fontNormalSize
+                            color: Theme.fontColor
+                            selectByMouse: true
+                            maximumLength: 32
+                            onTextChanged: if (profile.editIndex === row.index) profile.editText = text
+                            onAccepted: profile.commitEdit(text)
+                            onActiveFocusChanged: {
+                                if (!activeFocus && profile.editIndex === row.index)
+                                    profile.commitEdit(text)
+                            }
+                        }
+                        onVisibleChanged: {
+                            if (visible) {
+                                nameEditor.text = row.profileName
+                                nameEditor.selectAll()
+                                nameEditor.forceActiveFocus()
+                            }
+                        }
                     }
                 }
             }
-        }
-    }
-    // Kept for the size of the panel.
-    Item { id: newBtn; height: 25 }
 
-    Rectangle {
-        id: profileMenu
-        objectName: "profileMenu"
-        width: 100
-        height: profile.menuTexts.length * 21 + 2
-        border.color: "#8f2020"
-        color: "#6f2929"
-        visible: false
-        z: 10
-
-        Column {
-            y: 1
-            Repeater {
-                model: profile.menuTexts
-                Rectangle {
-                    required property string modelData
-                    required property int index
-                    objectName: "profileMenuRow" + index
-                    width: profileMenu.width
-                    height: 21
-                    color: menuArea.containsMouse ? "#8f2020" : "transparent"
-                    Text {
-                        x: 6
-                        anchors.verticalCenter: parent.verticalCenter
-                        text: parent.modelData
-                        font.family: mainIten.fontFamily
-                        font.pixelSize: mainIten.fontMinSize + 1
-                        color: mainIten.fontColor
-                    }
-                    MouseArea {
-                        id: menuArea
-                        anchors.fill: parent
-                        hoverEnabled: true
-                        onClicked: profile.menuCmd(parent.index)
+            Row {
+                anchors.horizontalCenter: parent.horizontalCenter
+                y: profileList.y + profileList.height + 8
+                spacing: 20
+                DialogButton {
+                    objectName: "profileNew"
+                    text: profile.lang(20, "New")
+                    onClicked: {
+                        profile.menuOpen = false
+                        profile.newProfile()
                     }
                 }
+                DialogButton {
+                    objectName: "profileDelete"
+                    text: profile.lang(21, "Delete")
+                    onClicked: {
+                        profile.menuOpen = false
+                        profile.deleteProfile(false)
+                    }
+                }
+            }
+
+            TextMenu {
+                objectName: "profileMenu"
+                x: profile.menuAt.x
+                y: profile.menuAt.y
+                width: 100
+                z: 10
+                visible: profile.menuOpen
+                rows: profile.menuTexts
+                rowName: "profileMenuRow"
+                onPicked: (index) => profile.menuCmd(index)
             }
         }
     }

@@ -83,9 +83,9 @@ Frame {
                     verticalAlignment: TextInput.AlignVCenter
                     maximumLength: 3
                     validator: RegularExpressionValidator { regularExpression: /[0-9]{0,3}/ }
-                    font.family: mainIten.fontFamily
-                    font.pixelSize: mainIten.fontNormalSize
-                    color: mainIten.fontColor
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.fontNormalSize
+                    color: Theme.fontColor
                     selectByMouse: true
                     onActiveFocusChanged: {
                         mainIten.isScrollRateFocus = activeFocus
@@ -133,8 +133,8 @@ Frame {
         y: 64
         visible: !scrollRate.settable
         text: mainIten.mainLang[33] ?? ""
-        font.family: mainIten.fontFamily
-        font.pixelSize: mainIten.fontMinSize
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontMinSize
         color: "#b0b0b0"
     }
 }

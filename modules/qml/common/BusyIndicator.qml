@@ -18,10 +18,10 @@ Item {
         id: loadingText
         anchors.centerIn: parent
         text: "LOADING ......"
-        font.family: mainIten.fontFamily
+        font.family: Theme.fontFamily
         font.pixelSize: 18
         font.bold: true
-        color: mainIten.fontColor
+        color: Theme.fontColor
         style: Text.Outline
         styleColor: "#80c01818"
 

@@ -1,6 +1,6 @@
 import QtQuick
 
-// Window background.
+// Window background and the logo at its top left.
 Item {
     width: 1000
     height: 640
@@ -9,5 +9,12 @@ Item {
         anchors.fill: parent
         source: mainIten.sourceBackground
         fillMode: Image.Stretch
+    }
+
+    Image {
+        objectName: "mainLogo"
+        x: 18
+        y: 32
+        source: mainIten.sourceMainLogo
     }
 }

@@ -29,7 +29,7 @@ Item {
         width: parent.width
         height: frame.isOpen ? frame.bodyHeight : 0
         clip: true
-        Behavior on height { NumberAnimation { id: slide; duration: mainIten.animation_speed } }
+        Behavior on height { NumberAnimation { id: slide; duration: Theme.animationSpeed } }
 
         Rectangle {
             id: body
@@ -65,18 +65,18 @@ Item {
             id: titleText
             x: 7
             anchors.verticalCenter: parent.verticalCenter
-            font.family: mainIten.fontFamily
-            font.pixelSize: mainIten.fontNormalSize
-            color: mainIten.fontColor
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.fontNormalSize
+            color: Theme.fontColor
         }
         Text {
             anchors.right: parent.right
             anchors.rightMargin: 7
             anchors.verticalCenter: parent.verticalCenter
             text: "—"
-            font.family: mainIten.fontFamily
-            font.pixelSize: mainIten.fontNormalSize
-            color: mainIten.fontColor
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.fontNormalSize
+            color: Theme.fontColor
         }
         MouseArea {
             anchors.fill: parent

@@ -29,9 +29,9 @@ Item {
         id: label
         anchors.centerIn: parent
         anchors.horizontalCenterOffset: button.labelOffsetX
-        font.family: mainIten.fontFamily
-        font.pixelSize: mainIten.fontNormalSize
-        color: mainIten.fontColor
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontNormalSize
+        color: Theme.fontColor
     }
     MouseArea {
         id: area

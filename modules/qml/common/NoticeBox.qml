@@ -1,13 +1,17 @@
 import QtQuick
 
-// A message with one OK button, in the look of the reset dialog.
+// A message on the reset dialog's picture with a row of buttons; `buttons` lists their object
+// names and texts, `chosen` says which was clicked. With `draggable` the whole box drags.
 Image {
     id: notice
 
     property alias title: titleText.text
     property alias text: message.text
+    property alias textName: message.objectName
+    property var buttons: [{ name: "noticeOk", text: mainIten.mainLang[28] ?? "" }]
+    property bool draggable: false
 
-    signal closed()
+    signal chosen(int index)
 
     width: 427
     height: 102
@@ -16,22 +20,32 @@ Image {
 
     // Swallows clicks so they do not reach the mask behind it.
     MouseArea {
+        property point pressPoint
+
         anchors.fill: parent
+        onPressed: (mouse) => pressPoint = Qt.point(mouse.x, mouse.y)
+        onPositionChanged: (mouse) => {
+            if (!notice.draggable)
+                return
+            var page = notice.parent
+            notice.x = Math.max(0, Math.min(page.width - notice.width, notice.x + mouse.x - pressPoint.x))
+            notice.y = Math.max(0, Math.min(page.height - notice.height, notice.y + mouse.y - pressPoint.y))
+        }
     }
 
     Rectangle {
         width: parent.width
         height: 30
-        color: "#1e1e1e"
+        color: Theme.dialogColor
         Text {
             id: titleText
             objectName: "noticeTitle"
             x: 12
             anchors.verticalCenter: parent.verticalCenter
-            font.family: mainIten.fontFamily
-            font.pixelSize: mainIten.fontNormalSize
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.fontNormalSize
             font.bold: true
-            color: mainIten.fontColor
+            color: Theme.fontColor
         }
     }
 
@@ -42,33 +56,26 @@ Image {
         y: 44
         width: parent.width - 48
         elide: Text.ElideRight
-        font.family: mainIten.fontFamily
-        font.pixelSize: mainIten.fontNormalSize
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontNormalSize
         font.bold: true
-        color: mainIten.fontColor
+        color: Theme.fontColor
     }
 
-    Rectangle {
-        objectName: "noticeOk"
+    Row {
         anchors.right: parent.right
         anchors.rightMargin: 16
         y: 68
-        width: 88
-        height: 25
-        border.color: "#4e3434"
-        color: okArea.containsMouse ? "#761212" : "#4f1717"
-        Text {
-            anchors.centerIn: parent
-            text: mainIten.mainLang[28] ?? ""
-            font.family: mainIten.fontFamily
-            font.pixelSize: mainIten.fontNormalSize
-            color: mainIten.fontColor
-        }
-        MouseArea {
-            id: okArea
-            anchors.fill: parent
-            hoverEnabled: true
-            onClicked: notice.closed()
+        spacing: 12
+        Repeater {
+            model: notice.buttons
+            DialogButton {
+                required property var modelData
+                required property int index
+                objectName: modelData.name
+                text: modelData.text
+                onClicked: notice.chosen(index)
+            }
         }
     }
 }

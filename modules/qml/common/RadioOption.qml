@@ -22,9 +22,9 @@ Item {
         id: label
         x: 20
         anchors.verticalCenter: parent.verticalCenter
-        font.family: mainIten.fontFamily
-        font.pixelSize: mainIten.fontNormalSize
-        color: mainIten.fontColor
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontNormalSize
+        color: Theme.fontColor
     }
     MouseArea {
         anchors.fill: parent

@@ -40,17 +40,17 @@ Item {
         anchors.rightMargin: -14
         y: dialImage.y + 68
         text: mainIten.mainLang[13] ?? ""
-        font.family: mainIten.fontFamily
-        font.pixelSize: mainIten.fontMinSize
-        color: mainIten.fontColor
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontMinSize
+        color: Theme.fontColor
     }
     Text {
         anchors.left: dialImage.right
         anchors.leftMargin: -14
         y: dialImage.y + 68
         text: mainIten.mainLang[14] ?? ""
-        font.family: mainIten.fontFamily
-        font.pixelSize: mainIten.fontMinSize
-        color: mainIten.fontColor
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.fontMinSize
+        color: Theme.fontColor
     }
 }

@@ -92,8 +92,9 @@ TestCase {
         verify(panel.contentHeight > 663, "the right column is taller than its window")
         panel.contentY = base + data.start
         fuzzyCompare(thumb.height, 563 * 563 / panel.contentHeight, 0.01)
-        fuzzyCompare(thumb.y, 32 + panel.contentY / panel.contentHeight * 563, 0.01)
-        var x = thumb.x + 4, y = thumb.y + 10
+        var at = thumb.mapToItem(page, 0, 0)
+        fuzzyCompare(at.y, 32 + panel.contentY / panel.contentHeight * 563, 0.01)
+        var x = at.x + 4, y = at.y + 10
         mousePress(page, x, y)
         data.moves.forEach(d => mouseMove(page, x, y += d, 0, Qt.LeftButton))
         mouseRelease(page, x, y)

@@ -1,0 +1,71 @@
+import QtQuick
+
+// The page's root: where every skin image lives, by group and file, for the skin in use.
+Item {
+    property int skin_No: 1
+
+    function skinImage(group, file) {
+        return "qrc:/" + group + "/modules/img/skin" + skin_No + "/" + group + "/" + file
+    }
+
+    property url sourceBackground: "qrc:/modules/img/background.png"
+    property url sourcePowerOn: skinImage("index", "powerOn.png")
+    property url sourceMainLogo: skinImage("index", "mainLogo.png")
+    property url sourceProfileBtn: skinImage("index", "profileBtn.png")
+    property url sourceProfileBtnH: skinImage("index", "profileBtnH.png")
+    property url sourceRestBtn: skinImage("index", "restBtn.png")
+    property url sourceRestBtnH: skinImage("index", "restBtnH.png")
+    property url sourceRestBtnP: skinImage("index", "restBtnP.png")
+    property url sourceAsk: skinImage("index", "ask.png")
+    property url sourceAskH: skinImage("index", "askH.png")
+    property url sourceCloseBtn: skinImage("index", "closeBtn.png")
+    property url sourceCloseBtnH: skinImage("index", "closeBtnH.png")
+    property url sourceMinBtn: skinImage("index", "minBtn.png")
+    property url sourceMinBtnH: skinImage("index", "minBtnH.png")
+    property url sourceFlickableBar: skinImage("index", "flickableBar.png")
+    property url sourceSureBg: skinImage("index", "sureBg.png")
+    property url sourceMacroBtn: skinImage("macros", "macroBtn.png")
+    property url sourceMacroBtnH: skinImage("macros", "macroBtnH.png")
+    property url sourceMacroBtnP: skinImage("macros", "macroBtnP.png")
+    property url sourceGunBtn: skinImage("gun", "gunBtn.png")
+    property url sourceGunBtnH: skinImage("gun", "gunBtnH.png")
+    property url sourceColorBar: skinImage("dpiSetting", "colorBar.png")
+    property url sourceColorSlider: skinImage("dpiSetting", "colorSlider.png")
+    property url sourceMouseTop: skinImage("mouse", "mouseTop.png")
+    property url sourceMouseSide: skinImage("mouse", "mouseSide.png")
+    property url sourceMouseTopNoLight: skinImage("mouse", "mouseTopNoLight.png")
+    property url sourceMouseSideNoLight: skinImage("mouse", "mouseSideNoLight.png")
+    property url sourceKeyH0: skinImage("mouse", "keyH0.png")
+    property url sourceKeyH1: skinImage("mouse", "keyH1.png")
+    property url sourceKeyH2: skinImage("mouse", "keyH2.png")
+    property url sourceKeyH3: skinImage("mouse", "keyH3.png")
+    property url sourceKeyH4: skinImage("mouse", "keyH4.png")
+    property url sourceKeyH5: skinImage("mouse", "keyH5.png")
+    // Sensor and system panels: report-rate dials by rate and language, the speed dial by level.
+    property url sourceReportRate125: skinImage("reportRate", "rate125.png")
+    property url sourceReportRate250: skinImage("reportRate", "rate250.png")
+    property url sourceReportRate500: skinImage("reportRate", "rate500.png")
+    property url sourceReportRate1000: skinImage("reportRate", "rate1000.png")
+    property url sourceReportRate125Cn: skinImage("reportRate", "rate125Cn.png")
+    property url sourceReportRate250Cn: skinImage("reportRate", "rate250Cn.png")
+    property url sourceReportRate500Cn: skinImage("reportRate", "rate500Cn.png")
+    property url sourceReportRate1000Cn: skinImage("reportRate", "rate1000Cn.png")
+    property url sourceSpeedDial0: skinImage("mouseRate", "dial0.png")
+    property url sourceSpeedDial1: skinImage("mouseRate", "dial1.png")
+    property url sourceSpeedDial2: skinImage("mouseRate", "dial2.png")
+    property url sourceSpeedDial3: skinImage("mouseRate", "dial3.png")
+    property url sourceSpeedDial4: skinImage("mouseRate", "dial4.png")
+    property url sourceSpeedDial5: skinImage("mouseRate", "dial5.png")
+    property url sourceSpeedDial6: skinImage("mouseRate", "dial6.png")
+    property url sourceSpeedDial7: skinImage("mouseRate", "dial7.png")
+    property url sourceSpeedDial8: skinImage("mouseRate", "dial8.png")
+    property url sourceSpeedDial9: skinImage("mouseRate", "dial9.png")
+    property url sourceSpeedDial10: skinImage("mouseRate", "dial10.png")
+    property url sourceRadio: skinImage("scrollRate", "radio.png")
+    property url sourceRadioOn: skinImage("scrollRate", "radioOn.png")
+    property url sourceScrollPlus: skinImage("scrollRate", "plus.png")
+    property url sourceScrollMinus: skinImage("scrollRate", "minus.png")
+    property url sourceXyTrack: skinImage("xySetting", "track.png")
+    property url sourceXyKnob: skinImage("xySetting", "knob.png")
+    property url sourceXyScale: skinImage("xySetting", "scale.png")
+}
