@@ -19,6 +19,8 @@ QObject *pageItem(myQQuickView *view, const char *name)
     return root ? root->findChild<QObject *>(QLatin1String(name)) : nullptr;
 }
 
+} // namespace
+
 // The page is up once a device connection started it.
 bool pageRunning(myQQuickView *view)
 {
@@ -48,8 +50,6 @@ void switchOnPage(myQQuickView *view, int profile)
     QMetaObject::invokeMethod(panel, "selectRow", Q_ARG(QVariant, row));
     QMetaObject::invokeMethod(panel, "closePanel");
 }
-
-} // namespace
 
 PeerAnswer runInstanceCommand(const QStringList &args, myQQuickView *view, Hid_Thread &hid)
 {
