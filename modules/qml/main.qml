@@ -796,6 +796,23 @@ Item {
             mainIten.profileChanged = false
             mainIten.reloadPanels(true)
         }
+        onLinkApplications: (tmpProfileNo) => {
+            linkDialog.active = true
+            linkDialog.item.open(tmpProfileNo, profileMain.nameOf(tmpProfileNo))
+            linkDialog.item.visible = true
+        }
+    }
+
+    // Created on first use; shown over the profile panel, whose mask stays.
+    Loader {
+        id: linkDialog
+        objectName: "linkDialog"
+        active: false
+        anchors.centerIn: parent
+        sourceComponent: LinkDialog {
+            texts: mainIten.mainLang.length >= 56 ? mainIten.mainLang.slice(49, 56) : defaultTexts
+            onClosed: visible = false
+        }
     }
 
     SingleKey {

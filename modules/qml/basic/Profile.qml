@@ -8,7 +8,7 @@ Rectangle {
 
     property int profileNo: -1
     readonly property int maxProfiles: 6
-    property var menuTexts: ["Delete", "Edit", "Copy", "Load", "Save"]
+    property var menuTexts: ["Delete", "Edit", "Copy", "Load", "Save", "Link to application…"]
     property alias currentIndex: profileList.currentIndex
     property int editIndex: -1
     readonly property int rowHeight: 18
@@ -17,6 +17,7 @@ Rectangle {
     signal closeUI()
     signal listViewFocus()
     signal doubleClick()
+    signal linkApplications(int tmpProfileNo)
 
     width: 242
     height: titleBar.height + 6 + profileList.height + 8 + newBtn.height + 8
@@ -38,7 +39,8 @@ Rectangle {
     }
 
     function init() {
-        menuTexts = [lang(21, "Delete"), lang(22, "Edit"), lang(23, "Copy"), lang(24, "Load"), lang(25, "Save")]
+        menuTexts = [lang(21, "Delete"), lang(22, "Edit"), lang(23, "Copy"), lang(24, "Load"), lang(25, "Save"),
+                     lang(49, "Link to application…")]
         var stored = ui_View.getNameList(2)
         if (stored.length === 2 && String(stored[1]) === "loaderzenith")
             stored = [stored[0]]
@@ -57,6 +59,14 @@ Rectangle {
         // Shown, not stored: start-up writes nothing the user did not change.
         if (mainIten.language === 0 && profileModel.count > 0)
             profileModel.setProperty(0, "profileName", "Standard")
+    }
+
+    // The listed name of profile number; empty when no entry has it.
+    function nameOf(number) {
+        for (var i = 0; i < profileModel.count; ++i)
+            if (profileModel.get(i).profileNo === number)
+                return profileModel.get(i).profileName
+        return ""
     }
 
     function storeList() {
@@ -129,6 +139,9 @@ Rectangle {
         var index = profileList.currentIndex
         if (index < 0 || (!fromMenu && profileModel.count <= 1))
             return
+        // Its applications no longer switch to it.
+        if (typeof ui_Links !== "undefined" && ui_Links)
+            ui_Links.unlinkProfile(profileModel.get(index).profileNo)
         profileModel.remove(index)
         profileList.currentIndex = Math.min(index, profileModel.count - 1)
         storeList()
@@ -233,6 +246,8 @@ Rectangle {
             loadIntoCurrent()
         else if (cmd === 4)
             ui_View.saveProfile(profileNo, macroNames())
+        else if (cmd === 5)
+            linkApplications(profileNo)
     }
 
     function openMenu(x, y) {
@@ -430,7 +445,7 @@ Rectangle {
     Rectangle {
         id: profileMenu
         objectName: "profileMenu"
-        width: 100
+        width: 130
         height: profile.menuTexts.length * 21 + 2
         border.color: "#8f2020"
         color: "#6f2929"
