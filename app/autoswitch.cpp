@@ -5,6 +5,8 @@ AutoSwitch::AutoSwitch(Hooks hooks, QObject *parent)
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(settleMs);
+    // A coarse timer may fire 5 % late: the switch would come later than the quiet interval asks.
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &AutoSwitch::settle);
 }
 
