@@ -10,6 +10,8 @@
 // change (goal: none from the watch; the page and the device layer have no idle timers).
 // Works on a copy of the build's data folder, so the build tree is not written.
 
+#include "datacopy.h"
+
 #include <uicontroler.h>
 #include <widget.h>
 
@@ -84,11 +86,8 @@ int main(int argc, char **argv)
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 6;
 
     QTemporaryDir data;
-    if (QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), QStringLiteral(G7_RUNTIME_DIR "/modules"),
-                                                 data.path()}) != 0) {
-        std::fprintf(stderr, "could not copy " G7_RUNTIME_DIR "/modules\n");
+    if (!copyDataFolder(data))
         return 1;
-    }
     QDir::setCurrent(data.path());
     QFile names(QStringLiteral("modules/setting/name.bin"));
     if (!names.open(QIODevice::WriteOnly) || names.write("[profile]\nprofileName=Standard0, Game1\n") <= 0)
