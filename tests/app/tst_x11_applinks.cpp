@@ -5,8 +5,12 @@
 #include "support_xserver.h"
 #include "x11page.h"
 
+#include <autoswitch.h>
 #include <deviceoptions.h>
+#include <pauses.h>
 #include <uicontroler.h>
+#include <platform/activewindowwatch.h>
+#include <profilelinks.h>
 #include <widget.h>
 
 #include <myqquickview.h>
@@ -14,6 +18,7 @@
 #include <tempdatafolder.h>
 #include <tracedblocks.h>
 
+#include <QQmlContext>
 #include <QQuickItem>
 #include <QtTest>
 
@@ -91,6 +96,7 @@ void TestX11AppLinks::initTestCase()
                         + data.filePath(u"modules"_s)), 0);
     QVERIFY(data.writeFile(u"modules/setting/name.bin"_s, "[profile]\nprofileName=Standard0, Game1, Race2, Work3\n"));
     QVERIFY(installDeviceBackend({true, 1, data.filePath(u"trace.txt"_s)}));
+    setSleeper(std::make_shared<RecordingSleeper>());   // the device layer's pauses return at once
     openbox.setProcessEnvironment(screen.environment);
     openbox.start(u"openbox"_s, {u"--sm-disable"_s});
     QTRY_VERIFY_WITH_TIMEOUT(screen.run(u"xprop -root -notype _NET_SUPPORTING_WM_CHECK"_s) == 0
@@ -134,6 +140,8 @@ void TestX11AppLinks::followsTheApplicationInFront()
         {u"XTerm"_s, 3, 7},          // and is the one to come back to
     };
     const int before = sends();
+    auto *links = view()->rootContext()->contextProperty(u"ui_Links"_s).value<ProfileLinks *>();
+    QVERIFY(links && links->findChild<ActiveWindowWatch *>());
     xcb_window_t nameless = xcb_generate_id(xcb);
     xcb_screen_t *screenInfo = xcb_setup_roots_iterator(xcb_get_setup(xcb)).data;
     xcb_create_window(xcb, XCB_COPY_FROM_PARENT, nameless, root, 0, 0, 50, 50, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
@@ -141,20 +149,26 @@ void TestX11AppLinks::followsTheApplicationInFront()
     xcb_map_window(xcb, nameless);
     xcb_flush(xcb);
     for (const Step &step : steps) {
-        if (step.focus == u"pick"_s) {
+        qInfo("focus %s", qPrintable(step.focus));
+        QSignalSpy seen(links->findChild<ActiveWindowWatch *>(), &ActiveWindowWatch::activeChanged);
+        QString last = step.focus.section(u' ', -1).remove(u'2');   // the class the program reads last
+        const bool pick = step.focus == u"pick"_s;
+        if (pick) {
             QCOMPARE(w->runCommand({u"--profile"_s, u"3"_s}).code, 0);
         } else if (step.focus == u"nameless"_s || step.focus == u"gone"_s) {
             setActive(step.focus == u"gone"_s ? nameless + 1000 : nameless);
+            last = QString();
         } else {
             QStringList ids;
             for (const QString &name : step.focus.split(u' '))
                 ids << windows.value(name);
             activate(ids);
         }
-        qInfo("focus %s", qPrintable(step.focus));
-        QTRY_COMPARE_WITH_TIMEOUT(view()->store.curProfile, step.profile, 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(sends() - before, step.sends, 5000);
-        QTRY_VERIFY(view()->isEnabled());   // the page's lock after a switch
+        // Once the program read the last change and the quiet interval is over, the switch is made.
+        QTRY_VERIFY_WITH_TIMEOUT(pick || (!seen.isEmpty() && seen.last().at(0).toString() == last), 5000);
+        QTRY_VERIFY(!links->autoSwitch()->timer().isActive());
+        QCOMPARE(view()->store.curProfile, step.profile);
+        QCOMPARE(sends() - before, step.sends);
     }
     xcb_destroy_window(xcb, nameless);
     xcb_flush(xcb);
@@ -170,6 +184,7 @@ void TestX11AppLinks::linksKeptAcrossRestartAndProfileChanges()
     QCOMPARE(command({u"--links"_s}), u"Racer 2 (Race)\nXLogo 1 (Game)\n"_s);
 
     activate({QString::number(w->winId())});   // in front of the clients, for the clicks
+    QTRY_VERIFY_WITH_TIMEOUT(view()->isEnabled(), 5000);   // the page's lock after a switch
     // The profile page: Game deleted takes its link along; a copy into its number takes none.
     QCOMPARE(page.click(u"profileBtn"_s), 0);
     QTRY_VERIFY(page.shown(u"profileRow1"_s));
