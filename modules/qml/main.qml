@@ -27,7 +27,9 @@ Item {
         "Color Static", "No mouse found",
         "Plug in your ORVANE GLIDE MOUSE G7. This page opens by itself when the mouse is connected.",
         "No permission to open the mouse",
-        "The mouse is attached, but this user may not open it. Run this command in a terminal to see the fix:"]
+        "The mouse is attached, but this user may not open it. Run this command in a terminal to see the fix:",
+        "Link to application…", "Open applications", "Linked to this profile", "Add", "Remove", "Close",
+        "Profiles follow applications only in an X11 session; switching is off here."]
     property int animation_speed: 300
     property int skin_No: 1
     property string fontFamily: "微软雅黑"
@@ -810,7 +812,6 @@ Item {
         active: false
         anchors.centerIn: parent
         sourceComponent: LinkDialog {
-            texts: mainIten.mainLang.length >= 56 ? mainIten.mainLang.slice(49, 56) : defaultTexts
             onClosed: visible = false
         }
     }

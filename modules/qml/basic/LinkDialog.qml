@@ -9,10 +9,7 @@ Rectangle {
     property int profileNo: -1
     property string profileName: ""
     // Title, the two list headings, Add, Remove, Close, and the note without X11.
-    property var defaultTexts: ["Link to application…", "Open applications", "Linked to this profile",
-                         "Add", "Remove", "Close",
-                         "Profiles follow applications only in an X11 session; switching is off here."]
-    property var texts: defaultTexts
+    property var texts: mainIten.mainLang.slice(49, 56)
     readonly property bool available: typeof ui_Links !== "undefined" && !!ui_Links && ui_Links.available
     readonly property int rowHeight: 18
 
