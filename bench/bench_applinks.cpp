@@ -155,9 +155,14 @@ int main(int argc, char **argv)
             step.stop();
             switchesBefore = guiThreadSwitches();
             QTimer::singleShot(5000, &w, [&] {
+                // A change the window manager did not make (seen under heavy load) is counted apart.
+                const qsizetype missed = latencies.removeAll(-1);
                 std::sort(latencies.begin(), latencies.end());
-                std::printf("focus change to first report: median %.1f ms, worst %.1f ms (goal <= 350 ms)\n",
-                            latencies.at(latencies.size() / 2), latencies.last());
+                if (latencies.isEmpty())
+                    latencies << -1;
+                std::printf("focus change to first report: median %.1f ms, worst %.1f ms (goal <= 350 ms); "
+                            "%lld of %d changes without a re-send\n",
+                            latencies.at(latencies.size() / 2), latencies.last(), static_cast<long long>(missed), rounds);
                 std::printf("GUI thread wake-ups over 5 s without a focus change: %ld (goal 0 from the watch)\n",
                             guiThreadSwitches() - switchesBefore);
                 w.hid.stopMonitor();
