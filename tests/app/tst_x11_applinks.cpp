@@ -33,8 +33,10 @@ public:
     explicit TestX11AppLinks(VirtualScreen &screen) : screen(screen) {}
     ~TestX11AppLinks() override
     {
-        for (QProcess &client : clients)
-            client.kill(), client.waitForFinished(3000);
+        for (QProcess *process : {&clients[0], &clients[1], &clients[2], &clients[3], &openbox}) {
+            process->kill();
+            process->waitForFinished(3000);
+        }
         if (xcb)
             xcb_disconnect(xcb);
     }
@@ -56,7 +58,7 @@ private:
         w->checkDevice();
         QTRY_VERIFY_WITH_TIMEOUT(page.shown(u"envItem"_s) && view()->isEnabled(), 10000);
     }
-    // The first visible window of the class; its id in decimal.
+    // The nth visible window of the class; its id in decimal.
     QString windowOf(const QString &windowClass, int nth = 0)
     {
         QString ids;
