@@ -68,19 +68,23 @@ uint32_t ActiveWindowWatch::atom(const char *name)
 
 void ActiveWindowWatch::readEvents()
 {
-    bool changed = false;
-    while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
-        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY)
-            changed = changed || reinterpret_cast<xcb_property_notify_event_t *>(event)->atom == m_activeAtom;
-        free(event);
+    // The replies activeClass() waits for can bring events along, which xcb keeps queued and which
+    // wake no notifier: the queue is looked at again after each read.
+    for (bool changed = true; changed;) {
+        changed = false;
+        while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
+            if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY)
+                changed = changed || reinterpret_cast<xcb_property_notify_event_t *>(event)->atom == m_activeAtom;
+            free(event);
+        }
+        if (xcb_connection_has_error(m_connection)) {
+            qDebug() << "The X server closed the active-window connection: profiles no longer follow applications";
+            m_notifier->setEnabled(false);
+            return;
+        }
+        if (changed)
+            emit activeChanged(activeClass());
     }
-    if (xcb_connection_has_error(m_connection)) {
-        qDebug() << "The X server closed the active-window connection: profiles no longer follow applications";
-        m_notifier->setEnabled(false);
-        return;
-    }
-    if (changed)
-        emit activeChanged(activeClass());
 }
 
 QList<uint32_t> ActiveWindowWatch::windowsOf(uint32_t property)
@@ -142,5 +146,7 @@ QStringList ActiveWindowWatch::openClasses()
             classes.append(windowClass);
     }
     classes.sort(Qt::CaseInsensitive);
+    // Events that came with the replies are queued in xcb: read them, as no notifier will.
+    QMetaObject::invokeMethod(this, &ActiveWindowWatch::readEvents, Qt::QueuedConnection);
     return classes;
 }

@@ -21,18 +21,17 @@ public:
 
     // Whether the X server tells this program which window is in front.
     bool available() const { return m_connection != nullptr; }
-    // The window class (WM_CLASS's class part) of the active window; empty for
-    // none, one of this program's, or one without a readable class.
-    QString activeClass();
     // The classes of the windows open now (_NET_CLIENT_LIST), sorted, each once.
     QStringList openClasses();
 
 signals:
-    // The window manager named another active window; windowClass as activeClass().
+    // The window manager named another active window: its class (WM_CLASS's class part); empty
+    // for none, one of this program's, or one without a readable class.
     void activeChanged(const QString &windowClass);
 
 private:
     void readEvents();
+    QString activeClass();
     uint32_t atom(const char *name);
     QList<uint32_t> windowsOf(uint32_t property);
     QString classOf(uint32_t window);
