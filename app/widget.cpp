@@ -4,6 +4,7 @@
 #include "desktopnotifier.h"
 #include "devicewatch.h"
 #include "instancecommands.h"
+#include "profilelinks.h"
 #include "uicontroler.h"
 #include "userevent.h"
 #include "windowrestore.h"
@@ -22,6 +23,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QPixmapCache>
+#include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -68,6 +70,8 @@ Widget::Widget(QWidget *parent)
     controller->setupUi(this);
 
     controller->view->hid = &hid;
+    controller->view->rootContext()->setContextProperty(QStringLiteral("ui_Links"),
+                                                        new ProfileLinks(controller->view, hid, *this, this));
     setCommandPumpHold([] { return QGuiApplication::mouseButtons() != Qt::NoButton; });
 
     shiftDown = false;

@@ -6,6 +6,8 @@
 // close is compared with the sum of the pauses the device layer took meanwhile.
 // Works on a copy of the build's data folder, so the build tree is not written.
 
+#include "datacopy.h"
+
 #include <uicontroler.h>
 #include <widget.h>
 
@@ -53,11 +55,8 @@ int main(int argc, char **argv)
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 4;
 
     QTemporaryDir data;
-    if (QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), QStringLiteral(G7_RUNTIME_DIR "/modules"),
-                                                 data.path()}) != 0) {
-        std::fprintf(stderr, "could not copy " G7_RUNTIME_DIR "/modules\n");
+    if (!copyDataFolder(data))
         return 1;
-    }
     // The trace's time stamps show where a re-send spends the time between its pauses.
     if (argc > 2)
         ReportTrace::open(QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath());

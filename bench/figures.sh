@@ -8,6 +8,8 @@
 #              with the simulated one, against the hidden bare window; goal: without a mouse nothing
 #              beyond the bare window, with the mouse only the event monitor's 500 ms reads
 #   re-send    a profile switch's full re-send against the sum of its pauses; goal <= 1.02
+#   links      focus change to the first report of the linked profile's re-send (under openbox);
+#              goal <= 350 ms, and no GUI-thread wake-ups while the focus stays
 # Starts its own Xvfb and tray host; the programs run from private copies of the data folder.
 set -euo pipefail
 
@@ -16,7 +18,7 @@ build=$(realpath "${1:-$root/build}")
 bin=$build/bin
 rounds=${G7_ROUNDS:-3}
 idle=${G7_IDLE_SECONDS:-60}
-for exe in orvane-g7 probe_renderer bench_bare_window bench_profile_resend; do
+for exe in orvane-g7 probe_renderer bench_bare_window bench_profile_resend bench_applinks; do
     [ -x "$bin/$exe" ] || { echo "no $bin/$exe; build first (scripts/build.sh)" >&2; exit 1; }
 done
 
@@ -104,14 +106,24 @@ echo "== profile switch re-send (simulated mouse, real pauses)"
 (cd "$work" && "$bin/bench_profile_resend" 4 2>/dev/null) | tee "$work/resend"
 resend=$(awk '/^best re-send/ {print $(NF - 3)}' "$work/resend")
 
+echo
+echo "== profiles following the application in front (openbox keeps the active window)"
+openbox --sm-disable >/dev/null 2>&1 &
+pids+=("$!")
+sleep 1 # openbox takes over the screen
+(cd "$work" && "$bin/bench_applinks" 6 2>/dev/null) | tee "$work/links"
+links=$(awk '/^focus change/ {print $7 " ms median, " $10 " ms worst"}' "$work/links")
+links_woke=$(sed -n 's/^GUI thread wake-ups.*change: \([0-9]*\).*/\1/p' "$work/links")
+
 reads=$((idle * 2))
 echo
 echo "== figures (load average at the end: $(cut -d' ' -f1-3 /proc/loadavg))"
 awk -v pf="$page_frame" -v bf="$bare_frame" -v pr="$page_rss" -v br="$bare_rss" \
     -v bw="${bare_woke%% *}" -v nw="${nomouse_woke%% *}" -v sw="${sim_woke%% *}" -v reads="$reads" \
-    -v rs="$resend" -v idle="$idle" 'BEGIN {
+    -v rs="$resend" -v idle="$idle" -v ln="$links" -v lw="$links_woke" 'BEGIN {
     printf "start-up   page %d ms - 1000 ms logo = %d ms, bare %d ms: %.2f x (goal <= 3)\n", pf, pf - 1000, bf, (pf - 1000) / bf
     printf "memory     hidden %.1f MiB, bare %.1f MiB: bare + %.1f MiB (goal <= + 25)\n", pr / 1024, br / 1024, (pr - br) / 1024
     printf "wake-ups   %d s: bare %d, no mouse %d (%+d beyond bare, goal 0), simulated %d (%+d beyond bare, %.2f per 500 ms read, %d reads)\n", idle, bw, nw, nw - bw, sw, sw - bw, (sw - bw) / reads, reads
     printf "re-send    %s x its pauses (goal <= 1.02)\n", rs
+    printf "links      %s (goal <= 350 ms); %s GUI-thread wake-ups over 5 s without a focus change\n", ln, lw
 }'

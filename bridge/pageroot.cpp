@@ -67,6 +67,11 @@ bool PageRoot::dialogOpen() const
     return property("dialogOpen").toBool();
 }
 
+QString PageRoot::profileName(int profile) const
+{
+    return call("profileName", {profile}).toString();
+}
+
 int PageRoot::commandLineProfile(int profile) const
 {
     const QVariant current = call("commandLineProfile", {profile});

@@ -30,6 +30,8 @@ public:
     // As on the profile page: `profile` chosen in the list and sent as the list closes; -1
     // makes a new one as New does. The profile then current, or -1 when all six are in use.
     int commandLineProfile(int profile) const;
+    // The name the profile page lists for `profile`; empty when it lists none.
+    QString profileName(int profile) const;
     // As the profile page's Load, with `file` in place of the one the user would pick.
     void commandLineLoad(const QString &file) const;
 

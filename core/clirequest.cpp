@@ -1,5 +1,7 @@
 #include "clirequest.h"
 
+#include "namerules.h"
+
 #include <QFileInfo>
 
 namespace {
@@ -19,7 +21,8 @@ constexpr Verb verbs[] = {
     {"--version", CliRequest::Version, 0, false}, {"--list", CliRequest::List, 0, false},
     {"--profile", CliRequest::Profile, 1, false}, {"--export", CliRequest::Export, 2, false},
     {"--import", CliRequest::Import, 1, true},    {"--status", CliRequest::Status, 0, false},
-    {"--autostart", CliRequest::Autostart, 1, false},
+    {"--autostart", CliRequest::Autostart, 1, false}, {"--link", CliRequest::Link, 2, false},
+    {"--unlink", CliRequest::Unlink, 1, false},   {"--links", CliRequest::Links, 0, false},
 };
 
 constexpr int profileLimit = 6;   // the profile page's numbers 0..5
@@ -118,6 +121,15 @@ CliRequest CliRequest::parse(const QStringList &args, int simulatedModels)
         if (!request.on && values.at(0) != QLatin1String("off"))
             request.error = QStringLiteral("--autostart takes on or off, not %1").arg(values.at(0));
         return request;
+    case Link:
+    case Unlink:
+        request.windowClass = values.at(0);
+        if (!NameRules::isWindowClass(request.windowClass))
+            request.error = QStringLiteral("not a window class: \"%1\"").arg(request.windowClass);
+        if (request.command == Unlink || !request.error.isEmpty())
+            return request;
+        number = values.at(1);
+        break;
     case Import:
         request.file = values.at(0);
         if (values.size() < 2) {   // into a new profile
@@ -131,7 +143,7 @@ CliRequest CliRequest::parse(const QStringList &args, int simulatedModels)
     }
     if (!profileNumber(number, &request.profile))
         request.error = QStringLiteral("no profile number: %1 (profiles are 0 to %2)").arg(number).arg(profileLimit - 1);
-    else if (request.command != Profile && request.file.isEmpty())
+    else if ((request.command == Export || request.command == Import) && request.file.isEmpty())
         request.error = QStringLiteral("no file name given");
     if (!request.file.isEmpty())
         request.file = QFileInfo(request.file).absoluteFilePath();
@@ -151,6 +163,10 @@ QStringList CliRequest::toArgs() const
             return {name, QString::number(profile), file};
         case Autostart:
             return {name, on ? QStringLiteral("on") : QStringLiteral("off")};
+        case Link:
+            return {name, windowClass, QString::number(profile)};
+        case Unlink:
+            return {name, windowClass};
         case Import:
             if (profile < 0)
                 return {name, file};
@@ -175,6 +191,9 @@ QString CliRequest::helpText()
         "  --import FILE [N]    read the .pf file FILE into profile N, sent when N is current;\n"
         "                       without N into a new profile, which becomes current and is sent\n"
         "  --status             what the mouse reports now: DPI stage and value, lighting effect\n"
+        "  --link CLASS N       make profile N current while a window of class CLASS is in front (X11)\n"
+        "  --unlink CLASS       windows of class CLASS no longer switch the profile\n"
+        "  --links              the window classes linked to profiles\n"
         "  --version            the program's name and version\n"
         "  --help, -h           this text\n"
         "\n"

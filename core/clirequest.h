@@ -7,12 +7,13 @@
 // how many models --simulate=N may choose from.
 struct CliRequest
 {
-    enum Command { None, Help, Version, List, Profile, Export, Import, Status, Autostart };
+    enum Command { None, Help, Version, List, Profile, Export, Import, Status, Autostart, Link, Unlink, Links };
 
     Command command = None;
     int profile = -1;   // -1 with Import: into a new profile
     QString file;    // absolute: the running copy works in its own folder
     bool on = false;   // with Autostart
+    QString windowClass;   // with Link and Unlink
     QString error;   // one line when the arguments do not make a command
 
     // Whether `args` (without the program name) ask for the command-line mode:

@@ -1,5 +1,7 @@
 #include "namerules.h"
 
+#include <algorithm>
+
 namespace NameRules {
 
 QStringList withoutSentinel(QStringList names)
@@ -36,6 +38,15 @@ bool isSafeRecoilName(const QString &name)
             return false;
     }
     return true;
+}
+
+bool isWindowClass(const QString &windowClass)
+{
+    if (windowClass.isEmpty() || windowClass.size() > 256)
+        return false;
+    return std::none_of(windowClass.cbegin(), windowClass.cend(), [](QChar c) {
+        return c.category() == QChar::Other_Control || c == QLatin1Char('/') || c == QLatin1Char('\\');
+    });
 }
 
 } // namespace NameRules

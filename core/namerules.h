@@ -22,4 +22,8 @@ inline constexpr int profileLimit = 6;
 // either end, no control character, no slash or backslash, nothing INI readers take as syntax.
 bool isSafeRecoilName(const QString &name);
 
+// A window class a profile link may name: 1...256 characters, no control character, and no slash
+// or backslash, which would make a settings key of more than one level.
+bool isWindowClass(const QString &windowClass);
+
 } // namespace NameRules

@@ -11,8 +11,9 @@ PACKAGES=(
   qml6-module-qtquick-controls qml6-module-qtquick-templates qml6-module-qtquick-layouts
   qml6-module-qttest qml6-module-qtqml
   qt6-qpa-plugins
-  libhidapi-dev libudev-dev libx11-dev libxtst-dev libglib2.0-dev gsettings-desktop-schemas
+  libhidapi-dev libudev-dev libx11-dev libxcb1-dev libxtst-dev libglib2.0-dev gsettings-desktop-schemas
   xvfb xauth x11-utils x11-xserver-utils xdotool trayer imagemagick dbus-daemon
+  openbox x11-apps xterm
   fonts-noto-cjk fonts-dejavu-core
   ccache ninja-build clang-14 libfuzzer-14-dev
 )

@@ -162,6 +162,8 @@ pages() {
     shot 13-profile-page
     click 82 139 3                                  # profileRow0, right button: profileMenu
     shot 14-profile-menu
+    click 147 255                                   # profileMenuRow5 opens linkDialog
+    shot 14b-link-dialog
     finish
 
     start "$1"

@@ -1,5 +1,6 @@
 #include "clicommands.h"
 
+#include "applinks.h"
 #include "hid_thread.h"
 #include "namelists.h"
 #include "profileexchange.h"
@@ -72,6 +73,17 @@ PeerAnswer list(CliTarget &target)
     return success(text);
 }
 
+PeerAnswer links(CliTarget &target)
+{
+    QString text;
+    for (const AppLinks::Link &link : AppLinks::read(*target.store.apConfig())) {
+        const QString name = profileName(link.profile);
+        text += QStringLiteral("%1 %2 (%3)\n").arg(link.windowClass).arg(link.profile)
+                    .arg(name.isEmpty() ? QStringLiteral("not listed") : name);
+    }
+    return success(text.isEmpty() ? QStringLiteral("no window class is linked\n") : text);
+}
+
 PeerAnswer status(CliTarget &target)
 {
     Hid_Thread &hid = target.hid;
@@ -142,6 +154,15 @@ PeerAnswer runCliRequest(const CliRequest &request, CliTarget &target)
             return failure(QStringLiteral("no supported mouse attached; profile %1 not switched").arg(request.profile));
         target.switchProfile(request.profile);
         return success(QStringLiteral("profile %1 (%2) is current and sent to the mouse\n").arg(request.profile).arg(name));
+    case CliRequest::Link:
+        AppLinks::link(*target.store.apConfig(), request.windowClass, request.profile);
+        return success(QStringLiteral("%1 linked to profile %2 (%3)\n").arg(request.windowClass).arg(request.profile).arg(name));
+    case CliRequest::Unlink:
+        if (!AppLinks::unlink(*target.store.apConfig(), request.windowClass))
+            return failure(QStringLiteral("%1 is not linked (see --links)").arg(request.windowClass));
+        return success(QStringLiteral("%1 unlinked\n").arg(request.windowClass));
+    case CliRequest::Links:
+        return links(target);
     case CliRequest::Export: {
         const QStringList macros = NameLists::withoutSentinel(NameLists::read(NameLists::Macros));
         if (!ProfileExchange::exportProfile(target.store.profileSettings(request.profile), request.file, macros))

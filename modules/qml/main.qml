@@ -205,6 +205,11 @@ SkinRoot {
         return profileMain.profileNo
     }
 
+    // The name the profile page lists for `number`; empty when it lists none.
+    function profileName(number) {
+        return profileMain.nameOf(number)
+    }
+
     // The command line's import into the current profile: the profile page's Load with `file`.
     function commandLineLoad(file) {
         profileMain.loadIntoCurrent(file)
@@ -395,6 +400,22 @@ SkinRoot {
             panelFlows.run(loaded ? "load" : "macros")
             if (loaded)
                 macroEditorMain.init()
+        }
+        onLinkApplications: (tmpProfileNo) => {
+            linkDialog.active = true
+            linkDialog.item.open(tmpProfileNo, profileMain.nameOf(tmpProfileNo))
+            linkDialog.item.visible = true
+        }
+    }
+
+    // Created on first use; shown over the profile panel, whose mask stays.
+    Loader {
+        id: linkDialog
+        objectName: "linkDialog"
+        active: false
+        anchors.centerIn: parent
+        sourceComponent: LinkDialog {
+            onClosed: visible = false
         }
     }
 

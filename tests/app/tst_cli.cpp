@@ -189,7 +189,7 @@ private slots:
         QTest::addColumn<QString>("said");   // pattern over standard output and error
         QTest::addColumn<bool>("sends");     // whether the mouse gets reports
         QTest::newRow("help") << QStringList{u"--help"_s} << 0
-                              << u"--list.*--profile N.*--export N FILE.*--import FILE \\[N\\].*--status.*--check.*--udev-rule.*--autostart on\\|off"
+                              << u"--list.*--profile N.*--export N FILE.*--import FILE \\[N\\].*--status.*--link CLASS N.*--unlink CLASS.*--links.*--check.*--udev-rule.*--autostart on\\|off"
                                  ".*--simulate.*--trace FILE.*--hidden.*\\$XDG_STATE_HOME/orvane-g7/orvane-g7.log"_s << false;
         QTest::newRow("list") << QStringList{u"--list"_s} << 0
                               << u"^mouse: ORVANE GLIDE MOUSE G7 \\(model 1\\), command interface \\S+, event interface \\S+, [a-z ]+\nprofiles:\n\\* 0 Standard\n  1 Two\n  2 Three\n  3 Four\n  4 Huge\n$"_s << false;
@@ -198,6 +198,14 @@ private slots:
         QTest::newRow("profile 4, huge numbers") << QStringList{u"--profile"_s, u"4"_s} << 0 << u"^profile 4 \\(Huge\\) is current"_s << true;
         QTest::newRow("profile 2") << QStringList{u"--profile"_s, u"2"_s} << 0 << u"^profile 2 \\(Three\\) is current and sent to the mouse\n$"_s << true;
         QTest::newRow("list after") << QStringList{u"--list"_s} << 0 << u"\n\\* 2 Three\n"_s << false;
+        // A class is one line of apConfig.bin: linked again it moves; a deleted or unknown profile takes none.
+        QTest::newRow("link") << QStringList{u"--link"_s, u"Steam App"_s, u"3"_s} << 0 << u"^Steam App linked to profile 3 \\(Four\\)\n$"_s << false;
+        QTest::newRow("link moved") << QStringList{u"--link"_s, u"Steam App"_s, u"1"_s} << 0 << u"^Steam App linked to profile 1 \\(Two\\)\n$"_s << false;
+        QTest::newRow("links") << QStringList{u"--links"_s} << 0 << u"^Steam App 1 \\(Two\\)\n$"_s << false;
+        QTest::newRow("link no profile") << QStringList{u"--link"_s, u"XTerm"_s, u"5"_s} << 1 << u"^profile 5 does not exist \\(see --list\\)\n$"_s << false;
+        QTest::newRow("link no class") << QStringList{u"--link"_s, QString(), u"1"_s} << 2 << u"^not a window class: \"\"\n$"_s << false;
+        QTest::newRow("unlink") << QStringList{u"--unlink"_s, u"Steam App"_s} << 0 << u"^Steam App unlinked\n$"_s << false;
+        QTest::newRow("unlink again") << QStringList{u"--unlink"_s, u"Steam App"_s} << 1 << u"^Steam App is not linked \\(see --links\\)\n$"_s << false;
         QTest::newRow("export") << QStringList{u"--export"_s, u"2"_s, u"out.pf"_s} << 0 << u"^profile 2 \\(Three\\) exported to /\\S+/in/out.pf\n$"_s << false;
         QTest::newRow("import other") << QStringList{u"--import"_s, u"hand.pf"_s, u"1"_s} << 0 << u"imported into profile 1 \\(Two\\)\n$"_s << false;
         QTest::newRow("import current") << QStringList{u"--import"_s, u"hand.pf"_s, u"2"_s} << 0 << u"imported into profile 2 \\(Three\\) and sent to the mouse\n$"_s << true;
@@ -271,6 +279,8 @@ private slots:
             }
             if (QTest::currentDataTag() == u"export deep"_s)
                 QVERIFY(install->read(u"in/deep-out.pf"_s).contains("reportRate_J2=4") && !install->read(u"in/deep-out.pf"_s).contains("Variant"));
+            if (QTest::currentDataTag() == u"links"_s)
+                QVERIFY(install->read(u"modules/setting/apConfig.bin"_s).contains("\n[appLinks]\nSteam%20App=1\n"));
             if (QTest::currentDataTag() == u"import other"_s)
                 QVERIFY(install->read(u"modules/macro/Hand.bin"_s).contains("A"));
         }

@@ -272,8 +272,8 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QStringList>("menu");
         QTest::addColumn<QString>("first");   // "Standard" for the first entry in English only, shown but not stored
-        QTest::newRow("English") << "English" << QStringList{"Delete", "Edit", "Copy", "Load", "Save"} << "Standard";
-        QTest::newRow("Chinese") << "ChineseSimplified" << QStringList{"删除", "编辑", "复制", "载入", "保存"} << "Alpha";
+        QTest::newRow("English") << "English" << QStringList{"Delete", "Edit", "Copy", "Load", "Save", "Link to application…"} << "Standard";
+        QTest::newRow("Chinese") << "ChineseSimplified" << QStringList{"删除", "编辑", "复制", "载入", "保存", "关联应用程序…"} << "Alpha";
     }
     void screenshots()
     {

@@ -12,7 +12,7 @@ Rectangle {
     // Holds the macro list that Save exports; set by the page.
     property Item macroEditor
     readonly property int maxProfiles: 6
-    property var menuTexts: ["Delete", "Edit", "Copy", "Load", "Save"]
+    property var menuTexts: ["Delete", "Edit", "Copy", "Load", "Save", "Link to application…"]
     property int currentIndex: -1
     property int editIndex: -1
     // What the name field shows while a row is renamed.
@@ -30,6 +30,7 @@ Rectangle {
     signal profileLoaded(bool loaded)
     // A row was made current; the list shows it at once, with the list's pending changes.
     signal indexSelected(int index)
+    signal linkApplications(int tmpProfileNo)
 
     width: 242
     // Title bar, list and buttons with their gaps.
@@ -52,7 +53,8 @@ Rectangle {
     }
 
     function init() {
-        menuTexts = [lang(21, "Delete"), lang(22, "Edit"), lang(23, "Copy"), lang(24, "Load"), lang(25, "Save")]
+        menuTexts = [lang(21, "Delete"), lang(22, "Edit"), lang(23, "Copy"), lang(24, "Load"), lang(25, "Save"),
+                     lang(49, "Link to application…")]
         var stored = pageRules.withoutSentinel(ui_View.getNameList(2))
         profileModel.clear()
         var selected = 0
@@ -69,6 +71,14 @@ Rectangle {
         // Shown, not stored: start-up writes nothing the user did not change.
         if (mainIten.language === 0 && profileModel.count > 0)
             profileModel.setProperty(0, "profileName", "Standard")
+    }
+
+    // The listed name of profile number; empty when no entry has it.
+    function nameOf(number) {
+        for (var i = 0; i < profileModel.count; ++i)
+            if (profileModel.get(i).profileNo === number)
+                return profileModel.get(i).profileName
+        return ""
     }
 
     function storeList() {
@@ -135,6 +145,9 @@ Rectangle {
         var index = currentIndex
         if (index < 0 || (!fromMenu && profileModel.count <= 1))
             return
+        // Its applications no longer switch to it.
+        if (typeof ui_Links !== "undefined" && ui_Links)
+            ui_Links.unlinkProfile(profileModel.get(index).profileNo)
         profileModel.remove(index)
         selectIndex(Math.min(index, profileModel.count - 1))
         storeList()
@@ -207,6 +220,8 @@ Rectangle {
             loadIntoCurrent()
         else if (cmd === 4)
             ui_View.saveProfile(profileNo, macroNames())
+        else if (cmd === 5)
+            linkApplications(profileNo)
     }
 
     function openMenu(x, y) {

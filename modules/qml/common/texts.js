@@ -11,4 +11,6 @@ var main = ["Axis Sensitivity", "x-Axis", "y-Axis", "DPI Setting", "Lighting",
     "Color Static", "No mouse found",
     "Plug in your ORVANE GLIDE MOUSE G7. This page opens by itself when the mouse is connected.",
     "No permission to open the mouse",
-    "The mouse is attached, but this user may not open it. Run this command in a terminal to see the fix:"]
+    "The mouse is attached, but this user may not open it. Run this command in a terminal to see the fix:",
+    "Link to application…", "Open applications", "Linked to this profile", "Add", "Remove", "Close",
+    "Profiles follow applications only in an X11 session; switching is off here."]
