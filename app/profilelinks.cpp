@@ -8,7 +8,6 @@
 #include <hid_thread.h>
 #include <myqquickview.h>
 #include <pageroot.h>
-#include <profilekeys.h>
 
 #include <QApplication>
 
@@ -65,8 +64,7 @@ bool ProfileLinks::switchTo(int profile)
     if (name.isEmpty())
         return false;   // no mouse, or a link to a profile the page no longer lists
     page.commandLineProfile(profile);
-    const bool chinese = m_host.language().toString() == QLatin1String(ProfileKey::chineseLanguage);
     m_host.showNotice(QStringLiteral("ORVANE GLIDE MOUSE G7"),
-                      (chinese ? QStringLiteral("当前配置文件：%1") : tr("Profile %1 is active")).arg(name));
+                      (m_host.chinese() ? QStringLiteral("当前配置文件：%1") : QStringLiteral("Profile %1 is active")).arg(name));
     return true;
 }
