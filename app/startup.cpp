@@ -1,8 +1,8 @@
 #include "startup.h"
 
-#include <catalogue.h>
 #include <datapath.h>
 #include <deviceoptions.h>
+#include <discovery.h>
 #include <hid_thread.h>
 #include <profilekeys.h>
 #include <profilestore.h>
@@ -29,10 +29,7 @@ std::shared_ptr<SimulatedG7> prepare(const QStringList &args)
 
 void findMice(Hid_Thread &hid, const ProfileStore &store)
 {
-    const QStringList products = store.appValue(QLatin1String(ProfileKey::productNames)).toStringList();
-    bool encode = false;
-    hid.findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), StoreFile::format(), products, &encode));
-    isEncode = encode;
+    findCataloguedDevices(hid, StoreFile::format(), store.appValue(QLatin1String(ProfileKey::productNames)).toStringList());
 }
 
 void loadSecrecyCode(const ProfileStore &store, uint did)

@@ -43,6 +43,8 @@ myQQuickView::myQQuickView(QWidget *parent)
 {
     rootContext()->setContextProperty(QStringLiteral("macroCodec"), new MacroCodecObject(this));
     rootContext()->setContextProperty(QStringLiteral("pageRules"), new PageRules(this));
+    // The tray program puts its application links here; until then the pages see none.
+    rootContext()->setContextProperty(QStringLiteral("ui_Links"), QVariant::fromValue<QObject *>(nullptr));
     keyNameTable();
     chooseProfileToLoad = [](QWidget *dialogParent) {
         return QFileDialog::getOpenFileName(dialogParent, tr("Open File"),

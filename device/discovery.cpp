@@ -13,9 +13,14 @@ void runDiscovery(Hid_Thread &hid, QSettings::Format catalogueFormat, const QStr
         });
         return;
     }
-    bool encode = false;
-    const QList<DevInfoEntry> catalogue = readCatalogue(cataloguePath, catalogueFormat, productNames, &encode);
-    hid.findDevices(catalogue);
-    isEncode = encode;
+    findCataloguedDevices(hid, catalogueFormat, productNames, cataloguePath);
     hid.swichCurDevice(hid.did);
+}
+
+void findCataloguedDevices(Hid_Thread &hid, QSettings::Format catalogueFormat, const QStringList &productNames,
+                           const QString &cataloguePath)
+{
+    bool encode = false;
+    hid.findDevices(readCatalogue(cataloguePath, catalogueFormat, productNames, &encode));
+    isEncode = encode;
 }

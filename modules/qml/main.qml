@@ -24,7 +24,6 @@ SkinRoot {
 
     property string webAddress: "www.orvane-gaming.com"
     readonly property string languageFile: "lang_025044"
-    property bool profileChanged: false
     // A dialog and the mask behind it cover the page.
     readonly property bool dialogOpen: mainMask.visible
 
@@ -189,20 +188,9 @@ SkinRoot {
         panelFlows.run("reset")
     }
 
-    // The command line's hand-off, as a user would do it on the profile page: `number` chosen in the
-    // list and sent as the list closes, even when it was current already; -1 makes a new profile as
-    // New does. Returns the profile then current, or -1 when all six are in use.
+    // The command line's hand-off to the profile page (see Profile.commandLineSwitch).
     function commandLineProfile(number) {
-        if (number < 0) {
-            if (profileMain.profileModel.count >= profileMain.maxProfiles)
-                return -1
-            profileMain.newProfile()
-            return profileMain.profileNo
-        }
-        profileChanged = true
-        profileMain.selectRow(profileMain.rowOf(number))
-        profileMain.closePanel()
-        return profileMain.profileNo
+        return profileMain.commandLineSwitch(number)
     }
 
     // The name the profile page lists for `number`; empty when it lists none.
@@ -278,16 +266,6 @@ SkinRoot {
         gunControl: gunControlMain
         lighting: panelRightItem.lightControl
         keyNames: keyCodeNames
-    }
-
-    Image {
-        id: flickableBar
-        objectName: "flickableBar"
-        anchors.right: parent.right
-        anchors.rightMargin: 9
-        y: 32
-        visible: mainIten.pageShown
-        source: mainIten.sourceFlickableBar
     }
 
     RightColumn {
@@ -385,15 +363,15 @@ SkinRoot {
                 return
             profileNo = tmpProfileNo
             ui_View.ui_02H_SetCurrentProfile(tmpProfileNo)
-            mainIten.profileChanged = true
+            switched = true
             mainIten.reloadPanels(false)
         }
         onCloseUI: {
             mainIten.closeDialog(profileMain)
-            if (!mainIten.profileChanged)
+            if (!switched)
                 return
             mainIten.setProtectUI(1200)
-            mainIten.profileChanged = false
+            switched = false
             mainIten.reloadPanels(true)
         }
         onProfileLoaded: (loaded) => {
@@ -414,9 +392,7 @@ SkinRoot {
         objectName: "linkDialog"
         active: false
         anchors.centerIn: parent
-        sourceComponent: LinkDialog {
-            onClosed: visible = false
-        }
+        sourceComponent: LinkDialog { onClosed: visible = false }
     }
 
     SingleKey {

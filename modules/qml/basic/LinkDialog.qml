@@ -11,7 +11,7 @@ Rectangle {
     property string profileName: ""
     // Title, the two list headings, Add, Remove, Close, and the note without X11.
     property var texts: mainIten.mainLang.slice(49, 56)
-    readonly property bool available: typeof ui_Links !== "undefined" && !!ui_Links && ui_Links.available
+    readonly property bool available: !!ui_Links && ui_Links.available
     readonly property int rowHeight: 18
 
     signal closed()

@@ -9,6 +9,8 @@ Rectangle {
     id: profile
 
     property int profileNo: -1
+    // Another profile was made current since the panel opened: closing sends it.
+    property bool switched: false
     // Holds the macro list that Save exports; set by the page.
     property Item macroEditor
     readonly property int maxProfiles: 6
@@ -146,7 +148,7 @@ Rectangle {
         if (index < 0 || (!fromMenu && profileModel.count <= 1))
             return
         // Its applications no longer switch to it.
-        if (typeof ui_Links !== "undefined" && ui_Links)
+        if (ui_Links)
             ui_Links.unlinkProfile(profileModel.get(index).profileNo)
         profileModel.remove(index)
         selectIndex(Math.min(index, profileModel.count - 1))
@@ -227,6 +229,22 @@ Rectangle {
     function openMenu(x, y) {
         menuAt = Qt.point(Math.min(x, width - 100), y)
         menuOpen = true
+    }
+
+    // The command line's hand-off, as a user would do it here: `number` chosen in the list and sent
+    // as the list closes, even when it was current already; -1 makes a new profile as New does.
+    // Returns the profile then current, or -1 when all six are in use.
+    function commandLineSwitch(number) {
+        if (number < 0) {
+            if (profileModel.count >= maxProfiles)
+                return -1
+            newProfile()
+            return profileNo
+        }
+        switched = true
+        selectRow(rowOf(number))
+        closePanel()
+        return profileNo
     }
 
     function closePanel() {

@@ -24,6 +24,13 @@ Item {
 
     height: flick.height
 
+    // The scroll bar's groove, under the column.
+    Image {
+        objectName: "flickableBar"
+        anchors.right: parent.right
+        source: column.page ? column.page.sourceFlickableBar : ""
+    }
+
     Flickable {
         id: flick
         objectName: "panelRightItem"
