@@ -51,22 +51,27 @@ private slots:
     void levels()
     {
         QFETCH(int, kind); QFETCH(uint, level); QFETCH(QString, applied); QFETCH(bool, refused);
-        static void (myQQuickView::*const set[])(uint) = {&myQQuickView::setCursorSpeed, &myQQuickView::setDoubleClickSpeed,
-                                                        &myQQuickView::setVerticalScrollLines};
-        static uint (myQQuickView::*const get[])() = {&myQQuickView::getCursorSpeed, &myQQuickView::getDoubleClickSpeed,
-                                                     &myQQuickView::getVerticalScrollLines};
+        // Lambdas, not member pointers: GCC's bounds check misreads an array of member-function pointers.
+        using Set = void (*)(myQQuickView &, uint);
+        using Get = uint (*)(myQQuickView &);
+        static const Set set[] = {[](myQQuickView &v, uint l) { v.setCursorSpeed(l); },
+                                  [](myQQuickView &v, uint l) { v.setDoubleClickSpeed(l); },
+                                  [](myQQuickView &v, uint l) { v.setVerticalScrollLines(l); }};
+        static const Get get[] = {[](myQQuickView &v) { return v.getCursorSpeed(); },
+                                  [](myQQuickView &v) { return v.getDoubleClickSpeed(); },
+                                  [](myQQuickView &v) { return v.getVerticalScrollLines(); }};
         static const char *const key[] = {ProfileKey::cursorSpeed, ProfileKey::doubleClickSpeed, ProfileKey::scrollLines};
         static const char *const failed[] = {"setCursorSpeed Failed", "setDoubleClickSpeed Failed", "setVerticalScrollLines Failed"};
         PointerRig rig;
-        QCOMPARE((rig.view.*get[kind])(), 0u);
+        QCOMPARE(get[kind](rig.view), 0u);
         if (refused) {
             rig.system->refuse = QStringList{applied.section(' ', 0, 0)};
             QTest::ignoreMessage(QtDebugMsg, failed[kind]);
         }
-        (rig.view.*set[kind])(level);
+        set[kind](rig.view, level);
         QCOMPARE(rig.system->calls, QStringList{applied});
         QCOMPARE(rig.stored(key[kind]), QString::number(level));
-        QCOMPARE((rig.view.*get[kind])(), level);
+        QCOMPARE(get[kind](rig.view), level);
     }
 
     // Acceleration: a refused read or write prints its line.
