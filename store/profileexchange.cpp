@@ -236,8 +236,11 @@ static QByteArray readSource(const QString &source)
     return contents;
 }
 
-bool importProfile(ProfileStore &store, int profile, const QString &source)
+bool importProfile(ProfileStore &store, int profile, const QString &source, ImportFailure *failure)
 {
+    ImportFailure unused;
+    ImportFailure &why = failure ? *failure : unused;
+    why = ImportFailure::NotAProfile;
     if (!store.profileSettings(profile)) {
         qCDebug(lcExchange) << "No profile" << profile;
         return false;
@@ -248,6 +251,7 @@ bool importProfile(ProfileStore &store, int profile, const QString &source)
     const QByteArray text = profileText(safeLines(contents), source);
     if (text.isEmpty())
         return false;
+    why = ImportFailure::NotStored;
     // A fresh name each time: the INI reader keeps the parsed copy of a file it saw before.
     QTemporaryFile staging(dataPath(QStringLiteral("./modules/setting/import-XXXXXX.tmp")));
     if (!staging.open() || !StoreFile::writeAll(staging, text)) {
@@ -255,7 +259,10 @@ bool importProfile(ProfileStore &store, int profile, const QString &source)
         return false;
     }
     staging.close();
-    return store.replaceProfile(profile, staging.fileName());
+    if (!store.replaceProfile(profile, staging.fileName()))
+        return false;
+    why = ImportFailure::None;
+    return true;
 }
 
 // --- import of the macros -----------------------------------------------------

@@ -23,12 +23,15 @@ inline constexpr int maxEventsPerMacro = 4096;
 // and loop count of macro i. An existing target is replaced.
 bool exportProfile(QSettings *profile, const QString &target, const QStringList &macroNames);
 
+// Why an import left the profile as it was.
+enum class ImportFailure { None, NotAProfile, NotStored };
+
 // Replaces profile `profile` by the safe lines of `source` that hold known
 // profile keys, staged in the data folder first. A file that cannot be read
 // as a profile (missing, unreadable, too large, not text, no known key) or a
 // profile that cannot be written whole (a full disk) leaves the profile as it
-// was and returns false.
-bool importProfile(ProfileStore &store, int profile, const QString &source);
+// was and returns false; *failure then says which of the two it was.
+bool importProfile(ProfileStore &store, int profile, const QString &source, ImportFailure *failure = nullptr);
 
 // Recreates the macros a loaded .pf carries (in `profile`, may be null):
 // new names are appended to the macro name list while it has fewer than

@@ -178,9 +178,14 @@ PeerAnswer runCliRequest(const CliRequest &request, CliTarget &target)
                                    .arg(profileLimit));
             name = profileName(profile);
         }
-        if (!ProfileExchange::importProfile(target.store, profile, request.file))
-            return failure(QStringLiteral("%1 cannot be read as a profile file; profile %2 %3")
-                               .arg(request.file).arg(profile)
+        ProfileExchange::ImportFailure why = ProfileExchange::ImportFailure::None;
+        if (!ProfileExchange::importProfile(target.store, profile, request.file, &why))
+            return failure(QStringLiteral("%1 %2; profile %3 %4")
+                               .arg(request.file,
+                                    why == ProfileExchange::ImportFailure::NotStored
+                                        ? QStringLiteral("could not be stored (is the disk full?)")
+                                        : QStringLiteral("cannot be read as a profile file"))
+                               .arg(profile)
                                .arg(request.profile < 0 ? QStringLiteral("was made with the factory settings")
                                                         : QStringLiteral("is unchanged")));
         ProfileExchange::importMacros(target.store.profileSettings(profile));

@@ -106,7 +106,10 @@ int storeOperation(const QString &operation, const QString &folder)
         } else if (operation == "copy profile") {
             ok = profiles.copyProfile(2, 0);
         } else if (operation == "import") {
-            ok = ProfileExchange::importProfile(profiles, 1, QStringLiteral("hand.pf"));
+            // Read, but not stored: the caller must not call the file unreadable.
+            ProfileExchange::ImportFailure why = ProfileExchange::ImportFailure::None;
+            ok = ProfileExchange::importProfile(profiles, 1, QStringLiteral("hand.pf"), &why)
+                 || why != ProfileExchange::ImportFailure::NotStored;
         } else if (operation == "export") {
             ok = ProfileExchange::exportProfile(profiles.currentSettings(), QStringLiteral("keep.pf"), {"m"});
         }
