@@ -4,8 +4,8 @@
 
 #include <QtTest>
 
-// The key panel, its function menu and the key dialog on the real page; the bytes of the same
-// assignments under real X11 input are checked in app/x11_keyassign.
+// The key panel, its function menu and the key dialog on the real page, read back from the trace
+// and the profile; X11 input reaching the page is checked in app/x11_inputhook.
 class tst_KeyPages : public QObject
 {
     Q_OBJECT
@@ -112,27 +112,40 @@ private slots:
                  qPrintable(sent.join('\n')));
     }
 
-    // The key dialog stands in the middle of the page; a key without a name assigns nothing (named keys: app/x11_keyassign).
-    void unnamedKey_data()
+    // The key dialog stands in the middle of the page and assigns the key the hook relays (X11 input: app/x11_inputhook);
+    // a key without a name assigns nothing.
+    void keyDialog_data()
     {
         QTest::addColumn<QString>("language");
-        QTest::newRow("English") << "English";
+        QTest::addColumn<int>("usage");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("line");   // button 3's entry in p1.bin afterwards
+        QTest::newRow("F5") << "English" << 0x3E << "F5" << "2=1, 0, 62, 0";
+        QTest::newRow("a key without a name") << "English" << 0x80 << "" << "2=2, 0, 242, 0";
     }
-    void unnamedKey()
+    void keyDialog()
     {
+        QFETCH(int, usage);
+        QFETCH(QString, name);
+        QFETCH(QString, line);
         const int before = rig->matrices().size();
         rig->click("keyRow2");
         rig->click("menuEntry10");   // "Assign Keyboard Key"
         QVERIFY(rig->shown("singleKeyMain") && rig->shown("mainMask") && !rig->shown("keyMenuMain"));
         QQuickItem *dialog = rig->item("singleKeyMain");
         QCOMPARE(dialog->position(), QPointF((1000 - dialog->width()) / 2, (640 - dialog->height()) / 2));
-        QMetaObject::invokeMethod(rig->view->rootObject(), "detectKeyboard", Q_ARG(QVariant, true), Q_ARG(QVariant, 0x80));
-        QCOMPARE(rig->text("singleKeyName"), QString());
+        QMetaObject::invokeMethod(rig->view->rootObject(), "detectKeyboard", Q_ARG(QVariant, true), Q_ARG(QVariant, usage));
+        QCOMPARE(rig->text("singleKeyName"), name);
         rig->shot("keydialog");
         rig->click("singleKeyOk");
         QVERIFY(!rig->shown("singleKeyMain") && !rig->shown("mainMask"));
-        QCOMPARE(rig->matrices().size(), before);
-        QCOMPARE(rig->profileLine(2), QString("2=2, 0, 242, 0"));
+        QCOMPARE(rig->matrices().size(), before + !name.isEmpty());
+        QCOMPARE(rig->profileLine(2), line);
+        if (name.isEmpty())
+            return;
+        QCOMPARE(rig->text("keyText2"), "Button Assignment" + name);
+        // Entry bytes 1, 0, usage, 0 reach the mouse reversed.
+        QCOMPARE(rig->matrices().last().mid(8, 4).toHex(' '), QByteArray("00 3e 00 01"));
     }
 
     // The view tabs under the mouse picture: each button's highlight shows, while its row is pointed at,
