@@ -3,6 +3,7 @@
 // its notices reach a notification service of the test's own. Screenshots stay in the build folder.
 
 #include "support_xserver.h"
+#include <fakemouse.h>
 #include <privatesessionbus.h>
 #include <qtsinglecoreapplication.h>
 #include <tracedblocks.h>
@@ -15,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -31,22 +31,6 @@ double drawnShare(const QImage &shot, const QRect &rect)
     for (int i = 0; i < rect.width() * rect.height(); ++i)
         drawn += (shot.pixel(rect.x() + i % rect.width(), rect.y() + i / rect.width()) & 0xFFFFFF) != 0;
     return double(drawn) / (rect.width() * rect.height());
-}
-
-// A fake root with a G7 (260d:1031) on the bus whose hidraw node this user may not open.
-void addUnopenableMouse(const QString &root)
-{
-    const QString usb = root + u"/sys/bus/usb/devices/1-2"_s, hid = root + u"/sys/class/hidraw/hidraw3/device"_s;
-    QVERIFY(QDir().mkpath(usb) && QDir().mkpath(hid) && QDir().mkpath(root + u"/dev"_s));
-    const QList<std::pair<QString, QByteArray>> files{
-        {usb + u"/idVendor"_s, "260d\n"}, {usb + u"/idProduct"_s, "1031\n"},
-        {hid + u"/uevent"_s, "DRIVER=hid-generic\nHID_ID=0003:0000260D:00001031\nHID_NAME=ORVANE G7\n"},
-        {root + u"/dev/hidraw3"_s, QByteArray()}};
-    for (const auto &[name, content] : files) {
-        QFile file(name);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-    }
-    QVERIFY(QFile::setPermissions(root + u"/dev/hidraw3"_s, {}));
 }
 
 } // namespace
@@ -158,7 +142,7 @@ void TestX11Program::withoutMouseOrTrayTheWindowSaysWhy()
     config.sync();
     QTemporaryDir root; // what the program sees of /sys and /dev
     if (unopenable)
-        addUnopenableMouse(root.path());
+        addFakeMouse(root.path(), 0);   // a mouse this user may not open
     QProcessEnvironment env = screen.environment;
     env.insert(u"ORVANE_G7_SYSROOT"_s, root.path());
     QProcess alone;
