@@ -16,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -120,7 +119,6 @@ void TestX11Program::withoutMouseOrTrayTheWindowSaysWhy_data()
     QTest::addColumn<bool>("unopenable"); // a mouse this user may not open, or none
     QTest::addColumn<QString>("notice");  // what the notification service is told, if anything
     QTest::newRow("no mouse, English") << u"English"_s << false << QString();
-    QTest::newRow("no mouse, Chinese") << u"ChineseSimplified"_s << false << QString();
     QTest::newRow("no permission, English") << u"English"_s << true
         << u"Info | Mouse found, but no permission to open it. Run \"orvane-g7 --check\" to see the fix."_s;
     QTest::newRow("no permission, Chinese") << u"ChineseSimplified"_s << true
