@@ -2,6 +2,7 @@
 // rules it judges nodes by (the start-up's "no permission" line: app/x11_program).
 
 #include <deviceaccess.h>
+#include <fakemouse.h>
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -9,7 +10,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -34,27 +34,6 @@ QByteArray acl(const QList<QByteArray> &entries)
     for (const QByteArray &entry : entries)
         bytes += entry;
     return bytes;
-}
-
-// A fake root with one G7 (model 1, 260d:1031) on the bus and its hidraw node of the given mode.
-void addMouse(const QString &root, const char *node, int mode, quint16 pid = 0x1031)
-{
-    const QString usb = root + u"/sys/bus/usb/devices/1-2"_s;
-    QVERIFY(QDir().mkpath(usb));
-    QFile vendor(usb + u"/idVendor"_s), product(usb + u"/idProduct"_s);
-    QVERIFY(vendor.open(QIODevice::WriteOnly) && product.open(QIODevice::WriteOnly));
-    vendor.write("260d\n");
-    product.write(QByteArray::number(pid, 16) + '\n');
-    const QString hid = root + u"/sys/class/hidraw/"_s + QLatin1String(node) + u"/device"_s;
-    QVERIFY(QDir().mkpath(hid) && QDir().mkpath(root + u"/dev"_s));
-    QFile uevent(hid + u"/uevent"_s);
-    QVERIFY(uevent.open(QIODevice::WriteOnly));
-    uevent.write("DRIVER=hid-generic\nHID_ID=0003:0000260D:0000" + QByteArray::number(pid, 16).toUpper()
-                 + "\nHID_NAME=ORVANE G7\n");
-    QFile dev(root + u"/dev/"_s + QLatin1String(node));
-    QVERIFY(dev.open(QIODevice::WriteOnly));
-    dev.close();
-    QCOMPARE(chmod(QFile::encodeName(dev.fileName()).constData(), mode_t(mode)), 0);
 }
 
 // The environment of a user without a display.
@@ -175,7 +154,7 @@ void TestDeviceAccess::checkReportsAndExits()
     QFETCH(QStringList, said);
     QTemporaryDir root;
     if (nodeMode != -1)
-        addMouse(root.path(), "hidraw3", qMax(nodeMode, 0));
+        addFakeMouse(root.path(), qMax(nodeMode, 0));
     if (nodeMode == -2)
         QVERIFY(QDir(root.filePath(u"sys/class/hidraw"_s)).removeRecursively());
     QVERIFY(QDir().mkpath(root.filePath(u"sys/bus/usb/devices/usb1"_s))); // a hub: not a catalogue model

@@ -5,75 +5,38 @@
 #include <QQmlExpression>
 #include <QTest>
 
-// The three data reports of a macro block whose first bytes are `head`.
-static QStringList dataReports(const QByteArray &head)
-{
-    QByteArray block(192, '\0');
-    block.replace(0, head.size(), head);
-    QStringList lines;
-    for (int i = 0; i < 3; ++i)
-        lines.append("cmd data-out 00 " + QString::fromLatin1(block.mid(64 * i, 64).toHex(' ').toUpper()));
-    return lines;
-}
-
-static QStringList keyEdges(int count, int gap)
-{
-    QStringList entries;
-    for (int i = 0; i < count; ++i) {
-        if (i > 0)
-            entries.append(QString("0,%1").arg(gap));
-        entries.append(i % 2 ? "2,A" : "1,A");
-    }
-    return entries;
-}
-
+// What the bridge refuses to send, as the page calls it (the bytes of a macro sent: qml/macroeditor;
+// the codec's table: core/macrocodec; the 05H block: device/hid_commands).
 class tst_MacroSend : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // The page encodes through "macroCodec" and hands the list to sendMacroData.
-    void send_data()
+    void refused_data()
     {
         QTest::addColumn<QStringList>("events");
-        QTest::addColumn<int>("loops");
         QTest::addColumn<int>("slot");
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QByteArray>("block");
-        QTest::newRow("example 1, slot 2") << QStringList{"1,A", "0,50", "2,A", "0,30", "1,B", "2,B"} << 1 << 2
-                                           << "05 00 02 03 00 00 00 F5"
-                                           << QByteArray::fromHex("0001 0104 B204 1E05 8105 0000");
-        QTest::newRow("example 2, slot 11") << QStringList{"1,A", "0,300", "2,A", "0,20", "3,MS-L", "4,MS-L"} << 2
-                                            << 11 << "05 00 0B 03 00 00 00 EC"
-                                            << QByteArray::fromHex("0002 0104 FF04 012C 14F0 81F0 0000");
-        QTest::newRow("key names") << QStringList{"1,L Shift", "1,\\ |", "2,KP Enter", "2,\u25B2"} << 0 << 0
-                                   << "05 00 00 03 00 00 00 F7" << QByteArray::fromHex("0000 01E1 0131 8158 8152 0000");
-        QTest::newRow("slot 12 sends nothing") << QStringList{"1,A", "2,A"} << 1 << 12 << "" << QByteArray();
-        QTest::newRow("60 edges 200 ms apart: 240 bytes never go out") << keyEdges(60, 200) << 1 << 4 << ""
-                                                                        << QByteArray();
+        QTest::addColumn<QString>("said");
+        QTest::newRow("slot 12") << QStringList{"1,A", "2,A"} << 12 << "Macro not sent: the mouse has no macro slot 12";
+        // Cut short, the mouse would run on past the macro's end.
+        QTest::newRow("120 key edges: 244 bytes") << QStringList(120, "1,A") << 4
+                                                  << "Macro not sent: its 244 bytes exceed the 192 the mouse takes";
     }
-    void send()
+    void refused()
     {
-        QFETCH(QStringList, events); QFETCH(int, loops); QFETCH(int, slot); QFETCH(QString, command);
-        QFETCH(QByteArray, block);
+        QFETCH(QStringList, events); QFETCH(int, slot); QFETCH(QString, said);
         ViewRig rig(1);
         QVERIFY(rig.installed);
-        // As the page calls it: a script expression against the view's context.
-        QQmlExpression encode(rig.view.rootContext(), nullptr,
-                              "ui_View.sendMacroData(macroCodec.encode(events, loops), slot)");
+        // A script expression against the view's context, as the page's is.
+        QQmlExpression send(rig.view.rootContext(), nullptr, "ui_View.sendMacroData(macroCodec.encode(events, 1), slot)");
         rig.view.rootContext()->setContextProperty("ui_View", &rig.view);
         rig.view.rootContext()->setContextProperty("events", events);
-        rig.view.rootContext()->setContextProperty("loops", loops);
         rig.view.rootContext()->setContextProperty("slot", slot);
-        if (command.isEmpty())
-            QTest::ignoreMessage(QtDebugMsg, slot <= 11 ? "Macro not sent: its 240 bytes exceed the 192 the mouse takes"
-                                                        : "Macro not sent: the mouse has no macro slot 12");
-        // The page learns whether the mouse got the macro.
-        QCOMPARE(encode.evaluate(), QVariant(!command.isEmpty()));
-        QVERIFY(!encode.hasError());
-        const QStringList expected = command.isEmpty()
-                ? QStringList{} : QStringList{"cmd feature-out 00 " + command} + dataReports(block);
-        QCOMPARE(TraceReader(rig.data.filePath("trace.txt")).texts({"feature-out", "data-out"}), expected);
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(said));
+        // The page learns that the mouse did not get the macro.
+        QCOMPARE(send.evaluate(), QVariant(false));
+        QVERIFY(!send.hasError());
+        QCOMPARE(TraceReader(rig.data.filePath("trace.txt")).texts({"feature-out", "data-out"}), QStringList());
     }
 };
 

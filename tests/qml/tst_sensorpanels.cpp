@@ -4,6 +4,7 @@
 #include "storefile.h"
 
 #include <QQuickItem>
+#include <QSignalSpy>
 #include <QTest>
 
 // The sensor and system panels driven by clicks on the window, read back from the wire, the desktop and the profile.
@@ -20,8 +21,13 @@ class tst_SensorPanels : public QObject
     {
         QQuickItem *column = item("panelRightItem");
         const qreal last = column->property("contentHeight").toReal() - column->height();
-        column->setProperty("contentY", qMin(item(panel)->y(), last));
-        QTest::qWait(20);
+        const qreal to = qMin(item(panel)->y(), last);
+        if (column->property("contentY").toReal() == to)
+            return;
+        // The panel's controls take clicks once the scrolled column has been drawn.
+        QSignalSpy drawn(rig->view->quickWindow(), &QQuickWindow::afterRendering);
+        column->setProperty("contentY", to);
+        QVERIFY(drawn.wait());
     }
     QPoint at(QQuickItem *target, qreal x, qreal y) { return target->mapToScene(QPointF(x, y)).toPoint(); }
     void click(QQuickItem *target, qreal x, qreal y) { QTest::mouseClick(rig->view.get(), Qt::LeftButton, {}, at(target, x, y)); }

@@ -9,49 +9,11 @@
 
 #include <QDir>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTest>
 
-#include <csignal>
 #include <unistd.h>
 
 namespace {
-
-// Each generation writes a large value made of its own number, so a file cut
-// anywhere reads as damaged: a missing key, or a blob that does not match.
-QString blobFor(int generation)
-{
-    return QString::number(generation).repeated(4000);
-}
-
-// The child's work: every write path of the store, generation after
-// generation, until it is killed.
-int writeForever(const QString &folder)
-{
-    QDir::setCurrent(folder);
-    ProfileStore profiles;
-    // Each child goes on from what the one before left behind.
-    for (int gen = profiles.value(QStringLiteral("soak/gen")).toInt() + 1;; ++gen) {
-        const QString blob = blobFor(gen);
-        profiles.setValue(QStringLiteral("soak/gen"), gen);
-        profiles.setValue(QStringLiteral("soak/blob"), blob);
-        StoreFile::sync(*profiles.currentSettings());
-        profiles.copyProfile(1, 0);                                    // temporary file and rename
-        MacroFiles::save(QStringLiteral("m"), {QStringLiteral("1,A"), blob}, gen);
-        NameLists::write(NameLists::Macros, {QStringLiteral("m"), blob, QString::number(gen)});
-    }
-}
-
-// The generation a whole file holds, or -1 when the file is damaged.
-int generationOf(const QString &path, const QString &genKey, const QString &blobKey)
-{
-    const auto file = StoreFile::open(path);
-    const QVariant gen = file->value(genKey);
-    const QVariant blob = file->value(blobKey);
-    if (!gen.isValid() || !blob.isValid())
-        return -1;
-    return blob.toString() == blobFor(gen.toInt()) ? gen.toInt() : -1;
-}
 
 // Runs the child as another user where we are root, so that file permissions count.
 QProcess *startSelf(const QStringList &arguments)
@@ -132,55 +94,11 @@ class tst_WriteFaults : public QObject
 {
     Q_OBJECT
 private slots:
-    void killDuringWrites();
     void unwritablePlaces_data();
     void unwritablePlaces();
     void fullDisk_data();
     void fullDisk();
 };
-
-// A writer killed at random moments never leaves a damaged profile, macro or
-// name list: every file holds one whole generation.
-void tst_WriteFaults::killDuringWrites()
-{
-    TempDataFolder data;
-    QVERIFY(data.writeFile("modules/macro/m.bin", "[config]\ntotal=0\n"));
-    QDir().mkpath(data.filePath("modules/setting"));
-    int lastSeen = 0;
-    QRandomGenerator random(12);   // the same kill moments on every run
-    for (int round = 0; round < 12; ++round) {
-        std::unique_ptr<QProcess> child(new QProcess);
-        child->start(QCoreApplication::applicationFilePath(), {"--write-forever", data.filePath(".")});
-        QVERIFY(child->waitForStarted());
-        // The first writer must get its first generation out: under the sanitizers its start alone
-        // can outlast the random wait, and a missing file is not a damaged one.
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(data.filePath("modules/setting/p1.bin")), 20000);
-        QTest::qWait(60 + random.bounded(120));
-        ::kill(pid_t(child->processId()), SIGKILL);
-        QVERIFY(child->waitForFinished());
-        QCOMPARE(child->exitStatus(), QProcess::CrashExit);
-
-        const int p1 = generationOf(data.filePath("modules/setting/p1.bin"), "soak/gen", "soak/blob");
-        QVERIFY2(p1 > 0, qPrintable(QString("round %1: p1.bin damaged").arg(round)));
-        const QString p2 = data.filePath("modules/setting/p2.bin");
-        if (QFile::exists(p2))
-            QVERIFY2(generationOf(p2, "soak/gen", "soak/blob") > 0, "p2.bin damaged");
-        const auto macro = StoreFile::open(data.filePath("modules/macro/m.bin"));
-        if (macro->contains("config/repeat")) {
-            const int gen = macro->value("config/repeat").toInt();
-            QCOMPARE(macro->value("macro/1").toString(), blobFor(gen));
-        }
-        const auto names = StoreFile::open(data.filePath("modules/setting/name.bin"));
-        const QStringList list = names->value(NameLists::key(NameLists::Macros)).toStringList();
-        if (!list.isEmpty()) {
-            QCOMPARE(list.size(), 3);
-            QCOMPARE(list.at(1), blobFor(list.at(2).toInt()));
-        }
-        lastSeen = p1;
-    }
-    qInfo("killed 12 writers, the last one in generation %d", lastSeen);
-    QVERIFY(lastSeen > 12);   // the writers got through more than one generation each on average
-}
 
 void tst_WriteFaults::unwritablePlaces_data()
 {
@@ -334,10 +252,6 @@ void tst_WriteFaults::fullDisk()
 
 int main(int argc, char **argv)
 {
-    if (argc == 3 && qstrcmp(argv[1], "--write-forever") == 0) {
-        QCoreApplication app(argc, argv);
-        return writeForever(QString::fromLocal8Bit(argv[2]));
-    }
     if (argc == 3 && qstrcmp(argv[1], "--touch-once") == 0) {
         QCoreApplication app(argc, argv);
         return touchOnce(QString::fromLocal8Bit(argv[2]));
