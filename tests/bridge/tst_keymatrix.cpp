@@ -5,7 +5,9 @@
 #include "viewrig.h"
 
 #include <QQmlComponent>
+#include <QQmlContext>
 #include <QQmlEngine>
+#include <QQmlExpression>
 #include <QTest>
 
 // A list of 64 values: entry k = the four values of entries[k] (missing entries are zeros).
@@ -69,13 +71,15 @@ private slots:
             << QStringList{"2, 0, 240, 0", "4, 0, 233, 0", "0, 0, 0, 0", "0, 0, 0, 0", "0, 0, 0, 0", "0, 0, 0, 0",
                            "0, 0, 0, 0", "1, 2, 3, 4", "5, 6, 7, 8", "9, 10, 11, 12", "10, 0, 1, 10"};
         QTest::newRow("number texts and whole doubles")
-            << false << matrix({{"1", "0", "255", 4.0}}) << "04 FF 00 01 00 00 00 00 00 00 00 00 00 00 00 00 "
+            << false << matrix({{"1", qulonglong(0), "255", 4.0}}) << "04 FF 00 01 00 00 00 00 00 00 00 00 00 00 00 00 "
                "00 00 00 00 00 00 00 00 00 00 00 00 00 00 03 0C 00 00 01 0B 00 00 05 0C"
             << QStringList{"1, 0, 255, 4"};
         // What a page that read no numbers sends: nothing goes out, nothing is stored.
-        const double nan = std::numeric_limits<double>::quiet_NaN();
-        QTest::newRow("refused: NaN in button 3") << false << matrix({{2, 0, 240, 0}, {2, 0, 241, 0}, {nan, nan, nan, nan}})
-                                                  << "" << QStringList();
+        for (const auto &[tag, value] : {std::pair{"NaN", QVariant(std::numeric_limits<double>::quiet_NaN())},
+                 {"infinity", std::numeric_limits<double>::infinity()}, {"256", 256}, {"-1", -1}, {"fraction", 240.5},
+                 {"text with a letter", "1A"}, {"empty text", ""}, {"true", true}, {"invalid", QVariant()}})
+            QTest::addRow("refused: %s in button 3", tag) << false << matrix({{2, 0, 240, 0}, {2, 0, 241, 0}, {value, 0, 0, 0}})
+                                                          << "" << QStringList();
         QTest::newRow("refused: missing values") << false << QVariantList{2, 0, 240, 0} << "" << QStringList();
         QTest::newRow("recoil matrix: in the order given, nothing stored")
             << true << matrix({{1, 2, 3, 4}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {0xAA, 0, 0, 0x55}})
@@ -111,6 +115,35 @@ private slots:
         while (expected.size() < reports[1].size())
             expected += " 00";
         QCOMPARE(reports[1], expected);
+    }
+
+    // What the bridge refuses to send of a macro, as the page calls it (the bytes of a macro sent: qml/macroeditor;
+    // the codec's table: core/encoders; the 05H block: device/hid_commands).
+    void macroRefused_data()
+    {
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("slot 12") << QStringList{"1,A", "2,A"} << 12 << "Macro not sent: the mouse has no macro slot 12";
+        // Cut short, the mouse would run on past the macro's end.
+        QTest::newRow("120 key edges: 244 bytes") << QStringList(120, "1,A") << 4
+                                                  << "Macro not sent: its 244 bytes exceed the 192 the mouse takes";
+    }
+    void macroRefused()
+    {
+        QFETCH(QStringList, events); QFETCH(int, slot); QFETCH(QString, said);
+        ViewRig rig(1);
+        QVERIFY(rig.installed);
+        // A script expression against the view's context, as the page's is.
+        QQmlExpression send(rig.view.rootContext(), nullptr, "ui_View.sendMacroData(macroCodec.encode(events, 1), slot)");
+        rig.view.rootContext()->setContextProperty("ui_View", &rig.view);
+        rig.view.rootContext()->setContextProperty("events", events);
+        rig.view.rootContext()->setContextProperty("slot", slot);
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(said));
+        // The page learns that the mouse did not get the macro.
+        QCOMPARE(send.evaluate(), QVariant(false));
+        QVERIFY(!send.hasError());
+        QCOMPARE(TraceReader(rig.data.filePath("trace.txt")).texts({"feature-out", "data-out"}), QStringList());
     }
 };
 

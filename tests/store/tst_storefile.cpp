@@ -1,5 +1,9 @@
+#include "datapath.h"
 #include "inidialect.h"
+#include "inivalues.h"
+#include "languagestrings.h"
 #include "profilestore.h"
+#include "safefilename.h"
 #include "storefile.h"
 #include "tempdatafolder.h"
 
@@ -7,7 +11,10 @@
 #include <QSettings>
 #include <QTest>
 
-// Files written and read through StoreFile, compared as bytes: the form another copy of this tool reads.
+static QString installed(const QString &relative) { return QStringLiteral(G7_SOURCE_DIR "/modules/") + relative; }
+
+// Files written and read through StoreFile and the profile store, compared as bytes: the form another copy of
+// this tool reads.
 class tst_StoreFile : public QObject
 {
     Q_OBJECT
@@ -181,6 +188,238 @@ private slots:
         IniDialect::read("[a\n%U=\"open\nb=\\x\n[\nc=x\\", map);
         QCOMPARE(map, (QSettings::SettingsMap{{"a/%U", "open\nb=\n[\nc=x"}}));
         QCOMPARE(IniDialect::unescapedValue("x\\"), QVariant(QString("x")));
+    }
+
+    // A huge text is cut to maxTextLength characters, never inside a surrogate pair; others stay whole,
+    // typed forms too: they are never decoded.
+    void longTexts()
+    {
+        constexpr int cap = LanguageStrings::maxTextLength;
+        const QString fire = QString::fromUtf8("🔥");
+        const QString huge(2'000'000, u'x');
+        const QString pairAtCap = QString(cap - 1, u'y') + fire + "tail";
+        const QString exact = QString(cap - 1, u'z') + QString::fromUtf8("宏");
+        TempDataFolder dir;
+        QVERIFY(dir.writeFile("modules/i18n/lang.ini", "[main]\ntotal=6\n0=" + huge.toLatin1() + "\n1="
+                                      + pairAtCap.toUtf8() + "\n2=" + exact.toUtf8() + "\n3=short, text\n"
+                                      + "4=@DateTime(x)\n5=x, @Rect(1 2 3 4)\n"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("lang.ini keeps 2 typed values as text, the first under main/4$"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("holds a text of 2000000 characters, keeping 4000$"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("holds a text of 4005 characters, keeping 4000$"));
+        const QStringList texts = LanguageStrings::read(dir.filePath("modules/i18n/lang.ini"), 0);
+        QCOMPARE(texts, QStringList({huge.left(cap), pairAtCap.left(cap - 1), exact, "short, text", "@DateTime(x)",
+                                     "x, @Rect(1 2 3 4)"}));
+    }
+
+    // Numbers and lists as the store writes and reads them (escaping: writtenLines); a row without a
+    // written value reads a hand-written line; "reads" is value() as text, or "list" and list().
+    void valueForms_data()
+    {
+        QTest::addColumn<QVariant>("written");
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("reads");
+        QTest::newRow("read one element is no list") << QVariant() << QByteArray("1") << "1";
+        QTest::newRow("read list") << QVariant() << QByteArray("2, 0, 240") << "list 2 0 240";
+        QTest::newRow("one-element list is bare") << QVariant(QVariantList{7}) << QByteArray("7") << "7";
+        QTest::newRow("unsigned") << QVariant(4000000000u) << QByteArray("4000000000") << "4000000000";
+        QTest::newRow("whole double") << QVariant(255.0) << QByteArray("255") << "255";
+        QTest::newRow("list of doubles") << QVariant(QVariantList{255.0, 3.0}) << QByteArray("255, 3") << "list 255 3";
+    }
+    void valueForms()
+    {
+        QFETCH(QVariant, written); QFETCH(QByteArray, line); QFETCH(QString, reads);
+        TempDataFolder dir;
+        const QByteArray file = "[macro]\n0=" + line + "\n";
+        if (written.isValid()) {
+            ProfileStore writer;
+            writer.setValue("macro/0", written);
+            QCoreApplication::processEvents();
+            QCOMPARE(dir.readFile("modules/setting/p1.bin"), file);
+        } else {
+            QVERIFY(dir.writeFile("modules/setting/p1.bin", file));
+        }
+        const ProfileStore store;
+        const QStringList list = QVariant(store.list("macro/0")).toStringList();
+        QCOMPARE(list.isEmpty() ? store.value("macro/0").toString() : "list " + list.join(' '), reads);
+    }
+
+    void replacingProfiles()
+    {
+        TempDataFolder dir;
+        QVERIFY(dir.writeFile("modules/setting/pD.bin", "[sensor]\nreportRate_J2=8\n"));
+        QVERIFY(dir.writeFile("modules/setting/p3.bin", "[profile]\nwho=three\n"));
+        ProfileStore store;
+        QList<QSettings *> before;
+        for (int n = 0; n < ProfileStore::profileCount; ++n)
+            before.append(store.profileSettings(n));
+        store.profileSettings(3)->setValue("sensor/jmgd", 3);   // pending in the old object, not for the new file
+        QVERIFY(store.resetProfile(3));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);   // the old object is gone now
+        QCOMPARE(dir.readFile("modules/setting/p4.bin"), QByteArray("[sensor]\nreportRate_J2=8\n"));
+        store.profileSettings(2)->setValue("sensor/jmgd", 2);   // an unsynced change of the source goes along
+        QVERIFY(store.copyProfile(0, 2));
+        QVERIFY(store.copyProfile(2, 2));
+        QCOMPARE(dir.readFile("modules/setting/p1.bin"), QByteArray("[profile]\nwho=three\n\n[sensor]\njmgd=2\n"));
+        QCOMPARE(dir.readFile("modules/setting/p3.bin"), dir.readFile("modules/setting/p1.bin"));
+        QCOMPARE(store.value("profile/who").toString(), QString("three"));
+        for (int n = 0; n < ProfileStore::profileCount; ++n) {
+            QCOMPARE(QFileInfo(store.profileSettings(n)->fileName()).fileName(), QString("p%1.bin").arg(n + 1));
+            QCOMPARE(store.profileSettings(n) == before.at(n), n != 0 && n != 3);
+        }
+    }
+
+    // A fresh installation ships pD.bin and no profile: every missing profile file is made from it before
+    // anything reads one, beside the program or in the user's own folder; a profile already there stays.
+    void missingProfiles_data()
+    {
+        QTest::addColumn<bool>("readOnly");   // a system installation: the user's files go to XDG_DATA_HOME
+        QTest::newRow("beside the program") << false;
+        QTest::newRow("read-only installation") << true;
+    }
+    void missingProfiles()
+    {
+        QFETCH(bool, readOnly);
+        TempDataFolder dir;
+        QTemporaryDir home;
+        QFile installedDefault(installed("setting/pD.bin"));
+        QVERIFY(installedDefault.open(QIODevice::ReadOnly));
+        const QByteArray factory = installedDefault.readAll();
+        QVERIFY(dir.writeFile("modules/setting/pD.bin", factory));
+        QVERIFY(dir.writeFile("modules/setting/apConfig.bin", "[J2]\nprofileNo=2\n"));
+        QVERIFY(QFile::setPermissions(dir.filePath("modules/setting/pD.bin"), QFile::ReadOwner | QFile::ReadGroup));
+        QString folder = dir.filePath("modules/setting");
+        if (readOnly) {
+            qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+            for (const char *d : {"modules/setting", "modules"})
+                QVERIFY(QFile::setPermissions(dir.filePath(d), QFile::ReadOwner | QFile::ExeOwner));
+            QVERIFY(!chooseDataFolder(QDir::currentPath()).isEmpty());
+            folder = home.filePath("orvane-g7/modules/setting");
+        }
+        QFile own(folder + "/p2.bin");
+        QVERIFY(own.open(QIODevice::WriteOnly) && own.write("[sensor]\njmgd=3\n") > 0);
+        own.close();
+        {
+            ProfileStore store;
+            store.setCurrentProfile(store.savedProfile());
+            QCOMPARE(store.list("keydefine_J2/0"), (QVariantList{"2", "0", "240", "0"}));
+        }
+        for (int p = 1; p <= ProfileStore::profileCount; ++p) {
+            QFile file(QString("%1/p%2.bin").arg(folder).arg(p));
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+            QCOMPARE(file.readAll(), p == 2 ? QByteArray("[sensor]\njmgd=3\n") : factory);
+            QVERIFY(file.permissions() & QFile::WriteOwner);
+        }
+        for (const char *d : {"modules", "modules/setting"})
+            QFile::setPermissions(dir.filePath(d), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(chooseDataFolder(QDir::currentPath()), QString());
+    }
+
+    // A source that cannot be read leaves the target profile, file and object, as it was.
+    void unreadableSource_data()
+    {
+        QTest::addColumn<QString>("source");   // "pD" resets profile 1, "p3" copies profile 2 onto 1
+        QTest::addColumn<bool>("folder");      // the source is a folder instead of missing
+        QTest::newRow("missing pD.bin") << "pD" << false;
+        QTest::newRow("pD.bin a folder") << "pD" << true;
+        QTest::newRow("missing source profile") << "p3" << false;
+        QTest::newRow("source profile a folder") << "p3" << true;
+    }
+    void unreadableSource()
+    {
+        QFETCH(QString, source); QFETCH(bool, folder);
+        TempDataFolder dir;
+        const QByteArray target("[macro]\n0=keep\n");
+        QVERIFY(dir.writeFile("modules/setting/p2.bin", target));
+        if (folder)
+            QVERIFY(QDir().mkpath(dir.filePath("modules/setting/" + source + ".bin")));
+        ProfileStore store;
+        store.curProfile = 1;
+        QSettings *before = store.profileSettings(1);
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(
+                "^Profile copy failed: .*" + source + "\\.bin -> .*p2\\.bin$"));
+        QVERIFY(source == "pD" ? !store.resetProfile(1) : !store.copyProfile(1, 2));
+        QCOMPARE(store.profileSettings(1), before);
+        QCOMPARE(store.value("macro/0").toString(), QString("keep"));
+        QCoreApplication::processEvents();
+        QCOMPARE(dir.readFile("modules/setting/p2.bin"), target);
+        QCOMPARE(QDir(dir.filePath("modules/setting")).entryList(QDir::Files), QStringList({"p2.bin"}));
+    }
+
+    // J2/profileNo as getProfile hands it to the page: anything but 0..9 is 0.
+    void savedProfile_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("profile");
+        QTest::newRow("absent") << QByteArray() << 0;
+        for (const char *n : {"0", "3", "9"})
+            QTest::newRow(n) << "profileNo=" + QByteArray(n) << QByteArray(n).toInt();
+        for (const char *bad : {"12", "10", "-1", "abc", "1, 2", "3.5", "99999999999"})
+            QTest::newRow(bad) << "profileNo=" + QByteArray(bad) << 0;
+    }
+    void savedProfile()
+    {
+        QFETCH(QByteArray, line); QFETCH(int, profile);
+        TempDataFolder dir;
+        QVERIFY(dir.writeFile("modules/setting/apConfig.bin", "[J2]\n" + line + "\n"));
+        QCOMPARE(ProfileStore().savedProfile(), profile);
+    }
+
+    // Installed files: "<file> <key> <elements, 0: one number> <low> <high> <step>" or "<file> <key> = <text>".
+    void installedData_data()
+    {
+        QTest::addColumn<QString>("row");
+        for (int k = 0; k < 16; ++k)
+            QTest::addRow("keydefine %d", k) << QString("pD.bin keydefine_J2/%1 4 0 255 1").arg(k);
+        for (int n = 0; n < 4; ++n)   // the secrecy codes of apConfig.bin and of the catalogue agree
+            QTest::addRow("secrecy code %d", n) << QString("apConfig.bin common/sCode%1 = 731946").arg(n);
+        // Every DPI stage must be reachable on every variant (the smallest top is 12000).
+        for (const char *row : {"DevInfo.ini 0/sCode = 731946", "DevInfo.ini 1/sCode = 731946",
+                 "DevInfo.ini 2/sCode = 731946", "DevInfo.ini 3/sCode = 731946", "pD.bin XYSensitive/0 0 0 9 1",
+                 "pD.bin XYSensitive/1 0 0 9 1", "pD.bin sensor/jmgd 0 2 3 1", "pD.bin sensor/reportRate_J2 0 1 8 1",
+                 "pD.bin sensor/cursorSpeed_J2 0 0 11 1", "pD.bin sensor/verticalScrollLines_J2 0 1 100 1",
+                 "pD.bin sensor/doubleClickSpeed_J2 0 0 11 1", "pD.bin sensor/dpi_Select 8 0 1 1",
+                 "pD.bin sensor/dpi_J2 8 100 12000 100", "pD.bin sensor/dpi_J2_3336 8 100 12000 100",
+                 "pD.bin sensor/dpi_J2_3337 8 100 12000 100", "pD.bin color_J2/ledEffect 6 0 255 1",
+                 "pD.bin color_J2/type0 24 0 255 1", "pD.bin selectGun/0 = ", "pD.bin color_J2/type1 24 0 255 1",
+                 "pD.bin color_J2/ledEffect = 0, 0, 4, 255, 0, 0", "pD.bin keydefine_J2/0 = 2, 0, 240, 0",
+                 "pD.bin keydefine_J2/1 = 2, 0, 241, 0", "pD.bin keydefine_J2/2 = 2, 0, 242, 0",
+                 "pD.bin keydefine_J2/3 = 2, 0, 244, 0", "pD.bin keydefine_J2/4 = 2, 0, 243, 0",
+                 "pD.bin keydefine_J2/5 = 8, 3, 0, 0", "name.bin profile/profileName = Standard0, loaderzenith",
+                 "DevInfo.ini common/total = 4", "apConfig.bin common/language = English",
+                 "apConfig.bin J2/profileNo = 0", "apConfig.bin common/name1 = ORVANE GLIDE MOUSE G7",
+                 "apConfig.bin common/name0 = ORVANE GLIDE 游戏鼠标 G7", "apConfig.bin common/product_name = ORVANE "
+                 "GLIDE MOUSE G7 3336, ORVANE GLIDE MOUSE G7, ORVANE GLIDE MOUSE G7 NL, ORVANE GLIDE MOUSE G7 3337"})
+            QTest::newRow(row) << QString(row);
+    }
+    void installedData()
+    {
+        QFETCH(QString, row);
+        const QStringList field = row.section(" = ", 0, 0).split(' ');
+        const QString folder = field[0].endsWith("ini") ? "qml/" : "setting/";
+        const QSettings file(installed(folder + field[0]), QSettings::IniFormat);
+        const QVariant stored = file.value(field[1]);
+        QVERIFY(file.status() == QSettings::NoError && file.contains(field[1]));
+        if (row.contains(" = ")) {
+            QCOMPARE(stored.toStringList().join(", "), row.section(" = ", 1));
+            return;
+        }
+        const QVariantList values = field[2] == "0" ? QVariantList{stored} : IniValues::toList(stored);
+        QCOMPARE(values.size(), qMax(1, field[2].toInt()));
+        for (const QVariant &v : values) {
+            bool ok = false;
+            const int n = v.toString().toInt(&ok);
+            QVERIFY2(ok && n >= field[3].toInt() && n <= field[4].toInt() && n % field[5].toInt() == 0,
+                     qPrintable(v.toString()));
+        }
+    }
+
+    void safeFileNames()
+    {
+        for (const QString &name : QStringList{"Macro_0", "Gun v1.2", "宏一", "fire🔥", QString(64, u'a')})
+            QVERIFY2(isSafeFileName(name), qPrintable(name));
+        for (const QString &name : QStringList{QString(65, u'a'), "", "a..b", "a/b", "a\\b", "C:x", "a*b", "a\nb",
+                 QString("a") + QChar(0), "a\u2028b", "a\u202Eb", QString("a") + QChar(0xD800), " a", "a.", ".a"})
+            QVERIFY2(!isSafeFileName(name), qPrintable(name));
     }
 };
 
