@@ -9,7 +9,6 @@
 #include <myqquickview.h>
 #include <pageroot.h>
 
-#include <QApplication>
 
 ProfileLinks::ProfileLinks(myQQuickView *view, Hid_Thread &hid, DeviceHost &host, QObject *parent)
     : QObject(parent), m_view(view), m_hid(hid), m_host(host), m_watch(new ActiveWindowWatch(this))
@@ -20,9 +19,7 @@ ProfileLinks::ProfileLinks(myQQuickView *view, Hid_Thread &hid, DeviceHost &host
     };
     hooks.currentProfile = [this] { return m_view->store.curProfile; };
     hooks.switchTo = [this](int profile) { return switchTo(profile); };
-    hooks.busy = [this] {
-        return !m_hid.hidFree || m_hid.channelInUse() || m_view->page().dialogOpen() || QApplication::activeModalWidget();
-    };
+    hooks.busy = [this] { return !m_hid.hidFree || m_hid.channelInUse() || m_view->page().dialogOpen(); };
     m_autoSwitch = new AutoSwitch(hooks, this);
     connect(m_watch, &ActiveWindowWatch::activeChanged, m_autoSwitch, &AutoSwitch::focusChanged);
 }

@@ -1,5 +1,6 @@
 #include "pageroot.h"
 
+#include <QApplication>
 #include <QDebug>
 #include <QMetaObject>
 
@@ -64,7 +65,8 @@ bool PageRoot::started() const
 
 bool PageRoot::dialogOpen() const
 {
-    return property("dialogOpen").toBool();
+    // A modal box (a copy-data record, a file chooser) covers the page as its own dialogs do.
+    return property("dialogOpen").toBool() || QApplication::activeModalWidget();
 }
 
 QString PageRoot::profileName(int profile) const

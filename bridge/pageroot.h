@@ -25,7 +25,7 @@ public:
 
     // The page was started by a device connection.
     bool started() const;
-    // A dialog covers the page, so a command through it would act under it.
+    // A dialog of the page or a modal box covers it, so a command through the page would act under it.
     bool dialogOpen() const;
     // As on the profile page: `profile` chosen in the list and sent as the list closes; -1
     // makes a new one as New does. The profile then current, or -1 when all six are in use.

@@ -8,16 +8,13 @@
 #include <pageroot.h>
 #include <simulatedg7.h>
 
-#include <QApplication>
 
 PeerAnswer runInstanceCommand(const QStringList &args, myQQuickView *view, Hid_Thread &hid)
 {
     const CliRequest request = CliRequest::parse(args, int(SimulatedG7::productIds.size()));
     const PageRoot page = view->page();
-    // A dialog of the page or a modal box: a command through the page would act under it, so
-    // the page behind it could change while the dialog still shows the old one.
-    if ((request.command == CliRequest::Profile || request.command == CliRequest::Import)
-        && (page.dialogOpen() || QApplication::activeModalWidget()))
+    // Under a dialog the page behind it could change while the dialog still shows the old one.
+    if ((request.command == CliRequest::Profile || request.command == CliRequest::Import) && page.dialogOpen())
         return PeerAnswer{1, QString(),
                           QStringLiteral("the running program has a dialog open; close it and try again\n")};
     // A profile switch, a new profile and a load go through the profile page, so the page shows them.
