@@ -57,7 +57,7 @@ void ProfileLinks::unlinkProfile(int profile)
 bool ProfileLinks::switchTo(int profile)
 {
     const PageRoot page = m_view->page();
-    const QString name = deviceReady && page.started() ? page.profileName(profile) : QString();
+    const QString name = page.started() ? page.profileName(profile) : QString();
     if (name.isEmpty())
         return false;   // no mouse, or a link to a profile the page no longer lists
     page.commandLineProfile(profile);

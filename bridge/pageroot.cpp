@@ -1,5 +1,7 @@
 #include "pageroot.h"
 
+#include <hid_thread.h>
+
 #include <QApplication>
 #include <QDebug>
 #include <QMetaObject>
@@ -60,7 +62,8 @@ void PageRoot::detectMouse(bool isDown, uint buttonCode, uint x, uint y) const
 
 bool PageRoot::started() const
 {
-    return property("isPowerOn").toBool();
+    // The page stays up after the mouse went away; without it nothing through the page reaches one.
+    return deviceReady && property("isPowerOn").toBool();
 }
 
 bool PageRoot::dialogOpen() const

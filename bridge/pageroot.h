@@ -23,7 +23,7 @@ public:
     void detectKeyboard(bool isDown, int usbCode) const;
     void detectMouse(bool isDown, uint buttonCode, uint x, uint y) const;
 
-    // The page was started by a device connection.
+    // The page was started by a device connection and the mouse is connected now.
     bool started() const;
     // A dialog of the page or a modal box covers it, so a command through the page would act under it.
     bool dialogOpen() const;

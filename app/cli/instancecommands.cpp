@@ -18,7 +18,7 @@ PeerAnswer runInstanceCommand(const QStringList &args, myQQuickView *view, Hid_T
         return PeerAnswer{1, QString(),
                           QStringLiteral("the running program has a dialog open; close it and try again\n")};
     // A profile switch, a new profile and a load go through the profile page, so the page shows them.
-    CliTarget target{view->store, hid, [page] { return deviceReady && page.started(); },
+    CliTarget target{view->store, hid, [page] { return page.started(); },
                      [](const DeviceRecord &) { return QStringLiteral("in use by the running program"); },
                      [page](int profile) { page.commandLineProfile(profile); },
                      [page](const QString &file) { page.commandLineLoad(file); },
