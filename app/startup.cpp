@@ -4,7 +4,6 @@
 #include <deviceoptions.h>
 #include <discovery.h>
 #include <hid_thread.h>
-#include <profilekeys.h>
 #include <profilestore.h>
 #include <storefile.h>
 
@@ -29,7 +28,7 @@ std::shared_ptr<SimulatedG7> prepare(const QStringList &args)
 
 void findMice(Hid_Thread &hid, const ProfileStore &store)
 {
-    findCataloguedDevices(hid, StoreFile::format(), store.appValue(QLatin1String(ProfileKey::productNames)).toStringList());
+    findCataloguedDevices(hid, StoreFile::format(), store.productNames());
 }
 
 void loadSecrecyCode(const ProfileStore &store, uint did)

@@ -184,8 +184,7 @@ void Widget::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
 
 void Widget::checkDevice()
 {
-    const QVariant products = controller->view->store.appValue(QLatin1String(ProfileKey::productNames));
-    runDiscovery(hid, StoreFile::format(), products.toStringList());
+    runDiscovery(hid, StoreFile::format(), controller->view->store.productNames());
 }
 
 void Widget::exitSYS()

@@ -121,6 +121,11 @@ QString ProfileStore::secrecyCode(uint did) const
         .toString();
 }
 
+QStringList ProfileStore::productNames() const
+{
+    return appValue(QLatin1String(ProfileKey::productNames)).toStringList();
+}
+
 void ProfileStore::setAppValue(const QString &key, const QVariant &value)
 {
     storeIfChanged(*m_apConfig, key, value);

@@ -49,6 +49,8 @@ public:
     void setAppValue(const QString &key, const QVariant &value);
     // The scrambler's code kept for catalogue entry did, "731946" when none is kept.
     QString secrecyCode(uint did) const;
+    // The product names the catalogue's entries take, in catalogue order.
+    QStringList productNames() const;
 
     // Whole-file replacement of profile target by a copy of sourceFile. The old
     // settings object is deleted at the next turn of the event loop, a fresh one
