@@ -8,6 +8,8 @@
 #include <tracedblocks.h>
 #include <tracereader.h>
 
+#include <algorithm>
+
 #include <QImage>
 #include <QLocalSocket>
 #include <QRegularExpression>
@@ -85,11 +87,16 @@ private:
         QString found;
         return screen.run(u"xprop WM_HINTS -id "_s + id, &found) == 0 ? found : QString();
     }
-    QPoint trayIcon() // the program's small window that trayer embedded
+    // The program's small window once trayer has embedded it: before that it is briefly a top-level
+    // window of its own, and unmapped while being reparented.
+    QPoint trayIcon()
     {
+        const QList<QRect> hosts = windows(u"--class trayer"_s);
         QPoint icon;
-        for (const QRect &r : windows(u"--class orvane-g7"_s))
-            icon = r.width() <= 32 && r.height() <= 32 ? r.center() : icon;
+        for (const QRect &r : windows(u"--class orvane-g7"_s)) {
+            const bool embedded = std::any_of(hosts.begin(), hosts.end(), [&](const QRect &host) { return host.contains(r); });
+            icon = embedded && r.width() <= 32 && r.height() <= 32 ? r.center() : icon;
+        }
         return icon;
     }
 
