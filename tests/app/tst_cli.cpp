@@ -1,24 +1,11 @@
 // The command-line mode as a user runs it: real processes against the simulated mouse, once
-// alone and once handed to a running program, compared on the report trace; and a profile
-// switched from the command line while the window is open.
+// alone and once handed to a running program, compared on the report trace (a switch refused
+// under an open dialog: app/x11_applinks).
 
-#include <singleinstancepeer.h>
-#include <widget.h>
-
-#include <deviceoptions.h>
-#include <myqquickview.h>
-#include <pauses.h>
-#include <hidbackend.h>
-#include <reporttrace.h>
-#include <uicontroler.h>
-#include <pageitems.h>
-#include <tempdatafolder.h>
 #include <tracedblocks.h>
 #include <tracereader.h>
 
-#include <QQuickItem>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -94,28 +81,6 @@ struct Run
     int code = -1;
     QString out, err;
 };
-
-// A command handed over the single-instance channel, from another thread as a second copy would.
-PeerAnswer handOver(const QStringList &args)
-{
-    PeerAnswer answer;
-    std::unique_ptr<QThread> caller(QThread::create([&answer, args] {
-        SingleInstancePeer second;
-        if (!second.isRunning() || !second.sendCommand(args, 30000, &answer))
-            answer.err = u"not handed over"_s;
-    }));
-    caller->start();
-    if (!QTest::qWaitFor([&caller] { return caller->isFinished(); }, 30000))
-        caller->wait();
-    return answer;
-}
-
-void clickOn(QQuickWidget *view, const QString &name)
-{
-    const QPoint point = scenePoint(findItem(view->rootObject(), name));
-    QTest::mouseMove(view, point);
-    QTest::mouseClick(view, Qt::LeftButton, {}, point);
-}
 
 Run run(const Install &install, const QStringList &args, QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
 {
@@ -361,66 +326,6 @@ private slots:
         QCOMPARE(matrices.size(), args.first() == u"--profile"_s ? 1 : 0);
         if (!matrices.isEmpty())   // left and right click as the factory profile has them
             QCOMPARE(matrices[0].left(8).toHex(' '), QByteArray("00 f0 00 02 00 f1 00 02"));
-    }
-
-    // The page as the user sees it after --profile 2 was handed to the program with its window open.
-    void profileWhileWindowOpen()
-    {
-        TempDataFolder data;
-        for (const char *file : {"modules/setting/apConfig.bin", "modules/setting/pD.bin", "modules/img/trayIcon.ico"})
-            QVERIFY(data.copyFromSource(QLatin1String(file)));
-        const QByteArray factory = data.readFile(u"modules/setting/pD.bin"_s);
-        for (int p = 1; p <= 4; ++p)
-            QVERIFY(data.writeFile(u"modules/setting/p%1.bin"_s.arg(p), p == 3 ? profileTwo(factory) : factory));
-        QVERIFY(data.writeFile(u"modules/setting/name.bin"_s, "[profile]\nprofileName=Standard0, Two1, Three2, Four3\n"));
-        const auto sim = installDeviceBackend({true, 1, data.filePath(u"trace.txt"_s)});
-        setSleeper(std::make_shared<RecordingSleeper>());
-        // The channel's lock and socket in a folder of this test's own.
-        const QByteArray tmp = qgetenv("TMPDIR");
-        qputenv("TMPDIR", QFile::encodeName(data.filePath(QString())));
-        {
-            SingleInstancePeer first;
-            Widget w;
-            first.setCommandHandler([&w](const QStringList &args) { return w.runCommand(args); });
-            w.showNormal();
-            w.checkDevice();
-            myQQuickView *view = w.controller->view;
-            QTRY_VERIFY_WITH_TIMEOUT(view->rootObject()->property("isPowerOn").toBool() && view->isEnabled(), 10000);
-            QObject *panel = view->rootObject()->findChild<QObject *>(u"profileMain"_s);
-            QCOMPARE(panel->property("profileNo").toInt(), 0);
-
-            // With the reset question open the switch is refused: OK there still resets the profile it showed.
-            clickOn(view, u"restBtn"_s);
-            QObject *question = view->rootObject()->findChild<QObject *>(u"factorysure"_s);
-            QTRY_VERIFY(question->property("visible").toBool());
-            const PeerAnswer refused = handOver({u"--profile"_s, u"1"_s});
-            QCOMPARE(refused.err, u"the running program has a dialog open; close it and try again\n"_s);
-            QCOMPARE(refused.code, 1);
-            QCOMPARE(panel->property("profileNo").toInt(), 0);
-            QCOMPARE(view->store.savedProfile(), 0);
-            QVERIFY(question->property("visible").toBool());
-            QVERIFY(view->rootObject()->findChild<QObject *>(u"mainMask"_s)->property("visible").toBool());
-            clickOn(view, u"resetCancel"_s);
-            QTRY_VERIFY(!question->property("visible").toBool());
-
-            const PeerAnswer answer = handOver({u"--profile"_s, u"2"_s});
-            QCOMPARE(answer.code, 0);
-            QCOMPARE(panel->property("profileNo").toInt(), 2);
-            QCOMPARE(panel->property("currentIndex").toInt(), 2);   // the row "Three"
-            QVariant dpi;
-            QMetaObject::invokeMethod(view->rootObject()->findChild<QObject *>(u"dpiSettingMain"_s), "valueForDpi",
-                                      Q_RETURN_ARG(QVariant, dpi));
-            QCOMPARE(dpi.toList().value(0).toInt(), 400);
-            QCOMPARE(view->store.savedProfile(), 2);
-            QTRY_VERIFY_WITH_TIMEOUT(view->isEnabled(), 3000);   // the page's own busy lock ends
-            const QString dir = qEnvironmentVariable("G7_QML_SHOT_DIR");
-            if (!dir.isEmpty())
-                view->grabFramebuffer().save(dir + u"/cli-profile-2.png"_s);
-        }
-        qputenv("TMPDIR", tmp);
-        setSleeper(nullptr);
-        setHidBackend(nullptr);
-        ReportTrace::close();
     }
 
 private:

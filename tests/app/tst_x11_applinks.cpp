@@ -1,7 +1,8 @@
 // Profiles that follow the application in front: the tray agent on the simulated mouse under
 // Xvfb with openbox keeping _NET_ACTIVE_WINDOW, real X clients activated with xdotool, links
-// set through the command line and the profile page's dialog; the trace shows the re-sends
-// and what clicks at a hand's pace on the DPI track and the report-rate dial send.
+// set through the command line and the profile page's dialog, a switch refused under an open
+// dialog; the trace shows the re-sends and what clicks at a hand's pace on the DPI track and the
+// report-rate dial send.
 
 #include "support_xserver.h"
 #include "x11page.h"
@@ -182,6 +183,13 @@ void TestX11AppLinks::followsTheApplicationInFront()
         QTRY_VERIFY(!links->autoSwitch()->timer().isActive());
         QCOMPARE(view()->store.curProfile, step.profile);
         QCOMPARE(sends() - before, step.sends);
+        if (pick) {   // the page shows the switch, on the profile page and in the DPI panel
+            QCOMPARE(page.item(u"profileMain"_s)->property("profileNo").toInt(), step.profile);
+            QCOMPARE(page.item(u"profileMain"_s)->property("currentIndex").toInt(), step.profile);
+            QVariant dpi;
+            QMetaObject::invokeMethod(page.item(u"dpiSettingMain"_s), "valueForDpi", Q_RETURN_ARG(QVariant, dpi));
+            QCOMPARE(dpi.toList().value(0).toInt(), 400);
+        }
     }
     xcb_destroy_window(xcb, nameless);
     xcb_flush(xcb);
@@ -237,6 +245,18 @@ void TestX11AppLinks::linksKeptAcrossRestartAndProfileChanges()
 
     activate({QString::number(w->winId())});   // in front of the clients, for the clicks
     QTRY_VERIFY_WITH_TIMEOUT(view()->isEnabled(), 5000);   // the page's lock after a switch
+    // With the reset question open a switch is refused: OK there still resets the profile it showed.
+    const int current = view()->store.savedProfile();
+    QCOMPARE(page.click(u"restBtn"_s), 0);
+    QTRY_VERIFY(page.shown(u"factorysure"_s));
+    const PeerAnswer refused = w->runCommand({u"--profile"_s, u"1"_s});
+    QCOMPARE(refused.err, u"the running program has a dialog open; close it and try again\n"_s);
+    QCOMPARE(refused.code, 1);
+    QCOMPARE(page.item(u"profileMain"_s)->property("profileNo").toInt(), current);
+    QCOMPARE(view()->store.savedProfile(), current);
+    QVERIFY(page.shown(u"factorysure"_s) && page.shown(u"mainMask"_s));
+    QCOMPARE(page.click(u"resetCancel"_s), 0);
+    QTRY_VERIFY(!page.shown(u"factorysure"_s));
     // The profile page: Game deleted takes its link along; a copy into its number takes none;
     // a renamed profile keeps its links.
     QCOMPARE(page.click(u"profileBtn"_s), 0);
