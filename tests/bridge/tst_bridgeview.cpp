@@ -149,9 +149,7 @@ private slots:
 
     void languageStrings_data()
     {
-        QTest::addColumn<QVariant>("type");
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QVariant>("type"); QTest::addColumn<QString>("code"); QTest::addColumn<QStringList>("texts");
         const QString file = "lang_025044";
         QTest::newRow("main, raw UTF-8 and \\x escapes") << QVariant(0) << file << QStringList{"文件", "关闭"};
         QTest::newRow("total above the stored texts") << QVariant(1) << file << QStringList{"a", "", "c", ""};
@@ -184,9 +182,7 @@ private slots:
     // Each setting on the simulated mouse: the exact reports, then the current profile's file as written.
     void deviceSettings_data()
     {
-        QTest::addColumn<int>("model");
-        QTest::addColumn<Call>("call");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("model"); QTest::addColumn<Call>("call"); QTest::addColumn<QString>("expected");
         QTest::newRow("report rate; profiles 10 and 1 change nothing") << 1 << Call([](auto &v, auto &) {
                 QTest::ignoreMessage(QtDebugMsg, "No profile 10");
                 v.ui_02H_SetCurrentProfile(10); v.ui_02H_SetCurrentProfile(0); v.ui_01H_SetReportRate(4); })
@@ -273,67 +269,36 @@ private slots:
         QVERIFY(rig.file("apConfig.bin").contains(QString("\nprofileNo=%1\n").arg(rig.view.curProfile).toLatin1()));
     }
 
-    // The updater of each model starts from its own folder, after the monitor stopped and 500 ms passed.
-    void startsTheModelsUpdater_data()
+    // The updater of each model starts from its own folder, after the monitor stopped and 500 ms passed, once a
+    // call. A missing or non-executable one starts nothing and says so (the page then tells the user); the monitor
+    // goes on without a pause, so the DPI notices keep coming.
+    void updater_data()
     {
-        QTest::addColumn<uint>("did");
-        QTest::addColumn<QString>("program");
-        QTest::newRow("0") << 0u << "3336.exe";
-        QTest::newRow("1") << 1u << "update1.exe";
-        QTest::newRow("2") << 2u << "noLight.exe";
-        QTest::newRow("3") << 3u << "3337.exe";
-        QTest::newRow("4") << 4u << "3336.exe";
-        QTest::newRow("huge") << 0xFFFFFFFFu << "3336.exe";
+        QTest::addColumn<uint>("did"); QTest::addColumn<QString>("program"); QTest::addColumn<QString>("fault");
+        for (const auto &[did, program] : {std::pair{0u, "3336.exe"}, {1u, "update1.exe"}, {2u, "noLight.exe"},
+                 {3u, "3337.exe"}, {4u, "3336.exe"}, {0xFFFFFFFFu, "3336.exe"}})
+            QTest::addRow("%u", did) << did << program << QString();
+        QTest::newRow("missing") << 3u << "3337.exe" << "is missing";
+        QTest::newRow("not executable") << 3u << "3337.exe" << "is not executable";
     }
-    void startsTheModelsUpdater()
+    void updater()
     {
-        QFETCH(uint, did);
-        QFETCH(QString, program);
+        QFETCH(uint, did); QFETCH(QString, program); QFETCH(QString, fault);
         UpdaterRig rig;
         rig.hid.did = did;
-        QVERIFY(rig.view.openUpdateExe());
-        QVERIFY(!rig.hid.monitorRunning);
-        QCOMPARE(rig.sleeper->pauses, QList<int>{500});
-        const QString folder = QFileInfo(rig.data.filePath("update")).canonicalFilePath();
-        QCOMPARE(rig.ran(), QStringList{program + ' ' + folder});
-    }
-
-    void twiceStartsTwo()
-    {
-        UpdaterRig rig;
-        rig.view.openUpdateExe();
-        rig.view.openUpdateExe();
-        QCOMPARE(rig.ran().size(), 2);
-        QCOMPARE(rig.view.findChildren<QProcess *>().size(), 2);
-    }
-
-    // A missing or non-executable updater starts nothing and says so (the page then tells the user); the monitor
-    // goes on without a pause, so the DPI notices keep coming.
-    void nothingToStart_data()
-    {
-        QTest::addColumn<bool>("remove");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("missing") << true << "is missing";
-        QTest::newRow("not executable") << false << "is not executable";
-    }
-    void nothingToStart()
-    {
-        QFETCH(bool, remove);
-        QFETCH(QString, reason);
-        UpdaterRig rig;
-        rig.hid.did = 3;
-        const QString path = rig.data.filePath("update/3337.exe");
-        if (remove)
-            QFile::remove(path);
-        else
-            QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        QTest::ignoreMessage(QtDebugMsg,
-                             QRegularExpression("^Updater not started: \"./update/3337.exe\" " + reason + "$"));
-        QVERIFY(!rig.view.openUpdateExe());
-        QVERIFY(rig.hid.monitorRunning);
-        QVERIFY(rig.sleeper->pauses.isEmpty());
-        QVERIFY(rig.view.findChildren<QProcess *>().isEmpty());
-        QVERIFY(rig.ran().isEmpty());
+        const QString path = rig.data.filePath("update/" + program);
+        QVERIFY(fault == "is missing" ? QFile::remove(path)
+                : fault.isEmpty() || QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+        for (int call = 0; call < 2; ++call) {
+            if (!fault.isEmpty())
+                QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Updater not started: \"./update/3337.exe\" " + fault + "$"));
+            QCOMPARE(rig.view.openUpdateExe(), fault.isEmpty());
+        }
+        QCOMPARE(rig.hid.monitorRunning, !fault.isEmpty());
+        QCOMPARE(rig.sleeper->pauses, fault.isEmpty() ? QList<int>({500, 500}) : QList<int>());
+        QCOMPARE(rig.view.findChildren<QProcess *>().size(), fault.isEmpty() ? 2 : 0);
+        const QString ran = program + ' ' + QFileInfo(rig.data.filePath("update")).canonicalFilePath();
+        QCOMPARE(rig.ran(), fault.isEmpty() ? QStringList({ran, ran}) : QStringList());
     }
 
     // The page's key-name tables and the bridge's name table name the same codes.
@@ -372,8 +337,7 @@ private slots:
     // What the mouse receives and the profile keeps for a page's matrix.
     void sendAndStore_data()
     {
-        QTest::addColumn<bool>("gun");
-        QTest::addColumn<QVariantList>("src");
+        QTest::addColumn<bool>("gun"); QTest::addColumn<QVariantList>("src");
         QTest::addColumn<QString>("wire");      // the 64 bytes of the data report, trailing zeros left off; empty: refused
         QTest::addColumn<QStringList>("stored"); // entries 0.. as the profile file holds them
         QTest::newRow("left button first, fixed 7..9 whatever the page sends")
@@ -433,9 +397,7 @@ private slots:
     // the codec's table: core/encoders; the 05H block: device/hid_commands).
     void macroRefused_data()
     {
-        QTest::addColumn<QStringList>("events");
-        QTest::addColumn<int>("slot");
-        QTest::addColumn<QString>("said");
+        QTest::addColumn<QStringList>("events"); QTest::addColumn<int>("slot"); QTest::addColumn<QString>("said");
         QTest::newRow("slot 12") << QStringList{"1,A", "2,A"} << 12 << "Macro not sent: the mouse has no macro slot 12";
         // Cut short, the mouse would run on past the macro's end.
         QTest::newRow("120 key edges: 244 bytes") << QStringList(120, "1,A") << 4

@@ -9,6 +9,16 @@
 #include <QRegularExpression>
 #include <QTest>
 
+// The bridge on the real pointer settings of `display`, in a fresh data folder.
+struct Bridge
+{
+    explicit Bridge(const QByteArray &display) { view.pointerSettings.reset(system = new LinuxPointerSettings(display)); }
+    TempDataFolder data;
+    const bool folder = QDir().mkpath("modules/setting");
+    myQQuickView view;
+    LinuxPointerSettings *system = nullptr;
+};
+
 // The pointer slots against a real X server (Xvfb) and GNOME's settings kept in memory.
 class tst_X11Pointer : public QObject
 {
@@ -39,11 +49,8 @@ private slots:
 
     void accelerationReadsBackFromTheServer()
     {
-        TempDataFolder data;
-        QDir().mkpath("modules/setting");
-        myQQuickView view;
-        view.pointerSettings = std::make_unique<LinuxPointerSettings>(
-                    screen.environment.value("DISPLAY").toLatin1());
+        Bridge bridge(screen.environment.value("DISPLAY").toLatin1());
+        myQQuickView &view = bridge.view;
         QVERIFY(view.getAcceleration());
         view.setAcceleration(false);
         QVERIFY(!view.getAcceleration());
@@ -56,9 +63,7 @@ private slots:
     // Speed goes to the server's threshold and to GNOME; double-click to GNOME; wheel lines have no place outside KDE.
     void speedClickAndLines_data()
     {
-        QTest::addColumn<uint>("level");
-        QTest::addColumn<QString>("server");
-        QTest::addColumn<double>("gnomeSpeed");
+        QTest::addColumn<uint>("level"); QTest::addColumn<QString>("server"); QTest::addColumn<double>("gnomeSpeed");
         QTest::addColumn<int>("doubleClick");
         QTest::newRow("0") << 0u << "2/1 22" << -0.75 << 900;
         QTest::newRow("5") << 5u << "2/1 13" << 0.0 << 550;
@@ -67,16 +72,10 @@ private slots:
     }
     void speedClickAndLines()
     {
-        QFETCH(uint, level);
-        QFETCH(QString, server);
-        QFETCH(double, gnomeSpeed);
-        QFETCH(int, doubleClick);
-        TempDataFolder data;
-        QDir().mkpath("modules/setting");
-        myQQuickView view;
-        auto owned = std::make_unique<LinuxPointerSettings>(screen.environment.value("DISPLAY").toLatin1());
-        LinuxPointerSettings *system = owned.get();
-        view.pointerSettings = std::move(owned);
+        QFETCH(uint, level); QFETCH(QString, server); QFETCH(double, gnomeSpeed); QFETCH(int, doubleClick);
+        Bridge bridge(screen.environment.value("DISPLAY").toLatin1());
+        myQQuickView &view = bridge.view;
+        LinuxPointerSettings *system = bridge.system;
         QVERIFY(system->gnome.available());
 
         view.setCursorSpeed(level);
@@ -94,18 +93,14 @@ private slots:
     // Without an X server only GNOME's part is left; acceleration has no place and says so.
     void withoutServer()
     {
-        TempDataFolder data;
-        QDir().mkpath("modules/setting");
-        myQQuickView view;
-        auto owned = std::make_unique<LinuxPointerSettings>(":999");
-        LinuxPointerSettings *system = owned.get();
-        view.pointerSettings = std::move(owned);
+        Bridge bridge(":999");
+        myQQuickView &view = bridge.view;
         QTest::ignoreMessage(QtDebugMsg, "getAcceleration Failed");
         QVERIFY(!view.getAcceleration());
         QTest::ignoreMessage(QtDebugMsg, "setAcceleration Failed");
         view.setAcceleration(true);
-        QVERIFY(system->setMouseSpeed(4));
-        QCOMPARE(system->gnome.speed(), -0.5);
+        QVERIFY(bridge.system->setMouseSpeed(4));
+        QCOMPARE(bridge.system->gnome.speed(), -0.5);
     }
 };
 

@@ -88,8 +88,7 @@ private slots:
         QTest::addColumn<QStringList>("labels");
         QTest::newRow("English, stored entries")
             << QStringList{"Left Button", "Deactivated", "Macro: m1", "Fire Key", "Button AssignmentF1", "Volume Up"};
-        QTest::newRow("Chinese, stored entries")
-            << QStringList{"左键", "禁用", "宏：m1", "火力键", "按键设置F1", "音量+"};
+        QTest::newRow("Chinese, stored entries") << QStringList{"左键", "禁用", "宏：m1", "火力键", "按键设置F1", "音量+"};
     }
     void storedEntries()
     {
@@ -115,17 +114,14 @@ private slots:
     // a key without a name assigns nothing.
     void keyDialog_data()
     {
-        QTest::addColumn<int>("usage");
-        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("usage"); QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("line");   // button 3's entry in p1.bin afterwards
         QTest::newRow("F5") << 0x3E << "F5" << "2=1, 0, 62, 0";
         QTest::newRow("a key without a name") << 0x80 << "" << "2=2, 0, 242, 0";
     }
     void keyDialog()
     {
-        QFETCH(int, usage);
-        QFETCH(QString, name);
-        QFETCH(QString, line);
+        QFETCH(int, usage); QFETCH(QString, name); QFETCH(QString, line);
         const int before = rig->matrices().size();
         rig->click("keyRow2");
         rig->click("menuEntry10");   // "Assign Keyboard Key"

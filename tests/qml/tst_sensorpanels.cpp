@@ -200,15 +200,13 @@ private slots:
     // A desktop that keeps no wheel lines: the scroll panel is disabled with its reason, and nothing is tried.
     void wheelLinesUnsupported_data()
     {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("language"); QTest::addColumn<QString>("reason");
         QTest::newRow("English") << "English" << "This desktop has no setting for wheel lines";
         QTest::newRow("Chinese") << "ChineseSimplified" << "此桌面没有滚轮行数的设置";
     }
     void wheelLinesUnsupported()
     {
-        QFETCH(QString, language);
-        QFETCH(QString, reason);
+        QFETCH(QString, language); QFETCH(QString, reason);
         rig.reset(new PageRig(1, language));
         rig->desktopWheelLines = false;
         QVERIFY(rig->start());

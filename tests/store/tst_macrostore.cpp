@@ -5,8 +5,8 @@
 #include "profilestore.h"
 #include "storefile.h"
 #include "tempdatafolder.h"
+#include "tmpfsmount.h"
 
-#include <QDirIterator>
 #include <QSettings>
 #include <QTest>
 
@@ -33,17 +33,6 @@ static QStringList gunSection(const QByteArray &text)
 
 static const QByteArray gunInstalled = "[gunData]\nGun0=L-Click, 10, 0, 0, 0\nAK=L-Click, 30, -2, 5, 12\n";
 
-// Every file below the temporary folder, relative to it.
-static QStringList tree(const TempDataFolder &data)
-{
-    QStringList files;
-    QDirIterator it(data.filePath(""), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files.append(it.next().mid(data.filePath("").size()));
-    files.sort();
-    return files;
-}
-
 static QStringList settingsText(const QString &file)
 {
     QFile in(file);
@@ -60,9 +49,7 @@ private slots:
     // object, the list form, the sentinel dropped.
     void nameLists_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QStringList>("stored");
-        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("type"); QTest::addColumn<QStringList>("stored"); QTest::addColumn<QString>("line");
         QTest::addColumn<QStringList>("read");
         QTest::newRow("one macro") << 0 << QStringList{"Macro_0"} << "macroName=Macro_0, loaderzenith"
                                    << QStringList{"Macro_0"};
@@ -129,7 +116,7 @@ private slots:
         QVERIFY(data.writeFile("modules/macro/ok.bin", "[config]\ntotal=0\n"));
         QVERIFY(data.writeFile("modules/x.bin", "outside"));
         QVERIFY(data.writeFile("modules/macro/a/b.bin", "[config]\ntotal=0\n"));
-        const QStringList before = tree(data);
+        const auto before = TmpfsMount::filesBelow(data.filePath(""));
         ProfileStore profiles;
 
         QVERIFY(!MacroFiles::create(name, 0));
@@ -142,8 +129,7 @@ private slots:
         QCOMPARE(MacroFiles::loadIndex(name), 0u);
         QCOMPARE(MacroFiles::loadType(name), 0);
 
-        QCOMPARE(tree(data), before);
-        QCOMPARE(data.readFile("modules/x.bin"), QByteArray("outside"));
+        QCOMPARE(TmpfsMount::filesBelow(data.filePath("")), before);
     }
 
     void macroFiles()
@@ -228,8 +214,7 @@ private slots:
     // Each operation on the installed file, and the [gunData] lines it leaves.
     void gunOperations_data()
     {
-        QTest::addColumn<Operation>("operation");
-        QTest::addColumn<QStringList>("section");
+        QTest::addColumn<Operation>("operation"); QTest::addColumn<QStringList>("section");
         const QStringList untouched = {"AK=L-Click, 30, -2, 5, 12", "Gun0=L-Click, 10, 0, 0, 0"};
         QTest::newRow("save new") << Operation([] { GunData::save({"Gun1", "L-Click", 20, -5, 3, 0}); })
                                   << QStringList{"AK=L-Click, 30, -2, 5, 12", "Gun0=L-Click, 10, 0, 0, 0",
@@ -259,8 +244,7 @@ private slots:
     }
     void gunOperations()
     {
-        QFETCH(Operation, operation);
-        QFETCH(QStringList, section);
+        QFETCH(Operation, operation); QFETCH(QStringList, section);
         TempDataFolder data;
         QVERIFY(data.writeFile(gunFile, gunInstalled));
         operation();

@@ -4,9 +4,8 @@
 #include "profilestore.h"
 #include "storefile.h"
 #include "tempdatafolder.h"
+#include "tmpfsmount.h"
 
-#include <QCryptographicHash>
-#include <QDirIterator>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
@@ -21,22 +20,6 @@ struct Macro
 };
 using Macros = QList<Macro>;
 Q_DECLARE_METATYPE(Macros)
-
-// Every file below the temporary folder with a digest of its contents, relative to it.
-static QStringList tree(const TempDataFolder &data)
-{
-    QStringList files;
-    QDirIterator it(data.filePath(""), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        files.append(path.mid(data.filePath("").size() + 1) + " "
-                     + QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex());
-    }
-    files.sort();
-    return files;
-}
 
 static QStringList lines(const TempDataFolder &data, const QString &relative)
 {
@@ -99,8 +82,7 @@ private slots:
     }
     void roundTrip()
     {
-        QFETCH(Macros, macros);
-        QFETCH(QStringList, pfLines);
+        QFETCH(Macros, macros); QFETCH(QStringList, pfLines);
         TempDataFolder data;
         install(data);
         ProfileStore store;
@@ -178,9 +160,7 @@ private slots:
     // rectangles): the rest of the file comes in, they do not, and the profile reads without them afterwards.
     void typedValues_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QStringList>("absent");
-        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("file"); QTest::addColumn<QStringList>("absent"); QTest::addColumn<QString>("said");
         QTest::newRow("deep nesting") << "deep-nesting.pf" << QStringList{"selectGun/0"}
                                       << "Profile import skips 1 typed values, the first under selectGun/0";
         QTest::newRow("huge region") << "huge-region.pf" << QStringList{"color_J2/type0", "color_J2/type1"}
@@ -188,9 +168,7 @@ private slots:
     }
     void typedValues()
     {
-        QFETCH(QString, file);
-        QFETCH(QStringList, absent);
-        QFETCH(QString, said);
+        QFETCH(QString, file); QFETCH(QStringList, absent); QFETCH(QString, said);
         TempDataFolder data;
         install(data);
         QVERIFY(data.copyFromSource("fuzz/corpus/pf/" + file));
@@ -233,21 +211,20 @@ private slots:
     }
     void unreadable()
     {
-        QFETCH(QByteArray, contents);
-        QFETCH(QStringList, messages);
+        QFETCH(QByteArray, contents); QFETCH(QStringList, messages);
         TempDataFolder data;
         install(data);
         ProfileStore store;
         storeMacros({{"Keep", {"1,A"}, "1"}});
         if (!contents.isEmpty())
             QVERIFY(data.writeFile("bad.pf", contents));
-        const QStringList before = tree(data);
+        const auto before = TmpfsMount::filesBelow(data.filePath(""));
         const QByteArray profileBefore = data.readFile("modules/setting/p1.bin");
         for (const QString &message : messages)
             QTest::ignoreMessage(QtDebugMsg, QRegularExpression(message));
         QVERIFY(!ProfileExchange::importProfile(store, 0, data.filePath("bad.pf")));
         QVERIFY(ProfileExchange::importMacros(store.profileSettings(0)));
-        QCOMPARE(tree(data), before);
+        QCOMPARE(TmpfsMount::filesBelow(data.filePath("")), before);
         QCOMPARE(data.readFile("modules/setting/p1.bin"), profileBefore);
         QCOMPARE(store.value("macro/3").toString(), QStringLiteral("Alpha"));
     }
@@ -274,7 +251,7 @@ private slots:
         for (int i = 0; i < 10000; ++i)
             pf += QByteArray::number(bad + i) + "=" + QByteArray::number(i % 100) + "\n";
         QVERIFY(data.writeFile("outside/hostile.pf", pf));
-        const QStringList before = tree(data);
+        const auto before = TmpfsMount::filesBelow(data.filePath(""));
 
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Profile import skips line 3 \\[keydefine_J2 - broken section line"));
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Profile import skips line 4 0=9, 9, 9, 9 - key under a broken"));
@@ -301,9 +278,10 @@ private slots:
 
         // Only the profile, the name list and the new macro files changed, all below modules/.
         QStringList added;
-        for (const QString &entry : tree(data))
-            if (!before.contains(entry))
-                added << entry.section(' ', 0, 0);
+        const auto after = TmpfsMount::filesBelow(data.filePath(""));
+        for (auto it = after.cbegin(); it != after.cend(); ++it)
+            if (!before.contains(it.key()) || before.value(it.key()) != it.value())
+                added << it.key();
         QStringList expectedFiles{"modules/macro/Old.bin", "modules/setting/name.bin", "modules/setting/p2.bin"};
         for (const QString &name : expectedNames.mid(1))
             expectedFiles << "modules/macro/" + name + ".bin";

@@ -118,22 +118,15 @@ void tst_WriteFaults::unwritablePlaces()
     QVERIFY(data.writeFile("modules/setting/p1.bin", good));
     QVERIFY(data.writeFile("modules/macro/m.bin", "[config]\ntotal=0\n"));
     const QString setting = data.filePath("modules/setting");
-    QFile::setPermissions(data.filePath("."), QFileDevice::Permissions(0x7777));
-    QFile::setPermissions(data.filePath("modules"), QFileDevice::Permissions(0x7777));
-    QFile::setPermissions(data.filePath("modules/macro"), QFileDevice::Permissions(0x7777));
-    QFile::setPermissions(data.filePath("modules/macro/m.bin"), QFileDevice::Permissions(0x6666));
-    if (fault == "read-only") {
-        QFile::setPermissions(data.filePath("modules/setting/p1.bin"), QFileDevice::Permissions(0x4444));
-        QFile::setPermissions(setting, QFileDevice::Permissions(0x5555));
-    } else if (fault == "directory") {
-        QFile::setPermissions(setting, QFileDevice::Permissions(0x7777));
-        QFile::setPermissions(data.filePath("modules/setting/p1.bin"), QFileDevice::Permissions(0x6666));
-        QVERIFY(QDir().mkpath(data.filePath("modules/setting/p2.bin")));
-        QVERIFY(QDir().mkpath(data.filePath("modules/setting/name.bin")));
-    } else {
-        QFile::setPermissions(setting, QFileDevice::Permissions(0x7777));
-        QFile::setPermissions(data.filePath("modules/setting/p1.bin"), QFileDevice::Permissions(0x2222));
-    }
+    const auto mode = [&](const char *path, int bits) { QFile::setPermissions(data.filePath(path), QFileDevice::Permissions(bits)); };
+    for (const char *folder : {".", "modules", "modules/macro", "modules/setting"})
+        mode(folder, 0x7777);
+    mode("modules/macro/m.bin", 0x6666);
+    mode("modules/setting/p1.bin", fault == "read-only" ? 0x4444 : fault == "directory" ? 0x6666 : 0x2222);
+    if (fault == "read-only")
+        mode("modules/setting", 0x5555);
+    for (const char *name : {"modules/setting/p2.bin", "modules/setting/name.bin"})
+        QVERIFY(fault != "directory" || QDir().mkpath(data.filePath(name)));
 
     std::unique_ptr<QProcess> child(startSelf({"--touch-once", data.filePath(".")}));
     QVERIFY(child->waitForFinished(30000));
@@ -159,9 +152,7 @@ void tst_WriteFaults::unwritablePlaces()
 
 void tst_WriteFaults::fullDisk_data()
 {
-    QTest::addColumn<bool>("tmpfs");
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<int>("freePages");
+    QTest::addColumn<bool>("tmpfs"); QTest::addColumn<QString>("operation"); QTest::addColumn<int>("freePages");
     QTest::addColumn<QString>("message");
     const struct { const char *operation; int freePages; const char *message; } cases[] = {
         {"profile value", 1, "Store file not readable or not written: %1/modules/setting/p1.bin (access)"},
@@ -191,10 +182,7 @@ void tst_WriteFaults::fullDisk_data()
 // failure; the file it was to replace keeps its bytes and no temporary file is left.
 void tst_WriteFaults::fullDisk()
 {
-    QFETCH(bool, tmpfs);
-    QFETCH(QString, operation);
-    QFETCH(int, freePages);
-    QFETCH(QString, message);
+    QFETCH(bool, tmpfs); QFETCH(QString, operation); QFETCH(int, freePages); QFETCH(QString, message);
     TempDataFolder data;
     const QString root = QFileInfo(data.filePath(".")).canonicalFilePath() + QStringLiteral("/disk");
     QVERIFY(QDir().mkpath(root));
@@ -204,11 +192,7 @@ void tst_WriteFaults::fullDisk()
         if (!disk->mounted())
             QSKIP(qPrintable("a tmpfs cannot be mounted here: " + disk->error()));
     }
-    const auto write = [&](const QString &relative, const QByteArray &contents) {
-        QFile file(root + QLatin1Char('/') + relative);
-        return QDir(root).mkpath(QFileInfo(relative).path()) && file.open(QIODevice::WriteOnly)
-                && file.write(contents) == contents.size();
-    };
+    const auto write = [&](const QString &relative, const QByteArray &contents) { return data.writeFile("disk/" + relative, contents); };
     const QByteArray profile = "[soak]\ngen=7\nblob=" + QByteArray(6000, 'p') + "\n";
     QVERIFY(write("modules/setting/p1.bin", profile));
     QVERIFY(write("modules/setting/p2.bin", "[soak]\ngen=2\n"));
