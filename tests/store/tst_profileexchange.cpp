@@ -116,44 +116,29 @@ private slots:
         QVERIFY(QDir(data.filePath("modules/setting")).entryList({"import-*"}).isEmpty());
     }
 
-    // Written by hand in the exchange format; names already present are overwritten, not repeated.
+    // Written by hand (CRLF lines): names already present are overwritten, not repeated, the later of two winning;
+    // the macro list stops at 100, new names beyond it are left out.
     void handWrittenMerge()
     {
         TempDataFolder data;
         install(data);
         ProfileStore store;
-        storeMacros({{"X", {"1,B"}, "2"}, {"Y", {}, "1"}});
-        QVERIFY(data.writeFile("hand.pf", "[sensor]\r\nreportRate_J2=8\r\n\r\n[profile]\r\n"
-                                          "name=X, Z, X\r\n0=\"1,A\", \"0,20\", \"2,A\", 5\r\n1=9\r\n2=\"3,MS-R\", 4\r\n"));
-        QVERIFY(ProfileExchange::importProfile(store, 0, data.filePath("hand.pf")));
-        QVERIFY(ProfileExchange::importMacros(store.profileSettings(0)));
-        QCOMPARE(macroNames(), QStringList({"X", "Y", "Z"}));
-        QCOMPARE(MacroFiles::load("X"), QStringList({"3,MS-R", "4"}));   // the later X wins
-        QCOMPARE(MacroFiles::load("Y"), QStringList({"1"}));
-        QCOMPARE(MacroFiles::load("Z"), QStringList({"9"}));
-        QCOMPARE(store.value("sensor/reportRate_J2").toInt(), 8);
-    }
-
-    // The macro list stops at 100: carried macros already in it are overwritten, new ones beyond are left out.
-    void macroListLimit()
-    {
-        TempDataFolder data;
-        install(data);
-        ProfileStore store;
         Macros held;
+        QStringList names;
         for (int i = 0; i < 97; ++i)
-            held.append({"held" + QString::number(i), {}, "1"});
+            names << held.emplace_back(Macro{"held" + QString::number(i), {}, "1"}).name;
         storeMacros(held);
-        QVERIFY(data.writeFile("many.pf", "[profile]\nname=new0, held5, new1, new2, new3, new4\n0=1\n1=\"1,A\", 2\n2=3\n3=4\n4=5\n5=6\n"));
-        QVERIFY(ProfileExchange::importProfile(store, 0, data.filePath("many.pf")));
+        QVERIFY(data.writeFile("hand.pf", "[sensor]\r\nreportRate_J2=8\r\n\r\n[profile]\r\nname=new0, held5, new1, held5, new2, "
+                               "new3, new4\r\n0=1\r\n1=\"1,A\", \"0,20\", \"2,A\", 5\r\n2=9\r\n3=\"3,MS-R\", 4\r\n4=5\r\n5=6\r\n6=7\r\n"));
+        QVERIFY(ProfileExchange::importProfile(store, 0, data.filePath("hand.pf")));
         QTest::ignoreMessage(QtDebugMsg, "Profile import skips 2 new macros: the macro list is full at 100");
         QVERIFY(ProfileExchange::importMacros(store.profileSettings(0)));
-        QStringList names;
-        for (const Macro &m : held)
-            names << m.name;
         QCOMPARE(macroNames(), names + QStringList({"new0", "new1", "new2"}));
-        QCOMPARE(MacroFiles::load("held5"), QStringList({"1,A", "2"}));
+        QCOMPARE(MacroFiles::load("held5"), QStringList({"3,MS-R", "4"}));   // the later one wins
+        QCOMPARE(MacroFiles::load("held6"), QStringList({"1"}));
+        QCOMPARE(MacroFiles::load("new1"), QStringList({"9"}));
         QVERIFY(!QFile::exists(MacroFiles::fileFor("new3")) && !QFile::exists(MacroFiles::fileFor("new4")));
+        QCOMPARE(store.value("sensor/reportRate_J2").toInt(), 8);
     }
 
     // Values Qt's own reader would decode (a list nested deeper than the stack, a region of 2^31 - 1
