@@ -34,12 +34,9 @@ class tst_SensorPanels : public QObject
     // Command blocks with this code sent since forget(), without the report ID: "01 08 03 03 0f 00 00 e1".
     QStringList commands(uchar code)
     {
-        const QString prefix = QStringLiteral("feature-out 00 %1 ").arg(QString::number(code, 16).rightJustified(2, u'0').toUpper());
-        QStringList result;
-        for (const QString &line : rig->reports(seen)) {
-            if (line.startsWith(prefix))
-                result << line.mid(15).toLower();
-        }
+        QStringList result = rig->reports(seen).filter(QRegularExpression(QString::asprintf("^feature-out 00 %02X ", code)));
+        for (QString &line : result)
+            line = line.mid(15).toLower();
         return result;
     }
     void forget() { seen = rig->traceLength(); rig->system->calls.clear(); }
