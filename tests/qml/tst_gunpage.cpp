@@ -163,13 +163,7 @@ private slots:
     // One page for the whole table: each case starts again from the stored entry through init().
     void fieldCleanup()
     {
-        struct Case {
-            const char *field;
-            const char *typed;
-            bool byEnter;   // else by a click elsewhere in the dialog
-            const char *shown;
-            const char *stored;
-        };
+        struct Case { const char *field, *typed; bool byEnter; const char *shown, *stored; };   // byEnter, else a click elsewhere
         const Case cases[] = {
             {"gunPeriodField", "", false, "10", "L-Click, 10, 3, -4, 5"},
             {"gunPeriodField", "300", true, "255", "L-Click, 255, 3, -4, 5"},

@@ -12,12 +12,7 @@
 
 #include <random>
 
-struct Macro
-{
-    QString name;
-    QStringList events;
-    QString loops;
-};
+struct Macro { QString name; QStringList events; QString loops; };
 using Macros = QList<Macro>;
 Q_DECLARE_METATYPE(Macros)
 
