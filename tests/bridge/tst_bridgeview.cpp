@@ -311,7 +311,6 @@ private slots:
         for (auto it = keyNameTable().cbegin(); it != keyNameTable().cend(); ++it)
             fromBridge.insert(it.key(), it.value());
         QCOMPARE(fromPage, fromBridge);
-
         // Code -> name: every keyboard code of the bridge list and nothing else.
         const auto call = [&](const char *function, const QVariant &argument) {
             QVariant result;

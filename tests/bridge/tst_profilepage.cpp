@@ -78,7 +78,6 @@ private slots:
         page.clickItem(page.row(0));
         page.menu(2);
         QCOMPARE(page.names(), QString("Standard0, profile_01, Standard(0)2, Standard(1)3"));
-
         // Double-click: a name in use is ignored, a free one taken on Enter.
         QQuickItem *third = page.row(2);
         QTest::mouseDClick(page.view.get(), Qt::LeftButton, {}, scenePoint(third));
@@ -111,7 +110,6 @@ private slots:
         page.open();
         QCOMPARE(page.panel->property("editIndex").toInt(), -1);
         QVERIFY(!page.shown("profileEditor"));
-
         // Delete keeps the profile files; the button keeps the last entry, the menu does not.
         const QByteArray p3 = page.profileFile(3);
         page.clickItem(page.row(2));

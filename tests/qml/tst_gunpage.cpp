@@ -112,7 +112,6 @@ private slots:
         QCOMPARE(fields(), QStringList({"L-Click", "20", "3", "-4", "5"}));
         QVERIFY(!unlimited());
         rig->shot("gun-runtimes");
-
         // New: Y -10 on the page, 0 in the file until OK.
         click("gunNew");
         QCOMPARE(entries(), 3);
@@ -123,7 +122,6 @@ private slots:
         QCOMPARE(gunLine("Gun0"), QString("L-Click, 10, 0, 0, 0"));
         QCOMPARE(nameLine(), QString("Alpha, Beta, Gun0"));
         rig->shot("gun-new");
-
         // Rename stores the entry as the page holds it under the new name only.
         rename(2, "Gun7");
         QCOMPARE(text("gunEntryText2"), QString("Gun7"));
@@ -146,7 +144,6 @@ private slots:
         QCOMPARE(text("gunEntryText1"), QString("Gun7"));
         QVERIFY(gunLine("Beta").isNull());
         QCOMPARE(nameLine(), QString("Alpha, Gun7"));
-
         // Edits reach the file with OK only.
         click("gunEntry0");
         typeInto("gunPeriodField", "7");
@@ -267,7 +264,6 @@ private slots:
         QCOMPARE(gunLine("Alpha"), QString("L-Click, 20, 3, -4, 5"));
         openDialog();
         QCOMPARE(fields(), QStringList({"L-Click", "42", "3", "55", "1"}));
-
         // Dragged by its title bar far past the top left corner, it stops at the page's edge.
         const QPoint from = rig->centre("gunTitleBar");
         QTest::mousePress(view(), Qt::LeftButton, {}, from);

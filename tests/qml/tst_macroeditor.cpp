@@ -123,11 +123,9 @@ private slots:
         QCOMPARE(text("keyText4"), texts[2]);
         QCOMPARE(lastMatrix().mid(16, 4).toHex(' '), QByteArray("04 01 00 0a"));
         QCOMPARE(macroBlocks(), QStringList{block(4, "00 01 01 04 da 04 1e 05 f8 05 0a 06 81 06 00 00")});
-
         // The shown macro keeps its own loop count.
         click("macroBtn");
         QCOMPARE(text("loopField"), QString("300"));
-
         // A later edit is saved and sent again to button 5's slot; its loop count too.
         click("macroRow0");
         click("eventRow2", Qt::RightButton);
@@ -173,7 +171,6 @@ private slots:
         click("eventRow" + QString::number(events() - 1), Qt::RightButton);
         click("eventMenu1");
         QCOMPARE(savedEntries("Macro_0").size(), saved.size() + (refused ? 0 : 2));
-
         // A longer macro (another tool wrote it) is refused in the key dialog: button 4 keeps its
         // entry on the wire and mouse slot 3 is not pointed at.
         QStringList longer;
@@ -243,7 +240,6 @@ private slots:
         QCOMPARE(view()->getNameList(0), (QVariantList{"Macro_0", "Boss", "Macro_2"}));
         QVERIFY(QFile::exists(rig->data.filePath("modules/macro/Boss.bin")) && !QFile::exists(rig->data.filePath("modules/macro/Macro_1.bin")));
         QVERIFY(text("macroMessage").isEmpty());
-
         // Button 2 uses Boss: deleting it resets the button, renumbers the rest and their files.
         view()->setMacroKey(1, "Boss");
         QVERIFY(item("keyMatrixMain")->metaObject()->invokeMethod(item("keyMatrixMain"), "modifyData",
@@ -394,7 +390,6 @@ private slots:
         QTest::keyClicks(view(), "2");
         QTest::keyClick(view(), Qt::Key_Return);
         QCOMPARE(view()->loadMacroIni("Macro_0").last(), QString("12"));
-
         // Cancel while recording asks; its Cancel goes on recording, its OK drops the recording.
         click("macroRecord");
         key(true, 0x05);
@@ -408,7 +403,6 @@ private slots:
         QVERIFY(!shown("macroEditorMain") && !shown("mainMask") && !editor()->property("isInputting").toBool());
         QCOMPARE(events(), 4);
         QCOMPARE(savedEntries("Macro_0"), (QStringList{"2,Space", "1,A", "0,1500", "2,A"}));
-
         // Dragged by its title, the editor stays inside the page.
         click("macroBtn");
         QQuickItem *title = item("macroEditorTitle");

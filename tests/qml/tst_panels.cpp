@@ -109,7 +109,6 @@ private slots:
         QCOMPARE(item("linesField")->property("text").toString(), QStringLiteral("3"));
         QCOMPARE(commands(0x01), QStringList{"01 08 03 03 0f 00 00 e1"});  // the loaded rate changed the panel's value
         forget();
-
         // Report rate: pressed top-left, dragged through the other quadrants, released.
         reveal("reportRateMain");
         QQuickItem *dial = item("reportRateDial");
@@ -125,7 +124,6 @@ private slots:
         click(dial, 100, 100);
         QCOMPARE(int(page->sim->state().reportRate), 2);
         shoot("reportRateMain");
-
         // Pointer speed: far right on the base line is level 11, straight above the centre level 6.
         forget();
         reveal("mouseRateMain");
@@ -136,7 +134,6 @@ private slots:
         QCOMPARE(page->system->calls, (QStringList{"setMouseSpeed 22", "setMouseSpeed 12"}));
         QCOMPARE(stored(ProfileKey::cursorSpeed), QStringLiteral("6"));
         shoot("mouseRateMain");
-
         // Double-click speed: the left end is level 0 (900 ms), the right end 11 (130 ms).
         forget();
         reveal("doubleRateMain");
@@ -145,7 +142,6 @@ private slots:
         click(twice, 178, 70);
         QCOMPARE(page->system->calls, (QStringList{"setDoubleClickTime 900", "setDoubleClickTime 130"}));
         shoot("doubleRateMain");
-
         // Scroll lines: 0 typed and Enter applies 1; one screen is 1000; + only changes the field.
         forget();
         reveal("scrollRateMain");
@@ -177,7 +173,6 @@ private slots:
         QCOMPARE(stored(ProfileKey::scrollLines), QStringLiteral("1000"));
         QVERIFY(item("screenOption")->property("checked").toBool() && !item("rowsOption")->property("checked").toBool());
         QCOMPARE(field->property("text").toString(), QStringLiteral("27"));
-
         // Axis sensitivity: a click in a zone stores both levels and sends them as (level + 1) x 20.
         forget();
         QQuickItem *x = item("xSlider");
@@ -191,7 +186,6 @@ private slots:
         click(item("ySlider"), 5, 8);   // zone 0
         QCOMPARE(commands(0x0B).last(), QStringLiteral("0b 8c 14 00 00 00 00 54"));
         shoot("xySettingMain");
-
         // Lift-off height.
         forget();
         click(item("jmgd3"), 5, 9);
@@ -278,13 +272,11 @@ private slots:
         // The marked stage's bar reaches the top of its track.
         const QImage shot = rig.view->grabFramebuffer();
         QVERIFY(shot.pixelColor(rig.centre("dpiTrack3", QPointF(3, 9))).red() > 150);
-
         // Preset 5 goes out as green 103; the profile keeps 127.
         mark = rig.traceLength();
         rig.click("lightPreset5");
         QVERIFY2(rig.reports(mark).value(1).startsWith("data-out 00 FF 67 00 00 00 FF "), qPrintable(rig.reports(mark).join('\n')));
         QCOMPARE(rig.stored("color_J2/ledEffect"), QStringLiteral("1, 0, 2, 255, 127, 0"));
-
         // The knob (level 2, centred at 63) counts a click at its point, and a drag where it is let go.
         mark = rig.traceLength();
         rig.clickAt("levelSlider1", QPointF(58, 7));
@@ -386,7 +378,6 @@ private slots:
         rig.click("resetOk");
 
         QCOMPARE(rig.data.readFile("modules/setting/p1.bin"), rig.data.readFile("modules/setting/pD.bin"));
-
         // Every block sent carries the default file's values.
         const QStringList sent = rig.reports(mark).filter(QRegularExpression("^(feature|data)-out"));
         const QString effect = out("06 00 00 32 06 01 00 00");   // effect 0, level 4: brightness 50
@@ -445,7 +436,6 @@ private slots:
         const QIcon tray(QStringLiteral(G7_SOURCE_DIR "/modules/img/trayIcon.ico"));
         QVERIFY(tray.availableSizes().contains(QSize(16, 16)) && tray.availableSizes().contains(QSize(32, 32)));
         QVERIFY(tray.pixmap(QSize(16, 16)).toImage().pixelColor(8, 8).alpha() > 0);
-
         // Every text of the language file stands where the page has its English text.
         for (int group = 0; group < 7; ++group) {
             const QByteArray name(groups[group]);

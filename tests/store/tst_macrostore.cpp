@@ -156,7 +156,6 @@ private slots:
         QCOMPARE(MacroFiles::loadIndex("M1"), 5u);
         MacroFiles::setIndex("absent", 5);
         QVERIFY(!QFile::exists("modules/macro/absent.bin"));
-
         // Uses and renames in profiles 0..5; profile 6 is not looked at.
         for (int p : {0, 1, 5, 6})
             profiles.profileSettings(p)->setValue("macro/3", "M1");

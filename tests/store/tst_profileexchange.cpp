@@ -255,7 +255,6 @@ private slots:
         QCOMPARE(MacroFiles::load("ok1"), QStringList({"1,B", "2"}));
         QCOMPARE(MacroFiles::load("Old"), QStringList({"1,C", "3"}));
         QCOMPARE(MacroFiles::load("m88"), QStringList({"88"}));
-
         // Only the profile, the name list and the new macro files changed, all below modules/.
         QStringList added;
         const auto after = TmpfsMount::filesBelow(data.filePath(""));
