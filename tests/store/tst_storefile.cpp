@@ -140,8 +140,7 @@ private slots:
     {
         QFETCH(QString, file);
         TempDataFolder dir;
-        QVERIFY(dir.copyFromSource("modules/setting/apConfig.bin"));
-        QVERIFY(dir.copyFromSource("modules/setting/pD.bin"));
+        QVERIFY(dir.copyFromSource("modules/setting/apConfig.bin") && dir.copyFromSource("modules/setting/pD.bin"));
         const QByteArray before = dir.readFile(file);
         const QSettings qtReader(dir.filePath(file), QSettings::IniFormat);
         {

@@ -189,10 +189,8 @@ private slots:
         const auto write = [&](const QString &relative, const QByteArray &contents) { return data.writeFile("disk/" + relative, contents); };
         const QByteArray profile = "[soak]\ngen=7\nblob=" + QByteArray(6000, 'p') + "\n";
         QVERIFY(write("modules/setting/p1.bin", profile));
-        QVERIFY(write("modules/setting/p2.bin", "[soak]\ngen=2\n"));
-        QVERIFY(write("modules/setting/p3.bin", "[soak]\ngen=3\n"));
         // Every profile there: a missing one would be made from pD.bin as the store opens.
-        for (int p = 4; p <= 10; ++p)
+        for (int p = 2; p <= 10; ++p)
             QVERIFY(write(QStringLiteral("modules/setting/p%1.bin").arg(p), "[soak]\ngen=" + QByteArray::number(p) + "\n"));
         QVERIFY(write("modules/setting/pD.bin", "[soak]\ngen=0\nblob=" + QByteArray(6000, 'd') + "\n"));
         QVERIFY(write("modules/setting/name.bin", "[macro]\nmacroName=m, loaderzenith\n"));
