@@ -37,14 +37,8 @@ struct Page : PageRig
             click("profileBtn");
         QVERIFY(panel->isVisible());
     }
-    QString names() const
-    {
-        const QStringList lines = QString::fromLatin1(data.readFile("modules/setting/name.bin")).split('\n');
-        for (const QString &line : lines)
-            if (line.startsWith("profileName="))
-                return line.mid(12);
-        return QString();
-    }
+    // The profileName line of name.bin as a text editor shows it; empty when there is none.
+    QString names() const { return QString::fromLatin1(data.readFile("modules/setting/name.bin")).section("\nprofileName=", 1).section('\n', 0, 0); }
     QByteArray profileFile(int n) const { return data.readFile(QString("modules/setting/p%1.bin").arg(n)); }
     QStringList sent() const { return TraceReader(traceFile()).texts({"feature-out", "data-out"}); }
 
