@@ -37,14 +37,8 @@ struct Page : PageRig
             click("profileBtn");
         QVERIFY(panel->isVisible());
     }
-    QString names() const
-    {
-        const QStringList lines = QString::fromLatin1(data.readFile("modules/setting/name.bin")).split('\n');
-        for (const QString &line : lines)
-            if (line.startsWith("profileName="))
-                return line.mid(12);
-        return QString();
-    }
+    // The profileName line of name.bin as a text editor shows it; empty when there is none.
+    QString names() const { return QString::fromLatin1(data.readFile("modules/setting/name.bin")).section("\nprofileName=", 1).section('\n', 0, 0); }
     QByteArray profileFile(int n) const { return data.readFile(QString("modules/setting/p%1.bin").arg(n)); }
     QStringList sent() const { return TraceReader(traceFile()).texts({"feature-out", "data-out"}); }
 
@@ -78,7 +72,6 @@ private slots:
         page.clickItem(page.row(0));
         page.menu(2);
         QCOMPARE(page.names(), QString("Standard0, profile_01, Standard(0)2, Standard(1)3"));
-
         // Double-click: a name in use is ignored, a free one taken on Enter.
         QQuickItem *third = page.row(2);
         QTest::mouseDClick(page.view.get(), Qt::LeftButton, {}, scenePoint(third));
@@ -111,7 +104,6 @@ private slots:
         page.open();
         QCOMPARE(page.panel->property("editIndex").toInt(), -1);
         QVERIFY(!page.shown("profileEditor"));
-
         // Delete keeps the profile files; the button keeps the last entry, the menu does not.
         const QByteArray p3 = page.profileFile(3);
         page.clickItem(page.row(2));
@@ -170,9 +162,7 @@ private slots:
     // very reports the command line's sender makes walking the same flow over the same stored profile.
     void flows_data()
     {
-        QTest::addColumn<int>("model");
-        QTest::addColumn<int>("flow");
-        QTest::addColumn<QString>("commands");
+        QTest::addColumn<int>("model"); QTest::addColumn<int>("flow"); QTest::addColumn<QString>("commands");
         // Keys, axes, DPI (the current stage asked first), lighting refresh, stage colours, the effect
         // with its red palette, report rate, lift-off height, closing refresh.
         QTest::newRow("switch") << 1 << int(ProfileSendPlan::Switch) << "03 0B 87 08 07 0C 06 0A 06 0C 06 01 04 0C 06";
@@ -185,9 +175,7 @@ private slots:
     }
     void flows()
     {
-        QFETCH(int, model);
-        QFETCH(int, flow);
-        QFETCH(QString, commands);
+        QFETCH(int, model); QFETCH(int, flow); QFETCH(QString, commands);
         // Two differs from the factory profile in keys (button 3 plays M1), axes, DPI, lighting and lift-off.
         QFile factory(G7_SOURCE_DIR "/modules/setting/pD.bin");
         QVERIFY(factory.open(QIODevice::ReadOnly));
@@ -269,17 +257,14 @@ private slots:
     // The page with its context menu, for a look by eye (G7_QML_SHOT_DIR).
     void screenshots_data()
     {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QStringList>("menu");
+        QTest::addColumn<QString>("language"); QTest::addColumn<QStringList>("menu");
         QTest::addColumn<QString>("first");   // "Standard" for the first entry in English only, shown but not stored
         QTest::newRow("English") << "English" << QStringList{"Delete", "Edit", "Copy", "Load", "Save", "Link to application…"} << "Standard";
         QTest::newRow("Chinese") << "ChineseSimplified" << QStringList{"删除", "编辑", "复制", "载入", "保存", "关联应用程序…"} << "Alpha";
     }
     void screenshots()
     {
-        QFETCH(QString, language);
-        QFETCH(QStringList, menu);
-        QFETCH(QString, first);
+        QFETCH(QString, language); QFETCH(QStringList, menu); QFETCH(QString, first);
         Page page("Alpha0, profile_01, Work2", language);
         page.open();
         QCOMPARE(page.panel->property("menuTexts").toStringList(), menu);

@@ -3,13 +3,44 @@
 #include "gnomemousesettings.h"
 #include "linuxpointersettings.h"
 #include "myqquickview.h"
+#include "profilekeys.h"
 #include "tempdatafolder.h"
+#include "viewrig.h"
 
 #include <QApplication>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTest>
 
-// The pointer slots against a real X server (Xvfb) and GNOME's settings kept in memory.
+#include <functional>
+
+using Slot = std::function<void(myQQuickView &)>;
+Q_DECLARE_METATYPE(Slot)
+
+// The bridge with the pointer settings recorded and no profile yet.
+struct PointerRig : ViewRig
+{
+    PointerRig() : ViewRig(1) {}
+    // p1.bin as another program reads it, once the view has written it out.
+    QString stored(const char *key)
+    {
+        view.store.currentSettings()->sync();
+        return QSettings(data.filePath("modules/setting/p1.bin"), QSettings::IniFormat).value(key).toString();
+    }
+};
+
+// The bridge on the real pointer settings of `display`, in a fresh data folder.
+struct Bridge
+{
+    explicit Bridge(const QByteArray &display) { view.pointerSettings.reset(system = new LinuxPointerSettings(display)); }
+    TempDataFolder data;
+    const bool folder = QDir().mkpath("modules/setting");
+    myQQuickView view;
+    LinuxPointerSettings *system = nullptr;
+};
+
+// The pointer slots on recorded settings, on KDE's file, and against a real X server (Xvfb) and GNOME's
+// settings kept in memory.
 class tst_X11Pointer : public QObject
 {
     Q_OBJECT
@@ -39,11 +70,8 @@ private slots:
 
     void accelerationReadsBackFromTheServer()
     {
-        TempDataFolder data;
-        QDir().mkpath("modules/setting");
-        myQQuickView view;
-        view.pointerSettings = std::make_unique<LinuxPointerSettings>(
-                    screen.environment.value("DISPLAY").toLatin1());
+        Bridge bridge(screen.environment.value("DISPLAY").toLatin1());
+        myQQuickView &view = bridge.view;
         QVERIFY(view.getAcceleration());
         view.setAcceleration(false);
         QVERIFY(!view.getAcceleration());
@@ -56,9 +84,7 @@ private slots:
     // Speed goes to the server's threshold and to GNOME; double-click to GNOME; wheel lines have no place outside KDE.
     void speedClickAndLines_data()
     {
-        QTest::addColumn<uint>("level");
-        QTest::addColumn<QString>("server");
-        QTest::addColumn<double>("gnomeSpeed");
+        QTest::addColumn<uint>("level"); QTest::addColumn<QString>("server"); QTest::addColumn<double>("gnomeSpeed");
         QTest::addColumn<int>("doubleClick");
         QTest::newRow("0") << 0u << "2/1 22" << -0.75 << 900;
         QTest::newRow("5") << 5u << "2/1 13" << 0.0 << 550;
@@ -67,16 +93,10 @@ private slots:
     }
     void speedClickAndLines()
     {
-        QFETCH(uint, level);
-        QFETCH(QString, server);
-        QFETCH(double, gnomeSpeed);
-        QFETCH(int, doubleClick);
-        TempDataFolder data;
-        QDir().mkpath("modules/setting");
-        myQQuickView view;
-        auto owned = std::make_unique<LinuxPointerSettings>(screen.environment.value("DISPLAY").toLatin1());
-        LinuxPointerSettings *system = owned.get();
-        view.pointerSettings = std::move(owned);
+        QFETCH(uint, level); QFETCH(QString, server); QFETCH(double, gnomeSpeed); QFETCH(int, doubleClick);
+        Bridge bridge(screen.environment.value("DISPLAY").toLatin1());
+        myQQuickView &view = bridge.view;
+        LinuxPointerSettings *system = bridge.system;
         QVERIFY(system->gnome.available());
 
         view.setCursorSpeed(level);
@@ -94,18 +114,119 @@ private slots:
     // Without an X server only GNOME's part is left; acceleration has no place and says so.
     void withoutServer()
     {
-        TempDataFolder data;
-        QDir().mkpath("modules/setting");
-        myQQuickView view;
-        auto owned = std::make_unique<LinuxPointerSettings>(":999");
-        LinuxPointerSettings *system = owned.get();
-        view.pointerSettings = std::move(owned);
+        Bridge bridge(":999");
+        myQQuickView &view = bridge.view;
         QTest::ignoreMessage(QtDebugMsg, "getAcceleration Failed");
         QVERIFY(!view.getAcceleration());
         QTest::ignoreMessage(QtDebugMsg, "setAcceleration Failed");
         view.setAcceleration(true);
-        QVERIFY(system->setMouseSpeed(4));
-        QCOMPARE(system->gnome.speed(), -0.5);
+        QVERIFY(bridge.system->setMouseSpeed(4));
+        QCOMPARE(bridge.system->gnome.speed(), -0.5);
+    }
+
+    // Each page level: what the system gets, what the profile keeps and the getter returns, the system refusing
+    // or not (a refusal prints one line; the value is stored first and kept). A profile without the keys gives 0.
+    void levels_data()
+    {
+        QTest::addColumn<int>("kind");   // 0 speed, 1 double-click, 2 wheel lines
+        QTest::addColumn<uint>("level"); QTest::addColumn<QString>("applied"); QTest::addColumn<bool>("refused");
+        const char *const rows[] = {"0 0 setMouseSpeed 1", "0 1 setMouseSpeed 2", "0 5 setMouseSpeed 10", "0 6 setMouseSpeed 12",
+            "0 10 setMouseSpeed 20", "0 11 setMouseSpeed 22", "1 0 setDoubleClickTime 900", "1 5 setDoubleClickTime 550",
+            "1 10 setDoubleClickTime 200", "1 11 setDoubleClickTime 130", "1 12 setDoubleClickTime 60",
+            "1 40 setDoubleClickTime 60", "2 1 setWheelScrollLines 1", "2 3 setWheelScrollLines 3",
+            "2 100 setWheelScrollLines 100", "2 1000 setWheelScrollLines 1000", "0 7 setMouseSpeed 14 refused",
+            "1 7 setDoubleClickTime 410 refused", "2 7 setWheelScrollLines 7 refused"};
+        for (const char *row : rows) {
+            const QStringList f = QString(row).split(' ');
+            QTest::newRow(row) << f[0].toInt() << f[1].toUInt() << f[2] + ' ' + f[3] << (f.size() > 4);
+        }
+    }
+    void levels()
+    {
+        QFETCH(int, kind); QFETCH(uint, level); QFETCH(QString, applied); QFETCH(bool, refused);
+        static const char *const slot[][2] = {{"CursorSpeed", ProfileKey::cursorSpeed}, {"DoubleClickSpeed", ProfileKey::doubleClickSpeed},
+                                              {"VerticalScrollLines", ProfileKey::scrollLines}};
+        PointerRig rig;
+        const auto call = [&](const char *verb) { return QByteArray(verb) + slot[kind][0]; };
+        const auto get = [&] { uint got = 99; QMetaObject::invokeMethod(&rig.view, call("get").constData(), Q_RETURN_ARG(uint, got)); return got; };
+        QCOMPARE(get(), 0u);
+        if (refused) {
+            rig.system->refuse = QStringList{applied.section(' ', 0, 0)};
+            QTest::ignoreMessage(QtDebugMsg, (call("set") + " Failed").constData());
+        }
+        QVERIFY(QMetaObject::invokeMethod(&rig.view, call("set").constData(), Q_ARG(uint, level)));
+        QCOMPARE(rig.system->calls, QStringList{applied});
+        QCOMPARE(rig.stored(slot[kind][1]), QString::number(level));
+        QCOMPARE(get(), level);
+    }
+
+    // Acceleration: a refused read or write prints its line.
+    void accelerationRefused_data()
+    {
+        QTest::addColumn<QString>("refused"); QTest::addColumn<Slot>("call"); QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("calls");
+        QTest::newRow("get") << "getMouse" << Slot([](myQQuickView &v) { QVERIFY(!v.getAcceleration()); })
+                             << "getAcceleration Failed" << QStringList{"getMouse"};
+        QTest::newRow("set, read refused") << "getMouse" << Slot([](myQQuickView &v) { v.setAcceleration(false); })
+                                           << "setAcceleration Failed" << QStringList{"getMouse"};
+        QTest::newRow("set, write refused") << "setMouse" << Slot([](myQQuickView &v) { v.setAcceleration(false); })
+                                            << "setAcceleration Failed" << QStringList{"getMouse", "setMouse 6 10 0"};
+    }
+    void accelerationRefused()
+    {
+        QFETCH(QString, refused); QFETCH(Slot, call); QFETCH(QString, message); QFETCH(QStringList, calls);
+        PointerRig rig;
+        rig.system->refuse = QStringList{refused};
+        QTest::ignoreMessage(QtDebugMsg, message.toLatin1());
+        call(rig.view);
+        QCOMPARE(rig.system->calls, calls);
+    }
+
+    // Wheel lines on Linux go to KDE's kdeglobals ($XDG_CONFIG_HOME): set under KDE or where the key is already,
+    // with every other byte of the file as it was; elsewhere nothing is written and the panel is told.
+    void kdeWheelLines_data()
+    {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<QByteArray>("before");   // null: no file
+        QTest::addColumn<uint>("lines");
+        QTest::addColumn<QByteArray>("after");    // null: left as it was
+        // Texts another KDE tool keeps there, which a typed reader would change or choke on.
+        const QByteArray others = "[General]\nfixed=Hack,10,-1,5,50,0,0,0,0,0\nName[de]=Grün\nPath=$HOME/x\n"
+                                  "Blob=@Variant(\\0\\0\\0\\x7f)\n\n[KDE][Sub]\nWheelScrollLines=9\n";
+        QTest::newRow("KDE, no file") << "KDE" << QByteArray() << 5u << QByteArray("[KDE]\nWheelScrollLines=5\n");
+        QTest::newRow("KDE, no group") << "ubuntu:KDE" << others << 7u << others + "\n[KDE]\nWheelScrollLines=7\n";
+        QTest::newRow("KDE, group without the key") << "KDE"
+            << QByteArray("[KDE]\nSingleClick=false\n\n") + others << 3u
+            << QByteArray("[KDE]\nSingleClick=false\nWheelScrollLines=3\n\n") + others;
+        QTest::newRow("other desktop, key there") << "GNOME"
+            << others + "\n[KDE]\nWheelScrollLines = 3\nLookAndFeelPackage=org.kde.breeze\n" << 1000u
+            << others + "\n[KDE]\nWheelScrollLines=1000\nLookAndFeelPackage=org.kde.breeze\n";
+        QTest::newRow("other desktop, no key") << "GNOME" << others << 5u << QByteArray();
+        QTest::newRow("other desktop, no file") << "" << QByteArray() << 5u << QByteArray();
+        QTest::newRow("KDE, key locked") << "KDE" << QByteArray("[KDE]\nWheelScrollLines[$i]=3\n") << 5u << QByteArray();
+        QTest::newRow("KDE, no final line end") << "KDE" << QByteArray("[KDE]\nSingleClick=true") << 2u
+            << QByteArray("[KDE]\nSingleClick=true\nWheelScrollLines=2\n");
+    }
+    void kdeWheelLines()
+    {
+        QFETCH(QString, desktop); QFETCH(QByteArray, before); QFETCH(uint, lines); QFETCH(QByteArray, after);
+        TempDataFolder data;
+        QDir().mkpath("modules/setting");
+        qputenv("XDG_CONFIG_HOME", data.filePath("config").toLocal8Bit());
+        qputenv("XDG_CURRENT_DESKTOP", desktop.toLocal8Bit());
+        if (!before.isNull())
+            QVERIFY(data.writeFile("config/kdeglobals", before));
+        myQQuickView view;
+        view.pointerSettings = std::make_unique<LinuxPointerSettings>(":999");   // no X server: wheel lines only
+        QCOMPARE(view.canSetVerticalScrollLines(), !after.isNull());
+        if (after.isNull())
+            QTest::ignoreMessage(QtDebugMsg, "setVerticalScrollLines Failed");
+        view.setVerticalScrollLines(lines);
+        QCOMPARE(data.readFile("config/kdeglobals"), after.isNull() ? before : after);
+        QCOMPARE(QFile::exists(data.filePath("config/kdeglobals")), !before.isNull() || !after.isNull());
+        QCOMPARE(view.getVerticalScrollLines(), lines);
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_CURRENT_DESKTOP");
     }
 };
 

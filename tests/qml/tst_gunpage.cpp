@@ -1,5 +1,6 @@
 #include "myqquickview.h"
 #include "pagerig.h"
+#include "storefile.h"
 
 #include <QClipboard>
 #include <QtTest>
@@ -63,39 +64,28 @@ class tst_GunPage : public QObject
     // Value text of key in [section] of a data file, as a text editor shows it; null when absent.
     QString line(const QString &file, const QString &section, const QString &key)
     {
-        const QStringList lines = QString::fromUtf8(rig->data.readFile(file)).split('\n');
-        bool inSection = false;
-        for (const QString &l : lines) {
-            if (l.startsWith('['))
-                inSection = l.trimmed() == '[' + section + ']';
-            else if (inSection && l.startsWith(key + '='))
+        const QString part = QString::fromUtf8(rig->data.readFile(file)).section('[' + section + "]\n", 1).section("\n[", 0, 0);
+        for (const QString &l : part.split('\n'))
+            if (l.startsWith(key + '='))
                 return l.mid(key.size() + 1).trimmed();
-        }
         return QString();
     }
     QString gunLine(const QString &name) { return line("modules/gun/gunData.bin", "gunData", name); }
     QString nameLine() { return line("modules/setting/name.bin", "gun", "gunName"); }
 
     // names: the stored list as its line reads; entries: lines of [gunData]; dataFile: whether gunData.bin exists.
-    void start(const QString &language, const QString &names, const QStringList &entries, bool dataFile = true,
+    bool start(const QString &language, const QString &names, const QStringList &entries, bool dataFile = true,
                const QString &selectGun = QString())
     {
         rig.reset(new PageRig(1, language));
-        if (!selectGun.isEmpty()) {
-            QByteArray profile = rig->data.readFile("modules/setting/p1.bin");
-            QVERIFY(profile.contains("[selectGun]\n0=\n"));
-            profile.replace("[selectGun]\n0=\n", "[selectGun]\n0=" + selectGun.toUtf8() + "\n");
-            QVERIFY(rig->data.writeFile("modules/setting/p1.bin", profile));
-        }
-        if (!names.isEmpty())
-            QVERIFY(rig->data.writeFile("modules/setting/name.bin", "[gun]\ngunName=" + names.toUtf8() + "\n"));
-        if (dataFile)
-            QVERIFY(rig->data.writeFile("modules/gun/gunData.bin", "[gunData]\n" + entries.join('\n').toUtf8() + "\n"));
-        QVERIFY(rig->start());
-        // The main page keeps its own button hidden; open the dialog as that button would.
-        QVERIFY(!shown("gunBtn"));
-        openDialog();
-        QVERIFY(shown("gunControlMain") && shown("mainMask"));
+        if (!selectGun.isEmpty())
+            StoreFile::open(rig->data.filePath("modules/setting/p1.bin"))->setValue("selectGun/0", selectGun);
+        if ((!names.isEmpty() && !rig->data.writeFile("modules/setting/name.bin", "[gun]\ngunName=" + names.toUtf8() + "\n"))
+            || (dataFile && !rig->data.writeFile("modules/gun/gunData.bin", "[gunData]\n" + entries.join('\n').toUtf8() + "\n"))
+            || !rig->start() || shown("gunBtn"))   // the main page keeps its own button hidden
+            return false;
+        openDialog();   // as that button would
+        return shown("gunControlMain") && shown("mainMask");
     }
 
 private slots:
@@ -103,18 +93,14 @@ private slots:
 
     void editAndStore_data()
     {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("language"); QTest::addColumn<QString>("title");
         QTest::newRow("English") << "English" << "Gun Manager";
         QTest::newRow("Chinese") << "ChineseSimplified" << "枪械管理器";
     }
     void editAndStore()
     {
-        QFETCH(QString, language);
-        QFETCH(QString, title);
-        start(language, "Alpha, Beta", {"Alpha=L-Click, 20, 3, -4, 5", "Beta=L-Click, 30, 0, 0, 0"}, true, "Beta");
-        if (QTest::currentTestFailed())
-            return;
+        QFETCH(QString, language); QFETCH(QString, title);
+        QVERIFY(start(language, "Alpha, Beta", {"Alpha=L-Click, 20, 3, -4, 5", "Beta=L-Click, 30, 0, 0, 0"}, true, "Beta"));
         QCOMPARE(dialog()->position(), QPointF((1000 - dialog()->width()) / 2, (640 - dialog()->height()) / 2));
         QCOMPARE(text("gunTitle"), title);
         // The profile's entry is the one selected.
@@ -126,7 +112,6 @@ private slots:
         QCOMPARE(fields(), QStringList({"L-Click", "20", "3", "-4", "5"}));
         QVERIFY(!unlimited());
         rig->shot("gun-runtimes");
-
         // New: Y -10 on the page, 0 in the file until OK.
         click("gunNew");
         QCOMPARE(entries(), 3);
@@ -137,7 +122,6 @@ private slots:
         QCOMPARE(gunLine("Gun0"), QString("L-Click, 10, 0, 0, 0"));
         QCOMPARE(nameLine(), QString("Alpha, Beta, Gun0"));
         rig->shot("gun-new");
-
         // Rename stores the entry as the page holds it under the new name only.
         rename(2, "Gun7");
         QCOMPARE(text("gunEntryText2"), QString("Gun7"));
@@ -160,7 +144,6 @@ private slots:
         QCOMPARE(text("gunEntryText1"), QString("Gun7"));
         QVERIFY(gunLine("Beta").isNull());
         QCOMPARE(nameLine(), QString("Alpha, Gun7"));
-
         // Edits reach the file with OK only.
         click("gunEntry0");
         typeInto("gunPeriodField", "7");
@@ -177,13 +160,7 @@ private slots:
     // One page for the whole table: each case starts again from the stored entry through init().
     void fieldCleanup()
     {
-        struct Case {
-            const char *field;
-            const char *typed;
-            bool byEnter;   // else by a click elsewhere in the dialog
-            const char *shown;
-            const char *stored;
-        };
+        struct Case { const char *field, *typed; bool byEnter; const char *shown, *stored; };   // byEnter, else a click elsewhere
         const Case cases[] = {
             {"gunPeriodField", "", false, "10", "L-Click, 10, 3, -4, 5"},
             {"gunPeriodField", "300", true, "255", "L-Click, 255, 3, -4, 5"},
@@ -201,9 +178,7 @@ private slots:
             {"gunTimesField", "00", true, "0", "L-Click, 20, 3, -4, 0"},
         };
         // One entry: the stored list carries the filler the single-entry form needs.
-        start("English", "Alpha, loaderzenith", {});
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(start("English", "Alpha, loaderzenith", {}));
         for (const Case &c : cases) {
             const QString field = c.field;
             const QString what = QString("%1 typed \"%2\"").arg(field, c.typed);
@@ -228,8 +203,7 @@ private slots:
 
     void newEntry_data()
     {
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<bool>("dataFile");
+        QTest::addColumn<QStringList>("names"); QTest::addColumn<bool>("dataFile");
         QTest::addColumn<QString>("created");   // empty: New does nothing
         QStringList all;
         for (int n = 0; n < 100; ++n)
@@ -242,15 +216,11 @@ private slots:
     }
     void newEntry()
     {
-        QFETCH(QStringList, names);
-        QFETCH(bool, dataFile);
-        QFETCH(QString, created);
+        QFETCH(QStringList, names); QFETCH(bool, dataFile); QFETCH(QString, created);
         QStringList lines;
         for (const QString &name : names)
             lines << name + "=L-Click, 10, 0, 0, 0";
-        start("English", names.join(", "), lines, dataFile);
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(start("English", names.join(", "), lines, dataFile));
         QCOMPARE(entries(), names.size());
         const QByteArray before = rig->data.readFile("modules/gun/gunData.bin");
         click("gunNew");
@@ -276,9 +246,7 @@ private slots:
 
     void cancelKeepsEdits()
     {
-        start("English", "Alpha, loaderzenith", {"Alpha=L-Click, 20, 3, -4, 5"});
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(start("English", "Alpha, loaderzenith", {"Alpha=L-Click, 20, 3, -4, 5"}));
         typeInto("gunPeriodField", "42");
         // A press on the mask outside the dialog ends the edit as well.
         typeInto("gunYField", "55");
@@ -296,7 +264,6 @@ private slots:
         QCOMPARE(gunLine("Alpha"), QString("L-Click, 20, 3, -4, 5"));
         openDialog();
         QCOMPARE(fields(), QStringList({"L-Click", "42", "3", "55", "1"}));
-
         // Dragged by its title bar far past the top left corner, it stops at the page's edge.
         const QPoint from = rig->centre("gunTitleBar");
         QTest::mousePress(view(), Qt::LeftButton, {}, from);

