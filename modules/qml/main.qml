@@ -27,7 +27,8 @@ SkinRoot {
     // A dialog and the mask behind it cover the page.
     readonly property bool dialogOpen: mainMask.visible
 
-    // Set once the start logo gives way to the page.
+    // Set once the start logo gives way to the page. Until then the page's large pictures decode
+    // off the GUI thread (asynchronous: !pageShown); later swaps load at once, so nothing flashes.
     property bool pageShown: false
     // The panels, by the names the page's functions use.
     readonly property Item keyMatrixMain: panelleft.keyMatrix

@@ -548,6 +548,7 @@ private slots:
         for (const int tab : {1, 0}) {   // the side first: the page starts with the top view
             rig->click(QString("viewTab%1").arg(tab));
             QVERIFY(rig->item("mousePicture")->property("source").toString().contains(tab ? "mouseSide" : "mouseTop"));
+            QCOMPARE(rig->item("mousePicture")->property("status").toInt(), 1);   // Ready at once: no empty frame
             QStringList lit;
             for (int key = 0; key < 6; ++key) {
                 rig->hover(QString("keyRow%1").arg(key));

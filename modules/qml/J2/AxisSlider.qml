@@ -21,6 +21,7 @@ Item {
 
     Image {
         source: mainIten.sourceXyTrack
+        asynchronous: !mainIten.pageShown
     }
     Rectangle {
         x: 5

@@ -340,6 +340,7 @@ Frame {
             width: 128
             height: 12
             source: mainIten.sourceColorBar
+            asynchronous: !mainIten.pageShown
 
             MouseArea {
                 anchors.fill: parent

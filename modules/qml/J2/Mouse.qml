@@ -28,6 +28,7 @@ Item {
                                : (mouseView.noLight ? mainIten.sourceMouseTopNoLight : mainIten.sourceMouseTop)
         // Swapped images are not kept in Qt's pixmap cache, whose expiry timer wakes the idle program.
         cache: false
+        asynchronous: !mainIten.pageShown
 
         Repeater {
             model: mouseView.highlights.length

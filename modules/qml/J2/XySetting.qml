@@ -67,5 +67,6 @@ Frame {
         x: 16
         y: 76
         source: mainIten.sourceXyScale
+        asynchronous: !mainIten.pageShown
     }
 }

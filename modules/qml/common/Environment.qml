@@ -8,6 +8,7 @@ Item {
     Image {
         anchors.fill: parent
         source: mainIten.sourceBackground
+        asynchronous: !mainIten.pageShown
         fillMode: Image.Stretch
     }
 
@@ -16,5 +17,6 @@ Item {
         x: 18
         y: 32
         source: mainIten.sourceMainLogo
+        asynchronous: !mainIten.pageShown
     }
 }
