@@ -16,6 +16,8 @@ Frame {
     property int selectedEffect: 0
     property int presetIndex: 0
     readonly property int shownEffects: 5
+    // Each effect's level (0-3, 4 for none yet); the wire knows 14 effects, the panel shows the first five.
+    property var levels: Array(14).fill(4)
     // A level knob or the hue knob is held: the settings column must not flick meanwhile.
     property bool holding: false
 
@@ -25,8 +27,6 @@ Frame {
 
     title: mainIten.mainLang[4] ?? ""
     bodyHeight: 265
-
-    function effectRow(k) { return effects.itemAt(k) }
 
     function init(isSendData) {
         var record = ui_View.ui_8DH_GetRGBLedEffect() || []
@@ -39,11 +39,11 @@ Frame {
         colorB = at(5, colorB)
         tempEffect = effect
         tempSpeedBrightness = level
-        for (var k = 0; k < 14; ++k)
-            effectRow(k).level = 4
-        selectedEffect = effect
+        var start = Array(14).fill(4)
         if (effect >= 0 && effect < 14)
-            effectRow(effect).level = level >= 0 && level <= 3 ? level : 4
+            start[effect] = level >= 0 && level <= 3 ? level : 4
+        levels = start
+        selectedEffect = effect
         hueKnob.x = ColorMath.sliderPosition(ColorMath.rgbText(colorR, colorG, colorB))
         if (isSendData) {
             setLED(effect, presetRead, level)
@@ -58,13 +58,15 @@ Frame {
     function chooseEffect(k) {
         clickLightControl()
         selectedEffect = k
-        setLED(k, presetIndex, effectRow(k).level)
+        setLED(k, presetIndex, levels[k])
     }
 
     function chooseLevel(k, level) {
-        if (effectRow(k).level === level)
+        if (levels[k] === level)
             return
-        effectRow(k).level = level
+        var changed = levels.slice()
+        changed[k] = level
+        levels = changed
         setLED(k, presetIndex, level)
     }
 
@@ -88,13 +90,13 @@ Frame {
 
     Repeater {
         id: effects
-        model: 14
+        model: lightControl.shownEffects
 
         Item {
             id: row
 
             required property int index
-            property int level: 4
+            readonly property int level: lightControl.levels[index]
             readonly property bool active: lightControl.selectedEffect === index
             readonly property var captions: PanelMath.levelCaptions(index)
 
@@ -103,7 +105,6 @@ Frame {
             y: 6 + index * 29
             width: lightControl.width
             height: 29
-            visible: index < lightControl.shownEffects
 
             Item {
                 objectName: "effectButton" + row.index
