@@ -20,6 +20,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QMenu>
 #include <QPixmapCache>
@@ -66,6 +67,8 @@ const char trayMenuStyle[] =
 Widget::Widget(QWidget *parent)
     : QWidget(parent), hid(this)
 {
+    // Reading the system's fonts is a third of building the page: done meanwhile on the other core.
+    QThreadPool::globalInstance()->start([] { QFontDatabase::families(); });
     controller = new Ui_Controler;
     controller->setupUi(this);
 
