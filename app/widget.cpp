@@ -28,6 +28,7 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QThreadPool>
 
 #if defined(__GLIBC__)
 #  include <malloc.h>

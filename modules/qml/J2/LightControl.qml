@@ -16,8 +16,10 @@ Frame {
     property int selectedEffect: 0
     property int presetIndex: 0
     readonly property int shownEffects: 5
-    // Each effect's level (0-3, 4 for none yet); the wire knows 14 effects, the panel shows the first five.
-    property var levels: Array(14).fill(4)
+    // The effects the mouse knows; the panel shows the first five.
+    readonly property int effectCount: 14
+    // Each effect's level, 0-3, or 4 for none yet.
+    property var levels: Array(effectCount).fill(4)
     // A level knob or the hue knob is held: the settings column must not flick meanwhile.
     property bool holding: false
 
@@ -39,8 +41,8 @@ Frame {
         colorB = at(5, colorB)
         tempEffect = effect
         tempSpeedBrightness = level
-        var start = Array(14).fill(4)
-        if (effect >= 0 && effect < 14)
+        var start = Array(effectCount).fill(4)
+        if (effect >= 0 && effect < effectCount)
             start[effect] = level >= 0 && level <= 3 ? level : 4
         levels = start
         selectedEffect = effect
@@ -89,7 +91,6 @@ Frame {
     }
 
     Repeater {
-        id: effects
         model: lightControl.shownEffects
 
         Item {
