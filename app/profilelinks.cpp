@@ -9,7 +9,6 @@
 #include <myqquickview.h>
 #include <pageroot.h>
 
-
 ProfileLinks::ProfileLinks(myQQuickView *view, Hid_Thread &hid, DeviceHost &host, QObject *parent)
     : QObject(parent), m_view(view), m_hid(hid), m_host(host), m_watch(new ActiveWindowWatch(this))
 {

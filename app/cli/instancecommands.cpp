@@ -8,7 +8,6 @@
 #include <pageroot.h>
 #include <simulatedg7.h>
 
-
 PeerAnswer runInstanceCommand(const QStringList &args, myQQuickView *view, Hid_Thread &hid)
 {
     const CliRequest request = CliRequest::parse(args, int(SimulatedG7::productIds.size()));
