@@ -25,21 +25,37 @@ SkinRoot {
     property string webAddress: "www.orvane-gaming.com"
     readonly property string languageFile: "lang_025044"
     // A dialog and the mask behind it cover the page.
-    readonly property bool dialogOpen: mainMask.visible
+    readonly property bool dialogOpen: mainMask !== null && mainMask.visible
 
     // Set once the start logo gives way to the page. Until then the page's large pictures decode
     // off the GUI thread (asynchronous: !pageShown); later swaps load at once, so nothing flashes.
     property bool pageShown: false
-    // The panels, by the names the page's functions use.
-    readonly property Item keyMatrixMain: panelleft.keyMatrix
-    readonly property Item xySettingMain: panelleft.xySetting
-    readonly property Item jmgdMain: panelleft.jmgd
-    readonly property Item dpiSettingMain: panelRightItem.dpiSetting
-    readonly property Item lightControlMain: panelRightItem.lightControl
-    readonly property Item reportRateMain: panelRightItem.reportRate
-    readonly property Item mouseRateMain: panelRightItem.mouseRate
-    readonly property Item doubleRateMain: panelRightItem.doubleRate
-    readonly property Item scrollRateMain: panelRightItem.scrollRate
+    // The page below the logo, made when it is first revealed (see reveal); null until then.
+    readonly property Item content: pageContent.item
+    // Its panels and dialogs, by the names the page's functions use.
+    readonly property Item keyMatrixMain: content ? content.keyMatrixMain : null
+    readonly property Item xySettingMain: content ? content.xySettingMain : null
+    readonly property Item jmgdMain: content ? content.jmgdMain : null
+    readonly property Item dpiSettingMain: content ? content.dpiSettingMain : null
+    readonly property Item lightControlMain: content ? content.lightControlMain : null
+    readonly property Item reportRateMain: content ? content.reportRateMain : null
+    readonly property Item mouseRateMain: content ? content.mouseRateMain : null
+    readonly property Item doubleRateMain: content ? content.doubleRateMain : null
+    readonly property Item scrollRateMain: content ? content.scrollRateMain : null
+    readonly property Item panelRightItem: content ? content.rightColumn : null
+    readonly property Item mouseMain: content ? content.mouseView : null
+    readonly property Item colorBar: content ? content.colorPopup : null
+    readonly property Item mainMask: content ? content.mask : null
+    readonly property Item macroEditorMain: content ? content.macroEditor : null
+    readonly property Item gunControlMain: content ? content.gunControl : null
+    readonly property Item keyMenuMain: content ? content.keyMenu : null
+    readonly property Item profileMain: content ? content.profilePage : null
+    readonly property Item singleKeyMain: content ? content.singleKey : null
+    readonly property Item macroKeyMain: content ? content.macroKey : null
+    readonly property Item noticeBox: content ? content.notice : null
+    readonly property Item factorysure: content ? content.resetDialog : null
+    readonly property Item askMenu: content ? content.helpMenu : null
+    readonly property QtObject panelFlows: content ? content.flows : null
 
     signal msg_KB(bool isDown, int usbCode)
     signal msg_MS(bool isDown, int moskCode, int x, int y)
@@ -52,6 +68,9 @@ SkinRoot {
         isPowerOn = true
         setProtectUI(1000)
         visible = true
+        // Made now rather than at start: the lock's second is running, and the window's first
+        // frame did not wait for it.
+        pageContent.active = true
 
         readLanguage()
 
@@ -118,6 +137,8 @@ SkinRoot {
 
     // Closes whatever pop-up is open; every click on an empty area ends here.
     function focusControl() {
+        if (!content)
+            return
         if (isScrollRateFocus) {
             mainIten.forceActiveFocus()
             isScrollRateFocus = false
@@ -204,16 +225,9 @@ SkinRoot {
         profileMain.loadIntoCurrent(file)
     }
 
-    PanelFlows {
-        id: panelFlows
-        panels: ({ keys: keyMatrixMain, axes: xySettingMain, dpi: dpiSettingMain, lighting: lightControlMain,
-                   reportRate: reportRateMain, pointerSpeed: mouseRateMain, doubleClick: doubleRateMain,
-                   scrollLines: scrollRateMain, liftOff: jmgdMain })
-        macroEditor: macroEditorMain
-        model: mainIten.curDevice
-    }
-
     onMsg_KB: (isDown, usbCode) => {
+        if (!content)
+            return
         if (macroEditorMain.isInputting)
             macroEditorMain.detectKeyboard(isDown, usbCode)
         if (macroEditorMain.isInsertting)
@@ -248,63 +262,12 @@ SkinRoot {
         onReleased: mainIten.releaseProtectUI()
     }
 
-    Environment {
-        id: envItem
-        objectName: "envItem"
-        visible: mainIten.pageShown
-    }
-
-    LeftColumn {
-        id: panelleft
-        objectName: "panelleft"
-        x: 18
-        y: 106
-        visible: mainIten.pageShown
-        page: mainIten
-        mouseView: mouseMain
-        keyMenu: keyMenuMain
-        macroEditor: macroEditorMain
-        gunControl: gunControlMain
-        lighting: panelRightItem.lightControl
-        keyNames: keyCodeNames
-    }
-
-    RightColumn {
-        id: panelRightItem
-        x: 734
-        y: 32
-        width: parent.width - 9 - x
-        visible: mainIten.pageShown
-        page: mainIten
-        colorBar: colorBar
-    }
-
-    PageButtons {
-        visible: mainIten.pageShown
-        page: mainIten
-        onProfileClicked: {
-            mainIten.focusControl()
-            profileMain.visible = !profileMain.visible
-            mainMask.visible = profileMain.visible
-        }
-        onResetClicked: {
-            mainIten.focusControl()
-            mainIten.openDialog(factorysure, false)
-        }
-        onHelpClicked: askMenu.visible = true
-    }
-
-    Mouse {
-        id: mouseMain
-        objectName: "mouseMain"
-        visible: mainIten.pageShown
-    }
-
-    ColorBar {
-        id: colorBar
-        objectName: "colorBar"
-        visible: false
-        onColorChosen: (colorValue) => dpiSettingMain.setColor(colorValue)
+    Loader {
+        id: pageContent
+        objectName: "pageContent"
+        anchors.fill: parent
+        active: false
+        sourceComponent: PageContent {}
     }
 
     MouseStateNotice {
@@ -314,136 +277,5 @@ SkinRoot {
         texts: mainIten.mainLang.slice(45, 49)
         onMinimize: ui_Ctl.onMinimize()
         onClose: ui_Ctl.onClose()
-    }
-
-    // A press beside a dialog ends its pop-ups and edits; a drag moves the window.
-    Rectangle {
-        id: mainMask
-        objectName: "mainMask"
-        anchors.fill: parent
-        color: "#90000000"
-        visible: false
-        WindowDragArea { onPressedAt: mainIten.maskPressed() }
-    }
-
-    MacroEditor {
-        id: macroEditorMain
-        objectName: "macroEditorMain"
-        keyNames: keyCodeNames
-        onDeleteMacroSignal: (macroName) => keyMatrixMain.deleteMacroProc(macroName)
-        onMacroRenamed: keyMatrixMain.refreashUI()
-        onCloseUI: mainIten.closeDialog(macroEditorMain)
-    }
-
-    GunControl {
-        id: gunControlMain
-        objectName: "gunControlMain"
-        onCloseUI: mainIten.closeDialog(gunControlMain)
-    }
-
-    KeyMenu {
-        id: keyMenuMain
-        objectName: "keyMenuMain"
-        keyMatrix: keyMatrixMain
-        mouseView: mouseMain
-        onOpenSingleKey: mainIten.openDialog(singleKeyMain, true)
-        onOpenMacroKey: {
-            mainIten.openDialog(macroKeyMain, true)
-            macroKeyMain.showUI()
-        }
-    }
-
-    Profile {
-        id: profileMain
-        objectName: "profileMain"
-        x: 18
-        y: 106
-        macroEditor: macroEditorMain
-        onChangeProfile: (tmpProfileNo) => {
-            if (tmpProfileNo === profileNo)
-                return
-            profileNo = tmpProfileNo
-            ui_View.ui_02H_SetCurrentProfile(tmpProfileNo)
-            switched = true
-            mainIten.reloadPanels(false)
-        }
-        onCloseUI: {
-            mainIten.closeDialog(profileMain)
-            if (!switched)
-                return
-            mainIten.setProtectUI(1200)
-            switched = false
-            mainIten.reloadPanels(true)
-        }
-        onProfileLoaded: (loaded) => {
-            panelFlows.run(loaded ? "load" : "macros")
-            if (loaded)
-                macroEditorMain.init()
-        }
-        onLinkApplications: (tmpProfileNo) => {
-            linkDialog.active = true
-            linkDialog.item.open(tmpProfileNo, profileMain.nameOf(tmpProfileNo))
-            linkDialog.item.visible = true
-        }
-    }
-
-    // Created on first use; shown over the profile panel, whose mask stays.
-    Loader {
-        id: linkDialog
-        objectName: "linkDialog"
-        active: false
-        anchors.centerIn: parent
-        sourceComponent: LinkDialog { onClosed: visible = false }
-    }
-
-    SingleKey {
-        id: singleKeyMain
-        objectName: "singleKeyMain"
-        anchors.centerIn: parent
-        keyMatrix: keyMatrixMain
-        mouseView: mouseMain
-        keyNames: keyCodeNames
-        texts: macroKeyMain.macroKeyLang
-        onCloseSure: mainIten.closeKeyDialog(singleKeyMain)
-    }
-
-    MacroKey {
-        id: macroKeyMain
-        objectName: "macroKeyMain"
-        anchors.centerIn: parent
-        keyMatrix: keyMatrixMain
-        mouseView: mouseMain
-        macroEditor: macroEditorMain
-        onCloseSure: mainIten.closeKeyDialog(macroKeyMain)
-    }
-
-    NoticeBox {
-        id: noticeBox
-        objectName: "noticeBox"
-        visible: false
-        onChosen: mainIten.closeDialog(noticeBox)
-    }
-
-    ResetDialog {
-        id: factorysure
-        objectName: "factorysure"
-        x: (mainIten.width - width) / 2
-        y: (mainIten.height - height) / 2
-        visible: false
-        onAccepted: mainIten.resetFactorySettings()
-        onRejected: mainIten.closeDialog(factorysure)
-    }
-
-    HelpMenu {
-        id: askMenu
-        objectName: "askMenu"
-        x: 790
-        y: 24
-        webAddress: mainIten.webAddress
-        onShowNotice: (title, text) => mainIten.showNotice(title, text)
-    }
-
-    KeyCodeString {
-        id: keyCodeNames
     }
 }

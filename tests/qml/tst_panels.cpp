@@ -421,6 +421,8 @@ private slots:
         QQuickView view(QUrl(QStringLiteral("qrc:/modules/qml/main.qml")));
         QObject *root = view.rootObject();
         QVERIFY2(root, qPrintable(QDebug::toString(view.errors())));
+        // The panels and dialogs, as the page makes them when it is first revealed.
+        QVERIFY(root->findChild<QObject *>(QStringLiteral("pageContent"))->setProperty("active", true));
         int images = 0;
         for (int i = QQuickItem::staticMetaObject.propertyCount(); i < root->metaObject()->propertyCount(); ++i) {
             const QMetaProperty property = root->metaObject()->property(i);
