@@ -24,6 +24,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QPixmapCache>
+#include <QPointer>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -257,14 +258,17 @@ bool Widget::nativeEvent(const QByteArray &eventType, void *message, qintptr *re
 
 void Widget::showNotice(const QString &title, const QString &text)
 {
-    // Posted: building the balloon takes milliseconds, and the connection notice comes just
-    // before the page's first script, which starts the busy lock.
-    QMetaObject::invokeMethod(this, [this, title, text] {
-        if (trayHostAvailable())
-            trayIcon->showMessage(title, text, QSystemTrayIcon::Information, DesktopNotifier::expireMs);
+    // Once no command or connect step runs: building the balloon takes milliseconds (its icon is
+    // looked up in the icon theme), and the page's start, queued the same way, goes first.
+    const QPointer<Widget> self(this);
+    hid.runWhenIdle([self, title, text] {
+        if (!self)
+            return;
+        if (self->trayHostAvailable())
+            self->trayIcon->showMessage(title, text, QSystemTrayIcon::Information, DesktopNotifier::expireMs);
         else
-            notifier->notify(title, text, isDpiNotice(text) ? dpiNoticeKey : QString());
-    }, Qt::QueuedConnection);
+            self->notifier->notify(title, text, isDpiNotice(text) ? dpiNoticeKey : QString());
+    });
 }
 
 void Widget::setViewEnabled(bool enabled)
