@@ -7,10 +7,11 @@ BusyIndicator {
     signal released()
 
     function hold(interval) {
-        setBusy(true)
         clock.stop()
         clock.lockMs = Math.max(0, interval)
         clock.endsAt = Date.now() + clock.lockMs
+        // After the clock is read: the first showing makes the text, which takes a moment.
+        setBusy(true)
         if (interval > 0)
             clock.start()
         else
