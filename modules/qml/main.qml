@@ -267,7 +267,8 @@ SkinRoot {
         objectName: "pageContent"
         anchors.fill: parent
         active: false
-        sourceComponent: PageContent {}
+        // By its address, not as a type: its files and all it uses are read when it is made.
+        source: "basic/PageContent.qml"
     }
 
     MouseStateNotice {
