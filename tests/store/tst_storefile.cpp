@@ -119,12 +119,10 @@ private slots:
         QCOMPARE(dir.readFile("modules/file.bin"),
                  QByteArray("[General]\ntop=1\n\n[%General]\nx=2\n\n[%U5B8F%201]\n%E9=3\n"));
         QCOMPARE(StoreFile::open(path)->allKeys(), QStringList({"General/x", "top", text("宏 1/é")}));
-
         QVERIFY(dir.writeFile("modules/file.bin", "[z]\nb=1\na=2\n\n[a]\nk=3\n"));
         StoreFile::open(path)->setValue("z/a", 5);
         StoreFile::open(path)->setValue("m/n", text("é"));
         QCOMPARE(dir.readFile("modules/file.bin"), QByteArray("[z]\nb=1\na=5\n\n[a]\nk=3\n\n[m]\nn=\\xe9\n"));
-
         QVERIFY(dir.writeFile("modules/file.bin", "[Gr\xfc\xdf" "e]\nk\xe9y=caf\xe9\n"));
         QCOMPARE(StoreFile::open(path)->value(text("Grüße/kéy")).toString(), text("café"));
     }
