@@ -182,8 +182,7 @@ inline void attachShippedCatalogue(Hid_Thread &hid)
     hid.findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), StoreFile::format(), {}, &encode));
 }
 
-// The tray agent's stand-in: records the calls and counts those off the GUI thread, notes the
-// view's state and counts connects. onConnect runs what the page starts at a connect.
+// The tray agent's stand-in: records the calls, counts those off the GUI thread and the connects.
 class RecordingHost : public DeviceHost
 {
 public:
@@ -229,8 +228,7 @@ public:
     bool viewEnabled = false;
 };
 
-// Counts the event pumps: a queued call that posts itself again runs once per
-// pump, as a timer that fires while a command waits would.
+// Counts the event pumps: a queued call posting itself again runs once per pump, as a timer would.
 class PumpProbe : public QObject
 {
 public:

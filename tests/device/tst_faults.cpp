@@ -17,17 +17,6 @@
 
 namespace {
 
-// The commands the fault sweep runs: every one that moves data reports, and every query.
-QList<CommandSlot> sweptCommands()
-{
-    QList<CommandSlot> swept;
-    for (const CommandSlot &command : commandSlots()) {
-        if (command.dataReports > 0 || command.query())
-            swept << command;
-    }
-    return swept;
-}
-
 // Collects the commands' failure texts for as long as it lives.
 class FailureLog
 {
@@ -70,9 +59,11 @@ private slots:
         QTest::addColumn<int>("command");
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("step");
-        const QList<CommandSlot> swept = sweptCommands();
-        for (int c = 0; c < swept.size(); ++c) {
-            const CommandSlot &cmd = swept.at(c);
+        // Every command that moves data reports, and every query.
+        for (int c = 0; c < commandSlots().size(); ++c) {
+            const CommandSlot &cmd = commandSlots().at(c);
+            if (cmd.dataReports == 0 && !cmd.query())
+                continue;
             const auto row = [&](const QString &fault, int step) {
                 QTest::addRow("%s: %s %d", cmd.name, qPrintable(fault), step) << c << fault << step;
             };
@@ -122,7 +113,7 @@ private slots:
         const bool unplugs = fault == "unplug after data reports" || fault == "event interface flaps";
         if (unplugs)
             QTest::ignoreMessage(QtDebugMsg, "Device removed");
-        sweptCommands().at(command).run(hid);
+        commandSlots().at(command).run(hid);
         // Pauses are recorded, not waited: what time passes is spent in reads, bounded by 500 ms in all.
         QVERIFY2(rig.readWaitMs() <= 500, qPrintable(QString::number(rig.readWaitMs())));
         QVERIFY(hid.hidFree);
@@ -157,9 +148,8 @@ private slots:
         QTest::newRow("83H behind a held channel") << "held" << -1 << 1 + 255;
     }
 
-    // A rescan arriving at the n-th event pump of a connect or a command, for every
-    // n the run pumps: the run ends within its own waits, the rescan follows it
-    // once, the next command reaches the firmware and exactly one monitor loop runs.
+    // A rescan at the n-th event pump of a connect or a command, for every n: the run ends within its own waits,
+    // the rescan follows it once, the next command reaches the firmware and one monitor loop runs.
     void discoveryAtEveryPump()
     {
         QFETCH(QString, scenario);
@@ -209,8 +199,7 @@ private slots:
             // The rescan ran after the run, once, and connected again.
             QTRY_VERIFY2(host.connects == connectsBefore + (scenario == "connect" ? 2 : 1), at);
             failures.reset();
-            // No command of the run or of the rescan's connect lost the channel; behind
-            // a held channel only the waiting query gives up.
+            // No command lost the channel; behind a held channel only the waiting query gives up.
             QCOMPARE(FailureLog::texts, scenario == "held" ? QStringList{"cmd Failed"} : QStringList());
             QVERIFY2(hid.hidFree && deviceReady, at);
             QVERIFY2(rig.setsRate(hid, 3), at);
@@ -231,8 +220,7 @@ private slots:
                 << "killed" << QStringList{"record", "record's socket alive", "gone"};
     }
 
-    // Socket activity that comes while commands wait for the mouse is handled once they are
-    // over: socket objects are not re-entrant, and one deleted from its own readyRead crashes.
+    // Socket activity during commands is handled after them: one deleted from its own readyRead crashes.
     void socketsWaitForCommands()
     {
         QFETCH(QString, activity);

@@ -119,7 +119,6 @@ private slots:
             QCOMPARE(MacroFiles::load(m.name), m.events + QStringList{m.loops});
             QCOMPARE(MacroFiles::loadIndex(m.name), uint(names.indexOf(m.name)));
         }
-        // The button entries came with the profile.
         store.setCurrentProfile(4);
         QCOMPARE(store.value("macro/3").toString(), QStringLiteral("Alpha"));
         QCOMPARE(store.list("keydefine_J2/3"), QVariantList({"10", "0", "1", "3"}));
@@ -128,8 +127,7 @@ private slots:
         QVERIFY(QDir(data.filePath("modules/setting")).entryList({"import-*"}).isEmpty());
     }
 
-    // Written by hand (CRLF lines): names already present are overwritten, not repeated, the later of two winning;
-    // the macro list stops at 100, new names beyond it are left out.
+    // Written by hand (CRLF lines): names present are overwritten, the later of two winning; the list stops at 100.
     void handWrittenMerge()
     {
         TempDataFolder data;
@@ -153,8 +151,8 @@ private slots:
         QCOMPARE(store.value("sensor/reportRate_J2").toInt(), 8);
     }
 
-    // Values Qt's own reader would decode (a list nested deeper than the stack, a region of 2^31 - 1
-    // rectangles): the rest of the file comes in, they do not, and the profile reads without them afterwards.
+    // Values Qt's own reader would decode (a list nested deeper than the stack, a region of 2^31 - 1 rectangles)
+    // stay out; the rest of the file comes in, and the profile reads without them afterwards.
     void typedValues_data()
     {
         QTest::addColumn<QString>("file"); QTest::addColumn<QStringList>("absent"); QTest::addColumn<QString>("said");
@@ -287,8 +285,7 @@ private slots:
         QVERIFY(!store.value("profile/7").isValid() && !store.value("profile/8").isValid());
     }
 
-    // Each row stores a list and reads it back (but type 7, never stored) as a page of another copy would: a
-    // fresh file object, the list form, the sentinel dropped.
+    // A list stored (but type 7) and read back as another copy would: a fresh file object, the sentinel dropped.
     void nameLists_data()
     {
         QTest::addColumn<int>("type"); QTest::addColumn<QStringList>("stored"); QTest::addColumn<QString>("line");

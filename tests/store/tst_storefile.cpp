@@ -13,8 +13,7 @@
 
 static QString installed(const QString &relative) { return QStringLiteral(G7_SOURCE_DIR "/modules/") + relative; }
 
-// Files written and read through StoreFile and the profile store, compared as bytes: the form another copy of
-// this tool reads.
+// Files written and read through StoreFile and the profile store, compared as bytes another copy of this tool reads.
 class tst_StoreFile : public QObject
 {
     Q_OBJECT
@@ -181,8 +180,7 @@ private slots:
         QCOMPARE(IniDialect::unescapedValue("x\\"), QVariant(QString("x")));
     }
 
-    // A huge text is cut to maxTextLength characters, never inside a surrogate pair; others stay whole,
-    // typed forms too: they are never decoded.
+    // A huge text is cut to maxTextLength characters, never inside a surrogate pair; others, typed forms too, stay.
     void longTexts()
     {
         constexpr int cap = LanguageStrings::maxTextLength;
@@ -202,8 +200,7 @@ private slots:
                                      "x, @Rect(1 2 3 4)"}));
     }
 
-    // Numbers and lists as the store writes and reads them (escaping: writtenLines); a row without a
-    // written value reads a hand-written line; "reads" is value() as text, or "list" and list().
+    // Numbers and lists through the profile store; a row without a written value reads a hand-written line.
     void valueForms_data()
     {
         QTest::addColumn<QVariant>("written"); QTest::addColumn<QByteArray>("line"); QTest::addColumn<QString>("reads");
@@ -257,8 +254,8 @@ private slots:
         }
     }
 
-    // A fresh installation ships pD.bin and no profile: every missing profile file is made from it before
-    // anything reads one, beside the program or in the user's own folder; a profile already there stays.
+    // Every missing profile file is made from pD.bin before anything reads one, beside the program or in the
+    // user's own folder; a profile already there stays.
     void missingProfiles_data()
     {
         QTest::addColumn<bool>("readOnly");   // a system installation: the user's files go to XDG_DATA_HOME

@@ -50,8 +50,7 @@ int touchOnce(const QString &folder)
     return 0;
 }
 
-// More than the one page a full disk has left, less than QSaveFile's buffer:
-// the data fails only at the final flush.
+// More than the one page a full disk has left, less than QSaveFile's buffer: it fails at the final flush.
 const QString blob(8000, QLatin1Char('b'));
 
 // The child for the full disk: one replacing write of the store, then what it returned.
@@ -103,8 +102,7 @@ private slots:
         QTest::newRow("a file without read permission") << "unreadable";
     }
 
-    // A place the store cannot write: the program says so, keeps running, and the
-    // good file that was there is unchanged.
+    // A place the store cannot write: the program says so, keeps running, and the good file there is unchanged.
     void unwritablePlaces()
     {
         QFETCH(QString, fault);
@@ -167,8 +165,7 @@ private slots:
         }
     }
 
-    // A replacing write that runs out of room says so in one line and returns
-    // failure; the file it was to replace keeps its bytes and no temporary file is left.
+    // A replacing write out of room says so and fails; the files keep their bytes and no temporary file is left.
     void fullDisk()
     {
         QFETCH(bool, tmpfs); QFETCH(QString, operation); QFETCH(int, freePages); QFETCH(QString, message);
