@@ -182,7 +182,8 @@ inline void attachShippedCatalogue(Hid_Thread &hid)
     hid.findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), StoreFile::format(), {}, &encode));
 }
 
-// The tray agent's stand-in: records the calls, counts those off the GUI thread and the connects.
+// The tray agent's stand-in: records the calls, counts those off the GUI thread and the connects;
+// onConnect runs what the page starts at a connect.
 class RecordingHost : public DeviceHost
 {
 public:

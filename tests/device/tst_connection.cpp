@@ -80,7 +80,6 @@ private slots:
         QTest::newRow("hostile total") << QByteArray("[common]\ntotal=2000000000\n") << false
                 << QStringList{empty.arg("first"), empty.arg("second")} + QStringList(62, empty.arg(""));
     }
-
     // The embedded catalogue is the source file; a broken one never gives invented entries.
     void catalogues()
     {
@@ -125,7 +124,6 @@ private slots:
         QTest::newRow("empty catalogue") << hidden << none << 0 << "";
         QTest::newRow("no record for did 1") << hidden << none << 1 << "";
     }
-
     // The first model with both interfaces connects: bit 6 set on options really read.
     void discovery()
     {
@@ -201,7 +199,6 @@ private slots:
         QTest::newRow("stage 0") << QByteArray::fromHex("06070000") << QString();
         QTest::newRow("stage 9") << QByteArray::fromHex("06070009") << QString();
     }
-
     // One monitor after two connects; the stage-1 event marks the report as handled.
     void eventReports()
     {
@@ -239,7 +236,6 @@ private slots:
         QTest::newRow("during a report-rate change") << true
                 << QString(options + "|01 02 03 03 0F 00 00 E7|" + options).split('|');
     }
-
     // The poll timer firing while a command pumps events: the rescan waits for the free channel, the command's
     // block goes out as built, and one monitor runs.
     void rescanDuringCommand()

@@ -147,7 +147,6 @@ private slots:
             QTest::newRow(commandSlots().at(c).name) << "command" << c << (commandSlots().at(c).query() ? 0 : 1);
         QTest::newRow("83H behind a held channel") << "held" << -1 << 1 + 255;
     }
-
     // A rescan at the n-th event pump of a connect or a command, for every n: the run ends within its own waits,
     // the rescan follows it once, the next command reaches the firmware and one monitor loop runs.
     void discoveryAtEveryPump()
@@ -219,7 +218,6 @@ private slots:
         QTest::newRow("client killed while its record's commands run")
                 << "killed" << QStringList{"record", "record's socket alive", "gone"};
     }
-
     // Socket activity during commands is handled after them: one deleted from its own readyRead crashes.
     void socketsWaitForCommands()
     {

@@ -91,7 +91,6 @@ private slots:
         for (int i = 0; i < commandSlots().size(); ++i)
             QTest::newRow(commandSlots().at(i).name) << i;
     }
-
     // On a busy channel a slot logs its text after 255 polls and sends nothing.
     void everyCommand()
     {
@@ -154,7 +153,6 @@ private slots:
         QTest::newRow("undiscovered") << caller;
         QTest::newRow("busy") << "83 a1a2a3a4 87 2 8B 99 8D 999999 00 c1c2c3c4 90 " + QString(48, '5') + " replied 0 0 0 0 0";
     }
-
     // Without an answer a query hands back its presets: the caller's options and colours, else zeros.
     void replies()
     {
@@ -195,7 +193,6 @@ private slots:
         QTest::newRow("unplugged-after-data1") << 64u << block + " D open-failed" << QList<int>{64, 64, 8, 100};
         QTest::newRow("unplugged") << 64u << "open-failed" << QList<int>{100};
     }
-
     // A failed open forgets the path, so later commands leave the device alone.
     void macroTransfer()
     {
@@ -237,7 +234,6 @@ private slots:
         QTest::newRow("one node, packed colours") << true << 2;
         QTest::newRow("two nodes") << false << 1;
     }
-
     // A DPI press during a colour read: the command handle skips the event report and waits on for the colours.
     void eventsOnTheCommandNode()
     {
@@ -316,7 +312,6 @@ private slots:
         QTest::newRow("3-byte report") << QByteArray::fromHex("000102");
         QTest::newRow("report ID 1") << QByteArray::fromHex("01010203030F0000E7");
     }
-
     // The firmware ignores a bad block and the payload it announced.
     void badBlocksAreIgnored()
     {

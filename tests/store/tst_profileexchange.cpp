@@ -478,7 +478,7 @@ private slots:
         QCOMPARE(gunSection(data.readFile(gunFile)), section);
     }
 
-    // The file is installation data: without it nothing is written and nothing read.
+    // Entries read from the file, which is installation data: without it nothing is written and nothing read.
     void gunReads()
     {
         TempDataFolder data;

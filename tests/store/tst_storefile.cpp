@@ -197,7 +197,8 @@ private slots:
                                      "x, @Rect(1 2 3 4)"}));
     }
 
-    // Numbers and lists through the profile store; a row without a written value reads a hand-written line.
+    // Numbers and lists through the profile store; a row without a written value reads a hand-written line;
+    // "reads" is value() as text, or "list" and list().
     void valueForms_data()
     {
         QTest::addColumn<QVariant>("written"); QTest::addColumn<QByteArray>("line"); QTest::addColumn<QString>("reads");

@@ -101,7 +101,6 @@ private slots:
         QTest::newRow("a directory where a file should be") << "directory";
         QTest::newRow("a file without read permission") << "unreadable";
     }
-
     // A place the store cannot write: the program says so, keeps running, and the good file there is unchanged.
     void unwritablePlaces()
     {
@@ -164,7 +163,6 @@ private slots:
             }
         }
     }
-
     // A replacing write out of room says so and fails; the files keep their bytes and no temporary file is left.
     void fullDisk()
     {
