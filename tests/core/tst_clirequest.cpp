@@ -5,8 +5,7 @@
 
 using namespace Qt::StringLiterals;
 
-// The command line as the program reads it: which command, with which values, or the one line
-// that says why not; and whether the arguments mean the command-line mode at all.
+// The command line as the program reads it: which command and values, or why not; and whether it is one.
 class tst_CliRequest : public QObject
 {
     Q_OBJECT

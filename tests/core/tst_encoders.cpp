@@ -31,9 +31,7 @@ static QStringList keyEdges(int count, int gap)
     return entries;
 }
 
-// What the commands carry for the page's numbers: DPI stage bytes, lighting options, colour tables;
-// the macro bytes for editor entries, the editor's estimate and the 192-byte block; and the shuffle of a
-// command block under a secrecy code, as the mouse undoes it.
+// What the commands carry for the page's numbers and macros, and a block's shuffle under a secrecy code.
 class tst_Encoders : public QObject
 {
     Q_OBJECT

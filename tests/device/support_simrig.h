@@ -14,10 +14,17 @@
 #include <QCoreApplication>
 #include <QMutex>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
+#include <QThreadPool>
 
 #include <functional>
 #include <numeric>
+
+inline int poolLoops()
+{
+    return QThreadPool::globalInstance()->activeThreadCount();
+}
 
 // A simulated mouse behind the tracing backend, pauses recorded; undone when it dies.
 class SimRig
@@ -50,6 +57,28 @@ public:
                      ? line.fields.value(0).toInt() : 0;
         return total;
     }
+    // The blocks the firmware took, from the from-th on.
+    QStringList blocks(qsizetype from = 0) const
+    {
+        QStringList hex;
+        for (const QByteArray &block : sim->acceptedBlocks().mid(from))
+            hex << block.toHex(' ').toUpper();
+        return hex;
+    }
+    // The next command reaches the firmware: one block accepted, the rate set.
+    bool setsRate(Hid_Thread &hid, quint8 rate) const
+    {
+        const qsizetype accepted = sim->acceptedBlocks().size();
+        hid.hid_01H_SetReportRate(rate);
+        return sim->acceptedBlocks().size() == accepted + 1 && sim->state().reportRate == rate;
+    }
+    // Monitor stopped and mouse pulled: true once no loop runs and no handle is open.
+    bool unplugged(Hid_Thread &hid) const
+    {
+        hid.stopMonitor();
+        sim->unplug();
+        return QTest::qWaitFor([] { return poolLoops() == 0; }) && sim->openHandles() == 0;
+    }
     void clearTrace()
     {
         ReportTrace::close();
@@ -80,6 +109,11 @@ struct CommandSlot {
     std::function<void(Hid_Thread &, uchar *)> call;
     const char *wire;
     const char *failText;
+    void run(Hid_Thread &hid) const
+    {
+        Payload payload;
+        call(hid, payload.bytes);
+    }
     bool query() const
     {
         const int code = QByteArray(wire).mid(3, 2).toInt(nullptr, 16);
@@ -135,6 +169,12 @@ inline void discover(Hid_Thread &hid, const QStringList &productNames = {},
     runDiscovery(hid, StoreFile::format(), productNames, catalogue);
 }
 
+inline void connectMouse(Hid_Thread &hid)
+{
+    QTest::ignoreMessage(QtDebugMsg, "Device Connect");
+    discover(hid);
+}
+
 // Discovery against the shipped catalogue, without connecting.
 inline void attachShippedCatalogue(Hid_Thread &hid)
 {
@@ -142,8 +182,8 @@ inline void attachShippedCatalogue(Hid_Thread &hid)
     hid.findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), StoreFile::format(), {}, &encode));
 }
 
-// The tray agent's stand-in: records the calls and counts those off the GUI thread, notes the
-// view's state and counts connects. onConnect runs what the page starts at a connect.
+// The tray agent's stand-in: records the calls, counts those off the GUI thread and the connects;
+// onConnect runs what the page starts at a connect.
 class RecordingHost : public DeviceHost
 {
 public:
@@ -189,8 +229,7 @@ public:
     bool viewEnabled = false;
 };
 
-// Counts the event pumps: a queued call that posts itself again runs once per
-// pump, as a timer that fires while a command waits would.
+// Counts the event pumps: a queued call posting itself again runs once per pump, as a timer would.
 class PumpProbe : public QObject
 {
 public:

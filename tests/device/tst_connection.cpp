@@ -23,12 +23,6 @@ public:
 
 const QStringList connected = {"connected 1", "view enabled", "clear busy", "notice Info: Detect Mouse!"};
 
-void connectMouse(Hid_Thread &hid)
-{
-    QTest::ignoreMessage(QtDebugMsg, "Device Connect");
-    discover(hid);
-}
-
 // The entry fields in catalogue order, for one comparison with a readable diff.
 QStringList describe(const QList<DevInfoEntry> &entries)
 {
@@ -51,272 +45,254 @@ class tst_Connection : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void catalogues_data();
-    void catalogues();
-    void discovery_data();
-    void discovery();
-    void eventReports_data();
-    void eventReports();
-    void rescanDuringCommand_data();
-    void rescanDuringCommand();
-    void secrecyCodeNeedsSixCharacters();
+    void init()
+    {
+        isEncode = false;
+        deviceReady = false;
+        const quint32 values[8] = {400, 800, 1600, 3200, 6400, 12000, 16000, 26000};
+        std::copy(values, values + 8, dpiStageValues);
+        for (int i = 0; i < 8; ++i)
+            dpiSwitchText[i] = QStringLiteral("text %1").arg(i + 1);
+    }
+
+    void catalogues_data()
+    {
+        QTest::addColumn<QByteArray>("ini");    // empty: the embedded catalogue
+        QTest::addColumn<bool>("encode");
+        QTest::addColumn<QStringList>("entries");
+        const QString empty = QStringLiteral("type -1 vid 0000 pid 0000 cmd 0000/0000 evt 0000/0000 len 0 name '%1'");
+        QTest::newRow("embedded") << QByteArray() << false
+                                  << QStringList{mouse.arg("1038", "first"), mouse.arg("1031", "second"),
+                                                 mouse.arg("1039", ""), mouse.arg("1048", "")};
+        QTest::newRow("blanks, FF01 and ff01, isEncode") << "; comment\n[common]\nisEncode = true\ntotal = 1\n" + entry
+                                                         << true << QStringList{mouse.arg("1031", "first")};
+        QTest::newRow("0x40 and garbage hex read as 0")
+                << "[common]\ntotal=1\n" + QByteArray(entry).replace("type=1", "type=zz").replace("vid=260D", "vid=xyz")
+                                                .replace("pid=1031", "pid=12G4").replace("=64", "=0x40")
+                << false << QStringList{"type 0 vid 0000 pid 0000 cmd ff01/0001 evt ff02/0001 len 0 name 'first'"};
+        QTest::newRow("missing keys") << QByteArray("[common]\ntotal=1\n[0]\ntype=1\nvid=260D\n") << false
+                << QStringList{"type 1 vid 260d pid 0000 cmd 0000/0000 evt 0000/0000 len 0 name 'first'"};
+        QTest::newRow("total beyond the sections") << "[common]\ntotal=3\n" + entry << false
+                << QStringList{mouse.arg("1031", "first"), empty.arg("second"), empty.arg("")};
+        QTest::newRow("no common section") << entry << false << QStringList{};
+        QTest::newRow("binary noise") << QByteArray("\x00\xff[[[=\n\x01\x02=\x03\n[common\ntotal", 24) << false
+                                      << QStringList{};
+        QTest::newRow("hostile total") << QByteArray("[common]\ntotal=2000000000\n") << false
+                << QStringList{empty.arg("first"), empty.arg("second")} + QStringList(62, empty.arg(""));
+    }
+    // The embedded catalogue is the source file; a broken one never gives invented entries.
+    void catalogues()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(bool, encode);
+        QFETCH(QStringList, entries);
+        TempDataFolder folder;
+        const QString file = "modules/qml/DevInfo.ini";
+        QVERIFY(ini.isEmpty() ? folder.copyFromSource(file) : folder.writeFile(file, ini));
+        if (QByteArray(QTest::currentDataTag()) == "hostile total")
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression("total"));
+        bool readEncode = !encode;
+        const QSettings::Format dialect = StoreFile::format();
+        QCOMPARE(describe(readCatalogue(folder.filePath(file), dialect, {"first", "second"}, &readEncode)), entries);
+        QCOMPARE(readEncode, encode);
+        if (ini.isEmpty())
+            QCOMPARE(describe(readCatalogue(":/DevInfo.ini", dialect, {"first", "second"}, &readEncode)), entries);
+        QVERIFY(readCatalogue("/nonexistent/DevInfo.ini", dialect, {}, &readEncode).isEmpty() && !readEncode);
+    }
+
+    void discovery_data()
+    {
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<QStringList>("blocks");    // sent, before scrambling
+        QTest::addColumn<int>("records");
+        QTest::addColumn<QString>("found");         // the record with paths
+        const QStringList exchange = {"83 00 00 00 00 00 00 7C", "03 0A 0B 0C C1 00 00 1A"}, none, hidden = {"hide window"};
+        const QString model1 = "1 1031/cmd 1031/evt 64";
+        QTest::newRow("English") << connected << exchange << 2 << model1;
+        QTest::newRow("Chinese") << (connected.mid(0, 3) << "notice Info: 检测到鼠标!") << exchange << 2 << model1;
+        QTest::newRow("scrambled") << connected << exchange << 2 << model1;
+        QTest::newRow("83H query refused") << connected << none << 2 << model1;
+        QTest::newRow("83H reply lost") << connected << exchange.mid(0, 1) << 2 << model1;
+        QTest::newRow("83H reply of three bytes") << connected << exchange.mid(0, 1) << 2 << model1;
+        QTest::newRow("models 1 and 3: the lower index") << connected << exchange << 2 << model1;
+        QTest::newRow("event interface first") << connected << exchange << 2 << model1;
+        QTest::newRow("the later of two command paths") << connected << exchange << 2 << "1 1031/cmd#1 1031/evt 64";
+        QTest::newRow("model 3 alone") << QStringList{"connected 3"} + connected.mid(1) << exchange << 4
+                                       << "3 1048/cmd 1048/evt 64";
+        QTest::newRow("no mouse") << hidden << none << 4 << "";
+        QTest::newRow("only the command interface") << hidden << none << 4 << "";
+        QTest::newRow("empty catalogue") << hidden << none << 0 << "";
+        QTest::newRow("no record for did 1") << hidden << none << 1 << "";
+    }
+    // The first model with both interfaces connects: bit 6 set on options really read.
+    void discovery()
+    {
+        QFETCH(QStringList, calls);
+        QFETCH(QStringList, blocks);
+        QFETCH(int, records);
+        QFETCH(QString, found);
+        const QString tag = QTest::currentDataTag();
+        using I = SimulatedG7::Interface;
+        TempDataFolder data;
+        const QString catalogue = "modules/qml/DevInfo.ini";
+        QVERIFY(data.copyFromSource(catalogue));
+        if (tag == "scrambled")
+            data.writeFile(catalogue, data.readFile(catalogue).replace("isEncode = false", "isEncode = true"));
+        if (tag.contains("catalogue") || tag.contains("record"))
+            data.writeFile(catalogue, tag.contains("catalogue") ? "[common]\ntotal=0\n" : "[common]\ntotal=1\n");
+        auto mice = std::make_shared<TwoMice>();
+        mice->setListing(tag.contains("first") ? QList{I::Event, I::Command}
+                         : tag.contains("only") ? QList{I::Command}
+                         : tag.contains("two") ? QList{I::Command, I::Command, I::Event} : QList{I::Command, I::Event});
+        if (!tag.contains("models"))
+            mice->model3.unplug();
+        if (tag == "no mouse")
+            mice->unplug();
+        SimRig rig(tag.contains("model 3") ? std::make_shared<SimulatedG7>(3) : mice);
+        rig.sim->setScrambling(tag == "scrambled", "246813");
+        G7FirmwareState state;
+        state.keyboardOptions = QByteArray::fromHex("0A0B0C81");
+        rig.sim->setState(state);
+        if (tag.endsWith("bytes"))
+            rig.sim->setShortReports(3);
+        else if (tag.startsWith("83H"))
+            rig.sim->failCall(tag.endsWith("refused") ? SimulatedG7::Call::FeatureOut : SimulatedG7::Call::FeatureIn);
+        RecordingHost host;
+        host.inChinese = tag == "Chinese";
+        if (tag == "scrambled")
+            host.code = "246813";
+        Hid_Thread hid(&host);
+        hid.hidFree = false;
+        QTest::ignoreMessage(QtDebugMsg, calls.size() == 1 ? "Device Error" : "Device Connect");
+        discover(hid, {"zero", "one"}, data.filePath(catalogue));
+        QCOMPARE(host.take(), calls);
+        QCOMPARE(deviceReady && hid.hidFree && hid.monitorRunning, calls.size() > 1);
+        QCOMPARE(isEncode, tag == "scrambled");
+        QCOMPARE(hid.devList.size(), records);
+        QCOMPARE(hid.record(1).productName, QString(records > 1 ? "one" : ""));
+        QStringList withPaths;
+        for (const DeviceRecord &r : hid.devList) {
+            if (!r.path.isEmpty() || !r.path2.isEmpty())
+                withPaths << QStringLiteral("%1 %2 %3 %4").arg(r.index).arg(r.path, r.path2).arg(r.reportLength);
+        }
+        QCOMPARE(withPaths.join(';').remove("sim-g7/260d:"), found);
+        const uchar code[8] = {0, '2', '4', '6', '8', '1', '3', 0};
+        for (QString &block : blocks) {
+            QByteArray bytes = QByteArray::fromHex(block.toLatin1());
+            if (isEncode)
+                scrambleBlock(reinterpret_cast<uchar *>(bytes.data()), code);
+            block = "cmd feature-out 00 " + bytes.toHex(' ').toUpper();
+        }
+        QCOMPARE(rig.trace().texts({"feature-out"}), blocks);
+        QCOMPARE(rig.sim->state().keyboardOptions.toHex(), QByteArray(blocks.size() == 2 ? "0a0b0cc1" : "0a0b0c81"));
+    }
+
+    void eventReports_data()
+    {
+        QTest::addColumn<QByteArray>("report");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("stage 3") << QByteArray::fromHex("06070003") << "text 3 1600";
+        QTest::newRow("stage 8 uses the seventh text") << QByteArray::fromHex("06070008") << "text 7 26000";
+        QTest::newRow("other event kind") << QByteArray::fromHex("06050003") << QString();
+        QTest::newRow("other report ID") << QByteArray::fromHex("05070003") << QString();
+        QTest::newRow("short report") << QByteArray::fromHex("060700") << QString();
+        QTest::newRow("stage 0") << QByteArray::fromHex("06070000") << QString();
+        QTest::newRow("stage 9") << QByteArray::fromHex("06070009") << QString();
+    }
+    // One monitor after two connects; the stage-1 event marks the report as handled.
+    void eventReports()
+    {
+        QFETCH(QByteArray, report);
+        QFETCH(QString, notice);
+        SimRig rig;
+        RecordingHost host;
+        Hid_Thread hid(&host);
+        connectMouse(hid);
+        const QFuture<void> first = hid.monitorFuture;
+        connectMouse(hid);
+        QVERIFY(first.isFinished());
+        QTRY_COMPARE(poolLoops(), 1);
+        host.take();
+        rig.sim->queueEvent(report);
+        rig.sim->emitDpiEvent(1);
+        const QStringList expected = QStringList{"notice Info: " + notice, "notice Info: text 1 400"}.mid(notice.isEmpty());
+        QTRY_COMPARE(host.calls.size(), expected.size());
+        hid.stopMonitor();
+        hid.monitorFuture.waitForFinished();
+        QCoreApplication::processEvents();   // anything more the ended monitor handed over
+        QCOMPARE(host.take(), expected);
+        QCOMPARE(host.offThreadCalls, 0);
+        // Every read of the monitor is bounded, so a stop takes effect within one read.
+        const QStringList reads = rig.trace().texts({"read-timeout", "error"}).filter(QRegularExpression("^evt"));
+        QCOMPARE(reads, QStringList(reads.size(), "evt read-timeout 500"));
+    }
+
+    void rescanDuringCommand_data()
+    {
+        QTest::addColumn<bool>("connectFirst");
+        QTest::addColumn<QStringList>("blocks");    // sent, in order
+        const QString options = "83 00 00 00 00 00 00 7C|03 0A 0B 0C C1 00 00 1A";
+        QTest::newRow("during the connect step's 03H") << false << QString(options + "|" + options).split('|');
+        QTest::newRow("during a report-rate change") << true
+                << QString(options + "|01 02 03 03 0F 00 00 E7|" + options).split('|');
+    }
+    // The poll timer firing while a command pumps events: the rescan waits for the free channel, the command's
+    // block goes out as built, and one monitor runs.
+    void rescanDuringCommand()
+    {
+        QFETCH(bool, connectFirst);
+        QFETCH(QStringList, blocks);
+        SimRig rig;
+        G7FirmwareState state;
+        state.keyboardOptions = QByteArray::fromHex("0A0B0C81");
+        rig.sim->setState(state);
+        RecordingHost host;
+        int blocksWhenAsked = -1;
+        auto hid = std::make_unique<Hid_Thread>(&host);
+        if (connectFirst)
+            connectMouse(*hid);
+        QTest::ignoreMessage(QtDebugMsg, "Device Connect");
+        QMetaObject::invokeMethod(hid.get(), [&] {
+            blocksWhenAsked = int(rig.sim->acceptedBlocks().size());
+            discover(*hid);
+        }, Qt::QueuedConnection);
+        if (connectFirst)
+            hid->hid_01H_SetReportRate(2);
+        else
+            connectMouse(*hid);
+        QTRY_COMPARE(rig.sim->acceptedBlocks().size(), blocks.size());
+        QTRY_VERIFY(hid->hidFree && hid->monitorRunning);
+        // The loop the rescan replaced ends on its own; one stays.
+        QTRY_COMPARE(poolLoops(), 1);
+        // The device object waits for every loop it started: none reopens the event interface after it.
+        hid.reset();
+        const int opened = rig.sim->openCount(SimulatedG7::Interface::Event);
+        const int handles = rig.sim->openHandles();
+        // A loop left running past the object would reopen the interface or never end.
+        QVERIFY(QThreadPool::globalInstance()->waitForDone(5000));
+        QCOMPARE(blocksWhenAsked, connectFirst ? 2 : 1);   // asked inside the command
+        QCOMPARE(rig.blocks(), blocks);
+        QCOMPARE(rig.sim->state().reportRate, connectFirst ? 2 : 1);
+        QCOMPARE(host.take().count("connected 1"), 2);
+        QCOMPARE(handles, 0);
+        QCOMPARE(rig.sim->openCount(SimulatedG7::Interface::Event), opened);
+    }
+
+    // A stored code of another length keeps the code loaded before; the connect goes on.
+    void secrecyCodeNeedsSixCharacters()
+    {
+        RecordingHost host;
+        Hid_Thread hid(&host);
+        for (const QByteArray code : {"12345", "1234567", "654321"}) {
+            std::memcpy(SecrecyCode, "\0abcdef\0", 8);
+            host.code = code;
+            QTest::ignoreMessage(QtDebugMsg, "Device Error");
+            hid.chkDeviceIsEnCode();
+            QCOMPARE(QByteArray(reinterpret_cast<char *>(SecrecyCode), 8),
+                     QByteArray(1, 0) + (code.size() == 6 ? code : QByteArray("abcdef")) + QByteArray(1, 0));
+        }
+    }
 };
-
-void tst_Connection::init()
-{
-    isEncode = false;
-    deviceReady = false;
-    const quint32 values[8] = {400, 800, 1600, 3200, 6400, 12000, 16000, 26000};
-    std::copy(values, values + 8, dpiStageValues);
-    for (int i = 0; i < 8; ++i)
-        dpiSwitchText[i] = QStringLiteral("text %1").arg(i + 1);
-}
-
-void tst_Connection::catalogues_data()
-{
-    QTest::addColumn<QByteArray>("ini");    // empty: the embedded catalogue
-    QTest::addColumn<bool>("encode");
-    QTest::addColumn<QStringList>("entries");
-    const QString empty = QStringLiteral("type -1 vid 0000 pid 0000 cmd 0000/0000 evt 0000/0000 len 0 name '%1'");
-    QTest::newRow("embedded") << QByteArray() << false
-                              << QStringList{mouse.arg("1038", "first"), mouse.arg("1031", "second"),
-                                             mouse.arg("1039", ""), mouse.arg("1048", "")};
-    QTest::newRow("blanks, FF01 and ff01, isEncode") << "; comment\n[common]\nisEncode = true\ntotal = 1\n" + entry
-                                                     << true << QStringList{mouse.arg("1031", "first")};
-    QTest::newRow("0x40 and garbage hex read as 0")
-            << "[common]\ntotal=1\n" + QByteArray(entry).replace("type=1", "type=zz").replace("vid=260D", "vid=xyz")
-                                            .replace("pid=1031", "pid=12G4").replace("=64", "=0x40")
-            << false << QStringList{"type 0 vid 0000 pid 0000 cmd ff01/0001 evt ff02/0001 len 0 name 'first'"};
-    QTest::newRow("missing keys") << QByteArray("[common]\ntotal=1\n[0]\ntype=1\nvid=260D\n") << false
-            << QStringList{"type 1 vid 260d pid 0000 cmd 0000/0000 evt 0000/0000 len 0 name 'first'"};
-    QTest::newRow("total beyond the sections") << "[common]\ntotal=3\n" + entry << false
-            << QStringList{mouse.arg("1031", "first"), empty.arg("second"), empty.arg("")};
-    QTest::newRow("no common section") << entry << false << QStringList{};
-    QTest::newRow("binary noise") << QByteArray("\x00\xff[[[=\n\x01\x02=\x03\n[common\ntotal", 24) << false
-                                  << QStringList{};
-    QTest::newRow("hostile total") << QByteArray("[common]\ntotal=2000000000\n") << false
-            << QStringList{empty.arg("first"), empty.arg("second")} + QStringList(62, empty.arg(""));
-}
-
-// The embedded catalogue is the source file; a broken one never gives invented entries.
-void tst_Connection::catalogues()
-{
-    QFETCH(QByteArray, ini);
-    QFETCH(bool, encode);
-    QFETCH(QStringList, entries);
-    TempDataFolder folder;
-    const QString file = "modules/qml/DevInfo.ini";
-    QVERIFY(ini.isEmpty() ? folder.copyFromSource(file) : folder.writeFile(file, ini));
-    if (QByteArray(QTest::currentDataTag()) == "hostile total")
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("total"));
-    bool readEncode = !encode;
-    const QSettings::Format dialect = StoreFile::format();
-    QCOMPARE(describe(readCatalogue(folder.filePath(file), dialect, {"first", "second"}, &readEncode)), entries);
-    QCOMPARE(readEncode, encode);
-    if (ini.isEmpty())
-        QCOMPARE(describe(readCatalogue(":/DevInfo.ini", dialect, {"first", "second"}, &readEncode)), entries);
-    QVERIFY(readCatalogue("/nonexistent/DevInfo.ini", dialect, {}, &readEncode).isEmpty() && !readEncode);
-}
-
-void tst_Connection::discovery_data()
-{
-    QTest::addColumn<QStringList>("calls");
-    QTest::addColumn<QStringList>("blocks");    // sent, before scrambling
-    QTest::addColumn<int>("records");
-    QTest::addColumn<QString>("found");         // the record with paths
-    const QStringList exchange = {"83 00 00 00 00 00 00 7C", "03 0A 0B 0C C1 00 00 1A"}, none, hidden = {"hide window"};
-    const QString model1 = "1 1031/cmd 1031/evt 64";
-    QTest::newRow("English") << connected << exchange << 2 << model1;
-    QTest::newRow("Chinese") << (connected.mid(0, 3) << "notice Info: 检测到鼠标!") << exchange << 2 << model1;
-    QTest::newRow("scrambled") << connected << exchange << 2 << model1;
-    QTest::newRow("83H query refused") << connected << none << 2 << model1;
-    QTest::newRow("83H reply lost") << connected << exchange.mid(0, 1) << 2 << model1;
-    QTest::newRow("83H reply of three bytes") << connected << exchange.mid(0, 1) << 2 << model1;
-    QTest::newRow("models 1 and 3: the lower index") << connected << exchange << 2 << model1;
-    QTest::newRow("event interface first") << connected << exchange << 2 << model1;
-    QTest::newRow("the later of two command paths") << connected << exchange << 2 << "1 1031/cmd#1 1031/evt 64";
-    QTest::newRow("model 3 alone") << QStringList{"connected 3"} + connected.mid(1) << exchange << 4
-                                   << "3 1048/cmd 1048/evt 64";
-    QTest::newRow("no mouse") << hidden << none << 4 << "";
-    QTest::newRow("only the command interface") << hidden << none << 4 << "";
-    QTest::newRow("empty catalogue") << hidden << none << 0 << "";
-    QTest::newRow("no record for did 1") << hidden << none << 1 << "";
-}
-
-// The first model with both interfaces connects: bit 6 set on options really read.
-void tst_Connection::discovery()
-{
-    QFETCH(QStringList, calls);
-    QFETCH(QStringList, blocks);
-    QFETCH(int, records);
-    QFETCH(QString, found);
-    const QString tag = QTest::currentDataTag();
-    using I = SimulatedG7::Interface;
-    TempDataFolder data;
-    const QString catalogue = "modules/qml/DevInfo.ini";
-    QVERIFY(data.copyFromSource(catalogue));
-    if (tag == "scrambled")
-        data.writeFile(catalogue, data.readFile(catalogue).replace("isEncode = false", "isEncode = true"));
-    if (tag.contains("catalogue") || tag.contains("record"))
-        data.writeFile(catalogue, tag.contains("catalogue") ? "[common]\ntotal=0\n" : "[common]\ntotal=1\n");
-    auto mice = std::make_shared<TwoMice>();
-    mice->setListing(tag.contains("first") ? QList{I::Event, I::Command}
-                     : tag.contains("only") ? QList{I::Command}
-                     : tag.contains("two") ? QList{I::Command, I::Command, I::Event} : QList{I::Command, I::Event});
-    if (!tag.contains("models"))
-        mice->model3.unplug();
-    if (tag == "no mouse")
-        mice->unplug();
-    SimRig rig(tag.contains("model 3") ? std::make_shared<SimulatedG7>(3) : mice);
-    rig.sim->setScrambling(tag == "scrambled", "246813");
-    G7FirmwareState state;
-    state.keyboardOptions = QByteArray::fromHex("0A0B0C81");
-    rig.sim->setState(state);
-    if (tag.endsWith("bytes"))
-        rig.sim->setShortReports(3);
-    else if (tag.startsWith("83H"))
-        rig.sim->failCall(tag.endsWith("refused") ? SimulatedG7::Call::FeatureOut : SimulatedG7::Call::FeatureIn);
-    RecordingHost host;
-    host.inChinese = tag == "Chinese";
-    if (tag == "scrambled")
-        host.code = "246813";
-    Hid_Thread hid(&host);
-    hid.hidFree = false;
-    QTest::ignoreMessage(QtDebugMsg, calls.size() == 1 ? "Device Error" : "Device Connect");
-    discover(hid, {"zero", "one"}, data.filePath(catalogue));
-    QCOMPARE(host.take(), calls);
-    QCOMPARE(deviceReady && hid.hidFree && hid.monitorRunning, calls.size() > 1);
-    QCOMPARE(isEncode, tag == "scrambled");
-    QCOMPARE(hid.devList.size(), records);
-    QCOMPARE(hid.record(1).productName, QString(records > 1 ? "one" : ""));
-    QStringList withPaths;
-    for (const DeviceRecord &r : hid.devList) {
-        if (!r.path.isEmpty() || !r.path2.isEmpty())
-            withPaths << QStringLiteral("%1 %2 %3 %4").arg(r.index).arg(r.path, r.path2).arg(r.reportLength);
-    }
-    QCOMPARE(withPaths.join(';').remove("sim-g7/260d:"), found);
-    const uchar code[8] = {0, '2', '4', '6', '8', '1', '3', 0};
-    for (QString &block : blocks) {
-        QByteArray bytes = QByteArray::fromHex(block.toLatin1());
-        if (isEncode)
-            scrambleBlock(reinterpret_cast<uchar *>(bytes.data()), code);
-        block = "cmd feature-out 00 " + bytes.toHex(' ').toUpper();
-    }
-    QCOMPARE(rig.trace().texts({"feature-out"}), blocks);
-    QCOMPARE(rig.sim->state().keyboardOptions.toHex(), QByteArray(blocks.size() == 2 ? "0a0b0cc1" : "0a0b0c81"));
-}
-
-void tst_Connection::eventReports_data()
-{
-    QTest::addColumn<QByteArray>("report");
-    QTest::addColumn<QString>("notice");
-    QTest::newRow("stage 3") << QByteArray::fromHex("06070003") << "text 3 1600";
-    QTest::newRow("stage 8 uses the seventh text") << QByteArray::fromHex("06070008") << "text 7 26000";
-    QTest::newRow("other event kind") << QByteArray::fromHex("06050003") << QString();
-    QTest::newRow("other report ID") << QByteArray::fromHex("05070003") << QString();
-    QTest::newRow("short report") << QByteArray::fromHex("060700") << QString();
-    QTest::newRow("stage 0") << QByteArray::fromHex("06070000") << QString();
-    QTest::newRow("stage 9") << QByteArray::fromHex("06070009") << QString();
-}
-
-// One monitor after two connects; the stage-1 event marks the report as handled.
-void tst_Connection::eventReports()
-{
-    QFETCH(QByteArray, report);
-    QFETCH(QString, notice);
-    SimRig rig;
-    RecordingHost host;
-    Hid_Thread hid(&host);
-    connectMouse(hid);
-    const QFuture<void> first = hid.monitorFuture;
-    connectMouse(hid);
-    QVERIFY(first.isFinished());
-    QTRY_COMPARE(QThreadPool::globalInstance()->activeThreadCount(), 1);
-    host.take();
-    rig.sim->queueEvent(report);
-    rig.sim->emitDpiEvent(1);
-    const QStringList expected = QStringList{"notice Info: " + notice, "notice Info: text 1 400"}.mid(notice.isEmpty());
-    QTRY_COMPARE(host.calls.size(), expected.size());
-    hid.stopMonitor();
-    hid.monitorFuture.waitForFinished();
-    QCoreApplication::processEvents();   // anything more the ended monitor handed over
-    QCOMPARE(host.take(), expected);
-    QCOMPARE(host.offThreadCalls, 0);
-    // Every read of the monitor is bounded, so a stop takes effect within one read.
-    const QStringList reads = rig.trace().texts({"read-timeout", "error"}).filter(QRegularExpression("^evt"));
-    QCOMPARE(reads, QStringList(reads.size(), "evt read-timeout 500"));
-}
-
-void tst_Connection::rescanDuringCommand_data()
-{
-    QTest::addColumn<bool>("connectFirst");
-    QTest::addColumn<QStringList>("blocks");    // sent, in order
-    const QString options = "83 00 00 00 00 00 00 7C|03 0A 0B 0C C1 00 00 1A";
-    QTest::newRow("during the connect step's 03H") << false << QString(options + "|" + options).split('|');
-    QTest::newRow("during a report-rate change") << true
-            << QString(options + "|01 02 03 03 0F 00 00 E7|" + options).split('|');
-}
-
-// The poll timer firing while a command pumps events: the rescan waits until the
-// channel is free, the command's block goes out as built, and one monitor runs.
-void tst_Connection::rescanDuringCommand()
-{
-    QFETCH(bool, connectFirst);
-    QFETCH(QStringList, blocks);
-    SimRig rig;
-    G7FirmwareState state;
-    state.keyboardOptions = QByteArray::fromHex("0A0B0C81");
-    rig.sim->setState(state);
-    RecordingHost host;
-    int blocksWhenAsked = -1;
-    auto hid = std::make_unique<Hid_Thread>(&host);
-    if (connectFirst)
-        connectMouse(*hid);
-    QTest::ignoreMessage(QtDebugMsg, "Device Connect");
-    QMetaObject::invokeMethod(hid.get(), [&] {
-        blocksWhenAsked = int(rig.sim->acceptedBlocks().size());
-        discover(*hid);
-    }, Qt::QueuedConnection);
-    if (connectFirst)
-        hid->hid_01H_SetReportRate(2);
-    else
-        connectMouse(*hid);
-    QTRY_COMPARE(rig.sim->acceptedBlocks().size(), blocks.size());
-    QTRY_VERIFY(hid->hidFree && hid->monitorRunning);
-    // The loop the rescan replaced ends on its own; one stays.
-    QTRY_COMPARE(QThreadPool::globalInstance()->activeThreadCount(), 1);
-    // The device object waits for every loop it started: none reopens the event interface after it.
-    hid.reset();
-    const int opened = rig.sim->openCount(SimulatedG7::Interface::Event);
-    const int handles = rig.sim->openHandles();
-    // A loop left running past the object would reopen the interface or never end.
-    QVERIFY(QThreadPool::globalInstance()->waitForDone(5000));
-    QCOMPARE(blocksWhenAsked, connectFirst ? 2 : 1);   // asked inside the command
-    QStringList sent;
-    for (const QByteArray &block : rig.sim->acceptedBlocks())
-        sent << block.toHex(' ').toUpper();
-    QCOMPARE(sent, blocks);
-    QCOMPARE(rig.sim->state().reportRate, connectFirst ? 2 : 1);
-    QCOMPARE(host.take().count("connected 1"), 2);
-    QCOMPARE(handles, 0);
-    QCOMPARE(rig.sim->openCount(SimulatedG7::Interface::Event), opened);
-}
-
-// A stored code of another length keeps the code loaded before; the connect goes on.
-void tst_Connection::secrecyCodeNeedsSixCharacters()
-{
-    RecordingHost host;
-    Hid_Thread hid(&host);
-    for (const QByteArray code : {"12345", "1234567", "654321"}) {
-        std::memcpy(SecrecyCode, "\0abcdef\0", 8);
-        host.code = code;
-        QTest::ignoreMessage(QtDebugMsg, "Device Error");
-        hid.chkDeviceIsEnCode();
-        QCOMPARE(QByteArray(reinterpret_cast<char *>(SecrecyCode), 8),
-                 QByteArray(1, 0) + (code.size() == 6 ? code : QByteArray("abcdef")) + QByteArray(1, 0));
-    }
-}
 
 QTEST_GUILESS_MAIN(tst_Connection)
 #include "tst_connection.moc"

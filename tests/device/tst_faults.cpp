@@ -17,23 +17,6 @@
 
 namespace {
 
-// The commands the fault sweep runs: every one that moves data reports, and every query.
-QList<CommandSlot> sweptCommands()
-{
-    QList<CommandSlot> swept;
-    for (const CommandSlot &command : commandSlots()) {
-        if (command.dataReports > 0 || command.query())
-            swept << command;
-    }
-    return swept;
-}
-
-void runCommand(const CommandSlot &command, Hid_Thread &hid)
-{
-    Payload payload;
-    command.call(hid, payload.bytes);
-}
-
 // Collects the commands' failure texts for as long as it lives.
 class FailureLog
 {
@@ -52,19 +35,6 @@ private:
     static inline QtMessageHandler forward = nullptr;
 };
 
-int poolLoops()
-{
-    return QThreadPool::globalInstance()->activeThreadCount();
-}
-
-QStringList blocksSince(const SimulatedG7 &sim, qsizetype from)
-{
-    QStringList blocks;
-    for (const QByteArray &block : sim.acceptedBlocks().mid(from))
-        blocks << block.toHex(' ');
-    return blocks;
-}
-
 // Every value of the current profile, as the store reads it.
 QStringList profileValues(const myQQuickView &view)
 {
@@ -77,372 +47,314 @@ QStringList profileValues(const myQQuickView &view)
 
 } // namespace
 
-// Each fault at each step of each command: the command returns within the
-// transport's own waits, the channel is free afterwards, and after the mouse
-// is back (replugged and rediscovered where it went away) the next command
-// reaches the firmware and exactly one monitor loop runs.
+// Each fault at each step of each command: the command returns within the transport's own waits, the channel is
+// free, and with the mouse back (replugged and found again) the next command goes through and one monitor runs.
 class tst_Faults : public QObject
 {
     Q_OBJECT
 private slots:
     void init() { QTest::failOnWarning(QRegularExpression(".*")); }
-    void faultSweep_data();
-    void faultSweep();
-    void discoveryAtEveryPump_data();
-    void discoveryAtEveryPump();
-    void socketsWaitForCommands_data();
-    void socketsWaitForCommands();
-    void burstDuringResend_data();
-    void burstDuringResend();
-};
-
-void tst_Faults::faultSweep_data()
-{
-    QTest::addColumn<int>("command");
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<int>("step");
-    const QList<CommandSlot> swept = sweptCommands();
-    for (int c = 0; c < swept.size(); ++c) {
-        const CommandSlot &cmd = swept.at(c);
-        const auto row = [&](const QString &fault, int step) {
-            QTest::addRow("%s: %s %d", cmd.name, qPrintable(fault), step) << c << fault << step;
-        };
-        for (int step = 0; step <= cmd.dataReports; ++step)
-            row("unplug after data reports", step);
-        row("command open fails", 1);
-        row("command open fails", 2);
-        row("block refused", 1);
-        row("silent", 0);
-        for (int bytes = 1; bytes <= 8; ++bytes)
-            row("short reports", bytes);
-        if (cmd.dataReports > 1)
-            row("second data report refused", 2);
-        if (cmd.query())
-            row("reply read fails", 1);
-        row("event interface flaps", 0);
+    void faultSweep_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("step");
+        // Every command that moves data reports, and every query.
+        for (int c = 0; c < commandSlots().size(); ++c) {
+            const CommandSlot &cmd = commandSlots().at(c);
+            if (cmd.dataReports == 0 && !cmd.query())
+                continue;
+            const auto row = [&](const QString &fault, int step) {
+                QTest::addRow("%s: %s %d", cmd.name, qPrintable(fault), step) << c << fault << step;
+            };
+            for (int step = 0; step <= cmd.dataReports; ++step)
+                row("unplug after data reports", step);
+            row("command open fails", 1);
+            row("command open fails", 2);
+            row("block refused", 1);
+            row("silent", 0);
+            for (int bytes = 1; bytes <= 8; ++bytes)
+                row("short reports", bytes);
+            if (cmd.dataReports > 1)
+                row("second data report refused", 2);
+            if (cmd.query())
+                row("reply read fails", 1);
+            row("event interface flaps", 0);
+        }
     }
-}
-
-void tst_Faults::faultSweep()
-{
-    QFETCH(int, command);
-    QFETCH(QString, fault);
-    QFETCH(int, step);
-    SimRig rig;
-    rig.sim->setReadCap(300);
-    RecordingHost host;
-    Hid_Thread hid(&host);
-    QTest::ignoreMessage(QtDebugMsg, "Device Connect");
-    discover(hid);
-    QVERIFY(deviceReady);
-    QTRY_COMPARE(poolLoops(), 1);
-
-    if (fault == "unplug after data reports")
-        rig.sim->unplugAfterDataReports(step);
-    else if (fault == "command open fails")
-        rig.sim->failCall(SimulatedG7::Call::OpenCommand, step);
-    else if (fault == "block refused")
-        rig.sim->failCall(SimulatedG7::Call::FeatureOut);
-    else if (fault == "silent")
-        rig.sim->setSilent(true);
-    else if (fault == "short reports")
-        rig.sim->setShortReports(step);
-    else if (fault == "second data report refused")
-        rig.sim->failCall(SimulatedG7::Call::DataOut, step);
-    else if (fault == "reply read fails")
-        rig.sim->failCall(SimulatedG7::Call::FeatureIn, step, -1);
-    else if (fault == "event interface flaps")
-        rig.sim->failCall(SimulatedG7::Call::OpenEvent, 1, 3);
-
-    const bool unplugs = fault == "unplug after data reports" || fault == "event interface flaps";
-    if (unplugs)
-        QTest::ignoreMessage(QtDebugMsg, "Device removed");
-    runCommand(sweptCommands().at(command), hid);
-    // Pauses are recorded, not waited: what time passes is spent in reads, bounded by 500 ms in all.
-    QVERIFY2(rig.readWaitMs() <= 500, qPrintable(QString::number(rig.readWaitMs())));
-    QVERIFY(hid.hidFree);
-    if (unplugs && rig.sim->isPlugged())
-        rig.sim->unplug();      // no data report left to unplug after, or the event interface flapped
-    if (unplugs)
-        QTRY_VERIFY(!hid.monitorRunning && !host.viewEnabled);   // the monitor saw the mouse go and ended
-
-    rig.sim->clearFaults();
-    if (rig.sim->isPlugged() && !hid.record(hid.did).path.isEmpty()) {
+    void faultSweep()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, fault);
+        QFETCH(int, step);
+        SimRig rig;
+        rig.sim->setReadCap(300);
+        RecordingHost host;
+        Hid_Thread hid(&host);
+        connectMouse(hid);
+        QVERIFY(deviceReady);
+        QTRY_COMPARE(poolLoops(), 1);
+        if (fault == "unplug after data reports")
+            rig.sim->unplugAfterDataReports(step);
+        else if (fault == "command open fails")
+            rig.sim->failCall(SimulatedG7::Call::OpenCommand, step);
+        else if (fault == "block refused")
+            rig.sim->failCall(SimulatedG7::Call::FeatureOut);
+        else if (fault == "silent")
+            rig.sim->setSilent(true);
+        else if (fault == "short reports")
+            rig.sim->setShortReports(step);
+        else if (fault == "second data report refused")
+            rig.sim->failCall(SimulatedG7::Call::DataOut, step);
+        else if (fault == "reply read fails")
+            rig.sim->failCall(SimulatedG7::Call::FeatureIn, step, -1);
+        else if (fault == "event interface flaps")
+            rig.sim->failCall(SimulatedG7::Call::OpenEvent, 1, 3);
+        const bool unplugs = fault == "unplug after data reports" || fault == "event interface flaps";
+        if (unplugs)
+            QTest::ignoreMessage(QtDebugMsg, "Device removed");
+        commandSlots().at(command).run(hid);
+        // Pauses are recorded, not waited: what time passes is spent in reads, bounded by 500 ms in all.
+        QVERIFY2(rig.readWaitMs() <= 500, qPrintable(QString::number(rig.readWaitMs())));
+        QVERIFY(hid.hidFree);
+        if (unplugs && rig.sim->isPlugged())
+            rig.sim->unplug();      // no data report left to unplug after, or the event interface flapped
+        if (unplugs)
+            QTRY_VERIFY(!hid.monitorRunning && !host.viewEnabled);   // the monitor saw the mouse go and ended
+        rig.sim->clearFaults();
         // Still attached and still known: the next command goes through as it is.
-        const qsizetype accepted = rig.sim->acceptedBlocks().size();
-        hid.hid_01H_SetReportRate(2);
-        QCOMPARE(rig.sim->acceptedBlocks().size(), accepted + 1);
-        QCOMPARE(rig.sim->state().reportRate, quint8(2));
+        if (rig.sim->isPlugged() && !hid.record(hid.did).path.isEmpty())
+            QVERIFY(rig.setsRate(hid, 2));
+        // Pulled and put back (a stopped monitor ends at once instead of after its 500 ms read).
+        QVERIFY(rig.unplugged(hid));
+        rig.sim->plug();
+        connectMouse(hid);
+        QVERIFY(rig.setsRate(hid, 3));
+        QTRY_COMPARE(poolLoops(), 1);
+        QVERIFY(hid.monitorRunning);
+        QVERIFY(rig.unplugged(hid));
+        QCOMPARE(host.offThreadCalls, 0);   // the monitor hands what it notices to the GUI thread
     }
 
-    // Pulled and put back (a stopped monitor ends at once instead of after its 500 ms read).
-    hid.stopMonitor();
-    rig.sim->unplug();
-    QTRY_COMPARE(poolLoops(), 0);
-    QCOMPARE(rig.sim->openHandles(), 0);
-    rig.sim->plug();
-    QTest::ignoreMessage(QtDebugMsg, "Device Connect");
-    discover(hid);
-    const qsizetype accepted = rig.sim->acceptedBlocks().size();
-    hid.hid_01H_SetReportRate(3);
-    QCOMPARE(rig.sim->acceptedBlocks().size(), accepted + 1);
-    QCOMPARE(rig.sim->state().reportRate, quint8(3));
-    QTRY_COMPARE(poolLoops(), 1);
-    QVERIFY(hid.monitorRunning);
-    hid.stopMonitor();
-    rig.sim->unplug();
-    QTRY_COMPARE(poolLoops(), 0);
-    QCOMPARE(host.offThreadCalls, 0);   // the monitor hands what it notices to the GUI thread
-}
+    void discoveryAtEveryPump_data()
+    {
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<int>("command");
+        QTest::addColumn<int>("pumps");     // the pump of each command (queries pump only when they wait)
+        QTest::newRow("connect") << "connect" << -1 << 2;   // the page's 02H and the monitor's 03H
+        QTest::newRow("reconnect") << "reconnect" << -1 << 2;
+        for (int c = 0; c < commandSlots().size(); ++c)
+            QTest::newRow(commandSlots().at(c).name) << "command" << c << (commandSlots().at(c).query() ? 0 : 1);
+        QTest::newRow("83H behind a held channel") << "held" << -1 << 1 + 255;
+    }
+    // A rescan at the n-th event pump of a connect or a command, for every n: the run ends within its own waits,
+    // the rescan follows it once, the next command reaches the firmware and one monitor loop runs.
+    void discoveryAtEveryPump()
+    {
+        QFETCH(QString, scenario);
+        QFETCH(int, command);
+        QFETCH(int, pumps);
+        const auto run = [&](Hid_Thread &hid) {
+            if (scenario == "connect" || scenario == "reconnect")
+                discover(hid);
+            else if (scenario == "command")
+                commandSlots().at(command).run(hid);
+            else     // a UI event dispatched by 01H's pump starts a query (83H) that waits for the channel
+                QMetaObject::invokeMethod(&hid, [&hid] { commandSlots().at(16).run(hid); }, Qt::QueuedConnection),
+                        hid.hid_01H_SetReportRate(2);
+        };
+        // The held channel is waited for 255 times; a sample of them, the first and the last.
+        const QList<int> sample = {1, 2, 3, 128, 256, 257};
+        for (int n = 1;; ++n) {
+            if (scenario == "held" && !sample.contains(n))
+                continue;
+            SimRig rig;
+            RecordingHost host;
+            Hid_Thread hid(&host);
+            host.onConnect = [&hid](int) { hid.hid_02H_SetCurrentProfile(0); };   // the page's first step
+            if (scenario != "connect")
+                discover(hid);
+            QVERIFY(scenario == "connect" || deviceReady);
+            const int connectsBefore = host.connects;
+            PumpProbe probe;
+            bool injected = false;
+            probe.start([&](int pump) {
+                if (pump == n) {
+                    injected = true;
+                    discover(hid);
+                }
+            });
+            std::optional<FailureLog> failures(std::in_place);
+            run(hid);
+            probe.stop();
+            if (!injected) {
+                QCOMPARE(probe.pumps, pumps);
+                QCOMPARE(n, pumps + 1);     // every pump of the run was tried
+                QVERIFY(rig.unplugged(hid));
+                break;
+            }
+            const QByteArray at = scenario.toLatin1() + " pump " + QByteArray::number(n);
+            QVERIFY2(rig.readWaitMs() <= 500, at + ": reads waited " + QByteArray::number(rig.readWaitMs()) + " ms");
+            // The rescan ran after the run, once, and connected again.
+            QTRY_VERIFY2(host.connects == connectsBefore + (scenario == "connect" ? 2 : 1), at);
+            failures.reset();
+            // No command lost the channel; behind a held channel only the waiting query gives up.
+            QCOMPARE(FailureLog::texts, scenario == "held" ? QStringList{"cmd Failed"} : QStringList());
+            QVERIFY2(hid.hidFree && deviceReady, at);
+            QVERIFY2(rig.setsRate(hid, 3), at);
+            QTRY_COMPARE(poolLoops(), 1);
+            QVERIFY2(hid.monitorRunning && rig.sim->openHandles() <= 1, at);
+            QVERIFY(rig.unplugged(hid));
+        }
+    }
 
-void tst_Faults::discoveryAtEveryPump_data()
-{
-    QTest::addColumn<QString>("scenario");
-    QTest::addColumn<int>("command");
-    QTest::addColumn<int>("pumps");     // the pump of each command (queries pump only when they wait)
-    QTest::newRow("connect") << "connect" << -1 << 2;   // the page's 02H and the monitor's 03H
-    QTest::newRow("reconnect") << "reconnect" << -1 << 2;
-    for (int c = 0; c < commandSlots().size(); ++c)
-        QTest::newRow(commandSlots().at(c).name) << "command" << c << (commandSlots().at(c).query() ? 0 : 1);
-    QTest::newRow("83H behind a held channel") << "held" << -1 << 1 + 255;
-}
-
-// A rescan arriving at the n-th event pump of a connect or a command, for every
-// n the run pumps: the run ends within its own waits, the rescan follows it
-// once, the next command reaches the firmware and exactly one monitor loop runs.
-void tst_Faults::discoveryAtEveryPump()
-{
-    QFETCH(QString, scenario);
-    QFETCH(int, command);
-    QFETCH(int, pumps);
-    const auto run = [&](Hid_Thread &hid) {
-        if (scenario == "connect" || scenario == "reconnect")
-            discover(hid);
-        else if (scenario == "command")
-            runCommand(commandSlots().at(command), hid);
-        else     // a UI event dispatched by 01H's pump starts a query (83H) that waits for the channel
-            QMetaObject::invokeMethod(&hid, [&hid] { runCommand(commandSlots().at(16), hid); }, Qt::QueuedConnection),
-                    hid.hid_01H_SetReportRate(2);
-    };
-    // The held channel is waited for 255 times; a sample of them, the first and the last.
-    const QList<int> sample = {1, 2, 3, 128, 256, 257};
-    for (int n = 1;; ++n) {
-        if (scenario == "held" && !sample.contains(n))
-            continue;
+    void socketsWaitForCommands_data()
+    {
+        QTest::addColumn<QString>("activity");
+        QTest::addColumn<QStringList>("handled");
+        QTest::newRow("a record waiting") << "record" << QStringList{"record"};
+        QTest::newRow("a client gone") << "gone" << QStringList{"gone"};
+        QTest::newRow("a new client") << "connect" << QStringList{"new client"};
+        QTest::newRow("client killed while its record's commands run")
+                << "killed" << QStringList{"record", "record's socket alive", "gone"};
+    }
+    // Socket activity during commands is handled after them: one deleted from its own readyRead crashes.
+    void socketsWaitForCommands()
+    {
+        QFETCH(QString, activity);
+        QFETCH(QStringList, handled);
         SimRig rig;
         RecordingHost host;
         Hid_Thread hid(&host);
-        host.onConnect = [&hid](int) { hid.hid_02H_SetCurrentProfile(0); };   // the page's first step
-        if (scenario != "connect")
-            discover(hid);
-        QVERIFY(scenario == "connect" || deviceReady);
-        const int connectsBefore = host.connects;
-
-        PumpProbe probe;
-        bool injected = false;
-        probe.start([&](int pump) {
-            if (pump == n) {
-                injected = true;
-                discover(hid);
-            }
-        });
-        std::optional<FailureLog> failures(std::in_place);
-        run(hid);
-        probe.stop();
-        if (!injected) {
-            QCOMPARE(probe.pumps, pumps);
-            QCOMPARE(n, pumps + 1);     // every pump of the run was tried
-            hid.stopMonitor();
-            rig.sim->unplug();
-            QTRY_COMPARE(poolLoops(), 0);
-            break;
+        discover(hid);
+        QVERIFY(deviceReady);
+        QStringList seen;
+        const auto note = [&](const QString &what) { seen << what + (hid.channelInUse() ? " inside a command" : ""); };
+        // Two commands: the first pump notices a closed connection, the next runs a deferred delete.
+        const auto commands = [&] {
+            hid.hid_01H_SetReportRate(2);
+            hid.hid_01H_SetReportRate(3);
+        };
+        QTemporaryDir dir;
+        QLocalServer server;    // after what its sockets' handlers use, which it outlives
+        QVERIFY(server.listen(dir.filePath("socket")));
+        QLocalSocket client;
+        connect(&server, &QLocalServer::newConnection, [&] { note("new client"); });
+        if (activity != "connect") {
+            client.connectToServer(server.fullServerName());
+            QVERIFY(client.waitForConnected(5000) && server.waitForNewConnection(5000));
+            seen.clear();
+            QLocalSocket *peer = server.nextPendingConnection();
+            connect(peer, &QLocalSocket::readyRead, peer, [&, peer] {
+                note("record");
+                const QPointer<QLocalSocket> alive(peer);
+                if (activity == "killed") {
+                    client.abort();
+                    commands();
+                    seen << (alive ? "record's socket alive" : "record's socket deleted");
+                }
+            });
+            connect(peer, &QLocalSocket::disconnected, peer, [&] { note("gone"); });
+            connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
         }
-        const QByteArray at = scenario.toLatin1() + " pump " + QByteArray::number(n);
-        QVERIFY2(rig.readWaitMs() <= 500, at + ": reads waited " + QByteArray::number(rig.readWaitMs()) + " ms");
-        // The rescan ran after the run, once, and connected again.
-        QTRY_VERIFY2(host.connects == connectsBefore + (scenario == "connect" ? 2 : 1), at);
-        failures.reset();
-        // No command of the run or of the rescan's connect lost the channel; behind
-        // a held channel only the waiting query gives up.
-        QCOMPARE(FailureLog::texts, scenario == "held" ? QStringList{"cmd Failed"} : QStringList());
-        QVERIFY2(hid.hidFree && deviceReady, at);
-        const qsizetype accepted = rig.sim->acceptedBlocks().size();
-        hid.hid_01H_SetReportRate(3);
-        QVERIFY2(rig.sim->acceptedBlocks().size() == accepted + 1 && rig.sim->state().reportRate == 3, at);
-        QTRY_COMPARE(poolLoops(), 1);
-        QVERIFY2(hid.monitorRunning && rig.sim->openHandles() <= 1, at);
-        hid.stopMonitor();
-        rig.sim->unplug();
-        QTRY_COMPARE(poolLoops(), 0);
-        QCOMPARE(rig.sim->openHandles(), 0);
-    }
-}
-
-void tst_Faults::socketsWaitForCommands_data()
-{
-    QTest::addColumn<QString>("activity");
-    QTest::addColumn<QStringList>("handled");
-    QTest::newRow("a record waiting") << "record" << QStringList{"record"};
-    QTest::newRow("a client gone") << "gone" << QStringList{"gone"};
-    QTest::newRow("a new client") << "connect" << QStringList{"new client"};
-    QTest::newRow("client killed while its record's commands run")
-            << "killed" << QStringList{"record", "record's socket alive", "gone"};
-}
-
-// Socket activity that comes while commands wait for the mouse is handled once they are
-// over: socket objects are not re-entrant, and one deleted from its own readyRead crashes.
-void tst_Faults::socketsWaitForCommands()
-{
-    QFETCH(QString, activity);
-    QFETCH(QStringList, handled);
-    SimRig rig;
-    RecordingHost host;
-    Hid_Thread hid(&host);
-    discover(hid);
-    QVERIFY(deviceReady);
-    QStringList seen;
-    const auto note = [&](const QString &what) { seen << what + (hid.channelInUse() ? " inside a command" : ""); };
-    // Two commands: the first pump notices a closed connection, the next runs a deferred delete.
-    const auto commands = [&] {
-        hid.hid_01H_SetReportRate(2);
-        hid.hid_01H_SetReportRate(3);
-    };
-    QTemporaryDir dir;
-    QLocalServer server;    // after what its sockets' handlers use, which it outlives
-    QVERIFY(server.listen(dir.filePath("socket")));
-    QLocalSocket client;
-    connect(&server, &QLocalServer::newConnection, [&] { note("new client"); });
-    if (activity != "connect") {
-        client.connectToServer(server.fullServerName());
-        QVERIFY(client.waitForConnected(5000) && server.waitForNewConnection(5000));
-        seen.clear();
-        QLocalSocket *peer = server.nextPendingConnection();
-        connect(peer, &QLocalSocket::readyRead, peer, [&, peer] {
-            note("record");
-            const QPointer<QLocalSocket> alive(peer);
-            if (activity == "killed") {
-                client.abort();
-                commands();
-                seen << (alive ? "record's socket alive" : "record's socket deleted");
-            }
-        });
-        connect(peer, &QLocalSocket::disconnected, peer, [&] { note("gone"); });
-        connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
-    }
-
-    if (activity == "killed") {
-        QVERIFY(client.write("--profile 1") > 0 && client.flush());
-        QTRY_COMPARE(seen, handled);
-    } else {
-        if (activity == "record")
+        if (activity == "killed" || activity == "record")
             QVERIFY(client.write("record") > 0 && client.flush());
         else if (activity == "gone")
             client.abort();
         else
             client.connectToServer(server.fullServerName());
-        commands();
+        if (activity != "killed")   // the killed client's record runs them
+            commands();
         QTRY_COMPARE(seen, handled);
+        QCOMPARE(rig.sim->state().reportRate, quint8(3));
+        QVERIFY(rig.unplugged(hid));
     }
-    QCOMPARE(rig.sim->state().reportRate, quint8(3));
-    hid.stopMonitor();
-    rig.sim->unplug();
-    QTRY_COMPARE(poolLoops(), 0);
-}
 
-// Device-change messages arriving in a burst while the page re-sends a profile
-// (key matrix, DPI, lighting, rates): the re-send is not cut into, the burst
-// ends in one reconnect, the profile keeps its values, one monitor loop runs
-// and no handle stays open.
-void tst_Faults::burstDuringResend_data()
-{
-    QTest::addColumn<bool>("unplugs");
-    QTest::newRow("a rescan at every pump") << false;
-    QTest::newRow("unplugged and back within the burst") << true;
-}
-
-void tst_Faults::burstDuringResend()
-{
-    QFETCH(bool, unplugs);
-    TempDataFolder data;
-    for (const char *file : {"modules/setting/apConfig.bin", "modules/setting/pD.bin"})
-        QVERIFY(data.copyFromSource(file));
-    QByteArray profile = data.readFile("modules/setting/pD.bin");
-    QVERIFY(data.writeFile("modules/setting/p1.bin",
-                           profile.replace("reportRate_J2=", "reportRate_J2=4\nold_reportRate=")));
-    SimRig rig;
-    RecordingHost host;
-    Hid_Thread hid(&host);
-    WindowControllerStub controller;
-    myQQuickView view;
-    recordPointerSettings(view);
-    view.hid = &hid;
-    host.onConnect = [&view](int curDevice) { view.initUI(curDevice); };
-    host.onClearBusy = [&view] { view.clearHidBusy(); };
-    view.rootContext()->setContextProperty("ui_View", &view);
-    view.rootContext()->setContextProperty("hid", &hid);
-    view.rootContext()->setContextProperty("ui_Ctl", &controller);
-    view.setSource(QUrl("qrc:/modules/qml/main.qml"));
-    view.resize(1000, 640);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    discover(hid);
-    // The page has loaded once its start-up ran, after the connect step.
-    QTRY_VERIFY_WITH_TIMEOUT(host.viewEnabled && deviceReady && view.rootObject()->property("isPowerOn").toBool(), 5000);
-    QCOMPARE(host.connects, 1);
-
-    const auto resend = [&] {
-        QMetaObject::invokeMethod(view.rootObject(), "reloadPanels", Q_ARG(QVariant, true));
-    };
-    PumpProbe probe;
-    qsizetype from = rig.sim->acceptedBlocks().size();
-    probe.start([](int) {});
-    resend();
-    probe.stop();
-    const int pumps = probe.pumps;
-    const QStringList reference = blocksSince(*rig.sim, from);
-    QVERIFY2(reference.size() >= 8 && pumps >= reference.size() - 4, qPrintable(QString::number(pumps)));
-    QCOMPARE(rig.sim->state().reportRate, 4);
-    const QStringList values = profileValues(view);
-    const QByteArray file = data.readFile("modules/setting/p1.bin");
-
-    // The burst: a rescan at every pump, the mouse gone from the second to the last where it unplugs.
-    from = rig.sim->acceptedBlocks().size();
-    probe.start([&](int pump) {
-        if (unplugs && pump == 2)
-            rig.sim->unplug();
-        if (unplugs && pump == pumps)
-            rig.sim->plug();
+    // Device-change messages in a burst while the page re-sends a profile: the re-send is not cut into, the
+    // burst ends in one reconnect, the profile keeps its values, one monitor loop runs, no handle stays open.
+    void burstDuringResend_data()
+    {
+        QTest::addColumn<bool>("unplugs");
+        QTest::newRow("a rescan at every pump") << false;
+        QTest::newRow("unplugged and back within the burst") << true;
+    }
+    void burstDuringResend()
+    {
+        QFETCH(bool, unplugs);
+        TempDataFolder data;
+        for (const char *file : {"modules/setting/apConfig.bin", "modules/setting/pD.bin"})
+            QVERIFY(data.copyFromSource(file));
+        QByteArray profile = data.readFile("modules/setting/pD.bin");
+        QVERIFY(data.writeFile("modules/setting/p1.bin",
+                               profile.replace("reportRate_J2=", "reportRate_J2=4\nold_reportRate=")));
+        SimRig rig;
+        RecordingHost host;
+        Hid_Thread hid(&host);
+        WindowControllerStub controller;
+        myQQuickView view;
+        recordPointerSettings(view);
+        view.hid = &hid;
+        host.onConnect = [&view](int curDevice) { view.initUI(curDevice); };
+        host.onClearBusy = [&view] { view.clearHidBusy(); };
+        view.rootContext()->setContextProperty("ui_View", &view);
+        view.rootContext()->setContextProperty("hid", &hid);
+        view.rootContext()->setContextProperty("ui_Ctl", &controller);
+        view.setSource(QUrl("qrc:/modules/qml/main.qml"));
+        view.resize(1000, 640);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
         discover(hid);
-    });
-    resend();
-    probe.stop();
-    QCOMPARE(probe.pumps, pumps);   // the burst adds no wait to the re-send
-    const QStringList sent = blocksSince(*rig.sim, from);
-    qInfo("re-send: %lld blocks, %d pumps; %lld blocks under the burst", qlonglong(reference.size()), pumps,
-          qlonglong(sent.size()));
-    if (unplugs)
-        QVERIFY(sent.size() < reference.size());   // what was sent while the mouse was gone is lost to it
-    else
-        QCOMPARE(sent, reference);   // nothing lost, nothing cut in
-    QTRY_COMPARE(host.connects, 2);     // the whole burst: one reconnect after the re-send
-    QTRY_VERIFY(host.viewEnabled && hid.hidFree && hid.monitorRunning);
-    QTRY_COMPARE(QThreadPool::globalInstance()->activeThreadCount(), 1);
-    QVERIFY(rig.sim->openHandles() <= 1);
-    QCOMPARE(profileValues(view), values);
-    StoreFile::sync(*view.store.currentSettings());
-    QCOMPARE(data.readFile("modules/setting/p1.bin"), file);
-
-    // The next re-send puts the whole profile on the mouse again.
-    from = rig.sim->acceptedBlocks().size();
-    resend();
-    QCOMPARE(blocksSince(*rig.sim, from), reference);
-    QCOMPARE(rig.sim->state().reportRate, 4);
-
-    hid.stopMonitor();
-    rig.sim->unplug();
-    QTRY_COMPARE(QThreadPool::globalInstance()->activeThreadCount(), 0);
-    QCOMPARE(rig.sim->openHandles(), 0);
-}
+        // The page has loaded once its start-up ran, after the connect step.
+        QTRY_VERIFY_WITH_TIMEOUT(host.viewEnabled && deviceReady && view.rootObject()->property("isPowerOn").toBool(), 5000);
+        QCOMPARE(host.connects, 1);
+        const auto resend = [&] {
+            QMetaObject::invokeMethod(view.rootObject(), "reloadPanels", Q_ARG(QVariant, true));
+        };
+        PumpProbe probe;
+        qsizetype from = rig.sim->acceptedBlocks().size();
+        probe.start([](int) {});
+        resend();
+        probe.stop();
+        const int pumps = probe.pumps;
+        const QStringList reference = rig.blocks(from);
+        QVERIFY2(reference.size() >= 8 && pumps >= reference.size() - 4, qPrintable(QString::number(pumps)));
+        QCOMPARE(rig.sim->state().reportRate, 4);
+        const QStringList values = profileValues(view);
+        const QByteArray file = data.readFile("modules/setting/p1.bin");
+        // The burst: a rescan at every pump, the mouse gone from the second to the last where it unplugs.
+        from = rig.sim->acceptedBlocks().size();
+        probe.start([&](int pump) {
+            if (unplugs && pump == 2)
+                rig.sim->unplug();
+            if (unplugs && pump == pumps)
+                rig.sim->plug();
+            discover(hid);
+        });
+        resend();
+        probe.stop();
+        QCOMPARE(probe.pumps, pumps);   // the burst adds no wait to the re-send
+        const QStringList sent = rig.blocks(from);
+        qInfo("re-send: %lld blocks, %d pumps; %lld blocks under the burst", qlonglong(reference.size()), pumps,
+              qlonglong(sent.size()));
+        if (unplugs)
+            QVERIFY(sent.size() < reference.size());   // what was sent while the mouse was gone is lost to it
+        else
+            QCOMPARE(sent, reference);   // nothing lost, nothing cut in
+        QTRY_COMPARE(host.connects, 2);     // the whole burst: one reconnect after the re-send
+        QTRY_VERIFY(host.viewEnabled && hid.hidFree && hid.monitorRunning);
+        QTRY_COMPARE(poolLoops(), 1);
+        QVERIFY(rig.sim->openHandles() <= 1);
+        QCOMPARE(profileValues(view), values);
+        StoreFile::sync(*view.store.currentSettings());
+        QCOMPARE(data.readFile("modules/setting/p1.bin"), file);
+        // The next re-send puts the whole profile on the mouse again.
+        from = rig.sim->acceptedBlocks().size();
+        resend();
+        QCOMPARE(rig.blocks(from), reference);
+        QCOMPARE(rig.sim->state().reportRate, 4);
+        QVERIFY(rig.unplugged(hid));
+    }
+};
 
 QTEST_MAIN(tst_Faults)
 #include "tst_faults.moc"

@@ -85,293 +85,270 @@ class tst_HidCommands : public QObject
     Q_OBJECT
 private slots:
     void init() { isEncode = false; }
-    void everyCommand_data();
-    void everyCommand();
-    void stateAfterCommands();
-    void replies_data();
-    void replies();
-    void macroTransfer_data();
-    void macroTransfer();
-    void eventsOnTheCommandNode_data();
-    void eventsOnTheCommandNode();
-    void traceOfAnExchange();
-    void badBlocksAreIgnored_data();
-    void badBlocksAreIgnored();
-    void replugKeepsSettingsNotPayloads();
-};
+    void everyCommand_data()
+    {
+        QTest::addColumn<int>("slot");
+        for (int i = 0; i < commandSlots().size(); ++i)
+            QTest::newRow(commandSlots().at(i).name) << i;
+    }
+    // On a busy channel a slot logs its text after 255 polls and sends nothing.
+    void everyCommand()
+    {
+        QFETCH(int, slot);
+        const CommandSlot &command = commandSlots().at(slot);
+        SimRig rig;
+        Hid_Thread hid;
+        attachShippedCatalogue(hid);
+        command.run(hid);
+        QCOMPARE(rig.wire(), expand(command.wire));
+        QVERIFY(rig.sim->ignoredBlocks().isEmpty() && hid.hidFree && rig.sim->openHandles() == 0);
+        rig.clearTrace();
+        hid.hidFree = false;
+        QTest::ignoreMessage(QtDebugMsg, command.failText);
+        command.run(hid);
+        QCOMPARE(rig.wire(), QStringList(255, "- sleep 8"));
+    }
 
-void tst_HidCommands::everyCommand_data()
-{
-    QTest::addColumn<int>("slot");
-    for (int i = 0; i < commandSlots().size(); ++i)
-        QTest::newRow(commandSlots().at(i).name) << i;
-}
+    // The simulated firmware keeps what the commands set and answers from it.
+    void stateAfterCommands()
+    {
+        SimRig rig;
+        Hid_Thread hid;
+        attachShippedCatalogue(hid);
+        Payload p;
+        hid.hid_04H_SetJMGD(3);
+        hid.hid_01H_SetReportRate(2);
+        hid.hid_03H_SetKeyboardoption(1, 2, 3, 4);
+        hid.hidARM_03H_SetKeyMatrix(p.bytes);
+        hid.hid_04H_SetGunData(1, 2, 3, 4, 5);
+        hid.hid_05H_SetMacroKey(2, p.bytes);
+        hid.hid_06H_SetRGBLedEffect(1, 2, 3, 4);
+        hid.hid_08H_SetDPISet(1, 2, 3, 4, 5);
+        hid.hid_07H_SetDPISet(5, 0x7F, 6, 7, 8, 9);
+        hid.hid_10H_SetLED8StageColor(2, p.bytes);
+        hid.hid_0EH_SetXYSensitive(5, 6);
+        hid.hid_LEDColor(p.bytes + 100);
+        const G7FirmwareState s = rig.sim->state();
+        QCOMPARE(QList<int>({s.reportRate, s.liftOff, s.ledColour, s.dpiEnabled, s.dpiDoubled, s.xSensitivity,
+                             s.ySensitivity}), QList<int>({2, 3, 2, 0x7F, 5, 5, 6}));
+        QCOMPARE((s.keyboardOptions + s.gunData + s.dpi).toHex(), QByteArray("01020304" "0102030405" "0607080901020304"));
+        QCOMPARE(s.keyMatrix + s.macros.at(2) + s.ledColours, p.left(64) + p.left(192) + p.left(24, 100));
+        QCOMPARE(queryAll(hid), "83 01020304 87 5 8B 05 8D 010304 00 37333139 90 40414243" + QString(40, '0')
+                                    + " replied 9 9 9 9 9");
+        hid.hid_13H_Recovery();
+        QCOMPARE(rig.sim->state().keyMatrix + char(rig.sim->state().reportRate), QByteArray(64, '\0') + '\1');
+    }
 
-// On a busy channel a slot logs its text after 255 polls and sends nothing.
-void tst_HidCommands::everyCommand()
-{
-    QFETCH(int, slot);
-    const CommandSlot &command = commandSlots().at(slot);
-    SimRig rig;
-    Hid_Thread hid;
-    attachShippedCatalogue(hid);
-    Payload payload;
-    command.call(hid, payload.bytes);
-    QCOMPARE(rig.wire(), expand(command.wire));
-    QVERIFY(rig.sim->ignoredBlocks().isEmpty() && hid.hidFree && rig.sim->openHandles() == 0);
-    rig.clearTrace();
-    hid.hidFree = false;
-    QTest::ignoreMessage(QtDebugMsg, command.failText);
-    command.call(hid, payload.bytes);
-    QCOMPARE(rig.wire(), QStringList(255, "- sleep 8"));
-}
+    void replies_data()
+    {
+        QTest::addColumn<QString>("results");
+        const QString caller = "83 a1a2a3a4 87 0 8B 00 8D 000000 00 00000000 90 " + QString(48, '5') + " replied 0 0 0 0 0";
+        QTest::newRow("answered") << "83 01020304 87 5 8B 05 8D 070809 00 37333139 90 " + QString(stateColours.toHex())
+                                     + " replied 9 9 9 9 9";
+        QTest::newRow("short replies") << "83 a1a2a3a4 87 5 8B 05 8D 070800 00 37330000 90 a0a1a2a3" + QString(40, '0')
+                                          + " replied 4 4 4 4 4";
+        QTest::newRow("silent") << "83 01020304 87 5 8B 05 8D 070809 00 37333139 90 " + QString(48, '5')
+                                   + " replied 9 9 9 9 0";
+        QTest::newRow("unplugged after discovery") << caller;
+        QTest::newRow("undiscovered") << caller;
+        QTest::newRow("busy") << "83 a1a2a3a4 87 2 8B 99 8D 999999 00 c1c2c3c4 90 " + QString(48, '5') + " replied 0 0 0 0 0";
+    }
+    // Without an answer a query hands back its presets: the caller's options and colours, else zeros.
+    void replies()
+    {
+        QFETCH(QString, results);
+        SimRig rig;
+        G7FirmwareState state;
+        state.keyboardOptions = QByteArray::fromHex("01020304");
+        state.dpiStage = 5;
+        std::tie(state.ledEffect, state.ledOption1, state.ledOption2) = std::make_tuple(7, 8, 9);
+        state.stageColours = stateColours;
+        rig.sim->setState(state);
+        Hid_Thread hid;
+        prepare(rig, hid);
+        for (int i = hid.hidFree ? 6 : 0; i < 6; ++i)
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^cmd Failed"));
+        QCOMPARE(queryAll(hid), results);
+        // A silent mouse costs one bounded wait: the colour read gives up after 500 ms.
+        const int waited = rig.readWaitMs();
+        QVERIFY2(QByteArray(QTest::currentDataTag()) == "silent" ? waited > 0 && waited <= 500 : waited == 0,
+                 qPrintable(QString::number(waited)));
+        QCOMPARE(rig.sim->openHandles(), 0);
+    }
 
-// The simulated firmware keeps what the commands set and answers from it.
-void tst_HidCommands::stateAfterCommands()
-{
-    SimRig rig;
-    Hid_Thread hid;
-    attachShippedCatalogue(hid);
-    Payload p;
-    hid.hid_04H_SetJMGD(3);
-    hid.hid_01H_SetReportRate(2);
-    hid.hid_03H_SetKeyboardoption(1, 2, 3, 4);
-    hid.hidARM_03H_SetKeyMatrix(p.bytes);
-    hid.hid_04H_SetGunData(1, 2, 3, 4, 5);
-    hid.hid_05H_SetMacroKey(2, p.bytes);
-    hid.hid_06H_SetRGBLedEffect(1, 2, 3, 4);
-    hid.hid_08H_SetDPISet(1, 2, 3, 4, 5);
-    hid.hid_07H_SetDPISet(5, 0x7F, 6, 7, 8, 9);
-    hid.hid_10H_SetLED8StageColor(2, p.bytes);
-    hid.hid_0EH_SetXYSensitive(5, 6);
-    hid.hid_LEDColor(p.bytes + 100);
-    const G7FirmwareState s = rig.sim->state();
-    QCOMPARE(QList<int>({s.reportRate, s.liftOff, s.ledColour, s.dpiEnabled, s.dpiDoubled, s.xSensitivity,
-                         s.ySensitivity}), QList<int>({2, 3, 2, 0x7F, 5, 5, 6}));
-    QCOMPARE((s.keyboardOptions + s.gunData + s.dpi).toHex(), QByteArray("01020304" "0102030405" "0607080901020304"));
-    QCOMPARE(s.keyMatrix + s.macros.at(2) + s.ledColours, p.left(64) + p.left(192) + p.left(24, 100));
-    QCOMPARE(queryAll(hid), "83 01020304 87 5 8B 05 8D 010304 00 37333139 90 40414243" + QString(40, '0')
-                                + " replied 9 9 9 9 9");
-    hid.hid_13H_Recovery();
-    QCOMPARE(rig.sim->state().keyMatrix + char(rig.sim->state().reportRate), QByteArray(64, '\0') + '\1');
-}
-
-void tst_HidCommands::replies_data()
-{
-    QTest::addColumn<QString>("results");
-    const QString caller = "83 a1a2a3a4 87 0 8B 00 8D 000000 00 00000000 90 " + QString(48, '5') + " replied 0 0 0 0 0";
-    QTest::newRow("answered") << "83 01020304 87 5 8B 05 8D 070809 00 37333139 90 " + QString(stateColours.toHex())
-                                 + " replied 9 9 9 9 9";
-    QTest::newRow("short replies") << "83 a1a2a3a4 87 5 8B 05 8D 070800 00 37330000 90 a0a1a2a3" + QString(40, '0')
-                                      + " replied 4 4 4 4 4";
-    QTest::newRow("silent") << "83 01020304 87 5 8B 05 8D 070809 00 37333139 90 " + QString(48, '5')
-                               + " replied 9 9 9 9 0";
-    QTest::newRow("unplugged after discovery") << caller;
-    QTest::newRow("undiscovered") << caller;
-    QTest::newRow("busy") << "83 a1a2a3a4 87 2 8B 99 8D 999999 00 c1c2c3c4 90 " + QString(48, '5') + " replied 0 0 0 0 0";
-}
-
-// Without an answer a query hands back its presets: the caller's options and colours, else zeros.
-void tst_HidCommands::replies()
-{
-    QFETCH(QString, results);
-    SimRig rig;
-    G7FirmwareState state;
-    state.keyboardOptions = QByteArray::fromHex("01020304");
-    state.dpiStage = 5;
-    std::tie(state.ledEffect, state.ledOption1, state.ledOption2) = std::make_tuple(7, 8, 9);
-    state.stageColours = stateColours;
-    rig.sim->setState(state);
-    Hid_Thread hid;
-    prepare(rig, hid);
-    for (int i = hid.hidFree ? 6 : 0; i < 6; ++i)
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^cmd Failed"));
-    QCOMPARE(queryAll(hid), results);
-    // A silent mouse costs one bounded wait: the colour read gives up after 500 ms.
-    const int waited = rig.readWaitMs();
-    QVERIFY2(QByteArray(QTest::currentDataTag()) == "silent" ? waited > 0 && waited <= 500 : waited == 0,
-             qPrintable(QString::number(waited)));
-    QCOMPARE(rig.sim->openHandles(), 0);
-}
-
-void tst_HidCommands::macroTransfer_data()
-{
-    QTest::addColumn<quint32>("reportLength");
-    QTest::addColumn<QString>("ops");  // "D": one data report opened, written, closed
-    QTest::addColumn<QList<int>>("pauses");
-    const QString block = "open feature-out close";
-    const QList<int> settle = {64, 64}, end = {64, 64, 100};
-    QTest::newRow("length 64") << 64u << block + " D D D" << settle + QList<int>(3, 8) + end;
-    QTest::newRow("length 16") << 16u << block + QString(" D").repeated(12) << settle + QList<int>(12, 8) + end;
-    QTest::newRow("length 100, the last one padded") << 100u << block + " D D" << settle + QList<int>(2, 8) + end;
-    QTest::newRow("length 0") << 0u << block << end;
-    QTest::newRow("length beyond any report") << 100000u << block << end;
-    QTest::newRow("block-refused") << 64u << "open error feature-out close" << QList<int>{100};
-    QTest::newRow("data2-refused") << 64u << block + " D open error data-out close" << QList<int>{64, 64, 8, 100};
-    QTest::newRow("unplugged-after-data1") << 64u << block + " D open-failed" << QList<int>{64, 64, 8, 100};
-    QTest::newRow("unplugged") << 64u << "open-failed" << QList<int>{100};
-}
-
-// A failed open forgets the path, so later commands leave the device alone.
-void tst_HidCommands::macroTransfer()
-{
-    QFETCH(quint32, reportLength);
-    QFETCH(QString, ops);
-    QFETCH(QList<int>, pauses);
-    SimRig rig;
-    Hid_Thread hid;
-    prepare(rig, hid);
-    hid.devList[int(hid.did)].reportLength = reportLength;
-    Payload payload;
-    hid.hid_05H_SetMacroKey(1, payload.bytes);
-    QStringList seen;
-    QByteArray sent;
-    for (const TraceLine &line : rig.trace().lines()) {
-        seen << (line.op == QLatin1String("error") ? line.text().mid(4) : line.op);
-        if (line.op == QLatin1String("data-out")) {
-            QCOMPARE(line.bytes().size(), int(reportLength) + 1);
-            QCOMPARE(line.bytes().at(0), '\0');
-            sent += line.bytes().mid(1);
+    void macroTransfer_data()
+    {
+        QTest::addColumn<quint32>("reportLength");
+        QTest::addColumn<QString>("ops");  // "D": one data report opened, written, closed
+        QTest::addColumn<QList<int>>("pauses");
+        const QString block = "open feature-out close";
+        const QList<int> settle = {64, 64}, end = {64, 64, 100};
+        QTest::newRow("length 64") << 64u << block + " D D D" << settle + QList<int>(3, 8) + end;
+        QTest::newRow("length 16") << 16u << block + QString(" D").repeated(12) << settle + QList<int>(12, 8) + end;
+        QTest::newRow("length 100, the last one padded") << 100u << block + " D D" << settle + QList<int>(2, 8) + end;
+        QTest::newRow("length 0") << 0u << block << end;
+        QTest::newRow("length beyond any report") << 100000u << block << end;
+        QTest::newRow("block-refused") << 64u << "open error feature-out close" << QList<int>{100};
+        QTest::newRow("data2-refused") << 64u << block + " D open error data-out close" << QList<int>{64, 64, 8, 100};
+        QTest::newRow("unplugged-after-data1") << 64u << block + " D open-failed" << QList<int>{64, 64, 8, 100};
+        QTest::newRow("unplugged") << 64u << "open-failed" << QList<int>{100};
+    }
+    // A failed open forgets the path, so later commands leave the device alone.
+    void macroTransfer()
+    {
+        QFETCH(quint32, reportLength);
+        QFETCH(QString, ops);
+        QFETCH(QList<int>, pauses);
+        SimRig rig;
+        Hid_Thread hid;
+        prepare(rig, hid);
+        hid.devList[int(hid.did)].reportLength = reportLength;
+        Payload payload;
+        hid.hid_05H_SetMacroKey(1, payload.bytes);
+        QStringList seen;
+        QByteArray sent;
+        for (const TraceLine &line : rig.trace().lines()) {
+            seen << (line.op == QLatin1String("error") ? line.text().mid(4) : line.op);
+            if (line.op == QLatin1String("data-out")) {
+                QCOMPARE(line.bytes().size(), int(reportLength) + 1);
+                QCOMPARE(line.bytes().at(0), '\0');
+                sent += line.bytes().mid(1);
+            }
         }
+        seen.removeAll("sleep");
+        QCOMPARE(seen.join(' ').replace("open data-out close", "D"), ops);
+        QCOMPARE(sent, payload.left(192).leftJustified(sent.size(), '\0', true));
+        QCOMPARE(rig.sleeper->pauses, pauses);
+        QVERIFY(hid.hidFree && !hid.hidDev && rig.sim->openHandles() == 0);
+        QCOMPARE(hid.record(hid.did).path.isEmpty(), ops.contains("open-failed"));
+        rig.clearTrace();
+        hid.hid_02H_SetCurrentProfile(3);
+        QCOMPARE(rig.trace().texts({"feature-out"}).size(), ops.contains("open-failed") ? 0 : 1);
     }
-    seen.removeAll("sleep");
-    QCOMPARE(seen.join(' ').replace("open data-out close", "D"), ops);
-    QCOMPARE(sent, payload.left(192).leftJustified(sent.size(), '\0', true));
-    QCOMPARE(rig.sleeper->pauses, pauses);
-    QVERIFY(hid.hidFree && !hid.hidDev && rig.sim->openHandles() == 0);
-    QCOMPARE(hid.record(hid.did).path.isEmpty(), ops.contains("open-failed"));
-    rig.clearTrace();
-    hid.hid_02H_SetCurrentProfile(3);
-    QCOMPARE(rig.trace().texts({"feature-out"}).size(), ops.contains("open-failed") ? 0 : 1);
-}
 
-void tst_HidCommands::eventsOnTheCommandNode_data()
-{
-    QTest::addColumn<bool>("shared");
-    QTest::addColumn<int>("type");
-    QTest::newRow("one node, eight colours") << true << 1;
-    QTest::newRow("one node, packed colours") << true << 2;
-    QTest::newRow("two nodes") << false << 1;
-}
-
-// A DPI press during a colour read: the command handle skips the event report
-// and waits on for the colours.
-void tst_HidCommands::eventsOnTheCommandNode()
-{
-    QFETCH(bool, shared);
-    QFETCH(int, type);
-    auto sim = std::make_shared<SimulatedG7>();
-    sim->setSharedNode(shared);
-    SimRig rig(sim);
-    G7FirmwareState state;
-    state.stageColours = stateColours;
-    sim->setState(state);
-    Hid_Thread hid;
-    attachShippedCatalogue(hid);
-    QCOMPARE(hid.record(hid.did).path == hid.record(hid.did).path2, shared);
-    sim->emitDpiEventWithNextInput(3);
-    uchar colours[24];
-    std::fill(colours, colours + 24, 0x55);
-    hid.hid_90H_GetLED8StageColor(uchar(type), colours);
-    const int n = type == 2 ? 4 : 24;
-    QCOMPARE(QByteArray(reinterpret_cast<char *>(colours), 24), stateColours.left(n) + QByteArray(24 - n, 0x55));
-    QVERIFY(hid.hidFree && sim->openHandles() == 0);
-    QStringList reads;
-    for (const TraceLine &line : rig.trace().lines()) {
-        if (line.op == QLatin1String("data-in"))
-            reads << line.bytes().left(4).toHex();
+    void eventsOnTheCommandNode_data()
+    {
+        QTest::addColumn<bool>("shared");
+        QTest::addColumn<int>("type");
+        QTest::newRow("one node, eight colours") << true << 1;
+        QTest::newRow("one node, packed colours") << true << 2;
+        QTest::newRow("two nodes") << false << 1;
     }
-    const QStringList expected = QStringList{"06070003", "a0a1a2a3"}.mid(shared ? 0 : 1);
-    QCOMPARE(reads, expected);
-}
+    // A DPI press during a colour read: the command handle skips the event report and waits on for the colours.
+    void eventsOnTheCommandNode()
+    {
+        QFETCH(bool, shared);
+        QFETCH(int, type);
+        auto sim = std::make_shared<SimulatedG7>();
+        sim->setSharedNode(shared);
+        SimRig rig(sim);
+        G7FirmwareState state;
+        state.stageColours = stateColours;
+        sim->setState(state);
+        Hid_Thread hid;
+        attachShippedCatalogue(hid);
+        QCOMPARE(hid.record(hid.did).path == hid.record(hid.did).path2, shared);
+        sim->emitDpiEventWithNextInput(3);
+        uchar colours[24];
+        std::fill(colours, colours + 24, 0x55);
+        hid.hid_90H_GetLED8StageColor(uchar(type), colours);
+        const int n = type == 2 ? 4 : 24;
+        QCOMPARE(QByteArray(reinterpret_cast<char *>(colours), 24), stateColours.left(n) + QByteArray(24 - n, 0x55));
+        QVERIFY(hid.hidFree && sim->openHandles() == 0);
+        QStringList reads;
+        for (const TraceLine &line : rig.trace().lines()) {
+            if (line.op == QLatin1String("data-in"))
+                reads << line.bytes().left(4).toHex();
+        }
+        QCOMPARE(reads, (QStringList{"06070003", "a0a1a2a3"}.mid(shared ? 0 : 1)));
+    }
 
-// Every call on the seam leaves its line; TraceReader checks the format.
-void tst_HidCommands::traceOfAnExchange()
-{
-    SimRig rig;
-    HidBackend &hid = hidBackend();
-    uchar in[65];
-    HidHandle *cmd = hid.openPath(rig.sim->commandPath());
-    send(cmd, request("90010000000000"));
-    QCOMPARE(hid.getFeatureReport(cmd, in, 9), 9);
-    QCOMPARE(hid.read(cmd, in, 65), 64);
-    hid.close(cmd);
-    HidHandle *evt = hid.openPath(rig.sim->eventPath());
-    QCOMPARE(hid.readTimeout(evt, in, 4, 30), 0);
-    rig.sim->emitDpiEvent(5);
-    QCOMPARE(hid.readTimeout(evt, in, 4, 500), 4);
-    hid.close(evt);
-    rig.sim->failCall(SimulatedG7::Call::OpenCommand);
-    QVERIFY(!hid.openPath(rig.sim->commandPath()));
-    cmd = hid.openPath(rig.sim->commandPath());
-    for (auto call : {SimulatedG7::Call::FeatureOut, SimulatedG7::Call::FeatureIn, SimulatedG7::Call::DataOut})
-        rig.sim->failCall(call);
-    QCOMPARE(send(cmd, request("87000000000000")) + hid.getFeatureReport(cmd, in, 9)
-                     + send(cmd, QByteArray(65, 0), true), -3);
-    hid.close(cmd);
-    const TraceReader trace = rig.trace();
-    QVERIFY2(trace.isValid(), qPrintable(trace.error()));
-    QCOMPARE(trace.texts(), QStringList({"cmd open", "cmd feature-out 00 90 01 00 00 00 00 00 6E",
-                                         "cmd feature-in 00 90 01 00 00 00 00 00 6E",
-                                         "cmd data-in" + QString(" 00").repeated(64), "cmd close", "evt open",
-                                         "evt read-timeout 30", "evt data-in 06 07 00 05", "evt close",
-                                         "cmd open-failed", "cmd open", "cmd error feature-out",
-                                         "cmd error feature-in", "cmd error data-out", "cmd close"}));
+    // Every call on the seam leaves its line; TraceReader checks the format.
+    void traceOfAnExchange()
+    {
+        SimRig rig;
+        HidBackend &hid = hidBackend();
+        uchar in[65];
+        HidHandle *cmd = hid.openPath(rig.sim->commandPath());
+        send(cmd, request("90010000000000"));
+        QCOMPARE(hid.getFeatureReport(cmd, in, 9), 9);
+        QCOMPARE(hid.read(cmd, in, 65), 64);
+        hid.close(cmd);
+        HidHandle *evt = hid.openPath(rig.sim->eventPath());
+        QCOMPARE(hid.readTimeout(evt, in, 4, 30), 0);
+        rig.sim->emitDpiEvent(5);
+        QCOMPARE(hid.readTimeout(evt, in, 4, 500), 4);
+        hid.close(evt);
+        rig.sim->failCall(SimulatedG7::Call::OpenCommand);
+        QVERIFY(!hid.openPath(rig.sim->commandPath()));
+        cmd = hid.openPath(rig.sim->commandPath());
+        for (auto call : {SimulatedG7::Call::FeatureOut, SimulatedG7::Call::FeatureIn, SimulatedG7::Call::DataOut})
+            rig.sim->failCall(call);
+        QCOMPARE(send(cmd, request("87000000000000")) + hid.getFeatureReport(cmd, in, 9)
+                         + send(cmd, QByteArray(65, 0), true), -3);
+        hid.close(cmd);
+        const TraceReader trace = rig.trace();
+        QVERIFY2(trace.isValid(), qPrintable(trace.error()));
+        QCOMPARE(trace.texts(), QStringList({"cmd open", "cmd feature-out 00 90 01 00 00 00 00 00 6E",
+                                             "cmd feature-in 00 90 01 00 00 00 00 00 6E",
+                                             "cmd data-in" + QString(" 00").repeated(64), "cmd close", "evt open",
+                                             "evt read-timeout 30", "evt data-in 06 07 00 05", "evt close",
+                                             "cmd open-failed", "cmd open", "cmd error feature-out",
+                                             "cmd error feature-in", "cmd error data-out", "cmd close"}));
+        // An unwritable trace file costs one console line and no trace.
+        DeviceOptions options{true, 1, "/nonexistent/dir/t.txt"};
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Cannot write the report trace /nonexistent/dir/t.txt"));
+        const std::shared_ptr<SimulatedG7> sim = installDeviceBackend(options);
+        QVERIFY(sim && !ReportTrace::isOpen() && dynamic_cast<SimulatedG7 *>(&hidBackend()) == sim.get());
+    }
 
-    // An unwritable trace file costs one console line and no trace.
-    DeviceOptions options{true, 1, "/nonexistent/dir/t.txt"};
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Cannot write the report trace /nonexistent/dir/t.txt"));
-    const std::shared_ptr<SimulatedG7> sim = installDeviceBackend(options);
-    QVERIFY(sim && !ReportTrace::isOpen() && dynamic_cast<SimulatedG7 *>(&hidBackend()) == sim.get());
-}
-
-void tst_HidCommands::badBlocksAreIgnored_data()
-{
-    QTest::addColumn<QByteArray>("report");
-    QTest::newRow("01H with a wrong check byte") << QByteArray::fromHex("00010203030F0000E6");
-    QTest::newRow("07H with a check byte instead of 00") << request("07027F01020304");
-    QTest::newRow("unknown code") << request("55010203040506");
-    QTest::newRow("macro slot 12") << request("05000C03000000");
-    QTest::newRow("3-byte report") << QByteArray::fromHex("000102");
-    QTest::newRow("report ID 1") << QByteArray::fromHex("01010203030F0000E7");
-}
-
-// The firmware ignores a bad block and the payload it announced.
-void tst_HidCommands::badBlocksAreIgnored()
-{
-    QFETCH(QByteArray, report);
-    SimRig rig;
-    HidHandle *cmd = hidBackend().openPath(rig.sim->commandPath());
-    QCOMPARE(send(cmd, report), int(report.size()));
-    QCOMPARE(send(cmd, QByteArray(65, '\x01'), true), 65);
-    hidBackend().close(cmd);
-    QVERIFY(rig.sim->ignoredBlocks().size() == 1 && rig.sim->acceptedBlocks().isEmpty());
-    QCOMPARE(rig.sim->strayDataReports(), 1);
-    QCOMPARE(rig.sim->state().reportRate, quint8(1));
-}
-
-// After a replug the mouse keeps its settings but not a half-received payload.
-void tst_HidCommands::replugKeepsSettingsNotPayloads()
-{
-    SimRig rig;
-    QSignalSpy changed(rig.sim.get(), &SimulatedG7::devicesChanged);
-    HidHandle *old = hidBackend().openPath(rig.sim->commandPath());
-    send(old, request("02020000000000"));
-    send(old, request("05000203000000"));
-    rig.sim->unplug();
-    QVERIFY(!hidBackend().openPath(rig.sim->commandPath()));
-    rig.sim->plug();
-    QCOMPARE(send(old, request("02030000000000")), -1);
-    hidBackend().close(old);
-    HidHandle *cmd = hidBackend().openPath(rig.sim->commandPath());
-    for (int i = 0; i < 3; ++i)
+    void badBlocksAreIgnored_data()
+    {
+        QTest::addColumn<QByteArray>("report");
+        QTest::newRow("01H with a wrong check byte") << QByteArray::fromHex("00010203030F0000E6");
+        QTest::newRow("07H with a check byte instead of 00") << request("07027F01020304");
+        QTest::newRow("unknown code") << request("55010203040506");
+        QTest::newRow("macro slot 12") << request("05000C03000000");
+        QTest::newRow("3-byte report") << QByteArray::fromHex("000102");
+        QTest::newRow("report ID 1") << QByteArray::fromHex("01010203030F0000E7");
+    }
+    // The firmware ignores a bad block and the payload it announced.
+    void badBlocksAreIgnored()
+    {
+        QFETCH(QByteArray, report);
+        SimRig rig;
+        HidHandle *cmd = hidBackend().openPath(rig.sim->commandPath());
+        QCOMPARE(send(cmd, report), int(report.size()));
         QCOMPARE(send(cmd, QByteArray(65, '\x01'), true), 65);
-    hidBackend().close(cmd);
-    QCOMPARE(changed.size(), 2);
-    QCOMPARE(rig.sim->strayDataReports(), 3);
-    QCOMPARE(rig.sim->state().profile, quint8(2));
-    QCOMPARE(rig.sim->state().macros.at(2), QByteArray(192, '\0'));
-}
+        hidBackend().close(cmd);
+        QVERIFY(rig.sim->ignoredBlocks().size() == 1 && rig.sim->acceptedBlocks().isEmpty());
+        QCOMPARE(rig.sim->strayDataReports(), 1);
+        QCOMPARE(rig.sim->state().reportRate, quint8(1));
+    }
+
+    // After a replug the mouse keeps its settings but not a half-received payload.
+    void replugKeepsSettingsNotPayloads()
+    {
+        SimRig rig;
+        QSignalSpy changed(rig.sim.get(), &SimulatedG7::devicesChanged);
+        HidHandle *old = hidBackend().openPath(rig.sim->commandPath());
+        send(old, request("02020000000000"));
+        send(old, request("05000203000000"));
+        rig.sim->unplug();
+        QVERIFY(!hidBackend().openPath(rig.sim->commandPath()));
+        rig.sim->plug();
+        QCOMPARE(send(old, request("02030000000000")), -1);
+        hidBackend().close(old);
+        HidHandle *cmd = hidBackend().openPath(rig.sim->commandPath());
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(send(cmd, QByteArray(65, '\x01'), true), 65);
+        hidBackend().close(cmd);
+        QCOMPARE(changed.size(), 2);
+        QCOMPARE(rig.sim->strayDataReports(), 3);
+        QCOMPARE(rig.sim->state().profile, quint8(2));
+        QCOMPARE(rig.sim->state().macros.at(2), QByteArray(192, '\0'));
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_HidCommands)
 #include "tst_hid_commands.moc"

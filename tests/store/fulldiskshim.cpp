@@ -1,5 +1,4 @@
-// Preloaded into a test's child: write() on a file below $G7_FULL_DISK_DIR fails
-// with ENOSPC, as on a full disk, below QSaveFile and QSettings.
+// Preloaded into a test's child: write() below $G7_FULL_DISK_DIR fails with ENOSPC, as on a full disk.
 #include <dlfcn.h>
 #include <unistd.h>
 

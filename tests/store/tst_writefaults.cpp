@@ -15,21 +15,22 @@
 
 namespace {
 
-// Runs the child as another user where we are root, so that file permissions count.
-QProcess *startSelf(const QStringList &arguments)
+// This program as a child (as another user where we are root, so that file permissions count): what it
+// printed; its exit code, -1 unless it ended normally.
+QString runSelf(const QStringList &arguments, bool asNobody, int *exitCode,
+                const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
-    auto *child = new QProcess;
-    child->setProcessChannelMode(QProcess::MergedChannels);
-    if (geteuid() == 0) {
-        child->setProgram(QStringLiteral("setpriv"));
-        child->setArguments(QStringList{"--reuid=65534", "--regid=65534", "--clear-groups",
-                                        QCoreApplication::applicationFilePath()} + arguments);
-    } else {
-        child->setProgram(QCoreApplication::applicationFilePath());
-        child->setArguments(arguments);
-    }
-    child->start();
-    return child;
+    QProcess child;
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.setProcessEnvironment(env);
+    const QString self = QCoreApplication::applicationFilePath();
+    if (asNobody && geteuid() == 0)
+        child.start("setpriv", QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", self} + arguments);
+    else
+        child.start(self, arguments);
+    const bool ended = child.waitForFinished(30000) && child.exitStatus() == QProcess::NormalExit;
+    *exitCode = ended ? child.exitCode() : -1;
+    return QString::fromLocal8Bit(child.readAll());
 }
 
 // The child for the permission cases: touches every store file once, then reads them back.
@@ -49,8 +50,7 @@ int touchOnce(const QString &folder)
     return 0;
 }
 
-// More than the one page a full disk has left, less than QSaveFile's buffer:
-// the data fails only at the final flush.
+// More than the one page a full disk has left, less than QSaveFile's buffer: it fails at the final flush.
 const QString blob(8000, QLatin1Char('b'));
 
 // The child for the full disk: one replacing write of the store, then what it returned.
@@ -101,9 +101,7 @@ private slots:
         QTest::newRow("a directory where a file should be") << "directory";
         QTest::newRow("a file without read permission") << "unreadable";
     }
-
-    // A place the store cannot write: the program says so, keeps running, and the
-    // good file that was there is unchanged.
+    // A place the store cannot write: the program says so, keeps running, and the good file there is unchanged.
     void unwritablePlaces()
     {
         QFETCH(QString, fault);
@@ -121,16 +119,10 @@ private slots:
             mode("modules/setting", 0x5555);
         for (const char *name : {"modules/setting/p2.bin", "modules/setting/name.bin"})
             QVERIFY(fault != "directory" || QDir().mkpath(data.filePath(name)));
-
-        std::unique_ptr<QProcess> child(startSelf({"--touch-once", data.filePath(".")}));
-        QVERIFY(child->waitForFinished(30000));
-        const QString output = QString::fromLocal8Bit(child->readAll());
-        QCOMPARE(child->exitStatus(), QProcess::NormalExit);
-        QVERIFY2(child->exitCode() == 0, qPrintable(output));
+        int exitCode = -1;
+        const QString output = runSelf({"--touch-once", data.filePath(".")}, true, &exitCode);
         const QString expected = fault == "directory" ? "Cannot write" : "Store file not readable or not written";
-        QVERIFY2(output.contains(expected), qPrintable(output));
-        QVERIFY2(output.contains("read back:"), qPrintable(output));
-
+        QVERIFY2(exitCode == 0 && output.contains(expected) && output.contains("read back:"), qPrintable(output));
         QFile::setPermissions(setting, QFileDevice::Permissions(0x7777));
         if (fault == "directory") {
             QVERIFY(QFileInfo(data.filePath("modules/setting/p2.bin")).isDir());
@@ -171,9 +163,7 @@ private slots:
             }
         }
     }
-
-    // A replacing write that runs out of room says so in one line and returns
-    // failure; the file it was to replace keeps its bytes and no temporary file is left.
+    // A replacing write out of room says so and fails; the files keep their bytes and no temporary file is left.
     void fullDisk()
     {
         QFETCH(bool, tmpfs); QFETCH(QString, operation); QFETCH(int, freePages); QFETCH(QString, message);
@@ -198,9 +188,6 @@ private slots:
         QVERIFY(write("modules/gun/gunData.bin", "[gunData]\nGun0=L-Click, 10, 0, 0, 0\n"));
         QVERIFY(write("keep.pf", "[soak]\ngen=1\n"));
         QVERIFY(write("hand.pf", "[sensor]\nreportRate_J2=8\nblob=" + QByteArray(900, 'h') + "\n"));
-
-        QProcess child;
-        child.setProcessChannelMode(QProcess::MergedChannels);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         if (tmpfs) {
             QVERIFY(disk->fillUpTo(freePages));
@@ -211,33 +198,22 @@ private slots:
             env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
         }
         const QMap<QString, QByteArray> before = TmpfsMount::filesBelow(root);
-        child.setProcessEnvironment(env);
-        child.start(QCoreApplication::applicationFilePath(), {"--store-operation", operation, root});
-        QVERIFY(child.waitForFinished(30000));
-        const QString output = QString::fromLocal8Bit(child.readAll());
-        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-        QVERIFY2(output.contains(operation + ": failed"), qPrintable(output));
+        int exitCode = -1;
+        const QString output = runSelf({"--store-operation", operation, root}, false, &exitCode, env);
         if (message.contains("%1"))
             message = message.arg(root);
-        QVERIFY2(output.contains(message), qPrintable(output));
-        const QMap<QString, QByteArray> after = TmpfsMount::filesBelow(root);
-        QCOMPARE(after.keys(), before.keys());
-        for (auto it = before.constBegin(); it != before.constEnd(); ++it)
-            QVERIFY2(after.value(it.key()) == it.value(), qPrintable(it.key()));
+        QVERIFY2(exitCode >= 0 && output.contains(operation + ": failed") && output.contains(message), qPrintable(output));
+        QCOMPARE(TmpfsMount::filesBelow(root), before);
     }
 };
 
 int main(int argc, char **argv)
 {
-    if (argc == 3 && qstrcmp(argv[1], "--touch-once") == 0) {
-        QCoreApplication app(argc, argv);
-        return touchOnce(QString::fromLocal8Bit(argv[2]));
-    }
-    if (argc == 4 && qstrcmp(argv[1], "--store-operation") == 0) {
-        QCoreApplication app(argc, argv);
-        return storeOperation(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
-    }
     QCoreApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--touch-once") == 0)
+        return touchOnce(QString::fromLocal8Bit(argv[2]));
+    if (argc == 4 && qstrcmp(argv[1], "--store-operation") == 0)
+        return storeOperation(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     tst_WriteFaults test;
     return QTest::qExec(&test, argc, argv);
 }
