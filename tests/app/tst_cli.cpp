@@ -31,7 +31,6 @@ const QByteArray hugeNumbers = "[keydefine_J2]\n0=99999999999, 2, 240, 0\n1=2, 0
 // Not text at all (the parser's other hostile files: store/profileexchange).
 const QByteArray notText("\x7f" "ELF\0\0\0\x01\x02\xff\xfe", 12);
 
-// One private installation of the program with its data files.
 struct Install
 {
     // A fresh one holds the installed data only: no profile file, the installed name list.
@@ -101,7 +100,6 @@ private slots:
         // Every copy started here keeps its autostart entry and log in private folders.
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
         qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
-        // The tray program of the second installation, on the offscreen platform of the tests.
         program.setWorkingDirectory(handed.path(u"in"_s));
         program.start(handed.path(u"orvane-g7"_s), {u"--simulate"_s, u"--trace"_s, handed.path(u"trace.txt"_s)});
         // A command-line call before the program holds its lock would work alone and keep it out.

@@ -13,8 +13,7 @@ const QString builtRule = QStringLiteral(G7_RUNTIME_DIR "/../packaging/70-orvane
 
 enum { UserObj = 1, User = 2, GroupObj = 4, Group = 8, Mask = 0x10, Other = 0x20 };
 
-// An access list as the kernel stores it (tag, permissions, id per entry): the owner rw, the owning
-// group nothing, one named entry, the mask and others.
+// A kernel access list: owner rw, owning group nothing, one named entry (tag, permissions, id), mask, others.
 static QByteArray acl(quint16 tag, quint16 perm, quint32 id, quint16 mask, quint16 other)
 {
     const quint32 none = 0xFFFFFFFF;

@@ -69,8 +69,7 @@ private slots:
         }
     }
 
-    // Installed, it gets the program's debug lines and the console still does; an unwritable place
-    // is said once, on the console, and the program goes on.
+    // Installed, it gets the debug lines and the console still does; an unwritable place is said once, on the console.
     void messageHandler()
     {
         QTemporaryDir dir;

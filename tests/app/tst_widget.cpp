@@ -246,7 +246,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(w.controller->view->isEnabled(), 2000);
         emit watch.deviceChanged(); // another USB device while connected: no rescan
         QVERIFY(!w.pollTimer.isActive());
-        // Unplug: the monitor notices and the view is disabled.
         mouse->unplug();
         QTRY_VERIFY_WITH_TIMEOUT(!w.controller->view->isEnabled(), 2000);
         // The window says the mouse is gone, and so does the tray menu's status line.
@@ -287,7 +286,6 @@ private slots:
         QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(20, 15)); // into the field
         QTRY_VERIFY(field->hasActiveFocus());
         QTest::keyClicks(view, u"first"_s);
-        // Working in another program for a while, then back.
         QLineEdit other;
         other.show();
         other.activateWindow();

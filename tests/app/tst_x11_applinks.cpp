@@ -75,8 +75,7 @@ private slots:
 
     void followsTheApplicationInFront()
     {
-        // Each step: what gets the focus (in one go), then the current profile and the re-sends so far.
-        // `listed`: the dialog lists the open windows right after the change, before the program read it.
+        // Each step: the focus (in one go), the profile and re-sends after it; `listed`: the dialog lists windows at once.
         struct Step { QString focus; int profile; int sends; bool listed = false; };
         const QList<Step> steps{
             {u"XTerm"_s, 0, 0},          // unlinked, nothing switched before

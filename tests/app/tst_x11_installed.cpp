@@ -51,6 +51,7 @@ private slots:
         install.start(u"cmake"_s, {u"--install"_s, buildDir, u"--prefix"_s, prefix.path()});
         QVERIFY(install.waitForFinished(120000));
         QVERIFY2(install.exitCode() == 0, install.readAll().constData());
+        QVERIFY(QFileInfo::exists(lib() + u"/orvane-g7"_s));
         QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"a-w"_s, lib()}), 0);
         const auto before = checksums(prefix.path());
         QVERIFY(before.size() > 10);

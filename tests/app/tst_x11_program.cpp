@@ -118,7 +118,6 @@ private slots:
         QVERIFY(again.waitForFinished(10000) && again.exitCode() == 1);
         QVERIFY(again.readAllStandardError().contains("Already running: its window was brought up."));
         QTRY_VERIFY(hints(id).contains(QLatin1String("Normal")));
-        // A tray host that comes later gets the icon.
         QVERIFY2(screen.startTray(), qPrintable(screen.failure));
         QTRY_VERIFY(!trayIcon().isNull());
     }
@@ -152,8 +151,7 @@ private slots:
         QCOMPARE(click(icon, u"--repeat 2 --delay 80 1"_s), 0);
         QTRY_COMPARE(screen.windows(mainWindow).size(), 1);
         QCOMPARE(click(icon, u"3"_s), 0);
-        // The menu opens at the pointer: status, separator, "Show window" and "Quit" in a 1-pixel
-        // border, in its dark grey; "Quit" is the last 22-pixel entry.
+        // The menu opens at the pointer in its dark grey: status, separator, Show window, Quit (the last 22-pixel entry).
         QRect menuRect;
         const auto menuOpen = [&] {
             for (const QRect &r : screen.windows(u"--class orvane-g7"_s))
@@ -204,7 +202,6 @@ private slots:
         record.disconnectFromServer();
         // The page has loaded once a handed command that needs it is answered.
         const bool loaded = QTest::qWaitFor([&] { return screen.run(program + u" --status"_s) == 0; }, 30000);
-        // Command codes, data reports and pauses of the start, in order.
         QStringList start;
         for (const TraceLine &line : TraceReader(trace).lines()) {
             if (line.op == u"feature-out"_s || line.op == u"data-out"_s || line.op == u"sleep"_s)
