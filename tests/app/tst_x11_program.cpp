@@ -103,7 +103,8 @@ private slots:
         first.start(program, {u"--simulate"_s});
         // Should the window not come, what the program said tells why.
         QByteArray said;
-        QTRY_VERIFY2_WITH_TIMEOUT((collect(first, said, {u"--simulate"_s}), screen.windows(mainWindow).size() == 1), said.constData(), 60000);
+        QTRY_VERIFY2_WITH_TIMEOUT((collect(first, said, {u"--simulate"_s}), screen.windows(mainWindow).size() == 1),
+                                  said.constData(), 60000);
         // The page takes clicks once its start lock lets go and the key panel is drawn (the lock's time: qml/quick).
         const QRect leftPanel = QRect(20, 110, 200, 380).translated(origin());
         QTRY_VERIFY_WITH_TIMEOUT(drawnShare(screenshot(u"x11_program_main_page.png"_s), leftPanel) >= 0.9, 30000);
