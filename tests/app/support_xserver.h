@@ -1,13 +1,6 @@
 #pragma once
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QFile>
-#include <QProcess>
-#include <QRect>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QThread>
+#include <QtCore>
 
 // A private X server (Xvfb) for the X11 tests, with a tray host (trayer) from the start or later.
 class VirtualScreen
@@ -20,12 +13,10 @@ public:
             process->waitForFinished(3000); // QProcess's destructor kills what still runs
         }
     }
-    // Starts Xvfb on a display it picks itself, then (withTray) trayer; true once trayer's window
-    // exists. When it fails, `failure` says which step and what the two programs printed.
+    // Starts Xvfb, then (withTray) trayer; true once trayer's window exists, else `failure` says why.
     bool start(bool withTray = true)
     {
-        // Xvfb servers started at the same moment by tests running side by side can pick the same
-        // display, and one of them then serves nothing: such a start is tried again.
+        // Servers started at once by tests side by side can pick the same display: such a start is tried again.
         for (int attempt = 0; attempt < 3; ++attempt) {
             if (startServer(attempt) && (!withTray || startTray()))
                 return true;
@@ -36,8 +27,7 @@ public:
         }
         return false;
     }
-    // Starts Xvfb; true once its display answers. Each test process asks for a display of its own
-    // (Xvfb's own choice races with a server another test starts at the same moment).
+    // Starts Xvfb; true once its display answers. The display is the process's own (Xvfb's choice races).
     bool startServer(int attempt = 0)
     {
         const qint64 display = 100 + (QCoreApplication::applicationPid() * 3 + attempt * 7) % 800;
@@ -92,8 +82,7 @@ public:
             *output = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
         return finished ? process.exitCode() : -1;
     }
-    // The visible windows `search` (xdotool search's options) finds, from lines X= Y= WIDTH= HEIGHT=.
-    // A name or class matches the program's tray icon and notice balloon too: pick by size.
+    // The visible windows `search` (xdotool search's options) finds; a name or class also finds tray icons and balloons.
     QList<QRect> windows(const QString &search) const
     {
         QString shell;

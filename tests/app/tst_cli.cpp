@@ -1,19 +1,15 @@
-// The command-line mode as a user runs it: real processes against the simulated mouse, once
-// alone and once handed to a running program, compared on the report trace (a switch refused
-// under an open dialog: app/x11_applinks).
+// The command line as a user runs it on the simulated mouse, alone and handed to a running program,
+// compared on the report trace (a switch refused under an open dialog: app/x11_applinks).
 
 #include <tracedblocks.h>
 #include <tracereader.h>
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
 // Profile 2 differs from the factory profile in keys, DPI stages and lighting, not in its report rate.
-QByteArray profileTwo(QByteArray text)
+static QByteArray profileTwo(QByteArray text)
 {
     text.replace("ledEffect=0, 0, 4, 255, 0, 0", "ledEffect=3, 0, 2, 0, 128, 255");
     text.replace("0=2, 0, 240, 0", "0=1, 0, 4, 0");
@@ -35,7 +31,6 @@ const QByteArray hugeNumbers = "[keydefine_J2]\n0=99999999999, 2, 240, 0\n1=2, 0
 // Not text at all (the parser's other hostile files: store/profileexchange).
 const QByteArray notText("\x7f" "ELF\0\0\0\x01\x02\xff\xfe", 12);
 
-// One private installation of the program with its data files.
 struct Install
 {
     // A fresh one holds the installed data only: no profile file, the installed name list.
@@ -72,7 +67,6 @@ struct Install
     }
     // What went to the mouse: requests and data reports, without times.
     QStringList sent(const QString &trace) const { return TraceReader(path(trace)).texts({u"feature-out"_s, u"data-out"_s}); }
-
     QTemporaryDir dir;
 };
 
@@ -82,7 +76,7 @@ struct Run
     QString out, err;
 };
 
-Run run(const Install &install, const QStringList &args, QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
+static Run run(const Install &install, const QStringList &args, QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
 {
     // No display of any kind: the command line needs none.
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -97,24 +91,17 @@ Run run(const Install &install, const QStringList &args, QProcessEnvironment env
             QString::fromLocal8Bit(p.readAllStandardError())};
 }
 
-} // namespace
-
 class TestCli : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase()
     {
-        QVERIFY(QFile::exists(alone.path(u"orvane-g7"_s)) && QFile::exists(handed.path(u"orvane-g7"_s)));
         // Every copy started here keeps its autostart entry and log in private folders.
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
         qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
-        // The tray program of the second installation, on the offscreen platform of the tests.
-        program.setProgram(handed.path(u"orvane-g7"_s));
-        program.setArguments({u"--simulate"_s, u"--trace"_s, handed.path(u"trace.txt"_s)});
         program.setWorkingDirectory(handed.path(u"in"_s));
-        program.start();
-        QVERIFY(program.waitForStarted());
+        program.start(handed.path(u"orvane-g7"_s), {u"--simulate"_s, u"--trace"_s, handed.path(u"trace.txt"_s)});
         // A command-line call before the program holds its lock would work alone and keep it out.
         QByteArray console;
         QTRY_VERIFY_WITH_TIMEOUT((console += program.readAllStandardError()).contains("Device Connect"), 30000);
@@ -179,27 +166,31 @@ private slots:
         QFETCH(QString, said);
         QFETCH(bool, sends);
         const QRegularExpression pattern(said, QRegularExpression::DotMatchesEverythingOption);
-        QStringList reports[2];
-        int i = 0;
-        QByteArray profilesBefore[2];
-        for (Install *install : {&alone, &handed}) {
+        const auto profiles = [](const Install &install) {   // the ones a command may change
+            QByteArray all;
             for (int p = 1; p <= 4; ++p)
-                profilesBefore[install == &handed] += install->read(u"modules/setting/p%1.bin"_s.arg(p));
+                all += install.read(u"modules/setting/p%1.bin"_s.arg(p));
+            return all;
+        };
+        QStringList reports[2];
+        for (int i = 0; i < 2; ++i) {
+            const Install &install = i ? handed : alone;
+            const QByteArray profilesBefore = profiles(install);
             const int before = handed.sent(u"trace.txt"_s).size();
-            QFile::remove(install->path(u"run.txt"_s));
-            const Run r = run(*install, args + QStringList{u"--simulate"_s, u"--trace"_s, install->path(u"run.txt"_s)});
+            QFile::remove(install.path(u"run.txt"_s));
+            const Run r = run(install, args + QStringList{u"--simulate"_s, u"--trace"_s, install.path(u"run.txt"_s)});
             QVERIFY2(r.code == code && pattern.match(r.out + r.err).hasMatch(), qPrintable(QString::number(r.code) + u": "_s + r.out + r.err));
             QVERIFY2(code == 0 || r.err.count(u'\n') == 1, qPrintable(r.err));
-            if (code != 0) {
-                QByteArray profiles;
-                for (int p = 1; p <= 4; ++p)
-                    profiles += install->read(u"modules/setting/p%1.bin"_s.arg(p));
-                QVERIFY(profiles == profilesBefore[install == &handed]);
-            }
+            QVERIFY(code == 0 || profiles(install) == profilesBefore);
             // Handed over, the call does not touch the mouse: the running program's trace has the reports.
-            reports[i++] = install == &alone ? alone.sent(u"run.txt"_s) : handed.sent(u"trace.txt"_s).mid(before);
-            if (install == &handed)
-                QVERIFY(!QFile::exists(handed.path(u"run.txt"_s)));
+            reports[i] = i ? handed.sent(u"trace.txt"_s).mid(before) : alone.sent(u"run.txt"_s);
+            QVERIFY(!i || !QFile::exists(handed.path(u"run.txt"_s)));
+            if (QTest::currentDataTag() == u"export"_s)
+                QVERIFY(install.read(u"in/out.pf"_s).contains("dpi_J2=400, 800, 1600"));
+            if (QTest::currentDataTag() == u"links"_s)
+                QVERIFY(install.read(u"modules/setting/apConfig.bin"_s).contains("\n[appLinks]\nSteam%20App=1\n"));
+            if (QTest::currentDataTag() == u"import other"_s)
+                QVERIFY(install.read(u"modules/macro/Hand.bin"_s).contains("A"));
         }
         QCOMPARE(reports[1], reports[0]);
         QCOMPARE(!reports[0].isEmpty(), sends);
@@ -212,14 +203,6 @@ private slots:
         for (const QString &profile : {u"modules/setting/p3.bin"_s, u"modules/setting/p5.bin"_s})
             QCOMPARE(deviceLines(handed.read(profile)), deviceLines(alone.read(profile)));
         QVERIFY(program.state() == QProcess::Running);
-        for (Install *install : {&alone, &handed}) {
-            if (QTest::currentDataTag() == u"export"_s)
-                QVERIFY(install->read(u"in/out.pf"_s).contains("dpi_J2=400, 800, 1600"));
-            if (QTest::currentDataTag() == u"links"_s)
-                QVERIFY(install->read(u"modules/setting/apConfig.bin"_s).contains("\n[appLinks]\nSteam%20App=1\n"));
-            if (QTest::currentDataTag() == u"import other"_s)
-                QVERIFY(install->read(u"modules/macro/Hand.bin"_s).contains("A"));
-        }
         // The desktop starts the last installation that switched it on, in the tray.
         const QString entry = config.filePath(u"autostart/orvane-g7.desktop"_s);
         if (QTest::currentDataTag() == u"autostart on"_s) {
@@ -252,29 +235,26 @@ private slots:
         }
     }
 
-    // With no program running, calls at once each do their work or say they are busy; none waits
-    // on a program that is not there.
+    // Calls at once with no program running: each does its work or says it is busy, none waits for a program.
     void concurrentCalls()
     {
-        QList<std::shared_ptr<QProcess>> calls;
+        QProcess calls[12];
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(u"DISPLAY"_s);
-        for (int i = 0; i < 12; ++i) {
-            auto call = std::make_shared<QProcess>();
-            call->setProcessEnvironment(env);
-            call->start(alone.path(u"orvane-g7"_s), {u"--list"_s, u"--simulate"_s});
-            calls.append(call);
+        for (QProcess &call : calls) {
+            call.setProcessEnvironment(env);
+            call.start(alone.path(u"orvane-g7"_s), {u"--list"_s, u"--simulate"_s});
         }
         int listed = 0;
-        for (const auto &call : calls) {
-            QVERIFY(call->state() == QProcess::NotRunning || call->waitForFinished(60000));
-            const QString out = QString::fromLocal8Bit(call->readAllStandardOutput());
-            const QString err = QString::fromLocal8Bit(call->readAllStandardError());
-            if (call->exitCode() == 0 && out.startsWith(u"mouse: "_s))
+        for (QProcess &call : calls) {
+            QVERIFY(call.state() == QProcess::NotRunning || call.waitForFinished(60000));
+            const QString out = QString::fromLocal8Bit(call.readAllStandardOutput());
+            const QString err = QString::fromLocal8Bit(call.readAllStandardError());
+            if (call.exitCode() == 0 && out.startsWith(u"mouse: "_s))
                 ++listed;
             else
-                QVERIFY2(call->exitCode() == 1 && err == u"busy: another command-line call is using the mouse; try again\n"_s,
-                         qPrintable(QString::number(call->exitCode()) + u": "_s + out + err));
+                QVERIFY2(call.exitCode() == 1 && err == u"busy: another command-line call is using the mouse; try again\n"_s,
+                         qPrintable(QString::number(call.exitCode()) + u": "_s + out + err));
         }
         QVERIFY(listed > 0);
     }
@@ -288,8 +268,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!alone.sent(u"call.txt"_s).isEmpty(), 30000);
         tray.start(alone.path(u"orvane-g7"_s), {u"--simulate"_s});
         QByteArray console;
-        QTRY_VERIFY2_WITH_TIMEOUT((console += tray.readAllStandardError()).contains("Device Connect"),
-                                  console.constData(), 60000);
+        QTRY_VERIFY2_WITH_TIMEOUT((console += tray.readAllStandardError()).contains("Device Connect"), console.constData(), 60000);
         QTRY_COMPARE_WITH_TIMEOUT(call.state(), QProcess::NotRunning, 60000);
         QCOMPARE(call.exitCode(), 0);
         QCOMPARE(tray.state(), QProcess::Running);

@@ -4,184 +4,146 @@
 #include <deviceaccess.h>
 #include <fakemouse.h>
 
-#include <QProcess>
-#include <QRegularExpression>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QtTest>
 
-
 using namespace Qt::StringLiterals;
-
-namespace {
 
 const QString program = QStringLiteral(G7_RUNTIME_DIR "/orvane-g7");
 const QString builtRule = QStringLiteral(G7_RUNTIME_DIR "/../packaging/70-orvane-g7.rules");
 
-// One access-list entry: tag, permissions, id, as the kernel stores them.
-QByteArray aclEntry(quint16 tag, quint16 perm, quint32 id = 0xFFFFFFFF)
+enum { UserObj = 1, User = 2, GroupObj = 4, Group = 8, Mask = 0x10, Other = 0x20 };
+
+// A kernel access list: owner rw, owning group nothing, one named entry (tag, permissions, id), mask, others.
+static QByteArray acl(quint16 tag, quint16 perm, quint32 id, quint16 mask, quint16 other)
 {
-    QByteArray entry(8, '\0');
-    qToLittleEndian(tag, entry.data());
-    qToLittleEndian(perm, entry.data() + 2);
-    qToLittleEndian(id, entry.data() + 4);
-    return entry;
-}
-QByteArray acl(const QList<QByteArray> &entries)
-{
-    QByteArray bytes(4, '\0');
+    const quint32 none = 0xFFFFFFFF;
+    QList<std::array<quint32, 3>> entries{{UserObj, 6, none}, {GroupObj, 0, none}, {Mask, mask, none}, {Other, other, none}};
+    entries.insert(tag == User ? 1 : 2, {tag, perm, id});   // in the kernel's order, by tag
+    QByteArray bytes(4 + 8 * entries.size(), '\0');
     qToLittleEndian(quint32(2), bytes.data());
-    for (const QByteArray &entry : entries)
-        bytes += entry;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        qToLittleEndian(quint16(entries[i][0]), bytes.data() + 4 + 8 * i);
+        qToLittleEndian(quint16(entries[i][1]), bytes.data() + 6 + 8 * i);
+        qToLittleEndian(entries[i][2], bytes.data() + 8 + 8 * i);
+    }
     return bytes;
 }
-
-// The environment of a user without a display.
-QProcessEnvironment environmentFor(const QString &root)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QLatin1String(name));
-    env.insert(u"ORVANE_G7_SYSROOT"_s, root);
-    return env;
-}
-
-} // namespace
 
 class TestDeviceAccess : public QObject
 {
     Q_OBJECT
 private slots:
-    void judgesModeAndAccessList_data();
-    void judgesModeAndAccessList();
-    void ruleCoversEveryCatalogueModel();
-    void checkReportsAndExits_data();
-    void checkReportsAndExits();
+    void judgesModeAndAccessList_data()
+    {
+        QTest::addColumn<uint>("mode");
+        QTest::addColumn<QByteArray>("acl");
+        QTest::addColumn<uint>("uid");
+        QTest::addColumn<bool>("granted");
+        // Node owned by 0:0; the user is 1000 in groups 1000 and 46 (plugdev).
+        const QByteArray uaccess = acl(User, 6, 1000, 6, 0);
+        QTest::newRow("root-only node, user") << 0600u << QByteArray() << 1000u << false;
+        QTest::newRow("root-only node, root") << 0600u << QByteArray() << 0u << true;
+        QTest::newRow("mode 0000, root as any owner") << 0000u << QByteArray() << 0u << false;
+        QTest::newRow("group rw, user not in the group") << 0060u << QByteArray() << 1000u << false; // group 0 is not the user's
+        QTest::newRow("others read only") << 0664u << QByteArray() << 1000u << false;
+        QTest::newRow("others rw") << 0666u << QByteArray() << 1000u << true;
+        QTest::newRow("uaccess entry for the user") << 0660u << uaccess << 1000u << true;
+        QTest::newRow("uaccess entry for another user") << 0660u << uaccess << 1001u << false;
+        QTest::newRow("entry limited by a read-only mask") << 0640u << acl(User, 6, 1000, 4, 0) << 1000u << false;
+        QTest::newRow("named group entry") << 0660u << acl(Group, 6, 46, 6, 0) << 1000u << true;
+        QTest::newRow("matching group without rw hides others' rw") << 0606u << acl(Group, 4, 46, 6, 6) << 1000u << false;
+        QTest::newRow("garbled list falls back to mode") << 0666u << QByteArray("\x02\0\0\0\x01", 5) << 1000u << true;
+    }
+    void judgesModeAndAccessList()
+    {
+        QFETCH(uint, mode);
+        QFETCH(QByteArray, acl);
+        QFETCH(uint, uid);
+        QTEST(grantsReadWrite(NodeMode{0, 0, S_IFCHR | mode, acl}, uid, {uid, 46u}), "granted");
+    }
+
+    void ruleCoversEveryCatalogueModel()
+    {
+        // The catalogue as another INI reader sees it, against the rule the build wrote and installs.
+        QSettings catalogue(QStringLiteral(G7_SOURCE_DIR "/modules/qml/DevInfo.ini"), QSettings::IniFormat);
+        QStringList expected;
+        for (int i = 0; i < catalogue.value(u"common/total"_s).toInt(); ++i)
+            expected << uR"(SUBSYSTEM=="hidraw", ATTRS{idVendor}=="%1", ATTRS{idProduct}=="%2", TAG+="uaccess")"_s.arg(
+                catalogue.value(u"%1/vid"_s.arg(i)).toString().toLower(), catalogue.value(u"%1/pid"_s.arg(i)).toString().toLower());
+        QCOMPARE(expected.size(), 4);
+        QFile rule(builtRule);
+        QVERIFY2(rule.open(QIODevice::ReadOnly), qPrintable(builtRule));
+        const QStringList lines = QString::fromLatin1(rule.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.filter(QRegularExpression(u"^[^#]"_s)), expected);
+    }
+
+    void checkReportsAndExits_data()
+    {
+        QTest::addColumn<int>("nodeMode");   // -1: no mouse, -2: on USB without a hidraw node
+        QTest::addColumn<int>("rule");       // 0 none, 1 the built rule, 2 the built rule less one model
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("said");
+        const QString teeRule = u"orvane-g7 --udev-rule | sudo tee /etc/udev/rules.d/70-orvane-g7.rules >/dev/null"
+                                " && sudo udevadm control --reload && sudo udevadm trigger --subsystem-match=hidraw"_s;
+        const QString reload = u"\n  sudo udevadm control --reload && sudo udevadm trigger --subsystem-match=hidraw\n"_s;
+        const QStringList usable{u"read and write: yes"_s, u"a supported mouse is usable"_s};
+        QTest::newRow("nothing attached, no rule") << -1 << 0 << 1
+            << QStringList{u"No supported mouse is attached."_s, u"udev rule: not installed"_s, teeRule};
+        QTest::newRow("nothing attached, rule installed") << -1 << 1 << 1
+            << QStringList{u"No supported mouse is attached."_s, u"udev rule: installed"_s};
+        QTest::newRow("node it cannot open, no rule") << 0000 << 0 << 2
+            << QStringList{u"Found ORVANE GLIDE MOUSE G7 (USB 260d:1031)"_s, u"read and write: NO (no permission)"_s,
+                           u"there is no permission to open it"_s, teeRule};
+        QTest::newRow("node it cannot open, rule installed") << 0000 << 1 << 2
+            << QStringList{u"read and write: NO (no permission)"_s, u"udev rule: installed"_s, reload};
+        QTest::newRow("node it cannot open, rule lacks a model") << 0000 << 2 << 2 << QStringList{u"udev rule: outdated ("_s, teeRule};
+        QTest::newRow("node it can open") << 0600 << 1 << 0 << usable;
+        QTest::newRow("node it can open, no rule") << 0600 << 0 << 0 << usable;
+        QTest::newRow("on USB, no hidraw node") << -2 << 1 << 2
+            << QStringList{u"no hidraw node"_s, u"the kernel has not bound its HID interfaces, so there is nothing to open"_s,
+                           u"lsmod | grep hid"_s};
+    }
+    void checkReportsAndExits()
+    {
+        QFETCH(int, nodeMode);
+        QFETCH(int, rule);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, said);
+        QTemporaryDir root;
+        if (nodeMode != -1)
+            addFakeMouse(root.path(), qMax(nodeMode, 0));
+        if (nodeMode == -2)
+            QVERIFY(QDir(root.filePath(u"sys/class/hidraw"_s)).removeRecursively());
+        QVERIFY(QDir().mkpath(root.filePath(u"sys/bus/usb/devices/usb1"_s))); // a hub: not a catalogue model
+        if (rule > 0) {
+            QVERIFY(QDir().mkpath(root.filePath(u"usr/lib/udev/rules.d"_s)));
+            QFile built(builtRule), installed(root.filePath(u"usr/lib/udev/rules.d/70-orvane-g7.rules"_s));
+            QVERIFY(built.open(QIODevice::ReadOnly) && installed.open(QIODevice::WriteOnly));
+            QByteArrayList lines = built.readAll().split('\n');
+            if (rule == 2)
+                lines.removeIf([](const QByteArray &line) { return line.contains("1048"); });
+            installed.write(lines.join('\n'));
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();   // a user without a display
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QLatin1String(name));
+        env.insert(u"ORVANE_G7_SYSROOT"_s, root.path());
+        QProcess check;
+        check.setProcessEnvironment(env);
+        check.start(program, {u"--check"_s});
+        QVERIFY(check.waitForFinished(20000));
+        const QString out = QString::fromLocal8Bit(check.readAllStandardOutput());
+        QCOMPARE(check.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(check.exitCode() == exitCode, qPrintable(out + check.readAllStandardError()));
+        for (const QString &text : said)
+            QVERIFY2(out.contains(text), qPrintable(u"missing \""_s + text + u"\" in:\n"_s + out));
+        if (nodeMode >= 0)
+            QVERIFY(out.contains(root.filePath(u"dev/hidraw3"_s)));
+        // Advice to install a rule only where a rule would help.
+        if (exitCode == 0 || nodeMode == -2)
+            QVERIFY2(!out.contains(u"To fix"_s), qPrintable(out));
+    }
 };
-
-void TestDeviceAccess::judgesModeAndAccessList_data()
-{
-    QTest::addColumn<uint>("mode");
-    QTest::addColumn<QByteArray>("acl");
-    QTest::addColumn<uint>("uid");
-    QTest::addColumn<bool>("granted");
-    enum { UserObj = 1, User = 2, GroupObj = 4, Group = 8, Mask = 0x10, Other = 0x20 };
-    // Node owned by 0:0; the user is 1000 in groups 1000 and 46 (plugdev).
-    const QByteArray uaccess = acl({aclEntry(UserObj, 6), aclEntry(User, 6, 1000), aclEntry(GroupObj, 0),
-                                    aclEntry(Mask, 6), aclEntry(Other, 0)});
-    QTest::newRow("root-only node, user") << 0600u << QByteArray() << 1000u << false;
-    QTest::newRow("root-only node, root") << 0600u << QByteArray() << 0u << true;
-    QTest::newRow("mode 0000, root as any owner") << 0000u << QByteArray() << 0u << false;
-    QTest::newRow("group rw, user not in the group") << 0060u << QByteArray() << 1000u << false; // group 0 is not the user's
-    QTest::newRow("others read only") << 0664u << QByteArray() << 1000u << false;
-    QTest::newRow("others rw") << 0666u << QByteArray() << 1000u << true;
-    QTest::newRow("uaccess entry for the user") << 0660u << uaccess << 1000u << true;
-    QTest::newRow("uaccess entry for another user") << 0660u << uaccess << 1001u << false;
-    QTest::newRow("entry limited by a read-only mask")
-        << 0640u << acl({aclEntry(UserObj, 6), aclEntry(User, 6, 1000), aclEntry(GroupObj, 0), aclEntry(Mask, 4),
-                         aclEntry(Other, 0)}) << 1000u << false;
-    QTest::newRow("named group entry")
-        << 0660u << acl({aclEntry(UserObj, 6), aclEntry(GroupObj, 0), aclEntry(Group, 6, 46), aclEntry(Mask, 6),
-                         aclEntry(Other, 0)}) << 1000u << true;
-    QTest::newRow("matching group without rw hides others' rw")
-        << 0606u << acl({aclEntry(UserObj, 6), aclEntry(GroupObj, 0), aclEntry(Group, 4, 46), aclEntry(Mask, 6),
-                         aclEntry(Other, 6)}) << 1000u << false;
-    QTest::newRow("garbled list falls back to mode") << 0666u << QByteArray("\x02\0\0\0\x01", 5) << 1000u << true;
-}
-
-void TestDeviceAccess::judgesModeAndAccessList()
-{
-    QFETCH(uint, mode);
-    QFETCH(QByteArray, acl);
-    QFETCH(uint, uid);
-    QFETCH(bool, granted);
-    QCOMPARE(grantsReadWrite(NodeMode{0, 0, S_IFCHR | mode, acl}, uid, {uid, 46u}), granted);
-}
-
-void TestDeviceAccess::ruleCoversEveryCatalogueModel()
-{
-    // The catalogue as another INI reader sees it, against the rule the build wrote and installs.
-    QSettings catalogue(QStringLiteral(G7_SOURCE_DIR "/modules/qml/DevInfo.ini"), QSettings::IniFormat);
-    QStringList expected;
-    for (int i = 0; i < catalogue.value(u"common/total"_s).toInt(); ++i)
-        expected << uR"(SUBSYSTEM=="hidraw", ATTRS{idVendor}=="%1", ATTRS{idProduct}=="%2", TAG+="uaccess")"_s.arg(
-            catalogue.value(u"%1/vid"_s.arg(i)).toString().toLower(), catalogue.value(u"%1/pid"_s.arg(i)).toString().toLower());
-    QCOMPARE(expected.size(), 4);
-    QFile rule(builtRule);
-    QVERIFY2(rule.open(QIODevice::ReadOnly), qPrintable(builtRule));
-    QStringList lines;
-    for (const QByteArray &line : rule.readAll().split('\n')) {
-        if (!line.isEmpty() && !line.startsWith('#'))
-            lines << QString::fromLatin1(line);
-    }
-    QCOMPARE(lines, expected);
-}
-
-void TestDeviceAccess::checkReportsAndExits_data()
-{
-    QTest::addColumn<int>("nodeMode");   // -1: no mouse, -2: on USB without a hidraw node
-    QTest::addColumn<int>("rule");       // 0 none, 1 the built rule, 2 the built rule less one model
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QStringList>("said");
-    const QString teeRule = u"orvane-g7 --udev-rule | sudo tee /etc/udev/rules.d/70-orvane-g7.rules >/dev/null"
-                            " && sudo udevadm control --reload && sudo udevadm trigger --subsystem-match=hidraw"_s;
-    const QString reload = u"\n  sudo udevadm control --reload && sudo udevadm trigger --subsystem-match=hidraw\n"_s;
-    QTest::newRow("nothing attached, no rule") << -1 << 0 << 1
-        << QStringList{u"No supported mouse is attached."_s, u"udev rule: not installed"_s, teeRule};
-    QTest::newRow("nothing attached, rule installed") << -1 << 1 << 1
-        << QStringList{u"No supported mouse is attached."_s, u"udev rule: installed"_s};
-    QTest::newRow("node it cannot open, no rule") << 0000 << 0 << 2
-        << QStringList{u"Found ORVANE GLIDE MOUSE G7 (USB 260d:1031)"_s, u"read and write: NO (no permission)"_s,
-                       u"there is no permission to open it"_s, teeRule};
-    QTest::newRow("node it cannot open, rule installed") << 0000 << 1 << 2
-        << QStringList{u"read and write: NO (no permission)"_s, u"udev rule: installed"_s, reload};
-    QTest::newRow("node it cannot open, rule lacks a model") << 0000 << 2 << 2
-        << QStringList{u"udev rule: outdated ("_s, teeRule};
-    QTest::newRow("node it can open") << 0600 << 1 << 0
-        << QStringList{u"read and write: yes"_s, u"a supported mouse is usable"_s};
-    QTest::newRow("node it can open, no rule") << 0600 << 0 << 0
-        << QStringList{u"read and write: yes"_s, u"a supported mouse is usable"_s};
-    QTest::newRow("on USB, no hidraw node") << -2 << 1 << 2
-        << QStringList{u"no hidraw node"_s, u"the kernel has not bound its HID interfaces, so there is nothing to open"_s,
-                       u"lsmod | grep hid"_s};
-}
-
-void TestDeviceAccess::checkReportsAndExits()
-{
-    QFETCH(int, nodeMode);
-    QFETCH(int, rule);
-    QFETCH(int, exitCode);
-    QFETCH(QStringList, said);
-    QTemporaryDir root;
-    if (nodeMode != -1)
-        addFakeMouse(root.path(), qMax(nodeMode, 0));
-    if (nodeMode == -2)
-        QVERIFY(QDir(root.filePath(u"sys/class/hidraw"_s)).removeRecursively());
-    QVERIFY(QDir().mkpath(root.filePath(u"sys/bus/usb/devices/usb1"_s))); // a hub: not a catalogue model
-    if (rule > 0) {
-        QVERIFY(QDir().mkpath(root.filePath(u"usr/lib/udev/rules.d"_s)));
-        QFile built(builtRule), installed(root.filePath(u"usr/lib/udev/rules.d/70-orvane-g7.rules"_s));
-        QVERIFY(built.open(QIODevice::ReadOnly) && installed.open(QIODevice::WriteOnly));
-        QByteArrayList lines = built.readAll().split('\n');
-        if (rule == 2)
-            lines.removeIf([](const QByteArray &line) { return line.contains("1048"); });
-        installed.write(lines.join('\n'));
-    }
-    QProcess check;
-    check.setProcessEnvironment(environmentFor(root.path()));
-    check.start(program, {u"--check"_s});
-    QVERIFY(check.waitForFinished(20000));
-    const QString out = QString::fromLocal8Bit(check.readAllStandardOutput());
-    QCOMPARE(check.exitStatus(), QProcess::NormalExit);
-    QVERIFY2(check.exitCode() == exitCode, qPrintable(out + check.readAllStandardError()));
-    for (const QString &text : said)
-        QVERIFY2(out.contains(text), qPrintable(u"missing \""_s + text + u"\" in:\n"_s + out));
-    if (nodeMode >= 0)
-        QVERIFY(out.contains(root.filePath(u"dev/hidraw3"_s)));
-    // Advice to install a rule only where a rule would help.
-    if (exitCode == 0 || nodeMode == -2)
-        QVERIFY2(!out.contains(u"To fix"_s), qPrintable(out));
-}
 
 QTEST_GUILESS_MAIN(TestDeviceAccess)
 #include "tst_deviceaccess.moc"

@@ -3,23 +3,18 @@
 #include <devicelog.h>
 #include <logfile.h>
 
-#include <QDir>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QStringList console;   // what reached the handler installed before the log's
+static QStringList console;   // what reached the handler installed before the log's
 // As the console shows it (its pattern names a category other than the default one).
-void captureConsole(QtMsgType type, const QMessageLogContext &context, const QString &message)
+static void captureConsole(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     console << qFormatLogMessage(type, context, message);
 }
 
-QByteArrayList linesOf(const QString &path)
+static QByteArrayList linesOf(const QString &path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
@@ -29,8 +24,6 @@ QByteArrayList linesOf(const QString &path)
         lines.removeLast();
     return lines;
 }
-
-} // namespace
 
 class TestLogFile : public QObject
 {
@@ -76,8 +69,7 @@ private slots:
         }
     }
 
-    // Installed, it gets the program's debug lines and the console still does; an unwritable place
-    // is said once, on the console, and the program goes on.
+    // Installed, it gets the debug lines and the console still does; an unwritable place is said once, on the console.
     void messageHandler()
     {
         QTemporaryDir dir;
@@ -95,7 +87,6 @@ private slots:
         for (const QByteArray &line : lines)
             QVERIFY2(stamped.match(QString::fromUtf8(line)).hasMatch(), line.constData());
         QCOMPARE(console, QStringList({u"Device Connect"_s, u"cmd Failed 07H"_s, u"after the log is gone"_s}));
-
         console.clear();
         QFile blocker(dir.filePath(u"file"_s));
         QVERIFY(blocker.open(QIODevice::WriteOnly));

@@ -16,25 +16,18 @@
 
 #include <QLineEdit>
 #include <QMenu>
-#include <QTemporaryDir>
-#include <QMutex>
 #include <QQuickItem>
-#include <QSettings>
-#include <QThreadPool>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
 constexpr int secondStart = -1, showMenuEntry = -2, showChord = -3;
 const QString english = u"ORVANE GLIDE MOUSE G7"_s, quit = u"Quit (&Q)"_s;
-PrivateSessionBus *sessionBus = nullptr;
 
-QMutex eventMutex;
-QStringList events; // what happened, in order
+static QMutex eventMutex;
+static QStringList events; // what happened, in order
 
-void note(const QString &what)
+static void note(const QString &what)
 {
     QMutexLocker lock(&eventMutex);
     events << what;
@@ -52,8 +45,6 @@ struct HostRecorder : DeviceHost {
     QString secrecyCode(uint did) const override { return w->secrecyCode(did); }
 };
 
-} // namespace
-
 class TestWidget : public QObject
 {
     Q_OBJECT
@@ -63,277 +54,260 @@ private slots:
         for (const char *file : {"setting/apConfig.bin", "setting/name.bin", "setting/pD.bin", "img/trayIcon.ico"})
             QVERIFY(data.copyFromSource(u"modules/"_s + QLatin1String(file)));
     }
-    void titleAndTrayMenuFollowLanguage_data();
-    void titleAndTrayMenuFollowLanguage();
-    void closeAndBringBack_data();
-    void closeAndBringBack();
-    void noticesWithoutTrayGoToTheDesktop();
-    void autostartSwitchFollowsFile();
-    void deviceWatchPlugUnplugReplug();
-    void typingGoesOnAfterFocusComesBack();
+
+    void titleAndTrayMenuFollowLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("menu");
+        const QStringList englishMenu{u"No mouse"_s, QString(), u"Show window"_s, u"Start with the desktop"_s, quit};
+        QTest::newRow("Chinese") << "ChineseSimplified" << u"ORVANE GLIDE 游戏鼠标 G7"_s
+                                 << QStringList{u"未连接鼠标"_s, QString(), u"显示窗口"_s, u"开机自动启动"_s, u"退出"_s};
+        QTest::newRow("English") << "English" << english << englishMenu;
+        QTest::newRow("none stored") << QString() << english << englishMenu;
+        QTest::newRow("case differs") << "chinesesimplified" << english << englishMenu;
+    }
+    void titleAndTrayMenuFollowLanguage()
+    {
+        QFETCH(QString, language);
+        QSettings config(data.filePath(u"modules/setting/apConfig.bin"_s), QSettings::IniFormat);
+        language.isNull() ? config.remove(u"common/language"_s) : config.setValue(u"common/language"_s, language);
+        config.sync();
+        Widget w;
+        recordPointerSettings(*w.controller->view);
+        QTEST(w.windowTitle(), "title");
+        QCOMPARE(w.trayIcon->toolTip(), english);
+        QStringList menu;
+        for (const QAction *action : w.trayIcon->contextMenu()->actions())
+            menu << action->text();
+        QTEST(menu, "menu");
+        QVERIFY(!w.trayIcon->contextMenu()->actions().first()->isEnabled()); // a status line, no command
+    }
+
+    void closeAndBringBack_data()
+    {
+        // Without a tray host nothing hides the window for good; every way back works before a mouse was connected.
+        QTest::addColumn<bool>("trayHost");
+        QTest::addColumn<int>("request"); // a tray activation reason, or one of the others
+        QTest::addColumn<bool>("connected");
+        QTest::addColumn<bool>("restored");
+        QTest::addColumn<int>("shownState"); // the page's no-mouse state afterwards; -1: page not shown
+        QTest::newRow("tray: second start, connected") << true << secondStart << true << true << -1;
+        QTest::newRow("tray: second start, never connected") << true << secondStart << false << true << 1;
+        QTest::newRow("tray: double-click, never connected") << true << int(QSystemTrayIcon::DoubleClick) << false << true << 1;
+        QTest::newRow("tray: menu's Show window, connected") << true << showMenuEntry << true << true << -1;
+        QTest::newRow("tray: single click") << true << int(QSystemTrayIcon::Trigger) << false << false << -1;
+        QTest::newRow("tray: middle click") << true << int(QSystemTrayIcon::MiddleClick) << true << false << -1;
+        QTest::newRow("tray: context menu") << true << int(QSystemTrayIcon::Context) << true << false << -1;
+        QTest::newRow("no tray: second start, never connected") << false << secondStart << false << true << 1;
+        QTest::newRow("no tray: second start, connected") << false << secondStart << true << true << -1;
+        QTest::newRow("no tray: menu's Show window, never connected") << false << showMenuEntry << false << true << 1;
+        QTest::newRow("no tray: Shift+Alt+F12, never connected") << false << showChord << false << true << 1;
+    }
+    void closeAndBringBack()
+    {
+        QFETCH(bool, trayHost);
+        QFETCH(int, request);
+        QFETCH(bool, connected);
+        Widget w;
+        recordPointerSettings(*w.controller->view);
+        w.trayHostAvailable = [trayHost] { return trayHost; };
+        w.show();
+        deviceReady = connected;
+        if (connected)
+            w.setViewEnabled(true); // what a connection does
+        QMetaObject::invokeMethod(w.controller, "onClose"); // the page's close button
+        QCOMPARE(w.isVisible(), !trayHost);
+        QCOMPARE(w.isMinimized(), !trayHost);
+        if (request == secondStart) {
+            w.receiveMessage({});
+        } else if (request == showMenuEntry) {
+            w.trayIcon->contextMenu()->actions().at(2)->trigger();
+        } else if (request == showChord) {
+            for (uchar usage : {0xE1, 0xE2, 0x45}) // left Shift, left Alt, F12, each pressed
+                HookCallbacks::onKeyboardEvent(usage, 1, &w);
+        } else {
+            w.trayIconActivated(QSystemTrayIcon::ActivationReason(request));
+        }
+        QCoreApplication::sendPostedEvents(); // the restore and the page's state are posted
+        QTEST(w.isVisible() && !w.isMinimized(), "restored");
+        QQuickItem *root = w.controller->view->rootObject();
+        QQuickItem *notice = root->findChild<QQuickItem *>(u"mouseStateNotice"_s);
+        QTEST(root->isVisible() ? notice->property("mouseState").toInt() : -1, "shownState");
+        deviceReady = false;
+    }
+
+    void noticesWithoutTrayGoToTheDesktop()
+    {
+        NotificationServer server;
+        QVERIFY2(server.start(qgetenv("DBUS_SESSION_BUS_ADDRESS")), "no private session bus (dbus-daemon)");
+        setSleeper(std::make_shared<RecordingSleeper>());
+        const std::shared_ptr<SimulatedG7> mouse = installDeviceBackend(DeviceOptions{true, 1, {}});
+        Widget w;
+        recordPointerSettings(*w.controller->view);
+        bool trayHost = false;
+        w.trayHostAvailable = [&trayHost] { return trayHost; };
+        w.checkDevice();
+        QTRY_COMPARE(server.calls.size(), 1);
+        QTRY_VERIFY(w.hid.monitorRunning);
+        // Two DPI switches in a row: the second replaces the first, even sent before its id came back.
+        dpiStageValues[1] = 1600;
+        dpiStageValues[2] = 3200;
+        mouse->emitDpiEvent(2);
+        mouse->emitDpiEvent(3);
+        QTRY_COMPARE(server.calls.size(), 3);
+        // With a tray host the balloon shows it; without, a notice that replaces none.
+        trayHost = true;
+        w.showNotice(u"Info"_s, u"Detect Mouse!"_s);
+        QCoreApplication::sendPostedEvents();
+        trayHost = false;
+        w.showNotice(u"Info"_s, u"Mouse found, but no permission to open it."_s);
+        QTRY_COMPARE(server.calls, (QStringList{u"1 replaces 0: Info | Detect Mouse!"_s,
+                                            u"2 replaces 0: Info | DPI Switch to 1600"_s,
+                                            u"2 replaces 2: Info | DPI Switch to 3200"_s,
+                                            u"3 replaces 0: Info | Mouse found, but no permission to open it."_s}));
+        QCOMPARE(server.appNames, QStringList(4, english));
+        QCOMPARE(server.timeouts, QList<int>(4, 10000));
+        QVERIFY2(server.icons.first().startsWith(QLatin1Char('/')) && QFile::exists(server.icons.first()), qPrintable(server.icons.first()));
+        w.hid.stopMonitor();
+        w.hid.monitorFuture.waitForFinished();
+        deviceReady = false;
+    }
+
+    // The tray menu's autostart switch, the entry changed behind its back (as --autostart does), an unwritable folder.
+    void autostartSwitchFollowsFile()
+    {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+        const QString entry = config.filePath(u"autostart/orvane-g7.desktop"_s);
+        Widget w;
+        QMenu *menu = w.trayIcon->contextMenu();
+        QAction *toggle = menu->findChild<QAction *>(u"autostartAction"_s);
+        QVERIFY(toggle && toggle->isCheckable() && menu->actions().contains(toggle));
+        const auto shownChecked = [menu, toggle] {
+            menu->popup(QPoint(0, 0));   // the menu reads the entry as it opens
+            const bool checked = toggle->isChecked();
+            menu->hide();
+            return checked;
+        };
+        QVERIFY(!shownChecked());
+        toggle->trigger();
+        QVERIFY(toggle->isChecked() && QFile::exists(entry));   // its Exec line: app/cli commands(autostart on)
+        QVERIFY(QFile::remove(entry));
+        QVERIFY(!shownChecked());
+        QFile other(entry);   // as `--autostart on` of another copy writes it
+        QVERIFY(other.open(QIODevice::WriteOnly) && other.write("[Desktop Entry]\n") > 0);
+        other.close();
+        QVERIFY(shownChecked());
+        toggle->trigger();
+        QVERIFY(!QFile::exists(entry) && !shownChecked());
+        // A config folder that is a file: one line says so, the switch stays off.
+        QFile blocker(config.filePath(u"file"_s));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        qputenv("XDG_CONFIG_HOME", blocker.fileName().toLocal8Bit());
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(u"^cannot write %1/autostart/orvane-g7.desktop: "_s
+                                                                .arg(QRegularExpression::escape(blocker.fileName()))));
+        toggle->trigger();
+        QVERIFY(!toggle->isChecked());
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+
+    void deviceWatchPlugUnplugReplug()
+    {
+        static QtMessageHandler prior = qInstallMessageHandler([](QtMsgType t, const QMessageLogContext &c, const QString &s) {
+            if (s.startsWith(QLatin1String("Device ")))
+                note(s);
+            prior(t, c, s);
+        });
+        // Commands pause 128 ms each on a real mouse; the timing under test is the watch's own.
+        setSleeper(std::make_shared<RecordingSleeper>());
+        const std::shared_ptr<SimulatedG7> mouse = installDeviceBackend(DeviceOptions{true, 1, {}});
+        mouse->unplug();
+        Widget w;
+        recordPointerSettings(*w.controller->view);
+        HostRecorder recorder;
+        recorder.w = &w;
+        w.hid.owner = &recorder;
+        DeviceWatch watch;
+        w.watchDevices(&watch);
+        connect(mouse.get(), &SimulatedG7::devicesChanged, &watch, &DeviceWatch::deviceChanged);
+        w.showNormal();
+        w.checkDevice(); // no mouse: nothing to connect, and no periodic rescans
+        QVERIFY(!deviceReady && !w.pollTimer.isActive());
+        // One rescan, the full 2048 ms after the last change of a burst: a precise single shot restarted by each.
+        QCOMPARE(w.pollTimer.interval(), 2048);
+        QVERIFY(w.pollTimer.isSingleShot() && w.pollTimer.timerType() == Qt::PreciseTimer);
+        mouse->plug();
+        QVERIFY(w.pollTimer.isActive());
+        QVERIFY(!events.contains(u"Device Connect"_s));
+        emit watch.deviceChanged();
+        QTRY_VERIFY_WITH_TIMEOUT(deviceReady, 5000);
+        // The page's own start-up lock may hold the view for its first second.
+        QTRY_VERIFY_WITH_TIMEOUT(w.controller->view->isEnabled(), 2000);
+        emit watch.deviceChanged(); // another USB device while connected: no rescan
+        QVERIFY(!w.pollTimer.isActive());
+        mouse->unplug();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.controller->view->isEnabled(), 2000);
+        // The window says the mouse is gone, and so does the tray menu's status line.
+        QQuickItem *notice = w.controller->view->rootObject()->findChild<QQuickItem *>(u"mouseStateNotice"_s);
+        QTRY_COMPARE(notice->property("mouseState").toInt(), 1);
+        QAction *status = w.trayIcon->contextMenu()->actions().first();
+        QCOMPARE(status->text(), u"No mouse"_s);
+        // Replug: one rescan after the delay; the page is usable again and one monitor runs.
+        mouse->plug();
+        QVERIFY(w.pollTimer.isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(w.hid.monitorRunning, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(w.controller->view->isEnabled(), 1000);
+        QTRY_COMPARE(notice->property("mouseState").toInt(), 0);
+        QCOMPARE(status->text(), u"ORVANE GLIDE MOUSE G7"_s); // the model's name (catalogue model 1)
+        QCOMPARE(QThreadPool::globalInstance()->activeThreadCount(), 1);
+        w.hid.stopMonitor();
+        w.hid.monitorFuture.waitForFinished();
+        const QString connecting = u", Device Connect, connected 1, view on, busy cleared, Info: Detect Mouse!"_s;
+        QCOMPARE(events.join(u", "), u"Device Error, hidden"_s + connecting + u", Device removed, view off"_s + connecting);
+    }
+
+    // The view keeps the page's keyboard focus when the window loses and regains it.
+    void typingGoesOnAfterFocusComesBack()
+    {
+        QVERIFY(data.writeFile(u"page.qml"_s, "import QtQuick 2.0\nRectangle { width: 300; height: 80\n"
+                                              "  TextInput { objectName: \"field\"; width: 280; height: 30 } }\n"));
+        QWidget window; // the tray agent's window, the view inside it as in the program
+        myQQuickView *view = new myQQuickView(&window);
+        recordPointerSettings(*view);
+        view->setSource(QUrl::fromLocalFile(data.filePath(u"page.qml"_s)));
+        QQuickItem *field = view->rootObject()->findChild<QQuickItem *>(u"field"_s);
+        QVERIFY(field);
+        window.resize(300, 80);
+        view->setFocus();
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(20, 15)); // into the field
+        QTRY_VERIFY(field->hasActiveFocus());
+        QTest::keyClicks(view, u"first"_s);
+        QLineEdit other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QTRY_VERIFY(!view->hasFocus());
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTRY_VERIFY(view->hasFocus());
+        QTest::keyClicks(view, u" second"_s);
+        QCOMPARE(field->property("text").toString(), u"first second"_s);
+        QVERIFY(other.text().isEmpty());
+    }
 
 private:
     TempDataFolder data;
 };
-
-void TestWidget::titleAndTrayMenuFollowLanguage_data()
-{
-    QTest::addColumn<QString>("language");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QStringList>("menu");
-    const QStringList englishMenu{u"No mouse"_s, QString(), u"Show window"_s, u"Start with the desktop"_s, quit};
-    QTest::newRow("Chinese") << "ChineseSimplified" << u"ORVANE GLIDE 游戏鼠标 G7"_s
-                             << QStringList{u"未连接鼠标"_s, QString(), u"显示窗口"_s, u"开机自动启动"_s, u"退出"_s};
-    QTest::newRow("English") << "English" << english << englishMenu;
-    QTest::newRow("none stored") << QString() << english << englishMenu;
-    QTest::newRow("case differs") << "chinesesimplified" << english << englishMenu;
-}
-
-void TestWidget::titleAndTrayMenuFollowLanguage()
-{
-    QFETCH(QString, language);
-    QSettings config(data.filePath(u"modules/setting/apConfig.bin"_s), QSettings::IniFormat);
-    language.isNull() ? config.remove(u"common/language"_s) : config.setValue(u"common/language"_s, language);
-    config.sync();
-    Widget w;
-    recordPointerSettings(*w.controller->view);
-    QTEST(w.windowTitle(), "title");
-    QCOMPARE(w.trayIcon->toolTip(), english);
-    QStringList menu;
-    for (const QAction *action : w.trayIcon->contextMenu()->actions())
-        menu << action->text();
-    QTEST(menu, "menu");
-    QVERIFY(!w.trayIcon->contextMenu()->actions().first()->isEnabled()); // a status line, no command
-}
-
-// The tray menu's autostart switch as the user sees and clicks it, with the entry changed
-// behind its back (as --autostart does) and with a folder that cannot be written.
-void TestWidget::autostartSwitchFollowsFile()
-{
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    const QString entry = config.filePath(u"autostart/orvane-g7.desktop"_s);
-    Widget w;
-    QMenu *menu = w.trayIcon->contextMenu();
-    QAction *toggle = menu->findChild<QAction *>(u"autostartAction"_s);
-    QVERIFY(toggle && toggle->isCheckable() && menu->actions().contains(toggle));
-    const auto shownChecked = [menu, toggle] {
-        menu->popup(QPoint(0, 0));   // the menu reads the entry as it opens
-        const bool checked = toggle->isChecked();
-        menu->hide();
-        return checked;
-    };
-    QVERIFY(!shownChecked());
-    toggle->trigger();
-    QVERIFY(toggle->isChecked() && QFile::exists(entry));   // its Exec line: app/cli commands(autostart on)
-    QVERIFY(QFile::remove(entry));
-    QVERIFY(!shownChecked());
-    QFile other(entry);   // as `--autostart on` of another copy writes it
-    QVERIFY(other.open(QIODevice::WriteOnly) && other.write("[Desktop Entry]\n") > 0);
-    other.close();
-    QVERIFY(shownChecked());
-    toggle->trigger();
-    QVERIFY(!QFile::exists(entry) && !shownChecked());
-
-    // A config folder that is a file: one line says so, the switch stays off.
-    QFile blocker(config.filePath(u"file"_s));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    qputenv("XDG_CONFIG_HOME", blocker.fileName().toLocal8Bit());
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(u"^cannot write %1/autostart/orvane-g7.desktop: "_s
-                                                            .arg(QRegularExpression::escape(blocker.fileName()))));
-    toggle->trigger();
-    QVERIFY(!toggle->isChecked());
-    qunsetenv("XDG_CONFIG_HOME");
-}
-
-void TestWidget::closeAndBringBack_data()
-{
-    // Without a tray host nothing may hide the window for good; every way back also works
-    // before any mouse was connected, and then the window says there is none.
-    QTest::addColumn<bool>("trayHost");
-    QTest::addColumn<int>("request"); // a tray activation reason, or one of the others
-    QTest::addColumn<bool>("connected");
-    QTest::addColumn<bool>("restored");
-    QTest::addColumn<int>("shownState"); // the page's no-mouse state afterwards; -1: page not shown
-    QTest::newRow("tray: second start, connected") << true << secondStart << true << true << -1;
-    QTest::newRow("tray: second start, never connected") << true << secondStart << false << true << 1;
-    QTest::newRow("tray: double-click, never connected") << true << int(QSystemTrayIcon::DoubleClick) << false << true << 1;
-    QTest::newRow("tray: menu's Show window, connected") << true << showMenuEntry << true << true << -1;
-    QTest::newRow("tray: single click") << true << int(QSystemTrayIcon::Trigger) << false << false << -1;
-    QTest::newRow("tray: middle click") << true << int(QSystemTrayIcon::MiddleClick) << true << false << -1;
-    QTest::newRow("tray: context menu") << true << int(QSystemTrayIcon::Context) << true << false << -1;
-    QTest::newRow("no tray: second start, never connected") << false << secondStart << false << true << 1;
-    QTest::newRow("no tray: second start, connected") << false << secondStart << true << true << -1;
-    QTest::newRow("no tray: menu's Show window, never connected") << false << showMenuEntry << false << true << 1;
-    QTest::newRow("no tray: Shift+Alt+F12, never connected") << false << showChord << false << true << 1;
-}
-
-void TestWidget::closeAndBringBack()
-{
-    QFETCH(bool, trayHost);
-    QFETCH(int, request);
-    QFETCH(bool, connected);
-    Widget w;
-    recordPointerSettings(*w.controller->view);
-    w.trayHostAvailable = [trayHost] { return trayHost; };
-    w.show();
-    deviceReady = connected;
-    if (connected)
-        w.setViewEnabled(true); // what a connection does
-    QMetaObject::invokeMethod(w.controller, "onClose"); // the page's close button
-    QCOMPARE(w.isVisible(), !trayHost);
-    QCOMPARE(w.isMinimized(), !trayHost);
-    if (request == secondStart) {
-        w.receiveMessage({});
-    } else if (request == showMenuEntry) {
-        w.trayIcon->contextMenu()->actions().at(2)->trigger();
-    } else if (request == showChord) {
-        for (uchar usage : {0xE1, 0xE2, 0x45}) // left Shift, left Alt, F12, each pressed
-            HookCallbacks::onKeyboardEvent(usage, 1, &w);
-    } else {
-        w.trayIconActivated(QSystemTrayIcon::ActivationReason(request));
-    }
-    QCoreApplication::sendPostedEvents(); // the restore and the page's state are posted
-    QTEST(w.isVisible() && !w.isMinimized(), "restored");
-    QQuickItem *root = w.controller->view->rootObject();
-    QQuickItem *notice = root->findChild<QQuickItem *>(u"mouseStateNotice"_s);
-    QTEST(root->isVisible() ? notice->property("mouseState").toInt() : -1, "shownState");
-    deviceReady = false;
-}
-
-void TestWidget::noticesWithoutTrayGoToTheDesktop()
-{
-    NotificationServer server;
-    QVERIFY2(server.start(sessionBus->address), "no private session bus (dbus-daemon)");
-    setSleeper(std::make_shared<RecordingSleeper>());
-    const std::shared_ptr<SimulatedG7> mouse = installDeviceBackend(DeviceOptions{true, 1, {}});
-    Widget w;
-    recordPointerSettings(*w.controller->view);
-    bool trayHost = false;
-    w.trayHostAvailable = [&trayHost] { return trayHost; };
-    w.checkDevice();
-    QTRY_COMPARE(server.calls.size(), 1);
-    QTRY_VERIFY(w.hid.monitorRunning);
-    // Two DPI switches in a row: the second replaces the first, even sent before its id came back.
-    dpiStageValues[1] = 1600;
-    dpiStageValues[2] = 3200;
-    mouse->emitDpiEvent(2);
-    mouse->emitDpiEvent(3);
-    QTRY_COMPARE(server.calls.size(), 3);
-    // With a tray host the balloon shows it; without, a notice that replaces none.
-    trayHost = true;
-    w.showNotice(u"Info"_s, u"Detect Mouse!"_s);
-    QCoreApplication::sendPostedEvents();
-    trayHost = false;
-    w.showNotice(u"Info"_s, u"Mouse found, but no permission to open it."_s);
-    QTRY_COMPARE(server.calls.size(), 4);
-    QCOMPARE(server.calls, (QStringList{u"1 replaces 0: Info | Detect Mouse!"_s,
-                                        u"2 replaces 0: Info | DPI Switch to 1600"_s,
-                                        u"2 replaces 2: Info | DPI Switch to 3200"_s,
-                                        u"3 replaces 0: Info | Mouse found, but no permission to open it."_s}));
-    QCOMPARE(server.appNames, QStringList(4, english));
-    QCOMPARE(server.timeouts, QList<int>(4, 10000));
-    QVERIFY2(server.icons.first().startsWith(QLatin1Char('/')) && QFile::exists(server.icons.first()), qPrintable(server.icons.first()));
-    w.hid.stopMonitor();
-    w.hid.monitorFuture.waitForFinished();
-    deviceReady = false;
-}
-
-void TestWidget::deviceWatchPlugUnplugReplug()
-{
-    static QtMessageHandler prior = qInstallMessageHandler([](QtMsgType t, const QMessageLogContext &c, const QString &s) {
-        if (s.startsWith(QLatin1String("Device ")))
-            note(s);
-        prior(t, c, s);
-    });
-    // Commands pause 128 ms each on a real mouse; the timing under test is the watch's own.
-    setSleeper(std::make_shared<RecordingSleeper>());
-    const std::shared_ptr<SimulatedG7> mouse = installDeviceBackend(DeviceOptions{true, 1, {}});
-    mouse->unplug();
-    Widget w;
-    recordPointerSettings(*w.controller->view);
-    HostRecorder recorder;
-    recorder.w = &w;
-    w.hid.owner = &recorder;
-    DeviceWatch watch;
-    w.watchDevices(&watch);
-    connect(mouse.get(), &SimulatedG7::devicesChanged, &watch, &DeviceWatch::deviceChanged);
-    w.showNormal();
-    w.checkDevice(); // no mouse: nothing to connect, and no periodic rescans
-    QVERIFY(!deviceReady && !w.pollTimer.isActive());
-    // One rescan, the full 2048 ms after the last change of a burst: a precise single shot restarted by each.
-    QCOMPARE(w.pollTimer.interval(), 2048);
-    QVERIFY(w.pollTimer.isSingleShot() && w.pollTimer.timerType() == Qt::PreciseTimer);
-    mouse->plug();
-    QVERIFY(w.pollTimer.isActive());
-    QVERIFY(!events.contains(u"Device Connect"_s));
-    emit watch.deviceChanged();
-    QTRY_VERIFY_WITH_TIMEOUT(deviceReady, 5000);
-    // The page's own start-up lock may hold the view for its first second.
-    QTRY_VERIFY_WITH_TIMEOUT(w.controller->view->isEnabled(), 2000);
-    emit watch.deviceChanged(); // another USB device while connected: no rescan
-    QVERIFY(!w.pollTimer.isActive());
-    // Unplug: the monitor notices and the view is disabled.
-    mouse->unplug();
-    QTRY_VERIFY_WITH_TIMEOUT(!w.controller->view->isEnabled(), 2000);
-    // The window says the mouse is gone, and so does the tray menu's status line.
-    QQuickItem *notice = w.controller->view->rootObject()->findChild<QQuickItem *>(u"mouseStateNotice"_s);
-    QTRY_COMPARE(notice->property("mouseState").toInt(), 1);
-    QAction *status = w.trayIcon->contextMenu()->actions().first();
-    QCOMPARE(status->text(), u"No mouse"_s);
-    // Replug: one rescan after the delay; the page is usable again and one monitor runs.
-    mouse->plug();
-    QVERIFY(w.pollTimer.isActive());
-    QTRY_VERIFY_WITH_TIMEOUT(w.hid.monitorRunning, 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(w.controller->view->isEnabled(), 1000);
-    QTRY_COMPARE(notice->property("mouseState").toInt(), 0);
-    QCOMPARE(status->text(), u"ORVANE GLIDE MOUSE G7"_s); // the model's name (catalogue model 1)
-    QCOMPARE(QThreadPool::globalInstance()->activeThreadCount(), 1);
-    w.hid.stopMonitor();
-    w.hid.monitorFuture.waitForFinished();
-    const QString connecting = u", Device Connect, connected 1, view on, busy cleared, Info: Detect Mouse!"_s;
-    QCOMPARE(events.join(u", "), u"Device Error, hidden"_s + connecting + u", Device removed, view off"_s + connecting);
-}
-
-// The view keeps the page's keyboard focus when the window loses and regains it.
-void TestWidget::typingGoesOnAfterFocusComesBack()
-{
-    QVERIFY(data.writeFile(u"page.qml"_s, "import QtQuick 2.0\nRectangle { width: 300; height: 80\n"
-                                          "  TextInput { objectName: \"field\"; width: 280; height: 30 } }\n"));
-    QWidget window; // the tray agent's window, the view inside it as in the program
-    myQQuickView *view = new myQQuickView(&window);
-    recordPointerSettings(*view);
-    view->setSource(QUrl::fromLocalFile(data.filePath(u"page.qml"_s)));
-    QQuickItem *field = view->rootObject()->findChild<QQuickItem *>(u"field"_s);
-    QVERIFY(field);
-    window.resize(300, 80);
-    view->setFocus();
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(20, 15)); // into the field
-    QTRY_VERIFY(field->hasActiveFocus());
-    QTest::keyClicks(view, u"first"_s);
-    // Working in another program for a while, then back.
-    QLineEdit other;
-    other.show();
-    other.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&other));
-    QTRY_VERIFY(!view->hasFocus());
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QTRY_VERIFY(view->hasFocus());
-    QTest::keyClicks(view, u" second"_s);
-    QCOMPARE(field->property("text").toString(), u"first second"_s);
-    QVERIFY(other.text().isEmpty());
-}
 
 int main(int argc, char **argv)
 {
     // Before the application object, which may open the session bus for its tray.
     PrivateSessionBus bus;
     bus.useAsSessionBus();
-    sessionBus = &bus;
     QApplication app(argc, argv);
     TestWidget test;
     return QTest::qExec(&test, argc, argv);

@@ -1,8 +1,5 @@
-// Profiles that follow the application in front: the tray agent on the simulated mouse under
-// Xvfb with openbox keeping _NET_ACTIVE_WINDOW, real X clients activated with xdotool, links
-// set through the command line and the profile page's dialog, a switch refused under an open
-// dialog; the trace shows the re-sends and what clicks at a hand's pace on the DPI track and the
-// report-rate dial send.
+// Profiles following the application in front: Xvfb with openbox and real X clients, links set by command and by
+// the profile page's dialog, a switch refused under a dialog, clicks at a hand's pace on the DPI track and rate dial.
 
 #include "support_xserver.h"
 #include "x11page.h"
@@ -16,7 +13,6 @@
 #include <widget.h>
 
 #include <myqquickview.h>
-
 #include <tempdatafolder.h>
 #include <tracedblocks.h>
 
@@ -46,11 +42,194 @@ public:
     }
 
 private slots:
-    void initTestCase();
-    void followsTheApplicationInFront();
-    void everyClickOnTrackAndDialSends_data();
-    void everyClickOnTrackAndDialSends();
-    void linksKeptAcrossRestartAndProfileChanges();
+    void initTestCase()
+    {
+        QCOMPARE(screen.run(u"cp -r " G7_RUNTIME_DIR "/modules/setting " G7_RUNTIME_DIR "/modules/i18n "_s
+                            + data.filePath(u"modules"_s)), 0);
+        QVERIFY(data.writeFile(u"modules/setting/name.bin"_s, "[profile]\nprofileName=Standard0, Game1, Race2, Work3\n"));
+        QVERIFY(installDeviceBackend({true, 1, data.filePath(u"trace.txt"_s)}));
+        setSleeper(std::make_shared<RecordingSleeper>());   // the device layer's pauses return at once
+        openbox.setProcessEnvironment(screen.environment);
+        openbox.start(u"openbox"_s, {u"--sm-disable"_s});
+        QTRY_VERIFY_WITH_TIMEOUT(screen.run(u"xprop -root -notype _NET_SUPPORTING_WM_CHECK"_s) == 0
+                                 && page.xdotool(u"getactivewindow"_s) != -1, 10000);
+        const char *programs[] = {"xlogo", "xlogo", "xterm -class Racer -e sleep 600", "xterm -e sleep 600"};
+        for (int i = 0; i < 4; ++i) {
+            clients[i].setProcessEnvironment(screen.environment);
+            clients[i].startCommand(QLatin1String(programs[i]));
+        }
+        // The four clients map their windows in any order, the terminals often last.
+        const auto found = [this] {
+            windows = {{u"XLogo"_s, windowOf(u"XLogo"_s)}, {u"XLogo2"_s, windowOf(u"XLogo"_s, 1)},
+                       {u"Racer"_s, windowOf(u"Racer"_s)}, {u"XTerm"_s, windowOf(u"XTerm"_s)}};
+            return std::none_of(windows.cbegin(), windows.cend(), [](const QString &id) { return id.isEmpty(); });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(found(), 10000);
+        xcb = xcb_connect(nullptr, nullptr);
+        QVERIFY(!xcb_connection_has_error(xcb));
+        root = xcb_setup_roots_iterator(xcb_get_setup(xcb)).data;
+        startProgram();
+        QCOMPARE(command({u"--link"_s, u"XLogo"_s, u"1"_s}), u"XLogo linked to profile 1 (Game)\n"_s);
+        QCOMPARE(command({u"--link"_s, u"Racer"_s, u"2"_s}), u"Racer linked to profile 2 (Race)\n"_s);
+    }
+
+    void followsTheApplicationInFront()
+    {
+        // Each step: the focus (in one go), the profile and re-sends after it; `listed`: the dialog lists windows at once.
+        struct Step { QString focus; int profile; int sends; bool listed = false; };
+        const QList<Step> steps{
+            {u"XTerm"_s, 0, 0},          // unlinked, nothing switched before
+            {u"XLogo"_s, 1, 1},
+            {u"Racer"_s, 2, 2},
+            {u"XTerm XLogo XTerm"_s, 0, 3},   // back to the profile before the first switch, once
+            {u"XLogo"_s, 1, 4},
+            {u"pick"_s, 3, 5},           // by hand: stays while the application does
+            {u"XLogo2"_s, 3, 5},
+            {u"nameless"_s, 3, 5},
+            {u"gone"_s, 3, 5},
+            {u"Racer"_s, 2, 6},
+            {u"XTerm"_s, 3, 7, true},    // and is the one to come back to
+        };
+        const int before = sends();
+        auto *links = view()->rootContext()->contextProperty(u"ui_Links"_s).value<ProfileLinks *>();
+        QVERIFY(links && links->findChild<ActiveWindowWatch *>());
+        xcb_window_t nameless = xcb_generate_id(xcb);
+        xcb_create_window(xcb, XCB_COPY_FROM_PARENT, nameless, root->root, 0, 0, 50, 50, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                          root->root_visual, 0, nullptr);
+        xcb_map_window(xcb, nameless);
+        xcb_flush(xcb);
+        for (const Step &step : steps) {
+            qInfo("focus %s", qPrintable(step.focus));
+            QSignalSpy seen(links->findChild<ActiveWindowWatch *>(), &ActiveWindowWatch::activeChanged);
+            QString last = step.focus.section(u' ', -1).remove(u'2');   // the class the program reads last
+            const bool pick = step.focus == u"pick"_s;
+            if (pick) {
+                QCOMPARE(w->runCommand({u"--profile"_s, u"3"_s}).code, 0);
+            } else if (step.focus == u"nameless"_s || step.focus == u"gone"_s) {
+                setActive(step.focus == u"gone"_s ? nameless + 1000 : nameless);
+                last = QString();
+            } else {
+                QStringList ids;
+                for (const QString &name : step.focus.split(u' '))
+                    ids << windows.value(name);
+                activate(ids);
+                if (step.listed)
+                    links->openClasses();
+            }
+            // Once the program read the last change and the quiet interval is over, the switch is made.
+            QTRY_VERIFY2_WITH_TIMEOUT(pick || (!seen.isEmpty() && seen.last().at(0).toString() == last),
+                                      qPrintable(QDebug::toString(static_cast<const QList<QList<QVariant>> &>(seen))), 5000);
+            QTRY_VERIFY(!links->autoSwitch()->timer().isActive());
+            QCOMPARE(view()->store.curProfile, step.profile);
+            QCOMPARE(sends() - before, step.sends);
+            if (pick) {   // the page shows the switch, on the profile page and in the DPI panel
+                QCOMPARE(page.item(u"profileMain"_s)->property("profileNo").toInt(), step.profile);
+                QCOMPARE(page.item(u"profileMain"_s)->property("currentIndex").toInt(), step.profile);
+                QVariant dpi;
+                QMetaObject::invokeMethod(page.item(u"dpiSettingMain"_s), "valueForDpi", Q_RETURN_ARG(QVariant, dpi));
+                QCOMPARE(dpi.toList().value(0).toInt(), 400);
+            }
+        }
+        xcb_destroy_window(xcb, nameless);
+        xcb_flush(xcb);
+    }
+
+    void everyClickOnTrackAndDialSends_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("code");          // of the block each click sends
+        QTest::addColumn<QList<QPointF>>("at");  // the three clicks, in the target's coordinates
+        QTest::newRow("DPI track") << u"dpiTrack0"_s << 0x07 << QList<QPointF>{{3, 30}, {3, 90}, {3, 150}};
+        // The three quadrants other than the loaded rate's (top right).
+        QTest::newRow("report-rate dial") << u"reportRateDial"_s << 0x01 << QList<QPointF>{{90, 90}, {25, 90}, {25, 25}};
+    }
+
+    // At a hand's pace with the mouse's real pauses each click sends: a release during the press's command counts.
+    void everyClickOnTrackAndDialSends()
+    {
+        QFETCH(QString, target);
+        QFETCH(int, code);
+        QFETCH(QList<QPointF>, at);
+        setSleeper(nullptr);
+        const auto fastAgain = qScopeGuard([] { setSleeper(std::make_shared<RecordingSleeper>()); });
+        activate({QString::number(w->winId())});   // in front of the clients, for the clicks
+        QTRY_VERIFY_WITH_TIMEOUT(view()->isEnabled(), 5000);
+        QQuickItem *panel = page.item(u"panelRightItem"_s);
+        QQuickItem *it = page.item(target);
+        QVERIFY(panel && it);
+        // Scrolled as far as the target's panel needs, as the wheel would.
+        const qreal bottom = it->mapToItem(panel->property("contentItem").value<QQuickItem *>(), QPointF(0, it->height())).y();
+        panel->setProperty("contentY", qMax(0.0, bottom + 10 - panel->height()));
+        const QString trace = data.filePath(u"trace.txt"_s);
+        QList<QByteArray> sent = sentCommandBlocks(trace, uchar(code));
+        for (const QPointF &p : at) {
+            const QPoint global = view()->mapToGlobal(scenePoint(it, p));
+            QCOMPARE(page.xdotool(u"mousemove %1 %2 mousedown 1 sleep 0.15 mouseup 1"_s.arg(global.x()).arg(global.y())), 0);
+            QTRY_COMPARE(sentCommandBlocks(trace, uchar(code)).size(), sent.size() + 1);
+            const QByteArray block = sentCommandBlocks(trace, uchar(code)).last();
+            QVERIFY2(sent.isEmpty() || block != sent.last(), block.toHex(' '));
+            sent.append(block);
+        }
+    }
+
+    void linksKeptAcrossRestartAndProfileChanges()
+    {
+        // As another tool reads apConfig.bin.
+        QVERIFY2(data.readFile(u"modules/setting/apConfig.bin"_s).contains("\n[appLinks]\nXLogo=1\nRacer=2\n"),
+                 data.readFile(u"modules/setting/apConfig.bin"_s).constData());
+        w.reset();
+        startProgram();
+        QCOMPARE(command({u"--links"_s}), u"Racer 2 (Race)\nXLogo 1 (Game)\n"_s);
+        activate({QString::number(w->winId())});   // in front of the clients, for the clicks
+        QTRY_VERIFY_WITH_TIMEOUT(view()->isEnabled(), 5000);   // the page's lock after a switch
+        // With the reset question open a switch is refused: OK there still resets the profile it showed.
+        const int current = view()->store.savedProfile();
+        QCOMPARE(page.click(u"restBtn"_s), 0);
+        QTRY_VERIFY(page.shown(u"factorysure"_s));
+        const PeerAnswer refused = w->runCommand({u"--profile"_s, u"1"_s});
+        QCOMPARE(refused.err, u"the running program has a dialog open; close it and try again\n"_s);
+        QCOMPARE(refused.code, 1);
+        QCOMPARE(page.item(u"profileMain"_s)->property("profileNo").toInt(), current);
+        QCOMPARE(view()->store.savedProfile(), current);
+        QVERIFY(page.shown(u"factorysure"_s) && page.shown(u"mainMask"_s));
+        QCOMPARE(page.click(u"resetCancel"_s), 0);
+        QTRY_VERIFY(!page.shown(u"factorysure"_s));
+        // The profile page: Game deleted takes its link along, a copy into its number takes none, a rename keeps them.
+        QCOMPARE(page.click(u"profileBtn"_s), 0);
+        QTRY_VERIFY(page.shown(u"profileRow1"_s));
+        const auto menu = [this](int row, int entry) {
+            QCOMPARE(page.pointTo(u"profileRow%1"_s.arg(row)), 0);
+            QCOMPARE(page.xdotool(u"click 3"_s), 0);
+            QTRY_VERIFY(page.shown(u"profileMenuRow%1"_s.arg(entry)));
+            QCOMPARE(page.click(u"profileMenuRow%1"_s.arg(entry)), 0);
+        };
+        menu(1, 0);   // Delete Game
+        QTRY_COMPARE(command({u"--links"_s}), u"Racer 2 (Race)\n"_s);
+        menu(1, 2);   // Copy Race: "Race(0)" as profile 1
+        QTRY_COMPARE(command({u"--list"_s}).count(u"Race(0)"_s), 1);
+        QCOMPARE(command({u"--links"_s}), u"Racer 2 (Race)\n"_s);
+        menu(1, 1);   // Edit: Race is renamed Rally, its link stays
+        QTRY_COMPARE(page.item(u"profileMain"_s)->property("editIndex").toInt(), 1);
+        QCOMPARE(page.xdotool(u"key ctrl+a type Rally"_s), 0);
+        QCOMPARE(page.xdotool(u"key Return"_s), 0);
+        QTRY_COMPARE(command({u"--links"_s}), u"Racer 2 (Rally)\n"_s);
+        // The dialog lists the open windows' classes; Add links one to the profile, Remove unlinks it.
+        menu(1, 5);
+        QTRY_VERIFY(page.shown(u"linkOpenList"_s));
+        QQuickItem *openList = page.item(u"linkOpenList"_s);
+        QTRY_VERIFY(openList->property("count").toInt() >= 2);
+        int term = 0;
+        while (page.item(u"linkOpenListRow%1"_s.arg(term))
+               && page.item(u"linkOpenListRow%1"_s.arg(term))->property("windowClass") != u"XTerm"_s)
+            ++term;
+        QCOMPARE(page.click(u"linkOpenListRow%1"_s.arg(term)), 0);
+        QCOMPARE(page.click(u"linkAdd"_s), 0);
+        QTRY_COMPARE(command({u"--links"_s}), u"Racer 2 (Rally)\nXTerm 2 (Rally)\n"_s);
+        QCOMPARE(page.click(u"linkRemove"_s), 0);   // the first linked: Racer
+        QTRY_COMPARE(command({u"--links"_s}), u"XTerm 2 (Rally)\n"_s);
+        QCOMPARE(page.click(u"linkClose"_s), 0);
+        QTRY_VERIFY(!page.shown(u"linkOpenList"_s));
+    }
 
 private:
     myQQuickView *view() const { return w->controller->view; }
@@ -83,7 +262,7 @@ private:
     void setActive(uint32_t window)
     {
         xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(xcb, xcb_intern_atom(xcb, 0, 18, "_NET_ACTIVE_WINDOW"), nullptr);
-        xcb_change_property(xcb, XCB_PROP_MODE_REPLACE, root, atom->atom, XCB_ATOM_WINDOW, 32, 1, &window);
+        xcb_change_property(xcb, XCB_PROP_MODE_REPLACE, root->root, atom->atom, XCB_ATOM_WINDOW, 32, 1, &window);
         xcb_flush(xcb);
         free(atom);
     }
@@ -94,211 +273,9 @@ private:
     QProcess openbox, clients[4];
     std::unique_ptr<Widget> w;
     xcb_connection_t *xcb = nullptr;
-    uint32_t root = 0;
+    xcb_screen_t *root = nullptr;   // the root window's screen
     QMap<QString, QString> windows;   // XLogo, XLogo2, Racer, XTerm -> id
 };
-
-void TestX11AppLinks::initTestCase()
-{
-    QCOMPARE(screen.run(u"cp -r " G7_RUNTIME_DIR "/modules/setting " G7_RUNTIME_DIR "/modules/i18n "_s
-                        + data.filePath(u"modules"_s)), 0);
-    QVERIFY(data.writeFile(u"modules/setting/name.bin"_s, "[profile]\nprofileName=Standard0, Game1, Race2, Work3\n"));
-    QVERIFY(installDeviceBackend({true, 1, data.filePath(u"trace.txt"_s)}));
-    setSleeper(std::make_shared<RecordingSleeper>());   // the device layer's pauses return at once
-    openbox.setProcessEnvironment(screen.environment);
-    openbox.start(u"openbox"_s, {u"--sm-disable"_s});
-    QTRY_VERIFY_WITH_TIMEOUT(screen.run(u"xprop -root -notype _NET_SUPPORTING_WM_CHECK"_s) == 0
-                             && page.xdotool(u"getactivewindow"_s) != -1, 10000);
-    const QList<std::pair<QString, QStringList>> programs{
-        {u"xlogo"_s, {}}, {u"xlogo"_s, {}}, {u"xterm"_s, {u"-class"_s, u"Racer"_s, u"-e"_s, u"sleep"_s, u"600"_s}},
-        {u"xterm"_s, {u"-e"_s, u"sleep"_s, u"600"_s}}};
-    for (int i = 0; i < 4; ++i) {
-        clients[i].setProcessEnvironment(screen.environment);
-        clients[i].start(programs[i].first, programs[i].second);
-    }
-    // The four clients map their windows in any order, the terminals often last.
-    const auto found = [this] {
-        windows = {{u"XLogo"_s, windowOf(u"XLogo"_s)}, {u"XLogo2"_s, windowOf(u"XLogo"_s, 1)},
-                   {u"Racer"_s, windowOf(u"Racer"_s)}, {u"XTerm"_s, windowOf(u"XTerm"_s)}};
-        return std::none_of(windows.cbegin(), windows.cend(), [](const QString &id) { return id.isEmpty(); });
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(found(), 10000);
-    xcb = xcb_connect(nullptr, nullptr);
-    QVERIFY(!xcb_connection_has_error(xcb));
-    root = xcb_setup_roots_iterator(xcb_get_setup(xcb)).data->root;
-    startProgram();
-    QCOMPARE(command({u"--link"_s, u"XLogo"_s, u"1"_s}), u"XLogo linked to profile 1 (Game)\n"_s);
-    QCOMPARE(command({u"--link"_s, u"Racer"_s, u"2"_s}), u"Racer linked to profile 2 (Race)\n"_s);
-}
-
-void TestX11AppLinks::followsTheApplicationInFront()
-{
-    // Each step: what gets the focus (in one go), then the current profile and the re-sends so far.
-    // `listed`: the dialog lists the open windows right after the change, before the program read it.
-    struct Step { QString focus; int profile; int sends; bool listed = false; };
-    const QList<Step> steps{
-        {u"XTerm"_s, 0, 0},          // unlinked, nothing switched before
-        {u"XLogo"_s, 1, 1},
-        {u"Racer"_s, 2, 2},
-        {u"XTerm XLogo XTerm"_s, 0, 3},   // back to the profile before the first switch, once
-        {u"XLogo"_s, 1, 4},
-        {u"pick"_s, 3, 5},           // by hand: stays while the application does
-        {u"XLogo2"_s, 3, 5},
-        {u"nameless"_s, 3, 5},
-        {u"gone"_s, 3, 5},
-        {u"Racer"_s, 2, 6},
-        {u"XTerm"_s, 3, 7, true},    // and is the one to come back to
-    };
-    const int before = sends();
-    auto *links = view()->rootContext()->contextProperty(u"ui_Links"_s).value<ProfileLinks *>();
-    QVERIFY(links && links->findChild<ActiveWindowWatch *>());
-    xcb_window_t nameless = xcb_generate_id(xcb);
-    xcb_screen_t *screenInfo = xcb_setup_roots_iterator(xcb_get_setup(xcb)).data;
-    xcb_create_window(xcb, XCB_COPY_FROM_PARENT, nameless, root, 0, 0, 50, 50, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                      screenInfo->root_visual, 0, nullptr);
-    xcb_map_window(xcb, nameless);
-    xcb_flush(xcb);
-    for (const Step &step : steps) {
-        qInfo("focus %s", qPrintable(step.focus));
-        QSignalSpy seen(links->findChild<ActiveWindowWatch *>(), &ActiveWindowWatch::activeChanged);
-        QString last = step.focus.section(u' ', -1).remove(u'2');   // the class the program reads last
-        const bool pick = step.focus == u"pick"_s;
-        if (pick) {
-            QCOMPARE(w->runCommand({u"--profile"_s, u"3"_s}).code, 0);
-        } else if (step.focus == u"nameless"_s || step.focus == u"gone"_s) {
-            setActive(step.focus == u"gone"_s ? nameless + 1000 : nameless);
-            last = QString();
-        } else {
-            QStringList ids;
-            for (const QString &name : step.focus.split(u' '))
-                ids << windows.value(name);
-            activate(ids);
-            if (step.listed)
-                links->openClasses();
-        }
-        // Once the program read the last change and the quiet interval is over, the switch is made.
-        const auto seenClasses = [&seen] {
-            QStringList classes;
-            for (const QList<QVariant> &signal : seen)
-                classes << signal.at(0).toString();
-            return classes.join(u',');
-        };
-        QTRY_VERIFY2_WITH_TIMEOUT(pick || (!seen.isEmpty() && seen.last().at(0).toString() == last), qPrintable(seenClasses()), 5000);
-        QTRY_VERIFY(!links->autoSwitch()->timer().isActive());
-        QCOMPARE(view()->store.curProfile, step.profile);
-        QCOMPARE(sends() - before, step.sends);
-        if (pick) {   // the page shows the switch, on the profile page and in the DPI panel
-            QCOMPARE(page.item(u"profileMain"_s)->property("profileNo").toInt(), step.profile);
-            QCOMPARE(page.item(u"profileMain"_s)->property("currentIndex").toInt(), step.profile);
-            QVariant dpi;
-            QMetaObject::invokeMethod(page.item(u"dpiSettingMain"_s), "valueForDpi", Q_RETURN_ARG(QVariant, dpi));
-            QCOMPARE(dpi.toList().value(0).toInt(), 400);
-        }
-    }
-    xcb_destroy_window(xcb, nameless);
-    xcb_flush(xcb);
-}
-
-void TestX11AppLinks::everyClickOnTrackAndDialSends_data()
-{
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<int>("code");          // of the block each click sends
-    QTest::addColumn<QList<QPointF>>("at");  // the three clicks, in the target's coordinates
-    QTest::newRow("DPI track") << u"dpiTrack0"_s << 0x07 << QList<QPointF>{{3, 30}, {3, 90}, {3, 150}};
-    // The three quadrants other than the loaded rate's (top right).
-    QTest::newRow("report-rate dial") << u"reportRateDial"_s << 0x01 << QList<QPointF>{{90, 90}, {25, 90}, {25, 25}};
-}
-
-// Pressed and released at a hand's pace, with the mouse's real pauses, each click sends: the
-// release that comes while the press's command runs still reaches the panel.
-void TestX11AppLinks::everyClickOnTrackAndDialSends()
-{
-    QFETCH(QString, target);
-    QFETCH(int, code);
-    QFETCH(QList<QPointF>, at);
-    setSleeper(nullptr);
-    const auto fastAgain = qScopeGuard([] { setSleeper(std::make_shared<RecordingSleeper>()); });
-    activate({QString::number(w->winId())});   // in front of the clients, for the clicks
-    QTRY_VERIFY_WITH_TIMEOUT(view()->isEnabled(), 5000);
-    QQuickItem *panel = page.item(u"panelRightItem"_s);
-    QQuickItem *it = page.item(target);
-    QVERIFY(panel && it);
-    // Scrolled as far as the target's panel needs, as the wheel would.
-    const qreal bottom = it->mapToItem(panel->property("contentItem").value<QQuickItem *>(), QPointF(0, it->height())).y();
-    panel->setProperty("contentY", qMax(0.0, bottom + 10 - panel->height()));
-    const QString trace = data.filePath(u"trace.txt"_s);
-    QList<QByteArray> sent = sentCommandBlocks(trace, uchar(code));
-    for (const QPointF &p : at) {
-        const QPoint global = view()->mapToGlobal(scenePoint(it, p));
-        QCOMPARE(page.xdotool(u"mousemove %1 %2 mousedown 1 sleep 0.15 mouseup 1"_s.arg(global.x()).arg(global.y())), 0);
-        QTRY_COMPARE(sentCommandBlocks(trace, uchar(code)).size(), sent.size() + 1);
-        const QByteArray block = sentCommandBlocks(trace, uchar(code)).last();
-        QVERIFY2(sent.isEmpty() || block != sent.last(), block.toHex(' '));
-        sent.append(block);
-    }
-}
-
-void TestX11AppLinks::linksKeptAcrossRestartAndProfileChanges()
-{
-    // As another tool reads apConfig.bin.
-    QVERIFY2(data.readFile(u"modules/setting/apConfig.bin"_s).contains("\n[appLinks]\nXLogo=1\nRacer=2\n"),
-             data.readFile(u"modules/setting/apConfig.bin"_s).constData());
-    w.reset();
-    startProgram();
-    QCOMPARE(command({u"--links"_s}), u"Racer 2 (Race)\nXLogo 1 (Game)\n"_s);
-
-    activate({QString::number(w->winId())});   // in front of the clients, for the clicks
-    QTRY_VERIFY_WITH_TIMEOUT(view()->isEnabled(), 5000);   // the page's lock after a switch
-    // With the reset question open a switch is refused: OK there still resets the profile it showed.
-    const int current = view()->store.savedProfile();
-    QCOMPARE(page.click(u"restBtn"_s), 0);
-    QTRY_VERIFY(page.shown(u"factorysure"_s));
-    const PeerAnswer refused = w->runCommand({u"--profile"_s, u"1"_s});
-    QCOMPARE(refused.err, u"the running program has a dialog open; close it and try again\n"_s);
-    QCOMPARE(refused.code, 1);
-    QCOMPARE(page.item(u"profileMain"_s)->property("profileNo").toInt(), current);
-    QCOMPARE(view()->store.savedProfile(), current);
-    QVERIFY(page.shown(u"factorysure"_s) && page.shown(u"mainMask"_s));
-    QCOMPARE(page.click(u"resetCancel"_s), 0);
-    QTRY_VERIFY(!page.shown(u"factorysure"_s));
-    // The profile page: Game deleted takes its link along; a copy into its number takes none;
-    // a renamed profile keeps its links.
-    QCOMPARE(page.click(u"profileBtn"_s), 0);
-    QTRY_VERIFY(page.shown(u"profileRow1"_s));
-    const auto menu = [this](int row, int entry) {
-        QCOMPARE(page.pointTo(u"profileRow%1"_s.arg(row)), 0);
-        QCOMPARE(page.xdotool(u"click 3"_s), 0);
-        QTRY_VERIFY(page.shown(u"profileMenuRow%1"_s.arg(entry)));
-        QCOMPARE(page.click(u"profileMenuRow%1"_s.arg(entry)), 0);
-    };
-    menu(1, 0);   // Delete Game
-    QTRY_COMPARE(command({u"--links"_s}), u"Racer 2 (Race)\n"_s);
-    menu(1, 2);   // Copy Race: "Race(0)" as profile 1
-    QTRY_COMPARE(command({u"--list"_s}).count(u"Race(0)"_s), 1);
-    QCOMPARE(command({u"--links"_s}), u"Racer 2 (Race)\n"_s);
-    menu(1, 1);   // Edit: Race is renamed Rally, its link stays
-    QTRY_COMPARE(page.item(u"profileMain"_s)->property("editIndex").toInt(), 1);
-    QCOMPARE(page.xdotool(u"key ctrl+a type Rally"_s), 0);
-    QCOMPARE(page.xdotool(u"key Return"_s), 0);
-    QTRY_COMPARE(command({u"--links"_s}), u"Racer 2 (Rally)\n"_s);
-
-    // The dialog lists the open windows' classes; Add links one to the profile, Remove unlinks it.
-    menu(1, 5);
-    QTRY_VERIFY(page.shown(u"linkOpenList"_s));
-    QQuickItem *openList = page.item(u"linkOpenList"_s);
-    QTRY_VERIFY(openList->property("count").toInt() >= 2);
-    int term = 0;
-    while (page.item(u"linkOpenListRow%1"_s.arg(term))
-           && page.item(u"linkOpenListRow%1"_s.arg(term))->property("windowClass") != u"XTerm"_s)
-        ++term;
-    QCOMPARE(page.click(u"linkOpenListRow%1"_s.arg(term)), 0);
-    QCOMPARE(page.click(u"linkAdd"_s), 0);
-    QTRY_COMPARE(command({u"--links"_s}), u"Racer 2 (Rally)\nXTerm 2 (Rally)\n"_s);
-    QCOMPARE(page.click(u"linkRemove"_s), 0);   // the first linked: Racer
-    QTRY_COMPARE(command({u"--links"_s}), u"XTerm 2 (Rally)\n"_s);
-    QCOMPARE(page.click(u"linkClose"_s), 0);
-    QTRY_VERIFY(!page.shown(u"linkOpenList"_s));
-}
 
 int main(int argc, char **argv)
 {

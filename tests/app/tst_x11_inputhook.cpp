@@ -1,6 +1,5 @@
-// The input hooks: XTest input under Xvfb reaching the page's
-// msg_KB / msg_MS through XRecord and through the window alone, the show-window chord and
-// copy-data records over the local socket, their boxes closed by a click and the endpoint's limits.
+// The input hooks: XTest input reaching the page's msg_KB / msg_MS through XRecord and the window alone, the
+// show-window chord, copy-data records over the local socket with their boxes clicked shut, the endpoint's limits.
 
 #include "support_xserver.h"
 #include "x11page.h"
@@ -13,7 +12,6 @@
 #include <widget.h>
 
 #include <myqquickview.h>
-
 #include <tempdatafolder.h>
 
 #include <QAbstractButton>
@@ -22,23 +20,18 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QQuickItem>
-#include <QtEndian>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
 // A copy-data record as another program writes it to the socket.
-QByteArray record(quint32 identifier, const QByteArray &bytes, quint32 count)
+static QByteArray record(quint32 identifier, const QByteArray &bytes, quint32 count)
 {
     QByteArray out(8, '\0');
     qToLittleEndian(identifier, out.data());
     qToLittleEndian(count, out.data() + 4);
     return out + bytes;
 }
-
-} // namespace
 
 class TestX11InputHook : public QObject
 {
@@ -47,18 +40,188 @@ public:
     explicit TestX11InputHook(VirtualScreen &screen) : screen(screen) {}
 
 private slots:
-    void initTestCase();
+    void initTestCase()
+    {
+        for (const char *file : {"setting/apConfig.bin", "setting/name.bin", "setting/pD.bin"})
+            QVERIFY(data.copyFromSource(u"modules/"_s + QLatin1String(file)));
+        w = std::make_unique<Widget>();
+        hook = std::make_unique<InputHook>(false);
+        HookCallbacks::registerWith(*hook, w.get());
+        QObject *root = w->controller->view->rootObject();
+        QVERIFY(root);
+        keySpy = std::make_unique<QSignalSpy>(root, SIGNAL(msg_KB(bool, int)));
+        mouseSpy = std::make_unique<QSignalSpy>(root, SIGNAL(msg_MS(bool, int, int, int)));
+        w->move(0, 0);
+        w->showNormal();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        source = u"xrecord"_s;
+    }
     void cleanupTestCase() { hook->uninstall(); }
-    void xtestInputReachesPage_data();
-    void xtestInputReachesPage();
-    void showWindowChord();
-    void copyDataRecords_data();
-    void copyDataRecords();
-    void copyDataConnectionsBounded();
+
+    void xtestInputReachesPage_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList enter{u"kb 28 1"_s, u"kb 28 0"_s}, letterA{u"kb 04 1"_s, u"kb 04 0"_s};
+        for (const QString source : {u"xrecord"_s, u"window"_s}) {
+            const QByteArray s = source.toLatin1() + ": ";
+            // The pointer rests on the window, where the X server sends the keys without a window manager.
+            QTest::newRow(s + "Enter held, repeating")
+                << source << u"mousemove 400 300 keydown Return keydown Return keydown Return keyup Return"_s << enter;
+            QTest::newRow(s + "keypad Enter") << source << u"key KP_Enter"_s << QStringList{u"kb 58 1"_s, u"kb 58 0"_s};
+            QTest::newRow(s + "Print Screen") << source << u"key Print"_s << QStringList{u"kb 46 1"_s, u"kb 46 0"_s};
+            // By keycode: xdotool would press the first key of a modifier, the left one.
+            QTest::newRow(s + "right Win, then A") << source << u"key 134 key a"_s << letterA;
+            QTest::newRow(s + "left Win") << source << u"key 133"_s << QStringList{u"kb e3 1"_s, u"kb e3 0"_s};
+            QTest::newRow(s + "left button, wheel") << source << u"mousemove 410 320 click 1 click 4"_s
+                                                    << QStringList{u"ms f0 1 410 320"_s, u"ms f0 0 410 320"_s};
+            QTest::newRow(s + "right, middle button") << source << u"mousemove 400 300 click 3 click 2"_s
+                                                      << QStringList{u"ms f1 1 400 300"_s, u"ms f1 0 400 300"_s,
+                                                                     u"ms f2 1 400 300"_s, u"ms f2 0 400 300"_s};
+        }
+    }
+    void xtestInputReachesPage()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, input);
+        QFETCH(QStringList, expected);
+        useSource(source);
+        clearPageReports();
+        QCOMPARE(xdotool(input), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(pageReports().size() >= expected.size(), 3000);
+        QCOMPARE(pageReports().join(u", "), expected.join(u", "));
+    }
+
+    void showWindowChord()
+    {
+        useSource(u"xrecord"_s);
+        w->hide();
+        // F12 alone, then with Shift only: the window stays hidden (the A tells when they have passed).
+        clearPageReports();
+        QCOMPARE(xdotool(u"key F12 key shift+F12 key a"_s), 0);
+        QTRY_VERIFY(pageReports().contains(u"kb 04 0"_s));
+        QVERIFY(w->isHidden());
+        QCOMPARE(xdotool(u"key ctrl+shift+alt+F12"_s), 0);
+        QTRY_VERIFY(w->isVisible());
+    }
+
+    void copyDataRecords_data()
+    {
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<int>("senders");      // each writes `sent` and, when hanging up, closes at once as socat does
+        QTest::addColumn<bool>("hangUp");
+        QTest::addColumn<QStringList>("shown"); // box texts in order; one ending in "…" is a cut text's start
+        const QString caption = u"ORVANE GLIDE MOUSE G7|"_s;
+        QTest::newRow("abc, count 3") << record(0x250F, "abc", 3) << 1 << false << QStringList{caption + u"abc"_s};
+        QTest::newRow("abc, count 4") << record(0x250F, QByteArray("abc", 4), 4) << 1 << false << QStringList{};
+        QTest::newRow("other identifier") << record(0x2510, "abc", 3) << 1 << false << QStringList{};
+        QTest::newRow("UTF-8 text") << record(0x250F, "\xc3\xbc", 2) << 1 << false << QStringList{caption + u"ü"_s};
+        QTest::newRow("two in one write") << record(0x250F, "x", 1) + record(0x250F, "yz", 2) << 1 << false
+                                          << QStringList{caption + u"x"_s, caption + u"yz"_s};
+        QTest::newRow("three, sender gone") << record(0x250F, "a", 1) + record(0x250F, "b", 1) + record(0x250F, "c", 1)
+                                            << 1 << true << QStringList{caption + u"a"_s, caption + u"b"_s, caption + u"c"_s};
+        QTest::newRow("20 senders at once") << record(0x250F, "each", 4) << 20 << true
+                                            << QStringList(20, caption + u"each"_s);
+        const QByteArray words = QByteArray("words ").repeated(CopyDataEndpoint::maxByteCount / 6 + 1).left(CopyDataEndpoint::maxByteCount);
+        QTest::newRow("64 KiB text") << record(0x250F, words, words.size()) << 1 << true
+                                     << QStringList{caption + u"words words words…"_s};
+    }
+    void copyDataRecords()
+    {
+        QFETCH(QByteArray, sent);
+        QFETCH(int, senders);
+        QFETCH(bool, hangUp);
+        QFETCH(QStringList, shown);
+        QCOMPARE(w->windowTitle(), u"ORVANE GLIDE MOUSE G7"_s);
+        std::vector<QLocalSocket> sockets(senders + 1);
+        for (int i = 0; i <= senders; ++i) {
+            sockets[i].connectToServer(CopyDataEndpoint::socketPath());
+            QVERIFY(sockets[i].waitForConnected(5000));
+            // Last, a sender whose record does show a box tells when the ones before have been read.
+            sockets[i].write(i < senders ? sent : record(0x250F, "end", 3));
+            if (hangUp)
+                sockets[i].disconnectFromServer();
+            else
+                QVERIFY(sockets[i].waitForBytesWritten(5000));
+        }
+        // The driver presses OK on each box as a user does; it runs from a timer, so also inside a box's own loop.
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QStringList boxes;
+        QPointer<QMessageBox> pressed;
+        QTimer driver;
+        connect(&driver, &QTimer::timeout, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible() || box == pressed)
+                return;
+            const QWidgetList all = QApplication::topLevelWidgets();
+            const auto visible = std::count_if(all.begin(), all.end(), [](QWidget *w) { return qobject_cast<QMessageBox *>(w) && w->isVisible(); });
+            QAbstractButton *ok = box->button(QMessageBox::Ok);
+            const bool warningWithOk = box->icon() == QMessageBox::Warning && box->buttons().size() == 1 && ok;
+            const QRect okArea = ok ? QRect(ok->mapToGlobal(QPoint(0, 0)), ok->size()) : QRect();
+            boxes << box->windowTitle() + u'|' + box->text() + (warningWithOk ? u""_s : u" (not a warning)"_s)
+                    + (visible == 1 ? u""_s : u" (%1 boxes shown)"_s.arg(visible))
+                    + (screen.contains(box->frameGeometry()) && screen.contains(okArea) ? u""_s : u" (off the screen)"_s);
+            pressed = box;
+            if (ok)
+                xdotool(u"mousemove %1 %2 click 1"_s.arg(okArea.center().x()).arg(okArea.center().y()));
+        });
+        driver.start(20);
+        QTRY_VERIFY_WITH_TIMEOUT(!boxes.filter(QRegularExpression(u"^ORVANE GLIDE MOUSE G7\\|end"_s)).isEmpty(), 60000);
+        QTRY_VERIFY(!pressed || !pressed->isVisible());
+        for (int i = 0; i < shown.size(); ++i) {
+            if (shown[i].endsWith(u'…') && boxes.value(i).endsWith(u'…') && boxes[i].startsWith(shown[i].chopped(1)))
+                boxes[i] = shown[i];
+        }
+        QCOMPARE(boxes, shown << u"ORVANE GLIDE MOUSE G7|end"_s);
+    }
+
+    void copyDataConnectionsBounded()
+    {
+        auto *endpoint = qApp->findChild<CopyDataEndpoint *>();
+        QVERIFY(endpoint);
+        const auto open = [endpoint] {
+            const auto all = endpoint->findChildren<QLocalSocket *>();
+            return std::count_if(all.begin(), all.end(), [](QLocalSocket *s) { return s->state() == QLocalSocket::ConnectedState; });
+        };
+        // Callers that connect and say nothing, more than the endpoint keeps.
+        const int callers = CopyDataEndpoint::maxConnections + 4;
+        std::vector<QLocalSocket> idle(callers);
+        for (QLocalSocket &caller : idle) {
+            caller.connectToServer(CopyDataEndpoint::socketPath());
+            QVERIFY(caller.waitForConnected(5000));
+        }
+        const auto closed = [&idle] {
+            return std::count_if(idle.begin(), idle.end(), [](QLocalSocket &s) {
+                s.waitForReadyRead(0); // notices the endpoint's hang-up
+                return s.state() == QLocalSocket::UnconnectedState;
+            });
+        };
+        // Every caller is either kept or closed, whether or not the idle ones were dropped meanwhile.
+        QTRY_COMPARE(open() + closed(), callers);
+        QVERIFY2(open() <= CopyDataEndpoint::maxConnections, qPrintable(QString::number(open())));
+        QVERIFY(closed() >= callers - CopyDataEndpoint::maxConnections);
+        for (QLocalSocket *kept : endpoint->findChildren<QLocalSocket *>()) {
+            if (kept->state() != QLocalSocket::ConnectedState)
+                continue;
+            const QTimer *timer = kept->findChild<QTimer *>(u"idle"_s);
+            QVERIFY(timer && timer->isActive() && timer->isSingleShot());
+            QCOMPARE(timer->interval(), 3000);
+        }
+    }
 
 private:
     void useSource(const QString &wanted) { useHookSource(*hook, *w, source, wanted); }
-    QStringList pageReports() const; // msg_KB and msg_MS so far, in order
+    // Both spies in one list; within one row keys and buttons are not mixed.
+    QStringList pageReports() const
+    {
+        QStringList all;
+        for (const QList<QVariant> &args : *keySpy)
+            all << u"kb %1 %2"_s.arg(args[1].toInt(), 2, 16, QChar(u'0')).arg(args[0].toBool());
+        for (const QList<QVariant> &args : *mouseSpy)
+            all << u"ms %1 %2 %3 %4"_s.arg(args[1].toInt(), 2, 16).arg(args[0].toBool()).arg(args[2].toInt()).arg(args[3].toInt());
+        return all;
+    }
     void clearPageReports() { keySpy->clear(), mouseSpy->clear(); }
     int xdotool(const QString &arguments) { return screen.run(u"xdotool "_s + arguments); }
 
@@ -69,196 +232,6 @@ private:
     std::unique_ptr<QSignalSpy> keySpy, mouseSpy;
     QString source;
 };
-
-void TestX11InputHook::initTestCase()
-{
-    for (const char *file : {"setting/apConfig.bin", "setting/name.bin", "setting/pD.bin"})
-        QVERIFY(data.copyFromSource(u"modules/"_s + QLatin1String(file)));
-    w = std::make_unique<Widget>();
-    hook = std::make_unique<InputHook>(false);
-    HookCallbacks::registerWith(*hook, w.get());
-    QObject *root = w->controller->view->rootObject();
-    QVERIFY(root);
-    keySpy = std::make_unique<QSignalSpy>(root, SIGNAL(msg_KB(bool, int)));
-    mouseSpy = std::make_unique<QSignalSpy>(root, SIGNAL(msg_MS(bool, int, int, int)));
-    w->move(0, 0);
-    w->showNormal();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    source = u"xrecord"_s;
-}
-
-QStringList TestX11InputHook::pageReports() const
-{
-    // Both spies in one list; within one row keys and buttons are not mixed.
-    QStringList all;
-    for (const QList<QVariant> &args : *keySpy)
-        all << u"kb %1 %2"_s.arg(args[1].toInt(), 2, 16, QChar(u'0')).arg(args[0].toBool());
-    for (const QList<QVariant> &args : *mouseSpy)
-        all << u"ms %1 %2 %3 %4"_s.arg(args[1].toInt(), 2, 16).arg(args[0].toBool()).arg(args[2].toInt()).arg(args[3].toInt());
-    return all;
-}
-
-void TestX11InputHook::xtestInputReachesPage_data()
-{
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QStringList>("expected");
-    const QStringList enter{u"kb 28 1"_s, u"kb 28 0"_s}, letterA{u"kb 04 1"_s, u"kb 04 0"_s};
-    for (const QString source : {u"xrecord"_s, u"window"_s}) {
-        const QByteArray s = source.toLatin1() + ": ";
-        // The pointer rests on the window, where the X server sends the keys without a window manager.
-        QTest::newRow(s + "Enter held, repeating")
-            << source << u"mousemove 400 300 keydown Return keydown Return keydown Return keyup Return"_s << enter;
-        QTest::newRow(s + "keypad Enter") << source << u"key KP_Enter"_s << QStringList{u"kb 58 1"_s, u"kb 58 0"_s};
-        QTest::newRow(s + "Print Screen") << source << u"key Print"_s << QStringList{u"kb 46 1"_s, u"kb 46 0"_s};
-        // By keycode: xdotool would press the first key of a modifier, the left one.
-        QTest::newRow(s + "right Win, then A") << source << u"key 134 key a"_s << letterA;
-        QTest::newRow(s + "left Win") << source << u"key 133"_s << QStringList{u"kb e3 1"_s, u"kb e3 0"_s};
-        QTest::newRow(s + "left button, wheel") << source << u"mousemove 410 320 click 1 click 4"_s
-                                                << QStringList{u"ms f0 1 410 320"_s, u"ms f0 0 410 320"_s};
-        QTest::newRow(s + "right, middle button") << source << u"mousemove 400 300 click 3 click 2"_s
-                                                  << QStringList{u"ms f1 1 400 300"_s, u"ms f1 0 400 300"_s,
-                                                                 u"ms f2 1 400 300"_s, u"ms f2 0 400 300"_s};
-    }
-}
-
-void TestX11InputHook::xtestInputReachesPage()
-{
-    QFETCH(QString, source);
-    QFETCH(QString, input);
-    QFETCH(QStringList, expected);
-    useSource(source);
-    clearPageReports();
-    QCOMPARE(xdotool(input), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(pageReports().size() >= expected.size(), 3000);
-    QCOMPARE(pageReports().join(u", "), expected.join(u", "));
-}
-
-void TestX11InputHook::showWindowChord()
-{
-    useSource(u"xrecord"_s);
-    w->hide();
-    // F12 alone, then with Shift only: the window stays hidden (the A tells when they have passed).
-    clearPageReports();
-    QCOMPARE(xdotool(u"key F12 key shift+F12 key a"_s), 0);
-    QTRY_VERIFY(pageReports().contains(u"kb 04 0"_s));
-    QVERIFY(w->isHidden());
-    QCOMPARE(xdotool(u"key ctrl+shift+alt+F12"_s), 0);
-    QTRY_VERIFY(w->isVisible());
-}
-
-void TestX11InputHook::copyDataRecords_data()
-{
-    QTest::addColumn<QByteArray>("sent");
-    QTest::addColumn<int>("senders");      // each writes `sent` and, when hanging up, closes at once as socat does
-    QTest::addColumn<bool>("hangUp");
-    QTest::addColumn<QStringList>("shown"); // box texts in order; one ending in "…" is a cut text's start
-    const QString caption = u"ORVANE GLIDE MOUSE G7|"_s;
-    QTest::newRow("abc, count 3") << record(0x250F, "abc", 3) << 1 << false << QStringList{caption + u"abc"_s};
-    QTest::newRow("abc, count 4") << record(0x250F, QByteArray("abc", 4), 4) << 1 << false << QStringList{};
-    QTest::newRow("other identifier") << record(0x2510, "abc", 3) << 1 << false << QStringList{};
-    QTest::newRow("UTF-8 text") << record(0x250F, "\xc3\xbc", 2) << 1 << false << QStringList{caption + u"ü"_s};
-    QTest::newRow("two in one write") << record(0x250F, "x", 1) + record(0x250F, "yz", 2) << 1 << false
-                                      << QStringList{caption + u"x"_s, caption + u"yz"_s};
-    QTest::newRow("three, sender gone") << record(0x250F, "a", 1) + record(0x250F, "b", 1) + record(0x250F, "c", 1)
-                                        << 1 << true << QStringList{caption + u"a"_s, caption + u"b"_s, caption + u"c"_s};
-    QTest::newRow("20 senders at once") << record(0x250F, "each", 4) << 20 << true
-                                        << QStringList(20, caption + u"each"_s);
-    QByteArray words;
-    while (words.size() < int(CopyDataEndpoint::maxByteCount))
-        words += "words ";
-    words.truncate(CopyDataEndpoint::maxByteCount);
-    QTest::newRow("64 KiB text") << record(0x250F, words, words.size()) << 1 << true
-                                 << QStringList{caption + u"words words words…"_s};
-}
-
-void TestX11InputHook::copyDataRecords()
-{
-    QFETCH(QByteArray, sent);
-    QFETCH(int, senders);
-    QFETCH(bool, hangUp);
-    QFETCH(QStringList, shown);
-    QCOMPARE(w->windowTitle(), u"ORVANE GLIDE MOUSE G7"_s);
-    std::vector<std::unique_ptr<QLocalSocket>> sockets;
-    for (int i = 0; i <= senders; ++i) {
-        sockets.push_back(std::make_unique<QLocalSocket>());
-        sockets.back()->connectToServer(CopyDataEndpoint::socketPath());
-        QVERIFY(sockets.back()->waitForConnected(5000));
-        // Last, a sender whose record does show a box tells when the ones before have been read.
-        sockets.back()->write(i < senders ? sent : record(0x250F, "end", 3));
-        if (hangUp)
-            sockets.back()->disconnectFromServer();
-        else
-            QVERIFY(sockets.back()->waitForBytesWritten(5000));
-    }
-    // The driver presses OK on each box as a user does; it runs from a timer, so also inside a box's own loop.
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    QStringList boxes;
-    QPointer<QMessageBox> pressed;
-    QTimer driver;
-    connect(&driver, &QTimer::timeout, this, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible() || box == pressed)
-            return;
-        const QWidgetList all = QApplication::topLevelWidgets();
-        const auto visible = std::count_if(all.begin(), all.end(), [](QWidget *w) { return qobject_cast<QMessageBox *>(w) && w->isVisible(); });
-        QAbstractButton *ok = box->button(QMessageBox::Ok);
-        const bool warningWithOk = box->icon() == QMessageBox::Warning && box->buttons().size() == 1 && ok;
-        const QRect okArea = ok ? QRect(ok->mapToGlobal(QPoint(0, 0)), ok->size()) : QRect();
-        boxes << box->windowTitle() + u'|' + box->text() + (warningWithOk ? u""_s : u" (not a warning)"_s)
-                + (visible == 1 ? u""_s : u" (%1 boxes shown)"_s.arg(visible))
-                + (screen.contains(box->frameGeometry()) && screen.contains(okArea) ? u""_s : u" (off the screen)"_s);
-        pressed = box;
-        if (ok)
-            xdotool(u"mousemove %1 %2 click 1"_s.arg(okArea.center().x()).arg(okArea.center().y()));
-    });
-    driver.start(20);
-    const auto endShown = [&boxes] {
-        return std::any_of(boxes.begin(), boxes.end(), [](const QString &b) { return b.startsWith(u"ORVANE GLIDE MOUSE G7|end"_s); });
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(endShown(), 60000);
-    QTRY_VERIFY(!pressed || !pressed->isVisible());
-    for (int i = 0; i < shown.size(); ++i) {
-        if (shown[i].endsWith(u'…') && boxes.value(i).endsWith(u'…') && boxes[i].startsWith(shown[i].chopped(1)))
-            boxes[i] = shown[i];
-    }
-    QCOMPARE(boxes, shown << u"ORVANE GLIDE MOUSE G7|end"_s);
-}
-
-void TestX11InputHook::copyDataConnectionsBounded()
-{
-    auto *endpoint = qApp->findChild<CopyDataEndpoint *>();
-    QVERIFY(endpoint);
-    const auto open = [endpoint] {
-        const auto all = endpoint->findChildren<QLocalSocket *>();
-        return std::count_if(all.begin(), all.end(), [](QLocalSocket *s) { return s->state() == QLocalSocket::ConnectedState; });
-    };
-    // Callers that connect and say nothing, more than the endpoint keeps.
-    const int callers = CopyDataEndpoint::maxConnections + 4;
-    std::vector<std::unique_ptr<QLocalSocket>> idle;
-    for (int i = 0; i < callers; ++i) {
-        idle.push_back(std::make_unique<QLocalSocket>());
-        idle.back()->connectToServer(CopyDataEndpoint::socketPath());
-        QVERIFY(idle.back()->waitForConnected(5000));
-    }
-    const auto closed = [&idle] {
-        return std::count_if(idle.begin(), idle.end(), [](const auto &s) {
-            s->waitForReadyRead(0); // notices the endpoint's hang-up
-            return s->state() == QLocalSocket::UnconnectedState;
-        });
-    };
-    // Every caller is either kept or closed, whether or not the idle ones were dropped meanwhile.
-    QTRY_COMPARE(open() + closed(), callers);
-    QVERIFY2(open() <= CopyDataEndpoint::maxConnections, qPrintable(QString::number(open())));
-    QVERIFY(closed() >= callers - CopyDataEndpoint::maxConnections);
-    for (QLocalSocket *kept : endpoint->findChildren<QLocalSocket *>()) {
-        if (kept->state() != QLocalSocket::ConnectedState)
-            continue;
-        const QTimer *timer = kept->findChild<QTimer *>(u"idle"_s);
-        QVERIFY(timer && timer->isActive() && timer->isSingleShot());
-        QCOMPARE(timer->interval(), 3000);
-    }
-}
 
 int main(int argc, char **argv) { return runOnVirtualScreen<TestX11InputHook>(argc, argv); }
 

@@ -1,23 +1,17 @@
-// A system-style install: "cmake --install" into a temporary prefix whose program folder is then
-// made read-only. The installed program starts on an X server, keeps the user's files in
-// $XDG_DATA_HOME/orvane-g7/modules/, saves a factory reset there and leaves every installed file as it was.
+// "cmake --install" into a temporary prefix, its program folder then read-only: the program keeps the user's files
+// in $XDG_DATA_HOME/orvane-g7/modules/, saves a factory reset there and leaves every installed file as it was.
 
 #include "support_xserver.h"
 
-#include <QCryptographicHash>
-#include <QDirIterator>
 #include <QImage>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
 const QString buildDir = QStringLiteral(G7_RUNTIME_DIR "/..");
 
 // Every file and link below root with the hash of its content (or its link target).
-QMap<QString, QByteArray> checksums(const QString &root)
+static QMap<QString, QByteArray> checksums(const QString &root)
 {
     QMap<QString, QByteArray> sums;
     QDirIterator it(root, QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
@@ -34,7 +28,7 @@ QMap<QString, QByteArray> checksums(const QString &root)
 }
 
 // The centre of the first pixel run of colour, top to bottom, left to right; null when none.
-QPoint findColour(const QImage &shot, QRgb colour, const QRect &within)
+static QPoint findColour(const QImage &shot, QRgb colour, const QRect &within)
 {
     for (int y = within.top(); y <= within.bottom(); ++y) {
         for (int x = within.left(); x <= within.right(); ++x) {
@@ -45,101 +39,85 @@ QPoint findColour(const QImage &shot, QRgb colour, const QRect &within)
     return {};
 }
 
-} // namespace
-
 class TestX11Installed : public QObject
 {
     Q_OBJECT
 private slots:
-    void installIntoPrefix();
-    void readOnlyInstallKeepsUserFilesApart();
-    void uninstallAsTheReadmeSays();
+    // The file list the install lays out: app/package_deb, which packs the same install.
+    void readOnlyInstallKeepsUserFilesApart()
+    {
+        QProcess install;
+        install.setProcessChannelMode(QProcess::MergedChannels);
+        install.start(u"cmake"_s, {u"--install"_s, buildDir, u"--prefix"_s, prefix.path()});
+        QVERIFY(install.waitForFinished(120000));
+        QVERIFY2(install.exitCode() == 0, install.readAll().constData());
+        QVERIFY(QFileInfo::exists(lib() + u"/orvane-g7"_s));
+        QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"a-w"_s, lib()}), 0);
+        const auto before = checksums(prefix.path());
+        QVERIFY(before.size() > 10);
+        VirtualScreen screen;
+        QVERIFY(screen.start());
+        QTemporaryDir runtime;
+        QProcess program;
+        QProcessEnvironment env = screen.environment;
+        env.insert(u"XDG_DATA_HOME"_s, dataHome.path());
+        env.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+        program.setProcessEnvironment(env);
+        program.setProcessChannelMode(QProcess::MergedChannels);
+        program.start(prefix.filePath(u"bin/orvane-g7"_s), {u"--simulate"_s});   // started through the launcher
+        const QString user = dataHome.filePath(u"orvane-g7/modules"_s);
+        // The seeding copies one file after another.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(user + u"/setting/apConfig.bin"_s) && QFileInfo::exists(user + u"/setting/name.bin"_s)
+                                     && QFileInfo::exists(user + u"/gun/gunData.bin"_s), 60000);
+        QVERIFY(!QFileInfo::exists(user + u"/setting/pD.bin"_s));
+        // The factory reset as a user clicks it: the reset button, then the dialog's OK (its dark red); bounds for a loaded machine.
+        QRect window;
+        QTRY_VERIFY_WITH_TIMEOUT([&] {
+            for (const QRect &found : screen.windows(u"--name ^ORVANE"_s))
+                window = found.size() == QSize(1000, 640) ? found : window;
+            return window.isValid();
+        }(), 60000);
+        const QPoint origin = window.topLeft();
+        const QPoint reset = origin + QPoint(913 + 30, 604 + 12);
+        const QString shot = runtime.filePath(u"shot.png"_s);
+        QPoint ok;
+        QTRY_VERIFY_WITH_TIMEOUT(screen.run(u"xdotool mousemove %1 %2 click 1"_s.arg(reset.x()).arg(reset.y())) == 0
+                                     && screen.run(u"import -window root "_s + shot) == 0
+                                     && !(ok = findColour(QImage(shot), qRgb(0x4f, 0x17, 0x17),
+                                                          QRect(origin, QSize(1000, 640)))).isNull(),
+                                 60000);
+        QCOMPARE(screen.run(u"xdotool mousemove %1 %2 click 1"_s.arg(ok.x()).arg(ok.y())), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile(user + u"/setting/p1.bin"_s).size() > 0, 60000);
+        program.terminate();
+        if (!program.waitForFinished(5000))
+            program.kill();
+        program.waitForFinished();
+        QVERIFY2(!program.readAll().contains("Could not"), "a copy into the user's folder failed");
+        QCOMPARE(checksums(prefix.path()), before);
+        QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"u+w"_s, lib()}), 0);
+    }
+
+    // The README's uninstall lines, with this prefix and build folder, leave none of the program's files.
+    void uninstallAsTheReadmeSays()
+    {
+        QFile readme(QStringLiteral(G7_SOURCE_DIR "/README.md"));
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll());
+        const qsizetype start = text.indexOf(u"```\n"_s, text.indexOf(u"### Uninstalling"_s)) + 4;
+        const QStringList lines = text.mid(start, text.indexOf(u"```"_s, start) - start).split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY(lines.size() >= 2);
+        for (QString line : lines) {
+            line.replace(u"/usr/local"_s, prefix.path()).replace(u" build/"_s, u" "_s + buildDir + u"/"_s);
+            QVERIFY2(QProcess::execute(u"sh"_s, {u"-c"_s, line}) == 0, qPrintable(line));
+        }
+        QCOMPARE(checksums(prefix.path()).keys(), QStringList());
+        QVERIFY(!QFileInfo::exists(prefix.filePath(u"share/doc/orvane-g7"_s)));
+    }
 
 private:
     QTemporaryDir prefix, dataHome;
     QString lib() const { return prefix.filePath(u"lib/orvane-g7"_s); }
 };
-
-// The file list the install lays out: app/package_deb, which packs the same install.
-void TestX11Installed::installIntoPrefix()
-{
-    QProcess install;
-    install.setProcessChannelMode(QProcess::MergedChannels);
-    install.start(u"cmake"_s, {u"--install"_s, buildDir, u"--prefix"_s, prefix.path()});
-    QVERIFY(install.waitForFinished(120000));
-    QVERIFY2(install.exitCode() == 0, install.readAll().constData());
-}
-
-void TestX11Installed::readOnlyInstallKeepsUserFilesApart()
-{
-    QVERIFY(QFileInfo::exists(lib() + u"/orvane-g7"_s));
-    QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"a-w"_s, lib()}), 0);
-    const auto before = checksums(prefix.path());
-    QVERIFY(before.size() > 10);
-
-    VirtualScreen screen;
-    QVERIFY(screen.start());
-    QTemporaryDir runtime;
-    QProcess program;
-    QProcessEnvironment env = screen.environment;
-    env.insert(u"XDG_DATA_HOME"_s, dataHome.path());
-    env.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
-    program.setProcessEnvironment(env);
-    program.setProcessChannelMode(QProcess::MergedChannels);
-    program.start(prefix.filePath(u"bin/orvane-g7"_s), {u"--simulate"_s});   // started through the launcher
-
-    const QString user = dataHome.filePath(u"orvane-g7/modules"_s);
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(user + u"/setting/apConfig.bin"_s), 60000);
-    // The seeding copies one file after another: apConfig.bin is only the first of them.
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(user + u"/setting/name.bin"_s) && QFileInfo::exists(user + u"/gun/gunData.bin"_s), 60000);
-    QVERIFY(!QFileInfo::exists(user + u"/setting/pD.bin"_s));
-
-    // The factory reset, clicked as a user does: the reset button, then the dialog's OK (its dark red).
-    // Upper bounds only: a loaded machine with the sanitizer build takes its time.
-    QRect window;
-    QTRY_VERIFY_WITH_TIMEOUT([&] {
-        for (const QRect &found : screen.windows(u"--name ^ORVANE"_s))
-            window = found.size() == QSize(1000, 640) ? found : window;
-        return window.isValid();
-    }(), 60000);
-    const QPoint origin = window.topLeft();
-    const QPoint reset = origin + QPoint(913 + 30, 604 + 12);
-    const QString shot = runtime.filePath(u"shot.png"_s);
-    QPoint ok;
-    QTRY_VERIFY_WITH_TIMEOUT(screen.run(u"xdotool mousemove %1 %2 click 1"_s.arg(reset.x()).arg(reset.y())) == 0
-                                 && screen.run(u"import -window root "_s + shot) == 0
-                                 && !(ok = findColour(QImage(shot), qRgb(0x4f, 0x17, 0x17),
-                                                      QRect(origin, QSize(1000, 640)))).isNull(),
-                             60000);
-    QCOMPARE(screen.run(u"xdotool mousemove %1 %2 click 1"_s.arg(ok.x()).arg(ok.y())), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(user + u"/setting/p1.bin"_s) && QFile(user + u"/setting/p1.bin"_s).size() > 0,
-                             60000);
-
-    program.terminate();
-    if (!program.waitForFinished(5000))
-        program.kill();
-    program.waitForFinished();
-    QVERIFY2(!program.readAll().contains("Could not"), "a copy into the user's folder failed");
-    QCOMPARE(checksums(prefix.path()), before);
-    QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"u+w"_s, lib()}), 0);
-}
-
-// The README's uninstall lines, with this prefix and build folder, leave none of the program's files.
-void TestX11Installed::uninstallAsTheReadmeSays()
-{
-    QFile readme(QStringLiteral(G7_SOURCE_DIR "/README.md"));
-    QVERIFY(readme.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(readme.readAll());
-    const qsizetype start = text.indexOf(u"```\n"_s, text.indexOf(u"### Uninstalling"_s)) + 4;
-    const QStringList lines = text.mid(start, text.indexOf(u"```"_s, start) - start).split(u'\n', Qt::SkipEmptyParts);
-    QVERIFY(lines.size() >= 2);
-    for (QString line : lines) {
-        line.replace(u"/usr/local"_s, prefix.path()).replace(u" build/"_s, u" "_s + buildDir + u"/"_s);
-        QVERIFY2(QProcess::execute(u"sh"_s, {u"-c"_s, line}) == 0, qPrintable(line));
-    }
-    QCOMPARE(checksums(prefix.path()).keys(), QStringList());
-    QVERIFY(!QFileInfo::exists(prefix.filePath(u"share/doc/orvane-g7"_s)));
-}
 
 QTEST_GUILESS_MAIN(TestX11Installed)
 #include "tst_x11_installed.moc"

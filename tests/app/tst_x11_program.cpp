@@ -1,6 +1,5 @@
-// The real program on an X server that gets a tray host only later, without a mouse, with one it
-// may not open and with the simulated one, started twice and driven with real pointer events;
-// its notices reach a notification service of the test's own. Screenshots stay in the build folder.
+// The real program on an X server with a late tray host, without a mouse, with one it may not open and the
+// simulated one, driven with real pointer events; notices go to the test's own service. Screenshots: build folder.
 
 #include "support_xserver.h"
 #include <fakemouse.h>
@@ -12,20 +11,15 @@
 
 #include <QImage>
 #include <QLocalSocket>
-#include <QRegularExpression>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
 
 // Window coordinates: the page's minimise and close buttons, an empty stretch to drag by.
 const QPoint minimiseButton(965, 14), closeButton(987, 14), dragSpot(660, 80);
 const QString mainWindow = u"--name ^ORVANE\\sGLIDE\\sMOUSE\\sG7\\s\\(simulated\\)$"_s;
 
-double drawnShare(const QImage &shot, const QRect &rect)
+static double drawnShare(const QImage &shot, const QRect &rect)
 {
     int drawn = 0;
     for (int i = 0; i < rect.width() * rect.height(); ++i)
@@ -33,32 +27,222 @@ double drawnShare(const QImage &shot, const QRect &rect)
     return double(drawn) / (rect.width() * rect.height());
 }
 
-} // namespace
-
 class TestX11Program : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void withoutMouseOrTrayTheWindowSaysWhy_data();
-    void withoutMouseOrTrayTheWindowSaysWhy();
-    void withoutTrayCloseMinimisesThenTrayIsPickedUp();
-    void dragMinimiseCloseToTrayAndQuit();
-    void startUpWithRecord();
-    void hiddenStartWaitsInTray();
+    void initTestCase()
+    {
+        QCOMPARE(screen.run(QStringLiteral("cp -r " G7_RUNTIME_DIR "/modules " G7_RUNTIME_DIR "/orvane-g7 ") + install.path()), 0);
+        QVERIFY2(screen.start(false), qPrintable(screen.failure));
+        QVERIFY2(notices.start(bus.address), "no private session bus (dbus-daemon)");
+        screen.environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, QString::fromLatin1(bus.address));
+        screen.environment.insert(u"XDG_STATE_HOME"_s, install.filePath(u"state"_s));   // the programs' logs
+        first.setProcessEnvironment(screen.environment);
+    }
+
+    void withoutMouseOrTrayTheWindowSaysWhy_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("unopenable"); // a mouse this user may not open, or none
+        QTest::addColumn<QString>("notice");  // what the notification service is told, if anything
+        QTest::newRow("no mouse, English") << u"English"_s << false << QString();
+        QTest::newRow("no permission, English") << u"English"_s << true
+            << u"Info | Mouse found, but no permission to open it. Run \"orvane-g7 --check\" to see the fix."_s;
+        QTest::newRow("no permission, Chinese") << u"ChineseSimplified"_s << true
+            << u"Info | 检测到鼠标，但没有权限打开它 (no permission)。运行 orvane-g7 --check 查看解决方法。"_s;
+    }
+    void withoutMouseOrTrayTheWindowSaysWhy()
+    {
+        QFETCH(QString, language);
+        QFETCH(bool, unopenable);
+        QFETCH(QString, notice);
+        QSettings config(install.filePath(u"modules/setting/apConfig.bin"_s), QSettings::IniFormat);
+        // The later tests' program speaks as installed, also when a check here fails.
+        const auto restore = qScopeGuard([&config, before = config.value(u"common/language"_s)] {
+            config.setValue(u"common/language"_s, before);
+        });
+        config.setValue(u"common/language"_s, language);
+        config.sync();
+        QTemporaryDir root; // what the program sees of /sys and /dev
+        if (unopenable)
+            addFakeMouse(root.path(), 0);   // a mouse this user may not open
+        QProcessEnvironment env = screen.environment;
+        env.insert(u"ORVANE_G7_SYSROOT"_s, root.path());
+        QProcess alone;
+        alone.setProcessEnvironment(env);
+        notices.calls.clear();
+        alone.start(program, {});
+        QByteArray said;
+        QTRY_VERIFY2_WITH_TIMEOUT((collect(alone, said, {}), !pageWindow().isEmpty()), said.constData(), 60000);
+        // The state's panel in the middle of the drawn page.
+        const QString shot = u"x11_program_%1_%2.png"_s.arg(unopenable ? u"no_permission"_s : u"no_mouse"_s,
+                                                            language == u"English"_s ? u"en"_s : u"zh"_s);
+        const QRect panel = QRect(250, 250, 500, 140).translated(pageWindow().topLeft());
+        QImage image;
+        QTRY_VERIFY_WITH_TIMEOUT(drawnShare(image = screenshot(shot), panel) > 0.9, 10000);
+        // Only the no-permission state has a title in the warning red.
+        int red = 0;
+        for (int i = 0; i < panel.width() * panel.height(); ++i)
+            red += QColor(image.pixel(panel.x() + i % panel.width(), panel.y() + i / panel.width())) == QColor(0xff, 0x6a, 0x5a);
+        QVERIFY2((red > 20) == unopenable, qPrintable(QString::number(red)));
+        QTRY_COMPARE(notices.calls.size(), notice.isEmpty() ? 0 : 1);
+        QVERIFY2(notice.isEmpty() || notices.calls.first().endsWith(u" replaces 0: "_s + notice), qPrintable(notices.calls.value(0)));
+        // The console says which of the two it is; started from another folder, it works beside its executable.
+        const QByteArray line = unopenable ? "Mouse found, but no permission to open it. Run \"orvane-g7 --check\" to see the fix."
+                                           : "No supported mouse found; waiting for one to be plugged in (start with --simulate"
+                                             " to see the program without a mouse).";
+        QTRY_VERIFY2((collect(alone, said, {}), said.contains(line)), said.constData());
+        QVERIFY(!unopenable || !said.contains("No supported mouse found"));
+        alone.terminate();
+        QVERIFY(alone.waitForFinished(10000));
+    }
+
+    void withoutTrayCloseMinimisesThenTrayIsPickedUp()
+    {
+        first.start(program, {u"--simulate"_s});
+        // Should the window not come, what the program said tells why.
+        QByteArray said;
+        QTRY_VERIFY2_WITH_TIMEOUT((collect(first, said, {u"--simulate"_s}), screen.windows(mainWindow).size() == 1),
+                                  said.constData(), 60000);
+        // The page takes clicks once its start lock lets go and the key panel is drawn (the lock's time: qml/quick).
+        const QRect leftPanel = QRect(20, 110, 200, 380).translated(origin());
+        QTRY_VERIFY_WITH_TIMEOUT(drawnShare(screenshot(u"x11_program_main_page.png"_s), leftPanel) >= 0.9, 30000);
+        QTRY_VERIFY(notices.calls.join(u'\n').endsWith(u"Info | Detect Mouse!"_s));
+        QString id;
+        screen.run(u"xdotool search "_s + mainWindow, &id);
+        QCOMPARE(click(origin() + closeButton), 0);
+        QTRY_VERIFY(hints(id).contains(QLatin1String("Iconic")));
+        QProcess again;   // a second start brings it back and says so
+        again.setProcessEnvironment(screen.environment);
+        again.start(program, {u"--simulate"_s});
+        QVERIFY(again.waitForFinished(10000) && again.exitCode() == 1);
+        QVERIFY(again.readAllStandardError().contains("Already running: its window was brought up."));
+        QTRY_VERIFY(hints(id).contains(QLatin1String("Normal")));
+        QVERIFY2(screen.startTray(), qPrintable(screen.failure));
+        QTRY_VERIFY(!trayIcon().isNull());
+    }
+
+    void dragMinimiseCloseToTrayAndQuit()
+    {
+        const QPoint before = origin(), start = before + dragSpot;
+        QString drag = u"xdotool mousemove %1 %2 mousedown 1"_s.arg(start.x()).arg(start.y());
+        for (int step = 1; step <= 4; ++step)
+            drag += u" sleep 0.15 mousemove %1 %2"_s.arg(start.x() + 15 * step).arg(start.y() + 10 * step);
+        QCOMPARE(screen.run(drag + u" sleep 0.15 mouseup 1"_s), 0);
+        QTRY_COMPARE(origin(), before + QPoint(60, 40));
+        // With no window manager the minimised state shows only in the window's hints.
+        QString id;
+        screen.run(u"xdotool search "_s + mainWindow, &id);
+        QCOMPARE(click(origin() + minimiseButton), 0);
+        QTRY_VERIFY(hints(id).contains(QLatin1String("Iconic")));
+        // Docks and task switchers show the program's own icon, at the sizes they pick from.
+        QString icons;
+        QCOMPARE(screen.run(u"xprop -id %1 _NET_WM_ICON"_s.arg(id.trimmed()), &icons), 0);
+        for (int size : {16, 22, 24, 32, 48, 64, 128})
+            QVERIFY2(icons.contains(u"Icon (%1 x %1)"_s.arg(size)), qPrintable(icons.left(200)));
+        // Started through a launcher link of another name it is the same program: it hands over.
+        const QString launcher = install.filePath(u"g7-launcher"_s);
+        QVERIFY(QFile::link(program, launcher));
+        QCOMPARE(screen.run(launcher + u" --simulate"_s), 1);
+        QTRY_VERIFY(hints(id).contains(QLatin1String("Normal")));
+        QCOMPARE(click(origin() + closeButton), 0);
+        QTRY_VERIFY(screen.windows(mainWindow).isEmpty());
+        const QPoint icon = trayIcon();
+        QCOMPARE(click(icon, u"--repeat 2 --delay 80 1"_s), 0);
+        QTRY_COMPARE(screen.windows(mainWindow).size(), 1);
+        QCOMPARE(click(icon, u"3"_s), 0);
+        // The menu opens at the pointer in its dark grey: status, separator, Show window, Quit (the last 22-pixel entry).
+        QRect menuRect;
+        const auto menuOpen = [&] {
+            for (const QRect &r : screen.windows(u"--class orvane-g7"_s))
+                menuRect = r.topLeft() == icon && r.height() >= 3 * 22 + 2 ? r : menuRect;
+            return !menuRect.isNull();
+        };
+        QTRY_VERIFY(menuOpen());
+        const QImage menu = screenshot(u"x11_program_tray_menu.png"_s);
+        QCOMPARE(QColor(menu.pixel(icon + QPoint(12, 10))), QColor(68, 69, 73));
+        QCOMPARE(click(QPoint(icon.x() + 20, menuRect.bottom() - 12)), 0);
+        QVERIFY(first.waitForFinished(5000));
+        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first.exitCode(), 0);
+    }
+
+    // The connect step's option exchange and the page's loading, no command waiting for the channel; a copy-data
+    // record meanwhile leaves the program running (a caller killed during its command: app/singleinstance).
+    void startUpWithRecord()
+    {
+        QTemporaryDir runtime;  // the copy-data socket's folder
+        QProcessEnvironment environment = screen.environment;
+        environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+        const QString trace = install.filePath(u"start-trace.txt"_s);
+        second.setProcessEnvironment(environment);
+        second.start(program, {u"--simulate"_s, u"--trace"_s, trace});
+        // The connect step's first query: the start's commands run from now on.
+        QTRY_VERIFY_WITH_TIMEOUT(!sentCommandBlocks(trace, 0x83).isEmpty(), 10000);
+        QLocalSocket record;
+        record.connectToServer(runtime.filePath(u"orvane-g7-copydata"_s));
+        QVERIFY(record.waitForConnected(5000));
+        record.write(QByteArray("\x0f\x25\0\0\x05\0\0\0hello", 13));
+        QVERIFY(record.waitForBytesWritten(5000));
+        // The box, captioned as the main window; closed with Return.
+        const auto boxes = [this] {
+            QStringList found;
+            QString ids, geometry;
+            screen.run(u"xdotool search --onlyvisible "_s + mainWindow, &ids);
+            for (const QString &id : ids.split(u'\n', Qt::SkipEmptyParts)) {
+                if (screen.run(u"xdotool getwindowgeometry "_s + id, &geometry) == 0 && !geometry.contains(u"1000x640"_s))
+                    found << id;
+            }
+            return found;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(boxes().size(), 1, 10000);
+        QCOMPARE(screen.run(u"xdotool windowfocus %1 key Return"_s.arg(boxes().first())), 0);
+        QTRY_VERIFY(boxes().isEmpty());
+        // Not before: a sender gone while its box is open is the endpoint's own affair.
+        record.disconnectFromServer();
+        // The page has loaded once a handed command that needs it is answered.
+        const bool loaded = QTest::qWaitFor([&] { return screen.run(program + u" --status"_s) == 0; }, 30000);
+        QStringList start;
+        for (const TraceLine &line : TraceReader(trace).lines()) {
+            if (line.op == u"feature-out"_s || line.op == u"data-out"_s || line.op == u"sleep"_s)
+                start << (line.op == u"feature-out"_s ? line.fields.value(1)
+                          : line.op == u"data-out"_s ? u"data"_s : u"sleep "_s + line.fields.value(0));
+        }
+        // 83H and then 03H with bit 6, back to back; no command waited for the channel (8 ms polls) or gave up.
+        QVERIFY(loaded);
+        QCOMPARE(start.mid(0, 2), (QStringList{u"83"_s, u"03"_s}));
+        QVERIFY(uchar(sentCommandBlocks(trace, 0x03).first().at(4)) & 0x40);
+        QVERIFY2(!start.join(u' ').contains(u"sleep 8 sleep 8"_s), qPrintable(start.join(u' ')));
+        const QByteArray said = second.readAllStandardError();
+        QVERIFY2(!said.contains("cmd Failed") && !said.contains("hid_"), said.constData());
+        second.terminate();
+        QVERIFY(second.waitForFinished(5000));
+    }
+
+    // Started as the autostart entry starts it: in the tray only, until its icon is double-clicked.
+    void hiddenStartWaitsInTray()
+    {
+        QProcess hidden;
+        hidden.setProcessEnvironment(screen.environment);
+        hidden.start(program, {u"--simulate"_s, u"--hidden"_s});
+        QByteArray console;
+        QTRY_VERIFY2_WITH_TIMEOUT((console += hidden.readAllStandardError()).contains("Device Connect"), console.constData(), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(!trayIcon().isNull(), 30000);
+        QVERIFY(screen.windows(mainWindow).isEmpty());
+        QCOMPARE(click(trayIcon(), u"--repeat 2 --delay 80 1"_s), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(screen.windows(mainWindow).size(), 1, 30000);
+        hidden.terminate();
+        QVERIFY(hidden.waitForFinished(10000));
+    }
 
 private:
     int click(const QPoint &at, const QString &how = u"1"_s)
     {
         return screen.run(u"xdotool mousemove %1 %2 click %3"_s.arg(at.x()).arg(at.y()).arg(how));
     }
-    QImage screenshot(const QString &keepAs)
-    {
-        return screen.run(u"import -window root "_s + keepAs) == 0 ? QImage(keepAs) : QImage();
-    }
-    QList<QRect> windows(const QString &search) { return screen.windows(search); }
-    // Collects what `process` said; a start that could not reach the X server (seen now and then
-    // after many programs came and went on this screen) is made again, twice at most.
+    QImage screenshot(const QString &keepAs) { return screen.run(u"import -window root "_s + keepAs) == 0 ? QImage(keepAs) : QImage(); }
+    // Collects what `process` said; a start that could not reach the X server (now and then) is made again, twice at most.
     void collect(QProcess &process, QByteArray &said, const QStringList &args)
     {
         said += process.readAllStandardError() + process.readAllStandardOutput();
@@ -71,11 +255,11 @@ private:
         }
     }
     int unreachableStarts = 0;
-    QPoint origin() { return windows(mainWindow).value(0).topLeft(); }
+    QPoint origin() { return screen.windows(mainWindow).value(0).topLeft(); }
     // The page's window, whatever its title: the program's one window of the page's size.
     QRect pageWindow()
     {
-        for (const QRect &r : windows(u"--class orvane-g7"_s)) {
+        for (const QRect &r : screen.windows(u"--class orvane-g7"_s)) {
             if (r.size() == QSize(1000, 640))
                 return r;
         }
@@ -86,13 +270,12 @@ private:
         QString found;
         return screen.run(u"xprop WM_HINTS -id "_s + id, &found) == 0 ? found : QString();
     }
-    // The program's small window once trayer has embedded it: before that it is briefly a top-level
-    // window of its own, and unmapped while being reparented.
+    // The program's small window once trayer embedded it (before, it is briefly top-level, then unmapped).
     QPoint trayIcon()
     {
-        const QList<QRect> hosts = windows(u"--class trayer"_s);
+        const QList<QRect> hosts = screen.windows(u"--class trayer"_s);
         QPoint icon;
-        for (const QRect &r : windows(u"--class orvane-g7"_s)) {
+        for (const QRect &r : screen.windows(u"--class orvane-g7"_s)) {
             const bool embedded = std::any_of(hosts.begin(), hosts.end(), [&](const QRect &host) { return host.contains(r); });
             icon = embedded && r.width() <= 32 && r.height() <= 32 ? r.center() : icon;
         }
@@ -106,221 +289,6 @@ private:
     const QString program = install.filePath(u"orvane-g7"_s);
     QProcess first, second;
 };
-
-void TestX11Program::initTestCase()
-{
-    QCOMPARE(screen.run(QStringLiteral("cp -r " G7_RUNTIME_DIR "/modules " G7_RUNTIME_DIR "/orvane-g7 ") + install.path()), 0);
-    QVERIFY2(screen.start(false), qPrintable(screen.failure));
-    QVERIFY2(notices.start(bus.address), "no private session bus (dbus-daemon)");
-    screen.environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, QString::fromLatin1(bus.address));
-    screen.environment.insert(u"XDG_STATE_HOME"_s, install.filePath(u"state"_s));   // the programs' logs
-    first.setProcessEnvironment(screen.environment);
-}
-
-void TestX11Program::withoutMouseOrTrayTheWindowSaysWhy_data()
-{
-    QTest::addColumn<QString>("language");
-    QTest::addColumn<bool>("unopenable"); // a mouse this user may not open, or none
-    QTest::addColumn<QString>("notice");  // what the notification service is told, if anything
-    QTest::newRow("no mouse, English") << u"English"_s << false << QString();
-    QTest::newRow("no permission, English") << u"English"_s << true
-        << u"Info | Mouse found, but no permission to open it. Run \"orvane-g7 --check\" to see the fix."_s;
-    QTest::newRow("no permission, Chinese") << u"ChineseSimplified"_s << true
-        << u"Info | 检测到鼠标，但没有权限打开它 (no permission)。运行 orvane-g7 --check 查看解决方法。"_s;
-}
-
-void TestX11Program::withoutMouseOrTrayTheWindowSaysWhy()
-{
-    QFETCH(QString, language);
-    QFETCH(bool, unopenable);
-    QFETCH(QString, notice);
-    QSettings config(install.filePath(u"modules/setting/apConfig.bin"_s), QSettings::IniFormat);
-    // The later tests' program speaks as installed, also when a check here fails.
-    const auto restore = qScopeGuard([&config, before = config.value(u"common/language"_s)] {
-        config.setValue(u"common/language"_s, before);
-    });
-    config.setValue(u"common/language"_s, language);
-    config.sync();
-    QTemporaryDir root; // what the program sees of /sys and /dev
-    if (unopenable)
-        addFakeMouse(root.path(), 0);   // a mouse this user may not open
-    QProcessEnvironment env = screen.environment;
-    env.insert(u"ORVANE_G7_SYSROOT"_s, root.path());
-    QProcess alone;
-    alone.setProcessEnvironment(env);
-    notices.calls.clear();
-    alone.start(program, {});
-    QByteArray said;
-    QTRY_VERIFY2_WITH_TIMEOUT((collect(alone, said, {}), !pageWindow().isEmpty()), said.constData(), 60000);
-    // The state's panel in the middle of the drawn page.
-    const QString shot = u"x11_program_%1_%2.png"_s.arg(unopenable ? u"no_permission"_s : u"no_mouse"_s,
-                                                        language == u"English"_s ? u"en"_s : u"zh"_s);
-    const QRect panel = QRect(250, 250, 500, 140).translated(pageWindow().topLeft());
-    QImage image;
-    QTRY_VERIFY_WITH_TIMEOUT(drawnShare(image = screenshot(shot), panel) > 0.9, 10000);
-    // Only the no-permission state has a title in the warning red.
-    int red = 0;
-    for (int i = 0; i < panel.width() * panel.height(); ++i)
-        red += QColor(image.pixel(panel.x() + i % panel.width(), panel.y() + i / panel.width())) == QColor(0xff, 0x6a, 0x5a);
-    QVERIFY2((red > 20) == unopenable, qPrintable(QString::number(red)));
-    if (!notice.isEmpty()) {
-        QTRY_COMPARE(notices.calls.size(), 1);
-        QVERIFY2(notices.calls.first().endsWith(u" replaces 0: "_s + notice), qPrintable(notices.calls.first()));
-    }
-    QCOMPARE(notices.calls.size(), notice.isEmpty() ? 0 : 1);
-    // The console says which of the two it is; started from another folder, it works beside its executable.
-    const QByteArray line = unopenable ? "Mouse found, but no permission to open it. Run \"orvane-g7 --check\" to see the fix."
-                                       : "No supported mouse found; waiting for one to be plugged in (start with --simulate"
-                                         " to see the program without a mouse).";
-    QTRY_VERIFY2((collect(alone, said, {}), said.contains(line)), said.constData());
-    QVERIFY(!unopenable || !said.contains("No supported mouse found"));
-    alone.terminate();
-    QVERIFY(alone.waitForFinished(10000));
-}
-
-void TestX11Program::withoutTrayCloseMinimisesThenTrayIsPickedUp()
-{
-    first.start(program, {u"--simulate"_s});
-    // Should the window not come, what the program said tells why.
-    QByteArray said;
-    QTRY_VERIFY2_WITH_TIMEOUT((collect(first, said, {u"--simulate"_s}), windows(mainWindow).size() == 1),
-                              said.constData(), 60000);
-    // The page takes clicks once its start lock lets go and the key panel is drawn (the lock's time: qml/quick).
-    const QRect leftPanel = QRect(20, 110, 200, 380).translated(origin());
-    QTRY_VERIFY_WITH_TIMEOUT(drawnShare(screenshot(u"x11_program_main_page.png"_s), leftPanel) >= 0.9, 30000);
-    QTRY_VERIFY(notices.calls.join(u'\n').endsWith(u"Info | Detect Mouse!"_s));
-    QString id;
-    screen.run(u"xdotool search "_s + mainWindow, &id);
-    QCOMPARE(click(origin() + closeButton), 0);
-    QTRY_VERIFY(hints(id).contains(QLatin1String("Iconic")));
-    QProcess again;   // a second start brings it back and says so
-    again.setProcessEnvironment(screen.environment);
-    again.start(program, {u"--simulate"_s});
-    QVERIFY(again.waitForFinished(10000) && again.exitCode() == 1);
-    QVERIFY(again.readAllStandardError().contains("Already running: its window was brought up."));
-    QTRY_VERIFY(hints(id).contains(QLatin1String("Normal")));
-    // A tray host that comes later gets the icon.
-    QVERIFY2(screen.startTray(), qPrintable(screen.failure));
-    QTRY_VERIFY(!trayIcon().isNull());
-}
-
-void TestX11Program::dragMinimiseCloseToTrayAndQuit()
-{
-    const QPoint before = origin(), start = before + dragSpot;
-    QString drag = u"xdotool mousemove %1 %2 mousedown 1"_s.arg(start.x()).arg(start.y());
-    for (int step = 1; step <= 4; ++step)
-        drag += u" sleep 0.15 mousemove %1 %2"_s.arg(start.x() + 15 * step).arg(start.y() + 10 * step);
-    QCOMPARE(screen.run(drag + u" sleep 0.15 mouseup 1"_s), 0);
-    QTRY_COMPARE(origin(), before + QPoint(60, 40));
-    // With no window manager the minimised state shows only in the window's hints.
-    QString id;
-    screen.run(u"xdotool search "_s + mainWindow, &id);
-    QCOMPARE(click(origin() + minimiseButton), 0);
-    QTRY_VERIFY(hints(id).contains(QLatin1String("Iconic")));
-    // Docks and task switchers show the program's own icon, at the sizes they pick from.
-    QString icons;
-    QCOMPARE(screen.run(u"xprop -id %1 _NET_WM_ICON"_s.arg(id.trimmed()), &icons), 0);
-    for (int size : {16, 22, 24, 32, 48, 64, 128})
-        QVERIFY2(icons.contains(u"Icon (%1 x %1)"_s.arg(size)), qPrintable(icons.left(200)));
-    // Started through a launcher link of another name it is the same program: it hands over.
-    const QString launcher = install.filePath(u"g7-launcher"_s);
-    QVERIFY(QFile::link(program, launcher));
-    QCOMPARE(screen.run(launcher + u" --simulate"_s), 1);
-    QTRY_VERIFY(hints(id).contains(QLatin1String("Normal")));
-    QCOMPARE(click(origin() + closeButton), 0);
-    QTRY_VERIFY(windows(mainWindow).isEmpty());
-    const QPoint icon = trayIcon();
-    QCOMPARE(click(icon, u"--repeat 2 --delay 80 1"_s), 0);
-    QTRY_COMPARE(windows(mainWindow).size(), 1);
-    QCOMPARE(click(icon, u"3"_s), 0);
-    // The menu opens at the pointer: status, separator, "Show window" and "Quit" in a 1-pixel
-    // border, in its dark grey; "Quit" is the last 22-pixel entry.
-    QRect menuRect;
-    const auto menuOpen = [&] {
-        for (const QRect &r : windows(u"--class orvane-g7"_s))
-            menuRect = r.topLeft() == icon && r.height() >= 3 * 22 + 2 ? r : menuRect;
-        return !menuRect.isNull();
-    };
-    QTRY_VERIFY(menuOpen());
-    const QImage menu = screenshot(u"x11_program_tray_menu.png"_s);
-    QCOMPARE(QColor(menu.pixel(icon + QPoint(12, 10))), QColor(68, 69, 73));
-    QCOMPARE(click(QPoint(icon.x() + 20, menuRect.bottom() - 12)), 0);
-    QVERIFY(first.waitForFinished(5000));
-    QCOMPARE(first.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(first.exitCode(), 0);
-}
-
-// A start with the simulated mouse: the connect step's option exchange, then the page's
-// loading, no command waiting for the channel; a copy-data record that comes meanwhile leaves
-// the program running (a caller killed during its command: app/singleinstance).
-void TestX11Program::startUpWithRecord()
-{
-    QTemporaryDir runtime;  // the copy-data socket's folder
-    QProcessEnvironment environment = screen.environment;
-    environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
-    const QString trace = install.filePath(u"start-trace.txt"_s);
-    second.setProcessEnvironment(environment);
-    second.start(program, {u"--simulate"_s, u"--trace"_s, trace});
-    // The connect step's first query: the start's commands run from now on.
-    QTRY_VERIFY_WITH_TIMEOUT(!sentCommandBlocks(trace, 0x83).isEmpty(), 10000);
-    QLocalSocket record;
-    record.connectToServer(runtime.filePath(u"orvane-g7-copydata"_s));
-    QVERIFY(record.waitForConnected(5000));
-    record.write(QByteArray("\x0f\x25\0\0\x05\0\0\0hello", 13));
-    QVERIFY(record.waitForBytesWritten(5000));
-    // The box, captioned as the main window; closed with Return.
-    const auto boxes = [this] {
-        QStringList found;
-        QString ids, geometry;
-        screen.run(u"xdotool search --onlyvisible "_s + mainWindow, &ids);
-        for (const QString &id : ids.split(u'\n', Qt::SkipEmptyParts)) {
-            if (screen.run(u"xdotool getwindowgeometry "_s + id, &geometry) == 0 && !geometry.contains(u"1000x640"_s))
-                found << id;
-        }
-        return found;
-    };
-    QTRY_COMPARE_WITH_TIMEOUT(boxes().size(), 1, 10000);
-    QCOMPARE(screen.run(u"xdotool windowfocus %1 key Return"_s.arg(boxes().first())), 0);
-    QTRY_VERIFY(boxes().isEmpty());
-    // Not before: a sender gone while its box is open is the endpoint's own affair.
-    record.disconnectFromServer();
-    // The page has loaded once a handed command that needs it is answered.
-    const bool loaded = QTest::qWaitFor([&] { return screen.run(program + u" --status"_s) == 0; }, 30000);
-    // Command codes, data reports and pauses of the start, in order.
-    QStringList start;
-    for (const TraceLine &line : TraceReader(trace).lines()) {
-        if (line.op == u"feature-out"_s || line.op == u"data-out"_s || line.op == u"sleep"_s)
-            start << (line.op == u"feature-out"_s ? line.fields.value(1)
-                      : line.op == u"data-out"_s ? u"data"_s : u"sleep "_s + line.fields.value(0));
-    }
-
-    // 83H and then 03H with bit 6, back to back; no command waited for the channel (a run of
-    // 8 ms polls) or gave up.
-    QVERIFY(loaded);
-    QCOMPARE(start.mid(0, 2), (QStringList{u"83"_s, u"03"_s}));
-    QVERIFY(uchar(sentCommandBlocks(trace, 0x03).first().at(4)) & 0x40);
-    QVERIFY2(!start.join(u' ').contains(u"sleep 8 sleep 8"_s), qPrintable(start.join(u' ')));
-    const QByteArray said = second.readAllStandardError();
-    QVERIFY2(!said.contains("cmd Failed") && !said.contains("hid_"), said.constData());
-    second.terminate();
-    QVERIFY(second.waitForFinished(5000));
-}
-
-// Started as the autostart entry starts it: in the tray only, until its icon is double-clicked.
-void TestX11Program::hiddenStartWaitsInTray()
-{
-    QProcess hidden;
-    hidden.setProcessEnvironment(screen.environment);
-    hidden.start(program, {u"--simulate"_s, u"--hidden"_s});
-    QByteArray console;
-    QTRY_VERIFY2_WITH_TIMEOUT((console += hidden.readAllStandardError()).contains("Device Connect"), console.constData(), 60000);
-    QTRY_VERIFY_WITH_TIMEOUT(!trayIcon().isNull(), 30000);
-    QVERIFY(windows(mainWindow).isEmpty());
-    QCOMPARE(click(trayIcon(), u"--repeat 2 --delay 80 1"_s), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(windows(mainWindow).size(), 1, 30000);
-    hidden.terminate();
-    QVERIFY(hidden.waitForFinished(10000));
-}
 
 QTEST_GUILESS_MAIN(TestX11Program)
 #include "tst_x11_program.moc"
