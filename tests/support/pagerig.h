@@ -24,17 +24,15 @@ public slots:
     void onYChanged(int) {}
 };
 
-// The whole page (main.qml) on the real bridge and a simulated mouse whose reports are traced, in a
-// temporary data folder holding the installation's files with profile 1 as the defaults (or, not
-// `installed`, apConfig.bin alone). Files may be changed between construction and start(); the pointer
-// settings are recorded, never applied, and pauses are recorded, not waited.
+// main.qml on the real bridge and a traced simulated mouse, in a temporary data folder with the installed files and
+// profile 1 the defaults (not `installed`: apConfig.bin alone), to change before start(); pointer settings and pauses
+// are recorded only.
 class PageRig
 {
 public:
     explicit PageRig(int model = 1, const QString &language = QStringLiteral("English"), bool installed = true);
     ~PageRig();
-    // The bridge on the mouse found through the catalogue, without the page; start() adds the page.
-    void connect();
+    void connect();   // the bridge on the mouse found through the catalogue; start() adds the page
     bool start();
 
     QQuickItem *item(const QString &name) const;
