@@ -43,8 +43,7 @@ static QString keydefine(const QStringList &entries)
     return text;
 }
 
-// Each updater is a script that prints 4 MB, as a chatty one does, then notes its name and working
-// directory in ran.log beside it.
+// Each updater prints 4 MB, as a chatty one does, then notes its name and working directory in ran.log beside it.
 static const QByteArray updaterScript = "#!/bin/sh\nhead -c 2000000 /dev/zero\nhead -c 2000000 /dev/zero >&2\n"
                                         "echo \"$(basename \"$0\") $(pwd)\" >> ran.log\n";
 static const char *const updaters[] = {"3336.exe", "update1.exe", "noLight.exe", "3337.exe"};
@@ -103,8 +102,8 @@ private slots:
         QTRY_COMPARE(view.rootObject()->property("calls").toStringList(), (QStringList{"initUI 3 number", "run"}));
     }
 
-    // What the pages read from hand-written, bad or missing profiles beside the installed pD.bin; a value
-    // out of range reads as the factory one. hid unset: variant 1's stage values.
+    // What the pages read from hand-written, bad or missing profiles beside pD.bin; a value out of range reads as the
+    // factory one. hid unset: variant 1's stage values.
     void profileReads_data()
     {
         QTest::addColumn<QByteArray>("file");   // null: no p1.bin; "-": no modules folder
@@ -319,9 +318,8 @@ private slots:
         QVERIFY(rig.file("apConfig.bin").contains(QString("\nprofileNo=%1\n").arg(rig.view.curProfile).toLatin1()));
     }
 
-    // The updater of each model starts from its own folder, after the monitor stopped and 500 ms passed, once a
-    // call. A missing or non-executable one starts nothing and says so (the page then tells the user); the monitor
-    // goes on without a pause, so the DPI notices keep coming.
+    // Each model's updater starts from its own folder once a call, after the monitor stopped and 500 ms passed; a
+    // missing or non-executable one starts nothing and says so, and the monitor goes on (the DPI notices keep coming).
     void updater_data()
     {
         QTest::addColumn<uint>("did"); QTest::addColumn<QString>("program"); QTest::addColumn<QString>("fault");

@@ -155,13 +155,13 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(page.view->isEnabled(), 3000);
     }
 
-    // Each flow that sends a whole profile: its requests by command code, in their order, and the
-    // very reports the command line's sender makes walking the same flow over the same stored profile.
+    // Each flow that sends a whole profile: its requests by command code in order, and the very reports the command
+    // line's sender makes for the same flow and profile.
     void flows_data()
     {
         QTest::addColumn<int>("model"); QTest::addColumn<int>("flow"); QTest::addColumn<QString>("commands");
-        // Keys, axes, DPI (the current stage asked first), lighting refresh, stage colours, the effect
-        // with its red palette, report rate, lift-off height, closing refresh.
+        // Keys, axes, DPI (the current stage asked first), lighting refresh, stage colours, the effect with its red
+        // palette, report rate, lift-off height, closing refresh.
         QTest::newRow("switch") << 1 << int(ProfileSendPlan::Switch) << "03 0B 87 08 07 0C 06 0A 06 0C 06 01 04 0C 06";
         QTest::newRow("switch, model 0 has no lift-off") << 0 << int(ProfileSendPlan::Switch)
                                                          << "03 0B 87 08 07 0C 06 0A 06 0C 06 01 0C 06";

@@ -126,7 +126,6 @@ private slots:
         QVERIFY(!shown("macroEditorMain") && !shown("mainMask"));
         click("keyRow4");
         click("menuEntry11");   // "Macro"
-        QVERIFY(shown("macroKeyMain"));
         click("macroKeyName");
         click("macroChoice0");
         QVERIFY(!shown("nullMacroWarning"));
@@ -142,11 +141,9 @@ private slots:
         // A later edit is saved and sent again to button 5's slot; its loop count too.
         click("macroRow0");
         click("eventRow2", Qt::RightButton);
-        QVERIFY(shown("eventMenu"));
         click("eventMenu3");   // Insert Right Button after "A up"
         QCOMPARE(savedEntries("Macro_0").mid(2, 3), (QStringList{"2,A", "3,MS-R", "4,MS-R"}));
-        QCOMPARE(macroBlocks().size(), 2);
-        QCOMPARE(macroBlocks().last(), block(4, "00 01 01 04 da 04 01 f1 81 f1 1e 05 f8 05 0a 06 81 06 00 00"));
+        QCOMPARE(macroBlocks().mid(1), QStringList{block(4, "00 01 01 04 da 04 01 f1 81 f1 1e 05 f8 05 0a 06 81 06 00 00")});
     }
 
     void limits_data()
@@ -169,10 +166,8 @@ private slots:
         click("macroRecord");
         for (int i = 0; i < 64; ++i)
             key(i % 2 == 0, 0x04 + (i / 2) % 26, ticks);
-        const QString message = text("macroMessage");
-        QCOMPARE(message.contains("192"), refused);
-        if (refused)
-            rig->shot("macroeditor-full");
+        QCOMPARE(text("macroMessage").contains("192"), refused);
+        rig->shot("macroeditor-full");
         click("macroRecord");
         const QStringList saved = savedEntries("Macro_0");
         QCOMPARE(saved.filter(QRegularExpression("^[12],")).size(), accepted);
@@ -185,9 +180,7 @@ private slots:
         click("eventMenu1");
         QCOMPARE(savedEntries("Macro_0").size(), saved.size() + (refused ? 0 : 2));
         // A longer macro another tool wrote is refused in the key dialog: nothing changes on the wire or the page.
-        QStringList longer;
-        for (int i = 0; i < 100; ++i)
-            longer << "1,A" << "2,A";
+        const QStringList longer = QString("1,A 2,A ").repeated(100).split(' ', Qt::SkipEmptyParts);
         QVERIFY(view()->saveMacroIni("Macro_0", longer, {}, 1).toBool());
         click("macroEditorOk");
         const QList<QByteArray> matrices = rig->matrices();
@@ -428,17 +421,7 @@ private slots:
         QCOMPARE(rig->text("keyText3"), labels[0]);
         rig->click("keyRow3");
         QVERIFY(rig->shown("keyMenuMain"));
-        QCOMPARE(rig->item("keyMenuMain")->position(), QPointF(249, 194));
-        // Each parent entry opens its own sub-menu and closes the others; "Back" closes them all.
-        const QStringList parents{"5", "6", "7", "8"};
-        for (const QString &parent : parents) {
-            rig->hover("menuEntry" + parent);
-            for (const QString &other : parents)
-                QCOMPARE(rig->shown("subMenu" + other), other == parent);
-            rig->shot("keymenu-sub" + parent);
-        }
-        rig->hover("menuEntry4");
-        QVERIFY(!rig->shown("subMenu8"));
+        QCOMPARE(rig->item("keyMenuMain")->position(), QPointF(249, 194));   // its sub-menus: panels/popupsWhollyVisible
         const int before = rig->matrices().size();
         rig->hover("menuEntry6");
         rig->click("menuEntry23");   // Multimedia, "Volume Up"

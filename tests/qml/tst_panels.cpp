@@ -266,8 +266,8 @@ private slots:
         QCOMPARE(rig.reports(mark), (QStringList{out("06 01 00 32 08 01 00 00"), out("06 01 00 32 04 01 00 00")}));
     }
 
-    // Every pop-up opened by clicks lies wholly in the window, uncut by the clipped right column, and takes clicks
-    // at its edges: the red preset at the colour pop-up's left edge colours the stage.
+    // Every pop-up opened by clicks lies wholly in the window, uncut by the clipped right column, and takes clicks at
+    // its edges: the red preset at the colour pop-up's left edge colours the stage.
     void popupsWhollyVisible()
     {
         PageRig rig;
@@ -296,9 +296,13 @@ private slots:
         for (int key = 0; key < 6; ++key) {
             rig.click(QString("keyRow%1").arg(key));
             visible("keyMenuMain");
-            for (const char *parent : {"5", "6", "7", "8"}) {
-                rig.hover(QString("menuEntry") + parent);
-                visible(QString("subMenu") + parent);
+            // Each parent entry opens its own sub-menu and closes the others; "Back" (4) closes them all.
+            for (const QString parent : {"5", "6", "7", "8", "4"}) {
+                rig.hover("menuEntry" + parent);
+                for (const QString other : {"5", "6", "7", "8"})
+                    QCOMPARE(rig.shown("subMenu" + other), other == parent);
+                if (parent != "4")
+                    visible("subMenu" + parent);
             }
             rig.click("panelleft", Qt::LeftButton, QPointF(5, -5));
         }

@@ -4,6 +4,8 @@
 #include "recordingpointersettings.h"
 #include "simulatedg7.h"
 #include "tempdatafolder.h"
+#include "tracedblocks.h"
+#include "tracereader.h"
 
 #include <QObject>
 #include <QStringList>
@@ -50,10 +52,10 @@ public:
     void shot(const QString &name, const QRect &part = {}) const;
 
     QString traceFile() const { return data.filePath(QStringLiteral("trace.txt")); }
-    int traceLength() const;
+    int traceLength() const { return int(TraceReader(traceFile()).lines().size()); }
     // Reports written since trace line `from`: "feature-out 00 06 ..." without the interface.
     QStringList reports(int from = 0) const;
-    QList<QByteArray> matrices() const;
+    QList<QByteArray> matrices() const { return sentKeyMatrices(traceFile()); }
     // The current profile's value as text, lists joined by ", ".
     QString stored(const QString &key) const;
     // The line of button `entry` in p1.bin's [keydefine_J2], as a text editor shows it.
