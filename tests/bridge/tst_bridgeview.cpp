@@ -1,7 +1,6 @@
 #include "dpiencoding.h"
 #include "keynames.h"
 #include "myqquickview.h"
-#include "pauses.h"
 #include "tracereader.h"
 #include "viewrig.h"
 
@@ -47,39 +46,6 @@ static QString keydefine(const QStringList &entries)
 static const QByteArray updaterScript = "#!/bin/sh\nhead -c 2000000 /dev/zero\nhead -c 2000000 /dev/zero >&2\n"
                                         "echo \"$(basename \"$0\") $(pwd)\" >> ran.log\n";
 static const char *const updaters[] = {"3336.exe", "update1.exe", "noLight.exe", "3337.exe"};
-
-struct UpdaterRig
-{
-    UpdaterRig()
-    {
-        setSleeper(sleeper);
-        QDir().mkpath("modules/setting");
-        for (const char *name : updaters) {
-            const QString path = QStringLiteral("update/") + name;
-            data.writeFile(path, updaterScript);
-            QFile(data.filePath(path)).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        }
-        view.hid = &hid;
-        recordPointerSettings(view);
-        hid.monitorRunning = true;
-    }
-    ~UpdaterRig() { setSleeper(nullptr); }
-    // Waits for every updater the view started; what they wrote. Their output is not kept.
-    QStringList ran()
-    {
-        for (QProcess *process : view.findChildren<QProcess *>()) {
-            process->waitForFinished(10000);
-            if (process->bytesAvailable() != 0 || !process->readAllStandardError().isEmpty())
-                return {QStringLiteral("output kept")};
-        }
-        return QString::fromLocal8Bit(data.readFile("update/ran.log")).split('\n', Qt::SkipEmptyParts);
-    }
-
-    TempDataFolder data;
-    std::shared_ptr<RecordingSleeper> sleeper = std::make_shared<RecordingSleeper>();
-    Hid_Thread hid;
-    myQQuickView view;
-};
 
 class tst_BridgeView : public QObject
 {
@@ -332,8 +298,15 @@ private slots:
     void updater()
     {
         QFETCH(uint, did); QFETCH(QString, program); QFETCH(QString, fault);
-        UpdaterRig rig;
+        ViewRig rig(1);
+        for (const char *name : updaters) {
+            const QString script = QStringLiteral("update/") + name;
+            QVERIFY(rig.data.writeFile(script, updaterScript));
+            QFile(rig.data.filePath(script)).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
         rig.hid.did = did;
+        rig.hid.monitorRunning = true;
+        rig.sleeper->pauses.clear();
         const QString path = rig.data.filePath("update/" + program);
         QVERIFY(fault == "is missing" ? QFile::remove(path)
                 : fault.isEmpty() || QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner));
@@ -344,9 +317,17 @@ private slots:
         }
         QCOMPARE(rig.hid.monitorRunning, !fault.isEmpty());
         QCOMPARE(rig.sleeper->pauses, fault.isEmpty() ? QList<int>({500, 500}) : QList<int>());
-        QCOMPARE(rig.view.findChildren<QProcess *>().size(), fault.isEmpty() ? 2 : 0);
+        const QList<QProcess *> started = rig.view.findChildren<QProcess *>();
+        QCOMPARE(started.size(), fault.isEmpty() ? 2 : 0);
+        for (QProcess *process : started) {   // their output is not kept
+            process->waitForFinished(10000);
+            QCOMPARE(process->bytesAvailable(), 0);
+            process->setReadChannel(QProcess::StandardError);
+            QCOMPARE(process->bytesAvailable(), 0);
+        }
         const QString ran = program + ' ' + QFileInfo(rig.data.filePath("update")).canonicalFilePath();
-        QCOMPARE(rig.ran(), fault.isEmpty() ? QStringList({ran, ran}) : QStringList());
+        QCOMPARE(QString::fromLocal8Bit(rig.data.readFile("update/ran.log")).split('\n', Qt::SkipEmptyParts),
+                 fault.isEmpty() ? QStringList({ran, ran}) : QStringList());
     }
 
     // The page's key-name tables and the bridge's name table name the same codes.

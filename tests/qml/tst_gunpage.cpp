@@ -46,10 +46,7 @@ class tst_GunPage : public QObject
     }
     int entries() { return rig->item("gunList")->property("count").toInt(); }
     int selected() { return dialog()->property("currentIndex").toInt(); }
-    QStringList fields()
-    {
-        return {text("gunKeyField"), text("gunPeriodField"), text("gunXField"), text("gunYField"), text("gunTimesField")};
-    }
+    QStringList fields() { return {text("gunKeyField"), text("gunPeriodField"), text("gunXField"), text("gunYField"), text("gunTimesField")}; }
     bool unlimited() { return dialog()->property("limitedRuns").toBool() == false; }
     void openDialog()
     {

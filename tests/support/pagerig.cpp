@@ -3,7 +3,6 @@
 #include "catalogue.h"
 #include "hid_thread.h"
 #include "myqquickview.h"
-#include "pauses.h"
 #include "reporttrace.h"
 #include "storefile.h"
 #include "tracingbackend.h"
@@ -46,7 +45,7 @@ void PageRig::connect()
 {
     ReportTrace::open(traceFile());
     setHidBackend(std::make_shared<TracingBackend>(sim));
-    setSleeper(std::make_shared<RecordingSleeper>());
+    setSleeper(sleeper);
     hid = std::make_unique<Hid_Thread>();
     bool encode = false;
     const auto ap = StoreFile::open(data.filePath(QStringLiteral("modules/setting/apConfig.bin")));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pageitems.h"
+#include "pauses.h"
 #include "recordingpointersettings.h"
 #include "simulatedg7.h"
 #include "tempdatafolder.h"
@@ -64,6 +65,7 @@ public:
     const QString shotDir;
     TempDataFolder data;
     std::shared_ptr<SimulatedG7> sim;
+    std::shared_ptr<RecordingSleeper> sleeper = std::make_shared<RecordingSleeper>();
     std::unique_ptr<Hid_Thread> hid;
     std::unique_ptr<myQQuickView> view;
     RecordingPointerSettings *system = nullptr;
