@@ -186,11 +186,8 @@ private slots:
         const QList<QByteArray> matrices = rig->matrices();
         const QString label = text("keyText3");
         const int sent = macroBlocks().size();
-        click("keyRow3");
-        click("menuEntry11");   // "Macro"
-        click("macroKeyName");
-        click("macroChoice0");
-        click("macroKeyOk");
+        for (const char *step : {"keyRow3", "menuEntry11", "macroKeyName", "macroChoice0", "macroKeyOk"})   // Macro_0 for button 4
+            click(step);
         QVERIFY(shown("macroKeyMain") && shown("macroTooLong"));
         QFETCH(QString, tooLong);
         QCOMPARE(text("macroTooLong"), tooLong);
