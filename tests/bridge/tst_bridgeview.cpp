@@ -1,7 +1,6 @@
 #include "dpiencoding.h"
 #include "keynames.h"
 #include "myqquickview.h"
-#include "pauses.h"
 #include "tracereader.h"
 #include "viewrig.h"
 
@@ -31,45 +30,22 @@ static QVariantList matrix(const QList<QVariantList> &entries)
         values += k < entries.size() && !entries.at(k).isEmpty() ? entries.at(k) : QVariantList{0, 0, 0, 0};
     return values;
 }
+// The profile's key entries as a text editor shows them: `entries` first, zeros after; keys in text order.
+static QString keydefine(const QStringList &entries)
+{
+    QMap<QString, QString> lines;
+    for (int k = 0; k < 16; ++k)
+        lines.insert(QString::number(k), entries.value(k, "0, 0, 0, 0"));
+    QString text = "[keydefine_J2]\n";
+    for (auto it = lines.cbegin(); it != lines.cend(); ++it)
+        text += it.key() + '=' + it.value() + '\n';
+    return text;
+}
 
-// Each updater is a script that prints 4 MB, as a chatty one does, then notes its name and working
-// directory in ran.log beside it.
+// Each updater prints 4 MB, as a chatty one does, then notes its name and working directory in ran.log beside it.
 static const QByteArray updaterScript = "#!/bin/sh\nhead -c 2000000 /dev/zero\nhead -c 2000000 /dev/zero >&2\n"
                                         "echo \"$(basename \"$0\") $(pwd)\" >> ran.log\n";
 static const char *const updaters[] = {"3336.exe", "update1.exe", "noLight.exe", "3337.exe"};
-
-struct UpdaterRig
-{
-    UpdaterRig()
-    {
-        setSleeper(sleeper);
-        QDir().mkpath("modules/setting");
-        for (const char *name : updaters) {
-            const QString path = QStringLiteral("update/") + name;
-            data.writeFile(path, updaterScript);
-            QFile(data.filePath(path)).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        }
-        view.hid = &hid;
-        recordPointerSettings(view);
-        hid.monitorRunning = true;
-    }
-    ~UpdaterRig() { setSleeper(nullptr); }
-    // Waits for every updater the view started; what they wrote. Their output is not kept.
-    QStringList ran()
-    {
-        for (QProcess *process : view.findChildren<QProcess *>()) {
-            process->waitForFinished(10000);
-            if (process->bytesAvailable() != 0 || !process->readAllStandardError().isEmpty())
-                return {QStringLiteral("output kept")};
-        }
-        return QString::fromLocal8Bit(data.readFile("update/ran.log")).split('\n', Qt::SkipEmptyParts);
-    }
-
-    TempDataFolder data;
-    std::shared_ptr<RecordingSleeper> sleeper = std::make_shared<RecordingSleeper>();
-    Hid_Thread hid;
-    myQQuickView view;
-};
 
 class tst_BridgeView : public QObject
 {
@@ -92,8 +68,8 @@ private slots:
         QTRY_COMPARE(view.rootObject()->property("calls").toStringList(), (QStringList{"initUI 3 number", "run"}));
     }
 
-    // What the pages read from hand-written, bad or missing profiles beside the installed pD.bin; a value
-    // out of range reads as the factory one. hid unset: variant 1's stage values.
+    // What the pages read from hand-written, bad or missing profiles beside pD.bin; a value out of range reads as the
+    // factory one. hid unset: variant 1's stage values.
     void profileReads_data()
     {
         QTest::addColumn<QByteArray>("file");   // null: no p1.bin; "-": no modules folder
@@ -241,6 +217,50 @@ private slots:
                 v.ui_10H_SetLED8StageColor(1, {-1});
                 v.ui_06H_SetRGBLedEffect(0, 0, 4, {0, 0, 4, 255, 0.5, 0}); })
             << "";
+        // A macro the bridge refuses, sent by a script as the page does: the page learns it (bytes sent: qml/macroeditor).
+        const auto macro = [](const QStringList &events, int slot, const char *said) {
+            return Call([=](auto &v, auto &) {
+                QQmlExpression send(v.rootContext(), nullptr, "ui_View.sendMacroData(macroCodec.encode(events, 1), slot)");
+                v.rootContext()->setContextProperty("ui_View", &v);
+                v.rootContext()->setContextProperty("events", events);
+                v.rootContext()->setContextProperty("slot", slot);
+                QTest::ignoreMessage(QtDebugMsg, said);
+                QCOMPARE(send.evaluate(), QVariant(false));
+                QVERIFY(!send.hasError()); });
+        };
+        QTest::newRow("refused: macro slot 12") << 1 << macro({"1,A", "2,A"}, 12, "Macro not sent: the mouse has no macro slot 12") << "";
+        // Cut short, the mouse would run on past the macro's end.
+        QTest::newRow("refused: 120 key edges, 244 bytes") << 1 << macro(QStringList(120, "1,A"), 4,
+            "Macro not sent: its 244 bytes exceed the 192 the mouse takes") << "";
+        // A page's matrix: the 03H block, the data report and the stored entries; recoil matrices are not stored.
+        QTest::newRow("keys: left button first, fixed 7..9 whatever the page sends") << 1 << Call([](auto &v, auto &) {
+                v.mouseSetKeyMatrix(matrix({{2, 0, 0xF0, 0}, {4, 0, 0xE9, 0}, {}, {}, {}, {}, {}, {1, 2, 3, 4}, {5, 6, 7, 8},
+                                            {9, 10, 11, 12}, {0x0A, 0, 1, 10}}));
+                v.hid->did = 4;   // other models keep no key entries
+                QCOMPARE(v.getKeydefine(0), QVariantList()); })
+            << out("03 00 00 01 00 00 00 FB") + dataOut("00 F0 00 02 00 E9 00 04" + QString(" 00").repeated(20)
+                                                         + " 00 00 03 0C 00 00 01 0B 00 00 05 0C 0A 01 00 0A")
+            + keydefine({"2, 0, 240, 0", "4, 0, 233, 0", "0, 0, 0, 0", "0, 0, 0, 0", "0, 0, 0, 0", "0, 0, 0, 0",
+                         "0, 0, 0, 0", "1, 2, 3, 4", "5, 6, 7, 8", "9, 10, 11, 12", "10, 0, 1, 10"});
+        QTest::newRow("keys: number texts and whole doubles") << 1 << Call([](auto &v, auto &) {
+                v.mouseSetKeyMatrix(matrix({{"1", qulonglong(0), "255", 4.0}})); })
+            << out("03 00 00 01 00 00 00 FB") + dataOut("04 FF 00 01" + QString(" 00").repeated(26) + " 03 0C 00 00 01 0B 00 00 05 0C")
+            + keydefine({"1, 0, 255, 4"});
+        QTest::newRow("keys: recoil matrix in the order given") << 1 << Call([](auto &v, auto &) {
+                v.ui_12H_SetGunKeyMatrix(matrix({{1, 2, 3, 4}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {0xAA, 0, 0, 0x55}})); })
+            << out("03 00 00 01 00 00 00 FB") + dataOut("01 02 03 04" + QString(" 00").repeated(56) + " AA 00 00 55");
+        // What a page that read no numbers sends: nothing goes out, nothing is stored.
+        const auto badKeys = [](int button, const QVariantList &src) {
+            return Call([=](auto &v, auto &) {
+                QTest::ignoreMessage(QtDebugMsg, qPrintable(QString("Key matrix refused: button %1 is not four numbers 0 to 255").arg(button)));
+                v.mouseSetKeyMatrix(src); });
+        };
+        for (const auto &[tag, value] : {std::pair{"NaN", QVariant(std::numeric_limits<double>::quiet_NaN())},
+                 {"infinity", std::numeric_limits<double>::infinity()}, {"256", 256}, {"-1", -1}, {"fraction", 240.5},
+                 {"text with a letter", "1A"}, {"empty text", ""}, {"true", true}, {"invalid", QVariant()}})
+            QTest::addRow("refused keys: %s in button 3", tag)
+                << 1 << badKeys(3, matrix({{2, 0, 240, 0}, {2, 0, 241, 0}, {value, 0, 0, 0}})) << "";
+        QTest::newRow("refused keys: missing values") << 1 << badKeys(2, {2, 0, 240, 0}) << "";
         QTest::newRow("current stage: no query while hidden") << 1 << Call([](auto &v, auto &) {
                 QCOMPARE(v.ui_8BH_GetCurrentDPIStage(), QVariant(0));
                 v.show(); QVERIFY(QTest::qWaitForWindowExposed(&v));
@@ -264,9 +284,8 @@ private slots:
         QVERIFY(rig.file("apConfig.bin").contains(QString("\nprofileNo=%1\n").arg(rig.view.curProfile).toLatin1()));
     }
 
-    // The updater of each model starts from its own folder, after the monitor stopped and 500 ms passed, once a
-    // call. A missing or non-executable one starts nothing and says so (the page then tells the user); the monitor
-    // goes on without a pause, so the DPI notices keep coming.
+    // Each model's updater starts from its own folder once a call, after the monitor stopped and 500 ms passed; a
+    // missing or non-executable one starts nothing and says so, and the monitor goes on (the DPI notices keep coming).
     void updater_data()
     {
         QTest::addColumn<uint>("did"); QTest::addColumn<QString>("program"); QTest::addColumn<QString>("fault");
@@ -279,8 +298,15 @@ private slots:
     void updater()
     {
         QFETCH(uint, did); QFETCH(QString, program); QFETCH(QString, fault);
-        UpdaterRig rig;
+        ViewRig rig(1);
+        for (const char *name : updaters) {
+            const QString script = QStringLiteral("update/") + name;
+            QVERIFY(rig.data.writeFile(script, updaterScript));
+            QFile(rig.data.filePath(script)).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
         rig.hid.did = did;
+        rig.hid.monitorRunning = true;
+        rig.sleeper->pauses.clear();
         const QString path = rig.data.filePath("update/" + program);
         QVERIFY(fault == "is missing" ? QFile::remove(path)
                 : fault.isEmpty() || QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner));
@@ -291,9 +317,17 @@ private slots:
         }
         QCOMPARE(rig.hid.monitorRunning, !fault.isEmpty());
         QCOMPARE(rig.sleeper->pauses, fault.isEmpty() ? QList<int>({500, 500}) : QList<int>());
-        QCOMPARE(rig.view.findChildren<QProcess *>().size(), fault.isEmpty() ? 2 : 0);
+        const QList<QProcess *> started = rig.view.findChildren<QProcess *>();
+        QCOMPARE(started.size(), fault.isEmpty() ? 2 : 0);
+        for (QProcess *process : started) {   // their output is not kept
+            process->waitForFinished(10000);
+            QCOMPARE(process->bytesAvailable(), 0);
+            process->setReadChannel(QProcess::StandardError);
+            QCOMPARE(process->bytesAvailable(), 0);
+        }
         const QString ran = program + ' ' + QFileInfo(rig.data.filePath("update")).canonicalFilePath();
-        QCOMPARE(rig.ran(), fault.isEmpty() ? QStringList({ran, ran}) : QStringList());
+        QCOMPARE(QString::fromLocal8Bit(rig.data.readFile("update/ran.log")).split('\n', Qt::SkipEmptyParts),
+                 fault.isEmpty() ? QStringList({ran, ran}) : QStringList());
     }
 
     // The page's key-name tables and the bridge's name table name the same codes.
@@ -326,87 +360,6 @@ private slots:
         QVERIFY(!call("mousecodeTostr", 0xEF).isValid() && !call("strTokeycode", "MS-L").isValid());
         QCOMPARE(call("strTokeycode", "\\ |").toInt(), 0x31);
         QCOMPARE(call("strTomousecode", "MS-B5").toInt(), 0xF4);
-    }
-
-    // What the mouse receives and the profile keeps for a page's matrix.
-    void sendAndStore_data()
-    {
-        QTest::addColumn<bool>("gun"); QTest::addColumn<QVariantList>("src");
-        QTest::addColumn<QString>("wire");      // the 64 bytes of the data report, trailing zeros left off; empty: refused
-        QTest::addColumn<QStringList>("stored"); // entries 0.. as the profile file holds them
-        QTest::newRow("left button first, fixed 7..9 whatever the page sends")
-            << false << matrix({{2, 0, 0xF0, 0}, {4, 0, 0xE9, 0}, {}, {}, {}, {}, {}, {1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {0x0A, 0, 1, 10}})
-            << "00 F0 00 02 00 E9 00 04 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
-               "00 00 03 0C 00 00 01 0B 00 00 05 0C 0A 01 00 0A"
-            << QStringList{"2, 0, 240, 0", "4, 0, 233, 0", "0, 0, 0, 0", "0, 0, 0, 0", "0, 0, 0, 0", "0, 0, 0, 0",
-                           "0, 0, 0, 0", "1, 2, 3, 4", "5, 6, 7, 8", "9, 10, 11, 12", "10, 0, 1, 10"};
-        QTest::newRow("number texts and whole doubles")
-            << false << matrix({{"1", qulonglong(0), "255", 4.0}}) << "04 FF 00 01 00 00 00 00 00 00 00 00 00 00 00 00 "
-               "00 00 00 00 00 00 00 00 00 00 00 00 00 00 03 0C 00 00 01 0B 00 00 05 0C"
-            << QStringList{"1, 0, 255, 4"};
-        // What a page that read no numbers sends: nothing goes out, nothing is stored.
-        for (const auto &[tag, value] : {std::pair{"NaN", QVariant(std::numeric_limits<double>::quiet_NaN())},
-                 {"infinity", std::numeric_limits<double>::infinity()}, {"256", 256}, {"-1", -1}, {"fraction", 240.5},
-                 {"text with a letter", "1A"}, {"empty text", ""}, {"true", true}, {"invalid", QVariant()}})
-            QTest::addRow("refused: %s in button 3", tag) << false << matrix({{2, 0, 240, 0}, {2, 0, 241, 0}, {value, 0, 0, 0}})
-                                                          << "" << QStringList();
-        QTest::newRow("refused: missing values") << false << QVariantList{2, 0, 240, 0} << "" << QStringList();
-        QTest::newRow("recoil matrix: in the order given, nothing stored")
-            << true << matrix({{1, 2, 3, 4}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {0xAA, 0, 0, 0x55}})
-            << "01 02 03 04 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
-               "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 AA 00 00 55"
-            << QStringList();
-    }
-    void sendAndStore()
-    {
-        QFETCH(bool, gun); QFETCH(QVariantList, src); QFETCH(QString, wire); QFETCH(QStringList, stored);
-        ViewRig rig(1);
-        myQQuickView &view = rig.view;
-        if (!gun && wire.isEmpty())   // the short list fails in button 2, the others in button 3
-            QTest::ignoreMessage(QtDebugMsg, qPrintable(QString("Key matrix refused: button %1 is not four numbers 0 to 255").arg(src.size() < 64 ? 2 : 3)));
-        gun ? view.ui_12H_SetGunKeyMatrix(src) : view.mouseSetKeyMatrix(src);
-        // The profile's [keydefine_J2] lines as a text editor shows them.
-        const QString file = QString::fromLatin1(rig.file("p1.bin"));
-        QMap<int, QString> lines;
-        for (const QString &line : file.section("[keydefine_J2]\n", 1).section("\n\n", 0, 0).split('\n', Qt::SkipEmptyParts))
-            lines.insert(line.section('=', 0, 0).toInt(), line.section('=', 1));
-        QCOMPARE(lines.size(), stored.isEmpty() ? 0 : 16);
-        QCOMPARE(lines.values().mid(0, stored.size()), stored);
-        rig.hid.did = 4;   // other models keep no key entries
-        QCOMPARE(view.getKeydefine(0), QVariantList());
-        const QStringList reports = TraceReader(rig.data.filePath("trace.txt")).texts({"feature-out", "data-out"});
-        QCOMPARE(reports.size(), wire.isEmpty() ? 0 : 2);
-        if (!wire.isEmpty()) {
-            QVERIFY2(reports[0].startsWith("cmd feature-out 00 03 00 00 01 "), qPrintable(reports[0]));
-            QCOMPARE(reports[1] + '\n', dataOut(wire));
-        }
-    }
-
-    // What the bridge refuses to send of a macro, as the page calls it (the bytes of a macro sent: qml/macroeditor;
-    // the codec's table: core/encoders; the 05H block: device/hid_commands).
-    void macroRefused_data()
-    {
-        QTest::addColumn<QStringList>("events"); QTest::addColumn<int>("slot"); QTest::addColumn<QString>("said");
-        QTest::newRow("slot 12") << QStringList{"1,A", "2,A"} << 12 << "Macro not sent: the mouse has no macro slot 12";
-        // Cut short, the mouse would run on past the macro's end.
-        QTest::newRow("120 key edges: 244 bytes") << QStringList(120, "1,A") << 4
-                                                  << "Macro not sent: its 244 bytes exceed the 192 the mouse takes";
-    }
-    void macroRefused()
-    {
-        QFETCH(QStringList, events); QFETCH(int, slot); QFETCH(QString, said);
-        ViewRig rig(1);
-        QVERIFY(rig.installed);
-        // A script expression against the view's context, as the page's is.
-        QQmlExpression send(rig.view.rootContext(), nullptr, "ui_View.sendMacroData(macroCodec.encode(events, 1), slot)");
-        rig.view.rootContext()->setContextProperty("ui_View", &rig.view);
-        rig.view.rootContext()->setContextProperty("events", events);
-        rig.view.rootContext()->setContextProperty("slot", slot);
-        QTest::ignoreMessage(QtDebugMsg, qPrintable(said));
-        // The page learns that the mouse did not get the macro.
-        QCOMPARE(send.evaluate(), QVariant(false));
-        QVERIFY(!send.hasError());
-        QCOMPARE(TraceReader(rig.data.filePath("trace.txt")).texts({"feature-out", "data-out"}), QStringList());
     }
 };
 

@@ -39,8 +39,7 @@ struct Bridge
     LinuxPointerSettings *system = nullptr;
 };
 
-// The pointer slots on recorded settings, on KDE's file, and against a real X server (Xvfb) and GNOME's
-// settings kept in memory.
+// The pointer slots on recorded settings, on KDE's file, and on a real X server (Xvfb) and GNOME's settings in memory.
 class tst_X11Pointer : public QObject
 {
     Q_OBJECT
@@ -58,27 +57,19 @@ class tst_X11Pointer : public QObject
     VirtualScreen screen;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY2(screen.start(), qPrintable(screen.failure));
-    }
-
-    void init()
-    {
-        QVERIFY(screen.run(QStringLiteral("xset m 2/1 4")) == 0);
-    }
+    void initTestCase() { QVERIFY2(screen.start(), qPrintable(screen.failure)); }
+    void init() { QCOMPARE(screen.run(QStringLiteral("xset m 2/1 4")), 0); }
 
     void accelerationReadsBackFromTheServer()
     {
         Bridge bridge(screen.environment.value("DISPLAY").toLatin1());
         myQQuickView &view = bridge.view;
         QVERIFY(view.getAcceleration());
-        view.setAcceleration(false);
-        QVERIFY(!view.getAcceleration());
-        QCOMPARE(xsetPointer(), QString("1/1 4"));
-        view.setAcceleration(true);
-        QVERIFY(view.getAcceleration());
-        QCOMPARE(xsetPointer(), QString("2/1 4"));
+        for (const bool on : {false, true}) {
+            view.setAcceleration(on);
+            QCOMPARE(view.getAcceleration(), on);
+            QCOMPARE(xsetPointer(), QString(on ? "2/1 4" : "1/1 4"));
+        }
     }
 
     // Speed goes to the server's threshold and to GNOME; double-click to GNOME; wheel lines have no place outside KDE.
@@ -96,15 +87,12 @@ private slots:
         QFETCH(uint, level); QFETCH(QString, server); QFETCH(double, gnomeSpeed); QFETCH(int, doubleClick);
         Bridge bridge(screen.environment.value("DISPLAY").toLatin1());
         myQQuickView &view = bridge.view;
-        LinuxPointerSettings *system = bridge.system;
-        QVERIFY(system->gnome.available());
-
+        QVERIFY(bridge.system->gnome.available());
         view.setCursorSpeed(level);
         view.setDoubleClickSpeed(level);
         QCOMPARE(xsetPointer(), server);
-        QCOMPARE(system->gnome.speed(), gnomeSpeed);
-        QCOMPARE(system->gnome.doubleClick(), doubleClick);
-
+        QCOMPARE(bridge.system->gnome.speed(), gnomeSpeed);
+        QCOMPARE(bridge.system->gnome.doubleClick(), doubleClick);
         QTest::ignoreMessage(QtDebugMsg, "setVerticalScrollLines Failed");
         view.setVerticalScrollLines(level + 1);
         QCOMPARE(view.getVerticalScrollLines(), level + 1);
@@ -124,8 +112,8 @@ private slots:
         QCOMPARE(bridge.system->gnome.speed(), -0.5);
     }
 
-    // Each page level: what the system gets, what the profile keeps and the getter returns, the system refusing
-    // or not (a refusal prints one line; the value is stored first and kept). A profile without the keys gives 0.
+    // Each level: what the system gets, the profile keeps and the getter returns, also when the system refuses (one
+    // line printed, the value kept); a profile without the keys gives 0.
     void levels_data()
     {
         QTest::addColumn<int>("kind");   // 0 speed, 1 double-click, 2 wheel lines
@@ -182,8 +170,8 @@ private slots:
         QCOMPARE(rig.system->calls, calls);
     }
 
-    // Wheel lines on Linux go to KDE's kdeglobals ($XDG_CONFIG_HOME): set under KDE or where the key is already,
-    // with every other byte of the file as it was; elsewhere nothing is written and the panel is told.
+    // Wheel lines go to KDE's kdeglobals under KDE or where the key is already, every other byte kept; elsewhere
+    // nothing is written and the panel is told.
     void kdeWheelLines_data()
     {
         QTest::addColumn<QString>("desktop");

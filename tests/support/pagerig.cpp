@@ -1,11 +1,8 @@
 #include "pagerig.h"
-#include "tracedblocks.h"
-#include "tracereader.h"
 
 #include "catalogue.h"
 #include "hid_thread.h"
 #include "myqquickview.h"
-#include "pauses.h"
 #include "reporttrace.h"
 #include "storefile.h"
 #include "tracingbackend.h"
@@ -48,7 +45,7 @@ void PageRig::connect()
 {
     ReportTrace::open(traceFile());
     setHidBackend(std::make_shared<TracingBackend>(sim));
-    setSleeper(std::make_shared<RecordingSleeper>());
+    setSleeper(sleeper);
     hid = std::make_unique<Hid_Thread>();
     bool encode = false;
     const auto ap = StoreFile::open(data.filePath(QStringLiteral("modules/setting/apConfig.bin")));
@@ -151,11 +148,6 @@ void PageRig::shot(const QString &name, const QRect &part) const
     image.save(QStringLiteral("%1/%2-%3.png").arg(shotDir, name, QLatin1String(QTest::currentDataTag())));
 }
 
-int PageRig::traceLength() const
-{
-    return int(TraceReader(traceFile()).lines().size());
-}
-
 QStringList PageRig::reports(int from) const
 {
     QStringList out;
@@ -164,11 +156,6 @@ QStringList PageRig::reports(int from) const
         if (lines[i].op.startsWith(QLatin1String("feature-")) || lines[i].op.startsWith(QLatin1String("data-")))
             out << (QStringList{lines[i].op} + lines[i].fields).join(QLatin1Char(' '));
     return out;
-}
-
-QList<QByteArray> PageRig::matrices() const
-{
-    return sentKeyMatrices(traceFile());
 }
 
 QString PageRig::stored(const QString &key) const

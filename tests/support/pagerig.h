@@ -1,9 +1,12 @@
 #pragma once
 
 #include "pageitems.h"
+#include "pauses.h"
 #include "recordingpointersettings.h"
 #include "simulatedg7.h"
 #include "tempdatafolder.h"
+#include "tracedblocks.h"
+#include "tracereader.h"
 
 #include <QObject>
 #include <QStringList>
@@ -24,17 +27,15 @@ public slots:
     void onYChanged(int) {}
 };
 
-// The whole page (main.qml) on the real bridge and a simulated mouse whose reports are traced, in a
-// temporary data folder holding the installation's files with profile 1 as the defaults (or, not
-// `installed`, apConfig.bin alone). Files may be changed between construction and start(); the pointer
-// settings are recorded, never applied, and pauses are recorded, not waited.
+// main.qml on the real bridge and a traced simulated mouse, in a temporary data folder with the installed files and
+// profile 1 the defaults (not `installed`: apConfig.bin alone), to change before start(); pointer settings and pauses
+// are recorded only.
 class PageRig
 {
 public:
     explicit PageRig(int model = 1, const QString &language = QStringLiteral("English"), bool installed = true);
     ~PageRig();
-    // The bridge on the mouse found through the catalogue, without the page; start() adds the page.
-    void connect();
+    void connect();   // the bridge on the mouse found through the catalogue; start() adds the page
     bool start();
 
     QQuickItem *item(const QString &name) const;
@@ -52,10 +53,10 @@ public:
     void shot(const QString &name, const QRect &part = {}) const;
 
     QString traceFile() const { return data.filePath(QStringLiteral("trace.txt")); }
-    int traceLength() const;
+    int traceLength() const { return int(TraceReader(traceFile()).lines().size()); }
     // Reports written since trace line `from`: "feature-out 00 06 ..." without the interface.
     QStringList reports(int from = 0) const;
-    QList<QByteArray> matrices() const;
+    QList<QByteArray> matrices() const { return sentKeyMatrices(traceFile()); }
     // The current profile's value as text, lists joined by ", ".
     QString stored(const QString &key) const;
     // The line of button `entry` in p1.bin's [keydefine_J2], as a text editor shows it.
@@ -64,6 +65,7 @@ public:
     const QString shotDir;
     TempDataFolder data;
     std::shared_ptr<SimulatedG7> sim;
+    std::shared_ptr<RecordingSleeper> sleeper = std::make_shared<RecordingSleeper>();
     std::unique_ptr<Hid_Thread> hid;
     std::unique_ptr<myQQuickView> view;
     RecordingPointerSettings *system = nullptr;

@@ -5,11 +5,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <memory>
 
-// Stands in for the operating system's pointer settings: keeps the mouse
-// triple, records every call as "<operation> <values>" and refuses the
-// operations named in `refuse` ("getMouse", "setMouseSpeed", ...).
+// Stands in for the system's pointer settings: keeps the mouse triple, records every call as "<operation> <values>"
+// and refuses the operations named in `refuse` ("getMouse", "setMouseSpeed", ...).
 class RecordingPointerSettings : public PointerSettings
 {
 public:
@@ -18,8 +18,7 @@ public:
         calls.append(QStringLiteral("getMouse"));
         if (refuse.contains(QLatin1String("getMouse")))
             return false;
-        for (int i = 0; i < 3; ++i)
-            params[i] = mouse[i];
+        std::copy_n(mouse, 3, params);
         return true;
     }
     bool setMouse(const int params[3]) override
@@ -27,8 +26,7 @@ public:
         calls.append(QStringLiteral("setMouse %1 %2 %3").arg(params[0]).arg(params[1]).arg(params[2]));
         if (refuse.contains(QLatin1String("setMouse")))
             return false;
-        for (int i = 0; i < 3; ++i)
-            mouse[i] = params[i];
+        std::copy_n(params, 3, mouse);
         return true;
     }
     bool setMouseSpeed(unsigned speed) override { return record("setMouseSpeed", speed); }
@@ -49,8 +47,8 @@ private:
     }
 };
 
-// Every bridge a test builds gets this double in place of the desktop's settings,
-// which a test must never change; the bridge owns it, the caller may read it.
+// Every bridge a test builds gets this in place of the desktop's settings, which a test must never change; the bridge
+// owns it, the caller may read it.
 template <class View>
 RecordingPointerSettings *recordPointerSettings(View &view)
 {

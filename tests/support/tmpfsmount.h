@@ -7,9 +7,8 @@
 #include <QMap>
 #include <QProcess>
 
-// A small tmpfs mounted over a folder, the files that were there copied in: a
-// real disk that can be filled to its last page. Mounting needs root; where it
-// is refused, mounted() is false and error() says why.
+// A small tmpfs mounted over a folder, the files that were there copied in: a real disk that can be filled to its
+// last page. Mounting needs root; where it is refused, mounted() is false and error() says why.
 class TmpfsMount
 {
 public:

@@ -103,27 +103,21 @@ TestCase {
         compare(panel.contentY, base + data.result)
     }
 
-    function test_colorMath_data() {
-        return [
-            ["colorAt", -2, "#ff0000"], ["colorAt", 125, "#ff0000"], ["colorAt", 8, "#ff7900"], ["colorAt", 19, "#ffff00"], ["colorAt", 21, "#e7ff00"],
-            ["colorAt", 40, "#00ff00"], ["colorAt", 61, "#00ffff"], ["colorAt", 82, "#0000ff"], ["colorAt", 103, "#ff00ff"], ["colorAt", 104, "#ff00f3"],
-            ["sliderPosition", "#ff0000", -2], ["sliderPosition", "#FF7F00", 8], ["sliderPosition", "#ffff00", 19], ["sliderPosition", "#00ff00", 40],
-            ["sliderPosition", "#00ffff", 62], ["sliderPosition", "#0000ff", 83], ["sliderPosition", "#ff00ff", 104], ["sliderPosition", "#ff0080", 115],
-            ["sliderPosition", "#808080", -2], ["sliderPosition", "red", -2], ["popupX", 0, 25], ["popupX", 1, 61], ["popupX", 2, 98],
-            ["popupX", 3, -17], ["popupX", 4, 20], ["popupX", 5, 58], ["popupX", 7, 58],
-        ].map(r => ({ tag: r[0] + "(" + r[1] + ")", f: r[0], arg: r[1], result: r[2] }))
-    }
-    function test_colorMath(data) {
-        compare(ColorMath[data.f](data.arg), data.result)
-    }
-
-    // Geometry of the sensor panels (dial angles and levels, quadrants, slider zones, stored values),
-    // the DPI tracks and the lighting level sliders.
     // The stage value a press at y on a track gives on a model.
     function dpiAt(y, device) { return PanelMath.dpiFromHeight(PanelMath.heightAt(y), PanelMath.dpiSpan(device)) }
 
+    // The colour bar, the sensor panels' geometry (dials, quadrants, slider zones, stored values), the DPI tracks
+    // and the lighting level sliders.
     function test_maths_data() {
         return [
+            ["colorAt", [-2], "#ff0000"], ["colorAt", [125], "#ff0000"], ["colorAt", [8], "#ff7900"], ["colorAt", [19], "#ffff00"],
+            ["colorAt", [21], "#e7ff00"], ["colorAt", [40], "#00ff00"], ["colorAt", [61], "#00ffff"], ["colorAt", [82], "#0000ff"],
+            ["colorAt", [103], "#ff00ff"], ["colorAt", [104], "#ff00f3"], ["sliderPosition", ["#ff0000"], -2],
+            ["sliderPosition", ["#FF7F00"], 8], ["sliderPosition", ["#ffff00"], 19], ["sliderPosition", ["#00ff00"], 40],
+            ["sliderPosition", ["#00ffff"], 62], ["sliderPosition", ["#0000ff"], 83], ["sliderPosition", ["#ff00ff"], 104],
+            ["sliderPosition", ["#ff0080"], 115], ["sliderPosition", ["#808080"], -2], ["sliderPosition", ["red"], -2],
+            ["popupX", [0], 25], ["popupX", [1], 61], ["popupX", [2], 98], ["popupX", [3], -17], ["popupX", [4], 20],
+            ["popupX", [5], 58], ["popupX", [7], 58],
             // Speed dial 180 wide: centre x 90, base line y 70.
             ["dialLevel", [179, 70, 180], 11], ["dialLevel", [179, 79, 180], 11], ["dialLevel", [90, 10, 180], 6],
             ["dialLevel", [90, 69, 180], 6], ["dialLevel", [0, 70, 180], 0], ["dialLevel", [0, 69, 180], 0], ["dialLevel", [0, 20, 180], 2],
@@ -154,7 +148,7 @@ TestCase {
         ].map(r => ({ tag: r[0] + "(" + r[1].join(", ") + ")", f: r[0], args: r[1], result: r[2] }))
     }
     function test_maths(data) {
-        compare((SensorMath[data.f] ?? PanelMath[data.f] ?? this[data.f]).apply(null, data.args), data.result)
+        compare((ColorMath[data.f] ?? SensorMath[data.f] ?? PanelMath[data.f] ?? this[data.f]).apply(null, data.args), data.result)
     }
 
     function test_colorPopup_data() {
