@@ -219,13 +219,26 @@ void Widget::hideEvent(QHideEvent *event)
     QTimer::singleShot(0, this, &Widget::releaseHiddenMemory);
 }
 
+void Widget::showEvent(QShowEvent *event)
+{
+    // The pictures let go of in the tray come back before the first frame.
+    controller->view->page().setInTray(false);
+    QWidget::showEvent(event);
+}
+
 void Widget::releaseHiddenMemory()
 {
     if (isVisible() && !isMinimized())
         return;
     myQQuickView *view = controller->view;
-    if (QQuickWindow *window = view->quickWindow())
+    view->page().setInTray(true);
+    if (QQuickWindow *window = view->quickWindow()) {
+        // The software scene graph holds a picture until its next frame, which a hidden window
+        // never draws: one drawn off screen lets go of those the page let go of.
+        if (window->rendererInterface()->graphicsApi() == QSGRendererInterface::Software)
+            view->grabFramebuffer();
         window->releaseResources();
+    }
     if (QQmlEngine *engine = view->engine())
         engine->collectGarbage();
 #if defined(__GLIBC__)

@@ -78,6 +78,7 @@ public slots:
 protected:
     void customEvent(QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     // Gives back what only drawing the page needed while it sits hidden in the tray.

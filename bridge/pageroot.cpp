@@ -60,6 +60,12 @@ void PageRoot::detectMouse(bool isDown, uint buttonCode, uint x, uint y) const
     call("detectMouse", {isDown, buttonCode, x, y}, true);
 }
 
+void PageRoot::setInTray(bool inTray) const
+{
+    if (root)
+        root->setProperty("inTray", inTray);
+}
+
 bool PageRoot::started() const
 {
     // The page stays up after the mouse went away; without it nothing through the page reaches one.

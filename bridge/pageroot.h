@@ -22,6 +22,8 @@ public:
     // Queued: a key (HID usage) or mouse button seen by the input hooks.
     void detectKeyboard(bool isDown, int usbCode) const;
     void detectMouse(bool isDown, uint buttonCode, uint x, uint y) const;
+    // The window is hidden in the tray: the page lets go of its large pictures until it shows again.
+    void setInTray(bool inTray) const;
 
     // The page was started by a device connection and the mouse is connected now.
     bool started() const;

@@ -30,6 +30,8 @@ SkinRoot {
     // Set once the start logo gives way to the page. Until then the page's large pictures decode
     // off the GUI thread (asynchronous: !pageShown); later swaps load at once, so nothing flashes.
     property bool pageShown: false
+    // Hidden in the tray: the background and the mouse picture, three megabytes decoded, are let go.
+    property bool inTray: false
     // The page below the logo, made when it is first revealed (see reveal); null until then.
     readonly property Item content: pageContent.item
     // Its panels and dialogs, by the names the page's functions use.

@@ -119,6 +119,8 @@ private slots:
         QMetaObject::invokeMethod(w.controller, "onClose"); // the page's close button
         QCOMPARE(w.isVisible(), !trayHost);
         QCOMPARE(w.isMinimized(), !trayHost);
+        QQuickItem *root = w.controller->view->rootObject();
+        QTRY_COMPARE(root->property("inTray").toBool(), trayHost); // the large pictures are let go of
         if (request == secondStart) {
             w.receiveMessage({});
         } else if (request == showMenuEntry) {
@@ -131,7 +133,7 @@ private slots:
         }
         QCoreApplication::sendPostedEvents(); // the restore and the page's state are posted
         QTEST(w.isVisible() && !w.isMinimized(), "restored");
-        QQuickItem *root = w.controller->view->rootObject();
+        QCOMPARE(root->property("inTray").toBool(), !w.isVisible() || w.isMinimized());
         QQuickItem *notice = root->findChild<QQuickItem *>(u"mouseStateNotice"_s);
         QTEST(root->isVisible() ? notice->property("mouseState").toInt() : -1, "shownState");
         deviceReady = false;

@@ -24,8 +24,9 @@ Item {
         objectName: "mousePicture"
         x: 497 - width / 2
         y: 330 - height / 2
-        source: mouseView.sideView ? (mouseView.noLight ? mainIten.sourceMouseSideNoLight : mainIten.sourceMouseSide)
-                               : (mouseView.noLight ? mainIten.sourceMouseTopNoLight : mainIten.sourceMouseTop)
+        source: mainIten.inTray ? ""
+              : mouseView.sideView ? (mouseView.noLight ? mainIten.sourceMouseSideNoLight : mainIten.sourceMouseSide)
+                                   : (mouseView.noLight ? mainIten.sourceMouseTopNoLight : mainIten.sourceMouseTop)
         // Swapped images are not kept in Qt's pixmap cache, whose expiry timer wakes the idle program.
         cache: false
         asynchronous: !mainIten.pageShown

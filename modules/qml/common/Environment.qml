@@ -7,7 +7,9 @@ Item {
 
     Image {
         anchors.fill: parent
-        source: mainIten.sourceBackground
+        source: mainIten.inTray ? "" : mainIten.sourceBackground
+        // Let go of in the tray at once, not kept in Qt's pixmap cache, whose expiry timer wakes the program.
+        cache: false
         asynchronous: !mainIten.pageShown
         fillMode: Image.Stretch
     }
