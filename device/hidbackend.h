@@ -47,6 +47,19 @@ public:
     virtual int readTimeout(HidHandle *dev, unsigned char *data, size_t length, int milliseconds) = 0;
 };
 
+// Declares every HidBackend function as an override, for a backend that implements them all.
+#define G7_HID_BACKEND_OVERRIDES \
+    HidDeviceInfo *enumerate(uint16_t vendorId, uint16_t productId) override; \
+    void freeEnumeration(HidDeviceInfo *devs) override; \
+    HidHandle *openPath(const char *path) override; \
+    void close(HidHandle *dev) override; \
+    int setNonblocking(HidHandle *dev, int nonblock) override; \
+    int sendFeatureReport(HidHandle *dev, const unsigned char *data, size_t length) override; \
+    int getFeatureReport(HidHandle *dev, unsigned char *data, size_t length) override; \
+    int write(HidHandle *dev, const unsigned char *data, size_t length) override; \
+    int read(HidHandle *dev, unsigned char *data, size_t length) override; \
+    int readTimeout(HidHandle *dev, unsigned char *data, size_t length, int milliseconds) override;
+
 // Frees a list whose nodes were made with new and whose paths with malloc
 // (strdup), as every backend here builds its enumerations.
 void freeDeviceInfoList(HidDeviceInfo *devs);

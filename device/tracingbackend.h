@@ -21,16 +21,7 @@ public:
 
     HidBackend &inner() const { return *m_inner; }
 
-    HidDeviceInfo *enumerate(uint16_t vendorId, uint16_t productId) override;
-    void freeEnumeration(HidDeviceInfo *devs) override;
-    HidHandle *openPath(const char *path) override;
-    void close(HidHandle *dev) override;
-    int setNonblocking(HidHandle *dev, int nonblock) override;
-    int sendFeatureReport(HidHandle *dev, const unsigned char *data, size_t length) override;
-    int getFeatureReport(HidHandle *dev, unsigned char *data, size_t length) override;
-    int write(HidHandle *dev, const unsigned char *data, size_t length) override;
-    int read(HidHandle *dev, unsigned char *data, size_t length) override;
-    int readTimeout(HidHandle *dev, unsigned char *data, size_t length, int milliseconds) override;
+    G7_HID_BACKEND_OVERRIDES
 
 private:
     const char *interfaceOfPath(const char *path);
