@@ -20,7 +20,6 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QIcon>
 #include <QMenu>
 #include <QPixmapCache>
@@ -29,7 +28,6 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QThreadPool>
 
 #if defined(__GLIBC__)
 #  include <malloc.h>
@@ -69,8 +67,6 @@ const char trayMenuStyle[] =
 Widget::Widget(QWidget *parent)
     : QWidget(parent), hid(this)
 {
-    // Reading the system's fonts is a third of building the page: done meanwhile on the other core.
-    QThreadPool::globalInstance()->start([] { QFontDatabase::families(); });
     controller = new Ui_Controler;
     controller->setupUi(this);
 
