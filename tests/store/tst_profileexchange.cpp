@@ -284,36 +284,8 @@ private slots:
         QCOMPARE(NameLists::read(2), QVariantList{});
     }
 
-    // A name that may not become a file name touches nothing, whichever slot gets it.
-    void unsafeNames_data()
-    {
-        QTest::addColumn<QString>("name");
-        for (const char *name : {"../x", "a/b", "..", "a\\b", "C:x", "x\x01y", " x", "x.", "", "loaderzenith"})
-            QTest::newRow(name) << QString::fromLatin1(name);
-    }
-    void unsafeNames()
-    {
-        QFETCH(QString, name);
-        TempDataFolder data;
-        QVERIFY(data.writeFile("modules/macro/ok.bin", "[config]\ntotal=0\n"));
-        QVERIFY(data.writeFile("modules/x.bin", "outside"));
-        QVERIFY(data.writeFile("modules/macro/a/b.bin", "[config]\ntotal=0\n"));
-        const auto before = TmpfsMount::filesBelow(data.filePath(""));
-        ProfileStore profiles;
-        QVERIFY(!MacroFiles::create(name, 0));
-        QVERIFY(!MacroFiles::save(name, {"1,A"}, 1));
-        MacroFiles::setIndex(name, 3);
-        QVERIFY(!MacroFiles::rename(profiles, "ok", name));
-        QVERIFY(!MacroFiles::rename(profiles, name, "y"));
-        QVERIFY(!MacroFiles::remove(name));
-        QCOMPARE(MacroFiles::load(name), QStringList{});
-        QCOMPARE(MacroFiles::loadIndex(name), 0u);
-        QCOMPARE(MacroFiles::loadType(name), 0);
-        QCOMPARE(TmpfsMount::filesBelow(data.filePath("")), before);
-    }
-
     // A rename moves the references of profiles 0..5 along, not those of profile 6; a missing macro gets no file
-    // (its saving, numbering, renaming and deletion on the page: qml/macroeditor).
+    // (its saving, numbering, renaming and deletion, unsafe names refused, on the page: qml/macroeditor).
     void renameFollowsProfiles()
     {
         TempDataFolder data;
