@@ -174,8 +174,6 @@ private slots:
         QTest::newRow("mouse gone: stored, nothing sent, zeros read") << 1 << Call([](auto &v, auto &sim) {
                 sim.unplug(); v.ui_01H_SetReportRate(8); QVERIFY(v.hid->hidFree);
                 QCOMPARE(v.ui_83H_GetKeyboardoption(), (QVariantList{0, 0, 0, 0})); }) << "[sensor]\nreportRate_J2=8\n";
-        QTest::newRow("effect") << 1 << Call([](auto &v, auto &) { v.ui_06H_SetRGBLedEffect(13, 0, 7, {13, 0, 4, 255, 0, 0}); })
-            << out("06 0D 00 32 06 01 00 00") + "[color_J2]\nledEffect=13, 0, 4, 255, 0, 0\n";
         QTest::newRow("palette") << 1 << Call([](auto &v, auto &) { v.ui_LEDColor({255, 0, 0, 0, 0, 255, 0, 127}); })
             << out("0C 00 00 01 00 00 00 F2") + dataOut("FF 00 00 00 00 FF 00 7F")
             + "[color_J2]\ntype0=255, 0, 0, 0, 0, 255, 0, 127\n";

@@ -225,13 +225,13 @@ private slots:
         StoreFile::open("modules/setting/name.bin")->setValue("macro/macroName", QStringList{"M1", "M2"});
         QMetaObject::invokeMethod(page.item("macroEditorMain"), "init");   // the editor's list is what Save exports
         const QString pf = page.data.filePath("out/exported.pf");
-        QDir().mkpath(page.data.filePath("out"));
+        QVERIFY(page.data.writeFile("out/exported.pf", "stale=1\n"));   // an earlier export is replaced
         page.view->chooseProfileToSave = [&](QWidget *) { return pf; };
         // The exported profile lights green Neon; the profile it is loaded into shows red until then.
         page.view->store.profileSettings(0)->setValue("color_J2/ledEffect", QVariantList{2, 0, 1, 0, 255, 0});
         page.open();
         page.menu(4);
-        QVERIFY(page.data.readFile("out/exported.pf").contains("name=M1, M2"));
+        QVERIFY(page.data.readFile("out/exported.pf").contains("name=M1, M2") && !page.data.readFile("out/exported.pf").contains("stale"));
         QVERIFY(QFile::remove(page.data.filePath("modules/macro/M1.bin")));
         QVERIFY(QFile::remove(page.data.filePath("modules/macro/M2.bin")));
         StoreFile::open("modules/setting/name.bin")->remove("macro");
@@ -240,6 +240,7 @@ private slots:
         page.menu(3);
         QCOMPARE(page.view->loadMacroIni("M1"), QStringList({"1,A", "2"}));
         QCOMPARE(page.view->loadMacroIni("M2"), QStringList({"1"}));
+        QCOMPARE(page.view->loadMacroIndex("M2").toInt(), 1);   // the list's order, as the editor numbers them
         QCOMPARE(page.profileFile(2).contains("reportRate_J2=1"), true);   // profile 0's settings, now in profile 1
         // The panels re-sent after the load keep the loaded lighting, not the one shown before.
         QVERIFY2(page.profileFile(2).contains("ledEffect=2, 0, 1, 0, 255, 0"), page.profileFile(2).constData());

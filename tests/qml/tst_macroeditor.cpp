@@ -394,15 +394,6 @@ private slots:
         QVERIFY(!shown("macroEditorMain") && !shown("mainMask") && !editor()->property("isInputting").toBool());
         QCOMPARE(events(), 4);
         QCOMPARE(savedEntries("Macro_0"), (QStringList{"2,Space", "1,A", "0,1500", "2,A"}));
-        // Dragged by its title, the editor stays inside the page.
-        click("macroBtn");
-        QQuickItem *title = item("macroEditorTitle");
-        const QPoint from = title->mapToScene(QPointF(60, 10)).toPoint();
-        QTest::mousePress(view(), Qt::LeftButton, {}, from);
-        for (int step = 1; step <= 10; ++step)
-            QTest::mouseMove(view(), from + QPoint(-60 * step, -40 * step));
-        QTest::mouseRelease(view(), Qt::LeftButton, {}, from + QPoint(-600, -400));
-        QCOMPARE(item("macroEditorMain")->position(), QPointF(0, 0));
     }
 
     void assignFromMenu_data()

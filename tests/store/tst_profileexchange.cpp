@@ -79,54 +79,6 @@ class tst_ProfileExchange : public QObject
     Q_OBJECT
 
 private slots:
-    // Export profile 0 with its macros, wipe every macro and name.bin, import into profile 4.
-    void roundTrip_data()
-    {
-        QTest::addColumn<Macros>("macros");
-        QTest::addColumn<QStringList>("pfLines");   // lines the .pf must hold, as another tool reads them
-        const Macro alpha{"Alpha", {"1,A", "0,50", "2,A"}, "1"};
-        const Macro beta{"Beta", {"3,MS-L", "0,300", "4,MS-L"}, "3"};
-        const Macro empty{"Empty", {}, "7"};
-        QTest::newRow("three macros, one without events")
-                << Macros{alpha, beta, empty}
-                << QStringList{"name=Alpha, Beta, Empty", "0=\"1,A\", \"0,50\", \"2,A\", 1",
-                               "1=\"3,MS-L\", \"0,300\", \"4,MS-L\", 3", "2=7"};
-        QTest::newRow("one macro: a bare name") << Macros{alpha} << QStringList{"name=Alpha", "0=\"1,A\", \"0,50\", \"2,A\", 1"};
-        QTest::newRow("no macros") << Macros{} << QStringList{};
-    }
-    void roundTrip()
-    {
-        QFETCH(Macros, macros); QFETCH(QStringList, pfLines);
-        TempDataFolder data;
-        install(data);
-        ProfileStore store;
-        const QStringList names = storeMacros(macros);
-        QCOMPARE(names.size(), macros.size());
-        const QString pf = data.filePath("exported.pf");
-        QVERIFY(data.writeFile("exported.pf", "stale=1\n"));   // an existing file is replaced
-        QVERIFY(ProfileExchange::exportProfile(store.profileSettings(0), pf, names));
-        const QStringList written = lines(data, "exported.pf");
-        QVERIFY(!written.contains("stale=1"));
-        for (const QString &line : pfLines)
-            QVERIFY2(written.contains(line), qPrintable(line + " not in\n" + written.join('\n')));
-        QVERIFY(written.contains("reportRate_J2=4") && written.contains("3=Alpha"));
-        QVERIFY(QDir(data.filePath("modules/macro")).removeRecursively() && QDir(data.filePath("modules")).mkpath("macro"));
-        QVERIFY(QFile::remove(data.filePath("modules/setting/name.bin")));
-        QVERIFY(ProfileExchange::importProfile(store, 4, pf));
-        QVERIFY(ProfileExchange::importMacros(store.profileSettings(4)));
-        QCOMPARE(macroNames(), names);
-        for (const Macro &m : macros) {
-            QCOMPARE(MacroFiles::load(m.name), m.events + QStringList{m.loops});
-            QCOMPARE(MacroFiles::loadIndex(m.name), uint(names.indexOf(m.name)));
-        }
-        store.setCurrentProfile(4);
-        QCOMPARE(store.value("macro/3").toString(), QStringLiteral("Alpha"));
-        QCOMPARE(store.list("keydefine_J2/3"), QVariantList({"10", "0", "1", "3"}));
-        if (names.size() == 1)   // stored as the name and the sentinel
-            QVERIFY(lines(data, "modules/setting/name.bin").contains("macroName=Alpha, loaderzenith"));
-        QVERIFY(QDir(data.filePath("modules/setting")).entryList({"import-*"}).isEmpty());
-    }
-
     // Written by hand (CRLF lines): names present are overwritten, the later of two winning; the list stops at 100.
     void handWrittenMerge()
     {
@@ -289,13 +241,10 @@ private slots:
     void nameLists_data()
     {
         QTest::addColumn<int>("type"); QTest::addColumn<QStringList>("stored"); QTest::addColumn<QString>("line");
-        QTest::newRow("one macro") << 0 << QStringList{"Macro_0"} << "macroName=Macro_0, loaderzenith";
+        // A single macro, gun or profile list as the pages store it: qml/macroeditor, qml/gunpage, bridge/profilepage.
         QTest::newRow("two macros") << 0 << QStringList{"Macro_0", "x"} << "macroName=Macro_0, x";
         QTest::newRow("sentinel as third") << 0 << QStringList{"a", "b", "loaderzenith"} << "macroName=a, b, loaderzenith";
-        QTest::newRow("one gun") << 1 << QStringList{"Gun0"} << "gunName=Gun0, loaderzenith";
-        QTest::newRow("profiles") << 2 << QStringList{"Standard0", "profile_10"} << "profileName=Standard0, profile_10";
         QTest::newRow("reserved") << 3 << QStringList{"g"} << "selectGun=g, loaderzenith";
-        QTest::newRow("empty removes") << 0 << QStringList{} << "";
         QTest::newRow("type 7 writes nothing") << 7 << QStringList{"a", "b"} << "";
     }
     void nameLists()
@@ -316,95 +265,36 @@ private slots:
         QCOMPARE(NameLists::withoutSentinel(NameLists::read(type)), read);
     }
 
+    // An entry without a number claims no profile; a bare single value (written by hand) reads as no list at all
+    // (entries split and made, the installed one too: app/cli list and import).
     void profileEntries()
     {
-        const NameLists::ProfileEntry entry = NameLists::splitProfileEntry("profile_10");
-        QCOMPARE(entry.name, QString("profile_1"));
-        QCOMPARE(entry.number, 0);
-        QCOMPARE(NameLists::splitProfileEntry(NameLists::profileEntry("Standard", 5)).number, 5);
         QCOMPARE(NameLists::splitProfileEntry("abc").number, -1);
         TempDataFolder data;
-        // The installed list: one profile behind the sentinel.
-        QVERIFY(data.copyFromSource("modules/setting/name.bin"));
-        const QStringList installed = NameLists::withoutSentinel(NameLists::read(NameLists::Profiles));
-        QCOMPARE(installed, QStringList{"Standard0"});
-        QCOMPARE(NameLists::splitProfileEntry(installed.first()).name, QString("Standard"));
-        QCOMPARE(macroNames(), QStringList{});
-        // A bare single value (written by hand) reads as no list at all.
         QVERIFY(data.writeFile("modules/setting/name.bin", "[profile]\nprofileName=Standard0\n"));
         QCOMPARE(NameLists::read(2), QVariantList{});
     }
 
-    // A name that may not become a file name touches nothing, whichever slot gets it.
-    void unsafeNames_data()
-    {
-        QTest::addColumn<QString>("name");
-        for (const char *name : {"../x", "a/b", "..", "a\\b", "C:x", "x\x01y", " x", "x.", "", "loaderzenith"})
-            QTest::newRow(name) << QString::fromLatin1(name);
-    }
-    void unsafeNames()
-    {
-        QFETCH(QString, name);
-        TempDataFolder data;
-        QVERIFY(data.writeFile("modules/macro/ok.bin", "[config]\ntotal=0\n"));
-        QVERIFY(data.writeFile("modules/x.bin", "outside"));
-        QVERIFY(data.writeFile("modules/macro/a/b.bin", "[config]\ntotal=0\n"));
-        const auto before = TmpfsMount::filesBelow(data.filePath(""));
-        ProfileStore profiles;
-        QVERIFY(!MacroFiles::create(name, 0));
-        QVERIFY(!MacroFiles::save(name, {"1,A"}, 1));
-        MacroFiles::setIndex(name, 3);
-        QVERIFY(!MacroFiles::rename(profiles, "ok", name));
-        QVERIFY(!MacroFiles::rename(profiles, name, "y"));
-        QVERIFY(!MacroFiles::remove(name));
-        QCOMPARE(MacroFiles::load(name), QStringList{});
-        QCOMPARE(MacroFiles::loadIndex(name), 0u);
-        QCOMPARE(MacroFiles::loadType(name), 0);
-        QCOMPARE(TmpfsMount::filesBelow(data.filePath("")), before);
-    }
-
-    void macroFiles()
+    // A rename moves the references of profiles 0..5 along, not those of profile 6; a missing macro gets no file
+    // (its saving, numbering, renaming and deletion, unsafe names refused, on the page: qml/macroeditor).
+    void renameFollowsProfiles()
     {
         TempDataFolder data;
         QDir().mkpath("modules/setting");
         QDir().mkpath("modules/macro");
         ProfileStore profiles;
-        for (const char *name : {"M0", "M1", "M2"})
-            QVERIFY(MacroFiles::create(name, uint(name[1] - '0')));   // the number of macros before it
-        QCOMPARE(MacroFiles::loadIndex("M2"), 2u);
-        QCOMPARE(MacroFiles::loadType("M2"), -1);
-        QCOMPARE(MacroFiles::load("M1"), QStringList{"1"});
+        QVERIFY(MacroFiles::create("M1", 0));
         QVERIFY(!MacroFiles::save("absent", {"1,A"}, 1));
-        QVERIFY(!QFile::exists("modules/macro/absent.bin"));
-        QVERIFY(MacroFiles::save("M1", {"1,A", "0,50", "2,A"}, 7));
-        QCOMPARE(MacroFiles::load("M1"), (QStringList{"1,A", "0,50", "2,A", "7"}));
-        QVERIFY(MacroFiles::save("M1", {"1,B"}, 3));
-        QCOMPARE(MacroFiles::load("M1"), (QStringList{"1,B", "3"}));
-        // Another reader sees the entry as one text, not a list.
-        QCOMPARE(StoreFile::open("modules/macro/M1.bin")->value("macro/0"), QVariant("1,B"));
-        MacroFiles::setIndex("M1", 5);
-        QCOMPARE(MacroFiles::loadIndex("M1"), 5u);
         MacroFiles::setIndex("absent", 5);
         QVERIFY(!QFile::exists("modules/macro/absent.bin"));
-        // Uses and renames in profiles 0..5; profile 6 is not looked at.
         for (int p : {0, 1, 5, 6})
             profiles.profileSettings(p)->setValue("macro/3", "M1");
         profiles.profileSettings(1)->setValue("macro/10", "M1");
-        profiles.profileSettings(1)->setValue("macro/2", "M2");
         QCOMPARE(MacroFiles::uses(profiles, "M1"), (QStringList{"Name", "3", "10", "3", "3"}));
-        QCOMPARE(MacroFiles::uses(profiles, "none"), QStringList{"Name"});
-        QVERIFY(!MacroFiles::rename(profiles, "M1", "M2"));   // taken: neither the file nor a reference moves
-        QCOMPARE(MacroFiles::uses(profiles, "M2"), (QStringList{"Name", "2"}));
-        QCOMPARE(MacroFiles::uses(profiles, "M1"), (QStringList{"Name", "3", "10", "3", "3"}));
-        QVERIFY(QFile::exists("modules/macro/M1.bin"));
         QVERIFY(MacroFiles::rename(profiles, "M1", "Fresh"));
-        QVERIFY(!QFile::exists("modules/macro/M1.bin"));
-        QCOMPARE(MacroFiles::load("Fresh"), (QStringList{"1,B", "3"}));
+        QCOMPARE(MacroFiles::uses(profiles, "Fresh"), (QStringList{"Name", "3", "10", "3", "3"}));
         QCOMPARE(profiles.profileSettings(6)->value("macro/3"), QVariant("M1"));
         QVERIFY(!MacroFiles::rename(profiles, "M1", "Other"));
-        QVERIFY(MacroFiles::remove("Fresh"));
-        QVERIFY(!MacroFiles::remove("Fresh"));
-        QCOMPARE(MacroFiles::load("Fresh"), QStringList{});
     }
 
     // Macro 2 of 4 deleted while profile 1 is current.
@@ -443,16 +333,10 @@ private slots:
     {
         QTest::addColumn<Operation>("operation"); QTest::addColumn<QStringList>("section");
         const QStringList untouched = {"AK=L-Click, 30, -2, 5, 12", "Gun0=L-Click, 10, 0, 0, 0"};
-        QTest::newRow("save new") << Operation([] { GunData::save({"Gun1", "L-Click", 20, -5, 3, 0}); })
-                                  << QStringList{"AK=L-Click, 30, -2, 5, 12", "Gun0=L-Click, 10, 0, 0, 0",
-                                                 "Gun1=L-Click, 20, -5, 3, 0"};
+        // Saving, renaming and deleting from the recoil page: qml/gunpage.
         QTest::newRow("save over") << Operation([] { GunData::save({"AK", "L-Click", "255", "127", "-127", "255"}); })
                                    << QStringList{"AK=L-Click, 255, 127, -127, 255", "Gun0=L-Click, 10, 0, 0, 0"};
-        QTest::newRow("delete") << Operation([] { GunData::modify(0, {"AK"}); })
-                                << QStringList{"Gun0=L-Click, 10, 0, 0, 0"};
         QTest::newRow("delete absent") << Operation([] { GunData::modify(0, {"M4"}); }) << untouched;
-        QTest::newRow("rename") << Operation([] { GunData::modify(1, {"M4", "L-Click", 15, 1, -1, 3, "Gun0"}); })
-                                << QStringList{"AK=L-Click, 30, -2, 5, 12", "M4=L-Click, 15, 1, -1, 3"};
         QTest::newRow("rename same") << Operation([] { GunData::modify(1, {"AK", "L-Click", 40, 0, 9, 0, "AK"}); })
                                      << QStringList{"AK=L-Click, 40, 0, 9, 0", "Gun0=L-Click, 10, 0, 0, 0"};
         QTest::newRow("rename short") << Operation([] { GunData::modify(1, {"M4", "L-Click", 15, 1, -1, 3}); })

@@ -353,19 +353,17 @@ private slots:
             QTest::addRow("keydefine %d", k) << QString("pD.bin keydefine_J2/%1 4 0 255 1").arg(k);
         for (int n = 0; n < 4; ++n)   // the secrecy codes of apConfig.bin and of the catalogue agree
             QTest::addRow("secrecy code %d", n) << QString("apConfig.bin common/sCode%1 = 731946").arg(n);
-        // Every DPI stage must be reachable on every variant (the smallest top is 12000).
+        // Every DPI stage must be reachable on every variant (the smallest top is 12000). The factory keys 0..3,
+        // lighting, axis 0, report rate, lift-off and variant 1's stages as they are: app/cli freshInstallation,
+        // bridge/bridgeview profileReads, qml/macroeditor assignFromMenu and keyDialog.
         for (const char *row : {"DevInfo.ini 0/sCode = 731946", "DevInfo.ini 1/sCode = 731946",
-                 "DevInfo.ini 2/sCode = 731946", "DevInfo.ini 3/sCode = 731946", "pD.bin XYSensitive/0 0 0 9 1",
-                 "pD.bin XYSensitive/1 0 0 9 1", "pD.bin sensor/jmgd 0 2 3 1", "pD.bin sensor/reportRate_J2 0 1 8 1",
+                 "DevInfo.ini 2/sCode = 731946", "DevInfo.ini 3/sCode = 731946", "pD.bin XYSensitive/1 0 0 9 1",
                  "pD.bin sensor/cursorSpeed_J2 0 0 11 1", "pD.bin sensor/verticalScrollLines_J2 0 1 100 1",
                  "pD.bin sensor/doubleClickSpeed_J2 0 0 11 1", "pD.bin sensor/dpi_Select 8 0 1 1",
-                 "pD.bin sensor/dpi_J2 8 100 12000 100", "pD.bin sensor/dpi_J2_3336 8 100 12000 100",
-                 "pD.bin sensor/dpi_J2_3337 8 100 12000 100", "pD.bin color_J2/ledEffect 6 0 255 1",
+                 "pD.bin sensor/dpi_J2_3336 8 100 12000 100", "pD.bin sensor/dpi_J2_3337 8 100 12000 100",
                  "pD.bin color_J2/type0 24 0 255 1", "pD.bin selectGun/0 = ", "pD.bin color_J2/type1 24 0 255 1",
-                 "pD.bin color_J2/ledEffect = 0, 0, 4, 255, 0, 0", "pD.bin keydefine_J2/0 = 2, 0, 240, 0",
-                 "pD.bin keydefine_J2/1 = 2, 0, 241, 0", "pD.bin keydefine_J2/2 = 2, 0, 242, 0",
-                 "pD.bin keydefine_J2/3 = 2, 0, 244, 0", "pD.bin keydefine_J2/4 = 2, 0, 243, 0",
-                 "pD.bin keydefine_J2/5 = 8, 3, 0, 0", "name.bin profile/profileName = Standard0, loaderzenith",
+                 "pD.bin keydefine_J2/4 = 2, 0, 243, 0", "pD.bin keydefine_J2/5 = 8, 3, 0, 0",
+                 "name.bin profile/profileName = Standard0, loaderzenith",
                  "DevInfo.ini common/total = 4", "apConfig.bin common/language = English",
                  "apConfig.bin J2/profileNo = 0", "apConfig.bin common/name1 = ORVANE GLIDE MOUSE G7",
                  "apConfig.bin common/name0 = ORVANE GLIDE 游戏鼠标 G7", "apConfig.bin common/product_name = ORVANE "
