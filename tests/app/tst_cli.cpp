@@ -145,8 +145,6 @@ private slots:
         QTest::newRow("import current") << QStringList{u"--import"_s, u"hand.pf"_s, u"2"_s} << 0 << u"imported into profile 2 \\(Three\\) and sent to the mouse\n$"_s << true;
         QTest::newRow("import not text") << QStringList{u"--import"_s, u"nottext.pf"_s, u"3"_s} << 1 << u"^\\S+nottext.pf cannot be read as a profile file; profile 3 is unchanged\n$"_s << false;
         QTest::newRow("no such profile") << QStringList{u"--profile"_s, u"5"_s} << 1 << u"^profile 5 does not exist \\(see --list\\)\n$"_s << false;
-        // Mistyped, with no command beside it: still never the tray program (every message: core/clirequest).
-        QTest::newRow("mistyped") << QStringList{u"--lsit"_s} << 2 << u"^unknown option: --lsit \\(see --help\\)\n$"_s << false;
         QTest::newRow("version") << QStringList{u"--version"_s} << 0 << u"^orvane-g7 \\d+\\.\\d+\n$"_s << false;
         // As the profile page's New and then Load: listed as the next free number, current, sent.
         QTest::newRow("import new") << QStringList{u"--import"_s, u"hand.pf"_s} << 0
