@@ -1,7 +1,6 @@
 // The command line as a user runs it on the simulated mouse, alone and handed to a running program,
 // compared on the report trace (a switch refused under an open dialog: app/x11_applinks).
 
-#include <tracedblocks.h>
 #include <tracereader.h>
 
 #include <QtTest>
@@ -146,8 +145,6 @@ private slots:
         QTest::newRow("import current") << QStringList{u"--import"_s, u"hand.pf"_s, u"2"_s} << 0 << u"imported into profile 2 \\(Three\\) and sent to the mouse\n$"_s << true;
         QTest::newRow("import not text") << QStringList{u"--import"_s, u"nottext.pf"_s, u"3"_s} << 1 << u"^\\S+nottext.pf cannot be read as a profile file; profile 3 is unchanged\n$"_s << false;
         QTest::newRow("no such profile") << QStringList{u"--profile"_s, u"5"_s} << 1 << u"^profile 5 does not exist \\(see --list\\)\n$"_s << false;
-        // Mistyped, with no command beside it: still never the tray program (every message: core/clirequest).
-        QTest::newRow("mistyped") << QStringList{u"--lsit"_s} << 2 << u"^unknown option: --lsit \\(see --help\\)\n$"_s << false;
         QTest::newRow("version") << QStringList{u"--version"_s} << 0 << u"^orvane-g7 \\d+\\.\\d+\n$"_s << false;
         // As the profile page's New and then Load: listed as the next free number, current, sent.
         QTest::newRow("import new") << QStringList{u"--import"_s, u"hand.pf"_s} << 0
@@ -274,37 +271,6 @@ private slots:
         QCOMPARE(tray.state(), QProcess::Running);
         tray.terminate();
         QVERIFY(tray.waitForFinished(10000));
-    }
-
-    // The first command on a fresh installation finds the factory profile, as a reset makes it.
-    void freshInstallation_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("written");   // the file to read as another tool would
-        QTest::newRow("profile") << QStringList{u"--profile"_s, u"0"_s} << u"modules/setting/p1.bin"_s;
-        QTest::newRow("export") << QStringList{u"--export"_s, u"0"_s, u"a.pf"_s} << u"in/a.pf"_s;
-    }
-    void freshInstallation()
-    {
-        QFETCH(QStringList, args);
-        QFETCH(QString, written);
-        Install fresh(true);
-        const Run r = run(fresh, args + QStringList{u"--simulate"_s, u"--trace"_s, fresh.path(u"run.txt"_s)});
-        QVERIFY2(r.code == 0, qPrintable(r.out + r.err));
-        const QSettings file(fresh.path(written), QSettings::IniFormat);
-        // The export's empty macro list is the one empty value; the profile's own keys all hold numbers.
-        const QByteArray text = fresh.read(written).replace("[profile]\nname=@Invalid()\n", "");
-        QVERIFY2(!text.contains("@Invalid") && !text.contains("nan"), text.constData());
-        for (int k = 0; k < 16; ++k)
-            QCOMPARE(file.value(u"keydefine_J2/%1"_s.arg(k)).toStringList().size(), 4);
-        QCOMPARE(file.value(u"keydefine_J2/1"_s).toStringList().join(u", "_s), u"2, 0, 241, 0"_s);
-        QCOMPARE(file.value(u"sensor/dpi_J2"_s).toStringList().join(u", "_s), u"400, 800, 1600, 3200, 6400, 1200, 2400, 4800"_s);
-        QCOMPARE(file.value(u"color_J2/ledEffect"_s).toStringList().join(u", "_s), u"0, 0, 4, 255, 0, 0"_s);
-        QCOMPARE(file.value(u"sensor/jmgd"_s).toInt(), 2);
-        const QList<QByteArray> matrices = sentKeyMatrices(fresh.path(u"run.txt"_s));
-        QCOMPARE(matrices.size(), args.first() == u"--profile"_s ? 1 : 0);
-        if (!matrices.isEmpty())   // left and right click as the factory profile has them
-            QCOMPARE(matrices[0].left(8).toHex(' '), QByteArray("00 f0 00 02 00 f1 00 02"));
     }
 
 private:
