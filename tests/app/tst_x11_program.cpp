@@ -119,7 +119,7 @@ private slots:
         QVERIFY(again.readAllStandardError().contains("Already running: its window was brought up."));
         QTRY_VERIFY(hints(id).contains(QLatin1String("Normal")));
         QVERIFY2(screen.startTray(), qPrintable(screen.failure));
-        QTRY_VERIFY(!trayIcon().isNull());
+        QVERIFY(!waitForTrayIcon().isNull());
     }
 
     void dragMinimiseCloseToTrayAndQuit()
@@ -147,7 +147,8 @@ private slots:
         QTRY_VERIFY(hints(id).contains(QLatin1String("Normal")));
         QCOMPARE(click(origin() + closeButton), 0);
         QTRY_VERIFY(screen.windows(mainWindow).isEmpty());
-        const QPoint icon = trayIcon();
+        const QPoint icon = waitForTrayIcon();
+        QVERIFY(!icon.isNull());
         QCOMPARE(click(icon, u"--repeat 2 --delay 80 1"_s), 0);
         QTRY_COMPARE(screen.windows(mainWindow).size(), 1);
         QCOMPARE(click(icon, u"3"_s), 0);
@@ -225,9 +226,10 @@ private slots:
         hidden.start(program, {u"--simulate"_s, u"--hidden"_s});
         QByteArray console;
         QTRY_VERIFY2_WITH_TIMEOUT((console += hidden.readAllStandardError()).contains("Device Connect"), console.constData(), 60000);
-        QTRY_VERIFY_WITH_TIMEOUT(!trayIcon().isNull(), 30000);
+        const QPoint icon = waitForTrayIcon(30000);
+        QVERIFY(!icon.isNull());
         QVERIFY(screen.windows(mainWindow).isEmpty());
-        QCOMPARE(click(trayIcon(), u"--repeat 2 --delay 80 1"_s), 0);
+        QCOMPARE(click(icon, u"--repeat 2 --delay 80 1"_s), 0);
         QTRY_COMPARE_WITH_TIMEOUT(screen.windows(mainWindow).size(), 1, 30000);
         hidden.terminate();
         QVERIFY(hidden.waitForFinished(10000));
@@ -268,6 +270,13 @@ private:
         return screen.run(u"xprop WM_HINTS -id "_s + id, &found) == 0 ? found : QString();
     }
     // The program's small window once trayer embedded it (before, it is briefly top-level, then unmapped).
+    // Looked up once: a second look may miss the icon while trayer lays it out again.
+    QPoint waitForTrayIcon(int ms = 5000)
+    {
+        QPoint icon;
+        QTest::qWaitFor([&] { return !(icon = trayIcon()).isNull(); }, ms);
+        return icon;
+    }
     QPoint trayIcon()
     {
         const QList<QRect> hosts = screen.windows(u"--class trayer"_s);
