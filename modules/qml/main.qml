@@ -5,8 +5,8 @@ import "J2"
 import "J2/panelmath.js" as PanelMath
 import "common/texts.js" as Texts
 
-// The whole window: start logo and busy lock, the panels on both sides, the
-// mouse picture, the header and footer, and the dialogs above a dimming mask.
+// The whole window: start logo and busy lock, the mouse-state notice, and the page's functions.
+// The panels and dialogs (PageContent) are made when the page is first revealed.
 // ui_View, hid and ui_Ctl exist only after the page has loaded, so they are
 // used from functions and handlers only, never from bindings.
 SkinRoot {
@@ -32,7 +32,7 @@ SkinRoot {
     property bool pageShown: false
     // Hidden in the tray: the background and the mouse picture, three megabytes decoded, are let go.
     property bool inTray: false
-    // The page below the logo, made when it is first revealed (see reveal); null until then.
+    // The panels and dialogs, made in initUI when the page is first revealed; null until then.
     readonly property Item content: pageContent.item
     // Its panels and dialogs, by the names the page's functions use.
     readonly property Item keyMatrixMain: content ? content.keyMatrixMain : null
