@@ -23,7 +23,6 @@
 #include <QIcon>
 #include <QMenu>
 #include <QPixmapCache>
-#include <QPointer>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -269,14 +268,12 @@ void Widget::showNotice(const QString &title, const QString &text)
 {
     // Once no command or connect step runs: building the balloon takes milliseconds (its icon is
     // looked up in the icon theme), and the page's start, queued the same way, goes first.
-    const QPointer<Widget> self(this);
-    hid.runWhenIdle([self, title, text] {
-        if (!self)
-            return;
-        if (self->trayHostAvailable())
-            self->trayIcon->showMessage(title, text, QSystemTrayIcon::Information, DesktopNotifier::expireMs);
+    // The task lives in hid, a member, so it never outlives this widget.
+    hid.runWhenIdle([this, title, text] {
+        if (trayHostAvailable())
+            trayIcon->showMessage(title, text, QSystemTrayIcon::Information, DesktopNotifier::expireMs);
         else
-            self->notifier->notify(title, text, isDpiNotice(text) ? dpiNoticeKey : QString());
+            notifier->notify(title, text, isDpiNotice(text) ? dpiNoticeKey : QString());
     });
 }
 

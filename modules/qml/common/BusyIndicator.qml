@@ -20,7 +20,6 @@ Item {
         shown: busy.isBusy
         sourceComponent: Item {
             Text {
-                id: loadingText
                 anchors.centerIn: parent
                 text: "LOADING ......"
                 font.family: Theme.fontFamily
