@@ -27,6 +27,7 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QResizeEvent>
 
 #if defined(__GLIBC__)
 #  include <malloc.h>
@@ -236,10 +237,41 @@ void Widget::releaseHiddenMemory()
     }
     if (QQmlEngine *engine = view->engine())
         engine->collectGarbage();
+    if (!isVisible())
+        releaseFrames();
 #if defined(__GLIBC__)
     // glibc keeps freed memory mapped until told; the page's creation left megabytes of it.
     malloc_trim(0);
 #endif
+}
+
+void Widget::releaseFrames()
+{
+    myQQuickView *view = controller->view;
+    QQuickWindow *window = view->quickWindow();
+    if (window && window->rendererInterface()->graphicsApi() == QSGRendererInterface::Software) {
+        if (!shownViewSize.isValid())
+            shownViewSize = view->size();
+        // A hidden widget gets its resize event only when it shows: sent now, so the view's frame shrinks now.
+        view->resize(1, 1);
+        QResizeEvent resized(view->size(), shownViewSize);
+        QCoreApplication::sendEvent(view, &resized);
+    }
+#if !defined(Q_OS_WIN)
+    // The desktop's copy of the window goes with the native window; showing makes both again.
+    // (On Windows the restore is a message to that window, so it stays.)
+    destroy(true, true);
+#endif
+}
+
+void Widget::setVisible(bool visible)
+{
+    // Before the show, so the view gets its size back in its first resize event.
+    if (visible && shownViewSize.isValid()) {
+        controller->view->resize(shownViewSize);
+        shownViewSize = QSize();
+    }
+    QWidget::setVisible(visible);
 }
 
 void Widget::customEvent(QEvent *event)

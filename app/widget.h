@@ -50,6 +50,7 @@ public:
     void showWindow();
     // The page's close button: into the tray, or minimised when there is no tray to come back from.
     void closeWindow();
+    void setVisible(bool visible) override;
 
     // Asked at every use, so a tray host that appears later is picked up; tests replace it.
     std::function<bool()> trayHostAvailable = &QSystemTrayIcon::isSystemTrayAvailable;
@@ -83,10 +84,13 @@ protected:
 private:
     // Gives back what only drawing the page needed while it sits hidden in the tray.
     void releaseHiddenMemory();
+    // The view's and the desktop's frame of the window (2.5 MB each), made again when it shows.
+    void releaseFrames();
 
     void buildTrayMenu();
     void setMouseState(MouseState state, bool reveal);
 
+    QSize shownViewSize;   // valid while the view's frame is let go of
     bool quitChosen = false;
     MouseState mouseState = MouseState::NoMouse;
     QAction *statusAction = nullptr;

@@ -121,6 +121,7 @@ private slots:
         QCOMPARE(w.isMinimized(), !trayHost);
         QQuickItem *root = w.controller->view->rootObject();
         QTRY_COMPARE(root->property("inTray").toBool(), trayHost); // the large pictures are let go of
+        QCOMPARE(w.windowHandle() == nullptr, trayHost);   // and the window's frames with its native window
         if (request == secondStart) {
             w.receiveMessage({});
         } else if (request == showMenuEntry) {
@@ -133,6 +134,8 @@ private slots:
         }
         QCoreApplication::sendPostedEvents(); // the restore and the page's state are posted
         QTEST(w.isVisible() && !w.isMinimized(), "restored");
+        if (w.isVisible())   // drawn in full again
+            QCOMPARE(w.controller->view->grabFramebuffer().size(), QSize(1000, 640));
         QCOMPARE(root->property("inTray").toBool(), !w.isVisible() || w.isMinimized());
         QQuickItem *notice = root->findChild<QQuickItem *>(u"mouseStateNotice"_s);
         QTEST(root->isVisible() ? notice->property("mouseState").toInt() : -1, "shownState");
