@@ -82,7 +82,12 @@ Frame {
                     horizontalAlignment: TextInput.AlignHCenter
                     verticalAlignment: TextInput.AlignVCenter
                     maximumLength: 3
-                    validator: RegularExpressionValidator { regularExpression: /[0-9]{0,3}/ }
+                    // Set on focus: only typing needs it, and its expression's engine costs memory for good.
+                    validator: activeFocus ? digitsOnly : null
+                    RegularExpressionValidator {
+                        id: digitsOnly
+                        regularExpression: /[0-9]{0,3}/
+                    }
                     font.family: Theme.fontFamily
                     font.pixelSize: Theme.fontNormalSize
                     color: Theme.fontColor
