@@ -140,8 +140,8 @@ private slots:
         QCOMPARE(nameLine(), QString("Alpha, Gun7"));
     }
 
-    // One page for the whole table: each case starts again from the stored entry.
-    void fieldCleanup()
+    // One page for the whole table: each case starts again from the stored entry; then Cancel.
+    void fieldsAndCancel()
     {
         struct Case { const char *field, *typed; bool byEnter; const char *shown, *stored; };   // byEnter, else a click elsewhere
         const Case cases[] = {
@@ -162,12 +162,15 @@ private slots:
         };
         // One entry: the stored list carries the filler the single-entry form needs.
         QVERIFY(start("English", "Alpha, loaderzenith", {}));
-        for (const Case &c : cases) {
-            const QString field = c.field;
-            const QString what = QString("%1 typed \"%2\"").arg(field, c.typed);
+        const auto fresh = [this] {
             QVERIFY(rig->data.writeFile("modules/gun/gunData.bin", "[gunData]\nAlpha=L-Click, 20, 3, -4, 5\n"));
             QMetaObject::invokeMethod(dialog(), "init");
             openDialog();
+        };
+        for (const Case &c : cases) {
+            const QString field = c.field;
+            const QString what = QString("%1 typed \"%2\"").arg(field, c.typed);
+            fresh();
             QCOMPARE(entries(), 1);
             typeInto(field, c.typed);
             if (c.byEnter)
@@ -182,6 +185,33 @@ private slots:
             QVERIFY2(gunLine("Alpha") == c.stored, qPrintable(what + " stored " + gunLine("Alpha")));
             QCOMPARE(nameLine(), QString("Alpha, loaderzenith"));
         }
+        // Cancel keeps the page's edits and stores none.
+        fresh();
+        typeInto("gunPeriodField", "42");
+        // A press on the mask outside the dialog ends the edit as well.
+        typeInto("gunYField", "55");
+        QTest::mouseClick(view(), Qt::LeftButton, {}, QPoint(20, 20));
+        QCOMPARE(text("gunYField"), QString("55"));
+        // "Run Times" sets one run, also when it was chosen already; "Unlimited" sets none.
+        QStringList runs;
+        for (const char *option : {"gunRunTimesOption", "gunUnlimitedOption", "gunUnlimitedOption", "gunRunTimesOption"}) {
+            click(option);
+            runs << text("gunTimesField") + (unlimited() ? "u" : "");
+        }
+        QCOMPARE(runs, QStringList({"1", "0u", "0u", "1"}));
+        click("gunCancel");
+        QVERIFY(!shown("gunControlMain") && !shown("mainMask"));
+        QCOMPARE(gunLine("Alpha"), QString("L-Click, 20, 3, -4, 5"));
+        openDialog();
+        QCOMPARE(fields(), QStringList({"L-Click", "42", "3", "55", "1"}));
+        // Dragged by its title bar far past the top left corner, it stops at the page's edge.
+        const QPoint from = rig->centre("gunTitleBar");
+        QTest::mousePress(view(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(view(), from - QPoint(100, 50));
+        QCOMPARE(dialog()->position(), QPointF(140, 95));
+        QTest::mouseMove(view(), from - QPoint(600, 400));
+        QTest::mouseRelease(view(), Qt::LeftButton, {}, from - QPoint(600, 400));
+        QCOMPARE(dialog()->position(), QPointF(0, 0));
     }
 
     void newEntry_data()
@@ -223,36 +253,6 @@ private slots:
         click("gunOk");
         if (!dataFile)
             QVERIFY(!QFile::exists(rig->data.filePath("modules/gun/gunData.bin")));
-    }
-
-    void cancelKeepsEdits()
-    {
-        QVERIFY(start("English", "Alpha, loaderzenith", {"Alpha=L-Click, 20, 3, -4, 5"}));
-        typeInto("gunPeriodField", "42");
-        // A press on the mask outside the dialog ends the edit as well.
-        typeInto("gunYField", "55");
-        QTest::mouseClick(view(), Qt::LeftButton, {}, QPoint(20, 20));
-        QCOMPARE(text("gunYField"), QString("55"));
-        // "Run Times" sets one run, also when it was chosen already; "Unlimited" sets none.
-        QStringList runs;
-        for (const char *option : {"gunRunTimesOption", "gunUnlimitedOption", "gunUnlimitedOption", "gunRunTimesOption"}) {
-            click(option);
-            runs << text("gunTimesField") + (unlimited() ? "u" : "");
-        }
-        QCOMPARE(runs, QStringList({"1", "0u", "0u", "1"}));
-        click("gunCancel");
-        QVERIFY(!shown("gunControlMain") && !shown("mainMask"));
-        QCOMPARE(gunLine("Alpha"), QString("L-Click, 20, 3, -4, 5"));
-        openDialog();
-        QCOMPARE(fields(), QStringList({"L-Click", "42", "3", "55", "1"}));
-        // Dragged by its title bar far past the top left corner, it stops at the page's edge.
-        const QPoint from = rig->centre("gunTitleBar");
-        QTest::mousePress(view(), Qt::LeftButton, {}, from);
-        QTest::mouseMove(view(), from - QPoint(100, 50));
-        QCOMPARE(dialog()->position(), QPointF(140, 95));
-        QTest::mouseMove(view(), from - QPoint(600, 400));
-        QTest::mouseRelease(view(), Qt::LeftButton, {}, from - QPoint(600, 400));
-        QCOMPARE(dialog()->position(), QPointF(0, 0));
     }
 };
 
