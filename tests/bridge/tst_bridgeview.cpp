@@ -33,12 +33,9 @@ static QVariantList matrix(const QList<QVariantList> &entries)
 // The profile's key entries as a text editor shows them: `entries` first, zeros after; keys in text order.
 static QString keydefine(const QStringList &entries)
 {
-    QMap<QString, QString> lines;
-    for (int k = 0; k < 16; ++k)
-        lines.insert(QString::number(k), entries.value(k, "0, 0, 0, 0"));
     QString text = "[keydefine_J2]\n";
-    for (auto it = lines.cbegin(); it != lines.cend(); ++it)
-        text += it.key() + '=' + it.value() + '\n';
+    for (int k : {0, 1, 10, 11, 12, 13, 14, 15, 2, 3, 4, 5, 6, 7, 8, 9})
+        text += QString("%1=%2\n").arg(k).arg(entries.value(k, "0, 0, 0, 0"));
     return text;
 }
 
@@ -74,23 +71,18 @@ private slots:
     {
         QTest::addColumn<QByteArray>("file");   // null: no p1.bin; "-": no modules folder
         QTest::addColumn<QString>("reads");
-        const QString factoryDpi = "400,800,1600,3200,6400,1200,2400,4800";
-        const QString defaults = QString("x=4 rate=1 dpi=%1 stages=%1 effect=0,0,4,255,0,0 gun=QString:").arg(factoryDpi);
+        const QString plain = " effect=0,0,4,255,0,0 gun=QString:";
+        const QString defaults = "x=4 rate=1 dpi=400,800,1600,3200,6400,1200,2400,4800" + plain;
         QTest::newRow("hand-written") << QByteArray("[XYSensitive]\n0=7\n[selectGun]\n0=Gun\\x4e00\n[sensor]\n"
             "reportRate_J2=264\ndpi_J2=500, 16000, 1600\n[color_J2]\nledEffect=4, 0, 2, 255, 128, 0\n")
-            << "x=7 rate=8 dpi=500,16000,1600,3200,6400,1200,2400,4800 stages=500,16000,1600,3200,6400,1200,2400,4800 "
-               "effect=4,0,2,255,128,0 gun=QString:Gun一";
+            << "x=7 rate=8 dpi=500,16000,1600,3200,6400,1200,2400,4800 effect=4,0,2,255,128,0 gun=QString:Gun一";
         QTest::newRow("missing profile: made from pD.bin") << QByteArray() << defaults;
-        QTest::newRow("missing folder: no pD.bin either") << QByteArray("-")
-            << "x=4 rate=1 dpi=200,200,200,200,200,200,200,200 stages=200,200,200,200,200,200,200,200 "
-               "effect=0,0,4,255,0,0 gun=QString:";
+        QTest::newRow("missing folder: no pD.bin either") << QByteArray("-") << "x=4 rate=1 dpi=200,200,200,200,200,200,200,200" + plain;
         QTest::newRow("truncated line") << QByteArray("[sensor]\nreportRate_J2=4\ndpi_J2=500, 8")
-            << "x=4 rate=4 dpi=500,800,1600,3200,6400,1200,2400,4800 stages=500,800,1600,3200,6400,1200,2400,4800 "
-               "effect=0,0,4,255,0,0 gun=QString:";
+            << "x=4 rate=4 dpi=500,800,1600,3200,6400,1200,2400,4800" + plain;
         QTest::newRow("out of range, fractions, texts") << QByteArray("[sensor]\nreportRate_J2=3\n"
             "dpi_J2=199, 16001, 1E3, 450.0, -400, \"4, 8\", 12000, 16000\n[color_J2]\nledEffect=14, 8, 5, 256, -1, 7.5\n")
-            << "x=4 rate=1 dpi=400,800,1600,3200,6400,1200,12000,16000 stages=400,800,1600,3200,6400,1200,12000,16000 "
-               "effect=0,0,4,255,0,0 gun=QString:";
+            << "x=4 rate=1 dpi=400,800,1600,3200,6400,1200,12000,16000" + plain;
         QFile program(QCoreApplication::applicationFilePath());
         QTest::newRow("binary garbage") << (program.open(QIODevice::ReadOnly) ? program.read(4096) : "") << defaults;
         QTest::newRow("huge values") << "[sensor]\nreportRate_J2=99999999999999999999999\n[XYSensitive]\n0="
@@ -117,9 +109,9 @@ private slots:
         const auto join = [](const QVariantList &values) { return QVariant(values).toStringList().join(','); };
         const QString dpi = join(view.ui_91H_GetDPISet());   // the event monitor reads the stage values
         const QVariant gun = view.getselectGun(0);
-        QCOMPARE(QString("x=%1 rate=%2 dpi=%3 stages=%4 effect=%5 gun=%6:%7").arg(view.getXYSensitive(0).toInt())
-            .arg(view.ui_81H_GetReportRate().toInt()).arg(dpi, join(QVariantList(dpiStageValues, dpiStageValues + 8)))
-            .arg(join(view.ui_8DH_GetRGBLedEffect()), gun.typeName(), gun.toString()), reads);
+        QCOMPARE(join(QVariantList(dpiStageValues, dpiStageValues + 8)), dpi);
+        QCOMPARE(QString("x=%1 rate=%2 dpi=%3 effect=%4 gun=%5:%6").arg(view.getXYSensitive(0).toInt())
+            .arg(view.ui_81H_GetReportRate().toInt()).arg(dpi, join(view.ui_8DH_GetRGBLedEffect()), gun.typeName(), gun.toString()), reads);
     }
 
     void languageStrings_data()

@@ -25,8 +25,7 @@ struct Page : PageRig
         panel = item("profileMain");
     }
 
-    QQuickItem *row(int i) const { return item("profileRow" + QString::number(i)); }
-    void clickItem(QQuickItem *it, Qt::MouseButton button = Qt::LeftButton) { click(it->objectName(), button); }
+    void pick(int row, Qt::MouseButton button = Qt::LeftButton) { click("profileRow" + QString::number(row), button); }
     void menu(int command)
     {
         click("profileRow" + QString::number(panel->property("currentIndex").toInt()), Qt::RightButton);
@@ -60,19 +59,18 @@ private slots:
         QCOMPARE(page.names(), QString("Standard0, profile_01"));
         QCOMPARE(page.profileFile(2), page.data.readFile("modules/setting/pD.bin"));
         QCOMPARE(page.view->store.curProfile, 1);
-        page.clickItem(page.row(0));
+        page.pick(0);
         QCOMPARE(page.view->store.curProfile, 0);
         page.menu(2);   // Copy
         QCOMPARE(page.names(), QString("Standard0, profile_01, Standard(0)2"));
         QCOMPARE(page.profileFile(3), page.profileFile(1));
         QCOMPARE(page.view->store.curProfile, 2);
-        page.clickItem(page.row(0));
+        page.pick(0);
         page.menu(2);
         QCOMPARE(page.names(), QString("Standard0, profile_01, Standard(0)2, Standard(1)3"));
         // Double-click: a name in use is ignored, a free one taken on Enter.
-        QQuickItem *third = page.row(2);
-        QTest::mouseDClick(page.view.get(), Qt::LeftButton, {}, scenePoint(third));
-        QTest::mouseRelease(page.view.get(), Qt::LeftButton, {}, scenePoint(third));
+        QTest::mouseDClick(page.view.get(), Qt::LeftButton, {}, page.centre("profileRow2"));
+        QTest::mouseRelease(page.view.get(), Qt::LeftButton, {}, page.centre("profileRow2"));
         QTRY_VERIFY(page.panel->property("editIndex").toInt() == 2);
         QTest::keySequence(page.view.get(), QKeySequence::SelectAll);
         QTest::keyClicks(page.view.get(), "profile_0");
@@ -82,14 +80,14 @@ private slots:
         QTRY_VERIFY(page.panel->property("editIndex").toInt() == 2);
         QTest::keySequence(page.view.get(), QKeySequence::SelectAll);
         QTest::keyClicks(page.view.get(), "Work");
-        page.clickItem(page.row(0));   // leaving the field keeps the name too
+        page.pick(0);   // leaving the field keeps the name too
         QCOMPARE(page.names(), QString("Standard0, profile_01, Work2, Standard(1)3"));
         // A name still being typed when the panel's one close mark is clicked is kept; the panel opens as a list again.
         int marks = 0;
         for (QQuickItem *it : page.panel->findChildren<QQuickItem *>())
             marks += it->isVisible() && QStringList{"×", "X", "x"}.contains(it->property("text").toString());
         QCOMPARE(marks, 1);
-        page.clickItem(page.row(2));
+        page.pick(2);
         page.menu(1);
         QTRY_VERIFY(page.panel->property("editIndex").toInt() == 2);
         QTest::keySequence(page.view.get(), QKeySequence::SelectAll);
@@ -103,7 +101,7 @@ private slots:
         QVERIFY(!page.shown("profileEditor"));
         // Delete keeps the profile files; the button keeps the last entry, the menu does not.
         const QByteArray p3 = page.profileFile(3);
-        page.clickItem(page.row(2));
+        page.pick(2);
         page.click("profileDelete");
         QCOMPARE(page.names(), QString("Standard0, profile_01, Standard(1)3"));
         QCOMPARE(page.profileFile(3), p3);
@@ -116,43 +114,6 @@ private slots:
         page.menu(0);
         QCOMPARE(page.names(), QString());
         QVERIFY(!page.data.readFile("modules/setting/name.bin").contains("profileName"));
-    }
-
-    // With six profiles New resets p7.bin and Copy overwrites it; the list stays at six.
-    void sixProfiles()
-    {
-        Page page("A0, B1, C2, D3, E4, F5");
-        page.open();
-        QCOMPARE(page.names(), QString("A0, B1, C2, D3, E4, F5"));   // "Standard" is shown, not stored
-        page.click("profileNew");
-        QCOMPARE(page.profileFile(7), page.data.readFile("modules/setting/pD.bin"));
-        page.clickItem(page.row(3));
-        page.menu(2);
-        QCOMPARE(page.profileFile(7), page.profileFile(4));
-        QCOMPARE(page.names(), QString("A0, B1, C2, D3, E4, F5"));
-        QCOMPARE(page.view->store.curProfile, 3);
-    }
-
-    // Switching and closing locks the page 1200 ms and re-sends the new profile as the page's own re-init does.
-    void switchAndClose()
-    {
-        Page page("Standard0, Two1");
-        page.open();
-        page.click("profileClose");
-        QVERIFY(page.view->isEnabled());   // no switch, no lock
-        page.open();
-        const int before = page.sent().size();
-        page.clickItem(page.row(1));
-        // Loading without sending, but a report rate that differs is a change the mouse follows.
-        const QStringList onSwitch = page.sent().mid(before);
-        QCOMPARE(onSwitch.size(), 4);
-        QVERIFY2(onSwitch.first().startsWith("cmd feature-out 00 01 02 "), qPrintable(onSwitch.join('\n')));
-        QCOMPARE(page.view->getData("sensor/reportRate_J2").toInt(), 2);
-        QCOMPARE(StoreFile::open("modules/setting/apConfig.bin")->value("J2/profileNo").toInt(), 1);
-        page.click("profileClose");
-        QVERIFY(!page.panel->isVisible() && !page.item("mainMask")->isVisible());
-        QVERIFY(!page.view->isEnabled());
-        QTRY_VERIFY_WITH_TIMEOUT(page.view->isEnabled(), 3000);
     }
 
     // Each flow that sends a whole profile: its requests by command code in order, and the very reports the command
@@ -190,7 +151,7 @@ private slots:
         // Switch and the cancelled Load act on Two, the others on profile 0.
         if (flow == ProfileSendPlan::Switch || flow == ProfileSendPlan::Macros) {
             page.open();
-            page.clickItem(page.row(1));
+            page.pick(1);
         }
         if (flow == ProfileSendPlan::Macros) {
             page.click("profileClose");
@@ -216,8 +177,9 @@ private slots:
         QCOMPARE(page.sent().mid(before + sent.size()), sent);
     }
 
-    // Save and Load from the menu: the macros travel with the file and come back after a wipe.
-    void saveAndLoad()
+    // Save and Load from the menu: the macros travel with the file and come back after a wipe. Switching and closing
+    // locks the page 1200 ms and re-sends the new profile as the page's own re-init does.
+    void switchSaveAndLoad()
     {
         Page page("Standard0, Two1");
         QVERIFY(page.data.writeFile("modules/macro/M1.bin", "[config]\nindex=0\ntotal=1\nrepeat=2\ndid=-1\n[macro]\n0=\"1,A\"\n"));
@@ -230,12 +192,27 @@ private slots:
         // The exported profile lights green Neon; the profile it is loaded into shows red until then.
         page.view->store.profileSettings(0)->setValue("color_J2/ledEffect", QVariantList{2, 0, 1, 0, 255, 0});
         page.open();
+        page.click("profileClose");
+        QVERIFY(page.view->isEnabled());   // no switch, no lock
+        page.open();
         page.menu(4);
         QVERIFY(page.data.readFile("out/exported.pf").contains("name=M1, M2") && !page.data.readFile("out/exported.pf").contains("stale"));
         QVERIFY(QFile::remove(page.data.filePath("modules/macro/M1.bin")));
         QVERIFY(QFile::remove(page.data.filePath("modules/macro/M2.bin")));
         StoreFile::open("modules/setting/name.bin")->remove("macro");
-        page.clickItem(page.row(1));
+        const int before = page.sent().size();
+        page.pick(1);
+        // Loading without sending, but a report rate that differs is a change the mouse follows.
+        const QStringList onSwitch = page.sent().mid(before);
+        QCOMPARE(onSwitch.size(), 4);
+        QVERIFY2(onSwitch.first().startsWith("cmd feature-out 00 01 02 "), qPrintable(onSwitch.join('\n')));
+        QCOMPARE(page.view->getData("sensor/reportRate_J2").toInt(), 2);
+        QCOMPARE(StoreFile::open("modules/setting/apConfig.bin")->value("J2/profileNo").toInt(), 1);
+        page.click("profileClose");
+        QVERIFY(!page.panel->isVisible() && !page.item("mainMask")->isVisible());
+        QVERIFY(!page.view->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(page.view->isEnabled(), 3000);
+        page.open();
         page.view->chooseProfileToLoad = [&](QWidget *) { return pf; };
         page.menu(3);
         QCOMPARE(page.view->loadMacroIni("M1"), QStringList({"1,A", "2"}));
@@ -251,20 +228,28 @@ private slots:
         QCOMPARE(page.profileFile(2), p2);
     }
 
-    // The page with its context menu, for a look by eye (G7_QML_SHOT_DIR).
-    void screenshots_data()   // the menu, then the first entry: "Standard" in English only, shown but not stored
+    // With six profiles New resets p7.bin and Copy overwrites it; the list stays at six. Then the page with its context
+    // menu, for a look by eye (G7_QML_SHOT_DIR).
+    void sixProfiles_data()   // the menu, then the first entry: "Standard" in English only, shown but not stored
     {
         languageRows({"Delete", "Edit", "Copy", "Load", "Save", "Link to application…", "Standard"},
                      {"删除", "编辑", "复制", "载入", "保存", "关联应用程序…", "Alpha"});
     }
-    void screenshots()
+    void sixProfiles()
     {
         QFETCH(QString, language); QFETCH(QStringList, texts);
-        Page page("Alpha0, profile_01, Work2", language);
+        Page page("Alpha0, profile_01, Work2, D3, E4, F5", language);
         page.open();
         QCOMPARE(page.panel->property("menuTexts").toStringList() << page.text("profileRowName0"), texts);
-        QCOMPARE(page.names(), QString("Alpha0, profile_01, Work2"));
-        page.clickItem(page.row(1), Qt::RightButton);
+        QCOMPARE(page.names(), QString("Alpha0, profile_01, Work2, D3, E4, F5"));
+        page.click("profileNew");
+        QCOMPARE(page.profileFile(7), page.data.readFile("modules/setting/pD.bin"));
+        page.pick(3);
+        page.menu(2);
+        QCOMPARE(page.profileFile(7), page.profileFile(4));
+        QCOMPARE(page.names(), QString("Alpha0, profile_01, Work2, D3, E4, F5"));
+        QCOMPARE(page.view->store.curProfile, 3);
+        page.pick(1, Qt::RightButton);
         QVERIFY(page.item("profileMenu")->isVisible());
         page.shot("profile-menu");
         const QImage shot = page.view->grabFramebuffer();

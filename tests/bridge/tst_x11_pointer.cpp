@@ -12,11 +12,6 @@
 #include <QSettings>
 #include <QTest>
 
-#include <functional>
-
-using Slot = std::function<void(myQQuickView &)>;
-Q_DECLARE_METATYPE(Slot)
-
 // The bridge with the pointer settings recorded and no profile yet.
 struct PointerRig : ViewRig
 {
@@ -27,16 +22,6 @@ struct PointerRig : ViewRig
         view.store.currentSettings()->sync();
         return QSettings(data.filePath("modules/setting/p1.bin"), QSettings::IniFormat).value(key).toString();
     }
-};
-
-// The bridge on the real pointer settings of `display`, in a fresh data folder.
-struct Bridge
-{
-    explicit Bridge(const QByteArray &display) { view.pointerSettings.reset(system = new LinuxPointerSettings(display)); }
-    TempDataFolder data;
-    const bool folder = QDir().mkpath("modules/setting");
-    myQQuickView view;
-    LinuxPointerSettings *system = nullptr;
 };
 
 // The pointer slots on recorded settings, on KDE's file, and on a real X server (Xvfb) and GNOME's settings in memory.
@@ -60,19 +45,8 @@ private slots:
     void initTestCase() { QVERIFY2(screen.start(), qPrintable(screen.failure)); }
     void init() { QCOMPARE(screen.run(QStringLiteral("xset m 2/1 4")), 0); }
 
-    void accelerationReadsBackFromTheServer()
-    {
-        Bridge bridge(screen.environment.value("DISPLAY").toLatin1());
-        myQQuickView &view = bridge.view;
-        QVERIFY(view.getAcceleration());
-        for (const bool on : {false, true}) {
-            view.setAcceleration(on);
-            QCOMPARE(view.getAcceleration(), on);
-            QCOMPARE(xsetPointer(), QString(on ? "2/1 4" : "1/1 4"));
-        }
-    }
-
-    // Speed goes to the server's threshold and to GNOME; double-click to GNOME; wheel lines have no place outside KDE.
+    // Acceleration reads back from the server; speed goes to the server's threshold and to GNOME; double-click to
+    // GNOME; wheel lines have no place outside KDE.
     void speedClickAndLines_data()
     {
         QTest::addColumn<uint>("level"); QTest::addColumn<QString>("server"); QTest::addColumn<double>("gnomeSpeed");
@@ -85,31 +59,27 @@ private slots:
     void speedClickAndLines()
     {
         QFETCH(uint, level); QFETCH(QString, server); QFETCH(double, gnomeSpeed); QFETCH(int, doubleClick);
-        Bridge bridge(screen.environment.value("DISPLAY").toLatin1());
-        myQQuickView &view = bridge.view;
-        QVERIFY(bridge.system->gnome.available());
+        TempDataFolder data;
+        QDir().mkpath("modules/setting");
+        myQQuickView view;
+        auto *system = new LinuxPointerSettings(screen.environment.value("DISPLAY").toLatin1());
+        view.pointerSettings.reset(system);
+        QVERIFY(system->gnome.available());
+        QVERIFY(view.getAcceleration());
+        for (const bool on : {false, true}) {
+            view.setAcceleration(on);
+            QCOMPARE(view.getAcceleration(), on);
+            QCOMPARE(xsetPointer(), QString(on ? "2/1 4" : "1/1 4"));
+        }
         view.setCursorSpeed(level);
         view.setDoubleClickSpeed(level);
         QCOMPARE(xsetPointer(), server);
-        QCOMPARE(bridge.system->gnome.speed(), gnomeSpeed);
-        QCOMPARE(bridge.system->gnome.doubleClick(), doubleClick);
+        QCOMPARE(system->gnome.speed(), gnomeSpeed);
+        QCOMPARE(system->gnome.doubleClick(), doubleClick);
         QTest::ignoreMessage(QtDebugMsg, "setVerticalScrollLines Failed");
         view.setVerticalScrollLines(level + 1);
         QCOMPARE(view.getVerticalScrollLines(), level + 1);
         QCOMPARE(view.getCursorSpeed(), level);
-    }
-
-    // Without an X server only GNOME's part is left; acceleration has no place and says so.
-    void withoutServer()
-    {
-        Bridge bridge(":999");
-        myQQuickView &view = bridge.view;
-        QTest::ignoreMessage(QtDebugMsg, "getAcceleration Failed");
-        QVERIFY(!view.getAcceleration());
-        QTest::ignoreMessage(QtDebugMsg, "setAcceleration Failed");
-        view.setAcceleration(true);
-        QVERIFY(bridge.system->setMouseSpeed(4));
-        QCOMPARE(bridge.system->gnome.speed(), -0.5);
     }
 
     // Each level: what the system gets, the profile keeps and the getter returns, also when the system refuses (one
@@ -149,29 +119,26 @@ private slots:
     }
 
     // Acceleration: a refused read or write prints its line.
-    void accelerationRefused_data()
-    {
-        QTest::addColumn<QString>("refused"); QTest::addColumn<Slot>("call"); QTest::addColumn<QString>("message");
-        QTest::addColumn<QStringList>("calls");
-        QTest::newRow("get") << "getMouse" << Slot([](myQQuickView &v) { QVERIFY(!v.getAcceleration()); })
-                             << "getAcceleration Failed" << QStringList{"getMouse"};
-        QTest::newRow("set, read refused") << "getMouse" << Slot([](myQQuickView &v) { v.setAcceleration(false); })
-                                           << "setAcceleration Failed" << QStringList{"getMouse"};
-        QTest::newRow("set, write refused") << "setMouse" << Slot([](myQQuickView &v) { v.setAcceleration(false); })
-                                            << "setAcceleration Failed" << QStringList{"getMouse", "setMouse 6 10 0"};
-    }
     void accelerationRefused()
     {
-        QFETCH(QString, refused); QFETCH(Slot, call); QFETCH(QString, message); QFETCH(QStringList, calls);
+        const std::tuple<const char *, bool, QStringList> rows[] = {{"getMouse", false, {"getMouse"}},
+            {"getMouse", true, {"getMouse"}}, {"setMouse", true, {"getMouse", "setMouse 6 10 0"}}};
         PointerRig rig;
-        rig.system->refuse = QStringList{refused};
-        QTest::ignoreMessage(QtDebugMsg, message.toLatin1());
-        call(rig.view);
-        QCOMPARE(rig.system->calls, calls);
+        for (const auto &[refused, set, calls] : rows) {
+            rig.system->refuse = QStringList{refused};
+            rig.system->calls.clear();
+            QTest::ignoreMessage(QtDebugMsg, set ? "setAcceleration Failed" : "getAcceleration Failed");
+            if (set)
+                rig.view.setAcceleration(false);
+            else
+                QVERIFY(!rig.view.getAcceleration());
+            QCOMPARE(rig.system->calls, calls);
+        }
     }
 
     // Wheel lines go to KDE's kdeglobals under KDE or where the key is already, every other byte kept; elsewhere
-    // nothing is written and the panel is told.
+    // nothing is written and the panel is told. Without an X server only GNOME's part of the rest is left;
+    // acceleration has no place and says so.
     void kdeWheelLines_data()
     {
         QTest::addColumn<QString>("desktop");
@@ -205,7 +172,14 @@ private slots:
         if (!before.isNull())
             QVERIFY(data.writeFile("config/kdeglobals", before));
         myQQuickView view;
-        view.pointerSettings = std::make_unique<LinuxPointerSettings>(":999");   // no X server: wheel lines only
+        auto *system = new LinuxPointerSettings(":999");
+        view.pointerSettings.reset(system);
+        QTest::ignoreMessage(QtDebugMsg, "getAcceleration Failed");
+        QVERIFY(!view.getAcceleration());
+        QTest::ignoreMessage(QtDebugMsg, "setAcceleration Failed");
+        view.setAcceleration(true);
+        QVERIFY(system->setMouseSpeed(4));
+        QCOMPARE(system->gnome.speed(), -0.5);
         QCOMPARE(view.canSetVerticalScrollLines(), !after.isNull());
         if (after.isNull())
             QTest::ignoreMessage(QtDebugMsg, "setVerticalScrollLines Failed");

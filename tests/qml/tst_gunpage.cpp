@@ -66,15 +66,14 @@ class tst_GunPage : public QObject
     QString gunLine(const QString &name) { return line("modules/gun/gunData.bin", "gunData", name); }
     QString nameLine() { return line("modules/setting/name.bin", "gun", "gunName"); }
 
-    // names: the stored list as its line reads; entries: lines of [gunData]; dataFile: whether gunData.bin exists.
-    bool start(const QString &language, const QString &names, const QStringList &entries, bool dataFile = true,
-               const QString &selectGun = QString())
+    // names: the stored list as its line reads; entries: lines of [gunData].
+    bool start(const QString &language, const QString &names, const QStringList &entries, const QString &selectGun = QString())
     {
         rig.reset(new PageRig(1, language));
         if (!selectGun.isEmpty())
             StoreFile::open(rig->data.filePath("modules/setting/p1.bin"))->setValue("selectGun/0", selectGun);
         if ((!names.isEmpty() && !rig->data.writeFile("modules/setting/name.bin", "[gun]\ngunName=" + names.toUtf8() + "\n"))
-            || (dataFile && !rig->data.writeFile("modules/gun/gunData.bin", "[gunData]\n" + entries.join('\n').toUtf8() + "\n"))
+            || (!rig->data.writeFile("modules/gun/gunData.bin", "[gunData]\n" + entries.join('\n').toUtf8() + "\n"))
             || !rig->start() || shown("gunBtn"))   // the main page keeps its own button hidden
             return false;
         openDialog();   // as that button would
@@ -88,7 +87,7 @@ private slots:
     void editAndStore()
     {
         QFETCH(QString, language); QFETCH(QStringList, texts);
-        QVERIFY(start(language, "Alpha, Beta", {"Alpha=L-Click, 20, 3, -4, 5", "Beta=L-Click, 30, 0, 0, 0"}, true, "Beta"));
+        QVERIFY(start(language, "Alpha, Beta", {"Alpha=L-Click, 20, 3, -4, 5", "Beta=L-Click, 30, 0, 0, 0"}, "Beta"));
         QCOMPARE(dialog()->position(), QPointF((1000 - dialog()->width()) / 2, (640 - dialog()->height()) / 2));
         QCOMPARE(text("gunTitle"), texts[0]);
         // The profile's entry is the one selected.
@@ -140,8 +139,8 @@ private slots:
         QCOMPARE(nameLine(), QString("Alpha, Gun7"));
     }
 
-    // One page for the whole table: each case starts again from the stored entry.
-    void fieldCleanup()
+    // One page for the whole table: each case starts again from the stored entry; then Cancel.
+    void fieldsAndCancel()
     {
         struct Case { const char *field, *typed; bool byEnter; const char *shown, *stored; };   // byEnter, else a click elsewhere
         const Case cases[] = {
@@ -162,12 +161,15 @@ private slots:
         };
         // One entry: the stored list carries the filler the single-entry form needs.
         QVERIFY(start("English", "Alpha, loaderzenith", {}));
-        for (const Case &c : cases) {
-            const QString field = c.field;
-            const QString what = QString("%1 typed \"%2\"").arg(field, c.typed);
+        const auto fresh = [this] {
             QVERIFY(rig->data.writeFile("modules/gun/gunData.bin", "[gunData]\nAlpha=L-Click, 20, 3, -4, 5\n"));
             QMetaObject::invokeMethod(dialog(), "init");
             openDialog();
+        };
+        for (const Case &c : cases) {
+            const QString field = c.field;
+            const QString what = QString("%1 typed \"%2\"").arg(field, c.typed);
+            fresh();
             QCOMPARE(entries(), 1);
             typeInto(field, c.typed);
             if (c.byEnter)
@@ -182,52 +184,8 @@ private slots:
             QVERIFY2(gunLine("Alpha") == c.stored, qPrintable(what + " stored " + gunLine("Alpha")));
             QCOMPARE(nameLine(), QString("Alpha, loaderzenith"));
         }
-    }
-
-    void newEntry_data()
-    {
-        QTest::addColumn<QStringList>("names"); QTest::addColumn<bool>("dataFile");
-        QTest::addColumn<QString>("created");   // empty: New does nothing
-        QStringList all;
-        for (int n = 0; n < 100; ++n)
-            all << QString("Gun%1").arg(n);
-        QTest::newRow("first") << QStringList() << true << "Gun0";
-        QTest::newRow("first gap") << QStringList{"Gun0", "Gun2"} << true << "Gun1";
-        QTest::newRow("other names do not count") << QStringList{"Gun1x", "gun0", "Alpha"} << true << "Gun0";
-        QTest::newRow("all hundred taken") << all << true << "";
-        QTest::newRow("no data file") << QStringList{"Gun0", "Gun1"} << false << "Gun2";
-    }
-    void newEntry()
-    {
-        QFETCH(QStringList, names); QFETCH(bool, dataFile); QFETCH(QString, created);
-        QStringList lines;
-        for (const QString &name : names)
-            lines << name + "=L-Click, 10, 0, 0, 0";
-        QVERIFY(start("English", names.join(", "), lines, dataFile));
-        QCOMPARE(entries(), names.size());
-        const QByteArray before = rig->data.readFile("modules/gun/gunData.bin");
-        click("gunNew");
-        if (created.isEmpty()) {
-            QCOMPARE(entries(), names.size());
-            QCOMPARE(nameLine(), names.join(", "));
-            QCOMPARE(rig->data.readFile("modules/gun/gunData.bin"), before);
-            return;
-        }
-        QCOMPARE(entries(), names.size() + 1);
-        QCOMPARE(selected(), names.size());
-        QCOMPARE(text(QString("gunEntryText%1").arg(names.size())), created);
-        QCOMPARE(nameLine(), (names + QStringList{created}).join(", ").append(names.isEmpty() ? ", loaderzenith" : ""));
-        if (dataFile)
-            QCOMPARE(gunLine(created), QString("L-Click, 10, 0, 0, 0"));
-        // Without data the entry still works on the page and neither New nor OK stores it.
-        click("gunOk");
-        if (!dataFile)
-            QVERIFY(!QFile::exists(rig->data.filePath("modules/gun/gunData.bin")));
-    }
-
-    void cancelKeepsEdits()
-    {
-        QVERIFY(start("English", "Alpha, loaderzenith", {"Alpha=L-Click, 20, 3, -4, 5"}));
+        // Cancel keeps the page's edits and stores none.
+        fresh();
         typeInto("gunPeriodField", "42");
         // A press on the mask outside the dialog ends the edit as well.
         typeInto("gunYField", "55");
@@ -253,6 +211,47 @@ private slots:
         QTest::mouseMove(view(), from - QPoint(600, 400));
         QTest::mouseRelease(view(), Qt::LeftButton, {}, from - QPoint(600, 400));
         QCOMPARE(dialog()->position(), QPointF(0, 0));
+    }
+
+    // New takes the first free number; with all hundred taken it does nothing. One page, each case read from its files.
+    void newEntry()
+    {
+        QStringList all;
+        for (int n = 0; n < 100; ++n)
+            all << QString("Gun%1").arg(n);
+        const std::tuple<QStringList, bool, QString> cases[] = {   // names, whether gunData.bin exists, created
+            {{}, true, "Gun0"}, {{"Gun0", "Gun2"}, true, "Gun1"}, {{"Gun1x", "gun0", "Alpha"}, true, "Gun0"},
+            {all, true, ""}, {{"Gun0", "Gun1"}, false, "Gun2"}};
+        QVERIFY(start("English", "", {}));
+        for (const auto &[names, dataFile, created] : cases) {
+            QStringList lines;
+            for (const QString &name : names)
+                lines << name + "=L-Click, 10, 0, 0, 0";
+            QVERIFY(names.isEmpty() || rig->data.writeFile("modules/setting/name.bin", "[gun]\ngunName=" + names.join(", ").toUtf8() + "\n"));
+            QVERIFY(dataFile ? rig->data.writeFile("modules/gun/gunData.bin", "[gunData]\n" + lines.join('\n').toUtf8() + "\n")
+                             : QFile::remove(rig->data.filePath("modules/gun/gunData.bin")));
+            QMetaObject::invokeMethod(dialog(), "init");
+            openDialog();
+            QCOMPARE(entries(), names.size());
+            const QByteArray before = rig->data.readFile("modules/gun/gunData.bin");
+            click("gunNew");
+            if (created.isEmpty()) {
+                QCOMPARE(entries(), names.size());
+                QCOMPARE(nameLine(), names.join(", "));
+                QCOMPARE(rig->data.readFile("modules/gun/gunData.bin"), before);
+                continue;
+            }
+            QCOMPARE(entries(), names.size() + 1);
+            QCOMPARE(selected(), names.size());
+            QCOMPARE(text(QString("gunEntryText%1").arg(names.size())), created);
+            QCOMPARE(nameLine(), (names + QStringList{created}).join(", ").append(names.isEmpty() ? ", loaderzenith" : ""));
+            if (dataFile)
+                QCOMPARE(gunLine(created), QString("L-Click, 10, 0, 0, 0"));
+            // Without data the entry still works on the page and neither New nor OK stores it.
+            click("gunOk");
+            if (!dataFile)
+                QVERIFY(!QFile::exists(rig->data.filePath("modules/gun/gunData.bin")));
+        }
     }
 };
 

@@ -81,7 +81,7 @@ private slots:
         }
         QVERIFY(rig->start());
         // The key panel's tests start on the main page, the others in the macro editor.
-        static const QByteArrayList keyPanel{"assignFromMenu", "storedEntries", "keyDialog", "highlightsByView"};
+        static const QByteArrayList keyPanel{"keyPanel", "storedEntries"};
         if (!keyPanel.contains(QTest::currentTestFunction())) {
             click("macroBtn");
             QVERIFY(shown("macroEditorMain") && shown("mainMask"));
@@ -200,11 +200,14 @@ private slots:
         QVERIFY(!shown("macroKeyMain"));
     }
 
+    // Last, a macro whose file cannot be made is not listed and the page says so; later every listed macro has its file.
     void namesAndDeletion_data()
     {
         languageRows({"Name refused: 1 to 64 visible characters, none of / \\ : * ? \" < > |, no \"..\", "
-                      "not \"loaderzenith\", and not the name of another file"},
-                     {"名称不可用：须为 1 至 64 个可见字符，不含 / \\ : * ? \" < > |，不含“..”，不能是“loaderzenith”，也不能与其他文件同名"});
+                      "not \"loaderzenith\", and not the name of another file",
+                      "Cannot create a macro: its file could not be written (disk full or folder read-only)"},
+                     {"名称不可用：须为 1 至 64 个可见字符，不含 / \\ : * ? \" < > |，不含“..”，不能是“loaderzenith”，也不能与其他文件同名",
+                      "无法新建宏：宏文件无法写入（磁盘已满或文件夹只读）"});
     }
     void namesAndDeletion()
     {
@@ -251,33 +254,20 @@ private slots:
         // The freed number is taken again.
         click("macroNew");
         QCOMPARE(view()->getNameList(0), (QVariantList{"Macro_0", "Macro_2", "Macro_1"}));
-    }
-
-    // A macro whose file cannot be made is not listed and the page says so; later every listed macro has its file.
-    void unwritableFolder_data()
-    {
-        languageRows({"Cannot create a macro: its file could not be written (disk full or folder read-only)"},
-                     {"无法新建宏：宏文件无法写入（磁盘已满或文件夹只读）"});
-    }
-    void unwritableFolder()
-    {
-        QFETCH(QStringList, texts);
-        const QByteArray names = rig->data.readFile("modules/setting/name.bin");
-        QVERIFY(QDir().mkpath(rig->data.filePath("modules/macro")));
+        const QByteArray listedNames = rig->data.readFile("modules/setting/name.bin");
         {
             TmpfsMount disk(rig->data.filePath("modules/macro"));
             if (!disk.mounted())
                 QSKIP(qPrintable("a tmpfs cannot be mounted here: " + disk.error()));
             QVERIFY(disk.fillUpTo(0));
             click("macroNew");
-            QCOMPARE(listed(), QStringList());
-            QCOMPARE(text("macroMessage"), texts[0]);
-            QCOMPARE(rig->data.readFile("modules/setting/name.bin"), names);
+            QCOMPARE(listed(), (QStringList{"Macro_0", "Macro_2", "Macro_1"}));
+            QCOMPARE(text("macroMessage"), texts[1]);
+            QCOMPARE(rig->data.readFile("modules/setting/name.bin"), listedNames);
         }
         click("macroNew");
-        click("macroNew");
-        QCOMPARE(view()->getNameList(0), (QVariantList{"Macro_0", "Macro_1"}));
-        for (const char *name : {"Macro_0", "Macro_1"})
+        QCOMPARE(view()->getNameList(0), (QVariantList{"Macro_0", "Macro_2", "Macro_1", "Macro_3"}));
+        for (const char *name : {"Macro_0", "Macro_2", "Macro_1", "Macro_3"})
             QVERIFY2(macroFile(name).contains("total=0"), name);
         QVERIFY(text("macroMessage").isEmpty());
     }
@@ -302,18 +292,11 @@ private slots:
         QCOMPARE(order.mid(97), (QStringList{"N99", "N2", "N0"}));
     }
 
-    // Recording while a field is in use: the keys (which reach the page too, as on X11) change no field, nothing is
-    // saved or sent until Stop Record, and the cancel question's OK gets the stored macro back.
-    void recordingWithFieldInUse_data()
-    {
-        QTest::addColumn<QString>("field");
-        QTest::newRow("delay being edited") << "delayEdit1";
-        QTest::newRow("loop count focused") << "loopField";
-        QTest::newRow("name being edited") << "macroNameEdit0";
-    }
+    // Recording while a field is in use (a delay being edited, the loop count focused, a name being edited): the keys
+    // (which reach the page too, as on X11) change no field, nothing is saved or sent until Stop Record, and the cancel
+    // question's OK gets the stored macro back.
     void recordingWithFieldInUse()
     {
-        QFETCH(QString, field);
         click("macroNew");
         view()->setMacroKey(4, "Macro_0");   // every save is sent to slot 4 too
         const QStringList stored{"1,A", "0,1500", "2,A"};
@@ -321,30 +304,32 @@ private slots:
         QMetaObject::invokeMethod(editor(), "loadEvents");
         const QByteArray file = rig->data.readFile("modules/macro/Macro_0.bin");
         const int blocks = macroBlocks().size();
-        if (field == "loopField")
-            click("loopField");
-        else
-            QTest::mouseDClick(view(), Qt::LeftButton, {}, centre(field == "delayEdit1" ? "eventRow1" : "macroRow0"));
-        QVERIFY(item(field)->hasActiveFocus());
-        const QString before = text(field);
-        click("macroRecord");
-        for (const auto &[typed, usage] : {std::pair{Qt::Key_1, 0x1E}, {Qt::Key_Q, 0x14}}) {
-            QTest::keyClick(view(), typed);
-            key(true, usage);
-            key(false, usage);
+        for (const QString field : {"delayEdit1", "loopField", "macroNameEdit0"}) {
+            if (field == "loopField")
+                click("loopField");
+            else
+                QTest::mouseDClick(view(), Qt::LeftButton, {}, centre(field == "delayEdit1" ? "eventRow1" : "macroRow0"));
+            QVERIFY2(item(field)->hasActiveFocus(), qPrintable(field));
+            const QString before = text(field);
+            click("macroRecord");
+            for (const auto &[typed, usage] : {std::pair{Qt::Key_1, 0x1E}, {Qt::Key_Q, 0x14}}) {
+                QTest::keyClick(view(), typed);
+                key(true, usage);
+                key(false, usage);
+            }
+            QCOMPARE(events(), 4);
+            if (field != "delayEdit1")   // a delay's field goes with its row
+                QCOMPARE(text(field), before);
+            QCOMPARE(text("loopField"), QString("300"));
+            QCOMPARE(listed(), QStringList{"Macro_0"});
+            QCOMPARE(rig->data.readFile("modules/macro/Macro_0.bin"), file);
+            QCOMPARE(macroBlocks().size(), blocks);
+            click("macroEditorCancel");
+            click("cancelRecordOk");
+            click("macroBtn");
+            QCOMPARE(events(), 3);
+            QCOMPARE(rig->data.readFile("modules/macro/Macro_0.bin"), file);
         }
-        QCOMPARE(events(), 4);
-        if (field != "delayEdit1")   // a delay's field goes with its row
-            QCOMPARE(text(field), before);
-        QCOMPARE(text("loopField"), QString("300"));
-        QCOMPARE(listed(), QStringList{"Macro_0"});
-        QCOMPARE(rig->data.readFile("modules/macro/Macro_0.bin"), file);
-        QCOMPARE(macroBlocks().size(), blocks);
-        click("macroEditorCancel");
-        click("cancelRecordOk");
-        click("macroBtn");
-        QCOMPARE(events(), 3);
-        QCOMPARE(rig->data.readFile("modules/macro/Macro_0.bin"), file);
     }
 
     void editingAndCancel()
@@ -396,20 +381,23 @@ private slots:
         QCOMPARE(savedEntries("Macro_0"), (QStringList{"2,Space", "1,A", "0,1500", "2,A"}));
     }
 
-    void assignFromMenu_data()
+    // A function from the menu; the key dialog, standing in the middle of the page, assigns the key the hook relays
+    // (one without a name, nothing); each button's highlight shows, while its row is pointed at, in the view tab it
+    // lies in (buttons 4 and 5: side).
+    void keyPanel_data()
     {
-        QTest::addColumn<QStringList>("labels");   // button 4 before, then after
-        QTest::newRow("English") << QStringList{"Forward", "Volume Up"};
-        QTest::newRow("Chinese") << QStringList{"前进", "音量+"};
-        QTest::newRow("English, fresh installation") << QStringList{"Forward", "Volume Up"};
+        QTest::addColumn<QStringList>("labels");   // button 4 before, then after; button 3 after F5
+        QTest::newRow("English") << QStringList{"Forward", "Volume Up", "Button AssignmentF5"};
+        QTest::newRow("Chinese") << QStringList{"前进", "音量+", "按键设置F5"};
+        QTest::newRow("English, fresh installation") << QStringList{"Forward", "Volume Up", "Button AssignmentF5"};
     }
-    void assignFromMenu()
+    void keyPanel()
     {
         QFETCH(QStringList, labels);
         QCOMPARE(rig->text("keyText3"), labels[0]);
         rig->click("keyRow3");
         QVERIFY(rig->shown("keyMenuMain"));
-        QCOMPARE(rig->item("keyMenuMain")->position(), QPointF(249, 194));   // its sub-menus: panels/popupsWhollyVisible
+        QCOMPARE(rig->item("keyMenuMain")->position(), QPointF(249, 194));   // its sub-menus: panels/defaultPage
         const int before = rig->matrices().size();
         rig->hover("menuEntry6");
         rig->click("menuEntry23");   // Multimedia, "Volume Up"
@@ -429,6 +417,40 @@ private slots:
         QVERIFY(!rig->shown("keyMenuMain"));
         QCOMPARE(rig->matrices().size(), before + 1);
         QCOMPARE(rig->profileLine(0), QString("0=2, 0, 240, 0"));
+        for (const auto &[usage, name, line] : {std::tuple{0x80, "", "2=2, 0, 242, 0"}, {0x3E, "F5", "2=1, 0, 62, 0"}}) {
+            const int matrices = rig->matrices().size();
+            rig->click("keyRow2");
+            rig->click("menuEntry10");   // "Assign Keyboard Key"
+            QVERIFY(rig->shown("singleKeyMain") && rig->shown("mainMask") && !rig->shown("keyMenuMain"));
+            QQuickItem *dialog = rig->item("singleKeyMain");
+            QCOMPARE(dialog->position(), QPointF((1000 - dialog->width()) / 2, (640 - dialog->height()) / 2));
+            QMetaObject::invokeMethod(rig->view->rootObject(), "detectKeyboard", Q_ARG(QVariant, true), Q_ARG(QVariant, usage));
+            QCOMPARE(rig->text("singleKeyName"), QString(name));
+            rig->shot("keydialog");
+            rig->click("singleKeyOk");
+            QVERIFY(!rig->shown("singleKeyMain") && !rig->shown("mainMask"));
+            QCOMPARE(rig->matrices().size(), matrices + (*name != 0));
+            QCOMPARE(rig->profileLine(2), QString(line));
+        }
+        QCOMPARE(rig->text("keyText2"), labels[2]);
+        // Entry bytes 1, 0, usage, 0 reach the mouse reversed.
+        QCOMPARE(rig->matrices().last().mid(8, 4).toHex(' '), QByteArray("00 3e 00 01"));
+        for (const int tab : {1, 0}) {   // the side first: the page starts with the top view
+            rig->click(QString("viewTab%1").arg(tab));
+            QVERIFY(rig->item("mousePicture")->property("source").toString().contains(tab ? "mouseSide" : "mouseTop"));
+            QCOMPARE(rig->item("mousePicture")->property("status").toInt(), 1);   // Ready at once: no empty frame
+            QStringList lit;
+            for (int key = 0; key < 6; ++key) {
+                rig->hover(QString("keyRow%1").arg(key));
+                for (int shown = 0; shown < 6; ++shown) {
+                    if (rig->shown(QString("keyHighlight%1").arg(shown)))
+                        lit << QString("%1:%2").arg(key).arg(shown);
+                }
+                if (key == 3)
+                    rig->shot(QString("mouse-view%1").arg(tab));
+            }
+            QCOMPARE(lit.join(' '), QString(tab ? "3:3 4:4" : "0:0 1:1 2:2 5:5"));
+        }
     }
 
     // Their labels, and a change sends the matrix and lighting with every other entry as stored (of two left buttons
@@ -456,58 +478,6 @@ private slots:
         const QStringList sent = rig->reports(mark);
         QVERIFY2(sent.value(3).startsWith("data-out 00 FF 00 00 00 00 FF ") && sent.value(4) == "feature-out 00 06 03 07 32 08 01 00 00",
                  qPrintable(sent.join('\n')));
-    }
-
-    // The key dialog stands in the middle of the page and assigns the key the hook relays; one without a name, nothing.
-    void keyDialog_data()
-    {
-        QTest::addColumn<int>("usage"); QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("line");   // button 3's entry in p1.bin afterwards
-        QTest::newRow("F5") << 0x3E << "F5" << "2=1, 0, 62, 0";
-        QTest::newRow("a key without a name") << 0x80 << "" << "2=2, 0, 242, 0";
-    }
-    void keyDialog()
-    {
-        QFETCH(int, usage); QFETCH(QString, name); QFETCH(QString, line);
-        const int before = rig->matrices().size();
-        rig->click("keyRow2");
-        rig->click("menuEntry10");   // "Assign Keyboard Key"
-        QVERIFY(rig->shown("singleKeyMain") && rig->shown("mainMask") && !rig->shown("keyMenuMain"));
-        QQuickItem *dialog = rig->item("singleKeyMain");
-        QCOMPARE(dialog->position(), QPointF((1000 - dialog->width()) / 2, (640 - dialog->height()) / 2));
-        QMetaObject::invokeMethod(rig->view->rootObject(), "detectKeyboard", Q_ARG(QVariant, true), Q_ARG(QVariant, usage));
-        QCOMPARE(rig->text("singleKeyName"), name);
-        rig->shot("keydialog");
-        rig->click("singleKeyOk");
-        QVERIFY(!rig->shown("singleKeyMain") && !rig->shown("mainMask"));
-        QCOMPARE(rig->matrices().size(), before + !name.isEmpty());
-        QCOMPARE(rig->profileLine(2), line);
-        if (name.isEmpty())
-            return;
-        QCOMPARE(rig->text("keyText2"), "Button Assignment" + name);
-        // Entry bytes 1, 0, usage, 0 reach the mouse reversed.
-        QCOMPARE(rig->matrices().last().mid(8, 4).toHex(' '), QByteArray("00 3e 00 01"));
-    }
-
-    // Each button's highlight shows, while its row is pointed at, in the view tab it lies in (buttons 4 and 5: side).
-    void highlightsByView()
-    {
-        for (const int tab : {1, 0}) {   // the side first: the page starts with the top view
-            rig->click(QString("viewTab%1").arg(tab));
-            QVERIFY(rig->item("mousePicture")->property("source").toString().contains(tab ? "mouseSide" : "mouseTop"));
-            QCOMPARE(rig->item("mousePicture")->property("status").toInt(), 1);   // Ready at once: no empty frame
-            QStringList lit;
-            for (int key = 0; key < 6; ++key) {
-                rig->hover(QString("keyRow%1").arg(key));
-                for (int shown = 0; shown < 6; ++shown) {
-                    if (rig->shown(QString("keyHighlight%1").arg(shown)))
-                        lit << QString("%1:%2").arg(key).arg(shown);
-                }
-                if (key == 3)
-                    rig->shot(QString("mouse-view%1").arg(tab));
-            }
-            QCOMPARE(lit.join(' '), QString(tab ? "3:3 4:4" : "0:0 1:1 2:2 5:5"));
-        }
     }
 };
 

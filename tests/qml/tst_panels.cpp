@@ -86,11 +86,13 @@ class tst_Panels : public QObject
 private slots:
     void cleanup() { page.reset(); seen = 0; }
 
-    void sensorPanels_data() { languageRows({}, {}); }
-    // Every panel driven by clicks on the window, read back from the wire, the desktop and the profile.
+    // Help's update title and message, with no updater installed for the mouse.
+    void sensorPanels_data() { languageRows({"update", "No updater is installed for this mouse."}, {"更新", "此鼠标没有安装更新程序。"}); }
+    // Every panel driven by clicks on the window, read back from the wire, the desktop and the profile; then Help,
+    // update, which says in a box in the page's language that no updater is there.
     void sensorPanels()
     {
-        QFETCH(QString, language);
+        QFETCH(QString, language); QFETCH(QStringList, texts);
         page.reset(new PageRig(1, language));
         {
             const auto profile = StoreFile::open(page->data.filePath("modules/setting/p1.bin"));
@@ -102,6 +104,7 @@ private slots:
         QCOMPARE(item("ySlider")->property("level").toInt(), 9);
         QCOMPARE(item("linesField")->property("text").toString(), QStringLiteral("3"));
         QCOMPARE(commands(0x01), QStringList{"01 08 03 03 0f 00 00 e1"});  // the loaded rate changed the panel's value
+        QVERIFY(page->system->calls.isEmpty());
         forget();
         reveal("reportRateMain");
         QQuickItem *dial = item("reportRateDial");
@@ -182,14 +185,41 @@ private slots:
         QCOMPARE(commands(0x04), (QStringList{"04 03 00 00 00 00 00 f8", "04 02 00 00 00 00 00 f9"}));
         QCOMPARE(stored(ProfileKey::liftOff), QStringLiteral("2"));
         shoot("jmgdMain");
+        page->view->hid->monitorRunning = true;
+        page->click("headerButton2");
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Updater not started: .*update1.exe\" is missing$"));
+        page->click("askRow1");
+        QVERIFY(page->shown("noticeBox") && page->shown("mainMask"));
+        QCOMPARE(QStringList({page->text("noticeTitle"), page->text("noticeText")}), texts);
+        QVERIFY(item("noticeText")->property("implicitWidth").toReal() <= item("noticeText")->width());
+        QVERIFY(page->cutOff("noticeBox").isEmpty());
+        QVERIFY(page->view->hid->monitorRunning);   // the DPI notices go on
+        page->shot("no-updater");
+        page->click("noticeOk");
+        QVERIFY(!page->shown("noticeBox") && !page->shown("mainMask"));
     }
 
-    // The rows field always shows a row count once loaded, the first stored value (one screen here) included.
-    void scrollLinesLoaded()
+    // A desktop that keeps no wheel lines: the scroll panel is disabled with its reason, and nothing is tried. The rows
+    // field always shows a row count once loaded, the first stored value (one screen here) included.
+    void wheelLinesUnsupported_data() { languageRows({"This desktop has no setting for wheel lines"}, {"此桌面没有滚轮行数的设置"}); }
+    void wheelLinesUnsupported()
     {
-        page.reset(new PageRig);
+        QFETCH(QString, language); QFETCH(QStringList, texts);
+        page.reset(new PageRig(1, language));
+        page->desktopWheelLines = false;
         StoreFile::open(page->data.filePath("modules/setting/p1.bin"))->setValue(QLatin1String(ProfileKey::scrollLines), 1000);
         QVERIFY(page->start());
+        reveal("scrollRateMain");
+        QVERIFY(page->shown("linesReason"));
+        QCOMPARE(page->text("linesReason"), texts[0]);
+        for (const char *name : {"screenOption", "rowsOption", "linesPlus", "linesField"})
+            click(item(name), 5, 9);
+        QVERIFY(!item("linesField")->hasActiveFocus());
+        // A profile switch sends every panel again; this one stays quiet.
+        QMetaObject::invokeMethod(page->view->rootObject(), "reloadPanels", Q_ARG(QVariant, true));
+        QCOMPARE(page->system->calls.filter("WheelScrollLines"), QStringList());
+        QCOMPARE(stored(ProfileKey::scrollLines), QStringLiteral("1000"));
+        shoot("scrollRateMain");
         const QVariant rows[][3] = {{1000, "3", true}, {QVariant(), "1", false}, {250, "100", false}, {7, "7", false}};
         for (const auto &row : rows) {
             if (&row != &rows[0]) {
@@ -199,36 +229,27 @@ private slots:
             QCOMPARE(item("linesField")->property("text").toString(), row[1].toString());
             QCOMPARE(item("screenOption")->property("checked").toBool(), row[2].toBool());
         }
-        QVERIFY(page->system->calls.isEmpty());
     }
 
-    // A desktop that keeps no wheel lines: the scroll panel is disabled with its reason, and nothing is tried.
-    void wheelLinesUnsupported_data() { languageRows({"This desktop has no setting for wheel lines"}, {"此桌面没有滚轮行数的设置"}); }
-    void wheelLinesUnsupported()
-    {
-        QFETCH(QString, language); QFETCH(QStringList, texts);
-        page.reset(new PageRig(1, language));
-        page->desktopWheelLines = false;
-        QVERIFY(page->start());
-        reveal("scrollRateMain");
-        QVERIFY(page->shown("linesReason"));
-        QCOMPARE(page->text("linesReason"), texts[0]);
-        QCOMPARE(item("linesField")->property("text").toString(), QStringLiteral("3"));
-        for (const char *name : {"screenOption", "rowsOption", "linesPlus", "linesField"})
-            click(item(name), 5, 9);
-        QVERIFY(!item("linesField")->hasActiveFocus());
-        // A profile switch sends every panel again; this one stays quiet.
-        QMetaObject::invokeMethod(page->view->rootObject(), "reloadPanels", Q_ARG(QVariant, true));
-        QCOMPARE(page->system->calls.filter("WheelScrollLines"), QStringList());
-        QCOMPARE(stored(ProfileKey::scrollLines), QStringLiteral("3"));
-        shoot("scrollRateMain");
-    }
-
-    // Breath at the middle level, then stage 3 at the top of its track, clicked as a user does.
-    void lightingAndDpiByClicks()
+    // Start-up stores nothing: a name list another tool wrote stays as it is, byte for byte. Then breath at the middle
+    // level, then stage 3 at the top of its track, clicked as a user does; then every pop-up opened by clicks lies
+    // wholly in the window, uncut by the clipped right column, and takes clicks at its edges: the red preset at the
+    // colour pop-up's left edge colours the stage.
+    void defaultPage()
     {
         PageRig rig;
+        const QByteArray names = "[profile]\nprofileName=Standard0, Work1, Odd\n"
+                                 "[gun]\ngunName=\"a;b\", Gun1, \"c;d\"\n";
+        QVERIFY(rig.data.writeFile("modules/setting/name.bin", names));
+        const auto before = TmpfsMount::filesBelow(rig.data.filePath("modules"));
         QVERIFY(rig.start());
+        rig.click("profileBtn");
+        QCOMPARE(rig.text("profileRowName0"), QStringLiteral("Standard"));
+        // Missing profiles are made from pD.bin; every file that was there stays as it was.
+        const auto after = TmpfsMount::filesBelow(rig.data.filePath("modules"));
+        for (auto it = before.constBegin(); it != before.constEnd(); ++it)
+            QVERIFY2(after.value(it.key()) == it.value(), qPrintable(it.key()));
+        rig.click("profileClose");
         QCOMPARE(rig.text("dpiValue3"), QStringLiteral("3200"));
         int mark = rig.traceLength();
         rig.click("effectButton1");
@@ -265,14 +286,6 @@ private slots:
             QTest::mouseMove(rig.view.get(), rig.centre("levelSlider1", QPointF(x, 7)));
         QTest::mouseRelease(rig.view.get(), Qt::LeftButton, {}, rig.centre("levelSlider1", QPointF(95, 7)));
         QCOMPARE(rig.reports(mark), (QStringList{out("06 01 00 32 08 01 00 00"), out("06 01 00 32 04 01 00 00")}));
-    }
-
-    // Every pop-up opened by clicks lies wholly in the window, uncut by the clipped right column, and takes clicks at
-    // its edges: the red preset at the colour pop-up's left edge colours the stage.
-    void popupsWhollyVisible()
-    {
-        PageRig rig;
-        QVERIFY(rig.start());
         const auto visible = [&rig](const QString &name) {
             QVERIFY2(rig.shown(name), qPrintable(name));
             const QString cut = rig.cutOff(name);
@@ -307,30 +320,6 @@ private slots:
             }
             rig.click("panelleft", Qt::LeftButton, QPointF(5, -5));
         }
-    }
-
-    // Help, update with no updater installed for the mouse: a box says so in the page's language.
-    void updateWithoutUpdater_data()   // title, message
-    {
-        languageRows({"update", "No updater is installed for this mouse."}, {"更新", "此鼠标没有安装更新程序。"});
-    }
-    void updateWithoutUpdater()
-    {
-        QFETCH(QString, language); QFETCH(QStringList, texts);
-        PageRig rig(1, language);
-        QVERIFY(rig.start());
-        rig.view->hid->monitorRunning = true;
-        rig.click("headerButton2");
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Updater not started: .*update1.exe\" is missing$"));
-        rig.click("askRow1");
-        QVERIFY(rig.shown("noticeBox") && rig.shown("mainMask"));
-        QCOMPARE(QStringList({rig.text("noticeTitle"), rig.text("noticeText")}), texts);
-        QVERIFY(rig.item("noticeText")->property("implicitWidth").toReal() <= rig.item("noticeText")->width());
-        QVERIFY(rig.cutOff("noticeBox").isEmpty());
-        QVERIFY(rig.view->hid->monitorRunning);   // the DPI notices go on
-        rig.shot("no-updater");
-        rig.click("noticeOk");
-        QVERIFY(!rig.shown("noticeBox") && !rig.shown("mainMask"));
     }
 
     // A factory reset leaves the profile as the default file holds it and sends those values.
@@ -373,23 +362,6 @@ private slots:
         QVERIFY(!sent.filter(QRegularExpression("^feature-out 00 07 .. 1F 08 10 20 40 00$")).isEmpty());
         QVERIFY(sent.contains(out("0A 00 00 01 00 00 00 F4")));
         QVERIFY(sent.contains(effect));
-    }
-
-    // Start-up stores nothing: a name list another tool wrote stays as it is, byte for byte.
-    void startWritesNothing()
-    {
-        PageRig rig;
-        const QByteArray names = "[profile]\nprofileName=Standard0, Work1, Odd\n"
-                                 "[gun]\ngunName=\"a;b\", Gun1, \"c;d\"\n";
-        QVERIFY(rig.data.writeFile("modules/setting/name.bin", names));
-        const auto before = TmpfsMount::filesBelow(rig.data.filePath("modules"));
-        QVERIFY(rig.start());
-        rig.click("profileBtn");
-        QCOMPARE(rig.text("profileRowName0"), QStringLiteral("Standard"));
-        // Missing profiles are made from pD.bin; every file that was there stays as it was.
-        const auto after = TmpfsMount::filesBelow(rig.data.filePath("modules"));
-        for (auto it = before.constBegin(); it != before.constEnd(); ++it)
-            QVERIFY2(after.value(it.key()) == it.value(), qPrintable(it.key()));
     }
 
     // The page alone, without the bridge: its images, the tray icon and the texts of the language file.
