@@ -6,13 +6,7 @@
 class VirtualScreen
 {
 public:
-    ~VirtualScreen()
-    {
-        for (QProcess *process : {&tray, &server}) {
-            process->terminate();
-            process->waitForFinished(3000); // QProcess's destructor kills what still runs
-        }
-    }
+    ~VirtualScreen() { stop(false); }
     // Starts Xvfb, then (withTray) trayer; true once trayer's window exists, else `failure` says why.
     bool start(bool withTray = true)
     {
@@ -20,39 +14,9 @@ public:
         for (int attempt = 0; attempt < 3; ++attempt) {
             if (startServer(attempt) && (!withTray || startTray()))
                 return true;
-            for (QProcess *process : {&tray, &server}) {
-                process->kill();
-                process->waitForFinished(3000);
-            }
+            stop(true);
         }
         return false;
-    }
-    // Starts Xvfb; true once its display answers. The display is the process's own (Xvfb's choice races).
-    bool startServer(int attempt = 0)
-    {
-        const qint64 display = 100 + (QCoreApplication::applicationPid() * 3 + attempt * 7) % 800;
-        // Xvfb writes the display number to descriptor 3, here our pipe, once it takes connections.
-        server.setStandardErrorFile(logs.filePath(QStringLiteral("Xvfb.log")));
-        server.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral(
-                         "exec Xvfb :%1 -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>&1 1>/dev/null").arg(display)});
-        QByteArray number;
-        QDeadlineTimer deadline(15000);
-        while (!number.endsWith('\n')) {
-            if (deadline.hasExpired() || !server.waitForReadyRead(int(deadline.remainingTime())))
-                return fail("Xvfb gave no display number");
-            number += server.readAllStandardOutput();
-        }
-        environment.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + QString::fromLatin1(number.trimmed()));
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        // What runs here keeps its settings in memory and never reaches the desktop's session bus.
-        environment.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("memory"));
-        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
-        while (run(QStringLiteral("xdotool getdisplaygeometry")) != 0) {
-            if (deadline.hasExpired() || server.state() != QProcess::Running)
-                return fail("Xvfb does not answer on its display");
-            QThread::msleep(50);
-        }
-        return true;
     }
     // Starts the tray host; true once its window exists.
     bool startTray()
@@ -96,6 +60,40 @@ public:
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment(); // for programs drawing here
 
 private:
+    // Starts Xvfb; true once its display answers. The display is the process's own (Xvfb's choice races).
+    bool startServer(int attempt)
+    {
+        const qint64 display = 100 + (QCoreApplication::applicationPid() * 3 + attempt * 7) % 800;
+        // Xvfb writes the display number to descriptor 3, here our pipe, once it takes connections.
+        server.setStandardErrorFile(logs.filePath(QStringLiteral("Xvfb.log")));
+        server.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral(
+                         "exec Xvfb :%1 -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>&1 1>/dev/null").arg(display)});
+        QByteArray number;
+        QDeadlineTimer deadline(15000);
+        while (!number.endsWith('\n')) {
+            if (deadline.hasExpired() || !server.waitForReadyRead(int(deadline.remainingTime())))
+                return fail("Xvfb gave no display number");
+            number += server.readAllStandardOutput();
+        }
+        environment.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + QString::fromLatin1(number.trimmed()));
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        // What runs here keeps its settings in memory and never reaches the desktop's session bus.
+        environment.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("memory"));
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
+        while (run(QStringLiteral("xdotool getdisplaygeometry")) != 0) {
+            if (deadline.hasExpired() || server.state() != QProcess::Running)
+                return fail("Xvfb does not answer on its display");
+            QThread::msleep(50);
+        }
+        return true;
+    }
+    void stop(bool kill)
+    {
+        for (QProcess *process : {&tray, &server}) {
+            kill ? process->kill() : process->terminate();
+            process->waitForFinished(3000); // QProcess's destructor kills what still runs
+        }
+    }
     bool fail(const char *step)
     {
         const auto log = [this](const char *name) {

@@ -75,9 +75,9 @@ struct Run
     QString out, err;
 };
 
-static Run run(const Install &install, const QStringList &args, QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
+static Run run(const Install &install, const QStringList &args)
 {
-    // No display of any kind: the command line needs none.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();   // without a display: the command line needs none
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QLatin1String(name));
     QProcess p;

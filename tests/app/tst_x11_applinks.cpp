@@ -97,7 +97,7 @@ private slots:
         xcb_create_window(xcb, XCB_COPY_FROM_PARENT, nameless, root->root, 0, 0, 50, 50, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
                           root->root_visual, 0, nullptr);
         xcb_map_window(xcb, nameless);
-        xcb_flush(xcb);
+        xcb_intern_atom_reply_t *active = xcb_intern_atom_reply(xcb, xcb_intern_atom(xcb, 0, 18, "_NET_ACTIVE_WINDOW"), nullptr);
         for (const Step &step : steps) {
             qInfo("focus %s", qPrintable(step.focus));
             QSignalSpy seen(links->findChild<ActiveWindowWatch *>(), &ActiveWindowWatch::activeChanged);
@@ -105,8 +105,10 @@ private slots:
             const bool pick = step.focus == u"pick"_s;
             if (pick) {
                 QCOMPARE(w->runCommand({u"--profile"_s, u"3"_s}).code, 0);
-            } else if (step.focus == u"nameless"_s || step.focus == u"gone"_s) {
-                setActive(step.focus == u"gone"_s ? nameless + 1000 : nameless);
+            } else if (step.focus == u"nameless"_s || step.focus == u"gone"_s) {   // no WM_CLASS, or no window at all
+                const uint32_t window = step.focus == u"gone"_s ? nameless + 1000 : nameless;
+                xcb_change_property(xcb, XCB_PROP_MODE_REPLACE, root->root, active->atom, XCB_ATOM_WINDOW, 32, 1, &window);
+                xcb_flush(xcb);
                 last = QString();
             } else {
                 QStringList ids;
@@ -130,6 +132,7 @@ private slots:
                 QCOMPARE(dpi.toList().value(0).toInt(), 400);
             }
         }
+        free(active);
         xcb_destroy_window(xcb, nameless);
         xcb_flush(xcb);
     }
@@ -256,15 +259,6 @@ private:
             args += u" windowactivate --sync "_s + id;
         QCOMPARE(page.xdotool(args.trimmed()), 0);
     }
-    // A window of our own without WM_CLASS, or the root's active window set to one that is gone.
-    void setActive(uint32_t window)
-    {
-        xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(xcb, xcb_intern_atom(xcb, 0, 18, "_NET_ACTIVE_WINDOW"), nullptr);
-        xcb_change_property(xcb, XCB_PROP_MODE_REPLACE, root->root, atom->atom, XCB_ATOM_WINDOW, 32, 1, &window);
-        xcb_flush(xcb);
-        free(atom);
-    }
-
     VirtualScreen &screen;
     X11Page page{screen, [this] { return view(); }};
     TempDataFolder data;

@@ -7,7 +7,6 @@
 #include <copydataendpoint.h>
 #include <hookcallbacks.h>
 #include <inputhook.h>
-#include <renderer.h>
 #include <uicontroler.h>
 #include <widget.h>
 
@@ -54,7 +53,6 @@ private slots:
         w->move(0, 0);
         w->showNormal();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        source = u"xrecord"_s;
     }
     void cleanupTestCase() { hook->uninstall(); }
 
@@ -211,7 +209,17 @@ private slots:
     }
 
 private:
-    void useSource(const QString &wanted) { useHookSource(*hook, *w, source, wanted); }
+    // Where the hook takes keys from: "xrecord" (the whole X server) or "window" (the focused window alone).
+    void useSource(const QString &wanted)
+    {
+        if (wanted == source)
+            return;
+        hook->uninstall();
+        qputenv("G7_NO_XRECORD", wanted == u"window"_s ? "1" : "0");
+        QVERIFY(hook->install());
+        source = wanted;
+        w->activateWindow();
+    }
     // Both spies in one list; within one row keys and buttons are not mixed.
     QStringList pageReports() const
     {
@@ -230,7 +238,7 @@ private:
     std::unique_ptr<InputHook> hook;
     std::unique_ptr<Widget> w;
     std::unique_ptr<QSignalSpy> keySpy, mouseSpy;
-    QString source;
+    QString source = u"xrecord"_s;
 };
 
 int main(int argc, char **argv) { return runOnVirtualScreen<TestX11InputHook>(argc, argv); }

@@ -3,13 +3,11 @@
 #include "pageitems.h"
 #include "support_xserver.h"
 
-#include <inputhook.h>
 #include <myqquickview.h>
 #include <renderer.h>
 
 #include <QApplication>
 #include <QTest>
-#include <QWidget>
 
 #include <functional>
 
@@ -36,19 +34,6 @@ public:
     VirtualScreen &screen;
     std::function<myQQuickView *()> view;
 };
-
-// Where the hook takes keys from: "xrecord" (the whole X server) or "window" (the focused window alone).
-// Reinstalls it when `wanted` differs from `current`, then gives `window` the focus back.
-inline void useHookSource(InputHook &hook, QWidget &window, QString &current, const QString &wanted)
-{
-    if (wanted == current)
-        return;
-    hook.uninstall();
-    qputenv("G7_NO_XRECORD", wanted == QLatin1String("window") ? "1" : "0");
-    QVERIFY(hook.install());
-    current = wanted;
-    window.activateWindow();
-}
 
 // Starts the private X server and runs the test object made by `make` in it, with a runtime folder of its own.
 template <class Test>
