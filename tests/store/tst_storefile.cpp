@@ -11,8 +11,6 @@
 #include <QSettings>
 #include <QTest>
 
-static QString installed(const QString &relative) { return QStringLiteral(G7_SOURCE_DIR "/modules/") + relative; }
-
 // Files written and read through StoreFile and the profile store, compared as bytes another copy of this tool reads.
 class tst_StoreFile : public QObject
 {
@@ -374,8 +372,8 @@ private slots:
     {
         QFETCH(QString, row);
         const QStringList field = row.section(" = ", 0, 0).split(' ');
-        const QString folder = field[0].endsWith("ini") ? "qml/" : "setting/";
-        const QSettings file(installed(folder + field[0]), QSettings::IniFormat);
+        const QString folder = field[0].endsWith("ini") ? "/modules/qml/" : "/modules/setting/";
+        const QSettings file(G7_SOURCE_DIR + folder + field[0], QSettings::IniFormat);
         const QVariant stored = file.value(field[1]);
         QVERIFY(file.status() == QSettings::NoError && file.contains(field[1]));
         if (row.contains(" = ")) {
