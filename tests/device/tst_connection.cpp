@@ -2,6 +2,7 @@
 #include "tempdatafolder.h"
 
 #include <QTest>
+#include <QThreadPool>
 
 #include <cstring>
 
@@ -185,10 +186,10 @@ private slots:
             {"06050003", nullptr}, {"05070003", nullptr}, {"060700", nullptr}, {"06070000", nullptr}, {"06070009", nullptr}};
         SimRig rig;
         RecordingHost host;
-        Hid_Thread hid(&host);
-        connectMouse(hid);
-        const QFuture<void> first = hid.monitorFuture;
-        connectMouse(hid);
+        auto hid = std::make_unique<Hid_Thread>(&host);
+        connectMouse(*hid);
+        const QFuture<void> first = hid->monitorFuture;
+        connectMouse(*hid);
         QVERIFY(first.isFinished());
         QTRY_COMPARE(poolLoops(), 1);
         host.take();
@@ -199,14 +200,20 @@ private slots:
             QTRY_COMPARE(host.calls.size(), expected.size());
             QCOMPARE(host.take(), expected);
         }
-        hid.stopMonitor();
-        hid.monitorFuture.waitForFinished();
+        hid->stopMonitor();
+        hid->monitorFuture.waitForFinished();
         QCoreApplication::processEvents();   // anything more the ended monitor handed over
         QCOMPARE(host.take(), QStringList());
         QCOMPARE(host.offThreadCalls, 0);
         // Every read of the monitor is bounded, so a stop takes effect within one read.
         const QStringList reads = rig.trace().texts({"read-timeout", "error"}).filter(QRegularExpression("^evt"));
         QCOMPARE(reads, QStringList(reads.size(), "evt read-timeout 500"));
+        // The device object waits for the loop it started: none reopens the event interface after it.
+        connectMouse(*hid);
+        hid.reset();
+        const int opened = rig.sim->openCount(SimulatedG7::Interface::Event);
+        QVERIFY(QThreadPool::globalInstance()->waitForDone(5000));
+        QCOMPARE(rig.sim->openCount(SimulatedG7::Interface::Event), opened);
     }
 
     // A stored code of another length keeps the code loaded before; the connect goes on.
