@@ -163,11 +163,7 @@ inline const QList<CommandSlot> &commandSlots()
 #undef SLOT_CALL
 
 // Discovery and connect as the tray agent runs them, with the program's INI dialect.
-inline void discover(Hid_Thread &hid, const QStringList &productNames = {},
-                     const QString &catalogue = QStringLiteral(":/DevInfo.ini"))
-{
-    runDiscovery(hid, StoreFile::format(), productNames, catalogue);
-}
+inline void discover(Hid_Thread &hid) { runDiscovery(hid, StoreFile::format(), {}, QStringLiteral(":/DevInfo.ini")); }
 
 inline void connectMouse(Hid_Thread &hid)
 {

@@ -1,4 +1,3 @@
-#include "scrambler.h"
 #include "support_simrig.h"
 #include "tempdatafolder.h"
 
@@ -103,33 +102,31 @@ private slots:
     void discovery_data()
     {
         QTest::addColumn<QStringList>("calls");
-        QTest::addColumn<QStringList>("blocks");    // sent, before scrambling
-        QTest::addColumn<int>("records");
-        QTest::addColumn<QString>("found");         // the record with paths
+        QTest::addColumn<QStringList>("blocks");    // as sent
+        QTest::addColumn<QString>("found");         // the record with paths, and its name
         const QStringList exchange = {"83 00 00 00 00 00 00 7C", "03 0A 0B 0C C1 00 00 1A"}, none, hidden = {"hide window"};
-        const QString model1 = "1 1031/cmd 1031/evt 64";
-        QTest::newRow("English") << connected << exchange << 2 << model1;
-        QTest::newRow("Chinese") << (connected.mid(0, 3) << "notice Info: 检测到鼠标!") << exchange << 2 << model1;
-        QTest::newRow("scrambled") << connected << exchange << 2 << model1;
-        QTest::newRow("83H query refused") << connected << none << 2 << model1;
-        QTest::newRow("83H reply lost") << connected << exchange.mid(0, 1) << 2 << model1;
-        QTest::newRow("83H reply of three bytes") << connected << exchange.mid(0, 1) << 2 << model1;
-        QTest::newRow("models 1 and 3: the lower index") << connected << exchange << 2 << model1;
-        QTest::newRow("event interface first") << connected << exchange << 2 << model1;
-        QTest::newRow("the later of two command paths") << connected << exchange << 2 << "1 1031/cmd#1 1031/evt 64";
-        QTest::newRow("model 3 alone") << QStringList{"connected 3"} + connected.mid(1) << exchange << 4
-                                       << "3 1048/cmd 1048/evt 64";
-        QTest::newRow("no mouse") << hidden << none << 4 << "";
-        QTest::newRow("only the command interface") << hidden << none << 4 << "";
-        QTest::newRow("empty catalogue") << hidden << none << 0 << "";
-        QTest::newRow("no record for did 1") << hidden << none << 1 << "";
+        const QString model1 = "1 1031/cmd 1031/evt 64 one";
+        QTest::newRow("English") << connected << exchange << model1;
+        QTest::newRow("Chinese") << (connected.mid(0, 3) << "notice Info: 检测到鼠标!") << exchange << model1;
+        QTest::newRow("scrambled") << connected << QStringList{"46 E9 A6 D7 EC A6 2E 37", "4C F0 D6 D7 B8 A6 8E 8F"} << model1;
+        QTest::newRow("83H query refused") << connected << none << model1;
+        QTest::newRow("83H reply lost") << connected << exchange.mid(0, 1) << model1;
+        QTest::newRow("83H reply of three bytes") << connected << exchange.mid(0, 1) << model1;
+        QTest::newRow("models 1 and 3: the lower index") << connected << exchange << model1;
+        QTest::newRow("event interface first") << connected << exchange << model1;
+        QTest::newRow("the later of two command paths") << connected << exchange << "1 1031/cmd#1 1031/evt 64 one";
+        QTest::newRow("model 3 alone") << QStringList{"connected 3"} + connected.mid(1) << exchange
+                                       << "3 1048/cmd 1048/evt 64 ";
+        QTest::newRow("no mouse") << hidden << none << "";
+        QTest::newRow("only the command interface") << hidden << none << "";
+        QTest::newRow("empty catalogue") << hidden << none << "";
+        QTest::newRow("no record for did 1") << hidden << none << "";
     }
     // The first model with both interfaces connects: bit 6 set on options really read.
     void discovery()
     {
         QFETCH(QStringList, calls);
         QFETCH(QStringList, blocks);
-        QFETCH(int, records);
         QFETCH(QString, found);
         const QString tag = QTest::currentDataTag();
         using I = SimulatedG7::Interface;
@@ -164,117 +161,58 @@ private slots:
         Hid_Thread hid(&host);
         hid.hidFree = false;
         QTest::ignoreMessage(QtDebugMsg, calls.size() == 1 ? "Device Error" : "Device Connect");
-        discover(hid, {"zero", "one"}, data.filePath(catalogue));
+        runDiscovery(hid, StoreFile::format(), {"zero", "one"}, data.filePath(catalogue));
         QCOMPARE(host.take(), calls);
         QCOMPARE(deviceReady && hid.hidFree && hid.monitorRunning, calls.size() > 1);
         QCOMPARE(isEncode, tag == "scrambled");
-        QCOMPARE(hid.devList.size(), records);
-        QCOMPARE(hid.record(1).productName, QString(records > 1 ? "one" : ""));
         QStringList withPaths;
         for (const DeviceRecord &r : hid.devList) {
             if (!r.path.isEmpty() || !r.path2.isEmpty())
-                withPaths << QStringLiteral("%1 %2 %3 %4").arg(r.index).arg(r.path, r.path2).arg(r.reportLength);
+                withPaths << QStringLiteral("%1 %2 %3 %4 %5").arg(r.index).arg(r.path, r.path2).arg(r.reportLength)
+                                     .arg(r.productName);
         }
         QCOMPARE(withPaths.join(';').remove("sim-g7/260d:"), found);
-        const uchar code[8] = {0, '2', '4', '6', '8', '1', '3', 0};
-        for (QString &block : blocks) {
-            QByteArray bytes = QByteArray::fromHex(block.toLatin1());
-            if (isEncode)
-                scrambleBlock(reinterpret_cast<uchar *>(bytes.data()), code);
-            block = "cmd feature-out 00 " + bytes.toHex(' ').toUpper();
-        }
+        for (QString &block : blocks)
+            block.prepend("cmd feature-out 00 ");
         QCOMPARE(rig.trace().texts({"feature-out"}), blocks);
         QCOMPARE(rig.sim->state().keyboardOptions.toHex(), QByteArray(blocks.size() == 2 ? "0a0b0cc1" : "0a0b0c81"));
     }
 
-    void eventReports_data()
-    {
-        QTest::addColumn<QByteArray>("report");
-        QTest::addColumn<QString>("notice");
-        QTest::newRow("stage 3") << QByteArray::fromHex("06070003") << "text 3 1600";
-        QTest::newRow("stage 8 uses the seventh text") << QByteArray::fromHex("06070008") << "text 7 26000";
-        QTest::newRow("other event kind") << QByteArray::fromHex("06050003") << QString();
-        QTest::newRow("other report ID") << QByteArray::fromHex("05070003") << QString();
-        QTest::newRow("short report") << QByteArray::fromHex("060700") << QString();
-        QTest::newRow("stage 0") << QByteArray::fromHex("06070000") << QString();
-        QTest::newRow("stage 9") << QByteArray::fromHex("06070009") << QString();
-    }
-    // One monitor after two connects; the stage-1 event marks the report as handled.
+    // One monitor after two connects; every event report in turn, each followed by a stage-1 event.
     void eventReports()
     {
-        QFETCH(QByteArray, report);
-        QFETCH(QString, notice);
+        const struct { const char *report, *notice; } cases[] = {
+            {"06070003", "text 3 1600"}, {"06070008", "text 7 26000"},   // stage 8 uses the seventh text
+            {"06050003", nullptr}, {"05070003", nullptr}, {"060700", nullptr}, {"06070000", nullptr}, {"06070009", nullptr}};
         SimRig rig;
         RecordingHost host;
-        Hid_Thread hid(&host);
-        connectMouse(hid);
-        const QFuture<void> first = hid.monitorFuture;
-        connectMouse(hid);
+        auto hid = std::make_unique<Hid_Thread>(&host);
+        connectMouse(*hid);
+        const QFuture<void> first = hid->monitorFuture;
+        connectMouse(*hid);
         QVERIFY(first.isFinished());
         QTRY_COMPARE(poolLoops(), 1);
         host.take();
-        rig.sim->queueEvent(report);
-        rig.sim->emitDpiEvent(1);
-        const QStringList expected = QStringList{"notice Info: " + notice, "notice Info: text 1 400"}.mid(notice.isEmpty());
-        QTRY_COMPARE(host.calls.size(), expected.size());
-        hid.stopMonitor();
-        hid.monitorFuture.waitForFinished();
+        for (const auto &c : cases) {
+            rig.sim->queueEvent(QByteArray::fromHex(c.report));
+            rig.sim->emitDpiEvent(1);
+            const QStringList expected = QStringList{"notice Info: " + QString(c.notice), "notice Info: text 1 400"}.mid(!c.notice);
+            QTRY_COMPARE(host.calls.size(), expected.size());
+            QCOMPARE(host.take(), expected);
+        }
+        hid->stopMonitor();
+        hid->monitorFuture.waitForFinished();
         QCoreApplication::processEvents();   // anything more the ended monitor handed over
-        QCOMPARE(host.take(), expected);
+        QCOMPARE(host.take(), QStringList());
         QCOMPARE(host.offThreadCalls, 0);
         // Every read of the monitor is bounded, so a stop takes effect within one read.
         const QStringList reads = rig.trace().texts({"read-timeout", "error"}).filter(QRegularExpression("^evt"));
         QCOMPARE(reads, QStringList(reads.size(), "evt read-timeout 500"));
-    }
-
-    void rescanDuringCommand_data()
-    {
-        QTest::addColumn<bool>("connectFirst");
-        QTest::addColumn<QStringList>("blocks");    // sent, in order
-        const QString options = "83 00 00 00 00 00 00 7C|03 0A 0B 0C C1 00 00 1A";
-        QTest::newRow("during the connect step's 03H") << false << QString(options + "|" + options).split('|');
-        QTest::newRow("during a report-rate change") << true
-                << QString(options + "|01 02 03 03 0F 00 00 E7|" + options).split('|');
-    }
-    // The poll timer firing while a command pumps events: the rescan waits for the free channel, the command's
-    // block goes out as built, and one monitor runs.
-    void rescanDuringCommand()
-    {
-        QFETCH(bool, connectFirst);
-        QFETCH(QStringList, blocks);
-        SimRig rig;
-        G7FirmwareState state;
-        state.keyboardOptions = QByteArray::fromHex("0A0B0C81");
-        rig.sim->setState(state);
-        RecordingHost host;
-        int blocksWhenAsked = -1;
-        auto hid = std::make_unique<Hid_Thread>(&host);
-        if (connectFirst)
-            connectMouse(*hid);
-        QTest::ignoreMessage(QtDebugMsg, "Device Connect");
-        QMetaObject::invokeMethod(hid.get(), [&] {
-            blocksWhenAsked = int(rig.sim->acceptedBlocks().size());
-            discover(*hid);
-        }, Qt::QueuedConnection);
-        if (connectFirst)
-            hid->hid_01H_SetReportRate(2);
-        else
-            connectMouse(*hid);
-        QTRY_COMPARE(rig.sim->acceptedBlocks().size(), blocks.size());
-        QTRY_VERIFY(hid->hidFree && hid->monitorRunning);
-        // The loop the rescan replaced ends on its own; one stays.
-        QTRY_COMPARE(poolLoops(), 1);
-        // The device object waits for every loop it started: none reopens the event interface after it.
+        // The device object waits for the loop it started: none reopens the event interface after it.
+        connectMouse(*hid);
         hid.reset();
         const int opened = rig.sim->openCount(SimulatedG7::Interface::Event);
-        const int handles = rig.sim->openHandles();
-        // A loop left running past the object would reopen the interface or never end.
         QVERIFY(QThreadPool::globalInstance()->waitForDone(5000));
-        QCOMPARE(blocksWhenAsked, connectFirst ? 2 : 1);   // asked inside the command
-        QCOMPARE(rig.blocks(), blocks);
-        QCOMPARE(rig.sim->state().reportRate, connectFirst ? 2 : 1);
-        QCOMPARE(host.take().count("connected 1"), 2);
-        QCOMPARE(handles, 0);
         QCOMPARE(rig.sim->openCount(SimulatedG7::Interface::Event), opened);
     }
 

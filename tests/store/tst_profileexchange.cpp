@@ -42,11 +42,6 @@ struct Macro { QString name; QStringList events; QString loops; };
 using Macros = QList<Macro>;
 Q_DECLARE_METATYPE(Macros)
 
-static QStringList lines(const TempDataFolder &data, const QString &relative)
-{
-    return QString::fromLatin1(data.readFile(relative)).split('\n', Qt::SkipEmptyParts);
-}
-
 static QStringList macroNames()
 {
     return NameLists::withoutSentinel(NameLists::read(NameLists::Macros));
@@ -254,7 +249,7 @@ private slots:
         TempDataFolder data;
         QVERIFY(data.writeFile("modules/setting/name.bin", "[macro]\nmacroName=old, older\n"));
         NameLists::write(type, stored);
-        const QStringList text = lines(data, NameLists::file());
+        const QStringList text = QString::fromLatin1(data.readFile(NameLists::file())).split('\n', Qt::SkipEmptyParts);
         if (!line.isEmpty())
             QVERIFY2(text.contains(line), qPrintable(text.join('|')));
         QCOMPARE(text.contains("macroName=old, older"), type != 0);

@@ -11,8 +11,6 @@
 #include <QSettings>
 #include <QTest>
 
-static QString installed(const QString &relative) { return QStringLiteral(G7_SOURCE_DIR "/modules/") + relative; }
-
 // Files written and read through StoreFile and the profile store, compared as bytes another copy of this tool reads.
 class tst_StoreFile : public QObject
 {
@@ -328,21 +326,15 @@ private slots:
     }
 
     // J2/profileNo as getProfile hands it to the page: anything but 0..9 is 0.
-    void savedProfile_data()
-    {
-        QTest::addColumn<QByteArray>("line"); QTest::addColumn<int>("profile");
-        QTest::newRow("absent") << QByteArray() << 0;
-        for (const char *n : {"0", "3", "9"})
-            QTest::newRow(n) << "profileNo=" + QByteArray(n) << QByteArray(n).toInt();
-        for (const char *bad : {"12", "10", "-1", "abc", "1, 2", "3.5", "99999999999"})
-            QTest::newRow(bad) << "profileNo=" + QByteArray(bad) << 0;
-    }
     void savedProfile()
     {
-        QFETCH(QByteArray, line); QFETCH(int, profile);
-        TempDataFolder dir;
-        QVERIFY(dir.writeFile("modules/setting/apConfig.bin", "[J2]\n" + line + "\n"));
-        QCOMPARE(ProfileStore().savedProfile(), profile);
+        for (const QByteArray line : {"", "profileNo=0", "profileNo=3", "profileNo=9", "profileNo=12", "profileNo=10",
+                                      "profileNo=-1", "profileNo=abc", "profileNo=1, 2", "profileNo=3.5", "profileNo=99999999999"}) {
+            TempDataFolder dir;
+            QVERIFY(dir.writeFile("modules/setting/apConfig.bin", "[J2]\n" + line + "\n"));
+            const int expected = line == "profileNo=3" ? 3 : line == "profileNo=9" ? 9 : 0;
+            QVERIFY2(ProfileStore().savedProfile() == expected, line.constData());
+        }
     }
 
     // Installed files: "<file> <key> <elements, 0: one number> <low> <high> <step>" or "<file> <key> = <text>".
@@ -374,8 +366,8 @@ private slots:
     {
         QFETCH(QString, row);
         const QStringList field = row.section(" = ", 0, 0).split(' ');
-        const QString folder = field[0].endsWith("ini") ? "qml/" : "setting/";
-        const QSettings file(installed(folder + field[0]), QSettings::IniFormat);
+        const QString folder = field[0].endsWith("ini") ? "/modules/qml/" : "/modules/setting/";
+        const QSettings file(G7_SOURCE_DIR + folder + field[0], QSettings::IniFormat);
         const QVariant stored = file.value(field[1]);
         QVERIFY(file.status() == QSettings::NoError && file.contains(field[1]));
         if (row.contains(" = ")) {
