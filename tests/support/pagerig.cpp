@@ -165,10 +165,13 @@ QString PageRig::stored(const QString &key) const
     return list ? value.toStringList().join(QStringLiteral(", ")) : value.toString();
 }
 
-QString PageRig::profileLine(int entry) const
+QString PageRig::fileValue(const QString &file, const QString &section, const QString &key) const
 {
     QCoreApplication::processEvents();
-    const QString file = QString::fromUtf8(data.readFile(QStringLiteral("modules/setting/p1.bin")));
-    const int at = file.indexOf(QStringLiteral("\n%1=").arg(entry), file.indexOf(QLatin1String("[keydefine_J2]")));
-    return at < 0 ? QString() : file.mid(at + 1).section(QLatin1Char('\n'), 0, 0);
+    const QString text = QString::fromUtf8(data.readFile(file));
+    const QString part = text.section(QLatin1Char('[') + section + QLatin1String("]\n"), 1).section(QLatin1String("\n["), 0, 0);
+    for (const QString &line : part.split(QLatin1Char('\n')))
+        if (line.startsWith(key + QLatin1Char('=')))
+            return line.mid(key.size() + 1).trimmed();
+    return QString();
 }

@@ -59,8 +59,9 @@ public:
     QList<QByteArray> matrices() const { return sentKeyMatrices(traceFile()); }
     // The current profile's value as text, lists joined by ", ".
     QString stored(const QString &key) const;
-    // The line of button `entry` in p1.bin's [keydefine_J2], as a text editor shows it.
-    QString profileLine(int entry) const;
+    // The value of `key` in [section] of a data file ("modules/setting/p1.bin") as a text editor shows it; null when
+    // absent.
+    QString fileValue(const QString &file, const QString &section, const QString &key) const;
 
     const QString shotDir;
     TempDataFolder data;
