@@ -82,7 +82,6 @@ private slots:
         QFETCH(QStringList, texts);
         QVERIFY(openEditor());
         rig->click("macroNew");
-        QVERIFY(macroFile("Macro_0").contains("index=0"));
         QVERIFY(QString::fromUtf8(rig->data.readFile("modules/setting/name.bin")).contains("Macro_0, loaderzenith"));
         tick("recTimeCheck");   // the delays saved below need it
         rig->click("macroRecord");
@@ -210,7 +209,6 @@ private slots:
         for (const QString bad : {"../x", "a/b", "ab\u061Ccd", "loaderzenith"}) {
             rename(1, bad);
             QCOMPARE(rig->text("macroMessage"), texts[0]);
-            QCOMPARE(rig->view->getNameList(0), (QVariantList{"Macro_0", "Macro_1", "Macro_2"}));
             QCOMPARE(rig->data.readFile("modules/setting/name.bin"), names);
             QCOMPARE(listed(), (QStringList{"Macro_0", "Macro_1", "Macro_2"}));
         }
@@ -304,7 +302,6 @@ private slots:
             if (field != "delayEdit1")   // a delay's field goes with its row
                 QCOMPARE(rig->text(field), before);
             QCOMPARE(rig->text("loopField"), QString("300"));
-            QCOMPARE(listed(), QStringList{"Macro_0"});
             QCOMPARE(rig->data.readFile("modules/macro/Macro_0.bin"), file);
             QCOMPARE(macroBlocks().size(), blocks);
             rig->click("macroEditorCancel");
