@@ -15,12 +15,10 @@
 #include <QTest>
 
 PageRig::PageRig(int model, const QString &language, bool installed)
-    : shotDir(qEnvironmentVariable("G7_QML_SHOT_DIR", QCoreApplication::applicationDirPath() + QStringLiteral("/shots"))),
-      sim(std::make_shared<SimulatedG7>(model))
+    : sim(std::make_shared<SimulatedG7>(model))
 {
     // Any warning while the page starts or is driven (a QML error above all) fails the test.
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".?")));
-    QDir().mkpath(shotDir);
     data.copyFromSource(QStringLiteral("modules/setting/apConfig.bin"));
     if (!installed)
         return;
@@ -45,7 +43,7 @@ void PageRig::connect()
 {
     ReportTrace::open(traceFile());
     setHidBackend(std::make_shared<TracingBackend>(sim));
-    setSleeper(sleeper);
+    setSleeper(std::make_shared<RecordingSleeper>());
     hid = std::make_unique<Hid_Thread>();
     bool encode = false;
     const auto ap = StoreFile::open(data.filePath(QStringLiteral("modules/setting/apConfig.bin")));
@@ -142,10 +140,12 @@ QString PageRig::cutOff(const QString &name) const
 
 void PageRig::shot(const QString &name, const QRect &part) const
 {
+    const QString dir = qEnvironmentVariable("G7_QML_SHOT_DIR", QCoreApplication::applicationDirPath() + "/shots");
+    QDir().mkpath(dir);
     QImage image = view->grabFramebuffer();
     if (!part.isNull())
         image = image.copy(part);
-    image.save(QStringLiteral("%1/%2-%3.png").arg(shotDir, name, QLatin1String(QTest::currentDataTag())));
+    image.save(QStringLiteral("%1/%2-%3.png").arg(dir, name, QLatin1String(QTest::currentDataTag())));
 }
 
 QStringList PageRig::reports(int from) const

@@ -49,7 +49,7 @@ public:
     void hover(const QString &name);
     // Empty when the item lies wholly inside the window and no clipping ancestor cuts it; else what cuts it.
     QString cutOff(const QString &name) const;
-    // Keeps a picture of the window for a look by eye: <shotDir>/<name>-<data tag>.png.
+    // Keeps a picture of the window for a look by eye: <G7_QML_SHOT_DIR>/<name>-<data tag>.png.
     void shot(const QString &name, const QRect &part = {}) const;
 
     QString traceFile() const { return data.filePath(QStringLiteral("trace.txt")); }
@@ -63,10 +63,8 @@ public:
     // absent.
     QString fileValue(const QString &file, const QString &section, const QString &key) const;
 
-    const QString shotDir;
     TempDataFolder data;
     std::shared_ptr<SimulatedG7> sim;
-    std::shared_ptr<RecordingSleeper> sleeper = std::make_shared<RecordingSleeper>();
     std::unique_ptr<Hid_Thread> hid;
     std::unique_ptr<myQQuickView> view;
     RecordingPointerSettings *system = nullptr;
