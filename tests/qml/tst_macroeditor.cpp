@@ -410,6 +410,7 @@ private slots:
             QCOMPARE(rig->text("singleKeyName"), QString(name));
             rig->shot("keydialog");
             rig->click("singleKeyOk");
+            QVERIFY(!rig->shown("singleKeyMain") && !rig->shown("mainMask"));
             QCOMPARE(rig->matrices().size(), matrices + (*name != 0));
             QCOMPARE(entry(2), QString(line));
         }
