@@ -43,7 +43,7 @@ void PageRig::connect()
 {
     ReportTrace::open(traceFile());
     setHidBackend(std::make_shared<TracingBackend>(sim));
-    setSleeper(std::make_shared<RecordingSleeper>());
+    setSleeper(sleeper);
     hid = std::make_unique<Hid_Thread>();
     bool encode = false;
     const auto ap = StoreFile::open(data.filePath(QStringLiteral("modules/setting/apConfig.bin")));

@@ -65,6 +65,7 @@ public:
 
     TempDataFolder data;
     std::shared_ptr<SimulatedG7> sim;
+    std::shared_ptr<RecordingSleeper> sleeper = std::make_shared<RecordingSleeper>();
     std::unique_ptr<Hid_Thread> hid;
     std::unique_ptr<myQQuickView> view;
     RecordingPointerSettings *system = nullptr;
