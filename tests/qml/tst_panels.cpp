@@ -1,4 +1,3 @@
-#include "hid_thread.h"
 #include "languagerows.h"
 #include "myqquickview.h"
 #include "pagerig.h"
@@ -162,7 +161,6 @@ private slots:
         click(page->item("jmgd2"), 5, 9);
         QCOMPARE(commands(0x04), (QStringList{"04 03 00 00 00 00 00 f8", "04 02 00 00 00 00 00 f9"}));
         shoot("jmgdMain");
-        page->view->hid->monitorRunning = true;
         page->click("headerButton2");
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Updater not started: .*update1.exe\" is missing$"));
         page->click("askRow1");
@@ -170,7 +168,6 @@ private slots:
         QCOMPARE(QStringList({page->text("noticeTitle"), page->text("noticeText")}), texts);
         QVERIFY(page->item("noticeText")->property("implicitWidth").toReal() <= page->item("noticeText")->width());
         QVERIFY(page->cutOff("noticeBox").isEmpty());
-        QVERIFY(page->view->hid->monitorRunning);   // the DPI notices go on
         page->shot("no-updater");
         page->click("noticeOk");
         QVERIFY(!page->shown("noticeBox") && !page->shown("mainMask"));
