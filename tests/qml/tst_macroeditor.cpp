@@ -20,7 +20,8 @@ class tst_MacroEditor : public QObject
     void key(bool down, int usage, int ticks = 0)
     {
         editor()->setProperty("macroRecordCount", ticks);
-        QMetaObject::invokeMethod(rig->view->rootObject(), "detectKeyboard", Q_ARG(QVariant, down), Q_ARG(QVariant, usage));
+        QMetaObject::invokeMethod(rig->view->rootObject(), "detectKeyboard", Q_ARG(QVariant, down),
+                                  Q_ARG(QVariant, usage));
     }
     int events() { return editor()->property("eventModel").value<QObject *>()->property("count").toInt(); }
     QString macroFile(const QString &name) { return QString::fromUtf8(rig->data.readFile("modules/macro/" + name + ".bin")); }
@@ -388,7 +389,9 @@ private slots:
         // Left and right click go out as they were; every row of the profile is four numbers.
         const QByteArray sent = rig->matrices().last();
         QCOMPARE(sent.left(16).toHex(' '), QByteArray("00 f0 00 02 00 f1 00 02 00 f2 00 02 00 e9 00 04"));
-        const auto entry = [&](int k) { return rig->fileValue("modules/setting/p1.bin", "keydefine_J2", QString::number(k)); };
+        const auto entry = [&](int k) {
+            return rig->fileValue("modules/setting/p1.bin", "keydefine_J2", QString::number(k));
+        };
         static const QRegularExpression numbers("^\\d+, \\d+, \\d+, \\d+$");
         for (int k = 0; k < 16; ++k)
             QVERIFY2(numbers.match(entry(k)).hasMatch(), qPrintable(QString::number(k) + '=' + entry(k)));

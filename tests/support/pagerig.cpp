@@ -168,8 +168,8 @@ QString PageRig::stored(const QString &key) const
 QString PageRig::fileValue(const QString &file, const QString &section, const QString &key) const
 {
     QCoreApplication::processEvents();
-    const QString text = QString::fromUtf8(data.readFile(file));
-    const QString part = text.section(QLatin1Char('[') + section + QLatin1String("]\n"), 1).section(QLatin1String("\n["), 0, 0);
+    const QString head = QLatin1Char('[') + section + QLatin1String("]\n");
+    const QString part = QString::fromUtf8(data.readFile(file)).section(head, 1).section(QLatin1String("\n["), 0, 0);
     for (const QString &line : part.split(QLatin1Char('\n')))
         if (line.startsWith(key + QLatin1Char('=')))
             return line.mid(key.size() + 1).trimmed();
