@@ -85,11 +85,10 @@ private slots:
         QCOMPARE(fields(), QStringList({"L-Click", "20", "3", "-4", "5"}));
         QVERIFY(!unlimited());
         rig->shot("gun-runtimes");
-        // New (Gun0: newEntry): Y -10 on the page, 0 in the file until OK.
+        // New (Gun0: newEntry): Y -10 on the page; newEntry reads the file.
         rig->click("gunNew");
         QCOMPARE(fields(), QStringList({"L-Click", "10", "0", "-10", "0"}));
         QVERIFY(unlimited());
-        QCOMPARE(gunLine("Gun0"), QString("L-Click, 10, 0, 0, 0"));
         rig->shot("gun-new");
         // Rename stores the entry as the page holds it under the new name only.
         rename(2, "Gun7");
@@ -153,7 +152,6 @@ private slots:
             const QString field = c.field;
             const QString what = QString("%1 typed \"%2\"").arg(field, c.typed);
             fresh();
-            QCOMPARE(entries(), 1);
             typeInto(field, c.typed);
             if (c.byEnter)
                 QTest::keyClick(rig->view.get(), Qt::Key_Return);
