@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(fields(), QStringList({"L-Click", "20", "3", "-4", "5"}));
         QVERIFY(!unlimited());
         rig->shot("gun-runtimes");
-        // New (Gun0: newEntry): Y -10 on the page; newEntry reads the file.
+        // New (Gun0): Y -10 on the page (newEntry reads its line in the file).
         rig->click("gunNew");
         QCOMPARE(fields(), QStringList({"L-Click", "10", "0", "-10", "0"}));
         QVERIFY(unlimited());
@@ -138,6 +138,7 @@ private slots:
             {"gunXField", "128", true, "127", "L-Click, 20, 127, -4, 5"},
             {"gunYField", "-0", false, "0", "L-Click, 20, 3, 0, 5"},
             {"gunYField", "1-2", true, "12", "L-Click, 20, 3, 12, 5"},   // a minus only in front
+            {"gunYField", "-35", false, "-35", "L-Click, 20, 3, -35, 5"},
             {"gunTimesField", "", false, "0", "L-Click, 20, 3, -4, 0"},   // and "Unlimited" chosen
             {"gunTimesField", "999", true, "255", "L-Click, 20, 3, -4, 255"},
         };
