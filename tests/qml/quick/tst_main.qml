@@ -109,12 +109,13 @@ TestCase {
     // and the lighting level sliders.
     function test_maths_data() {
         return [
-            // One row per segment of the hue bar and branch of the sliders (its ends: test_colorPopup).
+            // A row per segment of the hue bar and branch of the sliders (its ends: test_colorPopup); each pop-up place.
             ["colorAt", [8], "#ff7900"], ["colorAt", [40], "#00ff00"], ["colorAt", [61], "#00ffff"],
             ["colorAt", [82], "#0000ff"], ["colorAt", [104], "#ff00f3"], ["sliderPosition", ["#FF7F00"], 8],
             ["sliderPosition", ["#00ff00"], 40], ["sliderPosition", ["#0000ff"], 83], ["popupX", [0], 25],
             ["sliderPosition", ["#ff00ff"], 104], ["sliderPosition", ["#ff0080"], 115], ["popupX", [3], -17],
             ["sliderPosition", ["#808080"], -2], ["sliderPosition", ["red"], -2], ["popupX", [5], 58],
+            ["popupX", [1], 61], ["popupX", [2], 98], ["popupX", [4], 20],
             // Speed dial 180 wide: centre x 90, base line y 70.
             ["dialLevel", [179, 79, 180], 11], ["dialLevel", [0, 69, 180], 0], ["dialLevel", [0, 20, 180], 2],
             ["dialLevel", [30, 10, 180], 3], ["dialLevel", [150, 10, 180], 8], ["dialLevel", [179, 69, 180], 10],
@@ -126,15 +127,18 @@ TestCase {
             ["loadedReportRate", [4], 4], ["loadedReportRate", [undefined], 0], ["reportImage", [1], "1000"],
             ["reportImage", [2], "500"], ["reportImage", [4], "250"], ["reportImage", [3], "125"],
             // Axis slider zones by x and knob centres.
-            ["xyZone", [29], 0], ["xyZone", [30], 1], ["xyZone", [199], 8], ["xyZone", [200], 9],
-            ["xyKnobCentre", [5, true], 116], ["xyKnobCentre", [9, false], 199], ["xyKnobCentre", [9, true], 200],
+            ["xyZone", [29], 0], ["xyZone", [30], 1], ["xyZone", [51], 1], ["xyZone", [52], 2], ["xyZone", [94], 3],
+            ["xyZone", [95], 4], ["xyZone", [158], 6], ["xyZone", [199], 8], ["xyZone", [200], 9],
+            ["xyKnobCentre", [0, true], 10], ["xyKnobCentre", [5, true], 116], ["xyKnobCentre", [9, false], 199],
+            ["xyKnobCentre", [9, true], 200],
             // Scroll-lines field and its buttons.
             ["scrollFieldValue", [""], 1], ["scrollFieldValue", ["42"], 42], ["scrollFieldValue", ["999"], 100],
             ["scrollPlus", ["100"], 100], ["scrollPlus", [""], 1], ["scrollMinus", ["1"], 1], ["scrollMinus", ["0"], 1],
             ["scrollMinus", ["9"], 8],
             // The top of a track, its edge and below it; level slider zones by x.
             ["dpiAt", [7, 3], 18000], ["dpiAt", [8, 2], 16000], ["dpiAt", [165, 3], 200], ["levelAt", [33], 0],
-            ["levelAt", [34], 1], ["levelAt", [93], 3], ["levelAt", [121], 3], ["levelAt", [125], 4],
+            ["levelAt", [34], 1], ["levelAt", [62], 1], ["levelAt", [63], 2], ["levelAt", [92], 2],
+            ["levelAt", [93], 3], ["levelAt", [121], 3], ["levelAt", [125], 4],
         ].map(r => ({ tag: r[0] + "(" + r[1].join(", ") + ")", f: r[0], args: r[1], result: r[2] }))
     }
     function test_maths(data) {
