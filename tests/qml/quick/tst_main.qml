@@ -109,7 +109,7 @@ TestCase {
     // and the lighting level sliders.
     function test_maths_data() {
         return [
-            // A row per segment of the hue bar and branch of the sliders (its ends: test_colorPopup); each pop-up place.
+            // A row per hue bar segment and branch of the sliders (its ends: test_colorPopup); each pop-up place.
             ["colorAt", [8], "#ff7900"], ["colorAt", [40], "#00ff00"], ["colorAt", [61], "#00ffff"],
             ["colorAt", [82], "#0000ff"], ["colorAt", [104], "#ff00f3"], ["sliderPosition", ["#FF7F00"], 8],
             ["sliderPosition", ["#00ff00"], 40], ["sliderPosition", ["#0000ff"], 83], ["popupX", [0], 25],
