@@ -15,12 +15,10 @@
 #include <QTest>
 
 PageRig::PageRig(int model, const QString &language, bool installed)
-    : shotDir(qEnvironmentVariable("G7_QML_SHOT_DIR", QCoreApplication::applicationDirPath() + QStringLiteral("/shots"))),
-      sim(std::make_shared<SimulatedG7>(model))
+    : sim(std::make_shared<SimulatedG7>(model))
 {
     // Any warning while the page starts or is driven (a QML error above all) fails the test.
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".?")));
-    QDir().mkpath(shotDir);
     data.copyFromSource(QStringLiteral("modules/setting/apConfig.bin"));
     if (!installed)
         return;
@@ -142,10 +140,12 @@ QString PageRig::cutOff(const QString &name) const
 
 void PageRig::shot(const QString &name, const QRect &part) const
 {
+    const QString dir = qEnvironmentVariable("G7_QML_SHOT_DIR", QCoreApplication::applicationDirPath() + "/shots");
+    QDir().mkpath(dir);
     QImage image = view->grabFramebuffer();
     if (!part.isNull())
         image = image.copy(part);
-    image.save(QStringLiteral("%1/%2-%3.png").arg(shotDir, name, QLatin1String(QTest::currentDataTag())));
+    image.save(QStringLiteral("%1/%2-%3.png").arg(dir, name, QLatin1String(QTest::currentDataTag())));
 }
 
 QStringList PageRig::reports(int from) const
@@ -165,10 +165,13 @@ QString PageRig::stored(const QString &key) const
     return list ? value.toStringList().join(QStringLiteral(", ")) : value.toString();
 }
 
-QString PageRig::profileLine(int entry) const
+QString PageRig::fileValue(const QString &file, const QString &section, const QString &key) const
 {
     QCoreApplication::processEvents();
-    const QString file = QString::fromUtf8(data.readFile(QStringLiteral("modules/setting/p1.bin")));
-    const int at = file.indexOf(QStringLiteral("\n%1=").arg(entry), file.indexOf(QLatin1String("[keydefine_J2]")));
-    return at < 0 ? QString() : file.mid(at + 1).section(QLatin1Char('\n'), 0, 0);
+    const QString head = QLatin1Char('[') + section + QLatin1String("]\n");
+    const QString part = QString::fromUtf8(data.readFile(file)).section(head, 1).section(QLatin1String("\n["), 0, 0);
+    for (const QString &line : part.split(QLatin1Char('\n')))
+        if (line.startsWith(key + QLatin1Char('=')))
+            return line.mid(key.size() + 1).trimmed();
+    return QString();
 }

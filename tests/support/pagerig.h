@@ -49,7 +49,7 @@ public:
     void hover(const QString &name);
     // Empty when the item lies wholly inside the window and no clipping ancestor cuts it; else what cuts it.
     QString cutOff(const QString &name) const;
-    // Keeps a picture of the window for a look by eye: <shotDir>/<name>-<data tag>.png.
+    // Keeps a picture of the window for a look by eye: <G7_QML_SHOT_DIR>/<name>-<data tag>.png.
     void shot(const QString &name, const QRect &part = {}) const;
 
     QString traceFile() const { return data.filePath(QStringLiteral("trace.txt")); }
@@ -59,10 +59,10 @@ public:
     QList<QByteArray> matrices() const { return sentKeyMatrices(traceFile()); }
     // The current profile's value as text, lists joined by ", ".
     QString stored(const QString &key) const;
-    // The line of button `entry` in p1.bin's [keydefine_J2], as a text editor shows it.
-    QString profileLine(int entry) const;
+    // The value of `key` in [section] of a data file ("modules/setting/p1.bin") as a text editor shows it; null when
+    // absent.
+    QString fileValue(const QString &file, const QString &section, const QString &key) const;
 
-    const QString shotDir;
     TempDataFolder data;
     std::shared_ptr<SimulatedG7> sim;
     std::shared_ptr<RecordingSleeper> sleeper = std::make_shared<RecordingSleeper>();

@@ -12,11 +12,11 @@
 class TmpfsMount
 {
 public:
-    explicit TmpfsMount(const QString &dir, const QString &size = QStringLiteral("256k"))
+    explicit TmpfsMount(const QString &dir)
     {
         const QMap<QString, QByteArray> kept = filesBelow(dir);
         QProcess mount;
-        mount.start(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", dir});
+        mount.start(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=256k", "tmpfs", dir});
         if (!mount.waitForFinished() || mount.exitStatus() != QProcess::NormalExit || mount.exitCode() != 0) {
             m_error = QString::fromLocal8Bit(mount.readAllStandardError()).trimmed();
             return;

@@ -12,7 +12,6 @@ struct ViewRig : PageRig
     explicit ViewRig(int model) : PageRig(model, QStringLiteral("English"), false) {}
     QByteArray file(const QString &name) { qApp->processEvents(); return data.readFile("modules/setting/" + name); }
 
-    const bool installed = (connect(), QFile::exists(data.filePath("modules/setting/apConfig.bin")));
-    myQQuickView &view = *PageRig::view;
+    myQQuickView &view = (connect(), *PageRig::view);
     Hid_Thread &hid = *PageRig::hid;
 };

@@ -59,7 +59,6 @@ TestCase {
         var setEnabledCalls = () => ui_View.calls.filter(c => c[0] === "setEnabled")
         var locked = Date.now()
         data.start ? page.initUI(1) : page.setProtectUI(data.interval)
-        compare(busy.isBusy, data.interval > 0)
         if (data.interval > 0) {
             compare([setEnabledCalls()].concat(shown()), [[["setEnabled", false]]].concat(data.start ? released.map(v => !v) : released))
             tryCompare(busy, "isBusy", false, data.interval + 10000)
@@ -110,41 +109,36 @@ TestCase {
     // and the lighting level sliders.
     function test_maths_data() {
         return [
-            ["colorAt", [-2], "#ff0000"], ["colorAt", [125], "#ff0000"], ["colorAt", [8], "#ff7900"], ["colorAt", [19], "#ffff00"],
-            ["colorAt", [21], "#e7ff00"], ["colorAt", [40], "#00ff00"], ["colorAt", [61], "#00ffff"], ["colorAt", [82], "#0000ff"],
-            ["colorAt", [103], "#ff00ff"], ["colorAt", [104], "#ff00f3"], ["sliderPosition", ["#ff0000"], -2],
-            ["sliderPosition", ["#FF7F00"], 8], ["sliderPosition", ["#ffff00"], 19], ["sliderPosition", ["#00ff00"], 40],
-            ["sliderPosition", ["#00ffff"], 62], ["sliderPosition", ["#0000ff"], 83], ["sliderPosition", ["#ff00ff"], 104],
-            ["sliderPosition", ["#ff0080"], 115], ["sliderPosition", ["#808080"], -2], ["sliderPosition", ["red"], -2],
-            ["popupX", [0], 25], ["popupX", [1], 61], ["popupX", [2], 98], ["popupX", [3], -17], ["popupX", [4], 20],
-            ["popupX", [5], 58], ["popupX", [7], 58],
+            // A row per hue bar segment and branch of the sliders (its ends: test_colorPopup); each pop-up place.
+            ["colorAt", [8], "#ff7900"], ["colorAt", [40], "#00ff00"], ["colorAt", [61], "#00ffff"],
+            ["colorAt", [82], "#0000ff"], ["colorAt", [104], "#ff00f3"], ["sliderPosition", ["#FF7F00"], 8],
+            ["sliderPosition", ["#00ff00"], 40], ["sliderPosition", ["#0000ff"], 83], ["popupX", [0], 25],
+            ["sliderPosition", ["#ff00ff"], 104], ["sliderPosition", ["#ff0080"], 115], ["popupX", [3], -17],
+            ["sliderPosition", ["#808080"], -2], ["sliderPosition", ["red"], -2], ["popupX", [5], 58],
+            ["popupX", [1], 61], ["popupX", [2], 98], ["popupX", [4], 20],
             // Speed dial 180 wide: centre x 90, base line y 70.
-            ["dialLevel", [179, 70, 180], 11], ["dialLevel", [179, 79, 180], 11], ["dialLevel", [90, 10, 180], 6],
-            ["dialLevel", [90, 69, 180], 6], ["dialLevel", [0, 70, 180], 0], ["dialLevel", [0, 69, 180], 0], ["dialLevel", [0, 20, 180], 2],
+            ["dialLevel", [179, 79, 180], 11], ["dialLevel", [0, 69, 180], 0], ["dialLevel", [0, 20, 180], 2],
             ["dialLevel", [30, 10, 180], 3], ["dialLevel", [150, 10, 180], 8], ["dialLevel", [179, 69, 180], 10],
-            ["dialAngle", [30, 10, 180], 45], ["dialAngle", [150, 10, 180], 135], ["dialAngle", [89, 0, 180], 89],
-            ["dialAngle", [91, 0, 180], 90], ["dialAngle", [150, 71, 180], 180],
-            ["dialImage", [0], 0], ["dialImage", [9], 9], ["dialImage", [10], 10], ["dialImage", [11], 10],
+            ["dialAngle", [30, 10, 180], 45], ["dialAngle", [89, 0, 180], 89], ["dialAngle", [91, 0, 180], 90],
+            ["dialAngle", [150, 71, 180], 180], ["dialImage", [9], 9], ["dialImage", [11], 10],
             // Report-rate dial quadrants: top-left 8, bottom-left 4, bottom-right 2, top-right 1.
-            ["reportQuadrant", [0, 0, 116, 116], 8], ["reportQuadrant", [57, 57, 116, 116], 8],
-            ["reportQuadrant", [57, 58, 116, 116], 4], ["reportQuadrant", [58, 58, 116, 116], 2],
-            ["reportQuadrant", [58, 57, 116, 116], 1], ["reportQuadrant", [115, 0, 116, 116], 1],
-            ["loadedReportRate", [16], 8], ["loadedReportRate", [4], 4], ["loadedReportRate", [undefined], 0],
-            ["reportImage", [1], "1000"], ["reportImage", [2], "500"], ["reportImage", [4], "250"],
-            ["reportImage", [8], "125"], ["reportImage", [0], "125"], ["reportImage", [3], "125"],
+            ["reportQuadrant", [57, 57, 116, 116], 8], ["reportQuadrant", [57, 58, 116, 116], 4],
+            ["reportQuadrant", [58, 58, 116, 116], 2], ["reportQuadrant", [58, 57, 116, 116], 1],
+            ["loadedReportRate", [4], 4], ["loadedReportRate", [undefined], 0], ["reportImage", [1], "1000"],
+            ["reportImage", [2], "500"], ["reportImage", [4], "250"], ["reportImage", [3], "125"],
             // Axis slider zones by x and knob centres.
-            ["xyZone", [0], 0], ["xyZone", [29], 0], ["xyZone", [30], 1], ["xyZone", [51], 1], ["xyZone", [52], 2],
-            ["xyZone", [94], 3], ["xyZone", [95], 4], ["xyZone", [158], 6], ["xyZone", [199], 8], ["xyZone", [200], 9],
+            ["xyZone", [29], 0], ["xyZone", [30], 1], ["xyZone", [51], 1], ["xyZone", [52], 2], ["xyZone", [94], 3],
+            ["xyZone", [95], 4], ["xyZone", [158], 6], ["xyZone", [199], 8], ["xyZone", [200], 9],
             ["xyKnobCentre", [0, true], 10], ["xyKnobCentre", [5, true], 116], ["xyKnobCentre", [9, false], 199],
             ["xyKnobCentre", [9, true], 200],
             // Scroll-lines field and its buttons.
-            ["scrollFieldValue", ["0"], 1], ["scrollFieldValue", [""], 1], ["scrollFieldValue", ["42"], 42],
-            ["scrollFieldValue", ["999"], 100], ["scrollPlus", ["100"], 100], ["scrollPlus", ["7"], 8],
-            ["scrollPlus", [""], 1], ["scrollMinus", ["1"], 1], ["scrollMinus", ["0"], 1], ["scrollMinus", ["9"], 8],
-            // The top of a track on each model, below it, its middle; level slider zones by x.
-            ["dpiAt", [7, 0], 12000], ["dpiAt", [7, 3], 18000], ["dpiAt", [8, 2], 16000], ["dpiAt", [165, 3], 200],
-            ["dpiAt", [85, 1], 8100], ["levelAt", [33], 0], ["levelAt", [34], 1], ["levelAt", [62], 1], ["levelAt", [63], 2],
-            ["levelAt", [92], 2], ["levelAt", [93], 3], ["levelAt", [121], 3], ["levelAt", [125], 4],
+            ["scrollFieldValue", [""], 1], ["scrollFieldValue", ["42"], 42], ["scrollFieldValue", ["999"], 100],
+            ["scrollPlus", ["100"], 100], ["scrollPlus", [""], 1], ["scrollMinus", ["1"], 1], ["scrollMinus", ["0"], 1],
+            ["scrollMinus", ["9"], 8],
+            // The top of a track, its edge and below it; level slider zones by x.
+            ["dpiAt", [7, 3], 18000], ["dpiAt", [8, 2], 16000], ["dpiAt", [165, 3], 200], ["levelAt", [33], 0],
+            ["levelAt", [34], 1], ["levelAt", [62], 1], ["levelAt", [63], 2], ["levelAt", [92], 2],
+            ["levelAt", [93], 3], ["levelAt", [121], 3], ["levelAt", [125], 4],
         ].map(r => ({ tag: r[0] + "(" + r[1].join(", ") + ")", f: r[0], args: r[1], result: r[2] }))
     }
     function test_maths(data) {
