@@ -171,13 +171,6 @@ inline void connectMouse(Hid_Thread &hid)
     discover(hid);
 }
 
-// Discovery against the shipped catalogue, without connecting.
-inline void attachShippedCatalogue(Hid_Thread &hid)
-{
-    bool encode = false;
-    hid.findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), StoreFile::format(), {}, &encode));
-}
-
 // The tray agent's stand-in: records the calls, counts those off the GUI thread and the connects;
 // onConnect runs what the page starts at a connect.
 class RecordingHost : public DeviceHost
