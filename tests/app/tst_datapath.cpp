@@ -44,11 +44,7 @@ private slots:
         readOnly(true);
         // "~" stands for the user's modules/ folder.
         const QList<std::pair<QString, QString>> paths{
-            {u"./modules/setting/p1.bin"_s, u"~/setting/p1.bin"_s},
             {u"./modules/setting/apConfig.bin"_s, u"~/setting/apConfig.bin"_s},
-            {u"./modules/setting/name.bin"_s, u"~/setting/name.bin"_s},
-            {u"./modules/macro/"_s, u"~/macro/"_s},
-            {u"./modules/gun/gunData.bin"_s, u"~/gun/gunData.bin"_s},
             {u"./modules/setting/pD.bin"_s, u"./modules/setting/pD.bin"_s},
             {u"./modules/i18n/lang_025044.ini"_s, u"./modules/i18n/lang_025044.ini"_s},
             {u"./modules/img/trayIcon.ico"_s, u"./modules/img/trayIcon.ico"_s},
