@@ -132,11 +132,10 @@ private slots:
         QTest::newRow("profile 4, huge numbers") << QStringList{u"--profile"_s, u"4"_s} << 0 << u"^profile 4 \\(Huge\\) is current"_s << true;
         QTest::newRow("profile 2") << QStringList{u"--profile"_s, u"2"_s} << 0 << u"^profile 2 \\(Three\\) is current and sent to the mouse\n$"_s << true;
         QTest::newRow("list after") << QStringList{u"--list"_s} << 0 << u"\n\\* 2 Three\n"_s << false;
-        // A class is one line of apConfig.bin: linked again it moves; a deleted or unknown profile takes none.
+        // A class is one line of apConfig.bin: linked again it moves.
         QTest::newRow("link") << QStringList{u"--link"_s, u"Steam App"_s, u"3"_s} << 0 << u"^Steam App linked to profile 3 \\(Four\\)\n$"_s << false;
         QTest::newRow("link moved") << QStringList{u"--link"_s, u"Steam App"_s, u"1"_s} << 0 << u"^Steam App linked to profile 1 \\(Two\\)\n$"_s << false;
         QTest::newRow("links") << QStringList{u"--links"_s} << 0 << u"^Steam App 1 \\(Two\\)\n$"_s << false;
-        QTest::newRow("link no profile") << QStringList{u"--link"_s, u"XTerm"_s, u"5"_s} << 1 << u"^profile 5 does not exist \\(see --list\\)\n$"_s << false;
         QTest::newRow("link no class") << QStringList{u"--link"_s, QString(), u"1"_s} << 2 << u"^not a window class: \"\"\n$"_s << false;
         QTest::newRow("unlink") << QStringList{u"--unlink"_s, u"Steam App"_s} << 0 << u"^Steam App unlinked\n$"_s << false;
         QTest::newRow("unlink again") << QStringList{u"--unlink"_s, u"Steam App"_s} << 1 << u"^Steam App is not linked \\(see --links\\)\n$"_s << false;

@@ -44,16 +44,6 @@ class tst_Connection : public QObject
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        isEncode = false;
-        deviceReady = false;
-        const quint32 values[8] = {400, 800, 1600, 3200, 6400, 12000, 16000, 26000};
-        std::copy(values, values + 8, dpiStageValues);
-        for (int i = 0; i < 8; ++i)
-            dpiSwitchText[i] = QStringLiteral("text %1").arg(i + 1);
-    }
-
     void catalogues_data()
     {
         QTest::addColumn<QByteArray>("ini");    // empty: the embedded catalogue
@@ -180,6 +170,10 @@ private slots:
         const struct { const char *report, *notice; } cases[] = {
             {"06070003", "text 3 1600"}, {"06070008", "text 7 26000"},   // stage 8 uses the seventh text
             {"06050003", nullptr}, {"05070003", nullptr}, {"060700", nullptr}, {"06070000", nullptr}, {"06070009", nullptr}};
+        const quint32 values[8] = {400, 800, 1600, 3200, 6400, 12000, 16000, 26000};
+        std::copy(values, values + 8, dpiStageValues);
+        for (int i = 0; i < 8; ++i)
+            dpiSwitchText[i] = QStringLiteral("text %1").arg(i + 1);
         SimRig rig;
         RecordingHost host;
         auto hid = std::make_unique<Hid_Thread>(&host);
