@@ -70,7 +70,6 @@ private slots:
         for (int i = 0; i < catalogue.value(u"common/total"_s).toInt(); ++i)
             expected << uR"(SUBSYSTEM=="hidraw", ATTRS{idVendor}=="%1", ATTRS{idProduct}=="%2", TAG+="uaccess")"_s.arg(
                 catalogue.value(u"%1/vid"_s.arg(i)).toString().toLower(), catalogue.value(u"%1/pid"_s.arg(i)).toString().toLower());
-        QCOMPARE(expected.size(), 4);
         QFile rule(builtRule);
         QVERIFY2(rule.open(QIODevice::ReadOnly), qPrintable(builtRule));
         const QStringList lines = QString::fromLatin1(rule.readAll()).split(u'\n', Qt::SkipEmptyParts);
