@@ -276,7 +276,8 @@ private slots:
         const QString fifo = dir.filePath("trace.fifo");
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         for (const QString &notFile : {fifo, QStringLiteral("/dev/null")}) {
-            QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Cannot write the report trace .*: not a regular file$"));
+            QTest::ignoreMessage(QtDebugMsg,
+                                 QRegularExpression("^Cannot write the report trace .*: not a regular file$"));
             QVERIFY(!ReportTrace::open(notFile));
         }
     }
