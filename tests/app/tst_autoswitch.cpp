@@ -21,7 +21,6 @@ private slots:
         QTest::newRow("one switch per real change, back to the first") << u"XLogo s XClock s XTerm s"_s << u"1 2 0"_s;
         QTest::newRow("alt-tab through three windows sends once") << u"XTerm XLogo XClock s"_s << u"2"_s;
         QTest::newRow("change back within the interval") << u"XLogo s XClock XLogo s"_s << u"1"_s;
-        QTest::newRow("same application again") << u"XLogo s XLogo s"_s << u"1"_s;
         QTest::newRow("unlinked with nothing switched") << u"XTerm s XClock s"_s << u"2"_s;
         QTest::newRow("window without class") << u"XLogo s - s"_s << u"1"_s;
         QTest::newRow("hand-picked kept, then the base") << u"XLogo s pick3 XLogo s XTerm s XClock s XTerm s"_s << u"1 2 3"_s;

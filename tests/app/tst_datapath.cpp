@@ -2,24 +2,11 @@
 // folder (seeded once from the installed one) when the program's folder is read-only.
 
 #include <datapath.h>
+#include <tempdatafolder.h>
 
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
-
-static void write(const QString &path, const QByteArray &content)
-{
-    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
-
-static QByteArray read(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 class TestDataPath : public QObject
 {
@@ -27,28 +14,23 @@ class TestDataPath : public QObject
 private slots:
     void readOnlyProgramFolderUsesSeededUserFolder()
     {
-        QTemporaryDir program, home;
-        QVERIFY(program.isValid() && home.isValid());
+        TempDataFolder home, program;   // the program's folder is the current one
         for (const char *file : {"setting/name.bin", "setting/pD.bin", "gun/gunData.bin", "i18n/lang_025044.ini", "img/trayIcon.ico"})
-            write(program.filePath(u"modules/"_s + QLatin1String(file)), QByteArray("[") + file + "]\n");
-        write(program.filePath(u"modules/setting/apConfig.bin"_s), "[J2]\nprofileNo=2\n");
+            QVERIFY(program.writeFile(u"modules/"_s + QLatin1String(file), QByteArray("[") + file + "]\n"));
+        QVERIFY(program.writeFile(u"modules/setting/apConfig.bin"_s, "[J2]\nprofileNo=2\n"));
         QVERIFY(QFile::setPermissions(program.filePath(u"modules/setting/apConfig.bin"_s), QFile::ReadOwner | QFile::ReadGroup));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
-        const QString user = home.filePath(u"orvane-g7/modules"_s);
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(u"data"_s)));
+        const QString user = home.filePath(u"data/orvane-g7/modules"_s);
         const auto readOnly = [&](bool on) {
             for (const QString &dir : {program.filePath(u"modules/setting"_s), program.filePath(u"modules"_s)})
                 QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
                                                        | (on ? QFile::Permissions() : QFile::Permissions(QFile::WriteOwner))));
-            QCOMPARE(chooseDataFolder(program.path()), on ? user : QString());
+            QCOMPARE(chooseDataFolder(QDir::currentPath()), on ? user : QString());
         };
         readOnly(true);
         // "~" stands for the user's modules/ folder.
         const QList<std::pair<QString, QString>> paths{
-            {u"./modules/setting/p1.bin"_s, u"~/setting/p1.bin"_s},
             {u"./modules/setting/apConfig.bin"_s, u"~/setting/apConfig.bin"_s},
-            {u"./modules/setting/name.bin"_s, u"~/setting/name.bin"_s},
-            {u"./modules/macro/"_s, u"~/macro/"_s},
-            {u"./modules/gun/gunData.bin"_s, u"~/gun/gunData.bin"_s},
             {u"./modules/setting/pD.bin"_s, u"./modules/setting/pD.bin"_s},
             {u"./modules/i18n/lang_025044.ini"_s, u"./modules/i18n/lang_025044.ini"_s},
             {u"./modules/img/trayIcon.ico"_s, u"./modules/img/trayIcon.ico"_s},
@@ -56,19 +38,19 @@ private slots:
         for (auto [relative, resolved] : paths)
             QCOMPARE(dataPath(relative), resolved.replace(u"~"_s, user));
         // Seeded with the user's files only, each one the user may change.
-        QCOMPARE(read(user + u"/setting/apConfig.bin"_s), QByteArray("[J2]\nprofileNo=2\n"));
+        QCOMPARE(home.readFile(u"data/orvane-g7/modules/setting/apConfig.bin"_s), QByteArray("[J2]\nprofileNo=2\n"));
         QVERIFY(QFileInfo(user + u"/setting/apConfig.bin"_s).permissions() & QFile::WriteOwner);
-        QCOMPARE(read(user + u"/gun/gunData.bin"_s), QByteArray("[gun/gunData.bin]\n"));
+        QCOMPARE(home.readFile(u"data/orvane-g7/modules/gun/gunData.bin"_s), QByteArray("[gun/gunData.bin]\n"));
         QVERIFY(QFileInfo(user + u"/macro"_s).isDir());
         for (const char *installedOnly : {"/setting/pD.bin", "/i18n", "/img"})
             QVERIFY(!QFileInfo::exists(user + QLatin1String(installedOnly)));
         // The next start keeps what the user changed and brings back what the user lost.
-        write(user + u"/setting/apConfig.bin"_s, "[J2]\nprofileNo=4\n");
+        QVERIFY(home.writeFile(u"data/orvane-g7/modules/setting/apConfig.bin"_s, "[J2]\nprofileNo=4\n"));
         QVERIFY(QFile::remove(user + u"/setting/name.bin"_s));
         readOnly(true);
-        QCOMPARE(read(user + u"/setting/apConfig.bin"_s), QByteArray("[J2]\nprofileNo=4\n"));
-        QCOMPARE(read(user + u"/setting/name.bin"_s), QByteArray("[setting/name.bin]\n"));
-        QCOMPARE(read(program.filePath(u"modules/setting/apConfig.bin"_s)), QByteArray("[J2]\nprofileNo=2\n"));
+        QCOMPARE(home.readFile(u"data/orvane-g7/modules/setting/apConfig.bin"_s), QByteArray("[J2]\nprofileNo=4\n"));
+        QCOMPARE(home.readFile(u"data/orvane-g7/modules/setting/name.bin"_s), QByteArray("[setting/name.bin]\n"));
+        QCOMPARE(program.readFile(u"modules/setting/apConfig.bin"_s), QByteArray("[J2]\nprofileNo=2\n"));
         readOnly(false);   // back to beside the program
     }
 };

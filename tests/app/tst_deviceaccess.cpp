@@ -70,7 +70,6 @@ private slots:
         for (int i = 0; i < catalogue.value(u"common/total"_s).toInt(); ++i)
             expected << uR"(SUBSYSTEM=="hidraw", ATTRS{idVendor}=="%1", ATTRS{idProduct}=="%2", TAG+="uaccess")"_s.arg(
                 catalogue.value(u"%1/vid"_s.arg(i)).toString().toLower(), catalogue.value(u"%1/pid"_s.arg(i)).toString().toLower());
-        QCOMPARE(expected.size(), 4);
         QFile rule(builtRule);
         QVERIFY2(rule.open(QIODevice::ReadOnly), qPrintable(builtRule));
         const QStringList lines = QString::fromLatin1(rule.readAll()).split(u'\n', Qt::SkipEmptyParts);
@@ -97,7 +96,6 @@ private slots:
         QTest::newRow("node it cannot open, rule installed") << 0000 << 1 << 2
             << QStringList{u"read and write: NO (no permission)"_s, u"udev rule: installed"_s, reload};
         QTest::newRow("node it cannot open, rule lacks a model") << 0000 << 2 << 2 << QStringList{u"udev rule: outdated ("_s, teeRule};
-        QTest::newRow("node it can open") << 0600 << 1 << 0 << usable;
         QTest::newRow("node it can open, no rule") << 0600 << 0 << 0 << usable;
         QTest::newRow("on USB, no hidraw node") << -2 << 1 << 2
             << QStringList{u"no hidraw node"_s, u"the kernel has not bound its HID interfaces, so there is nothing to open"_s,

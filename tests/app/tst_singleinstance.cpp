@@ -1,16 +1,14 @@
 // Single instance with real processes, copies of this test acting as the program: leftovers in the temporary
-// folder, idle peers, a caller gone during its command, a FIFO trace, a copy-data endpoint out of descriptors.
+// folder, idle peers, a caller gone during its command, a copy-data endpoint out of descriptors.
 
 #include <copydataendpoint.h>
 #include <qtsinglecoreapplication.h>
-#include <reporttrace.h>
 
 #include <QLocalSocket>
 #include <QtTest>
 
 #include <csignal>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -45,8 +43,6 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QByteArray>("contents");
         QTest::newRow("garbled lock file") << u"lock"_s << QByteArray("\x01\xff garbage\n\n\x7f", 14);
-        QTest::newRow("lock of a live process") << u"lock"_s << QByteArray::number(getpid()) + "\norvane-g7\n"
-                + QSysInfo::machineHostName().toUtf8() + '\n';
         QTest::newRow("directory at the lock") << u"lock dir"_s << QByteArray();
         QTest::newRow("directory at the socket") << u"socket dir"_s << QByteArray();
         QTest::newRow("socket of a killed copy") << u"socket"_s << QByteArray();
@@ -146,20 +142,6 @@ private slots:
         QCOMPARE((err += endpoint.readAllStandardError()).count(full), 1);
         endpoint.kill();
         endpoint.waitForFinished();
-    }
-
-    void traceTakesRegularFilesOnly()
-    {
-        const QString fifo = temp.filePath(u"trace.fifo"_s), file = temp.filePath(u"trace.txt"_s);
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        // Nobody reads the FIFO: opening it must not wait for a reader.
-        for (const QString &notFile : {fifo, u"/dev/null"_s}) {
-            QTest::ignoreMessage(QtDebugMsg, QRegularExpression(u"^Cannot write the report trace .*: not a regular file$"_s));
-            QVERIFY(!ReportTrace::open(notFile));
-        }
-        QVERIFY(ReportTrace::open(file));
-        ReportTrace::close();
-        QVERIFY(QFileInfo(file).isFile());
     }
 
 private:

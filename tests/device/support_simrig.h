@@ -171,14 +171,7 @@ inline void connectMouse(Hid_Thread &hid)
     discover(hid);
 }
 
-// Discovery against the shipped catalogue, without connecting.
-inline void attachShippedCatalogue(Hid_Thread &hid)
-{
-    bool encode = false;
-    hid.findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), StoreFile::format(), {}, &encode));
-}
-
-// The tray agent's stand-in: records the calls, counts those off the GUI thread and the connects;
+// The tray agent's stand-in: records the calls and counts those off the GUI thread;
 // onConnect runs what the page starts at a connect.
 class RecordingHost : public DeviceHost
 {
@@ -186,7 +179,6 @@ public:
     void deviceConnected(int curDevice) override
     {
         record("connected " + QString::number(curDevice));
-        ++connects;
         if (onConnect)
             onConnect(curDevice);
     }
@@ -221,7 +213,6 @@ public:
     QMutex mutex;
     QStringList calls;      // read on the GUI thread, where every call must come
     int offThreadCalls = 0;
-    int connects = 0;
     bool viewEnabled = false;
 };
 
