@@ -7,16 +7,10 @@
 #include <QRandomGenerator>
 #include <QTest>
 
-static QByteArray run(void (*transform)(uchar *, const uchar *), QByteArray block,
-                      const QByteArray &code = QByteArray(8, 0))
+static QByteArray run(void (*transform)(uchar *, const uchar *), QByteArray block, const QByteArray &code)
 {
     transform(reinterpret_cast<uchar *>(block.data()), reinterpret_cast<const uchar *>(code.constData()));
     return block;
-}
-
-static QString hex(const QByteArray &bytes)
-{
-    return QString::fromLatin1(bytes.toHex(' ').toUpper());
 }
 
 // "count" key edges of A, "gap" ms apart.
@@ -42,15 +36,11 @@ private slots:
     void encoders_data()
     {
         QTest::addColumn<QString>("row");
-        for (const char *row : {"dpi 0 200 = 4", "dpi 0 7200 = 144", "dpi 0 7300 = 72 d", "dpi 0 12000 = 119 d",
-                 "dpi 1 100 = 2", "dpi 1 12700 = 254", "dpi 1 12800 = 0 d", "dpi 1 12900 = 2 d", "dpi 1 16000 = 64 d",
-                 "dpi 2 12700 = 254", "dpi 2 12800 = 0 d", "dpi 2 16000 = 64 d", "dpi 3 12700 = 254",
-                 "dpi 3 12800 = 127 d", "dpi 3 12900 = 128 d", "dpi 3 18000 = 179 d", "dpi 7 12900 = 2 d",
-                 "dpi 7 12700 = 254", "led 0 0 = 0 6", "led 0 1 = 12 6", "led 0 2 = 25 6", "led 0 3 = 37 6",
-                 "led 0 4 = 50 6", "led 0 7 = 87 6", "led 13 0 = 0 6", "led 13 1 = 20 6", "led 13 2 = 30 6",
-                 "led 13 3 = 40 6", "led 13 4 = 50 6", "led 13 7 = 50 6", "led 1 0 = 50 10", "led 1 1 = 50 8",
-                 "led 1 2 = 50 6", "led 1 3 = 50 4", "led 1 4 = 50 1", "led 12 0 = 50 10", "led 12 4 = 50 1",
-                 "led 4 5 = 50 255", "led 4 7 = 50 251", "palette 256 -1 511 17 2 = 00 ff ff 11 02",
+        for (const char *row : {"dpi 0 7200 = 144", "dpi 0 7300 = 72 d", "dpi 1 12700 = 254", "dpi 1 12800 = 0 d",
+                 "dpi 1 12900 = 2 d", "dpi 2 12800 = 0 d", "dpi 3 12700 = 254", "dpi 3 12800 = 127 d",
+                 "dpi 7 12900 = 2 d", "led 0 3 = 37 6", "led 0 7 = 87 6", "led 13 1 = 20 6", "led 13 3 = 40 6",
+                 "led 13 4 = 50 6", "led 1 1 = 50 8", "led 1 4 = 50 1", "led 4 5 = 50 255",
+                 "palette 256 -1 511 17 2 = 00 ff ff 11 02",
                  "palette 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 = 01 02 03 04 05 06 07 08 "
                  "09 0a 0b 0c 0d 0e 0f 10 11 12 13 14 15 16 17 18", "stage1 31 15 = 1f 0f",
                  "stage2 1 2 3 4 5 6 7 8 9 10 = 21 43 65 87 05 06 07 08 09 0a",
@@ -147,10 +137,8 @@ private slots:
         QFETCH(QStringList, entries); QFETCH(uint, loops); QFETCH(QString, bytes); QFETCH(int, estimate);
         const QList<MacroCodec::Event> events = MacroCodec::parseEntries(entries);
         const QByteArray encoded = MacroCodec::encode(events, loops);
-        if (bytes.endsWith(u'…'))
-            QCOMPARE(hex(encoded.left(bytes.size() / 3)) + u'…', bytes);
-        else
-            QCOMPARE(hex(encoded), bytes);
+        const QString hex = QString::fromLatin1(encoded.toHex(' ').toUpper());
+        QCOMPARE(bytes.endsWith(u'…') ? hex.left(bytes.size() - 1) + u'…' : hex, bytes);
         QCOMPARE(MacroCodec::estimate(events), estimate);
         QVariantList list;
         for (char b : encoded)
