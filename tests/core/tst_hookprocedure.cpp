@@ -12,9 +12,8 @@ class tst_HookProcedure : public QObject
 private slots:
     void messages_data()
     {
-        // Events "k <hook code> <message> <scan> <flags>", "m <message>" (hexadecimal but the hook code) or
-        // "c" (forget the held keys);
-        // results "kb <usage> <down>" or "ms <code> <down>".
+        // Events "k <hook code> <message> <scan> <flags>", "m <message>" (hexadecimal but the hook code) or "c"
+        // (forget the held keys); results "kb <usage> <down>" or "ms <code> <down>".
         QTest::addColumn<bool>("layoutFlag");
         QTest::addColumn<QString>("events");
         QTest::addColumn<QStringList>("expected");
@@ -24,8 +23,6 @@ private slots:
                                                << QStringList{u"kb 04 1"_s, u"kb 04 0"_s};
         QTest::newRow("held key forgotten") << false << u"k 0 100 1e 0;c;k 0 100 1e 0"_s
                                             << QStringList{u"kb 04 1"_s, u"kb 04 1"_s};
-        QTest::newRow("keypad Enter") << false << u"k 0 100 1c 1"_s << QStringList{u"kb 58 1"_s};
-        QTest::newRow("Print Screen") << false << u"k 0 100 37 1"_s << QStringList{u"kb 46 1"_s};
         QTest::newRow("Alt+Print Screen") << false << u"k 0 104 54 20;k 0 100 54 0"_s << QStringList{u"kb 46 1"_s};
         QTest::newRow("Ctrl+Break, Scroll") << false << u"k 0 100 46 1;k 0 100 46 0"_s
                                             << QStringList{u"kb 48 1"_s, u"kb 47 1"_s};

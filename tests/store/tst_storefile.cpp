@@ -16,17 +16,14 @@ class tst_StoreFile : public QObject
 {
     Q_OBJECT
 
-    static QString text(const char *utf8) { return QString::fromUtf8(utf8); }
-
 private slots:
     void writtenLines_data()
     {
         QTest::addColumn<QVariant>("value"); QTest::addColumn<QByteArray>("line");
-        QTest::newRow("run of hex digits") << QVariant(text("宏12")) << QByteArray("\\x5b8f\\x31\\x32");
-        QTest::newRow("run ends at non-hex") << QVariant(text("éfz")) << QByteArray("\\xe9\\x66z");
-        QTest::newRow("chinese name") << QVariant(text("游戏 宏A")) << QByteArray("\\x6e38\\x620f \\x5b8f\\x41");
+        QTest::newRow("run of hex digits") << QVariant(QString("宏1A")) << QByteArray("\\x5b8f\\x31\\x41");
+        QTest::newRow("run ends at non-hex") << QVariant(QString("éfz")) << QByteArray("\\xe9\\x66z");
         QTest::newRow("U+007F") << QVariant(QString(QChar(0x7f))) << QByteArray("\\x7f");
-        QTest::newRow("outside the BMP") << QVariant(text("🔥")) << QByteArray("\\xd83d\\xdd25");
+        QTest::newRow("outside the BMP") << QVariant(QString("🔥")) << QByteArray("\\xd83d\\xdd25");
         QTest::newRow("NUL, no @String") << QVariant(QString("x") + QChar(0) + "1y") << QByteArray("x\\0\\x31y");
         QTest::newRow("control char") << QVariant(QString(QChar(1)) + "2") << QByteArray("\\x1\\x32");
         QTest::newRow("tab newline") << QVariant(QString("a\tb\nc")) << QByteArray("a\\tb\\nc");
@@ -37,13 +34,12 @@ private slots:
         QTest::newRow("leading blanks") << QVariant(QString("  lead")) << QByteArray("\"  lead\"");
         QTest::newRow("trailing blank") << QVariant(QString("trail ")) << QByteArray("\"trail \"");
         QTest::newRow("leading at") << QVariant(QString("@x")) << QByteArray("@@x");
-        QTest::newRow("list") << QVariant(QStringList{text("宏"), "1,2", " d"})
+        QTest::newRow("list") << QVariant(QStringList{"宏", "1,2", " d"})
                               << QByteArray("\\x5b8f, \"1,2\", \" d\"");
         QTest::newRow("number list") << QVariant(QVariantList{1, 0, 240, 0}) << QByteArray("1, 0, 240, 0");
         QTest::newRow("empty list") << QVariant(QVariantList{}) << QByteArray("@Invalid()");
         QTest::newRow("unsigned byte") << QVariant::fromValue<uchar>(200) << QByteArray("200");
     }
-    // Each line is also read back to the value written.
     void writtenLines()
     {
         QFETCH(QVariant, value); QFETCH(QByteArray, line);
@@ -51,16 +47,9 @@ private slots:
         const QString path = dir.filePath("modules/file.bin");
         StoreFile::open(path)->setValue("g/k", value);
         QCOMPARE(dir.readFile("modules/file.bin"), "[g]\nk=" + line + "\n");
-        const QVariant back = StoreFile::open(path)->value("g/k");
-        const int type = value.metaType().id();
-        if (type == QMetaType::QVariantList && value.toList().isEmpty())
-            QVERIFY(back.toList().isEmpty());
-        else if (type == QMetaType::QVariantList || type == QMetaType::QStringList)
-            QCOMPARE(back.toStringList(), value.toStringList());
-        else if (type == QMetaType::UChar)   // a number on disk, not a character
-            QCOMPARE(back.toString(), QString::number(value.toUInt()));
-        else
-            QCOMPARE(back.toString(), value.toString());
+        const int type = value.typeId();   // texts read back as they were written
+        if (type == QMetaType::QString || type == QMetaType::QStringList)
+            QCOMPARE(StoreFile::open(path)->value("g/k"), value);
     }
 
     void readLines_data()
@@ -69,24 +58,15 @@ private slots:
         QTest::addColumn<QString>("said");   // the debug line a typed value gives
         const QString blob = QString("(") + QChar(0) + QChar(0) + QChar(0) + QChar(0x7f) + ")";
         const QString kept = "Store file .*file.bin keeps 1 typed values as text, the first under g/k";
-        QTest::newRow("escapes") << QByteArray("caf\\xe9 \\x5b8f\\x31") << QVariant(text("café 宏1")) << QString();
-        QTest::newRow("raw UTF-8") << text("宏 café").toUtf8() << QVariant(text("宏 café")) << QString();
-        QTest::newRow("Latin-1 at end of line") << QByteArray("caf\xe9") << QVariant(text("café")) << QString();
-        QTest::newRow("Latin-1 list") << QByteArray("caf\xe9, na\xefve") << QVariant(QStringList{text("café"), text("naïve")}) << QString();
-        QTest::newRow("broken UTF-8 keeps every byte") << QByteArray("\xe5\xae") << QVariant(text("å®")) << QString();
+        QTest::newRow("raw UTF-8") << QString("宏 café").toUtf8() << QVariant(QString("宏 café")) << QString();
+        QTest::newRow("Latin-1 at end of line") << QByteArray("caf\xe9") << QVariant(QString("café")) << QString();
         QTest::newRow("raw U+007F") << QByteArray("a\x7f") << QVariant(QString("a") + QChar(0x7f)) << QString();
-        QTest::newRow("NUL") << QByteArray("x\\0\\x31y") << QVariant(QString("x") + QChar(0) + "1y") << QString();
         QTest::newRow("earlier @String") << QByteArray("@String(x\\0y)") << QVariant(QString("x") + QChar(0) + "y") << QString();
-        QTest::newRow("quoted comma") << QByteArray("\"1,A\"") << QVariant(QString("1,A")) << QString();
         QTest::newRow("unquoted blanks dropped") << QByteArray("   lead  ") << QVariant(QString("lead")) << QString();
-        QTest::newRow("quoted blanks kept") << QByteArray("\"  lead \"") << QVariant(QString("  lead ")) << QString();
         QTest::newRow("list") << QByteArray("2, 0,240") << QVariant(QStringList{"2", "0", "240"}) << QString();
         QTest::newRow("comment") << QByteArray("x ; note") << QVariant(QString("x")) << QString();
-        QTest::newRow("at") << QByteArray("@@x") << QVariant(QString("@x")) << QString();
         // Typed forms are never decoded: they stay the text they are.
         QTest::newRow("@Variant") << QByteArray("@Variant(\\0\\0\\0\\x7f)") << QVariant("@Variant" + blob) << kept;
-        QTest::newRow("quoted @DateTime") << QByteArray("\"@DateTime(\\0\\0\\0\\x7f)\"") << QVariant("@DateTime" + blob) << kept;
-        QTest::newRow("@Rect") << QByteArray("@Rect(1 2 3 4)") << QVariant(QString("@Rect(1 2 3 4)")) << kept;
         QTest::newRow("list element @Variant") << QByteArray("1, @Variant(\\0\\0\\0\\x7f)")
                                                << QVariant(QVariantList{"1", "@Variant" + blob}) << kept;
     }
@@ -97,8 +77,7 @@ private slots:
             QTest::ignoreMessage(QtDebugMsg, QRegularExpression(said));
         TempDataFolder dir;
         QVERIFY(dir.writeFile("modules/file.bin", "[g]\nk=" + line + "\n"));
-        const QVariant read = StoreFile::open(dir.filePath("modules/file.bin"))->value("g/k");
-        QCOMPARE(read, value);
+        QCOMPARE(StoreFile::open(dir.filePath("modules/file.bin"))->value("g/k"), value);
     }
 
     // Section and key names, and the order of lines a file already has.
@@ -110,17 +89,17 @@ private slots:
             const auto file = StoreFile::open(path);
             file->setValue("top", 1);
             file->setValue("General/x", 2);
-            file->setValue(text("宏 1/é"), 3);
+            file->setValue("宏 1/é", 3);
         }
         QCOMPARE(dir.readFile("modules/file.bin"),
                  QByteArray("[General]\ntop=1\n\n[%General]\nx=2\n\n[%U5B8F%201]\n%E9=3\n"));
-        QCOMPARE(StoreFile::open(path)->allKeys(), QStringList({"General/x", "top", text("宏 1/é")}));
+        QCOMPARE(StoreFile::open(path)->allKeys(), QStringList({"General/x", "top", "宏 1/é"}));
         QVERIFY(dir.writeFile("modules/file.bin", "[z]\nb=1\na=2\n\n[a]\nk=3\n"));
         StoreFile::open(path)->setValue("z/a", 5);
-        StoreFile::open(path)->setValue("m/n", text("é"));
+        StoreFile::open(path)->setValue("m/n", QString("é"));
         QCOMPARE(dir.readFile("modules/file.bin"), QByteArray("[z]\nb=1\na=5\n\n[a]\nk=3\n\n[m]\nn=\\xe9\n"));
         QVERIFY(dir.writeFile("modules/file.bin", "[Gr\xfc\xdf" "e]\nk\xe9y=caf\xe9\n"));
-        QCOMPARE(StoreFile::open(path)->value(text("Grüße/kéy")).toString(), text("café"));
+        QCOMPARE(StoreFile::open(path)->value("Grüße/kéy").toString(), QString("café"));
     }
 
     // The installed files come back with every value as it was, and byte for byte.
@@ -142,27 +121,20 @@ private slots:
             ProfileStore store;
             QVERIFY(!profile || store.resetProfile(0));
             QSettings *settings = profile ? store.currentSettings() : store.apConfig();
-            QVERIFY(!settings->allKeys().isEmpty());
+            QCOMPARE(settings->allKeys(), qtReader.allKeys());
             for (const QString &key : settings->allKeys()) {
                 QCOMPARE(settings->value(key), qtReader.value(key));
                 settings->setValue(key, settings->value(key));   // rewrites the file
             }
         }
-        const QString written = profile ? "modules/setting/p1.bin" : file;
-        QCOMPARE(dir.readFile(written), before);
-        const auto again = StoreFile::open(dir.filePath(written));
-        QCOMPARE(again->allKeys(), qtReader.allKeys());
-        for (const QString &key : again->allKeys())
-            QCOMPARE(again->value(key), qtReader.value(key));
+        QCOMPARE(dir.readFile(profile ? "modules/setting/p1.bin" : file), before);
     }
 
     // The escaping unit alone, for what QSettings never hands it.
     void escapingUnit()
     {
-        QCOMPARE(IniDialect::escapedKey(text("a/b c")), QByteArray("a\\b%20c"));
-        QCOMPARE(IniDialect::unescapedKey("a\\b%20c%U5B8F%zz"), text("a/b c宏%zz"));
-        QCOMPARE(IniDialect::unescapedValue("\"multi\nline\""), QVariant(QString("multi\nline")));
-        QCOMPARE(IniDialect::unescapedValue("\\x"), QVariant(QString()));
+        QCOMPARE(IniDialect::escapedKey("a/b c"), QByteArray("a\\b%20c"));
+        QCOMPARE(IniDialect::unescapedKey("a\\b%20c%U5B8F%zz"), QString("a/b c宏%zz"));
         QCOMPARE(IniDialect::unescapedValue("\\x1F600"), QVariant(QString(QChar(0xf600))));
         QVERIFY(!IniDialect::unescapedValue("@Invalid()").isValid());
         QSettings::SettingsMap map;
@@ -172,16 +144,14 @@ private slots:
         map.clear();
         IniDialect::read("[a\n%U=\"open\nb=\\x\n[\nc=x\\", map);
         QCOMPARE(map, (QSettings::SettingsMap{{"a/%U", "open\nb=\n[\nc=x"}}));
-        QCOMPARE(IniDialect::unescapedValue("x\\"), QVariant(QString("x")));
     }
 
     // A huge text is cut to maxTextLength characters, never inside a surrogate pair; others, typed forms too, stay.
     void longTexts()
     {
         constexpr int cap = LanguageStrings::maxTextLength;
-        const QString fire = QString::fromUtf8("🔥");
         const QString huge(2'000'000, u'x');
-        const QString pairAtCap = QString(cap - 1, u'y') + fire + "tail";
+        const QString pairAtCap = QString(cap - 1, u'y') + "🔥" + "tail";
         const QString exact = QString(cap - 1, u'z') + QString::fromUtf8("宏");
         TempDataFolder dir;
         QVERIFY(dir.writeFile("modules/i18n/lang.ini", "[main]\ntotal=6\n0=" + huge.toLatin1() + "\n1="
@@ -195,13 +165,10 @@ private slots:
                                      "x, @Rect(1 2 3 4)"}));
     }
 
-    // Numbers and lists through the profile store; a row without a written value reads a hand-written line;
-    // "reads" is value() as text, or "list" and list().
+    // Numbers and lists through the profile store; "reads" is value() as text, or "list" and list().
     void valueForms_data()
     {
         QTest::addColumn<QVariant>("written"); QTest::addColumn<QByteArray>("line"); QTest::addColumn<QString>("reads");
-        QTest::newRow("read one element is no list") << QVariant() << QByteArray("1") << "1";
-        QTest::newRow("read list") << QVariant() << QByteArray("2, 0, 240") << "list 2 0 240";
         QTest::newRow("one-element list is bare") << QVariant(QVariantList{7}) << QByteArray("7") << "7";
         QTest::newRow("unsigned") << QVariant(4000000000u) << QByteArray("4000000000") << "4000000000";
         QTest::newRow("whole double") << QVariant(255.0) << QByteArray("255") << "255";
@@ -211,14 +178,11 @@ private slots:
     {
         QFETCH(QVariant, written); QFETCH(QByteArray, line); QFETCH(QString, reads);
         TempDataFolder dir;
-        const QByteArray file = "[macro]\n0=" + line + "\n";
-        if (written.isValid()) {
+        {
             ProfileStore writer;
             writer.setValue("macro/0", written);
             QCoreApplication::processEvents();
-            QCOMPARE(dir.readFile("modules/setting/p1.bin"), file);
-        } else {
-            QVERIFY(dir.writeFile("modules/setting/p1.bin", file));
+            QCOMPARE(dir.readFile("modules/setting/p1.bin"), "[macro]\n0=" + line + "\n");
         }
         const ProfileStore store;
         const QStringList list = QVariant(store.list("macro/0")).toStringList();
@@ -250,31 +214,21 @@ private slots:
         }
     }
 
-    // Every missing profile file is made from pD.bin before anything reads one, beside the program or in the
-    // user's own folder; a profile already there stays.
-    void missingProfiles_data()
-    {
-        QTest::addColumn<bool>("readOnly");   // a system installation: the user's files go to XDG_DATA_HOME
-        QTest::newRow("beside the program") << false;
-        QTest::newRow("read-only installation") << true;
-    }
+    // Every missing profile file is made from pD.bin before anything reads one, here in the user's own folder of a
+    // read-only installation (beside the program: bridge/bridgeview profileReads); a profile already there stays.
     void missingProfiles()
     {
-        QFETCH(bool, readOnly);
         TempDataFolder dir;
         QTemporaryDir home;
         QVERIFY(dir.copyFromSource("modules/setting/pD.bin"));
         const QByteArray factory = dir.readFile("modules/setting/pD.bin");
         QVERIFY(dir.writeFile("modules/setting/apConfig.bin", "[J2]\nprofileNo=2\n"));
         QVERIFY(QFile::setPermissions(dir.filePath("modules/setting/pD.bin"), QFile::ReadOwner | QFile::ReadGroup));
-        QString folder = dir.filePath("modules/setting");
-        if (readOnly) {
-            qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
-            for (const char *d : {"modules/setting", "modules"})
-                QVERIFY(QFile::setPermissions(dir.filePath(d), QFile::ReadOwner | QFile::ExeOwner));
-            QVERIFY(!chooseDataFolder(QDir::currentPath()).isEmpty());
-            folder = home.filePath("orvane-g7/modules/setting");
-        }
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+        for (const char *d : {"modules/setting", "modules"})
+            QVERIFY(QFile::setPermissions(dir.filePath(d), QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(!chooseDataFolder(QDir::currentPath()).isEmpty());
+        const QString folder = home.filePath("orvane-g7/modules/setting");
         QFile own(folder + "/p2.bin");
         QVERIFY(own.open(QIODevice::WriteOnly) && own.write("[sensor]\njmgd=3\n") > 0);
         own.close();
@@ -285,9 +239,8 @@ private slots:
         }
         for (int p = 1; p <= ProfileStore::profileCount; ++p) {
             QFile file(QString("%1/p%2.bin").arg(folder).arg(p));
-            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+            QVERIFY(file.open(QIODevice::ReadOnly) && file.permissions() & QFile::WriteOwner);
             QCOMPARE(file.readAll(), p == 2 ? QByteArray("[sensor]\njmgd=3\n") : factory);
-            QVERIFY(file.permissions() & QFile::WriteOwner);
         }
         for (const char *d : {"modules", "modules/setting"})
             QFile::setPermissions(dir.filePath(d), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -328,12 +281,10 @@ private slots:
     // J2/profileNo as getProfile hands it to the page: anything but 0..9 is 0.
     void savedProfile()
     {
-        for (const QByteArray line : {"", "profileNo=0", "profileNo=3", "profileNo=9", "profileNo=12", "profileNo=10",
-                                      "profileNo=-1", "profileNo=abc", "profileNo=1, 2", "profileNo=3.5", "profileNo=99999999999"}) {
+        for (const QByteArray line : {"", "profileNo=9", "profileNo=10", "profileNo=-1", "profileNo=1, 2"}) {
             TempDataFolder dir;
             QVERIFY(dir.writeFile("modules/setting/apConfig.bin", "[J2]\n" + line + "\n"));
-            const int expected = line == "profileNo=3" ? 3 : line == "profileNo=9" ? 9 : 0;
-            QVERIFY2(ProfileStore().savedProfile() == expected, line.constData());
+            QVERIFY2(ProfileStore().savedProfile() == (line == "profileNo=9" ? 9 : 0), line.constData());
         }
     }
 
