@@ -1,7 +1,5 @@
 #include "dpiencoding.h"
 #include "keynames.h"
-#include "myqquickview.h"
-#include "tracereader.h"
 #include "viewrig.h"
 
 #include <QProcess>

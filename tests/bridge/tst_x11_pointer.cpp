@@ -1,6 +1,5 @@
 #include "../app/support_xserver.h"
 
-#include "gnomemousesettings.h"
 #include "linuxpointersettings.h"
 #include "profilekeys.h"
 #include "viewrig.h"
