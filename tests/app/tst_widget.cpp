@@ -46,7 +46,6 @@ private slots:
         QTest::addColumn<int>("shownState"); // the page's no-mouse state afterwards; -1: page not shown
         const QString en = u"English"_s;
         QTest::newRow("tray: second start, never connected, no language") << QString() << true << secondStart << false << true << 1;
-        QTest::newRow("tray: double-click, never connected") << en << true << int(QSystemTrayIcon::DoubleClick) << false << true << 1;
         QTest::newRow("tray: menu's Show window, connected, Chinese") << u"ChineseSimplified"_s << true << showMenuEntry << true << true << -1;
         QTest::newRow("tray: single click, Chinese in lower case") << u"chinesesimplified"_s << true << int(QSystemTrayIcon::Trigger) << false << false << -1;
         QTest::newRow("tray: context menu") << en << true << int(QSystemTrayIcon::Context) << true << false << -1;
