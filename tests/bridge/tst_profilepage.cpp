@@ -238,7 +238,6 @@ private slots:
         Page page("Alpha0, profile_01, Work2, D3, E4, F5", language);
         page.open();
         QCOMPARE(page.panel->property("menuTexts").toStringList() << page.text("profileRowName0"), texts);
-        QCOMPARE(page.names(), QString("Alpha0, profile_01, Work2, D3, E4, F5"));
         page.click("profileNew");
         QCOMPARE(page.profileFile(7), page.data.readFile("modules/setting/pD.bin"));
         page.pick(3);
@@ -247,7 +246,6 @@ private slots:
         QCOMPARE(page.names(), QString("Alpha0, profile_01, Work2, D3, E4, F5"));
         QCOMPARE(page.view->store.curProfile, 3);
         page.pick(1, Qt::RightButton);
-        QVERIFY(page.item("profileMenu")->isVisible());
         page.shot("profile-menu");
         const QImage shot = page.view->grabFramebuffer();
         const QPoint at = page.centre("profileMenuRow4");
