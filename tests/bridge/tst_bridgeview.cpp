@@ -1,4 +1,3 @@
-#include "dpiencoding.h"
 #include "keynames.h"
 #include "viewrig.h"
 
@@ -7,7 +6,6 @@
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQmlExpression>
-#include <QQuickItem>
 #include <QTest>
 
 using Call = std::function<void(myQQuickView &, SimulatedG7 &)>;
