@@ -265,7 +265,7 @@ private:
     QPoint waitForTrayIcon(int ms = 5000)
     {
         QPoint icon;
-        QTest::qWaitFor([&] {
+        const bool found = QTest::qWaitFor([&] {
             const QList<QRect> hosts = screen.windows(u"--class trayer"_s);
             for (const QRect &r : screen.windows(u"--class orvane-g7"_s)) {
                 const bool embedded = std::any_of(hosts.begin(), hosts.end(), [&](const QRect &host) { return host.contains(r); });
@@ -273,7 +273,7 @@ private:
             }
             return !icon.isNull();
         }, ms);
-        return icon;
+        return found ? icon : QPoint();
     }
 
     VirtualScreen screen;
