@@ -23,6 +23,7 @@
 #include <QDebug>
 #include <QFileDialog>
 #include <QFocusEvent>
+#include <QFont>
 #include <QPointer>
 #include <QQmlContext>
 #include <QQuickItem>
@@ -41,6 +42,9 @@ static uchar lowByte(const QVariant &value)
 myQQuickView::myQQuickView(QWidget *parent)
     : QQuickWidget(parent)
 {
+    // Without the page's font (off Windows) Latin stays in DejaVu Sans; Chinese gets simplified, not Japanese, forms.
+    QFont::insertSubstitutions(QStringLiteral("微软雅黑"),
+                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")});
     rootContext()->setContextProperty(QStringLiteral("macroCodec"), new MacroCodecObject(this));
     rootContext()->setContextProperty(QStringLiteral("pageRules"), new PageRules(this));
     // The tray program puts its application links here; until then the pages see none.

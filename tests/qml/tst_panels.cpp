@@ -5,11 +5,14 @@
 #include "storefile.h"
 #include "tmpfsmount.h"
 
+#include <QGlyphRun>
 #include <QQuickItem>
 #include <QQuickView>
+#include <QRawFont>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextLayout>
 
 static const char *const groups[] = {"main", "keyMatrix", "keyMenu", "macroEditor", "gunControl", "macroKey", "other"};
 
@@ -166,6 +169,16 @@ private slots:
         page->click("askRow1");
         QVERIFY(page->shown("noticeBox") && page->shown("mainMask"));
         QCOMPARE(QStringList({page->text("noticeTitle"), page->text("noticeText")}), texts);
+        // Without the page's own font, Latin stays in DejaVu Sans and Chinese takes simplified, not Japanese, forms.
+        QTextLayout drawn(QStringLiteral("No 此"), page->item("noticeText")->property("font").value<QFont>());
+        drawn.beginLayout();
+        drawn.createLine();
+        drawn.endLayout();
+        QStringList fonts;
+        for (const QGlyphRun &run : drawn.glyphRuns())
+            fonts << run.rawFont().familyName().toLower();   // as the font database spells it
+        fonts.sort();   // the runs come in no set order
+        QCOMPARE(fonts, (QStringList{"dejavu sans", "noto sans cjk sc"}));
         QVERIFY(page->item("noticeText")->property("implicitWidth").toReal() <= page->item("noticeText")->width());
         QVERIFY(page->cutOff("noticeBox").isEmpty());
         page->shot("no-updater");
