@@ -25,10 +25,12 @@ public:
         tray.setProcessEnvironment(environment);
         tray.setProcessChannelMode(QProcess::MergedChannels);
         tray.setStandardOutputFile(logs.filePath(QStringLiteral("trayer.log")));
-        tray.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top")});
         for (QString found; found.isEmpty(); QThread::msleep(100)) {
             if (deadline.hasExpired())
                 return fail("trayer's window did not appear");
+            // Now and then trayer cannot open a display that has just answered: it is started again.
+            if (tray.state() == QProcess::NotRunning || tray.waitForFinished(0))
+                tray.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top")});
             run(QStringLiteral("xdotool search --class trayer"), &found);
         }
         return true;
