@@ -59,6 +59,15 @@ public:
             found << QRect(g.captured(1).toInt(), g.captured(2).toInt(), g.captured(3).toInt(), g.captured(4).toInt());
         return found;
     }
+    // The program's page window (of the page's size) among the visible windows `search` finds; null when none.
+    QRect pageWindow(const QString &search) const
+    {
+        for (const QRect &r : windows(search)) {
+            if (r.size() == QSize(1000, 640))
+                return r;
+        }
+        return {};
+    }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment(); // for programs drawing here
 
 private:

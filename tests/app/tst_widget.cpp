@@ -2,7 +2,6 @@
 // tray host, notices on the desktop's notification service, the device watch, the view's focus.
 
 #include <devicewatch.h>
-#include <hookcallbacks.h>
 #include <uicontroler.h>
 #include <widget.h>
 
@@ -21,7 +20,7 @@
 
 using namespace Qt::StringLiterals;
 
-constexpr int secondStart = -1, showMenuEntry = -2, showChord = -3;
+constexpr int secondStart = -1, showMenuEntry = -2;
 const QString english = u"ORVANE GLIDE MOUSE G7"_s;
 
 class TestWidget : public QObject
@@ -49,7 +48,7 @@ private slots:
         QTest::newRow("tray: menu's Show window, connected, Chinese") << u"ChineseSimplified"_s << true << showMenuEntry << true << true << -1;
         QTest::newRow("tray: single click, Chinese in lower case") << u"chinesesimplified"_s << true << int(QSystemTrayIcon::Trigger) << false << false << -1;
         QTest::newRow("tray: context menu") << en << true << int(QSystemTrayIcon::Context) << true << false << -1;
-        QTest::newRow("no tray: Shift+Alt+F12, never connected") << en << false << showChord << false << true << 1;
+        QTest::newRow("no tray: second start, never connected") << en << false << secondStart << false << true << 1;
     }
     void closeAndBringBack()
     {
@@ -86,9 +85,6 @@ private slots:
             w.receiveMessage({});
         } else if (request == showMenuEntry) {
             w.trayIcon->contextMenu()->actions().at(2)->trigger();
-        } else if (request == showChord) {
-            for (uchar usage : {0xE1, 0xE2, 0x45}) // left Shift, left Alt, F12, each pressed
-                HookCallbacks::onKeyboardEvent(usage, 1, &w);
         } else {
             w.trayIconActivated(QSystemTrayIcon::ActivationReason(request));
         }

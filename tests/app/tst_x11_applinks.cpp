@@ -199,8 +199,7 @@ private slots:
         QCOMPARE(page.click(u"profileBtn"_s), 0);
         QTRY_VERIFY(page.shown(u"profileRow1"_s));
         const auto menu = [this](int row, int entry) {
-            QCOMPARE(page.pointTo(u"profileRow%1"_s.arg(row)), 0);
-            QCOMPARE(page.xdotool(u"click 3"_s), 0);
+            QCOMPARE(page.click(u"profileRow%1"_s.arg(row), 3), 0);
             QTRY_VERIFY(page.shown(u"profileMenuRow%1"_s.arg(entry)));
             QCOMPARE(page.click(u"profileMenuRow%1"_s.arg(entry)), 0);
         };

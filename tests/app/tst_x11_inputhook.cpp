@@ -111,7 +111,6 @@ private slots:
         QTest::addColumn<bool>("hangUp");
         QTest::addColumn<QStringList>("shown"); // box texts in order; one ending in "…" is a cut text's start
         const QString caption = u"ORVANE GLIDE MOUSE G7|"_s;
-        QTest::newRow("abc, count 3") << record(0x250F, "abc", 3) << 1 << false << QStringList{caption + u"abc"_s};
         QTest::newRow("abc, count 4") << record(0x250F, QByteArray("abc", 4), 4) << 1 << false << QStringList{};
         QTest::newRow("other identifier") << record(0x2510, "abc", 3) << 1 << false << QStringList{};
         QTest::newRow("UTF-8 text") << record(0x250F, "\xc3\xbc", 2) << 1 << false << QStringList{caption + u"ü"_s};

@@ -72,11 +72,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(user + u"/setting/pD.bin"_s));
         // The factory reset as a user clicks it: the reset button, then the dialog's OK (its dark red); bounds for a loaded machine.
         QRect window;
-        QTRY_VERIFY_WITH_TIMEOUT([&] {
-            for (const QRect &found : screen.windows(u"--name ^ORVANE"_s))
-                window = found.size() == QSize(1000, 640) ? found : window;
-            return window.isValid();
-        }(), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT((window = screen.pageWindow(u"--name ^ORVANE"_s)).isValid(), 60000);
         const QPoint origin = window.topLeft();
         const QPoint reset = origin + QPoint(913 + 30, 604 + 12);
         const QString shot = runtime.filePath(u"shot.png"_s);

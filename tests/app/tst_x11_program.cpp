@@ -18,6 +18,7 @@ using namespace Qt::StringLiterals;
 // Window coordinates: the page's minimise and close buttons, an empty stretch to drag by.
 const QPoint minimiseButton(965, 14), closeButton(987, 14), dragSpot(660, 80);
 const QString mainWindow = u"--name ^ORVANE\\sGLIDE\\sMOUSE\\sG7\\s\\(simulated\\)$"_s;
+const QString anyWindow = u"--class orvane-g7"_s;   // the program's windows, whatever their titles
 
 static double drawnShare(const QImage &shot, const QRect &rect)
 {
@@ -38,6 +39,7 @@ private slots:
         QVERIFY2(notices.start(bus.address), "no private session bus (dbus-daemon)");
         screen.environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, QString::fromLatin1(bus.address));
         screen.environment.insert(u"XDG_STATE_HOME"_s, install.filePath(u"state"_s));   // the programs' logs
+        screen.environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());   // the copy-data socket's folder
         first.setProcessEnvironment(screen.environment);
     }
 
@@ -46,11 +48,12 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<bool>("unopenable"); // a mouse this user may not open, or none
         QTest::addColumn<QString>("notice");  // what the notification service is told, if anything
-        QTest::newRow("no mouse, English") << u"English"_s << false << QString();
-        QTest::newRow("no permission, English") << u"English"_s << true
-            << u"Info | Mouse found, but no permission to open it. Run \"orvane-g7 --check\" to see the fix."_s;
         QTest::newRow("no permission, Chinese") << u"ChineseSimplified"_s << true
             << u"Info | 检测到鼠标，但没有权限打开它 (no permission)。运行 orvane-g7 --check 查看解决方法。"_s;
+        QTest::newRow("no mouse, English") << u"English"_s << false << QString();
+        // English last: the later test's program speaks as installed.
+        QTest::newRow("no permission, English") << u"English"_s << true
+            << u"Info | Mouse found, but no permission to open it. Run \"orvane-g7 --check\" to see the fix."_s;
     }
     void withoutMouseOrTrayTheWindowSaysWhy()
     {
@@ -58,10 +61,6 @@ private slots:
         QFETCH(bool, unopenable);
         QFETCH(QString, notice);
         QSettings config(install.filePath(u"modules/setting/apConfig.bin"_s), QSettings::IniFormat);
-        // The later tests' program speaks as installed, also when a check here fails.
-        const auto restore = qScopeGuard([&config, before = config.value(u"common/language"_s)] {
-            config.setValue(u"common/language"_s, before);
-        });
         config.setValue(u"common/language"_s, language);
         config.sync();
         QTemporaryDir root; // what the program sees of /sys and /dev
@@ -74,11 +73,12 @@ private slots:
         notices.calls.clear();
         alone.start(program, {});
         QByteArray said;
-        QTRY_VERIFY2_WITH_TIMEOUT((collect(alone, said, {}), !pageWindow().isEmpty()), said.constData(), 60000);
+        QTRY_VERIFY2_WITH_TIMEOUT((collect(alone, said, {}), !screen.pageWindow(anyWindow).isEmpty()), said.constData(),
+                                  60000);
         // The state's panel in the middle of the drawn page.
         const QString shot = u"x11_program_%1_%2.png"_s.arg(unopenable ? u"no_permission"_s : u"no_mouse"_s,
                                                             language == u"English"_s ? u"en"_s : u"zh"_s);
-        const QRect panel = QRect(250, 250, 500, 140).translated(pageWindow().topLeft());
+        const QRect panel = QRect(250, 250, 500, 140).translated(screen.pageWindow(anyWindow).topLeft());
         QImage image;
         QTRY_VERIFY_WITH_TIMEOUT(drawnShare(image = screenshot(shot), panel) > 0.9, 10000);
         // Only the no-permission state has a title in the warning red.
@@ -98,13 +98,47 @@ private slots:
         QVERIFY(alone.waitForFinished(10000));
     }
 
-    void withoutTrayCloseMinimisesThenToTheLateTray()
+    // The connect step and the page's loading, no command waiting for the channel; a copy-data record meanwhile
+    // leaves the program running (a caller killed during its command: app/singleinstance). Then without a tray
+    // the close button minimises, with the late tray it closes to it; last, a start hidden in the tray.
+    void startUpThenWithoutTrayThenTheLateTray()
     {
-        first.start(program, {u"--simulate"_s});
-        // Should the window not come, what the program said tells why.
+        const QString trace = install.filePath(u"start-trace.txt"_s);
+        const QStringList args{u"--simulate"_s, u"--trace"_s, trace};
+        first.start(program, args);
+        // The connect step's first query: the start's commands run from now on (else what it said tells why).
         QByteArray said;
-        QTRY_VERIFY2_WITH_TIMEOUT((collect(first, said, {u"--simulate"_s}), screen.windows(mainWindow).size() == 1),
+        QTRY_VERIFY2_WITH_TIMEOUT((collect(first, said, args), !sentCommandBlocks(trace, 0x83).isEmpty()),
                                   said.constData(), 60000);
+        QLocalSocket record;
+        record.connectToServer(runtime.filePath(u"orvane-g7-copydata"_s));
+        QVERIFY(record.waitForConnected(5000));
+        record.write(QByteArray("\x0f\x25\0\0\x05\0\0\0hello", 13));
+        QVERIFY(record.waitForBytesWritten(5000));
+        // The box, captioned as the main window; closed with Return.
+        const auto boxes = [this] {
+            QStringList found;
+            QString ids, geometry;
+            screen.run(u"xdotool search --onlyvisible "_s + mainWindow, &ids);
+            for (const QString &id : ids.split(u'\n', Qt::SkipEmptyParts)) {
+                if (screen.run(u"xdotool getwindowgeometry "_s + id, &geometry) == 0 && !geometry.contains(u"1000x640"_s))
+                    found << id;
+            }
+            return found;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(boxes().size(), 1, 10000);
+        QCOMPARE(screen.run(u"xdotool windowfocus %1 key Return"_s.arg(boxes().first())), 0);
+        QTRY_VERIFY(boxes().isEmpty());
+        // Not before: a sender gone while its box is open is the endpoint's own affair.
+        record.disconnectFromServer();
+        // The page has loaded once a handed command that needs it is answered.
+        QVERIFY(QTest::qWaitFor([&] { return screen.run(program + u" --status"_s) == 0; }, 30000));
+        // No command waited for the channel (8 ms polls) or gave up (the option exchange's bytes: device/connection).
+        const QString sent = TraceReader(trace).texts({u"feature-out"_s, u"data-out"_s, u"sleep"_s}).join(u", "_s);
+        QVERIFY2(!sent.contains(u"- sleep 8, - sleep 8"_s), qPrintable(sent));
+        collect(first, said, args);
+        QVERIFY2(!said.contains("cmd Failed") && !said.contains("hid_"), said.constData());
+        QTRY_COMPARE_WITH_TIMEOUT(screen.windows(mainWindow).size(), 1, 30000);
         // The page takes clicks once its start lock lets go and the key panel is drawn (the lock's time: qml/quick).
         const QRect leftPanel = QRect(20, 110, 200, 380).translated(origin());
         QTRY_VERIFY_WITH_TIMEOUT(drawnShare(screenshot(u"x11_program_main_page.png"_s), leftPanel) >= 0.9, 30000);
@@ -141,14 +175,14 @@ private slots:
         QTRY_VERIFY(hints(id).contains(QLatin1String("Normal")));
         QCOMPARE(click(origin() + closeButton), 0);
         QTRY_VERIFY(screen.windows(mainWindow).isEmpty());
-        const QPoint icon = waitForTrayIcon();
+        QPoint icon = waitForTrayIcon();
         QCOMPARE(click(icon, u"--repeat 2 --delay 80 1"_s), 0);
         QTRY_COMPARE(screen.windows(mainWindow).size(), 1);
         QCOMPARE(click(icon, u"3"_s), 0);
         // The menu opens at the pointer in its dark grey: status, separator, Show window, Quit (the last 22-pixel entry).
         QRect menuRect;
         const auto menuOpen = [&] {
-            for (const QRect &r : screen.windows(u"--class orvane-g7"_s))
+            for (const QRect &r : screen.windows(anyWindow))
                 menuRect = r.topLeft() == icon && r.height() >= 3 * 22 + 2 ? r : menuRect;
             return !menuRect.isNull();
         };
@@ -159,71 +193,16 @@ private slots:
         QVERIFY(first.waitForFinished(5000));
         QCOMPARE(first.exitStatus(), QProcess::NormalExit);
         QCOMPARE(first.exitCode(), 0);
-    }
-
-    // The connect step and the page's loading, no command waiting for the channel; a copy-data
-    // record meanwhile leaves the program running (a caller killed during its command: app/singleinstance).
-    void startUpWithRecord()
-    {
-        QTemporaryDir runtime;  // the copy-data socket's folder
-        QProcessEnvironment environment = screen.environment;
-        environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
-        const QString trace = install.filePath(u"start-trace.txt"_s);
-        second.setProcessEnvironment(environment);
-        second.start(program, {u"--simulate"_s, u"--trace"_s, trace});
-        // The connect step's first query: the start's commands run from now on.
-        QTRY_VERIFY_WITH_TIMEOUT(!sentCommandBlocks(trace, 0x83).isEmpty(), 10000);
-        QLocalSocket record;
-        record.connectToServer(runtime.filePath(u"orvane-g7-copydata"_s));
-        QVERIFY(record.waitForConnected(5000));
-        record.write(QByteArray("\x0f\x25\0\0\x05\0\0\0hello", 13));
-        QVERIFY(record.waitForBytesWritten(5000));
-        // The box, captioned as the main window; closed with Return.
-        const auto boxes = [this] {
-            QStringList found;
-            QString ids, geometry;
-            screen.run(u"xdotool search --onlyvisible "_s + mainWindow, &ids);
-            for (const QString &id : ids.split(u'\n', Qt::SkipEmptyParts)) {
-                if (screen.run(u"xdotool getwindowgeometry "_s + id, &geometry) == 0 && !geometry.contains(u"1000x640"_s))
-                    found << id;
-            }
-            return found;
-        };
-        QTRY_COMPARE_WITH_TIMEOUT(boxes().size(), 1, 10000);
-        QCOMPARE(screen.run(u"xdotool windowfocus %1 key Return"_s.arg(boxes().first())), 0);
-        QTRY_VERIFY(boxes().isEmpty());
-        // Not before: a sender gone while its box is open is the endpoint's own affair.
-        record.disconnectFromServer();
-        // The page has loaded once a handed command that needs it is answered.
-        QVERIFY(QTest::qWaitFor([&] { return screen.run(program + u" --status"_s) == 0; }, 30000));
-        QStringList start;
-        for (const TraceLine &line : TraceReader(trace).lines()) {
-            if (line.op == u"feature-out"_s || line.op == u"data-out"_s || line.op == u"sleep"_s)
-                start << (line.op == u"feature-out"_s ? line.fields.value(1)
-                          : line.op == u"data-out"_s ? u"data"_s : u"sleep "_s + line.fields.value(0));
-        }
-        // No command waited for the channel (8 ms polls) or gave up (the option exchange's bytes: device/connection).
-        QVERIFY2(!start.join(u' ').contains(u"sleep 8 sleep 8"_s), qPrintable(start.join(u' ')));
-        const QByteArray said = second.readAllStandardError();
-        QVERIFY2(!said.contains("cmd Failed") && !said.contains("hid_"), said.constData());
-        second.terminate();
-        QVERIFY(second.waitForFinished(5000));
-    }
-
-    // Started as the autostart entry starts it: in the tray only, until its icon is double-clicked.
-    void hiddenStartWaitsInTray()
-    {
-        QProcess hidden;
-        hidden.setProcessEnvironment(screen.environment);
-        hidden.start(program, {u"--simulate"_s, u"--hidden"_s});
-        QByteArray console;
-        QTRY_VERIFY2_WITH_TIMEOUT((console += hidden.readAllStandardError()).contains("Device Connect"), console.constData(), 60000);
-        const QPoint icon = waitForTrayIcon(30000);
+        // Started as the autostart entry starts it: in the tray only, until its icon is double-clicked.
+        said.clear();
+        first.start(program, {u"--simulate"_s, u"--hidden"_s});
+        QTRY_VERIFY2_WITH_TIMEOUT((said += first.readAllStandardError()).contains("Device Connect"), said.constData(), 60000);
+        icon = waitForTrayIcon(30000);
         QVERIFY(screen.windows(mainWindow).isEmpty());
         QCOMPARE(click(icon, u"--repeat 2 --delay 80 1"_s), 0);
         QTRY_COMPARE_WITH_TIMEOUT(screen.windows(mainWindow).size(), 1, 30000);
-        hidden.terminate();
-        QVERIFY(hidden.waitForFinished(10000));
+        first.terminate();
+        QVERIFY(first.waitForFinished(10000));
     }
 
 private:
@@ -246,15 +225,6 @@ private:
     }
     int unreachableStarts = 0;
     QPoint origin() { return screen.windows(mainWindow).value(0).topLeft(); }
-    // The page's window, whatever its title: the program's one window of the page's size.
-    QRect pageWindow()
-    {
-        for (const QRect &r : screen.windows(u"--class orvane-g7"_s)) {
-            if (r.size() == QSize(1000, 640))
-                return r;
-        }
-        return {};
-    }
     QString hints(const QString &id)
     {
         QString found;
@@ -267,7 +237,7 @@ private:
         QPoint icon;
         const bool found = QTest::qWaitFor([&] {
             const QList<QRect> hosts = screen.windows(u"--class trayer"_s);
-            for (const QRect &r : screen.windows(u"--class orvane-g7"_s)) {
+            for (const QRect &r : screen.windows(anyWindow)) {
                 const bool embedded = std::any_of(hosts.begin(), hosts.end(), [&](const QRect &host) { return host.contains(r); });
                 icon = embedded && r.width() <= 32 && r.height() <= 32 ? r.center() : icon;
             }
@@ -279,9 +249,9 @@ private:
     VirtualScreen screen;
     PrivateSessionBus bus;
     NotificationServer notices;
-    QTemporaryDir install; // a private installation: its own single-instance identity and user files
+    QTemporaryDir install, runtime; // a private installation: its own single-instance identity and user files
     const QString program = install.filePath(u"orvane-g7"_s);
-    QProcess first, second;
+    QProcess first;
 };
 
 QTEST_GUILESS_MAIN(TestX11Program)

@@ -20,16 +20,15 @@ public:
     QQuickItem *item(const QString &name) const { return findItem(view()->rootObject(), name); }
     bool shown(const QString &name) const { QQuickItem *it = item(name); return it && it->isVisible(); }
     int xdotool(const QString &arguments) const { return screen.run(QStringLiteral("xdotool ") + arguments); }
-    // Moves the pointer to the item's centre, then clicks when asked; xdotool's exit code.
-    int pointTo(const QString &name, bool andClick = false) const
+    // Moves the pointer to the item's centre and clicks `button` there; xdotool's exit code.
+    int click(const QString &name, int button = 1) const
     {
         QQuickItem *it = item(name);
         if (!it || !it->isVisible())
             return -2;
         const QPoint at = view()->mapToGlobal(scenePoint(it));
-        return xdotool(QStringLiteral("mousemove %1 %2%3").arg(at.x()).arg(at.y()).arg(andClick ? QStringLiteral(" click 1") : QString()));
+        return xdotool(QStringLiteral("mousemove %1 %2 click %3").arg(at.x()).arg(at.y()).arg(button));
     }
-    int click(const QString &name) const { return pointTo(name, true); }
 
     VirtualScreen &screen;
     std::function<myQQuickView *()> view;
