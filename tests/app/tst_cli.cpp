@@ -1,6 +1,7 @@
 // The command line as a user runs it on the simulated mouse, alone and handed to a running program,
 // compared on the report trace (a switch refused under an open dialog: app/x11_applinks).
 
+#include <singleinstancepeer.h>
 #include <tempdatafolder.h>
 #include <tracereader.h>
 
@@ -62,13 +63,7 @@ struct Install : TempDataFolder
     }
 };
 
-struct Run
-{
-    int code = -1;
-    QString out, err;
-};
-
-static Run run(const Install &install, const QStringList &args)
+static PeerAnswer run(const Install &install, const QStringList &args)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();   // without a display: the command line needs none
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -78,7 +73,7 @@ static Run run(const Install &install, const QStringList &args)
     p.setWorkingDirectory(install.filePath(u"in"_s));   // relative file names are the caller's
     p.start(install.filePath(u"orvane-g7"_s), args);
     if (!p.waitForFinished(60000))
-        return {};
+        return {-1};
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
             QString::fromLocal8Bit(p.readAllStandardError())};
 }
@@ -168,7 +163,7 @@ private slots:
             const QByteArray profilesBefore = profiles(install);
             const int before = handed.sent(u"trace.txt"_s).size();
             QFile::remove(install.filePath(u"run.txt"_s));
-            const Run r = run(install,
+            const PeerAnswer r = run(install,
                               args + QStringList{u"--simulate"_s, u"--trace"_s, install.filePath(u"run.txt"_s)});
             QVERIFY2(r.code == code && pattern.match(r.out + r.err).hasMatch(), qPrintable(QString::number(r.code) + u": "_s + r.out + r.err));
             QVERIFY2(code == 0 || r.err.count(u'\n') == 1, qPrintable(r.err));
@@ -222,7 +217,7 @@ private slots:
         for (const QString &line : lines) {
             QStringList args = line.section(u'#', 0, 0).simplified().split(u' ');
             QCOMPARE(args.takeFirst(), u"orvane-g7"_s);
-            const Run r = run(fresh, args << u"--simulate"_s);
+            const PeerAnswer r = run(fresh, args << u"--simulate"_s);
             QVERIFY2(r.code == 0 && r.err.isEmpty(), qPrintable(line + u" -> "_s + QString::number(r.code) + u": "_s + r.err));
         }
     }
@@ -231,12 +226,8 @@ private slots:
     void concurrentCalls()
     {
         QProcess calls[12];
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(u"DISPLAY"_s);
-        for (QProcess &call : calls) {
-            call.setProcessEnvironment(env);
+        for (QProcess &call : calls)
             call.start(alone.filePath(u"orvane-g7"_s), {u"--list"_s, u"--simulate"_s});
-        }
         int listed = 0;
         for (QProcess &call : calls) {
             QVERIFY(call.state() == QProcess::NotRunning || call.waitForFinished(60000));

@@ -32,42 +32,27 @@ private slots:
         lockPath = socketPath + u".lock"_s;
     }
 
-    void cleanup()
-    {
-        holder.kill();
-        holder.waitForFinished();
-    }
-
     void leftoversDoNotStopStart_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<QByteArray>("contents");
-        QTest::newRow("garbled lock file") << u"lock"_s << QByteArray("\x01\xff garbage\n\n\x7f", 14);
-        QTest::newRow("directory at the lock") << u"lock dir"_s << QByteArray();
-        QTest::newRow("directory at the socket") << u"socket dir"_s << QByteArray();
-        QTest::newRow("socket of a killed copy") << u"socket"_s << QByteArray();
+        QTest::newRow("directory at the lock") << u"lock dir"_s;
+        QTest::newRow("directory at the socket") << u"socket dir"_s;
+        QTest::newRow("socket and lock file of a killed copy") << u"socket"_s;
         // A temporary folder that cannot hold the socket: the abstract name, said once.
-        QTest::newRow("temporary folder too deep for a socket") << u"deep temp"_s << QByteArray();
-        QTest::newRow("temporary folder a file") << u"file temp"_s << QByteArray();
+        QTest::newRow("temporary folder too deep for a socket") << u"deep temp"_s;
+        QTest::newRow("temporary folder a file") << u"file temp"_s;
     }
     void leftoversDoNotStopStart()
     {
         QFETCH(QString, kind);
-        QFETCH(QByteArray, contents);
         for (const QString &path : {lockPath, socketPath}) {
             if (QFileInfo(path).isDir())
                 QVERIFY(QDir(path).removeRecursively());
             QFile::remove(path);
         }
-        if (kind == u"lock") {
-            QFile file(lockPath);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            QCOMPARE(file.write(contents), contents.size());
-        } else if (kind == u"lock dir") {
-            QVERIFY(QDir().mkpath(lockPath + u"/inner"_s));
-        } else if (kind == u"socket dir") {
-            QVERIFY(QDir().mkpath(socketPath + u"/inner"_s));
-        } else if (kind == u"socket") {   // as a killed copy leaves it
+        if (kind.endsWith(u" dir"_s)) {
+            QVERIFY(QDir().mkpath((kind == u"lock dir"_s ? lockPath : socketPath) + u"/inner"_s));
+        } else if (kind == u"socket") {   // as a killed copy leaves them, the lock file holding its process id
             QVERIFY(startHolder());
             holder.kill();
             QVERIFY(holder.waitForFinished() && QFileInfo::exists(socketPath));
@@ -145,9 +130,11 @@ private slots:
     }
 
 private:
-    // Starts the copy as the first instance; true once it says it is ready.
+    // Starts the copy as the first instance, the one before killed; true once it says it is ready.
     bool startHolder()
     {
+        holder.kill();
+        holder.waitForFinished();
         holder.setProcessEnvironment(environment);
         holder.start(program, {u"--hold"_s});
         QByteArray out;
