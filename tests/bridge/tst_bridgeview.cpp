@@ -250,10 +250,6 @@ private slots:
                 v.show(); QVERIFY(QTest::qWaitForWindowExposed(&v));
                 QCOMPARE(v.ui_8BH_GetCurrentDPIStage(), QVariant(1)); })
             << out("8B 00 00 00 00 00 00 74") + "cmd feature-in 00 8B 01 00 00 00 00 00 73\n";
-        QTest::newRow("load profile, cancelled") << 1 << Call([](auto &v, auto &) {
-                v.ui_01H_SetReportRate(2); v.chooseProfileToLoad = [](QWidget *) { return QString(); };
-                QVERIFY(!v.loadProfile(0)); })
-            << out("01 02 03 03 0F 00 00 E7") + "[sensor]\nreportRate_J2=2\n";
     }
     void deviceSettings()
     {
