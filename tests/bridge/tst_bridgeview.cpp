@@ -250,10 +250,6 @@ private slots:
                 v.show(); QVERIFY(QTest::qWaitForWindowExposed(&v));
                 QCOMPARE(v.ui_8BH_GetCurrentDPIStage(), QVariant(1)); })
             << out("8B 00 00 00 00 00 00 74") + "cmd feature-in 00 8B 01 00 00 00 00 00 73\n";
-        QTest::newRow("load profile, cancelled") << 1 << Call([](auto &v, auto &) {
-                v.ui_01H_SetReportRate(2); v.chooseProfileToLoad = [](QWidget *) { return QString(); };
-                QVERIFY(!v.loadProfile(0)); })
-            << out("01 02 03 03 0F 00 00 E7") + "[sensor]\nreportRate_J2=2\n";
     }
     void deviceSettings()
     {
@@ -270,46 +266,44 @@ private slots:
 
     // Each model's updater starts from its own folder once a call, after the monitor stopped and 500 ms passed; a
     // non-executable one starts nothing and says so, and the monitor goes on (a missing one: qml/panels).
-    void updater_data()
-    {
-        QTest::addColumn<uint>("did"); QTest::addColumn<QString>("program"); QTest::addColumn<bool>("executable");
-        for (const auto &[did, program] : {std::pair{0u, "3336.exe"}, {1u, "update1.exe"}, {2u, "noLight.exe"},
-                 {3u, "3337.exe"}, {4u, "3336.exe"}, {0xFFFFFFFFu, "3336.exe"}})
-            QTest::addRow("%u", did) << did << program << true;
-        QTest::newRow("not executable") << 3u << "3337.exe" << false;
-    }
     void updater()
     {
-        QFETCH(uint, did); QFETCH(QString, program); QFETCH(bool, executable);
         ViewRig rig(1);
+        const QFile::Permissions readWrite = QFile::ReadOwner | QFile::WriteOwner;
         for (const char *name : {"3336.exe", "update1.exe", "noLight.exe", "3337.exe"}) {
             const QString script = QStringLiteral("update/") + name;
             QVERIFY(rig.data.writeFile(script, updaterScript));
-            QFile(rig.data.filePath(script)).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QFile(rig.data.filePath(script)).setPermissions(readWrite | QFile::ExeOwner);
         }
-        rig.hid.did = did;
-        rig.hid.monitorRunning = true;
-        rig.sleeper->pauses.clear();
-        const QString path = rig.data.filePath("update/" + program);
-        QVERIFY(executable || QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner));
-        for (int call = 0; call < 2; ++call) {
-            if (!executable)
-                QTest::ignoreMessage(QtDebugMsg, "Updater not started: \"./update/3337.exe\" is not executable");
-            QCOMPARE(rig.view.openUpdateExe(), executable);
+        // Each model's program on one bridge; the last row, no program, makes 3337.exe non-executable.
+        for (const auto &[did, program] : {std::pair{0u, "3336.exe"}, {1u, "update1.exe"}, {2u, "noLight.exe"},
+                 {3u, "3337.exe"}, {4u, "3336.exe"}, {0xFFFFFFFFu, "3336.exe"}, {3u, ""}}) {
+            const bool executable = *program;
+            rig.hid.did = did;
+            rig.hid.monitorRunning = true;
+            rig.sleeper->pauses.clear();
+            QVERIFY(executable || QFile(rig.data.filePath("update/3337.exe")).setPermissions(readWrite));
+            QFile::remove(rig.data.filePath("update/ran.log"));
+            for (int call = 0; call < 2; ++call) {
+                if (!executable)
+                    QTest::ignoreMessage(QtDebugMsg, "Updater not started: \"./update/3337.exe\" is not executable");
+                QCOMPARE(rig.view.openUpdateExe(), executable);
+            }
+            QCOMPARE(rig.hid.monitorRunning, !executable);
+            QCOMPARE(rig.sleeper->pauses, executable ? QList<int>({500, 500}) : QList<int>());
+            const QList<QProcess *> started = rig.view.findChildren<QProcess *>();
+            QCOMPARE(started.size(), executable ? 2 : 0);
+            for (QProcess *process : started) {   // their output is not kept
+                process->waitForFinished(10000);
+                QCOMPARE(process->bytesAvailable(), 0);
+                process->setReadChannel(QProcess::StandardError);
+                QCOMPARE(process->bytesAvailable(), 0);
+                delete process;
+            }
+            const QString ran = QString(program) + ' ' + QFileInfo(rig.data.filePath("update")).canonicalFilePath();
+            QCOMPARE(QString::fromLocal8Bit(rig.data.readFile("update/ran.log")).split('\n', Qt::SkipEmptyParts),
+                     executable ? QStringList({ran, ran}) : QStringList());
         }
-        QCOMPARE(rig.hid.monitorRunning, !executable);
-        QCOMPARE(rig.sleeper->pauses, executable ? QList<int>({500, 500}) : QList<int>());
-        const QList<QProcess *> started = rig.view.findChildren<QProcess *>();
-        QCOMPARE(started.size(), executable ? 2 : 0);
-        for (QProcess *process : started) {   // their output is not kept
-            process->waitForFinished(10000);
-            QCOMPARE(process->bytesAvailable(), 0);
-            process->setReadChannel(QProcess::StandardError);
-            QCOMPARE(process->bytesAvailable(), 0);
-        }
-        const QString ran = program + ' ' + QFileInfo(rig.data.filePath("update")).canonicalFilePath();
-        QCOMPARE(QString::fromLocal8Bit(rig.data.readFile("update/ran.log")).split('\n', Qt::SkipEmptyParts),
-                 executable ? QStringList({ran, ran}) : QStringList());
     }
 
     // The page's key-name tables and the bridge's name table name the same codes.

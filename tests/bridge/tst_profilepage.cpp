@@ -35,8 +35,7 @@ struct Page : PageRig
         if (!panel->isVisible())
             click("profileBtn");
     }
-    // The profileName line of name.bin as a text editor shows it; empty when there is none.
-    QString names() const { return QString::fromLatin1(data.readFile("modules/setting/name.bin")).section("\nprofileName=", 1).section('\n', 0, 0); }
+    QString names() const { return fileValue("modules/setting/name.bin", "profile", "profileName"); }
     QByteArray profileFile(int n) const { return data.readFile(QString("modules/setting/p%1.bin").arg(n)); }
 
     QQuickItem *panel = nullptr;
@@ -113,24 +112,24 @@ private slots:
         QVERIFY(!page.data.readFile("modules/setting/name.bin").contains("profileName"));
     }
 
-    // Each flow that sends a whole profile: its requests by command code in order, and the very reports the command
-    // line's sender makes for the same flow and profile.
+    // Each flow that sends a whole profile, one after the other: its requests by command code in order, and the very
+    // reports the command line's sender makes for the same flow and profile.
     void flows_data()
     {
-        QTest::addColumn<int>("model"); QTest::addColumn<int>("flow"); QTest::addColumn<QString>("commands");
-        // Keys, axes, DPI (the current stage asked first), lighting refresh, stage colours, the effect with its red
-        // palette, report rate, lift-off height, closing refresh.
-        QTest::newRow("switch") << 1 << int(ProfileSendPlan::Switch) << "03 0B 87 08 07 0C 06 0A 06 0C 06 01 04 0C 06";
-        QTest::newRow("switch, model 0 has no lift-off") << 0 << int(ProfileSendPlan::Switch)
-                                                         << "03 0B 87 08 07 0C 06 0A 06 0C 06 01 0C 06";
-        QTest::newRow("reset: lighting second") << 1 << int(ProfileSendPlan::Reset) << "03 06 0C 06 0B 87 08 07 0C 06 0A 01 04 0C 06";
-        QTest::newRow("load: macro first, no lift-off") << 1 << int(ProfileSendPlan::Load)
-                                                        << "05 03 0B 87 08 07 0C 06 0A 06 0C 06 01";
-        QTest::newRow("load cancelled: the macro alone") << 1 << int(ProfileSendPlan::Macros) << "05";
+        QTest::addColumn<int>("model"); QTest::addColumn<QStringList>("commands");
+        // Switch to Two: keys, axes, DPI (the current stage asked first), lighting refresh, stage colours, the effect
+        // with its red palette, report rate, lift-off height, closing refresh. Load cancelled: Two's macro alone.
+        // Reset: lighting second. Load: macro first, no lift-off. Model 0 has no lift-off.
+        QTest::newRow("model 1") << 1 << QStringList{"03 0B 87 08 07 0C 06 0A 06 0C 06 01 04 0C 06", "05",
+                                                     "03 06 0C 06 0B 87 08 07 0C 06 0A 01 04 0C 06",
+                                                     "05 03 0B 87 08 07 0C 06 0A 06 0C 06 01"};
+        QTest::newRow("model 0") << 0 << QStringList{"03 0B 87 08 07 0C 06 0A 06 0C 06 01 0C 06", "05",
+                                                     "03 06 0C 06 0B 87 08 07 0C 06 0A 01 0C 06",
+                                                     "05 03 0B 87 08 07 0C 06 0A 06 0C 06 01"};
     }
     void flows()
     {
-        QFETCH(int, model); QFETCH(int, flow); QFETCH(QString, commands);
+        QFETCH(int, model); QFETCH(QStringList, commands);
         // Two differs from the factory profile in keys (button 3 plays M1), axes, DPI, lighting and lift-off.
         QFile factory(G7_SOURCE_DIR "/modules/setting/pD.bin");
         QVERIFY(factory.open(QIODevice::ReadOnly));
@@ -144,34 +143,33 @@ private slots:
         QVERIFY(page.data.writeFile("modules/macro/M1.bin", "[config]\nindex=0\ntotal=1\nrepeat=2\ndid=-1\n[macro]\n0=\"1,A\"\n"));
         QVERIFY(page.data.writeFile("in.pf", "[keydefine_J2]\n3=10, 0, 1, 3\n[macro]\n3=Hand\n[color_J2]\nledEffect=5, 0, 1, 0, 255, 0\n"
                                              "[profile]\nname=Hand\n0=\"1,A\", \"0,50\", 3\n"));
-        page.view->chooseProfileToLoad = [&](QWidget *) { return flow == ProfileSendPlan::Load ? page.data.filePath("in.pf") : QString(); };
-        // Switch and the cancelled Load act on Two, the others on profile 0.
-        if (flow == ProfileSendPlan::Switch || flow == ProfileSendPlan::Macros) {
+        using namespace ProfileSendPlan;
+        for (const Flow flow : {Switch, Macros, Reset, Load}) {
+            page.view->chooseProfileToLoad = [&page, flow](QWidget *) {
+                return flow == Load ? page.data.filePath("in.pf") : QString();
+            };
+            QTRY_VERIFY_WITH_TIMEOUT(page.view->isEnabled(), 5000);   // the lock after a switch
             page.open();
-            page.pick(1);
+            if (flow == Switch)
+                page.pick(1);
+            const int before = page.traceLength();
+            if (flow == Switch || flow == Reset)
+                page.click("profileClose");   // before the reset: nothing switched, nothing sent
+            if (flow == Reset) {
+                page.click("restBtn");
+                page.click("resetOk");
+            } else if (flow != Switch) {
+                page.menu(3);
+            }
+            const QStringList sent = page.reports(before);
+            QStringList codes;
+            for (const QString &report : sent)
+                if (report.startsWith("feature-out"))
+                    codes << report.section(' ', 2, 2);
+            QCOMPARE(codes.join(' '), commands.takeFirst());
+            ProfileSender::send(flow, page.view->store, *page.hid);
+            QCOMPARE(page.reports(before).mid(sent.size()), sent);
         }
-        if (flow == ProfileSendPlan::Macros) {
-            page.click("profileClose");
-            QTRY_VERIFY_WITH_TIMEOUT(page.view->isEnabled(), 5000);
-        }
-        const int before = page.traceLength();
-        if (flow == ProfileSendPlan::Switch) {
-            page.click("profileClose");
-        } else if (flow == ProfileSendPlan::Reset) {
-            page.click("restBtn");
-            page.click("resetOk");
-        } else {
-            page.open();
-            page.menu(3);
-        }
-        const QStringList sent = page.reports(before);
-        QStringList codes;
-        for (const QString &report : sent)
-            if (report.startsWith("feature-out"))
-                codes << report.section(' ', 2, 2);
-        QCOMPARE(codes.join(' '), commands);
-        ProfileSender::send(ProfileSendPlan::Flow(flow), page.view->store, *page.hid);
-        QCOMPARE(page.reports(before).mid(sent.size()), sent);
     }
 
     // Save and Load from the menu: the macros travel with the file and come back after a wipe. Switching and closing
@@ -188,9 +186,6 @@ private slots:
         page.view->chooseProfileToSave = [&](QWidget *) { return pf; };
         // The exported profile lights green Neon; the profile it is loaded into shows red until then.
         page.view->store.profileSettings(0)->setValue("color_J2/ledEffect", QVariantList{2, 0, 1, 0, 255, 0});
-        page.open();
-        page.click("profileClose");
-        QVERIFY(page.view->isEnabled());   // no switch, no lock
         page.open();
         page.menu(4);
         QVERIFY(page.data.readFile("out/exported.pf").contains("name=M1, M2") && !page.data.readFile("out/exported.pf").contains("stale"));

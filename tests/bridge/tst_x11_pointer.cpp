@@ -32,16 +32,8 @@ private slots:
 
     // Acceleration reads back from the server; speed goes to the server's threshold and to GNOME; double-click to
     // GNOME; wheel lines have no place outside KDE.
-    void speedClickAndLines_data()
-    {
-        QTest::addColumn<uint>("level"); QTest::addColumn<QString>("server"); QTest::addColumn<double>("gnomeSpeed");
-        QTest::addColumn<int>("doubleClick");
-        QTest::newRow("0") << 0u << "2/1 22" << -0.75 << 900;
-        QTest::newRow("11") << 11u << "2/1 1" << 1.0 << 130;
-    }
     void speedClickAndLines()
     {
-        QFETCH(uint, level); QFETCH(QString, server); QFETCH(double, gnomeSpeed); QFETCH(int, doubleClick);
         ViewRig rig(1);
         auto *system = new LinuxPointerSettings(screen.environment.value("DISPLAY").toLatin1());
         rig.view.pointerSettings.reset(system);
@@ -52,15 +44,18 @@ private slots:
             QCOMPARE(rig.view.getAcceleration(), on);
             QCOMPARE(xsetPointer(), QString(on ? "2/1 4" : "1/1 4"));
         }
-        rig.view.setCursorSpeed(level);
-        rig.view.setDoubleClickSpeed(level);
-        QCOMPARE(xsetPointer(), server);
-        QCOMPARE(system->gnome.speed(), gnomeSpeed);
-        QCOMPARE(system->gnome.doubleClick(), doubleClick);
-        QTest::ignoreMessage(QtDebugMsg, "setVerticalScrollLines Failed");
-        rig.view.setVerticalScrollLines(level + 1);
-        QCOMPARE(rig.view.getVerticalScrollLines(), level + 1);
-        QCOMPARE(rig.view.getCursorSpeed(), level);
+        for (const auto &[level, server, gnomeSpeed, doubleClick] :
+             {std::tuple{0u, "2/1 22", -0.75, 900}, {11u, "2/1 1", 1.0, 130}}) {
+            rig.view.setCursorSpeed(level);
+            rig.view.setDoubleClickSpeed(level);
+            QCOMPARE(xsetPointer(), QString(server));
+            QCOMPARE(system->gnome.speed(), gnomeSpeed);
+            QCOMPARE(system->gnome.doubleClick(), doubleClick);
+            QTest::ignoreMessage(QtDebugMsg, "setVerticalScrollLines Failed");
+            rig.view.setVerticalScrollLines(level + 1);
+            QCOMPARE(rig.view.getVerticalScrollLines(), level + 1);
+            QCOMPARE(rig.view.getCursorSpeed(), level);
+        }
     }
 
     // Each level: what the system gets, the profile keeps and the getter returns, also when the system refuses (one

@@ -1,13 +1,10 @@
 #include "myqquickview.h"
 #include "pagerig.h"
-#include "recordingpointersettings.h"
 #include "support_simrig.h"
-#include "tempdatafolder.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
-#include <QQmlContext>
 #include <QQuickItem>
 #include <QTest>
 #include <QThreadPool>
@@ -232,30 +229,21 @@ private slots:
     // burst ends in one reconnect, the profile keeps its values, one monitor loop runs, no handle stays open.
     void burstDuringResend()
     {
-        TempDataFolder data;
-        for (const char *file : {"modules/setting/apConfig.bin", "modules/setting/pD.bin"})
-            QVERIFY(data.copyFromSource(file));
-        QByteArray profile = data.readFile("modules/setting/pD.bin");
-        QVERIFY(data.writeFile("modules/setting/p1.bin",
-                               profile.replace("reportRate_J2=", "reportRate_J2=4\nold_reportRate=")));
         SimRig rig;
         RecordingHost host;
-        Hid_Thread hid(&host);
-        WindowControllerStub controller;
-        myQQuickView view;
-        recordPointerSettings(view);
-        view.hid = &hid;
+        PageRig page;
+        page.sim = rig.sim;
+        QByteArray profile = page.data.readFile("modules/setting/pD.bin");
+        QVERIFY(page.data.writeFile("modules/setting/p1.bin",
+                                    profile.replace("reportRate_J2=", "reportRate_J2=4\nold_reportRate=")));
+        QVERIFY(page.start());
+        Hid_Thread &hid = *page.hid;
+        myQQuickView &view = *page.view;
+        hid.owner = &host;
         host.onConnect = [&view](int curDevice) { view.initUI(curDevice); };
         host.onClearBusy = [&view] { view.clearHidBusy(); };
-        view.rootContext()->setContextProperty("ui_View", &view);
-        view.rootContext()->setContextProperty("hid", &hid);
-        view.rootContext()->setContextProperty("ui_Ctl", &controller);
-        view.setSource(QUrl("qrc:/modules/qml/main.qml"));
-        view.resize(1000, 640);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
         discover(hid);
-        // The page has loaded once its start-up ran, after the connect step.
+        // The page has loaded again once its start-up ran, after the connect step.
         QTRY_VERIFY_WITH_TIMEOUT(host.viewEnabled && deviceReady && view.rootObject()->property("isPowerOn").toBool(), 5000);
         const auto resend = [&] {
             QMetaObject::invokeMethod(view.rootObject(), "reloadPanels", Q_ARG(QVariant, true));
@@ -269,7 +257,7 @@ private slots:
         const QStringList reference = rig.blocks(from);
         QVERIFY2(reference.size() >= 8 && pumps >= reference.size() - 4, qPrintable(QString::number(pumps)));
         QCOMPARE(rig.sim->state().reportRate, 4);
-        const QByteArray file = data.readFile("modules/setting/p1.bin");
+        const QByteArray file = page.data.readFile("modules/setting/p1.bin");
         // Two bursts: a rescan at every pump; then also the mouse gone from the second pump to the last.
         for (const bool unplugs : {false, true}) {
             from = rig.sim->acceptedBlocks().size();
@@ -293,7 +281,7 @@ private slots:
             QTRY_COMPARE(poolLoops(), 1);
             QVERIFY(rig.sim->openHandles() <= 1);
             StoreFile::sync(*view.store.currentSettings());
-            QCOMPARE(data.readFile("modules/setting/p1.bin"), file);
+            QCOMPARE(page.data.readFile("modules/setting/p1.bin"), file);
             // The next re-send puts the whole profile on the mouse again.
             from = rig.sim->acceptedBlocks().size();
             resend();
