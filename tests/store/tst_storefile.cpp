@@ -189,15 +189,33 @@ private slots:
         QCOMPARE(list.isEmpty() ? store.value("macro/0").toString() : "list " + list.join(' '), reads);
     }
 
+    // A source that cannot be read, missing or a folder, leaves the target profile, file and object, as it was; then
+    // profiles replaced from pD.bin and from another profile.
     void replacingProfiles()
     {
         TempDataFolder dir;
-        QVERIFY(dir.writeFile("modules/setting/pD.bin", "[sensor]\nreportRate_J2=8\n"));
-        QVERIFY(dir.writeFile("modules/setting/p3.bin", "[profile]\nwho=three\n"));
-        ProfileStore store;
+        const QByteArray target("[macro]\n0=keep\n");
+        QVERIFY(dir.writeFile("modules/setting/p1.bin", target));
+        ProfileStore store;   // without pD.bin no other profile is made
         QList<QSettings *> before;
         for (int n = 0; n < ProfileStore::profileCount; ++n)
             before.append(store.profileSettings(n));
+        for (const QString source : {"pD", "p3"}) {   // "pD" resets profile 0, "p3" copies profile 2 onto it
+            for (bool folder : {false, true}) {
+                QVERIFY(!folder || QDir().mkpath(dir.filePath("modules/setting/" + source + ".bin")));
+                QTest::ignoreMessage(QtDebugMsg, QRegularExpression(
+                        "^Profile copy failed: .*" + source + "\\.bin -> .*p1\\.bin$"));
+                QVERIFY(source == "pD" ? !store.resetProfile(0) : !store.copyProfile(0, 2));
+                QCOMPARE(store.profileSettings(0), before.at(0));
+                QCOMPARE(store.value("macro/0").toString(), QString("keep"));
+                QCoreApplication::processEvents();
+                QCOMPARE(dir.readFile("modules/setting/p1.bin"), target);
+                QCOMPARE(QDir(dir.filePath("modules/setting")).entryList(QDir::Files), QStringList({"p1.bin"}));
+            }
+            QVERIFY(QDir().rmdir(dir.filePath("modules/setting/" + source + ".bin")));
+        }
+        QVERIFY(dir.writeFile("modules/setting/pD.bin", "[sensor]\nreportRate_J2=8\n"));
+        QVERIFY(dir.writeFile("modules/setting/p3.bin", "[profile]\nwho=three\n"));
         store.profileSettings(3)->setValue("sensor/jmgd", 3);   // pending in the old object, not for the new file
         QVERIFY(store.resetProfile(3));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);   // the old object is gone now
@@ -245,37 +263,6 @@ private slots:
         for (const char *d : {"modules", "modules/setting"})
             QFile::setPermissions(dir.filePath(d), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(chooseDataFolder(QDir::currentPath()), QString());
-    }
-
-    // A source that cannot be read leaves the target profile, file and object, as it was.
-    void unreadableSource_data()
-    {
-        QTest::addColumn<QString>("source");   // "pD" resets profile 1, "p3" copies profile 2 onto 1
-        QTest::addColumn<bool>("folder");      // the source is a folder instead of missing
-        QTest::newRow("missing pD.bin") << "pD" << false;
-        QTest::newRow("pD.bin a folder") << "pD" << true;
-        QTest::newRow("missing source profile") << "p3" << false;
-        QTest::newRow("source profile a folder") << "p3" << true;
-    }
-    void unreadableSource()
-    {
-        QFETCH(QString, source); QFETCH(bool, folder);
-        TempDataFolder dir;
-        const QByteArray target("[macro]\n0=keep\n");
-        QVERIFY(dir.writeFile("modules/setting/p2.bin", target));
-        if (folder)
-            QVERIFY(QDir().mkpath(dir.filePath("modules/setting/" + source + ".bin")));
-        ProfileStore store;
-        store.curProfile = 1;
-        QSettings *before = store.profileSettings(1);
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(
-                "^Profile copy failed: .*" + source + "\\.bin -> .*p2\\.bin$"));
-        QVERIFY(source == "pD" ? !store.resetProfile(1) : !store.copyProfile(1, 2));
-        QCOMPARE(store.profileSettings(1), before);
-        QCOMPARE(store.value("macro/0").toString(), QString("keep"));
-        QCoreApplication::processEvents();
-        QCOMPARE(dir.readFile("modules/setting/p2.bin"), target);
-        QCOMPARE(QDir(dir.filePath("modules/setting")).entryList(QDir::Files), QStringList({"p2.bin"}));
     }
 
     // J2/profileNo as getProfile hands it to the page: anything but 0..9 is 0.
