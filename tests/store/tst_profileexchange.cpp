@@ -65,39 +65,33 @@ private slots:
         QCOMPARE(store.value("sensor/reportRate_J2").toInt(), 8);
     }
 
-    // Files that cannot be read leave the profile and the name list byte for byte as they were.
-    void unreadable_data()
-    {
-        QTest::addColumn<QByteArray>("contents");   // empty: no file at all
-        QTest::addColumn<QStringList>("messages");
-        QTest::newRow("missing") << QByteArray() << QStringList{"Profile import cannot read .*bad.pf"};
-        QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR=", 18)
-                                << QStringList{"Profile import refuses .* not a profile text file"};
-        QTest::newRow("no keys") << QByteArray("just some words\nand more\n")
-                                 << QStringList{"skips line 1 just some words - no value", "skips line 2 and more - no value",
-                                                "Profile import finds no profile settings in .*"};
-        QTest::newRow("no profile keys") << QByteArray("[profile]\nnames=\xe9\n[General]\nreportRate_J2=4\n[sensor]\n03=1\n")
-                                         << QStringList{"Profile import skips 3 unknown keys, the first \"profile/names\"",
-                                                        "Profile import finds no profile settings in .*"};
-        QTest::newRow("too large") << QByteArray(ProfileExchange::maxFileSize + 1, 'a')
-                                   << QStringList{"Profile import refuses .* it has 8388609 bytes"};
-    }
+    // Files that cannot be read, tried in turn, leave the profile and the name list byte for byte as they were.
     void unreadable()
     {
-        QFETCH(QByteArray, contents); QFETCH(QStringList, messages);
         TempDataFolder data;
         install(data);
         ProfileStore store;
         QVERIFY(storeMacros({"Keep"}));
-        if (!contents.isEmpty())
-            QVERIFY(data.writeFile("bad.pf", contents));
-        const auto before = TmpfsMount::filesBelow(data.filePath(""));
-        for (const QString &message : messages)
-            QTest::ignoreMessage(QtDebugMsg, QRegularExpression(message));
-        QVERIFY(!ProfileExchange::importProfile(store, 0, data.filePath("bad.pf")));
-        QVERIFY(ProfileExchange::importMacros(store.profileSettings(0)));
-        QCOMPARE(TmpfsMount::filesBelow(data.filePath("")), before);
-        QCOMPARE(store.value("macro/3").toString(), QStringLiteral("Alpha"));
+        const std::pair<QByteArray, QStringList> cases[] = {   // no contents: no file at all
+            {QByteArray(), {"Profile import cannot read .*bad.pf"}},
+            {QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR=", 18), {"Profile import refuses .* not a profile text file"}},
+            {"just some words\nand more\n",
+             {"skips line 1 just some words - no value", "skips line 2 and more - no value",
+              "Profile import finds no profile settings in .*"}},
+            {"[profile]\nnames=\xe9\n[General]\nreportRate_J2=4\n[sensor]\n03=1\n",
+             {"Profile import skips 3 unknown keys, the first \"profile/names\"",
+              "Profile import finds no profile settings in .*"}},
+            {QByteArray(ProfileExchange::maxFileSize + 1, 'a'), {"Profile import refuses .* it has 8388609 bytes"}}};
+        for (const auto &[contents, messages] : cases) {
+            QVERIFY(contents.isEmpty() || data.writeFile("bad.pf", contents));
+            const auto before = TmpfsMount::filesBelow(data.filePath(""));
+            for (const QString &message : messages)
+                QTest::ignoreMessage(QtDebugMsg, QRegularExpression(message));
+            QVERIFY(!ProfileExchange::importProfile(store, 0, data.filePath("bad.pf")));
+            QVERIFY(ProfileExchange::importMacros(store.profileSettings(0)));
+            QCOMPARE(TmpfsMount::filesBelow(data.filePath("")), before);
+            QCOMPARE(store.value("macro/3").toString(), QStringLiteral("Alpha"));
+        }
     }
 
     // A hostile file: what is safe comes in, the rest is named once each, nothing lands outside the data folder; typed
