@@ -12,9 +12,6 @@
 
 #include <functional>
 
-using Operation = std::function<void()>;
-Q_DECLARE_METATYPE(Operation)
-
 static const char gunFile[] = "modules/gun/gunData.bin";
 
 static const QByteArray gunInstalled = "[gunData]\nGun0=L-Click, 10, 0, 0, 0\nAK=L-Click, 30, -2, 5, 12\n";
@@ -68,71 +65,37 @@ private slots:
         QCOMPARE(store.value("sensor/reportRate_J2").toInt(), 8);
     }
 
-    // Values Qt's own reader would decode (a list nested deeper than the stack, a region of 2^31 - 1 rectangles)
-    // stay out; the rest of the file comes in, and the profile reads without them afterwards.
-    void typedValues_data()
-    {
-        QTest::addColumn<QString>("file"); QTest::addColumn<QStringList>("absent"); QTest::addColumn<QString>("said");
-        QTest::newRow("deep nesting") << "deep-nesting.pf" << QStringList{"selectGun/0"}
-                                      << "Profile import skips 1 typed values, the first under selectGun/0";
-        QTest::newRow("huge region") << "huge-region.pf" << QStringList{"color_J2/type0", "color_J2/type1"}
-                                     << "Profile import skips 2 typed values, the first under color_J2/type0";
-    }
-    void typedValues()
-    {
-        QFETCH(QString, file); QFETCH(QStringList, absent); QFETCH(QString, said);
-        TempDataFolder data;
-        install(data);
-        QVERIFY(data.copyFromSource("fuzz/corpus/pf/" + file));
-        {
-            ProfileStore store;
-            QTest::ignoreMessage(QtDebugMsg, qPrintable(said));
-            QVERIFY(ProfileExchange::importProfile(store, 2, data.filePath("fuzz/corpus/pf/" + file)));
-            QVERIFY(ProfileExchange::importMacros(store.profileSettings(2)));
-        }
-        ProfileStore next;   // the next start
-        next.setCurrentProfile(2);
-        QCOMPARE(next.value("sensor/reportRate_J2").toString(), QStringLiteral("4"));
-        for (const QString &key : absent)
-            QVERIFY2(!next.value(key).isValid(), qPrintable(key));
-    }
-
-    // Files that cannot be read leave the profile and the name list byte for byte as they were.
-    void unreadable_data()
-    {
-        QTest::addColumn<QByteArray>("contents");   // empty: no file at all
-        QTest::addColumn<QStringList>("messages");
-        QTest::newRow("missing") << QByteArray() << QStringList{"Profile import cannot read .*bad.pf"};
-        QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR=", 18)
-                                << QStringList{"Profile import refuses .* not a profile text file"};
-        QTest::newRow("no keys") << QByteArray("just some words\nand more\n")
-                                 << QStringList{"skips line 1 just some words - no value", "skips line 2 and more - no value",
-                                                "Profile import finds no profile settings in .*"};
-        QTest::newRow("no profile keys") << QByteArray("[profile]\nnames=\xe9\n[General]\nreportRate_J2=4\n[sensor]\n03=1\n")
-                                         << QStringList{"Profile import skips 3 unknown keys, the first \"profile/names\"",
-                                                        "Profile import finds no profile settings in .*"};
-        QTest::newRow("too large") << QByteArray(ProfileExchange::maxFileSize + 1, 'a')
-                                   << QStringList{"Profile import refuses .* it has 8388609 bytes"};
-    }
+    // Files that cannot be read, tried in turn, leave the profile and the name list byte for byte as they were.
     void unreadable()
     {
-        QFETCH(QByteArray, contents); QFETCH(QStringList, messages);
         TempDataFolder data;
         install(data);
         ProfileStore store;
         QVERIFY(storeMacros({"Keep"}));
-        if (!contents.isEmpty())
-            QVERIFY(data.writeFile("bad.pf", contents));
-        const auto before = TmpfsMount::filesBelow(data.filePath(""));
-        for (const QString &message : messages)
-            QTest::ignoreMessage(QtDebugMsg, QRegularExpression(message));
-        QVERIFY(!ProfileExchange::importProfile(store, 0, data.filePath("bad.pf")));
-        QVERIFY(ProfileExchange::importMacros(store.profileSettings(0)));
-        QCOMPARE(TmpfsMount::filesBelow(data.filePath("")), before);
-        QCOMPARE(store.value("macro/3").toString(), QStringLiteral("Alpha"));
+        const std::pair<QByteArray, QStringList> cases[] = {   // no contents: no file at all
+            {QByteArray(), {"Profile import cannot read .*bad.pf"}},
+            {QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR=", 18), {"Profile import refuses .* not a profile text file"}},
+            {"just some words\nand more\n",
+             {"skips line 1 just some words - no value", "skips line 2 and more - no value",
+              "Profile import finds no profile settings in .*"}},
+            {"[profile]\nnames=\xe9\n[General]\nreportRate_J2=4\n[sensor]\n03=1\n",
+             {"Profile import skips 3 unknown keys, the first \"profile/names\"",
+              "Profile import finds no profile settings in .*"}},
+            {QByteArray(ProfileExchange::maxFileSize + 1, 'a'), {"Profile import refuses .* it has 8388609 bytes"}}};
+        for (const auto &[contents, messages] : cases) {
+            QVERIFY(contents.isEmpty() || data.writeFile("bad.pf", contents));
+            const auto before = TmpfsMount::filesBelow(data.filePath(""));
+            for (const QString &message : messages)
+                QTest::ignoreMessage(QtDebugMsg, QRegularExpression(message));
+            QVERIFY(!ProfileExchange::importProfile(store, 0, data.filePath("bad.pf")));
+            QVERIFY(ProfileExchange::importMacros(store.profileSettings(0)));
+            QCOMPARE(TmpfsMount::filesBelow(data.filePath("")), before);
+            QCOMPARE(store.value("macro/3").toString(), QStringLiteral("Alpha"));
+        }
     }
 
-    // A hostile file: what is safe comes in, the rest is named once each, nothing lands outside the data folder.
+    // A hostile file: what is safe comes in, the rest is named once each, nothing lands outside the data folder; typed
+    // values quoted or in a list (Qt's own reader would decode them) stay out of the profile the next start reads.
     void hostile()
     {
         TempDataFolder data;
@@ -140,6 +103,7 @@ private slots:
         ProfileStore store;
         QVERIFY(storeMacros({"Old"}));
         QByteArray pf = "[sensor]\nreportRate_J2=2\n[keydefine_J2\n0=9, 9, 9, 9\n[color_J2]\nledEffect=@Variant(\\0\\0\\0\\x7f)\n"
+                        "type0=1, @Variant(\\0\\0\\0\\x7f)\ntype1=\"@Variant(\\0\\0\\0\\x7f)\"\n"
                         "[profile]\nname=../x, /tmp/y, a\\\\b, ctl\\x1, \"\", C:evil, ok1, big, brk, ok2, Old";
         const int bad = 11;   // entries before m0
         for (int i = 0; i < 10000; ++i)
@@ -158,8 +122,9 @@ private slots:
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Profile import skips line 3 \\[keydefine_J2 - broken section line"));
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Profile import skips line 4 0=9, 9, 9, 9 - key under a broken"));
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Profile import skips line 6 ledEffect=@Variant.* - typed value"));
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Profile import skips line 16 7=.* - value of 1048585 bytes"));
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Profile import skips line 17 8=.* - broken quoting"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Profile import skips line 18 7=.* - value of 1048585 bytes"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Profile import skips line 19 8=.* - broken quoting"));
+        QTest::ignoreMessage(QtDebugMsg, "Profile import skips 2 typed values, the first under color_J2/type0");
         QVERIFY(ProfileExchange::importProfile(store, 1, data.filePath("outside/hostile.pf")));
         QTest::ignoreMessage(QtDebugMsg, "Profile import takes the first 100 of 10011 macros");
         for (const char *name : {"\"../x\"", "\"/tmp/y\"", "\"a\\\\b\"", "\"ctl\\u0001\"", "\"\"", "\"C:evil\""})
@@ -187,33 +152,31 @@ private slots:
         expectedFiles.sort();
         QCOMPARE(added, expectedFiles);
         QVERIFY(!QFile::exists("/tmp/y.bin") && !QFile::exists(data.filePath("modules/x.bin")));
-        store.setCurrentProfile(1);
-        QCOMPARE(store.value("sensor/reportRate_J2").toInt(), 2);
-        QVERIFY(!store.value("keydefine_J2/0").isValid() && !store.value("color_J2/ledEffect").isValid());
-        QVERIFY(!store.value("profile/7").isValid() && !store.value("profile/8").isValid());
+        ProfileStore next;
+        next.setCurrentProfile(1);
+        QCOMPARE(next.value("sensor/reportRate_J2").toInt(), 2);
+        for (const char *key : {"keydefine_J2/0", "color_J2/ledEffect", "color_J2/type0", "color_J2/type1", "profile/7",
+                                "profile/8"})
+            QVERIFY2(!next.value(key).isValid(), key);
     }
 
-    // A list stored (but type 7) as its line in the file, and read back without the sentinel.
-    void nameLists_data()
-    {
-        QTest::addColumn<int>("type"); QTest::addColumn<QStringList>("stored"); QTest::addColumn<QString>("line");
-        // A single macro, gun or profile list as the pages store it: qml/macroeditor, qml/gunpage, bridge/profilepage.
-        QTest::newRow("two macros") << 0 << QStringList{"Macro_0", "x"} << "macroName=Macro_0, x";
-        QTest::newRow("sentinel as third") << 0 << QStringList{"a", "b", "loaderzenith"} << "macroName=a, b, loaderzenith";
-        QTest::newRow("reserved") << 3 << QStringList{"g"} << "selectGun=g, loaderzenith";
-        QTest::newRow("type 7 writes nothing") << 7 << QStringList{"a", "b"} << "";
-    }
+    // Lists stored in turn (but type 7), each as its line in the file beside the others, and read back without the
+    // sentinel. A single macro, gun or profile list as the pages store it: qml/macroeditor, qml/gunpage,
+    // bridge/profilepage.
     void nameLists()
     {
-        QFETCH(int, type); QFETCH(QStringList, stored); QFETCH(QString, line);
         TempDataFolder data;
         QVERIFY(data.writeFile("modules/setting/name.bin", "[macro]\nmacroName=old, older\n"));
-        NameLists::write(type, stored);
-        const QStringList text = QString::fromLatin1(data.readFile(NameLists::file())).split('\n', Qt::SkipEmptyParts);
-        if (!line.isEmpty())
+        const std::tuple<int, QStringList, QString> cases[] = {{7, {"a", "b"}, "macroName=old, older"},
+            {3, {"g"}, "selectGun=g, loaderzenith"}, {0, {"Macro_0", "x"}, "macroName=Macro_0, x"},
+            {0, {"a", "b", "loaderzenith"}, "macroName=a, b, loaderzenith"}};
+        for (const auto &[type, stored, line] : cases) {
+            NameLists::write(type, stored);
+            const QStringList text = QString(data.readFile(NameLists::file())).split('\n', Qt::SkipEmptyParts);
             QVERIFY2(text.contains(line), qPrintable(text.join('|')));
-        QCOMPARE(text.contains("macroName=old, older"), type != 0);
-        QCOMPARE(NameLists::withoutSentinel(NameLists::read(type)), type == 7 ? QStringList{} : stored);
+            QCOMPARE(text.contains("macroName=old, older"), type != 0);
+            QCOMPARE(NameLists::withoutSentinel(NameLists::read(type)), type == 7 ? QStringList{} : stored);
+        }
     }
 
     // An entry without a number claims no profile (entries split and made, the installed one too: app/cli).
@@ -223,8 +186,9 @@ private slots:
     }
 
     // A rename moves the references of profiles 0..5 along, not those of profile 6; a missing macro gets no file
-    // (its saving, numbering, renaming and deletion, unsafe names refused, on the page: qml/macroeditor).
-    void renameFollowsProfiles()
+    // (its saving, numbering, renaming and deletion, unsafe names refused, on the page: qml/macroeditor); a deletion
+    // renumbers the key entries of profiles 0..4 but the current one.
+    void renameAndRenumbering()
     {
         TempDataFolder data;
         QDir().mkpath("modules/setting");
@@ -241,14 +205,7 @@ private slots:
         QCOMPARE(MacroFiles::uses(profiles, "Fresh"), (QStringList{"Name", "3", "10", "3", "3"}));
         QCOMPARE(profiles.profileSettings(6)->value("macro/3"), QVariant("M1"));
         QVERIFY(!MacroFiles::rename(profiles, "M1", "Other"));
-    }
-
-    // Macro 2 of 4 deleted while profile 1 is current.
-    void renumbering()
-    {
-        TempDataFolder data;
-        QDir().mkpath("modules/setting");
-        ProfileStore profiles;
+        // Macro 2 of 4 deleted while profile 1 is current.
         profiles.curProfile = 1;
         const char *before[7] = {"9, 0, 3, 0", "9, 0, 2, 0", "9, 0, 1, 7", "1, 0, 2, 0", "9, 0, 2, 0", "9, 0, 4, 0",
                                  "9, 0, 2, 0"};
@@ -272,48 +229,37 @@ private slots:
         QCOMPARE(profiles.profileSettings(0)->value("keydefine_J2/7"), QVariant(QStringList{"9", "0", "2", "0"}));
     }
 
-    // Each operation on the installed file, and the file it leaves.
-    void gunOperations_data()
-    {
-        QTest::addColumn<Operation>("operation"); QTest::addColumn<QByteArray>("file");
-        // Saving, renaming and deleting from the recoil page: qml/gunpage.
-        QTest::newRow("save over") << Operation([] { GunData::save({"AK", "L-Click", "255", "127", "-127", "255"}); })
-                                   << QByteArray(gunInstalled).replace("30, -2, 5, 12", "255, 127, -127, 255");
-        QTest::newRow("delete absent") << Operation([] { GunData::modify(0, {"M4"}); }) << gunInstalled;
-        QTest::newRow("rename same") << Operation([] { GunData::modify(1, {"AK", "L-Click", 40, 0, 9, 0, "AK"}); })
-                                     << QByteArray(gunInstalled).replace("30, -2, 5, 12", "40, 0, 9, 0");
-        QTest::newRow("rename short") << Operation([] { GunData::modify(1, {"M4", "L-Click", 15, 1, -1, 3}); })
-                                      << gunInstalled;
-        QTest::newRow("type 2") << Operation([] { GunData::modify(2, {"AK", "L-Click", 1, 1, 1, 1, "AK"}); })
-                                << gunInstalled;
-        QTest::newRow("type -1") << Operation([] { GunData::modify(-1, {"AK"}); }) << gunInstalled;
-        QTest::newRow("save short") << Operation([] { GunData::save({"Gun2", "L-Click", 10}); }) << gunInstalled;
-        for (const char *name : {"a/b", "../x", "a\\b", "", " lead", "x=y", "[gunData]", "tab\there"}) {
-            QTest::addRow("save \"%s\"", name)
-                    << Operation([name] { GunData::save({name, "L-Click", 10, 0, 0, 0}); }) << gunInstalled;
-            QTest::addRow("rename to \"%s\"", name)
-                    << Operation([name] { GunData::modify(1, {name, "L-Click", 10, 0, 0, 0, "AK"}); }) << gunInstalled;
-            QTest::addRow("delete \"%s\"", name) << Operation([name] { GunData::modify(0, {name}); }) << gunInstalled;
-        }
-    }
-    void gunOperations()
-    {
-        QFETCH(Operation, operation); QFETCH(QByteArray, file);
-        TempDataFolder data;
-        QVERIFY(data.writeFile(gunFile, gunInstalled));
-        operation();
-        QCOMPARE(data.readFile(gunFile), file);
-    }
-
-    // Entries read from the file, which is installation data: without it nothing is written and nothing read.
-    void gunReads()
+    // Without the file, which is installation data, nothing is written and nothing read; then each operation on the
+    // installed file and the file it leaves (saving, renaming and deleting from the recoil page: qml/gunpage); reads.
+    void gunData()
     {
         TempDataFolder data;
         GunData::save({"Gun0", "L-Click", 10, 0, 0, 0});
         GunData::modify(1, {"Gun1", "L-Click", 10, 0, 0, 0, "Gun0"});
         QCOMPARE(GunData::get("Gun0"), QVariantList());
         QVERIFY(!QDir(data.filePath("modules/gun")).exists());
-        QVERIFY(data.writeFile(gunFile, gunInstalled));
+        QList<std::tuple<QString, std::function<void()>, QByteArray>> cases{
+            {"save over", [] { GunData::save({"AK", "L-Click", "255", "127", "-127", "255"}); },
+             QByteArray(gunInstalled).replace("30, -2, 5, 12", "255, 127, -127, 255")},
+            {"delete absent", [] { GunData::modify(0, {"M4"}); }, gunInstalled},
+            {"rename same", [] { GunData::modify(1, {"AK", "L-Click", 40, 0, 9, 0, "AK"}); },
+             QByteArray(gunInstalled).replace("30, -2, 5, 12", "40, 0, 9, 0")},
+            {"rename short", [] { GunData::modify(1, {"M4", "L-Click", 15, 1, -1, 3}); }, gunInstalled},
+            {"type 2", [] { GunData::modify(2, {"AK", "L-Click", 1, 1, 1, 1, "AK"}); }, gunInstalled},
+            {"type -1", [] { GunData::modify(-1, {"AK"}); }, gunInstalled},
+            {"save short", [] { GunData::save({"Gun2", "L-Click", 10}); }, gunInstalled}};
+        for (const char *name : {"a/b", "../x", "a\\b", "", " lead", "x=y", "[gunData]", "tab\there"}) {
+            cases.append({QString("save \"%1\"").arg(name), [name] { GunData::save({name, "L-Click", 10, 0, 0, 0}); },
+                          gunInstalled});
+            cases.append({QString("rename to \"%1\"").arg(name),
+                          [name] { GunData::modify(1, {name, "L-Click", 10, 0, 0, 0, "AK"}); }, gunInstalled});
+            cases.append({QString("delete \"%1\"").arg(name), [name] { GunData::modify(0, {name}); }, gunInstalled});
+        }
+        for (const auto &[what, operation, file] : cases) {
+            QVERIFY(data.writeFile(gunFile, gunInstalled));
+            operation();
+            QVERIFY2(data.readFile(gunFile) == file, qPrintable(what));
+        }
         QCOMPARE(GunData::get("AK"), (QVariantList{"L-Click", "30", "-2", "5", "12"}));
         QCOMPARE(GunData::get("M4"), QVariantList());
         QCOMPARE(GunData::get("../AK"), QVariantList());

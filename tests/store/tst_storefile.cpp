@@ -1,4 +1,3 @@
-#include "datapath.h"
 #include "inidialect.h"
 #include "inivalues.h"
 #include "languagestrings.h"
@@ -165,39 +164,56 @@ private slots:
                                      "x, @Rect(1 2 3 4)"}));
     }
 
-    // Numbers and lists through the profile store; "reads" is value() as text, or "list" and list().
-    void valueForms_data()
-    {
-        QTest::addColumn<QVariant>("written"); QTest::addColumn<QByteArray>("line"); QTest::addColumn<QString>("reads");
-        QTest::newRow("one-element list is bare") << QVariant(QVariantList{7}) << QByteArray("7") << "7";
-        QTest::newRow("unsigned") << QVariant(4000000000u) << QByteArray("4000000000") << "4000000000";
-        QTest::newRow("whole double") << QVariant(255.0) << QByteArray("255") << "255";
-        QTest::newRow("list of doubles") << QVariant(QVariantList{255.0, 3.0}) << QByteArray("255, 3") << "list 255 3";
-    }
+    // Numbers and lists through the profile store: the file's lines, and what a later store reads, value() as text or
+    // "list" and list().
     void valueForms()
     {
-        QFETCH(QVariant, written); QFETCH(QByteArray, line); QFETCH(QString, reads);
         TempDataFolder dir;
+        const QVariant written[] = {QVariantList{7}, 4000000000u, 255.0, QVariantList{255.0, 3.0}};   // the first bare
         {
             ProfileStore writer;
-            writer.setValue("macro/0", written);
+            for (int k = 0; k < 4; ++k)
+                writer.setValue(QString("macro/%1").arg(k), written[k]);
             QCoreApplication::processEvents();
-            QCOMPARE(dir.readFile("modules/setting/p1.bin"), "[macro]\n0=" + line + "\n");
+            QCOMPARE(dir.readFile("modules/setting/p1.bin"),
+                     QByteArray("[macro]\n0=7\n1=4000000000\n2=255\n3=255, 3\n"));
         }
         const ProfileStore store;
-        const QStringList list = QVariant(store.list("macro/0")).toStringList();
-        QCOMPARE(list.isEmpty() ? store.value("macro/0").toString() : "list " + list.join(' '), reads);
+        QStringList reads;
+        for (int k = 0; k < 4; ++k) {
+            const QStringList list = QVariant(store.list(QString("macro/%1").arg(k))).toStringList();
+            reads << (list.isEmpty() ? store.value(QString("macro/%1").arg(k)).toString() : "list " + list.join(' '));
+        }
+        QCOMPARE(reads, QStringList({"7", "4000000000", "255", "list 255 3"}));
     }
 
+    // A source that cannot be read, missing or a folder, leaves the target profile, file and object, as it was; then
+    // profiles replaced from pD.bin and from another profile.
     void replacingProfiles()
     {
         TempDataFolder dir;
-        QVERIFY(dir.writeFile("modules/setting/pD.bin", "[sensor]\nreportRate_J2=8\n"));
-        QVERIFY(dir.writeFile("modules/setting/p3.bin", "[profile]\nwho=three\n"));
-        ProfileStore store;
+        const QByteArray target("[macro]\n0=keep\n");
+        QVERIFY(dir.writeFile("modules/setting/p1.bin", target));
+        ProfileStore store;   // without pD.bin no other profile is made
         QList<QSettings *> before;
         for (int n = 0; n < ProfileStore::profileCount; ++n)
             before.append(store.profileSettings(n));
+        for (const QString source : {"pD", "p3"}) {   // "pD" resets profile 0, "p3" copies profile 2 onto it
+            for (bool folder : {false, true}) {
+                QVERIFY(!folder || QDir().mkpath(dir.filePath("modules/setting/" + source + ".bin")));
+                QTest::ignoreMessage(QtDebugMsg, QRegularExpression(
+                        "^Profile copy failed: .*" + source + "\\.bin -> .*p1\\.bin$"));
+                QVERIFY(source == "pD" ? !store.resetProfile(0) : !store.copyProfile(0, 2));
+                QCOMPARE(store.profileSettings(0), before.at(0));
+                QCOMPARE(store.value("macro/0").toString(), QString("keep"));
+                QCoreApplication::processEvents();
+                QCOMPARE(dir.readFile("modules/setting/p1.bin"), target);
+                QCOMPARE(QDir(dir.filePath("modules/setting")).entryList(QDir::Files), QStringList({"p1.bin"}));
+            }
+            QVERIFY(QDir().rmdir(dir.filePath("modules/setting/" + source + ".bin")));
+        }
+        QVERIFY(dir.writeFile("modules/setting/pD.bin", "[sensor]\nreportRate_J2=8\n"));
+        QVERIFY(dir.writeFile("modules/setting/p3.bin", "[profile]\nwho=three\n"));
         store.profileSettings(3)->setValue("sensor/jmgd", 3);   // pending in the old object, not for the new file
         QVERIFY(store.resetProfile(3));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);   // the old object is gone now
@@ -214,68 +230,21 @@ private slots:
         }
     }
 
-    // Every missing profile file is made from pD.bin before anything reads one, here in the user's own folder of a
-    // read-only installation (beside the program: bridge/bridgeview profileReads); a profile already there stays.
+    // Every missing profile file is made from pD.bin before anything reads one, writable though pD.bin is not (in the
+    // user's folder of a read-only installation: app/x11_installed); a profile already there stays.
     void missingProfiles()
     {
         TempDataFolder dir;
-        QTemporaryDir home;
         QVERIFY(dir.copyFromSource("modules/setting/pD.bin"));
+        QVERIFY(dir.writeFile("modules/setting/p2.bin", "[sensor]\njmgd=3\n"));
         const QByteArray factory = dir.readFile("modules/setting/pD.bin");
-        QVERIFY(dir.writeFile("modules/setting/apConfig.bin", "[J2]\nprofileNo=2\n"));
         QVERIFY(QFile::setPermissions(dir.filePath("modules/setting/pD.bin"), QFile::ReadOwner | QFile::ReadGroup));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
-        for (const char *d : {"modules/setting", "modules"})
-            QVERIFY(QFile::setPermissions(dir.filePath(d), QFile::ReadOwner | QFile::ExeOwner));
-        QVERIFY(!chooseDataFolder(QDir::currentPath()).isEmpty());
-        const QString folder = home.filePath("orvane-g7/modules/setting");
-        QFile own(folder + "/p2.bin");
-        QVERIFY(own.open(QIODevice::WriteOnly) && own.write("[sensor]\njmgd=3\n") > 0);
-        own.close();
-        {
-            ProfileStore store;
-            store.setCurrentProfile(store.savedProfile());
-            QCOMPARE(store.list("keydefine_J2/0"), (QVariantList{"2", "0", "240", "0"}));
-        }
+        QCOMPARE(ProfileStore().list("keydefine_J2/0"), (QVariantList{"2", "0", "240", "0"}));
         for (int p = 1; p <= ProfileStore::profileCount; ++p) {
-            QFile file(QString("%1/p%2.bin").arg(folder).arg(p));
+            QFile file(dir.filePath(QString("modules/setting/p%1.bin").arg(p)));
             QVERIFY(file.open(QIODevice::ReadOnly) && file.permissions() & QFile::WriteOwner);
             QCOMPARE(file.readAll(), p == 2 ? QByteArray("[sensor]\njmgd=3\n") : factory);
         }
-        for (const char *d : {"modules", "modules/setting"})
-            QFile::setPermissions(dir.filePath(d), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(chooseDataFolder(QDir::currentPath()), QString());
-    }
-
-    // A source that cannot be read leaves the target profile, file and object, as it was.
-    void unreadableSource_data()
-    {
-        QTest::addColumn<QString>("source");   // "pD" resets profile 1, "p3" copies profile 2 onto 1
-        QTest::addColumn<bool>("folder");      // the source is a folder instead of missing
-        QTest::newRow("missing pD.bin") << "pD" << false;
-        QTest::newRow("pD.bin a folder") << "pD" << true;
-        QTest::newRow("missing source profile") << "p3" << false;
-        QTest::newRow("source profile a folder") << "p3" << true;
-    }
-    void unreadableSource()
-    {
-        QFETCH(QString, source); QFETCH(bool, folder);
-        TempDataFolder dir;
-        const QByteArray target("[macro]\n0=keep\n");
-        QVERIFY(dir.writeFile("modules/setting/p2.bin", target));
-        if (folder)
-            QVERIFY(QDir().mkpath(dir.filePath("modules/setting/" + source + ".bin")));
-        ProfileStore store;
-        store.curProfile = 1;
-        QSettings *before = store.profileSettings(1);
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(
-                "^Profile copy failed: .*" + source + "\\.bin -> .*p2\\.bin$"));
-        QVERIFY(source == "pD" ? !store.resetProfile(1) : !store.copyProfile(1, 2));
-        QCOMPARE(store.profileSettings(1), before);
-        QCOMPARE(store.value("macro/0").toString(), QString("keep"));
-        QCoreApplication::processEvents();
-        QCOMPARE(dir.readFile("modules/setting/p2.bin"), target);
-        QCOMPARE(QDir(dir.filePath("modules/setting")).entryList(QDir::Files), QStringList({"p2.bin"}));
     }
 
     // J2/profileNo as getProfile hands it to the page: anything but 0..9 is 0.
