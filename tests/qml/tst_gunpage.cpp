@@ -124,7 +124,7 @@ private slots:
         QCOMPARE(nameLine(), QString("Alpha, Gun7"));
     }
 
-    // One page for the whole table: each case starts again from the stored entry; then Cancel.
+    // One page for the whole table: each case starts again from the stored entry; then Cancel, then New.
     void fieldsAndCancel()
     {
         struct Case { const char *field, *typed; bool byEnter; const char *shown, *stored; };   // byEnter, else a click elsewhere
@@ -193,23 +193,19 @@ private slots:
         QTest::mouseMove(rig->view.get(), from - QPoint(600, 400));
         QTest::mouseRelease(rig->view.get(), Qt::LeftButton, {}, from - QPoint(600, 400));
         QCOMPARE(dialog()->position(), QPointF(0, 0));
-    }
-
-    // New takes the first free number; with all hundred taken it does nothing. One page, each case read from its files.
-    void newEntry()
-    {
+        // New takes the first free number; with all hundred taken it does nothing. Each case read from its files.
         QStringList all;
         for (int n = 0; n < 100; ++n)
             all << QString("Gun%1").arg(n);
-        const std::tuple<QStringList, bool, QString> cases[] = {   // names, whether gunData.bin exists, created
+        const std::tuple<QStringList, bool, QString> newCases[] = {   // names, whether gunData.bin exists, created
             {{}, true, "Gun0"}, {{"Gun0", "Gun2"}, true, "Gun1"}, {{"Gun1x", "gun0", "Alpha"}, true, "Gun0"},
             {all, true, ""}, {{"Gun0", "Gun1"}, false, "Gun2"}};
-        QVERIFY(start("English", "", {}));
-        for (const auto &[names, dataFile, created] : cases) {
+        for (const auto &[names, dataFile, created] : newCases) {
             QStringList lines;
             for (const QString &name : names)
                 lines << name + "=L-Click, 10, 0, 0, 0";
-            QVERIFY(names.isEmpty() || rig->data.writeFile("modules/setting/name.bin", "[gun]\ngunName=" + names.join(", ").toUtf8() + "\n"));
+            QVERIFY(names.isEmpty() ? QFile::remove(rig->data.filePath("modules/setting/name.bin"))
+                                    : rig->data.writeFile("modules/setting/name.bin", "[gun]\ngunName=" + names.join(", ").toUtf8() + "\n"));
             QVERIFY(dataFile ? rig->data.writeFile("modules/gun/gunData.bin", "[gunData]\n" + lines.join('\n').toUtf8() + "\n")
                              : QFile::remove(rig->data.filePath("modules/gun/gunData.bin")));
             QMetaObject::invokeMethod(dialog(), "init");
