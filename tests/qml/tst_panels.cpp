@@ -77,7 +77,8 @@ private slots:
     // Help's update title and message, with no updater installed for the mouse; the scroll panel's reason.
     void sensorPanels_data()
     {
-        languageRows({"update", "No updater is installed for this mouse.", "This desktop has no setting for wheel lines"},
+        languageRows({"update", "No updater is installed for this mouse.",
+                      "This desktop has no setting for wheel lines"},
                      {"更新", "此鼠标没有安装更新程序。", "此桌面没有滚轮行数的设置"});
     }
     // Every panel driven by clicks on the window, read back from the wire, the desktop and the profile; then a desktop

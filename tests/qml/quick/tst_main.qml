@@ -62,7 +62,8 @@ TestCase {
                 // A lower bound only: a busy machine may hold the lock longer, never shorter.
                 verify(Date.now() - locked >= interval, "released after " + (Date.now() - locked) + " ms")
             }
-            compare([setEnabledCalls()].concat(shown()), [[["setEnabled", false], ["setEnabled", true]]].concat(released))
+            compare([setEnabledCalls()].concat(shown()),
+                    [[["setEnabled", false], ["setEnabled", true]]].concat(released))
         }
         // A later connection only changes the device; model 0 has no lift-off panel, model 2 no lighting.
         ui_View.reset()
