@@ -42,9 +42,10 @@ class tst_GunPage : public QObject
     }
     int entries() { return rig->item("gunList")->property("count").toInt(); }
     int selected() { return dialog()->property("currentIndex").toInt(); }
-    QStringList fields() { return {rig->text("gunKeyField"), rig->text("gunPeriodField"), rig->text("gunXField"),
-                                   rig->text("gunYField"), rig->text("gunTimesField")}; }
     bool unlimited() { return dialog()->property("limitedRuns").toBool() == false; }
+    // The five fields, then "unlimited" or "runs": whether the runs are counted.
+    QStringList fields() { return {rig->text("gunKeyField"), rig->text("gunPeriodField"), rig->text("gunXField"),
+        rig->text("gunYField"), rig->text("gunTimesField"), unlimited() ? "unlimited" : "runs"}; }
     void openDialog()
     {
         QMetaObject::invokeMethod(rig->view->rootObject(), "openDialog",
@@ -79,16 +80,13 @@ private slots:
         QCOMPARE(dialog()->position(), QPointF((1000 - dialog()->width()) / 2, (640 - dialog()->height()) / 2));
         QCOMPARE(rig->text("gunTitle"), texts[0]);
         // The profile's entry is the one selected.
-        QCOMPARE(fields(), QStringList({"L-Click", "30", "0", "0", "0"}));
-        QVERIFY(unlimited());
+        QCOMPARE(fields(), QStringList({"L-Click", "30", "0", "0", "0", "unlimited"}));
         rig->click("gunEntry0");
-        QCOMPARE(fields(), QStringList({"L-Click", "20", "3", "-4", "5"}));
-        QVERIFY(!unlimited());
+        QCOMPARE(fields(), QStringList({"L-Click", "20", "3", "-4", "5", "runs"}));
         rig->shot("gun-runtimes");
         // New (Gun0): Y -10 on the page (newEntry reads its line in the file).
         rig->click("gunNew");
-        QCOMPARE(fields(), QStringList({"L-Click", "10", "0", "-10", "0"}));
-        QVERIFY(unlimited());
+        QCOMPARE(fields(), QStringList({"L-Click", "10", "0", "-10", "0", "unlimited"}));
         rig->shot("gun-new");
         // Rename stores the entry as the page holds it under the new name only.
         rename(2, "Gun7");
@@ -115,7 +113,7 @@ private slots:
         rig->click("gunEntry0");
         typeInto("gunPeriodField", "7");
         rig->click("gunUnlimitedOption");
-        QCOMPARE(fields(), QStringList({"L-Click", "7", "3", "-4", "0"}));
+        QCOMPARE(fields(), QStringList({"L-Click", "7", "3", "-4", "0", "unlimited"}));
         QCOMPARE(gunLine("Alpha"), QString("L-Click, 20, 3, -4, 5"));
         rig->click("gunOk");
         QVERIFY(!rig->shown("gunControlMain") && !rig->shown("mainMask"));
@@ -124,7 +122,7 @@ private slots:
         QCOMPARE(nameLine(), QString("Alpha, Gun7"));
     }
 
-    // One page for the whole table: each case starts again from the stored entry; then Cancel.
+    // One page for the whole table: each case starts again from the stored entry; then Cancel, then New.
     void fieldsAndCancel()
     {
         struct Case { const char *field, *typed; bool byEnter; const char *shown, *stored; };   // byEnter, else a click elsewhere
@@ -184,7 +182,7 @@ private slots:
         QVERIFY(!rig->shown("gunControlMain") && !rig->shown("mainMask"));
         QCOMPARE(gunLine("Alpha"), QString("L-Click, 20, 3, -4, 5"));
         openDialog();
-        QCOMPARE(fields(), QStringList({"L-Click", "42", "3", "55", "1"}));
+        QCOMPARE(fields(), QStringList({"L-Click", "42", "3", "55", "1", "runs"}));
         // Dragged by its title bar far past the top left corner, it stops at the page's edge.
         const QPoint from = rig->centre("gunTitleBar");
         QTest::mousePress(rig->view.get(), Qt::LeftButton, {}, from);
@@ -193,23 +191,20 @@ private slots:
         QTest::mouseMove(rig->view.get(), from - QPoint(600, 400));
         QTest::mouseRelease(rig->view.get(), Qt::LeftButton, {}, from - QPoint(600, 400));
         QCOMPARE(dialog()->position(), QPointF(0, 0));
-    }
-
-    // New takes the first free number; with all hundred taken it does nothing. One page, each case read from its files.
-    void newEntry()
-    {
+        // New takes the first free number; with all hundred taken it does nothing. Each case read from its files.
         QStringList all;
         for (int n = 0; n < 100; ++n)
             all << QString("Gun%1").arg(n);
-        const std::tuple<QStringList, bool, QString> cases[] = {   // names, whether gunData.bin exists, created
+        const std::tuple<QStringList, bool, QString> newCases[] = {   // names, whether gunData.bin exists, created
             {{}, true, "Gun0"}, {{"Gun0", "Gun2"}, true, "Gun1"}, {{"Gun1x", "gun0", "Alpha"}, true, "Gun0"},
             {all, true, ""}, {{"Gun0", "Gun1"}, false, "Gun2"}};
-        QVERIFY(start("English", "", {}));
-        for (const auto &[names, dataFile, created] : cases) {
+        for (const auto &[names, dataFile, created] : newCases) {
             QStringList lines;
             for (const QString &name : names)
                 lines << name + "=L-Click, 10, 0, 0, 0";
-            QVERIFY(names.isEmpty() || rig->data.writeFile("modules/setting/name.bin", "[gun]\ngunName=" + names.join(", ").toUtf8() + "\n"));
+            const QByteArray nameFile = "[gun]\ngunName=" + names.join(", ").toUtf8() + "\n";
+            QVERIFY(names.isEmpty() ? QFile::remove(rig->data.filePath("modules/setting/name.bin"))
+                                    : rig->data.writeFile("modules/setting/name.bin", nameFile));
             QVERIFY(dataFile ? rig->data.writeFile("modules/gun/gunData.bin", "[gunData]\n" + lines.join('\n').toUtf8() + "\n")
                              : QFile::remove(rig->data.filePath("modules/gun/gunData.bin")));
             QMetaObject::invokeMethod(dialog(), "init");

@@ -50,7 +50,6 @@ void PageRig::connect()
     hid->findDevices(readCatalogue(QStringLiteral(":/DevInfo.ini"), StoreFile::format(), ap->value(QStringLiteral("common/product_name")).toStringList(), &encode));
     view = std::make_unique<myQQuickView>();
     system = recordPointerSettings(*view);
-    system->wheelLines = desktopWheelLines;
     view->hid = hid.get();
 }
 
@@ -150,11 +149,9 @@ void PageRig::shot(const QString &name, const QRect &part) const
 
 QStringList PageRig::reports(int from) const
 {
-    QStringList out;
-    const QList<TraceLine> lines = TraceReader(traceFile()).lines();
-    for (int i = from; i < lines.size(); ++i)
-        if (lines[i].op.startsWith(QLatin1String("feature-")) || lines[i].op.startsWith(QLatin1String("data-")))
-            out << (QStringList{lines[i].op} + lines[i].fields).join(QLatin1Char(' '));
+    QStringList out = TraceReader(traceFile()).texts({"feature-out", "feature-in", "data-out", "data-in"}).mid(from);
+    for (QString &line : out)
+        line = line.section(QLatin1Char(' '), 1);   // without the interface
     return out;
 }
 

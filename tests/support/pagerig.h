@@ -53,9 +53,9 @@ public:
     void shot(const QString &name, const QRect &part = {}) const;
 
     QString traceFile() const { return data.filePath(QStringLiteral("trace.txt")); }
-    int traceLength() const { return int(TraceReader(traceFile()).lines().size()); }
-    // Reports written since trace line `from`: "feature-out 00 06 ..." without the interface.
+    // The reports written after the first `from`: "feature-out 00 06 ..." without the interface.
     QStringList reports(int from = 0) const;
+    int traceLength() const { return int(reports().size()); }
     QList<QByteArray> matrices() const { return sentKeyMatrices(traceFile()); }
     // The current profile's value as text, lists joined by ", ".
     QString stored(const QString &key) const;
@@ -69,6 +69,5 @@ public:
     std::unique_ptr<Hid_Thread> hid;
     std::unique_ptr<myQQuickView> view;
     RecordingPointerSettings *system = nullptr;
-    bool desktopWheelLines = true;   // whether the desktop keeps wheel lines, from start() on
     WindowControllerStub controller;
 };

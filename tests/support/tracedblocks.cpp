@@ -25,9 +25,9 @@ QList<QByteArray> sentKeyMatrices(const QString &traceFile)
     return found;
 }
 
-QList<MacroBlock> sentMacroBlocks(const QString &traceFile)
+QStringList sentMacroBlocks(const QString &traceFile)
 {
-    QList<MacroBlock> found;
+    QStringList found;
     int slot = -1;
     QByteArray block;
     for (const TraceLine &line : TraceReader(traceFile).lines()) {
@@ -35,7 +35,7 @@ QList<MacroBlock> sentMacroBlocks(const QString &traceFile)
             slot = line.fields.value(1) == QLatin1String("05") ? line.fields.value(3).toInt(nullptr, 16) : -1;
             block.clear();
         } else if (line.op == QLatin1String("data-out") && slot >= 0 && (block += line.bytes().mid(1, 64)).size() == 192) {
-            found.append({slot, block});
+            found.append(QString::asprintf("%02d: ", slot) + QLatin1String(block.toHex(' ')));
             slot = -1;
         }
     }
