@@ -28,9 +28,9 @@ out="$PWD/build-fuzz/fuzz"
 for t in "${targets[@]}"; do
   work="$out/corpus-$t"
   mkdir -p "$work"
-  cp -n fuzz/corpus/"$t"/* ${installed[$t]:-} "$work"/ 2>/dev/null || true
+  cp -n tests/fuzz/corpus/"$t"/* ${installed[$t]:-} "$work"/ 2>/dev/null || true
   # The INI dialect's tokens for every target that reads an INI file.
-  dict=(-dict="$PWD/fuzz/ini.dict")
+  dict=(-dict="$PWD/tests/fuzz/ini.dict")
   case "$t" in eventreport|queries) dict=() ;; esac
   echo "== $t: $runs cases"
   "$out/fuzz_$t" -runs="$runs" -max_len=8192 -timeout=10 -print_final_stats=1 -artifact_prefix="$out/" \
