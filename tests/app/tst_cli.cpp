@@ -253,6 +253,8 @@ private slots:
         tray.start(alone.filePath(u"orvane-g7"_s), {u"--simulate"_s});
         QByteArray console;
         QTRY_VERIFY2_WITH_TIMEOUT((console += tray.readAllStandardError()).contains("Device Connect"), console.constData(), 60000);
+        // The call had let go of the mouse by then: its trace ends with the handle closed.
+        QCOMPARE(TraceReader(alone.filePath(u"call.txt"_s)).texts().constLast(), u"cmd close"_s);
         QTRY_COMPARE_WITH_TIMEOUT(call.state(), QProcess::NotRunning, 60000);
         QCOMPARE(call.exitCode(), 0);
         QCOMPARE(tray.state(), QProcess::Running);
