@@ -9,12 +9,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzSupport::init();
-    static const bool backend = [] {
-        setHidBackend(std::make_shared<SimulatedG7>());
-        setSleeper(std::make_shared<RecordingSleeper>());
-        return true;
-    }();
-    Q_UNUSED(backend);
+    setHidBackend(std::make_shared<SimulatedG7>());
+    setSleeper(std::make_shared<RecordingSleeper>());
     FuzzSupport::writeCase(QStringLiteral("DevInfo.ini"), data, size);
     bool encode = false;
     const QList<DevInfoEntry> entries =

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue.h"
 #include "devicehost.h"
+#include "discovery.h"
 #include "hid_thread.h"
 #include "pauses.h"
 #include "simulatedg7.h"
@@ -66,13 +66,6 @@ private:
     size_t m_pos = 0;
 };
 
-// No waiting: the pauses' lengths do not change what a reply does.
-class NoSleeper : public Sleeper
-{
-public:
-    void sleep(int) override {}
-};
-
 // Records the notices so the target can check what the event parser let through.
 class FuzzHost : public DeviceHost
 {
@@ -91,9 +84,5 @@ public:
 // A device object that found the simulated mouse through the shipped catalogue.
 inline void attach(Hid_Thread &hid)
 {
-    static const QList<DevInfoEntry> entries = [] {
-        bool encode = false;
-        return readCatalogue(QStringLiteral(":/DevInfo.ini"), StoreFile::format(), {}, &encode);
-    }();
-    hid.findDevices(entries);
+    findCataloguedDevices(hid, StoreFile::format(), {}, QStringLiteral(":/DevInfo.ini"));
 }

@@ -42,10 +42,8 @@ inline void init()
     static char *argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv);
     QDir::setCurrent(dataFolder().path());
-    QDir().mkpath(QStringLiteral("modules/setting"));
-    QDir().mkpath(QStringLiteral("modules/macro"));
-    QDir().mkpath(QStringLiteral("modules/gun"));
-    QDir().mkpath(QStringLiteral("modules/i18n"));
+    for (const char *folder : {"setting", "macro", "gun", "i18n"})
+        QDir().mkpath(QStringLiteral("modules/") + QLatin1String(folder));
 }
 
 // Writes the case to a data file. Each write gets a later modification time,

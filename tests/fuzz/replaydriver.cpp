@@ -15,7 +15,6 @@
 #include <random>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) __attribute__((weak));
 
 namespace {
 
@@ -115,8 +114,6 @@ QByteArray mutate(QByteArray data, const QList<QByteArray> &pool, const QList<QB
 
 int main(int argc, char **argv)
 {
-    if (LLVMFuzzerInitialize)
-        LLVMFuzzerInitialize(&argc, &argv);
     long runs = 0;
     unsigned seed = 1;
     QList<QByteArray> inputs;
