@@ -82,7 +82,4 @@ public:
 };
 
 // A device object that found the simulated mouse through the shipped catalogue.
-inline void attach(Hid_Thread &hid)
-{
-    findCataloguedDevices(hid, StoreFile::format(), {}, QStringLiteral(":/DevInfo.ini"));
-}
+inline void attach(Hid_Thread &hid) { findCataloguedDevices(hid, StoreFile::format(), {}, QStringLiteral(":/DevInfo.ini")); }
