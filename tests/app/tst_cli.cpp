@@ -52,7 +52,6 @@ struct Install : TempDataFolder
         QVERIFY(writeFile(u"modules/setting/p5.bin"_s, hugeNumbers));
         QVERIFY(writeFile(u"modules/setting/name.bin"_s,
                           "[profile]\nprofileName=Standard0, Two1, Three2, Four3, Huge4\n"));
-        QDir().mkpath(filePath(u"modules/macro"_s));
         QVERIFY(writeFile(u"in/hand.pf"_s, handWritten));
         QVERIFY(writeFile(u"in/nottext.pf"_s, notText));
     }
