@@ -42,11 +42,7 @@ private slots:
     void leftoversDoNotStopStart()
     {
         QFETCH(QString, kind);
-        for (const QString &path : {lockPath, socketPath}) {
-            if (QFileInfo(path).isDir())
-                QVERIFY(QDir(path).removeRecursively());
-            QFile::remove(path);
-        }
+        QCOMPARE(QProcess::execute(u"rm"_s, {u"-rf"_s, lockPath, socketPath}), 0);   // the last row's leftover
         if (kind.endsWith(u" dir"_s)) {
             QVERIFY(QDir().mkpath((kind == u"lock dir"_s ? lockPath : socketPath) + u"/inner"_s));
         } else if (kind == u"socket") {   // as a killed copy leaves them, the lock file holding its process id
