@@ -4,8 +4,6 @@
 #include "profilesender.h"
 #include "storefile.h"
 
-#include <QTest>
-
 // The profile page of the real page; profiles 1..6 hold their number as report rate.
 struct Page : PageRig
 {
@@ -192,7 +190,6 @@ private slots:
         const QStringList onSwitch = page.reports(before);
         QCOMPARE(onSwitch.size(), 4);
         QVERIFY2(onSwitch.first().startsWith("feature-out 00 01 02 "), qPrintable(onSwitch.join('\n')));
-        QCOMPARE(page.view->getData("sensor/reportRate_J2").toInt(), 2);
         QCOMPARE(StoreFile::open("modules/setting/apConfig.bin")->value("J2/profileNo").toInt(), 1);
         page.click("profileClose");
         QVERIFY(!page.panel->isVisible() && !page.item("mainMask")->isVisible());
