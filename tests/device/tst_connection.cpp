@@ -1,9 +1,6 @@
 #include "support_simrig.h"
 #include "tempdatafolder.h"
 
-#include <QTest>
-#include <QThreadPool>
-
 #include <cstring>
 
 namespace {

@@ -5,11 +5,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
-#include <QQuickItem>
-#include <QTest>
-#include <QThreadPool>
 
-#include <functional>
 #include <optional>
 
 namespace {
