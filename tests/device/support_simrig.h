@@ -57,14 +57,6 @@ public:
                      ? line.fields.value(0).toInt() : 0;
         return total;
     }
-    // The blocks the firmware took, from the from-th on.
-    QStringList blocks(qsizetype from = 0) const
-    {
-        QStringList hex;
-        for (const QByteArray &block : sim->acceptedBlocks().mid(from))
-            hex << block.toHex(' ').toUpper();
-        return hex;
-    }
     // The next command reaches the firmware: one block accepted, the rate set.
     bool setsRate(Hid_Thread &hid, quint8 rate) const
     {
@@ -92,6 +84,15 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// The blocks the firmware took, from the from-th on.
+inline QStringList acceptedBlocks(const SimulatedG7 &sim, qsizetype from)
+{
+    QStringList hex;
+    for (const QByteArray &block : sim.acceptedBlocks().mid(from))
+        hex << block.toHex(' ').toUpper();
+    return hex;
+}
 
 // A payload whose every byte tells where it came from.
 struct Payload {

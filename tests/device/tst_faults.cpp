@@ -5,11 +5,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
-#include <QQuickItem>
-#include <QTest>
-#include <QThreadPool>
 
-#include <functional>
 #include <optional>
 
 namespace {
@@ -229,13 +225,10 @@ private slots:
     // burst ends in one reconnect, the profile keeps its values, one monitor loop runs, no handle stays open.
     void burstDuringResend()
     {
-        SimRig rig;
         RecordingHost host;
         PageRig page;
-        page.sim = rig.sim;
-        QByteArray profile = page.data.readFile("modules/setting/pD.bin");
-        QVERIFY(page.data.writeFile("modules/setting/p1.bin",
-                                    profile.replace("reportRate_J2=", "reportRate_J2=4\nold_reportRate=")));
+        SimulatedG7 &sim = *page.sim;
+        QVERIFY(page.data.writeFile("modules/setting/p1.bin", "[sensor]\nreportRate_J2=4\n"));
         QVERIFY(page.start());
         Hid_Thread &hid = *page.hid;
         myQQuickView &view = *page.view;
@@ -249,29 +242,28 @@ private slots:
             QMetaObject::invokeMethod(view.rootObject(), "reloadPanels", Q_ARG(QVariant, true));
         };
         PumpProbe probe;
-        qsizetype from = rig.sim->acceptedBlocks().size();
+        qsizetype from = sim.acceptedBlocks().size();
         probe.start([](int) {});
         resend();
         probe.stop();
         const int pumps = probe.pumps;
-        const QStringList reference = rig.blocks(from);
+        const QStringList reference = acceptedBlocks(sim, from);
         QVERIFY2(reference.size() >= 8 && pumps >= reference.size() - 4, qPrintable(QString::number(pumps)));
-        QCOMPARE(rig.sim->state().reportRate, 4);
         const QByteArray file = page.data.readFile("modules/setting/p1.bin");
         // Two bursts: a rescan at every pump; then also the mouse gone from the second pump to the last.
         for (const bool unplugs : {false, true}) {
-            from = rig.sim->acceptedBlocks().size();
+            from = sim.acceptedBlocks().size();
             probe.start([&](int pump) {
                 if (unplugs && pump == 2)
-                    rig.sim->unplug();
+                    sim.unplug();
                 if (unplugs && pump == pumps)
-                    rig.sim->plug();
+                    sim.plug();
                 discover(hid);
             });
             resend();
             probe.stop();
             QCOMPARE(probe.pumps, pumps);   // the burst adds no wait to the re-send
-            const QStringList sent = rig.blocks(from);
+            const QStringList sent = acceptedBlocks(sim, from);
             if (unplugs)
                 QVERIFY(sent.size() < reference.size());   // what was sent while the mouse was gone is lost to it
             else
@@ -279,15 +271,14 @@ private slots:
             QTRY_COMPARE(host.calls.count("connected 1"), unplugs ? 3 : 2);   // the burst: one reconnect after it
             QTRY_VERIFY(host.viewEnabled && hid.hidFree && hid.monitorRunning);
             QTRY_COMPARE(poolLoops(), 1);
-            QVERIFY(rig.sim->openHandles() <= 1);
+            QVERIFY(sim.openHandles() <= 1);
             StoreFile::sync(*view.store.currentSettings());
             QCOMPARE(page.data.readFile("modules/setting/p1.bin"), file);
             // The next re-send puts the whole profile on the mouse again.
-            from = rig.sim->acceptedBlocks().size();
+            from = sim.acceptedBlocks().size();
             resend();
-            QCOMPARE(rig.blocks(from), reference);
+            QCOMPARE(acceptedBlocks(sim, from), reference);
         }
-        QVERIFY(rig.unplugged(hid));
     }
 };
 

@@ -1,9 +1,7 @@
 #include "deviceoptions.h"
-#include "reporttrace.h"
 #include "support_simrig.h"
 
 #include <QSignalSpy>
-#include <QTest>
 
 #include <sys/stat.h>
 
@@ -231,17 +229,12 @@ private slots:
         QCOMPARE(reads, (QStringList{"06070003", "a0a1a2a3"}));
     }
 
-    // Every call on the seam leaves its line; TraceReader checks the format.
+    // The event reads and every failure on the seam leave their lines; TraceReader checks the format.
     void traceOfAnExchange()
     {
         SimRig rig;
         HidBackend &hid = hidBackend();
-        uchar in[65];
-        HidHandle *cmd = hid.openPath(rig.sim->commandPath());
-        send(cmd, request("90010000000000"));
-        QCOMPARE(hid.getFeatureReport(cmd, in, 9), 9);
-        QCOMPARE(hid.read(cmd, in, 65), 64);
-        hid.close(cmd);
+        uchar in[9];
         HidHandle *evt = hid.openPath(rig.sim->eventPath());
         QCOMPARE(hid.readTimeout(evt, in, 4, 30), 0);
         rig.sim->emitDpiEvent(5);
@@ -249,7 +242,7 @@ private slots:
         hid.close(evt);
         rig.sim->failCall(SimulatedG7::Call::OpenCommand);
         QVERIFY(!hid.openPath(rig.sim->commandPath()));
-        cmd = hid.openPath(rig.sim->commandPath());
+        HidHandle *cmd = hid.openPath(rig.sim->commandPath());
         for (auto call : {SimulatedG7::Call::FeatureOut, SimulatedG7::Call::FeatureIn, SimulatedG7::Call::DataOut})
             rig.sim->failCall(call);
         QCOMPARE(send(cmd, request("87000000000000")) + hid.getFeatureReport(cmd, in, 9)
@@ -257,10 +250,7 @@ private slots:
         hid.close(cmd);
         const TraceReader trace = rig.trace();
         QVERIFY2(trace.isValid(), qPrintable(trace.error()));
-        QCOMPARE(trace.texts(), QStringList({"cmd open", "cmd feature-out 00 90 01 00 00 00 00 00 6E",
-                                             "cmd feature-in 00 90 01 00 00 00 00 00 6E",
-                                             "cmd data-in" + QString(" 00").repeated(64), "cmd close", "evt open",
-                                             "evt read-timeout 30", "evt data-in 06 07 00 05", "evt close",
+        QCOMPARE(trace.texts(), QStringList({"evt open", "evt read-timeout 30", "evt data-in 06 07 00 05", "evt close",
                                              "cmd open-failed", "cmd open", "cmd error feature-out",
                                              "cmd error feature-in", "cmd error data-out", "cmd close"}));
         // An unwritable trace file costs one console line and no trace.
