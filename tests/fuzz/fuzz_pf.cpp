@@ -45,12 +45,6 @@ void reset()
     restore(QStringLiteral("modules/setting/name.bin"), "[macro]\nmacroName=Keep, loaderzenith\n");
 }
 
-[[noreturn]] void fail(const QString &what)
-{
-    fprintf(stderr, "pf import: %s\n", qPrintable(what));
-    abort();
-}
-
 // Only the files an import may write lie in the data folder, and the .pf's folder holds only the .pf.
 void checkWrites(int profile)
 {
@@ -58,7 +52,7 @@ void checkWrites(int profile)
     const QDir outside = QFileInfo(pfPath()).dir();
     const QStringList beside = outside.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     if (beside != QStringList{QStringLiteral("case.pf")})
-        fail(QStringLiteral("the .pf's folder holds ") + beside.join(u' '));
+        FuzzSupport::fail(QStringLiteral("the .pf's folder holds ") + beside.join(u' '));
 
     static const QRegularExpression macroFile(QStringLiteral("^modules/macro/([^/]+)\\.bin$"));
     const QString root = FuzzSupport::dataFolder().path() + QLatin1Char('/');
@@ -72,7 +66,7 @@ void checkWrites(int profile)
             static const QStringList folders{QStringLiteral("modules/setting"), QStringLiteral("modules/macro"),
                                              QStringLiteral("modules/gun"), QStringLiteral("modules/i18n")};
             if (!folders.contains(relative))
-                fail(QStringLiteral("folder made: ") + relative);
+                FuzzSupport::fail(QStringLiteral("folder made: ") + relative);
             continue;
         }
         if (relative == profileFile || relative == QLatin1String("modules/setting/name.bin"))
@@ -80,7 +74,7 @@ void checkWrites(int profile)
         const QRegularExpressionMatch match = macroFile.match(relative);
         if (match.hasMatch() && isSafeFileName(match.captured(1)))
             continue;
-        fail(QStringLiteral("written: ") + relative);
+        FuzzSupport::fail(QStringLiteral("written: ") + relative);
     }
 }
 
