@@ -13,12 +13,6 @@
 
 namespace {
 
-[[noreturn]] void fail(const QString &what)
-{
-    fprintf(stderr, "macro files: %s\n", qPrintable(what));
-    abort();
-}
-
 // A name from a text of the case, made unique so no file of an earlier case is met again.
 QString nameFrom(const QString &text, const char *tag)
 {
@@ -37,21 +31,21 @@ void editorOperations(const QStringList &loaded, uchar position)
     static ProfileStore profiles;
     if (MacroFiles::create(name, position)) {
         if (!MacroFiles::save(name, entries, loops))
-            fail(QStringLiteral("a created macro cannot be saved"));
+            FuzzSupport::fail(QStringLiteral("a created macro cannot be saved"));
         if (MacroFiles::load(name) != entries + QStringList{loops} || MacroFiles::loadIndex(name) != position)
-            fail(QStringLiteral("saved and loaded differ for ") + name);
+            FuzzSupport::fail(QStringLiteral("saved and loaded differ for ") + name);
         for (int p = 0; p < 6; ++p)
             profiles.profileSettings(p)->setValue(QLatin1String(ProfileKey::macroPrefix) + QString::number(p), name);
         QString current = name;
         if (MacroFiles::rename(profiles, name, renamed)) {
             current = renamed;
             if (MacroFiles::uses(profiles, renamed).size() != 7 || MacroFiles::uses(profiles, name).size() != 1)
-                fail(QStringLiteral("buttons do not follow the rename to ") + renamed);
+                FuzzSupport::fail(QStringLiteral("buttons do not follow the rename to ") + renamed);
             if (MacroFiles::load(renamed) != entries + QStringList{loops})
-                fail(QStringLiteral("the renamed macro lost its events"));
+                FuzzSupport::fail(QStringLiteral("the renamed macro lost its events"));
         }
         if (!MacroFiles::remove(current) || MacroFiles::remove(current) || !MacroFiles::load(current).isEmpty())
-            fail(QStringLiteral("a deleted macro is still there"));
+            FuzzSupport::fail(QStringLiteral("a deleted macro is still there"));
     }
 }
 

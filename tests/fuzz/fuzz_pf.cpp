@@ -7,7 +7,6 @@
 // lie anywhere but where the import may write: the target profile, the macro
 // name list and modules/macro/<safe name>.bin; no staging file may be left.
 #include "fuzzsupport.h"
-#include "macrofiles.h"
 #include "namelists.h"
 #include "profileexchange.h"
 #include "profilestore.h"
@@ -20,73 +19,40 @@
 
 namespace {
 
-struct Pristine
+// The case's .pf, in a folder of its own outside the data folder: the other computer's.
+const QString &pfPath()
 {
-    QByteArray nameList;     // modules/setting/name.bin
-    QByteArray keepMacro;    // modules/macro/Keep.bin
-    QString pfPath;          // the case's .pf, outside the data folder
-};
-
-QByteArray readAll(const QString &path)
-{
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
-        abort();
-    return in.readAll();
+    static QTemporaryDir outside;
+    static const QString path = outside.filePath(QStringLiteral("case.pf"));
+    return path;
 }
 
-void restore(const QString &relative, const QByteArray &bytes)
+void restore(const QString &path, const QByteArray &bytes)
 {
-    FuzzSupport::writeCase(relative, reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
-}
-
-const Pristine &pristine()
-{
-    static const Pristine state = [] {
-        Pristine p;
-        if (!MacroFiles::create(QStringLiteral("Keep"), 0)
-            || !MacroFiles::save(QStringLiteral("Keep"), {QStringLiteral("1,A"), QStringLiteral("0,20")}, 1))
-            abort();
-        NameLists::write(NameLists::Macros, {QStringLiteral("Keep")});
-        p.nameList = readAll(QStringLiteral("modules/setting/name.bin"));
-        p.keepMacro = readAll(QStringLiteral("modules/macro/Keep.bin"));
-        // The "other computer": a folder outside the data folder.
-        static QTemporaryDir outside;
-        if (!outside.isValid())
-            abort();
-        p.pfPath = outside.filePath(QStringLiteral("case.pf"));
-        return p;
-    }();
-    return state;
+    FuzzSupport::writeCase(path, reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
 }
 
 // Back to the pristine data folder: no profile files, the one macro and its name list.
 void reset()
 {
-    const Pristine &p = pristine();
     QDirIterator macros(QStringLiteral("modules/macro"), QDir::Files | QDir::Hidden);
     while (macros.hasNext())
         QFile::remove(macros.next());
     for (int n = 0; n < ProfileStore::profileCount; ++n)
         QFile::remove(ProfileStore::profileFile(n));
-    restore(QStringLiteral("modules/macro/Keep.bin"), p.keepMacro);
-    restore(QStringLiteral("modules/setting/name.bin"), p.nameList);
-}
-
-[[noreturn]] void fail(const QString &what)
-{
-    fprintf(stderr, "pf import: %s\n", qPrintable(what));
-    abort();
+    restore(QStringLiteral("modules/macro/Keep.bin"),
+            "[config]\ndid=-1\nindex=0\nrepeat=1\ntotal=2\n\n[macro]\n0=\"1,A\"\n1=\"0,20\"\n");
+    restore(QStringLiteral("modules/setting/name.bin"), "[macro]\nmacroName=Keep, loaderzenith\n");
 }
 
 // Only the files an import may write lie in the data folder, and the .pf's folder holds only the .pf.
 void checkWrites(int profile)
 {
     FuzzSupport::checkNoWriteOutside();
-    const QDir outside = QFileInfo(pristine().pfPath).dir();
+    const QDir outside = QFileInfo(pfPath()).dir();
     const QStringList beside = outside.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     if (beside != QStringList{QStringLiteral("case.pf")})
-        fail(QStringLiteral("the .pf's folder holds ") + beside.join(u' '));
+        FuzzSupport::fail(QStringLiteral("the .pf's folder holds ") + beside.join(u' '));
 
     static const QRegularExpression macroFile(QStringLiteral("^modules/macro/([^/]+)\\.bin$"));
     const QString root = FuzzSupport::dataFolder().path() + QLatin1Char('/');
@@ -100,7 +66,7 @@ void checkWrites(int profile)
             static const QStringList folders{QStringLiteral("modules/setting"), QStringLiteral("modules/macro"),
                                              QStringLiteral("modules/gun"), QStringLiteral("modules/i18n")};
             if (!folders.contains(relative))
-                fail(QStringLiteral("folder made: ") + relative);
+                FuzzSupport::fail(QStringLiteral("folder made: ") + relative);
             continue;
         }
         if (relative == profileFile || relative == QLatin1String("modules/setting/name.bin"))
@@ -108,7 +74,7 @@ void checkWrites(int profile)
         const QRegularExpressionMatch match = macroFile.match(relative);
         if (match.hasMatch() && isSafeFileName(match.captured(1)))
             continue;
-        fail(QStringLiteral("written: ") + relative);
+        FuzzSupport::fail(QStringLiteral("written: ") + relative);
     }
 }
 
@@ -117,19 +83,13 @@ void checkWrites(int profile)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzSupport::init();
-    const Pristine &p = pristine();
     reset();
     // The target profile comes from the case, so every profile slot is used.
     const int profile = int(size % ProfileStore::profileCount);
-    {
-        QFile out(p.pfPath);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            abort();
-        out.write(reinterpret_cast<const char *>(data), qint64(size));
-    }
+    FuzzSupport::writeCase(pfPath(), data, size);
     {
         ProfileStore store;
-        if (ProfileExchange::importProfile(store, profile, p.pfPath)) {
+        if (ProfileExchange::importProfile(store, profile, pfPath())) {
             ProfileExchange::importMacros(store.profileSettings(profile));
             // What the pages would read next: every key of the imported profile.
             QSettings *settings = store.profileSettings(profile);

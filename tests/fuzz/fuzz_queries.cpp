@@ -17,30 +17,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         while (!mouse->exhausted()) {
             if (!hid.hidFree)
                 abort();   // a command left the channel taken
+            uchar in[4] = {1, 2, 3, 4};   // the in-out arguments, the same before every command
             switch (mouse->takeByte() % 7) {
-            case 0: {
-                uchar b1 = 0, b2 = 0, b3 = 0, b4 = 0;
-                hid.hid_00H_GetSecrecyCode(b1, b2, b3, b4);
+            case 0:
+                hid.hid_00H_GetSecrecyCode(in[0], in[1], in[2], in[3]);
                 break;
-            }
             case 1:
                 hid.hid_87H_GetCurrentDPI();
                 break;
-            case 2: {
-                uchar b1 = 1, b2 = 2, b3 = 3, b4 = 4;
-                hid.hid_83H_GetKeyboardoption(b1, b2, b3, b4);
+            case 2:
+                hid.hid_83H_GetKeyboardoption(in[0], in[1], in[2], in[3]);
                 break;
-            }
-            case 3: {
-                uchar stage = 0;
-                hid.hid_8BH_GetCurrentDPIStage(stage);
+            case 3:
+                hid.hid_8BH_GetCurrentDPIStage(in[0]);
                 break;
-            }
-            case 4: {
-                uchar effect = 0, option1 = 0, option2 = 0;
-                hid.hid_8DH_GetRGBLedEffect(effect, option1, option2);
+            case 4:
+                hid.hid_8DH_GetRGBLedEffect(in[0], in[1], in[2]);
                 break;
-            }
             case 5: {
                 // The pages hand a buffer of exactly the length of the type they ask for.
                 const uchar type = uchar(mouse->takeByte());

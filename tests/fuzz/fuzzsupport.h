@@ -17,6 +17,13 @@
 // a reader that would write can only write there.
 namespace FuzzSupport {
 
+// Says what went wrong and ends the run as a crash would, so both drivers report the case.
+[[noreturn]] inline void fail(const QString &what)
+{
+    fprintf(stderr, "%s\n", qPrintable(what));
+    abort();
+}
+
 inline QTemporaryDir &dataFolder()
 {
     static QTemporaryDir dir;
@@ -32,10 +39,8 @@ inline void init()
     // A reader's debug lines about bad input are expected; printing them would drown the run.
     if (!qEnvironmentVariableIsSet("G7_FUZZ_VERBOSE"))
         qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
-            if (type == QtFatalMsg) {
-                fprintf(stderr, "%s\n", qPrintable(text));
-                abort();
-            }
+            if (type == QtFatalMsg)
+                fail(text);
         });
     static int argc = 1;
     static char name[] = "fuzz";
@@ -64,10 +69,8 @@ inline void checkNoWriteOutside()
 {
     const QFileInfoList entries = QDir(dataFolder().path()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot);
     for (const QFileInfo &entry : entries) {
-        if (entry.fileName() != QLatin1String("modules")) {
-            fprintf(stderr, "written outside the data folder: %s\n", qPrintable(entry.filePath()));
-            abort();
-        }
+        if (entry.fileName() != QLatin1String("modules"))
+            fail(QStringLiteral("written outside the data folder: ") + entry.filePath());
     }
 }
 

@@ -3,10 +3,9 @@
 // by mutating them, so the gcc build checks the targets too. Same arguments as
 // a libFuzzer run for these uses (-runs=, -seed=, -dict=).
 #include <QByteArray>
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
+#include <QFile>
 #include <QList>
 
 #include <cstdint>
@@ -18,93 +17,54 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
 namespace {
 
-void collect(const QString &path, QList<QByteArray> &inputs)
+qsizetype pick(std::mt19937 &rng, qsizetype n)
 {
-    const auto readOne = [&inputs](const QString &file) {
-        QFile in(file);
-        if (in.open(QIODevice::ReadOnly))
-            inputs.append(in.readAll());
-    };
-    if (QFileInfo(path).isDir()) {
-        QDirIterator it(path, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            readOne(it.next());
-    } else {
-        readOne(path);
-    }
+    return n <= 0 ? 0 : qsizetype(rng() % uint32_t(n));
 }
 
-// The quoted tokens of a libFuzzer dictionary ("text", name="text"), with its \\, \" and \xHH escapes.
+QByteArray readAll(const QString &path)
+{
+    QFile in(path);
+    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+}
+
+// The tokens of a dictionary whose only escape is \xHH, a form libFuzzer reads too.
 QList<QByteArray> readDictionary(const QString &path)
 {
     QList<QByteArray> tokens;
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "cannot read dictionary %s\n", qPrintable(path));
-        return tokens;
-    }
-    for (const QByteArray &raw : in.readAll().split('\n')) {
+    for (const QByteArray &raw : readAll(path).split('\n')) {
         const QByteArray line = raw.trimmed();
-        const qsizetype open = line.indexOf('"');
-        if (line.startsWith('#') || open < 0 || !line.endsWith('"') || line.size() - 1 <= open)
-            continue;
-        const QByteArray quoted = line.sliced(open + 1, line.size() - open - 2);
-        QByteArray token;
-        for (qsizetype i = 0; i < quoted.size(); ++i) {
-            if (quoted.at(i) == '\\' && i + 3 < quoted.size() && quoted.at(i + 1) == 'x') {
-                token += char(quoted.mid(i + 2, 2).toInt(nullptr, 16));
-                i += 3;
-            } else if (quoted.at(i) == '\\' && i + 1 < quoted.size()) {
-                token += quoted.at(++i);
-            } else {
-                token += quoted.at(i);
-            }
-        }
-        tokens.append(token);
+        if (line.size() > 2 && line.startsWith('"') && line.endsWith('"'))
+            tokens.append(QByteArray::fromPercentEncoding(line.sliced(1, line.size() - 2).replace("\\x", "%")));
     }
     return tokens;
 }
 
-// One mutation of the kinds that break readers: flipped bits, odd bytes,
-// cut, repeated or spliced pieces, tokens of the format.
+// One to six mutations of the kinds that break readers: odd bytes, tokens of the format, cut, repeated or spliced
+// pieces.
 QByteArray mutate(QByteArray data, const QList<QByteArray> &pool, const QList<QByteArray> &tokens, std::mt19937 &rng)
 {
-    const auto pick = [&rng](int n) { return n <= 0 ? 0 : int(rng() % uint32_t(n)); };
-    const int steps = 1 + pick(6);
-    for (int s = 0; s < steps; ++s) {
-        switch (pick(8)) {
+    for (int steps = 1 + int(pick(rng, 6)); steps > 0; --steps) {
+        switch (pick(rng, 5)) {
         case 0:
             if (!data.isEmpty())
-                data[pick(data.size())] ^= char(1 << pick(8));
+                data[pick(rng, data.size())] = char(rng());
             break;
         case 1:
-            if (!data.isEmpty())
-                data[pick(data.size())] = char(rng());
+            data.insert(pick(rng, data.size() + 1),
+                        tokens.isEmpty() ? QByteArray(1, char(rng())) : tokens.at(pick(rng, tokens.size())));
             break;
         case 2:
-            data.insert(pick(data.size() + 1), char(rng()));
+            data.remove(pick(rng, data.size()), 1 + pick(rng, 16));
             break;
         case 3:
-            if (!data.isEmpty())
-                data.truncate(pick(data.size()));
+            data.insert(pick(rng, data.size() + 1), data.mid(pick(rng, data.size()), 1 + pick(rng, 16)));
             break;
-        case 4: {
-            const int from = pick(data.size());
-            data.insert(pick(data.size() + 1), data.mid(from, pick(64)));
-            break;
-        }
-        case 5:
-            data.insert(pick(data.size() + 1), tokens.at(pick(int(tokens.size()))));
-            break;
-        case 6: {
-            const QByteArray &other = pool.at(pick(pool.size()));
-            data = data.left(pick(data.size() + 1)) + other.mid(pick(other.size()));
+        default: {
+            const QByteArray &other = pool.at(pick(rng, pool.size()));
+            data = data.left(pick(rng, data.size() + 1)) + other.mid(pick(rng, other.size() + 1));
             break;
         }
-        default:
-            if (!data.isEmpty())
-                data.remove(pick(data.size()), 1 + pick(16));
-            break;
         }
     }
     return data.left(1 << 13);
@@ -116,30 +76,33 @@ int main(int argc, char **argv)
 {
     long runs = 0;
     unsigned seed = 1;
-    QList<QByteArray> inputs;
-    QList<QByteArray> tokens{"=", "\n", "[", "]", ",", "\"", "\\", "@", "%", "\r\n", "total=", "=2147483647", "=-1"};
+    QList<QByteArray> pool;
+    QList<QByteArray> tokens;
     for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "-dict=", 6) == 0)
-            tokens += readDictionary(QString::fromLocal8Bit(argv[i] + 6));
-        else if (std::strncmp(argv[i], "-runs=", 6) == 0)
-            runs = std::atol(argv[i] + 6);
-        else if (std::strncmp(argv[i], "-seed=", 6) == 0)
-            seed = unsigned(std::atol(argv[i] + 6));
-        else if (argv[i][0] != '-')
-            collect(QString::fromLocal8Bit(argv[i]), inputs);
+        const QString path = QString::fromLocal8Bit(argv[i]);
+        if (path.startsWith(u"-dict="))
+            tokens += readDictionary(path.mid(6));
+        else if (path.startsWith(u"-runs="))
+            runs = path.mid(6).toLong();
+        else if (path.startsWith(u"-seed="))
+            seed = path.mid(6).toUInt();
+        else if (!QFileInfo(path).isDir())
+            pool.append(readAll(path));
+        for (QDirIterator it(path, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+            pool.append(readAll(it.next()));
     }
-    for (const QByteArray &input : inputs)
+    for (const QByteArray &input : pool)
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(input.constData()), size_t(input.size()));
-    QList<QByteArray> pool = inputs;
+    const qsizetype replayed = pool.size();
     if (pool.isEmpty())
         pool.append(QByteArray());
     std::mt19937 rng(seed);
     for (long run = 0; run < runs; ++run) {
-        const QByteArray input = mutate(pool.at(int(rng() % uint32_t(pool.size()))), pool, tokens, rng);
+        const QByteArray input = mutate(pool.at(pick(rng, pool.size())), pool, tokens, rng);
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(input.constData()), size_t(input.size()));
         if (pool.size() < 256 && run % 16 == 0)
             pool.append(input);   // mutations of mutations reach further
     }
-    std::printf("replayed %lld corpus files and %ld generated cases\n", static_cast<long long>(inputs.size()), runs);
+    std::printf("replayed %lld corpus files and %ld generated cases\n", static_cast<long long>(replayed), runs);
     return 0;
 }

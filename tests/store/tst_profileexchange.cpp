@@ -253,7 +253,6 @@ private slots:
                           gunInstalled});
             cases.append({QString("rename to \"%1\"").arg(name),
                           [name] { GunData::modify(1, {name, "L-Click", 10, 0, 0, 0, "AK"}); }, gunInstalled});
-            cases.append({QString("delete \"%1\"").arg(name), [name] { GunData::modify(0, {name}); }, gunInstalled});
         }
         for (const auto &[what, operation, file] : cases) {
             QVERIFY(data.writeFile(gunFile, gunInstalled));

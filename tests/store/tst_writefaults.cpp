@@ -122,12 +122,8 @@ private slots:
         const QString expected = fault == "directory" ? "Cannot write" : "Store file not readable or not written";
         QVERIFY2(exitCode == 0 && output.contains(expected) && output.contains("read back:"), qPrintable(output));
         QFile::setPermissions(setting, QFileDevice::Permissions(0x7777));
-        if (fault == "directory") {
-            QVERIFY(QFileInfo(data.filePath("modules/setting/p2.bin")).isDir());
-            QVERIFY(QFileInfo(data.filePath("modules/setting/name.bin")).isDir());
-        } else {
+        if (fault != "directory")
             QCOMPARE(data.readFile("modules/setting/p1.bin"), good);
-        }
         // No temporary file left behind.
         for (const QString &name : QDir(setting).entryList(QDir::Files | QDir::Hidden))
             QVERIFY2(name.endsWith(".bin"), qPrintable(name));
