@@ -230,6 +230,7 @@ private slots:
         QCOMPARE(rig->matrices(), matrices);
         QCOMPARE(macroBlocks().size(), sent);
         QCOMPARE(rig->text("keyText3"), label);
+        QCOMPARE(rig->view->getMacroKey(3), QVariant(0));
         rig->click("macroKeyCancel");
         QVERIFY(!rig->shown("macroKeyMain"));
     }
