@@ -77,6 +77,7 @@ private slots:
     {
         QFETCH(QString, language); QFETCH(QStringList, texts);
         QVERIFY(start(language, "Alpha, Beta", {"Alpha=L-Click, 20, 3, -4, 5", "Beta=L-Click, 30, 0, 0, 0"}, "Beta"));
+        QCOMPARE(dialog()->position(), QPointF((1000 - dialog()->width()) / 2, (640 - dialog()->height()) / 2));
         QCOMPARE(rig->text("gunTitle"), texts[0]);
         // The profile's entry is the one selected.
         QCOMPARE(fields(), QStringList({"L-Click", "30", "0", "0", "0", "unlimited"}));
