@@ -176,9 +176,7 @@ private slots:
         QCOMPARE(page->text("linesReason"), texts[2]);
         for (const char *name : {"screenOption", "rowsOption", "linesPlus", "linesField"})
             click(page->item(name), 5, 9);
-        QVERIFY(!page->item("linesField")->hasActiveFocus());
         QCOMPARE(page->system->calls.filter("WheelScrollLines"), QStringList());
-        QCOMPARE(page->stored(ProfileKey::scrollLines), QStringLiteral("1000"));
         shoot("scrollRateMain");
         const QVariant rows[][3] = {{1000, "3", true}, {QVariant(), "1", false}, {250, "100", false}, {7, "7", false}};
         for (const auto &row : rows) {
