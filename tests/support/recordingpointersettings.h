@@ -15,23 +15,21 @@ class RecordingPointerSettings : public PointerSettings
 public:
     bool getMouse(int params[3]) override
     {
-        calls.append(QStringLiteral("getMouse"));
-        if (refuse.contains(QLatin1String("getMouse")))
+        if (!record(QStringLiteral("getMouse")))
             return false;
         std::copy_n(mouse, 3, params);
         return true;
     }
     bool setMouse(const int params[3]) override
     {
-        calls.append(QStringLiteral("setMouse %1 %2 %3").arg(params[0]).arg(params[1]).arg(params[2]));
-        if (refuse.contains(QLatin1String("setMouse")))
+        if (!record(QStringLiteral("setMouse %1 %2 %3").arg(params[0]).arg(params[1]).arg(params[2])))
             return false;
         std::copy_n(params, 3, mouse);
         return true;
     }
-    bool setMouseSpeed(unsigned speed) override { return record("setMouseSpeed", speed); }
-    bool setWheelScrollLines(unsigned lines) override { return record("setWheelScrollLines", lines); }
-    bool setDoubleClickTime(unsigned milliseconds) override { return record("setDoubleClickTime", milliseconds); }
+    bool setMouseSpeed(unsigned speed) override { return record(QStringLiteral("setMouseSpeed %1").arg(speed)); }
+    bool setWheelScrollLines(unsigned n) override { return record(QStringLiteral("setWheelScrollLines %1").arg(n)); }
+    bool setDoubleClickTime(unsigned ms) override { return record(QStringLiteral("setDoubleClickTime %1").arg(ms)); }
     bool hasWheelScrollLines() override { return wheelLines; }
 
     int mouse[3] = {6, 10, 1};
@@ -40,10 +38,10 @@ public:
     QStringList calls;
 
 private:
-    bool record(const char *operation, unsigned value)
+    bool record(const QString &call)
     {
-        calls.append(QStringLiteral("%1 %2").arg(QLatin1String(operation)).arg(value));
-        return !refuse.contains(QLatin1String(operation));
+        calls.append(call);
+        return !refuse.contains(call.section(QLatin1Char(' '), 0, 0));
     }
 };
 
