@@ -114,10 +114,8 @@ private slots:
         QTest::newRow("abc, count 4") << record(0x250F, QByteArray("abc", 4), 4) << 1 << false << QStringList{};
         QTest::newRow("other identifier") << record(0x2510, "abc", 3) << 1 << false << QStringList{};
         QTest::newRow("UTF-8 text") << record(0x250F, "\xc3\xbc", 2) << 1 << false << QStringList{caption + u"ü"_s};
-        QTest::newRow("two in one write") << record(0x250F, "x", 1) + record(0x250F, "yz", 2) << 1 << false
-                                          << QStringList{caption + u"x"_s, caption + u"yz"_s};
-        QTest::newRow("three, sender gone") << record(0x250F, "a", 1) + record(0x250F, "b", 1) + record(0x250F, "c", 1)
-                                            << 1 << true << QStringList{caption + u"a"_s, caption + u"b"_s, caption + u"c"_s};
+        QTest::newRow("two in one write, sender gone") << record(0x250F, "x", 1) + record(0x250F, "yz", 2) << 1 << true
+                                                       << QStringList{caption + u"x"_s, caption + u"yz"_s};
         QTest::newRow("20 senders at once") << record(0x250F, "each", 4) << 20 << true
                                             << QStringList(20, caption + u"each"_s);
         const QByteArray words = QByteArray("words ").repeated(CopyDataEndpoint::maxByteCount / 6 + 1).left(CopyDataEndpoint::maxByteCount);
@@ -197,14 +195,8 @@ private slots:
         // Every caller is either kept or closed, whether or not the idle ones were dropped meanwhile.
         QTRY_COMPARE(open() + closed(), callers);
         QVERIFY2(open() <= CopyDataEndpoint::maxConnections, qPrintable(QString::number(open())));
-        QVERIFY(closed() >= callers - CopyDataEndpoint::maxConnections);
-        for (QLocalSocket *kept : endpoint->findChildren<QLocalSocket *>()) {
-            if (kept->state() != QLocalSocket::ConnectedState)
-                continue;
-            const QTimer *timer = kept->findChild<QTimer *>(u"idle"_s);
-            QVERIFY(timer && timer->isActive() && timer->isSingleShot());
-            QCOMPARE(timer->interval(), 3000);
-        }
+        // The kept ones never say anything either: each is dropped once idle.
+        QTRY_COMPARE_WITH_TIMEOUT(closed(), callers, 10000);
     }
 
 private:
