@@ -86,7 +86,7 @@ private slots:
         QFETCH(QStringList, expected);
         useSource(source);
         clearPageReports();
-        QCOMPARE(xdotool(input), 0);
+        QCOMPARE(screen.xdotool(input), 0);
         QTRY_VERIFY_WITH_TIMEOUT(pageReports().size() >= expected.size(), 3000);
         QCOMPARE(pageReports().join(u", "), expected.join(u", "));
     }
@@ -97,10 +97,10 @@ private slots:
         w->hide();
         // F12 alone, then with Shift only: the window stays hidden (the A tells when they have passed).
         clearPageReports();
-        QCOMPARE(xdotool(u"key F12 key shift+F12 key a"_s), 0);
+        QCOMPARE(screen.xdotool(u"key F12 key shift+F12 key a"_s), 0);
         QTRY_VERIFY(pageReports().contains(u"kb 04 0"_s));
         QVERIFY(w->isHidden());
-        QCOMPARE(xdotool(u"key ctrl+shift+alt+F12"_s), 0);
+        QCOMPARE(screen.xdotool(u"key ctrl+shift+alt+F12"_s), 0);
         QTRY_VERIFY(w->isVisible());
     }
 
@@ -141,7 +141,7 @@ private slots:
                 QVERIFY(sockets[i].waitForBytesWritten(5000));
         }
         // The driver presses OK on each box as a user does; it runs from a timer, so also inside a box's own loop.
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
         QStringList boxes;
         QPointer<QMessageBox> pressed;
         QTimer driver;
@@ -156,10 +156,10 @@ private slots:
             const QRect okArea = ok ? QRect(ok->mapToGlobal(QPoint(0, 0)), ok->size()) : QRect();
             boxes << box->windowTitle() + u'|' + box->text() + (warningWithOk ? u""_s : u" (not a warning)"_s)
                     + (visible == 1 ? u""_s : u" (%1 boxes shown)"_s.arg(visible))
-                    + (screen.contains(box->frameGeometry()) && screen.contains(okArea) ? u""_s : u" (off the screen)"_s);
+                    + (available.contains(box->frameGeometry()) && available.contains(okArea) ? u""_s : u" (off the screen)"_s);
             pressed = box;
             if (ok)
-                xdotool(u"mousemove %1 %2 click 1"_s.arg(okArea.center().x()).arg(okArea.center().y()));
+                screen.xdotool(u"mousemove %1 %2 click 1"_s.arg(okArea.center().x()).arg(okArea.center().y()));
         });
         driver.start(20);
         QTRY_VERIFY_WITH_TIMEOUT(!boxes.filter(QRegularExpression(u"^ORVANE GLIDE MOUSE G7\\|end"_s)).isEmpty(), 60000);
@@ -222,7 +222,6 @@ private:
         return all;
     }
     void clearPageReports() { keySpy->clear(), mouseSpy->clear(); }
-    int xdotool(const QString &arguments) { return screen.run(u"xdotool "_s + arguments); }
 
     VirtualScreen &screen;
     TempDataFolder data;
