@@ -94,7 +94,7 @@ private slots:
             const bool pick = step.focus == u"pick"_s;
             if (pick) {
                 QCOMPARE(w->runCommand({u"--profile"_s, u"3"_s}).code, 0);
-            } else if (step.focus == u"nameless"_s || step.focus == u"gone"_s) {   // the root: no WM_CLASS; an id unused
+            } else if (step.focus == u"nameless"_s || step.focus == u"gone"_s) {   // root: no WM_CLASS; an unused id
                 const uint32_t window = step.focus == u"gone"_s ? xcb_generate_id(xcb) : root->root;
                 xcb_change_property(xcb, XCB_PROP_MODE_REPLACE, root->root, active->atom, XCB_ATOM_WINDOW, 32, 1, &window);
                 xcb_flush(xcb);
@@ -153,8 +153,8 @@ private slots:
         const QString trace = data.filePath(u"trace.txt"_s);
         QList<QByteArray> sent = sentCommandBlocks(trace, uchar(code));
         for (const QPointF &p : at) {
-            const QPoint global = view()->mapToGlobal(scenePoint(it, p));
-            QCOMPARE(screen.xdotool(u"mousemove %1 %2 mousedown 1 sleep 0.15 mouseup 1"_s.arg(global.x()).arg(global.y())), 0);
+            const QPoint at = view()->mapToGlobal(scenePoint(it, p));
+            QCOMPARE(screen.xdotool(u"mousemove %1 %2 mousedown 1 sleep 0.15 mouseup 1"_s.arg(at.x()).arg(at.y())), 0);
             QTRY_COMPARE(sentCommandBlocks(trace, uchar(code)).size(), sent.size() + 1);
             const QByteArray block = sentCommandBlocks(trace, uchar(code)).last();
             QVERIFY2(sent.isEmpty() || block != sent.last(), block.toHex(' '));

@@ -141,7 +141,7 @@ private slots:
                 QVERIFY(sockets[i].waitForBytesWritten(5000));
         }
         // The driver presses OK on each box as a user does; it runs from a timer, so also inside a box's own loop.
-        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
         QStringList boxes;
         QPointer<QMessageBox> pressed;
         QTimer driver;
@@ -156,7 +156,7 @@ private slots:
             const QRect okArea = ok ? QRect(ok->mapToGlobal(QPoint(0, 0)), ok->size()) : QRect();
             boxes << box->windowTitle() + u'|' + box->text() + (warningWithOk ? u""_s : u" (not a warning)"_s)
                     + (visible == 1 ? u""_s : u" (%1 boxes shown)"_s.arg(visible))
-                    + (available.contains(box->frameGeometry()) && available.contains(okArea) ? u""_s : u" (off the screen)"_s);
+                    + (room.contains(box->frameGeometry()) && room.contains(okArea) ? u""_s : u" (off the screen)"_s);
             pressed = box;
             if (ok)
                 screen.xdotool(u"mousemove %1 %2 click 1"_s.arg(okArea.center().x()).arg(okArea.center().y()));

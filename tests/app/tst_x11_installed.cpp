@@ -14,7 +14,8 @@ const QString buildDir = QStringLiteral(G7_RUNTIME_DIR "/..");
 static QString checksums(const QString &root)
 {
     QProcess find;
-    find.start(u"sh"_s, {u"-c"_s, u"find \"$0\" -type l -printf '%p -> %l\\n' -o -type f -exec sha256sum {} + | sort"_s, root});
+    const QString command = u"find \"$0\" -type l -printf '%p -> %l\\n' -o -type f -exec sha256sum {} + | sort"_s;
+    find.start(u"sh"_s, {u"-c"_s, command, root});
     return find.waitForFinished() ? QString::fromLocal8Bit(find.readAllStandardOutput()) : QString();
 }
 
