@@ -18,8 +18,7 @@ class tst_X11Pointer : public QObject
     QString xsetPointer()
     {
         QString text;
-        if (screen.run(QStringLiteral("xset q"), &text) != 0)
-            return QStringLiteral("xset failed");
+        screen.run(QStringLiteral("xset q"), &text);
         const QRegularExpressionMatch m = QRegularExpression("acceleration:\\s+(\\S+)\\s+threshold:\\s+(\\S+)").match(text);
         return m.hasMatch() ? m.captured(1) + QLatin1Char(' ') + m.captured(2) : text;
     }
