@@ -153,8 +153,8 @@ private slots:
         const QString trace = data.filePath(u"trace.txt"_s);
         QList<QByteArray> sent = sentCommandBlocks(trace, uchar(code));
         for (const QPointF &p : at) {
-            const QPoint at = view()->mapToGlobal(scenePoint(it, p));
-            QCOMPARE(screen.xdotool(u"mousemove %1 %2 mousedown 1 sleep 0.15 mouseup 1"_s.arg(at.x()).arg(at.y())), 0);
+            const QPoint xy = view()->mapToGlobal(scenePoint(it, p));
+            QCOMPARE(screen.xdotool(u"mousemove %1 %2 mousedown 1 sleep 0.15 mouseup 1"_s.arg(xy.x()).arg(xy.y())), 0);
             QTRY_COMPARE(sentCommandBlocks(trace, uchar(code)).size(), sent.size() + 1);
             const QByteArray block = sentCommandBlocks(trace, uchar(code)).last();
             QVERIFY2(sent.isEmpty() || block != sent.last(), block.toHex(' '));
