@@ -26,10 +26,8 @@ using namespace Qt::StringLiterals;
 // A copy-data record as another program writes it to the socket.
 static QByteArray record(quint32 identifier, const QByteArray &bytes, quint32 count)
 {
-    QByteArray out(8, '\0');
-    qToLittleEndian(identifier, out.data());
-    qToLittleEndian(count, out.data() + 4);
-    return out + bytes;
+    const quint32 header[] = {qToLittleEndian(identifier), qToLittleEndian(count)};
+    return QByteArray(reinterpret_cast<const char *>(header), sizeof header) + bytes;
 }
 
 class TestX11InputHook : public QObject
