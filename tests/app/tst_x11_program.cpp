@@ -77,7 +77,7 @@ private slots:
         QTRY_VERIFY2_WITH_TIMEOUT((collect(alone, said, {}), !screen.pageWindow(anyWindow).isEmpty()), said.constData(),
                                   60000);
         // The state's panel in the middle of the drawn page.
-        const QString shot = u"x11_program_%1.png"_s.arg(QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_'));
+        const QString shot = u"x11_program_%1.png"_s.arg(QString(QTest::currentDataTag()).replace(u' ', u'_'));
         const QRect panel = QRect(250, 250, 500, 140).translated(screen.pageWindow(anyWindow).topLeft());
         QImage image;
         QTRY_VERIFY_WITH_TIMEOUT(share(image = screenshot(shot), panel, 0) < 0.1, 10000);
