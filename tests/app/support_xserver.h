@@ -48,6 +48,7 @@ public:
             *output = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
         return finished ? process.exitCode() : -1;
     }
+    int xdotool(const QString &arguments) const { return run(QStringLiteral("xdotool ") + arguments); }
     // The visible windows `search` (xdotool search's options) finds; a name or class also finds tray icons and balloons.
     QList<QRect> windows(const QString &search) const
     {

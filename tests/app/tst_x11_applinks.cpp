@@ -13,6 +13,7 @@
 #include <widget.h>
 
 #include <myqquickview.h>
+#include <pageitems.h>
 #include <tempdatafolder.h>
 #include <tracedblocks.h>
 
@@ -31,15 +32,7 @@ class TestX11AppLinks : public QObject
     Q_OBJECT
 public:
     explicit TestX11AppLinks(VirtualScreen &screen) : screen(screen) {}
-    ~TestX11AppLinks() override
-    {
-        for (QProcess *process : {&clients[0], &clients[1], &clients[2], &clients[3], &openbox}) {
-            process->kill();
-            process->waitForFinished(3000);
-        }
-        if (xcb)
-            xcb_disconnect(xcb);
-    }
+    ~TestX11AppLinks() override { xcb_disconnect(xcb); }   // the clients: QProcess's destructor
 
 private slots:
     void initTestCase()
@@ -52,7 +45,7 @@ private slots:
         openbox.setProcessEnvironment(screen.environment);
         openbox.start(u"openbox"_s, {u"--sm-disable"_s});
         QTRY_VERIFY_WITH_TIMEOUT(screen.run(u"xprop -root -notype _NET_SUPPORTING_WM_CHECK"_s) == 0
-                                 && page.xdotool(u"getactivewindow"_s) != -1, 10000);
+                                 && screen.xdotool(u"getactivewindow"_s) != -1, 10000);
         const char *programs[] = {"xlogo", "xlogo", "xterm -class Racer -e sleep 600", "xterm -e sleep 600"};
         for (int i = 0; i < 4; ++i) {
             clients[i].setProcessEnvironment(screen.environment);
@@ -93,10 +86,6 @@ private slots:
         const int before = sends();
         auto *links = view()->rootContext()->contextProperty(u"ui_Links"_s).value<ProfileLinks *>();
         QVERIFY(links && links->findChild<ActiveWindowWatch *>());
-        xcb_window_t nameless = xcb_generate_id(xcb);
-        xcb_create_window(xcb, XCB_COPY_FROM_PARENT, nameless, root->root, 0, 0, 50, 50, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                          root->root_visual, 0, nullptr);
-        xcb_map_window(xcb, nameless);
         xcb_intern_atom_reply_t *active = xcb_intern_atom_reply(xcb, xcb_intern_atom(xcb, 0, 18, "_NET_ACTIVE_WINDOW"), nullptr);
         for (const Step &step : steps) {
             qInfo("focus %s", qPrintable(step.focus));
@@ -105,8 +94,8 @@ private slots:
             const bool pick = step.focus == u"pick"_s;
             if (pick) {
                 QCOMPARE(w->runCommand({u"--profile"_s, u"3"_s}).code, 0);
-            } else if (step.focus == u"nameless"_s || step.focus == u"gone"_s) {   // no WM_CLASS, or no window at all
-                const uint32_t window = step.focus == u"gone"_s ? nameless + 1000 : nameless;
+            } else if (step.focus == u"nameless"_s || step.focus == u"gone"_s) {   // root: no WM_CLASS; an unused id
+                const uint32_t window = step.focus == u"gone"_s ? xcb_generate_id(xcb) : root->root;
                 xcb_change_property(xcb, XCB_PROP_MODE_REPLACE, root->root, active->atom, XCB_ATOM_WINDOW, 32, 1, &window);
                 xcb_flush(xcb);
                 last = QString();
@@ -125,16 +114,14 @@ private slots:
             QCOMPARE(view()->store.curProfile, step.profile);
             QCOMPARE(sends() - before, step.sends);
             if (pick) {   // the page shows the switch, on the profile page and in the DPI panel
-                QCOMPARE(page.item(u"profileMain"_s)->property("profileNo").toInt(), step.profile);
-                QCOMPARE(page.item(u"profileMain"_s)->property("currentIndex").toInt(), step.profile);
+                QCOMPARE(item(u"profileMain"_s)->property("profileNo").toInt(), step.profile);
+                QCOMPARE(item(u"profileMain"_s)->property("currentIndex").toInt(), step.profile);
                 QVariant dpi;
-                QMetaObject::invokeMethod(page.item(u"dpiSettingMain"_s), "valueForDpi", Q_RETURN_ARG(QVariant, dpi));
+                QMetaObject::invokeMethod(item(u"dpiSettingMain"_s), "valueForDpi", Q_RETURN_ARG(QVariant, dpi));
                 QCOMPARE(dpi.toList().value(0).toInt(), 400);
             }
         }
         free(active);
-        xcb_destroy_window(xcb, nameless);
-        xcb_flush(xcb);
     }
 
     void everyClickOnTrackAndDialSends_data()
@@ -157,8 +144,8 @@ private slots:
         const auto fastAgain = qScopeGuard([] { setSleeper(std::make_shared<RecordingSleeper>()); });
         activate({QString::number(w->winId())});   // in front of the clients, for the clicks
         QTRY_VERIFY_WITH_TIMEOUT(view()->isEnabled(), 5000);
-        QQuickItem *panel = page.item(u"panelRightItem"_s);
-        QQuickItem *it = page.item(target);
+        QQuickItem *panel = item(u"panelRightItem"_s);
+        QQuickItem *it = item(target);
         QVERIFY(panel && it);
         // Scrolled as far as the target's panel needs, as the wheel would.
         const qreal bottom = it->mapToItem(panel->property("contentItem").value<QQuickItem *>(), QPointF(0, it->height())).y();
@@ -166,8 +153,8 @@ private slots:
         const QString trace = data.filePath(u"trace.txt"_s);
         QList<QByteArray> sent = sentCommandBlocks(trace, uchar(code));
         for (const QPointF &p : at) {
-            const QPoint global = view()->mapToGlobal(scenePoint(it, p));
-            QCOMPARE(page.xdotool(u"mousemove %1 %2 mousedown 1 sleep 0.15 mouseup 1"_s.arg(global.x()).arg(global.y())), 0);
+            const QPoint xy = view()->mapToGlobal(scenePoint(it, p));
+            QCOMPARE(screen.xdotool(u"mousemove %1 %2 mousedown 1 sleep 0.15 mouseup 1"_s.arg(xy.x()).arg(xy.y())), 0);
             QTRY_COMPARE(sentCommandBlocks(trace, uchar(code)).size(), sent.size() + 1);
             const QByteArray block = sentCommandBlocks(trace, uchar(code)).last();
             QVERIFY2(sent.isEmpty() || block != sent.last(), block.toHex(' '));
@@ -185,23 +172,23 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(view()->isEnabled(), 5000);   // the page's lock after a switch
         // With the reset question open a switch is refused: OK there still resets the profile it showed.
         const int current = view()->store.savedProfile();
-        QCOMPARE(page.click(u"restBtn"_s), 0);
-        QTRY_VERIFY(page.shown(u"factorysure"_s));
+        QCOMPARE(click(u"restBtn"_s), 0);
+        QTRY_VERIFY(shown(u"factorysure"_s));
         const PeerAnswer refused = w->runCommand({u"--profile"_s, u"1"_s});
         QCOMPARE(refused.err, u"the running program has a dialog open; close it and try again\n"_s);
         QCOMPARE(refused.code, 1);
-        QCOMPARE(page.item(u"profileMain"_s)->property("profileNo").toInt(), current);
+        QCOMPARE(item(u"profileMain"_s)->property("profileNo").toInt(), current);
         QCOMPARE(view()->store.savedProfile(), current);
-        QVERIFY(page.shown(u"factorysure"_s) && page.shown(u"mainMask"_s));
-        QCOMPARE(page.click(u"resetCancel"_s), 0);
-        QTRY_VERIFY(!page.shown(u"factorysure"_s));
+        QVERIFY(shown(u"factorysure"_s) && shown(u"mainMask"_s));
+        QCOMPARE(click(u"resetCancel"_s), 0);
+        QTRY_VERIFY(!shown(u"factorysure"_s));
         // The profile page: Game deleted takes its link along, a copy into its number takes none, a rename keeps them.
-        QCOMPARE(page.click(u"profileBtn"_s), 0);
-        QTRY_VERIFY(page.shown(u"profileRow1"_s));
+        QCOMPARE(click(u"profileBtn"_s), 0);
+        QTRY_VERIFY(shown(u"profileRow1"_s));
         const auto menu = [this](int row, int entry) {
-            QCOMPARE(page.click(u"profileRow%1"_s.arg(row), 3), 0);
-            QTRY_VERIFY(page.shown(u"profileMenuRow%1"_s.arg(entry)));
-            QCOMPARE(page.click(u"profileMenuRow%1"_s.arg(entry)), 0);
+            QCOMPARE(click(u"profileRow%1"_s.arg(row), 3), 0);
+            QTRY_VERIFY(shown(u"profileMenuRow%1"_s.arg(entry)));
+            QCOMPARE(click(u"profileMenuRow%1"_s.arg(entry)), 0);
         };
         menu(1, 0);   // Delete Game
         QTRY_COMPARE(command({u"--links"_s}), u"Racer 2 (Race)\n"_s);
@@ -209,30 +196,40 @@ private slots:
         QTRY_COMPARE(command({u"--list"_s}).count(u"Race(0)"_s), 1);
         QCOMPARE(command({u"--links"_s}), u"Racer 2 (Race)\n"_s);
         menu(1, 1);   // Edit: Race is renamed Rally, its link stays
-        QTRY_COMPARE(page.item(u"profileMain"_s)->property("editIndex").toInt(), 1);
-        QCOMPARE(page.xdotool(u"key ctrl+a type Rally"_s), 0);
-        QCOMPARE(page.xdotool(u"key Return"_s), 0);
+        QTRY_COMPARE(item(u"profileMain"_s)->property("editIndex").toInt(), 1);
+        QCOMPARE(screen.xdotool(u"key ctrl+a type Rally"_s), 0);
+        QCOMPARE(screen.xdotool(u"key Return"_s), 0);
         QTRY_COMPARE(command({u"--links"_s}), u"Racer 2 (Rally)\n"_s);
         // The dialog lists the open windows' classes; Add links one to the profile, Remove unlinks it.
         menu(1, 5);
-        QTRY_VERIFY(page.shown(u"linkOpenList"_s));
-        QQuickItem *openList = page.item(u"linkOpenList"_s);
+        QTRY_VERIFY(shown(u"linkOpenList"_s));
+        QQuickItem *openList = item(u"linkOpenList"_s);
         QTRY_VERIFY(openList->property("count").toInt() >= 2);
         int term = 0;
-        while (page.item(u"linkOpenListRow%1"_s.arg(term))
-               && page.item(u"linkOpenListRow%1"_s.arg(term))->property("windowClass") != u"XTerm"_s)
+        while (item(u"linkOpenListRow%1"_s.arg(term))
+               && item(u"linkOpenListRow%1"_s.arg(term))->property("windowClass") != u"XTerm"_s)
             ++term;
-        QCOMPARE(page.click(u"linkOpenListRow%1"_s.arg(term)), 0);
-        QCOMPARE(page.click(u"linkAdd"_s), 0);
+        QCOMPARE(click(u"linkOpenListRow%1"_s.arg(term)), 0);
+        QCOMPARE(click(u"linkAdd"_s), 0);
         QTRY_COMPARE(command({u"--links"_s}), u"Racer 2 (Rally)\nXTerm 2 (Rally)\n"_s);
-        QCOMPARE(page.click(u"linkRemove"_s), 0);   // the first linked: Racer
+        QCOMPARE(click(u"linkRemove"_s), 0);   // the first linked: Racer
         QTRY_COMPARE(command({u"--links"_s}), u"XTerm 2 (Rally)\n"_s);
-        QCOMPARE(page.click(u"linkClose"_s), 0);
-        QTRY_VERIFY(!page.shown(u"linkOpenList"_s));
+        QCOMPARE(click(u"linkClose"_s), 0);
+        QTRY_VERIFY(!shown(u"linkOpenList"_s));
     }
 
 private:
     myQQuickView *view() const { return w->controller->view; }
+    QQuickItem *item(const QString &name) const { return findItem(view()->rootObject(), name); }
+    bool shown(const QString &name) const { return item(name) && item(name)->isVisible(); }
+    // Moves the pointer to the item's centre and clicks `button` there; xdotool's exit code.
+    int click(const QString &name, int button = 1) const
+    {
+        if (!shown(name))
+            return -2;
+        const QPoint at = view()->mapToGlobal(scenePoint(item(name)));
+        return screen.xdotool(u"mousemove %1 %2 click %3"_s.arg(at.x()).arg(at.y()).arg(button));
+    }
     int sends() const { return int(sentKeyMatrices(data.filePath(u"trace.txt"_s)).size()); }
     QString command(const QStringList &args) const { return w->runCommand(args).out; }
     void startProgram()
@@ -241,7 +238,7 @@ private:
         w->showNormal();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         w->checkDevice();
-        QTRY_VERIFY_WITH_TIMEOUT(page.shown(u"envItem"_s) && view()->isEnabled(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(shown(u"envItem"_s) && view()->isEnabled(), 10000);
     }
     // The nth visible window of the class; its id in decimal.
     QString windowOf(const QString &windowClass, int nth = 0)
@@ -256,10 +253,9 @@ private:
         QString args;
         for (const QString &id : windows)
             args += u" windowactivate --sync "_s + id;
-        QCOMPARE(page.xdotool(args.trimmed()), 0);
+        QCOMPARE(screen.xdotool(args.trimmed()), 0);
     }
     VirtualScreen &screen;
-    X11Page page{screen, [this] { return view(); }};
     TempDataFolder data;
     QProcess openbox, clients[4];
     std::unique_ptr<Widget> w;

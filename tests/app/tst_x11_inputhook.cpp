@@ -26,10 +26,8 @@ using namespace Qt::StringLiterals;
 // A copy-data record as another program writes it to the socket.
 static QByteArray record(quint32 identifier, const QByteArray &bytes, quint32 count)
 {
-    QByteArray out(8, '\0');
-    qToLittleEndian(identifier, out.data());
-    qToLittleEndian(count, out.data() + 4);
-    return out + bytes;
+    const quint32 header[] = {qToLittleEndian(identifier), qToLittleEndian(count)};
+    return QByteArray(reinterpret_cast<const char *>(header), sizeof header) + bytes;
 }
 
 class TestX11InputHook : public QObject
@@ -47,7 +45,6 @@ private slots:
         hook = std::make_unique<InputHook>(false);
         HookCallbacks::registerWith(*hook, w.get());
         QObject *root = w->controller->view->rootObject();
-        QVERIFY(root);
         keySpy = std::make_unique<QSignalSpy>(root, SIGNAL(msg_KB(bool, int)));
         mouseSpy = std::make_unique<QSignalSpy>(root, SIGNAL(msg_MS(bool, int, int, int)));
         w->move(0, 0);
@@ -61,22 +58,20 @@ private slots:
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("input");
         QTest::addColumn<QStringList>("expected");
-        const QStringList enter{u"kb 28 1"_s, u"kb 28 0"_s}, letterA{u"kb 04 1"_s, u"kb 04 0"_s};
         for (const QString source : {u"xrecord"_s, u"window"_s}) {
             const QByteArray s = source.toLatin1() + ": ";
             // The pointer rests on the window, where the X server sends the keys without a window manager.
             QTest::newRow(s + "Enter held, repeating")
-                << source << u"mousemove 400 300 keydown Return keydown Return keydown Return keyup Return"_s << enter;
-            QTest::newRow(s + "keypad Enter") << source << u"key KP_Enter"_s << QStringList{u"kb 58 1"_s, u"kb 58 0"_s};
-            QTest::newRow(s + "Print Screen") << source << u"key Print"_s << QStringList{u"kb 46 1"_s, u"kb 46 0"_s};
-            // By keycode: xdotool would press the first key of a modifier, the left one.
-            QTest::newRow(s + "right Win, then A") << source << u"key 134 key a"_s << letterA;
-            QTest::newRow(s + "left Win") << source << u"key 133"_s << QStringList{u"kb e3 1"_s, u"kb e3 0"_s};
-            QTest::newRow(s + "left button, wheel") << source << u"mousemove 410 320 click 1 click 4"_s
-                                                    << QStringList{u"ms f0 1 410 320"_s, u"ms f0 0 410 320"_s};
-            QTest::newRow(s + "right, middle button") << source << u"mousemove 400 300 click 3 click 2"_s
-                                                      << QStringList{u"ms f1 1 400 300"_s, u"ms f1 0 400 300"_s,
-                                                                     u"ms f2 1 400 300"_s, u"ms f2 0 400 300"_s};
+                << source << u"mousemove 400 300 keydown Return keydown Return keydown Return keyup Return"_s
+                << QStringList{u"kb 28 1"_s, u"kb 28 0"_s};
+            // Win by keycode: xdotool would press a modifier's first key, the left one; the right one reports nothing.
+            QTest::newRow(s + "keypad Enter, Print Screen, right and left Win")
+                << source << u"key KP_Enter key Print key 134 key 133"_s
+                << QStringList{u"kb 58 1"_s, u"kb 58 0"_s, u"kb 46 1"_s, u"kb 46 0"_s, u"kb e3 1"_s, u"kb e3 0"_s};
+            QTest::newRow(s + "buttons, wheel")
+                << source << u"mousemove 410 320 click 1 click 4 mousemove 400 300 click 3 click 2"_s
+                << QStringList{u"ms f0 1 410 320"_s, u"ms f0 0 410 320"_s, u"ms f1 1 400 300"_s, u"ms f1 0 400 300"_s,
+                               u"ms f2 1 400 300"_s, u"ms f2 0 400 300"_s};
         }
     }
     void xtestInputReachesPage()
@@ -86,7 +81,7 @@ private slots:
         QFETCH(QStringList, expected);
         useSource(source);
         clearPageReports();
-        QCOMPARE(xdotool(input), 0);
+        QCOMPARE(screen.xdotool(input), 0);
         QTRY_VERIFY_WITH_TIMEOUT(pageReports().size() >= expected.size(), 3000);
         QCOMPARE(pageReports().join(u", "), expected.join(u", "));
     }
@@ -97,10 +92,10 @@ private slots:
         w->hide();
         // F12 alone, then with Shift only: the window stays hidden (the A tells when they have passed).
         clearPageReports();
-        QCOMPARE(xdotool(u"key F12 key shift+F12 key a"_s), 0);
+        QCOMPARE(screen.xdotool(u"key F12 key shift+F12 key a"_s), 0);
         QTRY_VERIFY(pageReports().contains(u"kb 04 0"_s));
         QVERIFY(w->isHidden());
-        QCOMPARE(xdotool(u"key ctrl+shift+alt+F12"_s), 0);
+        QCOMPARE(screen.xdotool(u"key ctrl+shift+alt+F12"_s), 0);
         QTRY_VERIFY(w->isVisible());
     }
 
@@ -114,10 +109,8 @@ private slots:
         QTest::newRow("abc, count 4") << record(0x250F, QByteArray("abc", 4), 4) << 1 << false << QStringList{};
         QTest::newRow("other identifier") << record(0x2510, "abc", 3) << 1 << false << QStringList{};
         QTest::newRow("UTF-8 text") << record(0x250F, "\xc3\xbc", 2) << 1 << false << QStringList{caption + u"ü"_s};
-        QTest::newRow("two in one write") << record(0x250F, "x", 1) + record(0x250F, "yz", 2) << 1 << false
-                                          << QStringList{caption + u"x"_s, caption + u"yz"_s};
-        QTest::newRow("three, sender gone") << record(0x250F, "a", 1) + record(0x250F, "b", 1) + record(0x250F, "c", 1)
-                                            << 1 << true << QStringList{caption + u"a"_s, caption + u"b"_s, caption + u"c"_s};
+        QTest::newRow("two in one write, sender gone") << record(0x250F, "x", 1) + record(0x250F, "yz", 2) << 1 << true
+                                                       << QStringList{caption + u"x"_s, caption + u"yz"_s};
         QTest::newRow("20 senders at once") << record(0x250F, "each", 4) << 20 << true
                                             << QStringList(20, caption + u"each"_s);
         const QByteArray words = QByteArray("words ").repeated(CopyDataEndpoint::maxByteCount / 6 + 1).left(CopyDataEndpoint::maxByteCount);
@@ -130,7 +123,6 @@ private slots:
         QFETCH(int, senders);
         QFETCH(bool, hangUp);
         QFETCH(QStringList, shown);
-        QCOMPARE(w->windowTitle(), u"ORVANE GLIDE MOUSE G7"_s);
         std::vector<QLocalSocket> sockets(senders + 1);
         for (int i = 0; i <= senders; ++i) {
             sockets[i].connectToServer(CopyDataEndpoint::socketPath());
@@ -143,7 +135,7 @@ private slots:
                 QVERIFY(sockets[i].waitForBytesWritten(5000));
         }
         // The driver presses OK on each box as a user does; it runs from a timer, so also inside a box's own loop.
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
         QStringList boxes;
         QPointer<QMessageBox> pressed;
         QTimer driver;
@@ -158,10 +150,10 @@ private slots:
             const QRect okArea = ok ? QRect(ok->mapToGlobal(QPoint(0, 0)), ok->size()) : QRect();
             boxes << box->windowTitle() + u'|' + box->text() + (warningWithOk ? u""_s : u" (not a warning)"_s)
                     + (visible == 1 ? u""_s : u" (%1 boxes shown)"_s.arg(visible))
-                    + (screen.contains(box->frameGeometry()) && screen.contains(okArea) ? u""_s : u" (off the screen)"_s);
+                    + (room.contains(box->frameGeometry()) && room.contains(okArea) ? u""_s : u" (off the screen)"_s);
             pressed = box;
             if (ok)
-                xdotool(u"mousemove %1 %2 click 1"_s.arg(okArea.center().x()).arg(okArea.center().y()));
+                screen.xdotool(u"mousemove %1 %2 click 1"_s.arg(okArea.center().x()).arg(okArea.center().y()));
         });
         driver.start(20);
         QTRY_VERIFY_WITH_TIMEOUT(!boxes.filter(QRegularExpression(u"^ORVANE GLIDE MOUSE G7\\|end"_s)).isEmpty(), 60000);
@@ -197,14 +189,8 @@ private slots:
         // Every caller is either kept or closed, whether or not the idle ones were dropped meanwhile.
         QTRY_COMPARE(open() + closed(), callers);
         QVERIFY2(open() <= CopyDataEndpoint::maxConnections, qPrintable(QString::number(open())));
-        QVERIFY(closed() >= callers - CopyDataEndpoint::maxConnections);
-        for (QLocalSocket *kept : endpoint->findChildren<QLocalSocket *>()) {
-            if (kept->state() != QLocalSocket::ConnectedState)
-                continue;
-            const QTimer *timer = kept->findChild<QTimer *>(u"idle"_s);
-            QVERIFY(timer && timer->isActive() && timer->isSingleShot());
-            QCOMPARE(timer->interval(), 3000);
-        }
+        // The kept ones never say anything either: each is dropped once idle.
+        QTRY_COMPARE_WITH_TIMEOUT(closed(), callers, 10000);
     }
 
 private:
@@ -230,7 +216,6 @@ private:
         return all;
     }
     void clearPageReports() { keySpy->clear(), mouseSpy->clear(); }
-    int xdotool(const QString &arguments) { return screen.run(u"xdotool "_s + arguments); }
 
     VirtualScreen &screen;
     TempDataFolder data;

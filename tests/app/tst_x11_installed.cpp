@@ -10,31 +10,22 @@ using namespace Qt::StringLiterals;
 
 const QString buildDir = QStringLiteral(G7_RUNTIME_DIR "/..");
 
-// Every file and link below root with the hash of its content (or its link target).
-static QMap<QString, QByteArray> checksums(const QString &root)
+// Every file and link below root with its content's hash or its target, one a line.
+static QString checksums(const QString &root)
 {
-    QMap<QString, QByteArray> sums;
-    QDirIterator it(root, QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        if (it.fileInfo().isSymLink())
-            sums[path] = it.fileInfo().symLinkTarget().toUtf8();
-        else if (file.open(QIODevice::ReadOnly))
-            sums[path] = QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex();
-    }
-    return sums;
+    QProcess find;
+    const QString command = u"find \"$0\" -type l -printf '%p -> %l\\n' -o -type f -exec sha256sum {} + | sort"_s;
+    find.start(u"sh"_s, {u"-c"_s, command, root});
+    return find.waitForFinished() ? QString::fromLocal8Bit(find.readAllStandardOutput()) : QString();
 }
 
 // The centre of the first pixel run of colour, top to bottom, left to right; null when none.
 static QPoint findColour(const QImage &shot, QRgb colour, const QRect &within)
 {
-    for (int y = within.top(); y <= within.bottom(); ++y) {
-        for (int x = within.left(); x <= within.right(); ++x) {
-            if ((shot.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF))
-                return QPoint(x + 20, y + 8);
-        }
+    for (int i = 0; i < within.width() * within.height(); ++i) {
+        const QPoint at = within.topLeft() + QPoint(i % within.width(), i / within.width());
+        if ((shot.pixel(at) & 0xFFFFFF) == (colour & 0xFFFFFF))
+            return at + QPoint(20, 8);
     }
     return {};
 }
@@ -51,10 +42,9 @@ private slots:
         install.start(u"cmake"_s, {u"--install"_s, buildDir, u"--prefix"_s, prefix.path()});
         QVERIFY(install.waitForFinished(120000));
         QVERIFY2(install.exitCode() == 0, install.readAll().constData());
-        QVERIFY(QFileInfo::exists(lib() + u"/orvane-g7"_s));
         QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"a-w"_s, lib()}), 0);
         const auto before = checksums(prefix.path());
-        QVERIFY(before.size() > 10);
+        QVERIFY(before.count(u'\n') > 10);
         VirtualScreen screen;
         QVERIFY(screen.start());
         QTemporaryDir runtime;
@@ -85,9 +75,7 @@ private slots:
         QCOMPARE(screen.run(u"xdotool mousemove %1 %2 click 1"_s.arg(ok.x()).arg(ok.y())), 0);
         QTRY_VERIFY_WITH_TIMEOUT(QFile(user + u"/setting/p1.bin"_s).size() > 0, 60000);
         program.terminate();
-        if (!program.waitForFinished(5000))
-            program.kill();
-        program.waitForFinished();
+        QVERIFY(program.waitForFinished(10000));
         QVERIFY2(!program.readAll().contains("Could not"), "a copy into the user's folder failed");
         QCOMPARE(checksums(prefix.path()), before);
         QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"u+w"_s, lib()}), 0);
@@ -101,12 +89,11 @@ private slots:
         const QString text = QString::fromUtf8(readme.readAll());
         const qsizetype start = text.indexOf(u"```\n"_s, text.indexOf(u"### Uninstalling"_s)) + 4;
         const QStringList lines = text.mid(start, text.indexOf(u"```"_s, start) - start).split(u'\n', Qt::SkipEmptyParts);
-        QVERIFY(lines.size() >= 2);
         for (QString line : lines) {
             line.replace(u"/usr/local"_s, prefix.path()).replace(u" build/"_s, u" "_s + buildDir + u"/"_s);
             QVERIFY2(QProcess::execute(u"sh"_s, {u"-c"_s, line}) == 0, qPrintable(line));
         }
-        QCOMPARE(checksums(prefix.path()).keys(), QStringList());
+        QCOMPARE(checksums(prefix.path()), QString());
         QVERIFY(!QFileInfo::exists(prefix.filePath(u"share/doc/orvane-g7"_s)));
     }
 
