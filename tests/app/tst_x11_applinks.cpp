@@ -32,7 +32,14 @@ class TestX11AppLinks : public QObject
     Q_OBJECT
 public:
     explicit TestX11AppLinks(VirtualScreen &screen) : screen(screen) {}
-    ~TestX11AppLinks() override { xcb_disconnect(xcb); }   // the clients: QProcess's destructor
+    ~TestX11AppLinks() override
+    {
+        for (QProcess *process : {&clients[0], &clients[1], &clients[2], &clients[3], &openbox}) {
+            process->kill();
+            process->waitForFinished(3000);
+        }
+        xcb_disconnect(xcb);
+    }
 
 private slots:
     void initTestCase()
@@ -170,7 +177,7 @@ private slots:
         QCOMPARE(command({u"--links"_s}), u"Racer 2 (Race)\nXLogo 1 (Game)\n"_s);
         activate({QString::number(w->winId())});   // in front of the clients, for the clicks
         QTRY_VERIFY_WITH_TIMEOUT(view()->isEnabled(), 5000);   // the page's lock after a switch
-        // With the reset question open a switch is refused: OK there still resets the profile it showed.
+        // With the reset question open a switch is refused and changes nothing.
         const int current = view()->store.savedProfile();
         QCOMPARE(click(u"restBtn"_s), 0);
         QTRY_VERIFY(shown(u"factorysure"_s));
