@@ -1,8 +1,8 @@
 // Profiles following the application in front: Xvfb with openbox and real X clients, links set by command and by
 // the profile page's dialog, a switch refused under a dialog, clicks at a hand's pace on the DPI track and rate dial.
 
+#include "support_runonscreen.h"
 #include "support_xserver.h"
-#include "x11page.h"
 
 #include <autoswitch.h>
 #include <deviceoptions.h>

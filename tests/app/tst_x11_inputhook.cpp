@@ -1,8 +1,8 @@
 // The input hooks: XTest input reaching the page's msg_KB / msg_MS through XRecord and the window alone, the
 // show-window chord, copy-data records over the local socket with their boxes clicked shut, the endpoint's limits.
 
+#include "support_runonscreen.h"
 #include "support_xserver.h"
-#include "x11page.h"
 
 #include <copydataendpoint.h>
 #include <hookcallbacks.h>
