@@ -4,8 +4,8 @@
 // a libFuzzer run for these uses (-runs=, -seed=, -dict=).
 #include <QByteArray>
 #include <QDirIterator>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 
 #include <cstdint>
@@ -88,8 +88,9 @@ int main(int argc, char **argv)
             seed = path.mid(6).toUInt();
         else if (!QFileInfo(path).isDir())
             pool.append(readAll(path));
-        for (QDirIterator it(path, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
-            pool.append(readAll(it.next()));
+        else
+            for (QDirIterator it(path, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+                pool.append(readAll(it.next()));
     }
     for (const QByteArray &input : pool)
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(input.constData()), size_t(input.size()));
