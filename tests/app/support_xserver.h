@@ -49,6 +49,11 @@ public:
         return finished ? process.exitCode() : -1;
     }
     int xdotool(const QString &arguments) const { return run(QStringLiteral("xdotool ") + arguments); }
+    // Moves the pointer to `at` and clicks there as xdotool's click options say; xdotool's exit code.
+    int click(const QPoint &at, const QString &how = QStringLiteral("1")) const
+    {
+        return xdotool(QStringLiteral("mousemove %1 %2 click %3").arg(at.x()).arg(at.y()).arg(how));
+    }
     // The visible windows `search` (xdotool search's options) finds; a name or class also finds tray icons and balloons.
     QList<QRect> windows(const QString &search) const
     {

@@ -234,8 +234,7 @@ private:
     {
         if (!shown(name))
             return -2;
-        const QPoint at = view()->mapToGlobal(scenePoint(item(name)));
-        return screen.xdotool(u"mousemove %1 %2 click %3"_s.arg(at.x()).arg(at.y()).arg(button));
+        return screen.click(view()->mapToGlobal(scenePoint(item(name))), QString::number(button));
     }
     int sends() const { return int(sentKeyMatrices(data.filePath(u"trace.txt"_s)).size()); }
     QString command(const QStringList &args) const { return w->runCommand(args).out; }

@@ -153,7 +153,7 @@ private slots:
                     + (room.contains(box->frameGeometry()) && room.contains(okArea) ? u""_s : u" (off the screen)"_s);
             pressed = box;
             if (ok)
-                screen.xdotool(u"mousemove %1 %2 click 1"_s.arg(okArea.center().x()).arg(okArea.center().y()));
+                screen.click(okArea.center());
         });
         driver.start(20);
         QTRY_VERIFY_WITH_TIMEOUT(!boxes.filter(QRegularExpression(u"^ORVANE GLIDE MOUSE G7\\|end"_s)).isEmpty(), 60000);

@@ -67,12 +67,12 @@ private slots:
         const QPoint reset = origin + QPoint(913 + 30, 604 + 12);
         const QString shot = runtime.filePath(u"shot.png"_s);
         QPoint ok;
-        QTRY_VERIFY_WITH_TIMEOUT(screen.run(u"xdotool mousemove %1 %2 click 1"_s.arg(reset.x()).arg(reset.y())) == 0
+        QTRY_VERIFY_WITH_TIMEOUT(screen.click(reset) == 0
                                      && screen.run(u"import -window root "_s + shot) == 0
                                      && !(ok = findColour(QImage(shot), qRgb(0x4f, 0x17, 0x17),
                                                           QRect(origin, QSize(1000, 640)))).isNull(),
                                  60000);
-        QCOMPARE(screen.run(u"xdotool mousemove %1 %2 click 1"_s.arg(ok.x()).arg(ok.y())), 0);
+        QCOMPARE(screen.click(ok), 0);
         QTRY_VERIFY_WITH_TIMEOUT(QFile(user + u"/setting/p1.bin"_s).size() > 0, 60000);
         program.terminate();
         QVERIFY(program.waitForFinished(10000));

@@ -141,7 +141,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(share(screenshot(u"x11_program_main_page.png"_s), leftPanel, 0) <= 0.1, 30000);
         QString id;
         screen.run(u"xdotool search "_s + mainWindow, &id);
-        QCOMPARE(click(origin() + closeButton), 0);
+        QCOMPARE(screen.click(origin() + closeButton), 0);
         QTRY_VERIFY(hints(id).contains(QLatin1String("Iconic")));
         // Started again, through a launcher link of another name, it is the same program: it hands over and says so.
         const QString launcher = install.filePath(u"g7-launcher"_s);
@@ -161,19 +161,19 @@ private slots:
         QCOMPARE(screen.run(drag + u" sleep 0.15 mouseup 1"_s), 0);
         QTRY_COMPARE(origin(), before + QPoint(60, 40));
         // With no window manager the minimised state shows only in the window's hints.
-        QCOMPARE(click(origin() + minimiseButton), 0);
+        QCOMPARE(screen.click(origin() + minimiseButton), 0);
         QTRY_VERIFY(hints(id).contains(QLatin1String("Iconic")));
         // Docks and task switchers show the program's own icon, at the sizes they pick from.
         QString icons;
         QCOMPARE(screen.run(u"xprop -id %1 _NET_WM_ICON"_s.arg(id.trimmed()), &icons), 0);
         for (int size : {16, 22, 24, 32, 48, 64, 128})
             QVERIFY2(icons.contains(u"Icon (%1 x %1)"_s.arg(size)), qPrintable(icons.left(200)));
-        QCOMPARE(click(origin() + closeButton), 0);
+        QCOMPARE(screen.click(origin() + closeButton), 0);
         QTRY_VERIFY(screen.windows(mainWindow).isEmpty());
         QPoint icon = waitForTrayIcon();
-        QCOMPARE(click(icon, u"--repeat 2 --delay 80 1"_s), 0);
+        QCOMPARE(screen.click(icon, u"--repeat 2 --delay 80 1"_s), 0);
         QTRY_COMPARE(screen.windows(mainWindow).size(), 1);
-        QCOMPARE(click(icon, u"3"_s), 0);
+        QCOMPARE(screen.click(icon, u"3"_s), 0);
         // The menu opens at the pointer in its dark grey: status, separator, Show window, Quit (the last 22-pixel entry).
         QRect menuRect;
         const auto menuOpen = [&] {
@@ -184,7 +184,7 @@ private slots:
         QTRY_VERIFY(menuOpen());
         const QImage menu = screenshot(u"x11_program_tray_menu.png"_s);
         QCOMPARE(QColor(menu.pixel(icon + QPoint(12, 10))), QColor(68, 69, 73));
-        QCOMPARE(click(QPoint(icon.x() + 20, menuRect.bottom() - 12)), 0);
+        QCOMPARE(screen.click(QPoint(icon.x() + 20, menuRect.bottom() - 12)), 0);
         QVERIFY(first.waitForFinished(5000));
         QCOMPARE(first.exitStatus(), QProcess::NormalExit);
         QCOMPARE(first.exitCode(), 0);
@@ -194,17 +194,13 @@ private slots:
         QTRY_VERIFY2_WITH_TIMEOUT((said += first.readAllStandardError()).contains("Device Connect"), said.constData(), 60000);
         icon = waitForTrayIcon(30000);
         QVERIFY(screen.windows(mainWindow).isEmpty());
-        QCOMPARE(click(icon, u"--repeat 2 --delay 80 1"_s), 0);
+        QCOMPARE(screen.click(icon, u"--repeat 2 --delay 80 1"_s), 0);
         QTRY_COMPARE_WITH_TIMEOUT(screen.windows(mainWindow).size(), 1, 30000);
         first.terminate();
         QVERIFY(first.waitForFinished(10000));
     }
 
 private:
-    int click(const QPoint &at, const QString &how = u"1"_s)
-    {
-        return screen.run(u"xdotool mousemove %1 %2 click %3"_s.arg(at.x()).arg(at.y()).arg(how));
-    }
     QImage screenshot(const QString &keepAs) { return screen.run(u"import -window root "_s + keepAs) == 0 ? QImage(keepAs) : QImage(); }
     // Collects what `process` said; a start that could not reach the X server (now and then) is made again, twice at most.
     void collect(QProcess &process, QByteArray &said, const QStringList &args)
