@@ -311,12 +311,10 @@ private slots:
         QVERIFY2(names, qPrintable(component.errorString()));
         QVariantMap page = names->property("str2keycode").toMap();
         page.insert(names->property("str2mousecode").toMap());
-        QMap<QString, int> fromPage, fromBridge;
+        QHash<QString, int> fromPage;
         for (auto it = page.cbegin(); it != page.cend(); ++it)
             fromPage.insert(it.key(), it.value().toInt());
-        for (auto it = keyNameTable().cbegin(); it != keyNameTable().cend(); ++it)
-            fromBridge.insert(it.key(), it.value());
-        QCOMPARE(fromPage, fromBridge);
+        QCOMPARE(fromPage, keyNameTable());
         // Code -> name: every keyboard code of the bridge list and nothing else.
         const auto call = [&](const char *function, const QVariant &argument) {
             QVariant result;
