@@ -129,7 +129,9 @@ private slots:
             mice->unplug();
         SimRig rig(tag.contains("model 3") ? std::make_shared<SimulatedG7>(3) : mice);
         rig.sim->setScrambling(tag.startsWith("scrambled"), "246813");
-        rig.sim->setState({.keyboardOptions = QByteArray::fromHex("0A0B0C81")});
+        G7FirmwareState state;
+        state.keyboardOptions = QByteArray::fromHex("0A0B0C81");
+        rig.sim->setState(state);
         if (tag.endsWith("bytes"))
             rig.sim->setShortReports(3);
         else if (tag.endsWith("refused"))

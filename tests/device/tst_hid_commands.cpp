@@ -133,8 +133,12 @@ private slots:
     {
         QFETCH(QString, results);
         SimRig rig;
-        rig.sim->setState({.keyboardOptions = QByteArray::fromHex("01020304"), .ledEffect = 7, .ledOption1 = 8,
-                           .ledOption2 = 9, .dpiStage = 5, .stageColours = stateColours});
+        G7FirmwareState state;
+        state.keyboardOptions = QByteArray::fromHex("01020304");
+        state.dpiStage = 5;
+        std::tie(state.ledEffect, state.ledOption1, state.ledOption2) = std::make_tuple(7, 8, 9);
+        state.stageColours = stateColours;
+        rig.sim->setState(state);
         Hid_Thread hid;
         prepare(rig, hid);
         for (int i = hid.hidFree ? 6 : 0; i < 6; ++i)
@@ -195,7 +199,9 @@ private slots:
             auto sim = std::make_shared<SimulatedG7>();
             sim->setSharedNode(true);
             SimRig rig(sim);
-            sim->setState({.stageColours = stateColours});
+            G7FirmwareState state;
+            state.stageColours = stateColours;
+            sim->setState(state);
             Hid_Thread hid;
             findCataloguedDevices(hid, StoreFile::format(), {});
             sim->emitDpiEventWithNextInput(3);
