@@ -34,6 +34,7 @@ struct Page : PageRig
             click("profileBtn");
     }
     QString names() const { return fileValue("modules/setting/name.bin", "profile", "profileName"); }
+    QString namesAndCurrent() const { return names() + " @" + QString::number(view->store.curProfile); }
     QByteArray profileFile(int n) const { return data.readFile(QString("modules/setting/p%1.bin").arg(n)); }
 
     QQuickItem *panel = nullptr;
@@ -50,14 +51,12 @@ private slots:
         Page page("Standard0, loaderzenith");
         page.open();
         page.click("profileNew");
-        QCOMPARE(page.names(), QString("Standard0, profile_01"));
+        QCOMPARE(page.namesAndCurrent(), QString("Standard0, profile_01 @1"));
         QCOMPARE(page.profileFile(2), page.data.readFile("modules/setting/pD.bin"));
-        QCOMPARE(page.view->store.curProfile, 1);
         page.pick(0);
         page.menu(2);   // Copy
-        QCOMPARE(page.names(), QString("Standard0, profile_01, Standard(0)2"));
+        QCOMPARE(page.namesAndCurrent(), QString("Standard0, profile_01, Standard(0)2 @2"));
         QCOMPARE(page.profileFile(3), page.profileFile(1));
-        QCOMPARE(page.view->store.curProfile, 2);
         page.pick(0);
         page.menu(2);
         QCOMPARE(page.names(), QString("Standard0, profile_01, Standard(0)2, Standard(1)3"));
@@ -96,9 +95,8 @@ private slots:
         const QByteArray p3 = page.profileFile(3);
         page.pick(2);
         page.click("profileDelete");
-        QCOMPARE(page.names(), QString("Standard0, profile_01, Standard(1)3"));
+        QCOMPARE(page.namesAndCurrent(), QString("Standard0, profile_01, Standard(1)3 @3"));
         QCOMPARE(page.profileFile(3), p3);
-        QCOMPARE(page.view->store.curProfile, 3);
         page.click("profileDelete");
         page.click("profileDelete");
         QCOMPARE(page.names(), QString("Standard0, loaderzenith"));
@@ -154,11 +152,8 @@ private slots:
                 page.menu(3);
             }
             const QStringList sent = page.reports(before);
-            QStringList codes;
-            for (const QString &report : sent)
-                if (report.startsWith("feature-out"))
-                    codes << report.section(' ', 2, 2);
-            QCOMPARE(codes.join(' '), commands.takeFirst());
+            const QRegularExpression block("^feature-out 00 (\\w\\w) .*");
+            QCOMPARE(sent.filter(block).replaceInStrings(block, "\\1").join(' '), commands.takeFirst());
             ProfileSender::send(flow, page.view->store, *page.hid);
             QCOMPARE(page.reports(before).mid(sent.size()), sent);
         }
@@ -229,8 +224,7 @@ private slots:
         page.pick(3);
         page.menu(2);
         QCOMPARE(page.profileFile(7), page.profileFile(4));
-        QCOMPARE(page.names(), QString("Alpha0, profile_01, Work2, D3, E4, F5"));
-        QCOMPARE(page.view->store.curProfile, 3);
+        QCOMPARE(page.namesAndCurrent(), QString("Alpha0, profile_01, Work2, D3, E4, F5 @3"));
         page.pick(1, Qt::RightButton);
         page.shot("profile-menu");
         const QImage shot = page.view->grabFramebuffer();

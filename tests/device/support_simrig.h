@@ -122,46 +122,42 @@ struct CommandSlot {
     }
 };
 
-#define SLOT_CALL(call) [](Hid_Thread &h, uchar *p) { Q_UNUSED(p) h.call; }
+#define CALL(call) [](Hid_Thread &h, uchar *p) { Q_UNUSED(p) h.call; }
 inline const QList<CommandSlot> &commandSlots()
 {
     static const QList<CommandSlot> table = {
-        {"00H", 0, SLOT_CALL(hid_00H_GetSecrecyCode(p[0], p[1], p[2], p[3])), "00 00 40 41 42 43 00 00 F9",
-         "cmd Failed 00"},
-        {"01H", 0, SLOT_CALL(hid_01H_SetReportRate(2)), "00 01 02 03 03 0F 00 00 E7|64|64", "cmd Failed 01"},
-        {"02H", 0, SLOT_CALL(hid_02H_SetCurrentProfile(1)), "00 02 01 00 00 00 00 00 FC|8", "cmd Failed 02"},
-        {"03H options", 0, SLOT_CALL(hid_03H_SetKeyboardoption(1, 2, 3, 4)), "00 03 01 02 03 04 00 00 F2|8",
+        {"00H", 0, CALL(hid_00H_GetSecrecyCode(p[0], p[1], p[2], p[3])), "00 00 40 41 42 43 00 00 F9", "cmd Failed 00"},
+        {"01H", 0, CALL(hid_01H_SetReportRate(2)), "00 01 02 03 03 0F 00 00 E7|64|64", "cmd Failed 01"},
+        {"02H", 0, CALL(hid_02H_SetCurrentProfile(1)), "00 02 01 00 00 00 00 00 FC|8", "cmd Failed 02"},
+        {"03H options", 0, CALL(hid_03H_SetKeyboardoption(1, 2, 3, 4)), "00 03 01 02 03 04 00 00 F2|8",
          "cmd Failed 03"},
-        {"03H key matrix", 1, SLOT_CALL(hidARM_03H_SetKeyMatrix(p)),
+        {"03H key matrix", 1, CALL(hidARM_03H_SetKeyMatrix(p)),
          "00 03 00 00 01 00 00 00 FB|64|64|D0+64|8|64|64|100", "cmd Failed 03"},
-        {"04H lift-off", 0, SLOT_CALL(hid_04H_SetJMGD(3)), "00 04 03 00 00 00 00 00 F8|64|64", "cmd Failed 04"},
-        {"04H gun data", 0, SLOT_CALL(hid_04H_SetGunData(1, 2, 3, 4, 5)), "00 04 01 02 03 04 05 00 EC|64|64",
+        {"04H lift-off", 0, CALL(hid_04H_SetJMGD(3)), "00 04 03 00 00 00 00 00 F8|64|64", "cmd Failed 04"},
+        {"04H gun data", 0, CALL(hid_04H_SetGunData(1, 2, 3, 4, 5)), "00 04 01 02 03 04 05 00 EC|64|64",
          "cmd Failed 04"},
-        {"05H macro 2", 3, SLOT_CALL(hid_05H_SetMacroKey(2, p)),
+        {"05H macro 2", 3, CALL(hid_05H_SetMacroKey(2, p)),
          "00 05 00 02 03 00 00 00 F5|64|64|D0+64|8|D64+64|8|D128+64|8|64|64|100", "cmd Failed 05"},
-        {"06H", 0, SLOT_CALL(hid_06H_SetRGBLedEffect(1, 2, 3, 4)), "00 06 01 02 03 04 01 00 00|64|64",
+        {"06H", 0, CALL(hid_06H_SetRGBLedEffect(1, 2, 3, 4)), "00 06 01 02 03 04 01 00 00|64|64",
          "hid_06H_SetRGBLedEffect"},
-        {"07H", 0, SLOT_CALL(hid_07H_SetDPISet(1, 2, 3, 4, 5, 6)), "00 07 01 02 03 04 05 06 00|64|64",
-         "cmd Failed 07H"},
-        {"08H", 0, SLOT_CALL(hid_08H_SetDPISet(1, 2, 3, 4, 5)), "00 08 01 02 03 04 05 00 00|64|64", "cmd Failed 08H"},
-        {"10H eight colours", 1, SLOT_CALL(hid_10H_SetLED8StageColor(1, p)),
+        {"07H", 0, CALL(hid_07H_SetDPISet(1, 2, 3, 4, 5, 6)), "00 07 01 02 03 04 05 06 00|64|64", "cmd Failed 07H"},
+        {"08H", 0, CALL(hid_08H_SetDPISet(1, 2, 3, 4, 5)), "00 08 01 02 03 04 05 00 00|64|64", "cmd Failed 08H"},
+        {"10H eight colours", 1, CALL(hid_10H_SetLED8StageColor(1, p)),
          "00 0A 00 00 01 00 00 00 F4|64|64|D0+24|8|64|64", "cmd Failed 10"},
-        {"10H one colour", 1, SLOT_CALL(hid_10H_SetLED8StageColor(2, p)),
+        {"10H one colour", 1, CALL(hid_10H_SetLED8StageColor(2, p)),
          "00 0A 00 00 01 00 00 00 F4|64|64|D0+4|8|64|64", "cmd Failed 10"},
-        {"0EH", 0, SLOT_CALL(hid_0EH_SetXYSensitive(5, 6)), "00 0B 05 06 00 00 00 00 E9|64|64", "cmd Failed 0b"},
-        {"LED colour", 1, SLOT_CALL(hid_LEDColor(p)), "00 0C 00 00 01 00 00 00 F2|64|64|D0+24|8|64|64",
-         "hid_LEDColor"},
-        {"13H", 0, SLOT_CALL(hid_13H_Recovery()), "00 13 FF 00 00 00 00 00 ED|64|64", "cmd Failed 13H"},
-        {"83H", 0, SLOT_CALL(hid_83H_GetKeyboardoption(p[0], p[1], p[2], p[3])), "00 83 00 00 00 00 00 00 7C",
-         "cmd Failed"},
-        {"87H", 0, SLOT_CALL(hid_87H_GetCurrentDPI()), "00 87 00 00 00 00 00 00 78", "cmd Failed"},
-        {"8BH", 0, SLOT_CALL(hid_8BH_GetCurrentDPIStage(p[0])), "00 8B 00 00 00 00 00 00 74", "cmd Failed"},
-        {"8DH", 0, SLOT_CALL(hid_8DH_GetRGBLedEffect(p[0], p[1], p[2])), "00 8D 00 00 00 00 00 00 72", "cmd Failed"},
-        {"90H", 1, SLOT_CALL(hid_90H_GetLED8StageColor(1, p)), "00 90 01 00 00 00 00 00 6E", "cmd Failed"},
+        {"0EH", 0, CALL(hid_0EH_SetXYSensitive(5, 6)), "00 0B 05 06 00 00 00 00 E9|64|64", "cmd Failed 0b"},
+        {"LED colour", 1, CALL(hid_LEDColor(p)), "00 0C 00 00 01 00 00 00 F2|64|64|D0+24|8|64|64", "hid_LEDColor"},
+        {"13H", 0, CALL(hid_13H_Recovery()), "00 13 FF 00 00 00 00 00 ED|64|64", "cmd Failed 13H"},
+        {"83H", 0, CALL(hid_83H_GetKeyboardoption(p[0], p[1], p[2], p[3])), "00 83 00 00 00 00 00 00 7C", "cmd Failed"},
+        {"87H", 0, CALL(hid_87H_GetCurrentDPI()), "00 87 00 00 00 00 00 00 78", "cmd Failed"},
+        {"8BH", 0, CALL(hid_8BH_GetCurrentDPIStage(p[0])), "00 8B 00 00 00 00 00 00 74", "cmd Failed"},
+        {"8DH", 0, CALL(hid_8DH_GetRGBLedEffect(p[0], p[1], p[2])), "00 8D 00 00 00 00 00 00 72", "cmd Failed"},
+        {"90H", 1, CALL(hid_90H_GetLED8StageColor(1, p)), "00 90 01 00 00 00 00 00 6E", "cmd Failed"},
     };
     return table;
 }
-#undef SLOT_CALL
+#undef CALL
 
 // Discovery and connect as the tray agent runs them, with the program's INI dialect.
 inline void discover(Hid_Thread &hid) { runDiscovery(hid, StoreFile::format(), {}, QStringLiteral(":/DevInfo.ini")); }

@@ -56,10 +56,6 @@ private slots:
                 << "[common]\ntotal=1\n" + QByteArray(entry).replace("type=1", "type=zz").replace("vid=260D", "vid=xyz")
                                                 .replace("pid=1031", "pid=12G4").replace("=64", "=0x40")
                 << false << QStringList{"type 0 vid 0000 pid 0000 cmd ff01/0001 evt ff02/0001 len 0 name 'first'"};
-        QTest::newRow("missing keys") << QByteArray("[common]\ntotal=1\n[0]\ntype=1\nvid=260D\n") << false
-                << QStringList{"type 1 vid 260d pid 0000 cmd 0000/0000 evt 0000/0000 len 0 name 'first'"};
-        QTest::newRow("total beyond the sections") << "[common]\ntotal=3\n" + entry << false
-                << QStringList{mouse.arg("1031", "first"), empty.arg("second"), empty.arg("")};
         QTest::newRow("no common section") << entry << false << QStringList{};
         QTest::newRow("hostile total") << QByteArray("[common]\ntotal=2000000000\n") << false
                 << QStringList{empty.arg("first"), empty.arg("second")} + QStringList(62, empty.arg(""));
