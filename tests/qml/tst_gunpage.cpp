@@ -200,19 +200,16 @@ private slots:
                              : QFile::remove(rig->data.filePath("modules/gun/gunData.bin")));
             QMetaObject::invokeMethod(dialog(), "init");
             openDialog();
-            const QByteArray before = rig->data.readFile("modules/gun/gunData.bin");
             rig->click("gunNew");
-            if (created.isEmpty()) {
-                QCOMPARE(entries(), names.size());
-                QCOMPARE(nameLine(), names.join(", "));
-                QCOMPARE(rig->data.readFile("modules/gun/gunData.bin"), before);
+            const QStringList listed = created.isEmpty() ? names : names + QStringList{created};
+            QCOMPARE(entries(), listed.size());
+            QCOMPARE(nameLine(), listed.join(", ").append(names.isEmpty() ? ", loaderzenith" : ""));
+            const QByteArray added = created.isEmpty() ? "" : created.toUtf8() + "=L-Click, 10, 0, 0, 0\n";
+            QCOMPARE(rig->data.readFile("modules/gun/gunData.bin"), dataFile ? "[gunData]\n" + added : QByteArray());
+            if (created.isEmpty())
                 continue;
-            }
             QCOMPARE(selected(), names.size());
             QCOMPARE(rig->text(QString("gunEntryText%1").arg(names.size())), created);
-            QCOMPARE(nameLine(), (names + QStringList{created}).join(", ").append(names.isEmpty() ? ", loaderzenith" : ""));
-            if (dataFile)
-                QCOMPARE(gunLine(created), QString("L-Click, 10, 0, 0, 0"));
             // Without data the entry still works on the page and neither New nor OK stores it.
             rig->click("gunOk");
             if (!dataFile)
