@@ -107,22 +107,20 @@ private slots:
         click(dial, 100, 100);
         QCOMPARE(int(page->sim->state().reportRate), 2);
         shoot("reportRateMain");
-        // Pointer speed: far right on the base line is level 11, straight above the centre level 6.
-        forget();
-        reveal("mouseRateMain");
-        QQuickItem *speed = page->item("mouseRateDial")->findChild<QQuickItem *>(QStringLiteral("dialImage"));
-        click(speed, 179, 70);
-        click(speed, 90, 20);
-        QCOMPARE(page->system->calls, (QStringList{"setMouseSpeed 22", "setMouseSpeed 12"}));
-        shoot("mouseRateMain");
-        // Double-click speed: the left end is level 0 (900 ms), the right end 11 (130 ms).
-        forget();
-        reveal("doubleRateMain");
-        QQuickItem *twice = page->item("doubleRateDial")->findChild<QQuickItem *>(QStringLiteral("dialImage"));
-        click(twice, 2, 75);
-        click(twice, 178, 70);
-        QCOMPARE(page->system->calls, (QStringList{"setDoubleClickTime 900", "setDoubleClickTime 130"}));
-        shoot("doubleRateMain");
+        // Pointer speed: far right on the base line is level 11, straight above the centre level 6. Double-click speed:
+        // the left end is level 0 (900 ms), the right end 11 (130 ms).
+        const std::tuple<QString, QPoint, QPoint, QStringList> dials[] = {
+            {"mouseRate", {179, 70}, {90, 20}, {"setMouseSpeed 22", "setMouseSpeed 12"}},
+            {"doubleRate", {2, 75}, {178, 70}, {"setDoubleClickTime 900", "setDoubleClickTime 130"}}};
+        for (const auto &[panel, first, second, calls] : dials) {
+            forget();
+            reveal(qPrintable(panel + "Main"));
+            QQuickItem *image = page->item(panel + "Dial")->findChild<QQuickItem *>(QStringLiteral("dialImage"));
+            click(image, first.x(), first.y());
+            click(image, second.x(), second.y());
+            QCOMPARE(page->system->calls, calls);
+            shoot(qPrintable(panel + "Main"));
+        }
         // Scroll lines: 0 typed and Enter applies 1; one screen is 1000; + only changes the field.
         forget();
         reveal("scrollRateMain");
