@@ -104,8 +104,6 @@ private slots:
         QCOMPARE(commands(0x01), (QStringList{"01 01 03 03 0f 00 00 e8", "01 02 03 03 0f 00 00 e7", "01 04 03 03 0f 00 00 e5",
                                            "01 08 03 03 0f 00 00 e1"}));
         QCOMPARE(commands(0x06).size(), 4);   // the lighting follows every change
-        click(dial, 100, 100);
-        QCOMPARE(int(page->sim->state().reportRate), 2);
         shoot("reportRateMain");
         // Pointer speed: far right on the base line is level 11, straight above the centre level 6. Double-click speed:
         // the left end is level 0 (900 ms), the right end 11 (130 ms).
