@@ -306,7 +306,6 @@ private slots:
         rig->hover("menuEntry6");
         rig->click("menuEntry23");   // Multimedia, "Volume Up"
         QCOMPARE(rig->text("keyText3"), texts[1]);
-        QCOMPARE(rig->matrices().size(), before + 1);
         // Left and right click go out as they were; every row of the profile is four numbers.
         const QByteArray sent = rig->matrices().last();
         QCOMPARE(sent.left(16).toHex(' '), QByteArray("00 f0 00 02 00 f1 00 02 00 f2 00 02 00 e9 00 04"));
