@@ -88,7 +88,6 @@ private slots:
         rename(2, "Gun7");
         QVERIFY(gunLine("Gun0").isNull());
         QCOMPARE(gunLine("Gun7"), QString("L-Click, 10, 0, -10, 0"));
-        QCOMPARE(nameLine(), QString("Alpha, Beta, Gun7"));
         const QByteArray before = rig->data.readFile("modules/gun/gunData.bin");
         // A name in use, and one with a control character the file cannot keep as a key, change nothing.
         for (const QString &refused : {QString("Alpha"), QString("Gun") + QChar(0x90)}) {
@@ -102,7 +101,6 @@ private slots:
         QCOMPARE(selected(), 1);
         QCOMPARE(rig->text("gunEntryText1"), QString("Gun7"));
         QVERIFY(gunLine("Beta").isNull());
-        QCOMPARE(nameLine(), QString("Alpha, Gun7"));
         // Edits reach the file with OK.
         rig->click("gunEntry0");
         typeInto("gunPeriodField", "7");
