@@ -4,7 +4,6 @@
 #include "profilekeys.h"
 #include "viewrig.h"
 
-#include <QApplication>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
@@ -26,7 +25,11 @@ class tst_X11Pointer : public QObject
     VirtualScreen screen;
 
 private slots:
-    void initTestCase() { QVERIFY2(screen.start(), qPrintable(screen.failure)); }
+    void initTestCase()
+    {
+        qputenv("GSETTINGS_BACKEND", "memory");   // GNOME's settings stay in this process, also when run by hand
+        QVERIFY2(screen.start(), qPrintable(screen.failure));
+    }
     void init() { QCOMPARE(screen.run(QStringLiteral("xset m 2/1 4")), 0); }
 
     // Acceleration reads back from the server; speed goes to its threshold and to GNOME; double-click to GNOME.
@@ -154,14 +157,5 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    // GNOME's settings stay in this process; the widgets need no screen.
-    qputenv("GSETTINGS_BACKEND", "memory");
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    tst_X11Pointer test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(tst_X11Pointer)
 #include "tst_x11_pointer.moc"
