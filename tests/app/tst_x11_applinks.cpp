@@ -32,14 +32,7 @@ class TestX11AppLinks : public QObject
     Q_OBJECT
 public:
     explicit TestX11AppLinks(VirtualScreen &screen) : screen(screen) {}
-    ~TestX11AppLinks() override
-    {
-        for (QProcess *process : {&clients[0], &clients[1], &clients[2], &clients[3], &openbox}) {
-            process->kill();
-            process->waitForFinished(3000);
-        }
-        xcb_disconnect(xcb);
-    }
+    ~TestX11AppLinks() override { xcb_disconnect(xcb); }
 
 private slots:
     void initTestCase()
@@ -49,19 +42,16 @@ private slots:
         QVERIFY(data.writeFile(u"modules/setting/name.bin"_s, "[profile]\nprofileName=Standard0, Game1, Race2, Work3\n"));
         QVERIFY(installDeviceBackend({true, 1, data.filePath(u"trace.txt"_s)}));
         setSleeper(std::make_shared<RecordingSleeper>());   // the device layer's pauses return at once
-        openbox.setProcessEnvironment(screen.environment);
-        openbox.start(u"openbox"_s, {u"--sm-disable"_s});
+        screen.launch(u"openbox --sm-disable"_s);
         QTRY_VERIFY_WITH_TIMEOUT(screen.run(u"xprop -root -notype _NET_SUPPORTING_WM_CHECK"_s) == 0
                                  && screen.xdotool(u"getactivewindow"_s) != -1, 10000);
-        const char *programs[] = {"xlogo", "xlogo", "xterm -class Racer -e sleep 600", "xterm -e sleep 600"};
-        for (int i = 0; i < 4; ++i) {
-            clients[i].setProcessEnvironment(screen.environment);
-            clients[i].startCommand(QLatin1String(programs[i]));
-        }
+        for (const char *program : {"xlogo", "xlogo", "xterm -class Racer -e sleep 600", "xterm -e sleep 600"})
+            screen.launch(QLatin1String(program));
         // The four clients map their windows in any order, the terminals often last.
         const auto found = [this] {
-            windows = {{u"XLogo"_s, windowOf(u"XLogo"_s)}, {u"XLogo2"_s, windowOf(u"XLogo"_s, 1)},
-                       {u"Racer"_s, windowOf(u"Racer"_s)}, {u"XTerm"_s, windowOf(u"XTerm"_s)}};
+            const auto of = [this](const QString &name) { return screen.windows(u"--class ^%1$"_s.arg(name)).keys(); };
+            windows = {{u"XLogo"_s, of(u"XLogo"_s).value(0)}, {u"XLogo2"_s, of(u"XLogo"_s).value(1)},
+                       {u"Racer"_s, of(u"Racer"_s).value(0)}, {u"XTerm"_s, of(u"XTerm"_s).value(0)}};
             return std::none_of(windows.cbegin(), windows.cend(), [](const QString &id) { return id.isEmpty(); });
         };
         QTRY_VERIFY_WITH_TIMEOUT(found(), 10000);
@@ -246,13 +236,6 @@ private:
         w->checkDevice();
         QTRY_VERIFY_WITH_TIMEOUT(shown(u"envItem"_s) && view()->isEnabled(), 10000);
     }
-    // The nth visible window of the class; its id in decimal.
-    QString windowOf(const QString &windowClass, int nth = 0)
-    {
-        QString ids;
-        screen.run(u"xdotool search --sync --onlyvisible --class ^%1$"_s.arg(windowClass), &ids);
-        return ids.split(u'\n', Qt::SkipEmptyParts).value(nth);
-    }
     // Makes every window named active in turn, in one go: the program sees them only afterwards.
     void activate(const QStringList &windows)
     {
@@ -263,7 +246,6 @@ private:
     }
     VirtualScreen &screen;
     TempDataFolder data;
-    QProcess openbox, clients[4];
     std::unique_ptr<Widget> w;
     xcb_connection_t *xcb = nullptr;
     xcb_screen_t *root = nullptr;   // the root window's screen
