@@ -2,7 +2,6 @@
 // the profile page's dialog, a switch refused under a dialog, clicks at a hand's pace on the DPI track and rate dial.
 
 #include "support_runonscreen.h"
-#include "support_xserver.h"
 
 #include <autoswitch.h>
 #include <deviceoptions.h>

@@ -2,7 +2,6 @@
 // show-window chord, copy-data records over the local socket with their boxes clicked shut, the endpoint's limits.
 
 #include "support_runonscreen.h"
-#include "support_xserver.h"
 
 #include <copydataendpoint.h>
 #include <hookcallbacks.h>

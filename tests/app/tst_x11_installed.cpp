@@ -26,11 +26,8 @@ private slots:
     // The file list the install lays out: app/package_deb, which packs the same install.
     void readOnlyInstallKeepsUserFilesApart()
     {
-        QProcess install;
-        install.setProcessChannelMode(QProcess::MergedChannels);
-        install.start(u"cmake"_s, {u"--install"_s, buildDir, u"--prefix"_s, prefix.path()});
-        QVERIFY(install.waitForFinished(120000));
-        QVERIFY2(install.exitCode() == 0, install.readAll().constData());
+        const QString install = u"cmake --install \"$0\" --prefix \"$1\" >/dev/null"_s;   // its errors still shown
+        QCOMPARE(QProcess::execute(u"sh"_s, {u"-c"_s, install, buildDir, prefix.path()}), 0);
         QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"a-w"_s, lib()}), 0);
         const auto before = checksums(prefix.path());
         QVERIFY(before.count(u'\n') > 10);

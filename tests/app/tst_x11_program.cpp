@@ -32,7 +32,6 @@ private slots:
         screen.environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, QString::fromLatin1(bus.address));
         screen.environment.insert(u"XDG_STATE_HOME"_s, install.filePath(u"state"_s));   // the programs' logs
         screen.environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());   // the copy-data socket's folder
-        first.setProcessEnvironment(screen.environment);
     }
 
     void withoutMouseOrTrayTheWindowSaysWhy_data()
@@ -58,12 +57,9 @@ private slots:
         QTemporaryDir root; // what the program sees of /sys and /dev
         if (unopenable)
             addFakeMouse(root.path(), 0);   // a mouse this user may not open
-        QProcessEnvironment env = screen.environment;
-        env.insert(u"ORVANE_G7_SYSROOT"_s, root.path());
-        QProcess alone;
-        alone.setProcessEnvironment(env);
+        screen.environment.insert(u"ORVANE_G7_SYSROOT"_s, root.path());
         notices.calls.clear();
-        alone.start(program, {});
+        QProcess &alone = screen.launch(program);
         QByteArray said;
         QTRY_VERIFY2_WITH_TIMEOUT((collect(alone, said, {}), !screen.pageWindow(anyWindow).isEmpty()), said.constData(),
                                   60000);
@@ -85,6 +81,7 @@ private slots:
         QVERIFY(!unopenable || !said.contains("No supported mouse found"));
         alone.terminate();
         QVERIFY(alone.waitForFinished(10000));
+        screen.environment.remove(u"ORVANE_G7_SYSROOT"_s);
     }
 
     // The connect step and the page's loading, no command waiting for the channel; a copy-data record meanwhile
@@ -94,7 +91,7 @@ private slots:
     {
         const QString trace = install.filePath(u"start-trace.txt"_s);
         const QStringList args{u"--simulate"_s, u"--trace"_s, trace};
-        first.start(program, args);
+        QProcess &first = screen.launch(program + u" "_s + args.join(u' '));
         // The connect step's first query: the start's commands run from now on (else what it said tells why).
         QByteArray said;
         QTRY_VERIFY2_WITH_TIMEOUT((collect(first, said, args), !sentCommandBlocks(trace, 0x83).isEmpty()),
@@ -224,7 +221,6 @@ private:
     NotificationServer notices;
     QTemporaryDir install, runtime; // a private installation: its own single-instance identity and user files
     const QString program = install.filePath(u"orvane-g7"_s);
-    QProcess first;
 };
 
 QTEST_GUILESS_MAIN(TestX11Program)
