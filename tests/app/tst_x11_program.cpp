@@ -60,9 +60,8 @@ private slots:
         screen.environment.insert(u"ORVANE_G7_SYSROOT"_s, root.path());
         notices.calls.clear();
         QProcess &alone = screen.launch(program);
-        QByteArray said;
-        QTRY_VERIFY2_WITH_TIMEOUT((collect(alone, said, {}), !screen.pageWindow(anyWindow).isEmpty()), said.constData(),
-                                  60000);
+        said.clear();
+        QTRY_VERIFY2_WITH_TIMEOUT((collect(alone), !screen.pageWindow(anyWindow).isEmpty()), said.constData(), 60000);
         // The state's panel in the middle of the drawn page.
         const QString shot = u"x11_program_%1.png"_s.arg(QString(QTest::currentDataTag()).replace(u' ', u'_'));
         const QRect panel = QRect(250, 250, 500, 140).translated(screen.pageWindow(anyWindow).topLeft());
@@ -77,7 +76,7 @@ private slots:
         const QByteArray line = unopenable ? "Mouse found, but no permission to open it. Run \"orvane-g7 --check\" to see the fix."
                                            : "No supported mouse found; waiting for one to be plugged in (start with --simulate"
                                              " to see the program without a mouse).";
-        QTRY_VERIFY2((collect(alone, said, {}), said.contains(line)), said.constData());
+        QTRY_VERIFY2(collect(alone).contains(line), said.constData());
         QVERIFY(!unopenable || !said.contains("No supported mouse found"));
         alone.terminate();
         QVERIFY(alone.waitForFinished(10000));
@@ -90,12 +89,10 @@ private slots:
     void startUpThenWithoutTrayThenTheLateTray()
     {
         const QString trace = install.filePath(u"start-trace.txt"_s);
-        const QStringList args{u"--simulate"_s, u"--trace"_s, trace};
-        QProcess &first = screen.launch(program + u" "_s + args.join(u' '));
+        QProcess &first = screen.launch(program + u" --simulate --trace "_s + trace);
         // The connect step's first query: the start's commands run from now on (else what it said tells why).
-        QByteArray said;
-        QTRY_VERIFY2_WITH_TIMEOUT((collect(first, said, args), !sentCommandBlocks(trace, 0x83).isEmpty()),
-                                  said.constData(), 60000);
+        said.clear();
+        QTRY_VERIFY2_WITH_TIMEOUT((collect(first), !sentCommandBlocks(trace, 0x83).isEmpty()), said.constData(), 60000);
         QLocalSocket record;
         record.connectToServer(runtime.filePath(u"orvane-g7-copydata"_s));
         QVERIFY(record.waitForConnected(5000));
@@ -117,8 +114,7 @@ private slots:
         // No command waited for the channel (8 ms polls) or gave up (the option exchange's bytes: device/connection).
         const QString sent = TraceReader(trace).texts({u"feature-out"_s, u"data-out"_s, u"sleep"_s}).join(u", "_s);
         QVERIFY2(!sent.contains(u"- sleep 8, - sleep 8"_s), qPrintable(sent));
-        collect(first, said, args);
-        QVERIFY2(!said.contains("cmd Failed") && !said.contains("hid_"), said.constData());
+        QVERIFY2(!collect(first).contains("cmd Failed") && !said.contains("hid_"), said.constData());
         QTRY_COMPARE_WITH_TIMEOUT(screen.windows(mainWindow).size(), 1, 30000);
         // The page takes clicks once its start lock lets go and the key panel is drawn (the lock's time: qml/quick).
         const QRect leftPanel = QRect(20, 110, 200, 380).translated(origin());
@@ -181,8 +177,8 @@ private slots:
     }
 
 private:
-    // Collects what `process` said; a start that could not reach the X server (now and then) is made again, twice at most.
-    void collect(QProcess &process, QByteArray &said, const QStringList &args)
+    // All `process` said; a start that could not reach the X server (now and then) is made again, at most twice.
+    const QByteArray &collect(QProcess &process)
     {
         said += process.readAllStandardError() + process.readAllStandardOutput();
         if (process.state() == QProcess::NotRunning && said.contains("could not connect to display")
@@ -190,9 +186,11 @@ private:
             ++unreachableStarts;
             qWarning("%s", said.constData());
             said.clear();
-            process.start(program, args);
+            process.start();   // the program and arguments it was started with
         }
+        return said;
     }
+    QByteArray said;
     int unreachableStarts = 0;
     QPoint origin() { return screen.pageWindow(mainWindow).topLeft(); }
     QString hints(const QString &id)
