@@ -31,7 +31,6 @@ class TestX11AppLinks : public QObject
     Q_OBJECT
 public:
     explicit TestX11AppLinks(VirtualScreen &screen) : screen(screen) {}
-    ~TestX11AppLinks() override { xcb_disconnect(xcb); }
 
 private slots:
     void initTestCase()
@@ -54,9 +53,6 @@ private slots:
             return std::none_of(windows.cbegin(), windows.cend(), [](const QString &id) { return id.isEmpty(); });
         };
         QTRY_VERIFY_WITH_TIMEOUT(found(), 10000);
-        xcb = xcb_connect(nullptr, nullptr);
-        QVERIFY(!xcb_connection_has_error(xcb));
-        root = xcb_setup_roots_iterator(xcb_get_setup(xcb)).data;
         startProgram();
         QCOMPARE(command({u"--link"_s, u"XLogo"_s, u"1"_s}), u"XLogo linked to profile 1 (Game)\n"_s);
         QCOMPARE(command({u"--link"_s, u"Racer"_s, u"2"_s}), u"Racer linked to profile 2 (Race)\n"_s);
@@ -82,6 +78,8 @@ private slots:
         const int before = sends();
         auto *links = view()->rootContext()->contextProperty(u"ui_Links"_s).value<ProfileLinks *>();
         QVERIFY(links && links->findChild<ActiveWindowWatch *>());
+        xcb_connection_t *xcb = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(xcb)).data->root;
         xcb_intern_atom_reply_t *active = xcb_intern_atom_reply(xcb, xcb_intern_atom(xcb, 0, 18, "_NET_ACTIVE_WINDOW"), nullptr);
         for (const Step &step : steps) {
             qInfo("focus %s", qPrintable(step.focus));
@@ -91,8 +89,8 @@ private slots:
             if (pick) {
                 QCOMPARE(w->runCommand({u"--profile"_s, u"3"_s}).code, 0);
             } else if (step.focus == u"nameless"_s || step.focus == u"gone"_s) {   // root: no WM_CLASS; an unused id
-                const uint32_t window = step.focus == u"gone"_s ? xcb_generate_id(xcb) : root->root;
-                xcb_change_property(xcb, XCB_PROP_MODE_REPLACE, root->root, active->atom, XCB_ATOM_WINDOW, 32, 1, &window);
+                const uint32_t window = step.focus == u"gone"_s ? xcb_generate_id(xcb) : root;
+                xcb_change_property(xcb, XCB_PROP_MODE_REPLACE, root, active->atom, XCB_ATOM_WINDOW, 32, 1, &window);
                 xcb_flush(xcb);
                 last = QString();
             } else {
@@ -221,9 +219,7 @@ private:
     // Moves the pointer to the item's centre and clicks `button` there; xdotool's exit code.
     int click(const QString &name, int button = 1) const
     {
-        if (!shown(name))
-            return -2;
-        return screen.click(view()->mapToGlobal(scenePoint(item(name))), QString::number(button));
+        return shown(name) ? screen.click(view()->mapToGlobal(scenePoint(item(name))), QString::number(button)) : -2;
     }
     int sends() const { return int(sentKeyMatrices(data.filePath(u"trace.txt"_s)).size()); }
     QString command(const QStringList &args) const { return w->runCommand(args).out; }
@@ -238,16 +234,11 @@ private:
     // Makes every window named active in turn, in one go: the program sees them only afterwards.
     void activate(const QStringList &windows)
     {
-        QString args;
-        for (const QString &id : windows)
-            args += u" windowactivate --sync "_s + id;
-        QCOMPARE(screen.xdotool(args.trimmed()), 0);
+        QCOMPARE(screen.xdotool(u"windowactivate --sync "_s + windows.join(u" windowactivate --sync "_s)), 0);
     }
     VirtualScreen &screen;
     TempDataFolder data;
     std::unique_ptr<Widget> w;
-    xcb_connection_t *xcb = nullptr;
-    xcb_screen_t *root = nullptr;   // the root window's screen
     QMap<QString, QString> windows;   // XLogo, XLogo2, Racer, XTerm -> id
 };
 
