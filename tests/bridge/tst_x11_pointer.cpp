@@ -93,14 +93,12 @@ private slots:
     void accelerationRefused()
     {
         ViewRig rig(1);
-        for (const auto &[refused, calls] : {std::pair<const char *, QStringList>{"getMouse", {"getMouse"}},
-                 {"setMouse", {"getMouse", "setMouse 6 10 0"}}}) {
+        for (const char *refused : {"getMouse", "setMouse"}) {
             rig.system->refuse = QStringList{refused};
-            rig.system->calls.clear();
             QTest::ignoreMessage(QtDebugMsg, "setAcceleration Failed");
             rig.view.setAcceleration(false);
-            QCOMPARE(rig.system->calls, calls);
         }
+        QCOMPARE(rig.system->calls, (QStringList{"getMouse", "getMouse", "setMouse 6 10 0"}));
     }
 
     // Wheel lines go to KDE's kdeglobals under KDE or where the key is already, every other byte kept; elsewhere
@@ -151,8 +149,6 @@ private slots:
         rig.view.setVerticalScrollLines(lines);
         QCOMPARE(rig.data.readFile("config/kdeglobals"), after.isNull() ? before : after);
         QCOMPARE(QFile::exists(rig.data.filePath("config/kdeglobals")), !before.isNull() || !after.isNull());
-        qunsetenv("XDG_CONFIG_HOME");
-        qunsetenv("XDG_CURRENT_DESKTOP");
     }
 };
 
