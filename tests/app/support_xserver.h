@@ -40,13 +40,12 @@ public:
         return true;
     }
     QString failure;
-    // Runs "program args..." (split at spaces) here: its exit code (-1: crashed or hung) and its output.
+    // Runs "program args..." (split as a shell would) here: its exit code (-1: crashed or hung) and its output.
     int run(const QString &command, QString *output = nullptr) const
     {
-        QStringList words = command.split(QLatin1Char(' '));
         QProcess process;
         process.setProcessEnvironment(environment);
-        process.start(words.takeFirst(), words);
+        process.startCommand(command);
         const bool finished = process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit;
         if (output)
             *output = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
@@ -153,11 +152,10 @@ private:
 inline QList<QPoint> pixelsOf(const QImage &shot, const QRect &within, QRgb colour)
 {
     QList<QPoint> found;
-    for (int y = within.top(); y <= within.bottom(); ++y) {
-        for (int x = within.left(); x <= within.right(); ++x) {
-            if ((shot.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF))
-                found << QPoint(x, y);
-        }
+    for (int i = 0; i < within.width() * within.height(); ++i) {
+        const QPoint at = within.topLeft() + QPoint(i % within.width(), i / within.width());
+        if ((shot.pixel(at) & 0xFFFFFF) == (colour & 0xFFFFFF))
+            found << at;
     }
     return found;
 }

@@ -197,8 +197,7 @@ private slots:
         // The dialog lists the open windows' classes; Add links one to the profile, Remove unlinks it.
         menu(1, 5);
         QTRY_VERIFY(shown(u"linkOpenList"_s));
-        QQuickItem *openList = item(u"linkOpenList"_s);
-        QTRY_VERIFY(openList->property("count").toInt() >= 2);
+        QTRY_VERIFY(item(u"linkOpenList"_s)->property("count").toInt() >= 2);
         int term = 0;
         while (item(u"linkOpenListRow%1"_s.arg(term))
                && item(u"linkOpenListRow%1"_s.arg(term))->property("windowClass") != u"XTerm"_s)
