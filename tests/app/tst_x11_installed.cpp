@@ -32,7 +32,7 @@ private slots:
         const auto before = checksums(prefix.path());
         QVERIFY(before.count(u'\n') > 10);
         VirtualScreen screen;
-        QVERIFY(screen.start());
+        QVERIFY2(screen.start(), qPrintable(screen.failure));
         QTemporaryDir runtime;
         screen.environment.insert(u"XDG_DATA_HOME"_s, dataHome.path());
         screen.environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());

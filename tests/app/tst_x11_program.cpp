@@ -51,9 +51,8 @@ private slots:
         QFETCH(QString, language);
         QFETCH(bool, unopenable);
         QFETCH(QString, notice);
-        QSettings config(install.filePath(u"modules/setting/apConfig.bin"_s), QSettings::IniFormat);
-        config.setValue(u"common/language"_s, language);
-        config.sync();
+        QSettings(install.filePath(u"modules/setting/apConfig.bin"_s), QSettings::IniFormat)
+            .setValue(u"common/language"_s, language);   // written as the settings object goes
         QTemporaryDir root; // what the program sees of /sys and /dev
         if (unopenable)
             addFakeMouse(root.path(), 0);   // a mouse this user may not open
