@@ -3,7 +3,6 @@
 #include <QImage>
 #include <QtCore>
 
-#include <algorithm>
 #include <list>
 
 // A private X server (Xvfb) for the X11 tests, with a tray host (trayer) from the start or later.
@@ -87,9 +86,11 @@ public:
     // The program's page window (of the page's size) among the visible windows `search` finds; null when none.
     QRect pageWindow(const QString &search) const
     {
-        const QList<QRect> all = windows(search).values();
-        const auto page = std::find_if(all.begin(), all.end(), [](const QRect &r) { return r.size() == QSize(1000, 640); });
-        return page == all.end() ? QRect() : *page;
+        for (const QRect &r : windows(search)) {
+            if (r.size() == QSize(1000, 640))
+                return r;
+        }
+        return {};
     }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment(); // for programs drawing here
 

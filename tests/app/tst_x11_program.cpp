@@ -61,11 +61,11 @@ private slots:
         QProcess &alone = screen.launch(program);
         said.clear();
         QTRY_VERIFY2_WITH_TIMEOUT((collect(alone), !screen.pageWindow(anyWindow).isEmpty()), said.constData(), 60000);
-        // The state's panel in the middle of the drawn page.
+        // The state's panel in the middle of the drawn page (drawn: under a tenth of it black).
         const QString shot = u"x11_program_%1.png"_s.arg(QString(QTest::currentDataTag()).replace(u' ', u'_'));
         const QRect panel = QRect(250, 250, 500, 140).translated(screen.pageWindow(anyWindow).topLeft());
         QImage image;
-        QTRY_VERIFY_WITH_TIMEOUT(pixelsOf(image = screen.screenshot(shot), panel, 0).size() < 7000, 10000);   // under a tenth black
+        QTRY_VERIFY_WITH_TIMEOUT(pixelsOf(image = screen.screenshot(shot), panel, 0).size() < 7000, 10000);
         // Only the no-permission state has a title in the warning red.
         const qsizetype red = pixelsOf(image, panel, 0xff6a5a).size();
         QVERIFY2((red > 20) == unopenable, qPrintable(QString::number(red)));
@@ -115,10 +115,10 @@ private slots:
         QVERIFY2(!sent.contains(u"- sleep 8, - sleep 8"_s), qPrintable(sent));
         QVERIFY2(!collect(first).contains("cmd Failed") && !said.contains("hid_"), said.constData());
         QTRY_COMPARE_WITH_TIMEOUT(screen.windows(mainWindow).size(), 1, 30000);
-        // The page takes clicks once its start lock lets go and the key panel is drawn (the lock's time: qml/quick).
+        // Clicks count once the start lock lets go and the key panel is drawn, a tenth black at most (lock: qml/quick).
         const QRect leftPanel = QRect(20, 110, 200, 380).translated(origin());
-        QTRY_VERIFY_WITH_TIMEOUT(pixelsOf(screen.screenshot(u"x11_program_main_page.png"_s), leftPanel, 0).size() <= 7600,
-                                 30000);   // at most a tenth black
+        const QString shot = u"x11_program_main_page.png"_s;
+        QTRY_VERIFY_WITH_TIMEOUT(pixelsOf(screen.screenshot(shot), leftPanel, 0).size() <= 7600, 30000);
         const QString id = screen.windows(mainWindow).firstKey();
         QCOMPARE(screen.click(origin() + closeButton), 0);
         QTRY_VERIFY(hints(id).contains(QLatin1String("Iconic")));
