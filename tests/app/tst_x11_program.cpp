@@ -181,8 +181,7 @@ private:
     {
         said += process.readAllStandardError() + process.readAllStandardOutput();
         if (process.state() == QProcess::NotRunning && said.contains("could not connect to display")
-            && unreachableStarts < 2) {
-            ++unreachableStarts;
+            && unreachableStarts++ < 2) {
             qWarning("%s", said.constData());
             said.clear();
             process.start();   // the program and arguments it was started with
