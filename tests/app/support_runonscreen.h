@@ -17,6 +17,9 @@ int runOnVirtualScreen(int argc, char **argv)
     qputenv("DISPLAY", screen.environment.value(QStringLiteral("DISPLAY")).toLocal8Bit());
     qunsetenv("QT_QPA_PLATFORM");
     qunsetenv("G7_NO_XRECORD");
+    // The active window and the input are X11's here, whatever session the test was started from.
+    qunsetenv("WAYLAND_DISPLAY");
+    qunsetenv("XDG_SESSION_TYPE");
     QTemporaryDir runtime;   // the copy-data socket lives there
     qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
     // The window draws as the program's does, without loading the GL driver.

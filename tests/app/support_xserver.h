@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QImage>
 #include <QtCore>
+
+#include <list>
 
 // A private X server (Xvfb) for the X11 tests, with a tray host (trayer) from the start or later.
 class VirtualScreen
@@ -36,33 +39,48 @@ public:
         return true;
     }
     QString failure;
-    // Runs "program args..." (split at spaces) here: its exit code (-1: crashed or hung) and its output.
+    // Runs "program args..." (split as a shell would) here: its exit code (-1: crashed or hung) and its output.
     int run(const QString &command, QString *output = nullptr) const
     {
-        QStringList words = command.split(QLatin1Char(' '));
         QProcess process;
         process.setProcessEnvironment(environment);
-        process.start(words.takeFirst(), words);
+        process.startCommand(command);
         const bool finished = process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit;
         if (output)
             *output = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
         return finished ? process.exitCode() : -1;
     }
     int xdotool(const QString &arguments) const { return run(QStringLiteral("xdotool ") + arguments); }
+    // Starts "program args..." (split as a shell would) here; it is stopped with the server at the latest.
+    QProcess &launch(const QString &command)
+    {
+        QProcess &process = launched.emplace_back();
+        process.setProcessEnvironment(environment);
+        process.startCommand(command);
+        return process;
+    }
+    // The whole screen, also kept in the file; null when it could not be taken.
+    QImage screenshot(const QString &file) const
+    {
+        return run(QStringLiteral("import -window root ") + file) == 0 ? QImage(file) : QImage();
+    }
     // Moves the pointer to `at` and clicks there as xdotool's click options say; xdotool's exit code.
     int click(const QPoint &at, const QString &how = QStringLiteral("1")) const
     {
         return xdotool(QStringLiteral("mousemove %1 %2 click %3").arg(at.x()).arg(at.y()).arg(how));
     }
-    // The visible windows `search` (xdotool search's options) finds; a name or class also finds tray icons and balloons.
-    QList<QRect> windows(const QString &search) const
+    // The visible windows, by id, that `search` (xdotool search's options) finds; also tray icons and balloons.
+    QMap<QString, QRect> windows(const QString &search) const
     {
         QString shell;
         run(QStringLiteral("xdotool search --onlyvisible %1 getwindowgeometry --shell %@").arg(search), &shell);
-        QList<QRect> found;
-        static const QRegularExpression geometry(QStringLiteral("X=(\\d+)\\D+(\\d+)\\D+(\\d+)\\D+(\\d+)"));
-        for (const QRegularExpressionMatch &g : geometry.globalMatch(shell))
-            found << QRect(g.captured(1).toInt(), g.captured(2).toInt(), g.captured(3).toInt(), g.captured(4).toInt());
+        QMap<QString, QRect> found;
+        static const QRegularExpression geometry(
+            QStringLiteral("WINDOW=(\\d+)\\D+(\\d+)\\D+(\\d+)\\D+(\\d+)\\D+(\\d+)"));
+        for (const QRegularExpressionMatch &g : geometry.globalMatch(shell)) {
+            const auto n = [&g](int i) { return g.captured(i).toInt(); };
+            found.insert(g.captured(1), QRect(n(2), n(3), n(4), n(5)));
+        }
         return found;
     }
     // The program's page window (of the page's size) among the visible windows `search` finds; null when none.
@@ -106,6 +124,10 @@ private:
     }
     void stop(bool kill)
     {
+        for (QProcess &process : launched) {
+            process.kill();
+            process.waitForFinished(3000);
+        }
         for (QProcess *process : {&tray, &server}) {
             kill ? process->kill() : process->terminate();
             process->waitForFinished(3000); // QProcess's destructor kills what still runs
@@ -124,4 +146,17 @@ private:
 
     QTemporaryDir logs;
     QProcess server, tray;
+    std::list<QProcess> launched;
 };
+
+// The points of `within` in the colour (its alpha aside), row by row.
+inline QList<QPoint> pixelsOf(const QImage &shot, const QRect &within, QRgb colour)
+{
+    QList<QPoint> found;
+    for (int i = 0; i < within.width() * within.height(); ++i) {
+        const QPoint at = within.topLeft() + QPoint(i % within.width(), i / within.width());
+        if ((shot.pixel(at) & 0xFFFFFF) == (colour & 0xFFFFFF))
+            found << at;
+    }
+    return found;
+}

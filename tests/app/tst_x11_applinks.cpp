@@ -2,7 +2,6 @@
 // the profile page's dialog, a switch refused under a dialog, clicks at a hand's pace on the DPI track and rate dial.
 
 #include "support_runonscreen.h"
-#include "support_xserver.h"
 
 #include <autoswitch.h>
 #include <deviceoptions.h>
@@ -32,14 +31,6 @@ class TestX11AppLinks : public QObject
     Q_OBJECT
 public:
     explicit TestX11AppLinks(VirtualScreen &screen) : screen(screen) {}
-    ~TestX11AppLinks() override
-    {
-        for (QProcess *process : {&clients[0], &clients[1], &clients[2], &clients[3], &openbox}) {
-            process->kill();
-            process->waitForFinished(3000);
-        }
-        xcb_disconnect(xcb);
-    }
 
 private slots:
     void initTestCase()
@@ -49,25 +40,19 @@ private slots:
         QVERIFY(data.writeFile(u"modules/setting/name.bin"_s, "[profile]\nprofileName=Standard0, Game1, Race2, Work3\n"));
         QVERIFY(installDeviceBackend({true, 1, data.filePath(u"trace.txt"_s)}));
         setSleeper(std::make_shared<RecordingSleeper>());   // the device layer's pauses return at once
-        openbox.setProcessEnvironment(screen.environment);
-        openbox.start(u"openbox"_s, {u"--sm-disable"_s});
+        screen.launch(u"openbox --sm-disable"_s);
         QTRY_VERIFY_WITH_TIMEOUT(screen.run(u"xprop -root -notype _NET_SUPPORTING_WM_CHECK"_s) == 0
                                  && screen.xdotool(u"getactivewindow"_s) != -1, 10000);
-        const char *programs[] = {"xlogo", "xlogo", "xterm -class Racer -e sleep 600", "xterm -e sleep 600"};
-        for (int i = 0; i < 4; ++i) {
-            clients[i].setProcessEnvironment(screen.environment);
-            clients[i].startCommand(QLatin1String(programs[i]));
-        }
+        for (const char *program : {"xlogo", "xlogo", "xterm -class Racer -e sleep 600", "xterm -e sleep 600"})
+            screen.launch(QLatin1String(program));
         // The four clients map their windows in any order, the terminals often last.
         const auto found = [this] {
-            windows = {{u"XLogo"_s, windowOf(u"XLogo"_s)}, {u"XLogo2"_s, windowOf(u"XLogo"_s, 1)},
-                       {u"Racer"_s, windowOf(u"Racer"_s)}, {u"XTerm"_s, windowOf(u"XTerm"_s)}};
+            const auto of = [this](const QString &name) { return screen.windows(u"--class ^%1$"_s.arg(name)).keys(); };
+            windows = {{u"XLogo"_s, of(u"XLogo"_s).value(0)}, {u"XLogo2"_s, of(u"XLogo"_s).value(1)},
+                       {u"Racer"_s, of(u"Racer"_s).value(0)}, {u"XTerm"_s, of(u"XTerm"_s).value(0)}};
             return std::none_of(windows.cbegin(), windows.cend(), [](const QString &id) { return id.isEmpty(); });
         };
         QTRY_VERIFY_WITH_TIMEOUT(found(), 10000);
-        xcb = xcb_connect(nullptr, nullptr);
-        QVERIFY(!xcb_connection_has_error(xcb));
-        root = xcb_setup_roots_iterator(xcb_get_setup(xcb)).data;
         startProgram();
         QCOMPARE(command({u"--link"_s, u"XLogo"_s, u"1"_s}), u"XLogo linked to profile 1 (Game)\n"_s);
         QCOMPARE(command({u"--link"_s, u"Racer"_s, u"2"_s}), u"Racer linked to profile 2 (Race)\n"_s);
@@ -93,6 +78,8 @@ private slots:
         const int before = sends();
         auto *links = view()->rootContext()->contextProperty(u"ui_Links"_s).value<ProfileLinks *>();
         QVERIFY(links && links->findChild<ActiveWindowWatch *>());
+        xcb_connection_t *xcb = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(xcb)).data->root;
         xcb_intern_atom_reply_t *active = xcb_intern_atom_reply(xcb, xcb_intern_atom(xcb, 0, 18, "_NET_ACTIVE_WINDOW"), nullptr);
         for (const Step &step : steps) {
             qInfo("focus %s", qPrintable(step.focus));
@@ -102,8 +89,8 @@ private slots:
             if (pick) {
                 QCOMPARE(w->runCommand({u"--profile"_s, u"3"_s}).code, 0);
             } else if (step.focus == u"nameless"_s || step.focus == u"gone"_s) {   // root: no WM_CLASS; an unused id
-                const uint32_t window = step.focus == u"gone"_s ? xcb_generate_id(xcb) : root->root;
-                xcb_change_property(xcb, XCB_PROP_MODE_REPLACE, root->root, active->atom, XCB_ATOM_WINDOW, 32, 1, &window);
+                const uint32_t window = step.focus == u"gone"_s ? xcb_generate_id(xcb) : root;
+                xcb_change_property(xcb, XCB_PROP_MODE_REPLACE, root, active->atom, XCB_ATOM_WINDOW, 32, 1, &window);
                 xcb_flush(xcb);
                 last = QString();
             } else {
@@ -210,8 +197,7 @@ private slots:
         // The dialog lists the open windows' classes; Add links one to the profile, Remove unlinks it.
         menu(1, 5);
         QTRY_VERIFY(shown(u"linkOpenList"_s));
-        QQuickItem *openList = item(u"linkOpenList"_s);
-        QTRY_VERIFY(openList->property("count").toInt() >= 2);
+        QTRY_VERIFY(item(u"linkOpenList"_s)->property("count").toInt() >= 2);
         int term = 0;
         while (item(u"linkOpenListRow%1"_s.arg(term))
                && item(u"linkOpenListRow%1"_s.arg(term))->property("windowClass") != u"XTerm"_s)
@@ -232,9 +218,7 @@ private:
     // Moves the pointer to the item's centre and clicks `button` there; xdotool's exit code.
     int click(const QString &name, int button = 1) const
     {
-        if (!shown(name))
-            return -2;
-        return screen.click(view()->mapToGlobal(scenePoint(item(name))), QString::number(button));
+        return shown(name) ? screen.click(view()->mapToGlobal(scenePoint(item(name))), QString::number(button)) : -2;
     }
     int sends() const { return int(sentKeyMatrices(data.filePath(u"trace.txt"_s)).size()); }
     QString command(const QStringList &args) const { return w->runCommand(args).out; }
@@ -246,36 +230,17 @@ private:
         w->checkDevice();
         QTRY_VERIFY_WITH_TIMEOUT(shown(u"envItem"_s) && view()->isEnabled(), 10000);
     }
-    // The nth visible window of the class; its id in decimal.
-    QString windowOf(const QString &windowClass, int nth = 0)
-    {
-        QString ids;
-        screen.run(u"xdotool search --sync --onlyvisible --class ^%1$"_s.arg(windowClass), &ids);
-        return ids.split(u'\n', Qt::SkipEmptyParts).value(nth);
-    }
     // Makes every window named active in turn, in one go: the program sees them only afterwards.
     void activate(const QStringList &windows)
     {
-        QString args;
-        for (const QString &id : windows)
-            args += u" windowactivate --sync "_s + id;
-        QCOMPARE(screen.xdotool(args.trimmed()), 0);
+        QCOMPARE(screen.xdotool(u"windowactivate --sync "_s + windows.join(u" windowactivate --sync "_s)), 0);
     }
     VirtualScreen &screen;
     TempDataFolder data;
-    QProcess openbox, clients[4];
     std::unique_ptr<Widget> w;
-    xcb_connection_t *xcb = nullptr;
-    xcb_screen_t *root = nullptr;   // the root window's screen
     QMap<QString, QString> windows;   // XLogo, XLogo2, Racer, XTerm -> id
 };
 
-int main(int argc, char **argv)
-{
-    // The active window is X11's here, whatever session the test was started from.
-    qunsetenv("WAYLAND_DISPLAY");
-    qunsetenv("XDG_SESSION_TYPE");
-    return runOnVirtualScreen<TestX11AppLinks>(argc, argv);
-}
+int main(int argc, char **argv) { return runOnVirtualScreen<TestX11AppLinks>(argc, argv); }
 
 #include "tst_x11_applinks.moc"

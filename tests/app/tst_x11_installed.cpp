@@ -19,17 +19,6 @@ static QString checksums(const QString &root)
     return find.waitForFinished() ? QString::fromLocal8Bit(find.readAllStandardOutput()) : QString();
 }
 
-// The centre of the first pixel run of colour, top to bottom, left to right; null when none.
-static QPoint findColour(const QImage &shot, QRgb colour, const QRect &within)
-{
-    for (int i = 0; i < within.width() * within.height(); ++i) {
-        const QPoint at = within.topLeft() + QPoint(i % within.width(), i / within.width());
-        if ((shot.pixel(at) & 0xFFFFFF) == (colour & 0xFFFFFF))
-            return at + QPoint(20, 8);
-    }
-    return {};
-}
-
 class TestX11Installed : public QObject
 {
     Q_OBJECT
@@ -37,24 +26,17 @@ private slots:
     // The file list the install lays out: app/package_deb, which packs the same install.
     void readOnlyInstallKeepsUserFilesApart()
     {
-        QProcess install;
-        install.setProcessChannelMode(QProcess::MergedChannels);
-        install.start(u"cmake"_s, {u"--install"_s, buildDir, u"--prefix"_s, prefix.path()});
-        QVERIFY(install.waitForFinished(120000));
-        QVERIFY2(install.exitCode() == 0, install.readAll().constData());
+        const QString install = u"cmake --install \"$0\" --prefix \"$1\" >/dev/null"_s;   // its errors still shown
+        QCOMPARE(QProcess::execute(u"sh"_s, {u"-c"_s, install, buildDir, prefix.path()}), 0);
         QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"a-w"_s, lib()}), 0);
         const auto before = checksums(prefix.path());
         QVERIFY(before.count(u'\n') > 10);
         VirtualScreen screen;
-        QVERIFY(screen.start());
+        QVERIFY2(screen.start(), qPrintable(screen.failure));
         QTemporaryDir runtime;
-        QProcess program;
-        QProcessEnvironment env = screen.environment;
-        env.insert(u"XDG_DATA_HOME"_s, dataHome.path());
-        env.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
-        program.setProcessEnvironment(env);
-        program.setProcessChannelMode(QProcess::MergedChannels);
-        program.start(prefix.filePath(u"bin/orvane-g7"_s), {u"--simulate"_s});   // started through the launcher
+        screen.environment.insert(u"XDG_DATA_HOME"_s, dataHome.path());
+        screen.environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+        QProcess &program = screen.launch(prefix.filePath(u"bin/orvane-g7 --simulate"_s));   // through the launcher
         const QString user = dataHome.filePath(u"orvane-g7/modules"_s);
         // The seeding copies one file after another.
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(user + u"/setting/apConfig.bin"_s) && QFileInfo::exists(user + u"/setting/name.bin"_s)
@@ -66,17 +48,16 @@ private slots:
         const QPoint origin = window.topLeft();
         const QPoint reset = origin + QPoint(913 + 30, 604 + 12);
         const QString shot = runtime.filePath(u"shot.png"_s);
-        QPoint ok;
+        QList<QPoint> ok;
         QTRY_VERIFY_WITH_TIMEOUT(screen.click(reset) == 0
-                                     && screen.run(u"import -window root "_s + shot) == 0
-                                     && !(ok = findColour(QImage(shot), qRgb(0x4f, 0x17, 0x17),
-                                                          QRect(origin, QSize(1000, 640)))).isNull(),
+                                     && !(ok = pixelsOf(screen.screenshot(shot), QRect(origin, QSize(1000, 640)),
+                                                        qRgb(0x4f, 0x17, 0x17))).isEmpty(),
                                  60000);
-        QCOMPARE(screen.click(ok), 0);
+        QCOMPARE(screen.click(ok.first() + QPoint(20, 8)), 0);
         QTRY_VERIFY_WITH_TIMEOUT(QFile(user + u"/setting/p1.bin"_s).size() > 0, 60000);
         program.terminate();
         QVERIFY(program.waitForFinished(10000));
-        QVERIFY2(!program.readAll().contains("Could not"), "a copy into the user's folder failed");
+        QVERIFY2(!program.readAllStandardError().contains("Could not"), "a copy into the user's folder failed");
         QCOMPARE(checksums(prefix.path()), before);
         QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"u+w"_s, lib()}), 0);
     }

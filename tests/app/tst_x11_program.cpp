@@ -20,15 +20,6 @@ const QPoint minimiseButton(965, 14), closeButton(987, 14), dragSpot(660, 80);
 const QString mainWindow = u"--name ^ORVANE\\sGLIDE\\sMOUSE\\sG7\\s\\(simulated\\)$"_s;
 const QString anyWindow = u"--class orvane-g7"_s;   // the program's windows, whatever their titles
 
-// The share of the rectangle's pixels in the colour.
-static double share(const QImage &shot, const QRect &rect, QRgb colour)
-{
-    int found = 0;
-    for (int i = 0; i < rect.width() * rect.height(); ++i)
-        found += (shot.pixel(rect.x() + i % rect.width(), rect.y() + i / rect.width()) & 0xFFFFFF) == colour;
-    return double(found) / (rect.width() * rect.height());
-}
-
 class TestX11Program : public QObject
 {
     Q_OBJECT
@@ -41,7 +32,6 @@ private slots:
         screen.environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, QString::fromLatin1(bus.address));
         screen.environment.insert(u"XDG_STATE_HOME"_s, install.filePath(u"state"_s));   // the programs' logs
         screen.environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());   // the copy-data socket's folder
-        first.setProcessEnvironment(screen.environment);
     }
 
     void withoutMouseOrTrayTheWindowSaysWhy_data()
@@ -61,28 +51,23 @@ private slots:
         QFETCH(QString, language);
         QFETCH(bool, unopenable);
         QFETCH(QString, notice);
-        QSettings config(install.filePath(u"modules/setting/apConfig.bin"_s), QSettings::IniFormat);
-        config.setValue(u"common/language"_s, language);
-        config.sync();
+        QSettings(install.filePath(u"modules/setting/apConfig.bin"_s), QSettings::IniFormat)
+            .setValue(u"common/language"_s, language);   // written as the settings object goes
         QTemporaryDir root; // what the program sees of /sys and /dev
         if (unopenable)
             addFakeMouse(root.path(), 0);   // a mouse this user may not open
-        QProcessEnvironment env = screen.environment;
-        env.insert(u"ORVANE_G7_SYSROOT"_s, root.path());
-        QProcess alone;
-        alone.setProcessEnvironment(env);
+        screen.environment.insert(u"ORVANE_G7_SYSROOT"_s, root.path());
         notices.calls.clear();
-        alone.start(program, {});
-        QByteArray said;
-        QTRY_VERIFY2_WITH_TIMEOUT((collect(alone, said, {}), !screen.pageWindow(anyWindow).isEmpty()), said.constData(),
-                                  60000);
-        // The state's panel in the middle of the drawn page.
+        QProcess &alone = screen.launch(program);
+        said.clear();
+        QTRY_VERIFY2_WITH_TIMEOUT((collect(alone), !screen.pageWindow(anyWindow).isEmpty()), said.constData(), 60000);
+        // The state's panel in the middle of the drawn page (drawn: under a tenth of it black).
         const QString shot = u"x11_program_%1.png"_s.arg(QString(QTest::currentDataTag()).replace(u' ', u'_'));
         const QRect panel = QRect(250, 250, 500, 140).translated(screen.pageWindow(anyWindow).topLeft());
         QImage image;
-        QTRY_VERIFY_WITH_TIMEOUT(share(image = screenshot(shot), panel, 0) < 0.1, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(pixelsOf(image = screen.screenshot(shot), panel, 0).size() < 7000, 10000);
         // Only the no-permission state has a title in the warning red.
-        const int red = qRound(share(image, panel, 0xff6a5a) * panel.width() * panel.height());
+        const qsizetype red = pixelsOf(image, panel, 0xff6a5a).size();
         QVERIFY2((red > 20) == unopenable, qPrintable(QString::number(red)));
         QTRY_COMPARE(notices.calls.size(), notice.isEmpty() ? 0 : 1);
         QVERIFY2(notice.isEmpty() || notices.calls.first().endsWith(u" replaces 0: "_s + notice), qPrintable(notices.calls.value(0)));
@@ -90,10 +75,11 @@ private slots:
         const QByteArray line = unopenable ? "Mouse found, but no permission to open it. Run \"orvane-g7 --check\" to see the fix."
                                            : "No supported mouse found; waiting for one to be plugged in (start with --simulate"
                                              " to see the program without a mouse).";
-        QTRY_VERIFY2((collect(alone, said, {}), said.contains(line)), said.constData());
+        QTRY_VERIFY2(collect(alone).contains(line), said.constData());
         QVERIFY(!unopenable || !said.contains("No supported mouse found"));
         alone.terminate();
         QVERIFY(alone.waitForFinished(10000));
+        screen.environment.remove(u"ORVANE_G7_SYSROOT"_s);
     }
 
     // The connect step and the page's loading, no command waiting for the channel; a copy-data record meanwhile
@@ -102,12 +88,10 @@ private slots:
     void startUpThenWithoutTrayThenTheLateTray()
     {
         const QString trace = install.filePath(u"start-trace.txt"_s);
-        const QStringList args{u"--simulate"_s, u"--trace"_s, trace};
-        first.start(program, args);
+        QProcess &first = screen.launch(program + u" --simulate --trace "_s + trace);
         // The connect step's first query: the start's commands run from now on (else what it said tells why).
-        QByteArray said;
-        QTRY_VERIFY2_WITH_TIMEOUT((collect(first, said, args), !sentCommandBlocks(trace, 0x83).isEmpty()),
-                                  said.constData(), 60000);
+        said.clear();
+        QTRY_VERIFY2_WITH_TIMEOUT((collect(first), !sentCommandBlocks(trace, 0x83).isEmpty()), said.constData(), 60000);
         QLocalSocket record;
         record.connectToServer(runtime.filePath(u"orvane-g7-copydata"_s));
         QVERIFY(record.waitForConnected(5000));
@@ -115,13 +99,9 @@ private slots:
         QVERIFY(record.waitForBytesWritten(5000));
         // The box, captioned as the main window; closed with Return.
         const auto boxes = [this] {
-            QString ids, size;
-            screen.run(u"xdotool search --onlyvisible "_s + mainWindow, &ids);
-            QStringList found = ids.split(u'\n', Qt::SkipEmptyParts);
-            found.removeIf([&](const QString &id) {
-                return screen.run(u"xdotool getwindowgeometry "_s + id, &size) != 0 || size.contains(u"1000x640"_s);
-            });
-            return found;
+            QMap<QString, QRect> found = screen.windows(mainWindow);
+            found.removeIf([](auto window) { return window.value().size() == QSize(1000, 640); });
+            return found.keys();
         };
         QTRY_COMPARE_WITH_TIMEOUT(boxes().size(), 1, 10000);
         QCOMPARE(screen.run(u"xdotool windowfocus %1 key Return"_s.arg(boxes().first())), 0);
@@ -133,22 +113,19 @@ private slots:
         // No command waited for the channel (8 ms polls) or gave up (the option exchange's bytes: device/connection).
         const QString sent = TraceReader(trace).texts({u"feature-out"_s, u"data-out"_s, u"sleep"_s}).join(u", "_s);
         QVERIFY2(!sent.contains(u"- sleep 8, - sleep 8"_s), qPrintable(sent));
-        collect(first, said, args);
-        QVERIFY2(!said.contains("cmd Failed") && !said.contains("hid_"), said.constData());
+        QVERIFY2(!collect(first).contains("cmd Failed") && !said.contains("hid_"), said.constData());
         QTRY_COMPARE_WITH_TIMEOUT(screen.windows(mainWindow).size(), 1, 30000);
-        // The page takes clicks once its start lock lets go and the key panel is drawn (the lock's time: qml/quick).
+        // Clicks count once the start lock lets go and the key panel is drawn, a tenth black at most (lock: qml/quick).
         const QRect leftPanel = QRect(20, 110, 200, 380).translated(origin());
-        QTRY_VERIFY_WITH_TIMEOUT(share(screenshot(u"x11_program_main_page.png"_s), leftPanel, 0) <= 0.1, 30000);
-        QString id;
-        screen.run(u"xdotool search "_s + mainWindow, &id);
+        const QString shot = u"x11_program_main_page.png"_s;
+        QTRY_VERIFY_WITH_TIMEOUT(pixelsOf(screen.screenshot(shot), leftPanel, 0).size() <= 7600, 30000);
+        const QString id = screen.windows(mainWindow).firstKey();
         QCOMPARE(screen.click(origin() + closeButton), 0);
         QTRY_VERIFY(hints(id).contains(QLatin1String("Iconic")));
         // Started again, through a launcher link of another name, it is the same program: it hands over and says so.
         const QString launcher = install.filePath(u"g7-launcher"_s);
         QVERIFY(QFile::link(program, launcher));
-        QProcess again;
-        again.setProcessEnvironment(screen.environment);
-        again.start(launcher, {u"--simulate"_s});
+        QProcess &again = screen.launch(launcher + u" --simulate"_s);
         QVERIFY(again.waitForFinished(10000) && again.exitCode() == 1);
         QVERIFY(again.readAllStandardError().contains("Already running: its window was brought up."));
         QTRY_VERIFY(hints(id).contains(QLatin1String("Normal")));
@@ -165,7 +142,7 @@ private slots:
         QTRY_VERIFY(hints(id).contains(QLatin1String("Iconic")));
         // Docks and task switchers show the program's own icon, at the sizes they pick from.
         QString icons;
-        QCOMPARE(screen.run(u"xprop -id %1 _NET_WM_ICON"_s.arg(id.trimmed()), &icons), 0);
+        QCOMPARE(screen.run(u"xprop -id %1 _NET_WM_ICON"_s.arg(id), &icons), 0);
         for (int size : {16, 22, 24, 32, 48, 64, 128})
             QVERIFY2(icons.contains(u"Icon (%1 x %1)"_s.arg(size)), qPrintable(icons.left(200)));
         QCOMPARE(screen.click(origin() + closeButton), 0);
@@ -182,12 +159,10 @@ private slots:
             return !menuRect.isNull();
         };
         QTRY_VERIFY(menuOpen());
-        const QImage menu = screenshot(u"x11_program_tray_menu.png"_s);
+        const QImage menu = screen.screenshot(u"x11_program_tray_menu.png"_s);
         QCOMPARE(QColor(menu.pixel(icon + QPoint(12, 10))), QColor(68, 69, 73));
         QCOMPARE(screen.click(QPoint(icon.x() + 20, menuRect.bottom() - 12)), 0);
-        QVERIFY(first.waitForFinished(5000));
-        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(first.exitCode(), 0);
+        QVERIFY(first.waitForFinished(5000) && first.exitStatus() == QProcess::NormalExit && first.exitCode() == 0);
         // Started as the autostart entry starts it: in the tray only, until its icon is double-clicked.
         said.clear();
         first.start(program, {u"--simulate"_s, u"--hidden"_s});
@@ -201,21 +176,21 @@ private slots:
     }
 
 private:
-    QImage screenshot(const QString &keepAs) { return screen.run(u"import -window root "_s + keepAs) == 0 ? QImage(keepAs) : QImage(); }
-    // Collects what `process` said; a start that could not reach the X server (now and then) is made again, twice at most.
-    void collect(QProcess &process, QByteArray &said, const QStringList &args)
+    // All `process` said; a start that could not reach the X server (now and then) is made again, at most twice.
+    const QByteArray &collect(QProcess &process)
     {
         said += process.readAllStandardError() + process.readAllStandardOutput();
         if (process.state() == QProcess::NotRunning && said.contains("could not connect to display")
-            && unreachableStarts < 2) {
-            ++unreachableStarts;
+            && unreachableStarts++ < 2) {
             qWarning("%s", said.constData());
             said.clear();
-            process.start(program, args);
+            process.start();   // the program and arguments it was started with
         }
+        return said;
     }
+    QByteArray said;
     int unreachableStarts = 0;
-    QPoint origin() { return screen.windows(mainWindow).value(0).topLeft(); }
+    QPoint origin() { return screen.pageWindow(mainWindow).topLeft(); }
     QString hints(const QString &id)
     {
         QString found;
@@ -227,7 +202,7 @@ private:
     {
         QPoint icon;
         const bool found = QTest::qWaitFor([&] {
-            const QList<QRect> hosts = screen.windows(u"--class trayer"_s);
+            const QList<QRect> hosts = screen.windows(u"--class trayer"_s).values();
             for (const QRect &r : screen.windows(anyWindow)) {
                 const bool embedded = std::any_of(hosts.begin(), hosts.end(), [&](const QRect &host) { return host.contains(r); });
                 icon = embedded && r.width() <= 32 && r.height() <= 32 ? r.center() : icon;
@@ -242,7 +217,6 @@ private:
     NotificationServer notices;
     QTemporaryDir install, runtime; // a private installation: its own single-instance identity and user files
     const QString program = install.filePath(u"orvane-g7"_s);
-    QProcess first;
 };
 
 QTEST_GUILESS_MAIN(TestX11Program)

@@ -4,7 +4,6 @@
 #include "profilekeys.h"
 #include "viewrig.h"
 
-#include <QApplication>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
@@ -26,7 +25,11 @@ class tst_X11Pointer : public QObject
     VirtualScreen screen;
 
 private slots:
-    void initTestCase() { QVERIFY2(screen.start(), qPrintable(screen.failure)); }
+    void initTestCase()
+    {
+        qputenv("GSETTINGS_BACKEND", "memory");   // GNOME's settings stay in this process, also when run by hand
+        QVERIFY2(screen.start(), qPrintable(screen.failure));
+    }
     void init() { QCOMPARE(screen.run(QStringLiteral("xset m 2/1 4")), 0); }
 
     // Acceleration reads back from the server; speed goes to its threshold and to GNOME; double-click to GNOME.
@@ -90,14 +93,12 @@ private slots:
     void accelerationRefused()
     {
         ViewRig rig(1);
-        for (const auto &[refused, calls] : {std::pair<const char *, QStringList>{"getMouse", {"getMouse"}},
-                 {"setMouse", {"getMouse", "setMouse 6 10 0"}}}) {
+        for (const char *refused : {"getMouse", "setMouse"}) {
             rig.system->refuse = QStringList{refused};
-            rig.system->calls.clear();
             QTest::ignoreMessage(QtDebugMsg, "setAcceleration Failed");
             rig.view.setAcceleration(false);
-            QCOMPARE(rig.system->calls, calls);
         }
+        QCOMPARE(rig.system->calls, (QStringList{"getMouse", "getMouse", "setMouse 6 10 0"}));
     }
 
     // Wheel lines go to KDE's kdeglobals under KDE or where the key is already, every other byte kept; elsewhere
@@ -148,20 +149,8 @@ private slots:
         rig.view.setVerticalScrollLines(lines);
         QCOMPARE(rig.data.readFile("config/kdeglobals"), after.isNull() ? before : after);
         QCOMPARE(QFile::exists(rig.data.filePath("config/kdeglobals")), !before.isNull() || !after.isNull());
-        QCOMPARE(rig.view.getVerticalScrollLines(), lines);
-        qunsetenv("XDG_CONFIG_HOME");
-        qunsetenv("XDG_CURRENT_DESKTOP");
     }
 };
 
-int main(int argc, char **argv)
-{
-    // GNOME's settings stay in this process; the widgets need no screen.
-    qputenv("GSETTINGS_BACKEND", "memory");
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    tst_X11Pointer test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(tst_X11Pointer)
 #include "tst_x11_pointer.moc"
