@@ -185,8 +185,6 @@ private slots:
     void renameAndRenumbering()
     {
         TempDataFolder data;
-        QDir().mkpath("modules/setting");
-        QDir().mkpath("modules/macro");
         ProfileStore profiles;
         QVERIFY(MacroFiles::create("M1", 0));
         QVERIFY(!MacroFiles::save("absent", {"1,A"}, 1));

@@ -27,10 +27,8 @@ private slots:
         QTest::newRow("control char") << QVariant(QString(QChar(1)) + "2") << QByteArray("\\x1\\x32");
         QTest::newRow("tab newline") << QVariant(QString("a\tb\nc")) << QByteArray("a\\tb\\nc");
         QTest::newRow("quote backslash") << QVariant(QString("a\"b\\c")) << QByteArray("a\\\"b\\\\c");
-        QTest::newRow("comma") << QVariant(QString("1,A")) << QByteArray("\"1,A\"");
         QTest::newRow("semicolon") << QVariant(QString("a;b")) << QByteArray("\"a;b\"");
         QTest::newRow("equals") << QVariant(QString("a=b")) << QByteArray("\"a=b\"");
-        QTest::newRow("leading blanks") << QVariant(QString("  lead")) << QByteArray("\"  lead\"");
         QTest::newRow("trailing blank") << QVariant(QString("trail ")) << QByteArray("\"trail \"");
         QTest::newRow("leading at") << QVariant(QString("@x")) << QByteArray("@@x");
         QTest::newRow("list") << QVariant(QStringList{"宏", "1,2", " d"})
