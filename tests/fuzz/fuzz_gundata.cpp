@@ -5,7 +5,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    FuzzSupport::init();
     FuzzSupport::writeCase(QStringLiteral("modules/gun/gunData.bin"), data, size);
     QStringList names;
     {

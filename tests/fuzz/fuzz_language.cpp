@@ -4,7 +4,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    FuzzSupport::init();
     FuzzSupport::writeCase(QStringLiteral("modules/i18n/xx.ini"), data, size);
     const QString file = LanguageStrings::fileForCode(QStringLiteral("xx"));
     for (int type = -1; type <= 7; ++type) {

@@ -1,8 +1,5 @@
-// A macro file as the macro editor loads it, then through the macro encoder
-// the send uses, down to the block for the mouse. Then what the editor does
-// with macros, on names and numbers taken from the case: create, save, rename
-// with profiles 0..5 referring to the macro, delete. What is saved
-// must load back as it was, and nothing may be left outside the data folder.
+// A macro file as the macro editor loads it, then through the encoder down to the block for the mouse; then the
+// editor's create, save, rename (profiles 0..5 referring to it) and delete, on names and numbers from the case.
 #include "fuzzsupport.h"
 #include "macrocodec.h"
 #include "macrofiles.h"
@@ -53,7 +50,6 @@ void editorOperations(const QStringList &loaded, uchar position)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    FuzzSupport::init();
     FuzzSupport::writeCase(QStringLiteral("modules/macro/m.bin"), data, size);
     const QStringList entries = MacroFiles::load(QStringLiteral("m"));
     MacroFiles::loadIndex(QStringLiteral("m"));

@@ -4,7 +4,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    FuzzSupport::init();
     FuzzSupport::writeCase(QStringLiteral("modules/setting/name.bin"), data, size);
     for (int type = -1; type <= 4; ++type) {
         const QStringList names = NameLists::withoutSentinel(NameLists::read(type));

@@ -1,11 +1,5 @@
-// A profile exchange file (.pf) imported as `--import file.pf N` does it:
-// ProfileExchange::importProfile, then importMacros on the replaced profile.
-// The .pf lies in a folder of its own beside the data folder, as a file from
-// another computer would. Every case starts from the same data folder (one
-// macro "Keep" in the name list, empty profiles), so cases do not depend on
-// each other and the macro folder stays bounded. After the import nothing may
-// lie anywhere but where the import may write: the target profile, the macro
-// name list and modules/macro/<safe name>.bin; no staging file may be left.
+// A profile exchange file (.pf) imported as `--import file.pf N` does it: importProfile, then importMacros on the
+// replaced profile. Every case starts from the same data folder, so cases do not depend on each other.
 #include "fuzzsupport.h"
 #include "namelists.h"
 #include "profileexchange.h"
@@ -35,9 +29,8 @@ void restore(const QString &path, const QByteArray &bytes)
 // Back to the pristine data folder: no profile files, the one macro and its name list.
 void reset()
 {
-    QDirIterator macros(QStringLiteral("modules/macro"), QDir::Files | QDir::Hidden);
-    while (macros.hasNext())
-        QFile::remove(macros.next());
+    QDir(QStringLiteral("modules/macro")).removeRecursively();
+    QDir().mkpath(QStringLiteral("modules/macro"));
     for (int n = 0; n < ProfileStore::profileCount; ++n)
         QFile::remove(ProfileStore::profileFile(n));
     restore(QStringLiteral("modules/macro/Keep.bin"),
@@ -59,22 +52,16 @@ void checkWrites(int profile)
     const QString profileFile = QStringLiteral("modules/setting/p%1.bin").arg(profile + 1);
     QDirIterator it(root + QStringLiteral("modules"), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
                     QDirIterator::Subdirectories);
+    static const QStringList folders{QStringLiteral("modules/setting"), QStringLiteral("modules/macro"),
+                                     QStringLiteral("modules/gun"), QStringLiteral("modules/i18n")};
     while (it.hasNext()) {
         const QFileInfo entry(it.next());
         const QString relative = entry.filePath().mid(root.size());
-        if (entry.isDir()) {
-            static const QStringList folders{QStringLiteral("modules/setting"), QStringLiteral("modules/macro"),
-                                             QStringLiteral("modules/gun"), QStringLiteral("modules/i18n")};
-            if (!folders.contains(relative))
-                FuzzSupport::fail(QStringLiteral("folder made: ") + relative);
-            continue;
-        }
-        if (relative == profileFile || relative == QLatin1String("modules/setting/name.bin"))
-            continue;
         const QRegularExpressionMatch match = macroFile.match(relative);
-        if (match.hasMatch() && isSafeFileName(match.captured(1)))
-            continue;
-        FuzzSupport::fail(QStringLiteral("written: ") + relative);
+        const bool writable = relative == profileFile || relative == QLatin1String("modules/setting/name.bin")
+                              || (match.hasMatch() && isSafeFileName(match.captured(1)));
+        if (entry.isDir() ? !folders.contains(relative) : !writable)
+            FuzzSupport::fail(QStringLiteral("written: ") + relative);
     }
 }
 

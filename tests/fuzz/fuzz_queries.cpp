@@ -4,6 +4,9 @@
 #include "fuzzedmouse.h"
 #include "fuzzsupport.h"
 
+#include <array>
+#include <functional>
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzSupport::init();
@@ -14,38 +17,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         Hid_Thread hid;
         attach(hid);
         isEncode = (mouse->takeByte() & 1) != 0;
-        while (!mouse->exhausted()) {
-            if (!hid.hidFree)
-                abort();   // a command left the channel taken
-            uchar in[4] = {1, 2, 3, 4};   // the in-out arguments, the same before every command
-            switch (mouse->takeByte() % 7) {
-            case 0:
-                hid.hid_00H_GetSecrecyCode(in[0], in[1], in[2], in[3]);
-                break;
-            case 1:
-                hid.hid_87H_GetCurrentDPI();
-                break;
-            case 2:
-                hid.hid_83H_GetKeyboardoption(in[0], in[1], in[2], in[3]);
-                break;
-            case 3:
-                hid.hid_8BH_GetCurrentDPIStage(in[0]);
-                break;
-            case 4:
-                hid.hid_8DH_GetRGBLedEffect(in[0], in[1], in[2]);
-                break;
-            case 5: {
+        std::array<uchar, 4> in;   // the in-out arguments, the same before every command
+        const std::function<void()> commands[] = {
+            [&] { hid.hid_00H_GetSecrecyCode(in[0], in[1], in[2], in[3]); },
+            [&] { hid.hid_87H_GetCurrentDPI(); },
+            [&] { hid.hid_83H_GetKeyboardoption(in[0], in[1], in[2], in[3]); },
+            [&] { hid.hid_8BH_GetCurrentDPIStage(in[0]); },
+            [&] { hid.hid_8DH_GetRGBLedEffect(in[0], in[1], in[2]); },
+            [&] {
                 // The pages hand a buffer of exactly the length of the type they ask for.
                 const uchar type = uchar(mouse->takeByte());
                 std::vector<uchar> colours(type == 2 ? 4 : 24, 0x5A);
                 hid.hid_90H_GetLED8StageColor(type, colours.data());
-                break;
-            }
-            default:
+            },
+            [&] {
                 hid.chkDeviceIsEnCode();   // the connect step and its 83H exchange
                 hid.stopMonitor();
-                break;
-            }
+            }};
+        while (!mouse->exhausted()) {
+            if (!hid.hidFree)
+                abort();   // a command left the channel taken
+            in = {1, 2, 3, 4};
+            commands[size_t(mouse->takeByte()) % std::size(commands)]();
         }
     }
     isEncode = false;

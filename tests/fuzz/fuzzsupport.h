@@ -1,13 +1,11 @@
 #pragma once
 
-#include <QByteArray>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QtGlobal>
 
 #include <cstdint>
 #include <cstdlib>
@@ -51,10 +49,11 @@ inline void init()
         QDir().mkpath(QStringLiteral("modules/") + QLatin1String(folder));
 }
 
-// Writes the case to a data file. Each write gets a later modification time,
-// so QSettings' file cache never mistakes it for the one before.
+// Writes the case to a data file, the run set up first. Each write gets a later
+// modification time, so QSettings' file cache never mistakes it for the one before.
 inline void writeCase(const QString &relative, const uint8_t *data, size_t size)
 {
+    init();
     static qint64 stamp = 1000000000;
     QFile out(relative);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))

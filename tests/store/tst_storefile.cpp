@@ -27,10 +27,8 @@ private slots:
         QTest::newRow("control char") << QVariant(QString(QChar(1)) + "2") << QByteArray("\\x1\\x32");
         QTest::newRow("tab newline") << QVariant(QString("a\tb\nc")) << QByteArray("a\\tb\\nc");
         QTest::newRow("quote backslash") << QVariant(QString("a\"b\\c")) << QByteArray("a\\\"b\\\\c");
-        QTest::newRow("comma") << QVariant(QString("1,A")) << QByteArray("\"1,A\"");
         QTest::newRow("semicolon") << QVariant(QString("a;b")) << QByteArray("\"a;b\"");
         QTest::newRow("equals") << QVariant(QString("a=b")) << QByteArray("\"a=b\"");
-        QTest::newRow("leading blanks") << QVariant(QString("  lead")) << QByteArray("\"  lead\"");
         QTest::newRow("trailing blank") << QVariant(QString("trail ")) << QByteArray("\"trail \"");
         QTest::newRow("leading at") << QVariant(QString("@x")) << QByteArray("@@x");
         QTest::newRow("list") << QVariant(QStringList{"宏", "1,2", " d"})
@@ -54,26 +52,25 @@ private slots:
     void readLines_data()
     {
         QTest::addColumn<QByteArray>("line"); QTest::addColumn<QVariant>("value");
-        QTest::addColumn<QString>("said");   // the debug line a typed value gives
         const QString blob = QString("(") + QChar(0) + QChar(0) + QChar(0) + QChar(0x7f) + ")";
-        const QString kept = "Store file .*file.bin keeps 1 typed values as text, the first under g/k";
-        QTest::newRow("raw UTF-8") << QString("宏 café").toUtf8() << QVariant(QString("宏 café")) << QString();
-        QTest::newRow("Latin-1 at end of line") << QByteArray("caf\xe9") << QVariant(QString("café")) << QString();
-        QTest::newRow("raw U+007F") << QByteArray("a\x7f") << QVariant(QString("a") + QChar(0x7f)) << QString();
-        QTest::newRow("earlier @String") << QByteArray("@String(x\\0y)") << QVariant(QString("x") + QChar(0) + "y") << QString();
-        QTest::newRow("unquoted blanks dropped") << QByteArray("   lead  ") << QVariant(QString("lead")) << QString();
-        QTest::newRow("list") << QByteArray("2, 0,240") << QVariant(QStringList{"2", "0", "240"}) << QString();
-        QTest::newRow("comment") << QByteArray("x ; note") << QVariant(QString("x")) << QString();
+        QTest::newRow("raw UTF-8") << QString("宏 café").toUtf8() << QVariant(QString("宏 café"));
+        QTest::newRow("Latin-1 at end of line") << QByteArray("caf\xe9") << QVariant(QString("café"));
+        QTest::newRow("raw U+007F") << QByteArray("a\x7f") << QVariant(QString("a") + QChar(0x7f));
+        QTest::newRow("earlier @String") << QByteArray("@String(x\\0y)") << QVariant(QString("x") + QChar(0) + "y");
+        QTest::newRow("unquoted blanks dropped") << QByteArray("   lead  ") << QVariant(QString("lead"));
+        QTest::newRow("list") << QByteArray("2, 0,240") << QVariant(QStringList{"2", "0", "240"});
+        QTest::newRow("comment") << QByteArray("x ; note") << QVariant(QString("x"));
         // Typed forms are never decoded: they stay the text they are.
-        QTest::newRow("@Variant") << QByteArray("@Variant(\\0\\0\\0\\x7f)") << QVariant("@Variant" + blob) << kept;
+        QTest::newRow("@Variant") << QByteArray("@Variant(\\0\\0\\0\\x7f)") << QVariant("@Variant" + blob);
         QTest::newRow("list element @Variant") << QByteArray("1, @Variant(\\0\\0\\0\\x7f)")
-                                               << QVariant(QVariantList{"1", "@Variant" + blob}) << kept;
+                                               << QVariant(QVariantList{"1", "@Variant" + blob});
     }
     void readLines()
     {
-        QFETCH(QByteArray, line); QFETCH(QVariant, value); QFETCH(QString, said);
-        if (!said.isEmpty())
-            QTest::ignoreMessage(QtDebugMsg, QRegularExpression(said));
+        QFETCH(QByteArray, line); QFETCH(QVariant, value);
+        if (line.contains("@Variant"))   // said once for the file
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Store file .*file.bin keeps 1 typed values as text, "
+                                                                "the first under g/k"));
         TempDataFolder dir;
         QVERIFY(dir.writeFile("modules/file.bin", "[g]\nk=" + line + "\n"));
         QCOMPARE(StoreFile::open(dir.filePath("modules/file.bin"))->value("g/k"), value);
@@ -102,31 +99,26 @@ private slots:
     }
 
     // The installed files come back with every value as it was, and byte for byte.
-    void installedRoundTrip_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::newRow("pD.bin") << "modules/setting/pD.bin";
-        QTest::newRow("apConfig.bin") << "modules/setting/apConfig.bin";
-    }
     void installedRoundTrip()
     {
-        QFETCH(QString, file);
-        TempDataFolder dir;
-        QVERIFY(dir.copyFromSource("modules/setting/apConfig.bin") && dir.copyFromSource("modules/setting/pD.bin"));
-        const QByteArray before = dir.readFile(file);
-        const QSettings qtReader(dir.filePath(file), QSettings::IniFormat);
-        const bool profile = file.endsWith("pD.bin");   // read as the profile made from it
-        {
-            ProfileStore store;
-            QVERIFY(!profile || store.resetProfile(0));
-            QSettings *settings = profile ? store.currentSettings() : store.apConfig();
-            QCOMPARE(settings->allKeys(), qtReader.allKeys());
-            for (const QString &key : settings->allKeys()) {
-                QCOMPARE(settings->value(key), qtReader.value(key));
-                settings->setValue(key, settings->value(key));   // rewrites the file
+        for (const QString file : {"modules/setting/pD.bin", "modules/setting/apConfig.bin"}) {
+            TempDataFolder dir;
+            QVERIFY(dir.copyFromSource("modules/setting/apConfig.bin") && dir.copyFromSource("modules/setting/pD.bin"));
+            const QByteArray before = dir.readFile(file);
+            const QSettings qtReader(dir.filePath(file), QSettings::IniFormat);
+            const bool profile = file.endsWith("pD.bin");   // read as the profile made from it
+            {
+                ProfileStore store;
+                QVERIFY(!profile || store.resetProfile(0));
+                QSettings *settings = profile ? store.currentSettings() : store.apConfig();
+                QCOMPARE(settings->allKeys(), qtReader.allKeys());
+                for (const QString &key : settings->allKeys()) {
+                    QCOMPARE(settings->value(key), qtReader.value(key));
+                    settings->setValue(key, settings->value(key));   // rewrites the file
+                }
             }
+            QCOMPARE(dir.readFile(profile ? "modules/setting/p1.bin" : file), before);
         }
-        QCOMPARE(dir.readFile(profile ? "modules/setting/p1.bin" : file), before);
     }
 
     // The escaping unit alone, for what QSettings never hands it.
@@ -164,31 +156,21 @@ private slots:
                                      "x, @Rect(1 2 3 4)"}));
     }
 
-    // Numbers and lists through the profile store: the file's lines, and what a later store reads, value() as text or
-    // "list" and list().
+    // Numbers and lists through the profile store, as their lines in the file (a list of one bare, read back as one
+    // value: bridge/profilepage).
     void valueForms()
     {
         TempDataFolder dir;
-        const QVariant written[] = {QVariantList{7}, 4000000000u, 255.0, QVariantList{255.0, 3.0}};   // the first bare
-        {
-            ProfileStore writer;
-            for (int k = 0; k < 4; ++k)
-                writer.setValue(QString("macro/%1").arg(k), written[k]);
-            QCoreApplication::processEvents();
-            QCOMPARE(dir.readFile("modules/setting/p1.bin"),
-                     QByteArray("[macro]\n0=7\n1=4000000000\n2=255\n3=255, 3\n"));
-        }
-        const ProfileStore store;
-        QStringList reads;
-        for (int k = 0; k < 4; ++k) {
-            const QStringList list = QVariant(store.list(QString("macro/%1").arg(k))).toStringList();
-            reads << (list.isEmpty() ? store.value(QString("macro/%1").arg(k)).toString() : "list " + list.join(' '));
-        }
-        QCOMPARE(reads, QStringList({"7", "4000000000", "255", "list 255 3"}));
+        const QVariant written[] = {QVariantList{7}, 4000000000u, 255.0, QVariantList{255.0, 3.0}};
+        ProfileStore writer;
+        for (int k = 0; k < 4; ++k)
+            writer.setValue(QString("macro/%1").arg(k), written[k]);
+        QCoreApplication::processEvents();
+        QCOMPARE(dir.readFile("modules/setting/p1.bin"), QByteArray("[macro]\n0=7\n1=4000000000\n2=255\n3=255, 3\n"));
     }
 
-    // A source that cannot be read, missing or a folder, leaves the target profile, file and object, as it was; then
-    // profiles replaced from pD.bin and from another profile.
+    // A source that cannot be read leaves the target profile, file and object, as it was; then profiles replaced from
+    // pD.bin and from another profile.
     void replacingProfiles()
     {
         TempDataFolder dir;
@@ -199,18 +181,14 @@ private slots:
         for (int n = 0; n < ProfileStore::profileCount; ++n)
             before.append(store.profileSettings(n));
         for (const QString source : {"pD", "p3"}) {   // "pD" resets profile 0, "p3" copies profile 2 onto it
-            for (bool folder : {false, true}) {
-                QVERIFY(!folder || QDir().mkpath(dir.filePath("modules/setting/" + source + ".bin")));
-                QTest::ignoreMessage(QtDebugMsg, QRegularExpression(
-                        "^Profile copy failed: .*" + source + "\\.bin -> .*p1\\.bin$"));
-                QVERIFY(source == "pD" ? !store.resetProfile(0) : !store.copyProfile(0, 2));
-                QCOMPARE(store.profileSettings(0), before.at(0));
-                QCOMPARE(store.value("macro/0").toString(), QString("keep"));
-                QCoreApplication::processEvents();
-                QCOMPARE(dir.readFile("modules/setting/p1.bin"), target);
-                QCOMPARE(QDir(dir.filePath("modules/setting")).entryList(QDir::Files), QStringList({"p1.bin"}));
-            }
-            QVERIFY(QDir().rmdir(dir.filePath("modules/setting/" + source + ".bin")));
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression(
+                    "^Profile copy failed: .*" + source + "\\.bin -> .*p1\\.bin$"));
+            QVERIFY(source == "pD" ? !store.resetProfile(0) : !store.copyProfile(0, 2));
+            QCOMPARE(store.profileSettings(0), before.at(0));
+            QCOMPARE(store.value("macro/0").toString(), QString("keep"));
+            QCoreApplication::processEvents();
+            QCOMPARE(dir.readFile("modules/setting/p1.bin"), target);
+            QCOMPARE(QDir(dir.filePath("modules/setting")).entryList(QDir::Files), QStringList({"p1.bin"}));
         }
         QVERIFY(dir.writeFile("modules/setting/pD.bin", "[sensor]\nreportRate_J2=8\n"));
         QVERIFY(dir.writeFile("modules/setting/p3.bin", "[profile]\nwho=three\n"));
@@ -290,12 +268,10 @@ private slots:
         const QString folder = field[0].endsWith("ini") ? "/modules/qml/" : "/modules/setting/";
         const QSettings file(G7_SOURCE_DIR + folder + field[0], QSettings::IniFormat);
         const QVariant stored = file.value(field[1]);
-        const bool absent = field.size() == 2 && !row.contains(" = ");   // a fresh installation lists no macro
-        QVERIFY(file.status() == QSettings::NoError && file.contains(field[1]) != absent);
-        if (absent)
-            return;
-        if (row.contains(" = ")) {
-            QCOMPARE(stored.toStringList().join(", "), row.section(" = ", 1));
+        QCOMPARE(file.status(), QSettings::NoError);
+        if (field.size() == 2) {   // a text, or no such key (a fresh installation lists no macro)
+            const QString text = file.contains(field[1]) ? " = " + stored.toStringList().join(", ") : QString();
+            QCOMPARE(field.join(' ') + text, row);
             return;
         }
         const QVariantList values = field[2] == "0" ? QVariantList{stored} : IniValues::toList(stored);
