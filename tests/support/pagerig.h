@@ -70,4 +70,7 @@ public:
     std::unique_ptr<myQQuickView> view;
     RecordingPointerSettings *system = nullptr;
     WindowControllerStub controller;
+
+private:
+    void moveTo(QPoint point) const;
 };
