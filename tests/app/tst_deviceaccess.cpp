@@ -19,13 +19,12 @@ static QByteArray acl(quint16 tag, quint16 perm, quint32 id, quint16 mask, quint
     const quint32 none = 0xFFFFFFFF;
     QList<std::array<quint32, 3>> entries{{UserObj, 6, none}, {GroupObj, 0, none}, {Mask, mask, none}, {Other, other, none}};
     entries.insert(tag == User ? 1 : 2, {tag, perm, id});   // in the kernel's order, by tag
-    QByteArray bytes(4 + 8 * entries.size(), '\0');
-    qToLittleEndian(quint32(2), bytes.data());
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        qToLittleEndian(quint16(entries[i][0]), bytes.data() + 4 + 8 * i);
-        qToLittleEndian(quint16(entries[i][1]), bytes.data() + 6 + 8 * i);
-        qToLittleEndian(entries[i][2], bytes.data() + 8 + 8 * i);
-    }
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint32(2);
+    for (const auto &[entryTag, permissions, entryId] : entries)
+        out << quint16(entryTag) << quint16(permissions) << entryId;
     return bytes;
 }
 
