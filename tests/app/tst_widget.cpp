@@ -47,7 +47,6 @@ private slots:
         QTest::newRow("tray: second start, never connected, no language") << QString() << true << secondStart << false << true << 1;
         QTest::newRow("tray: menu's Show window, connected, Chinese") << u"ChineseSimplified"_s << true << showMenuEntry << true << true << -1;
         QTest::newRow("tray: single click, Chinese in lower case") << u"chinesesimplified"_s << true << int(QSystemTrayIcon::Trigger) << false << false << -1;
-        QTest::newRow("tray: context menu") << en << true << int(QSystemTrayIcon::Context) << true << false << -1;
         QTest::newRow("no tray: second start, never connected") << en << false << secondStart << false << true << 1;
     }
     void closeAndBringBack()
