@@ -113,11 +113,9 @@ private slots:
             menu->hide();
             return checked;
         };
-        QVERIFY(!shownChecked());
         toggle->trigger();
         QVERIFY(toggle->isChecked() && QFile::exists(entry));   // its Exec line: app/cli commands(autostart on)
-        QVERIFY(QFile::remove(entry));
-        QVERIFY(!shownChecked());
+        QVERIFY(QFile::remove(entry) && !shownChecked());
         QFile other(entry);   // as `--autostart on` of another copy writes it
         QVERIFY(other.open(QIODevice::WriteOnly) && other.write("[Desktop Entry]\n") > 0);
         other.close();
@@ -159,8 +157,7 @@ private slots:
         QCOMPARE(w.pollTimer.interval(), 2048);
         QVERIFY(w.pollTimer.isSingleShot() && w.pollTimer.timerType() == Qt::PreciseTimer);
         mouse->plug();
-        QVERIFY(w.pollTimer.isActive());
-        QVERIFY(!deviceReady);
+        QVERIFY(w.pollTimer.isActive() && !deviceReady);
         emit watch.deviceChanged();
         QTRY_VERIFY_WITH_TIMEOUT(deviceReady, 5000);
         // The page's own start-up lock may hold the view for its first second.
