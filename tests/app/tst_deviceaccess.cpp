@@ -85,8 +85,6 @@ private slots:
         const QStringList usable{u"read and write: yes"_s, u"a supported mouse is usable"_s};
         QTest::newRow("nothing attached, no rule") << -1 << 0 << 1
             << QStringList{u"No supported mouse is attached."_s, u"udev rule: not installed"_s, teeRule};
-        QTest::newRow("nothing attached, rule installed") << -1 << 1 << 1
-            << QStringList{u"No supported mouse is attached."_s, u"udev rule: installed"_s};
         QTest::newRow("node it cannot open, no rule") << 0000 << 0 << 2
             << QStringList{u"Found ORVANE GLIDE MOUSE G7 (USB 260d:1031)"_s, u"read and write: NO (no permission)"_s,
                            u"there is no permission to open it"_s, teeRule};
