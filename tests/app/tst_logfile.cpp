@@ -88,10 +88,8 @@ private slots:
             qDebug("one");
             qDebug("two");
         }
-        QCOMPARE(console.size(), 3);
-        QVERIFY2(console.at(0).startsWith(u"cannot write the log file %1/orvane-g7.log: "_s.arg(blocker.fileName())),
-                 qPrintable(console.at(0)));
-        QCOMPARE(console.mid(1), QStringList({u"one"_s, u"two"_s}));
+        const QString said = u"cannot write the log file %1/orvane-g7.log: Not a directory"_s.arg(blocker.fileName());
+        QCOMPARE(console, QStringList({said, u"one"_s, u"two"_s}));
         qInstallMessageHandler(nullptr);
     }
 };
