@@ -217,17 +217,13 @@ private slots:
         view->setSource(QUrl::fromLocalFile(data.filePath(u"page.qml"_s)));
         QQuickItem *field = view->rootObject()->findChild<QQuickItem *>(u"field"_s);
         QVERIFY(field);
-        window.resize(300, 80);
-        view->setFocus();
         window.show();
-        window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(20, 15)); // into the field
         QTRY_VERIFY(field->hasActiveFocus());
         QTest::keyClicks(view, u"first"_s);
         QLineEdit other;
         other.show();
-        other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
         QTRY_VERIFY(!view->hasFocus());
         window.activateWindow();
