@@ -86,7 +86,6 @@ private slots:
         // Every copy started here keeps its autostart entry and log in private folders.
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
         qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
-        program.setWorkingDirectory(handed.filePath(u"in"_s));
         program.start(handed.filePath(u"orvane-g7"_s),
                       {u"--simulate"_s, u"--trace"_s, handed.filePath(u"trace.txt"_s)});
         // A command-line call before the program holds its lock would work alone and keep it out.
