@@ -183,10 +183,7 @@ int main(int argc, char **argv)
         QCoreApplication app(argc, argv);
         SingleInstancePeer peer;
         PeerAnswer answer;
-        if (!peer.isRunning() || !peer.sendCommand(app.arguments().mid(2), 30000, &answer))
-            return 3;
-        QTextStream(stdout) << answer.out;
-        return answer.code;
+        return peer.isRunning() && peer.sendCommand(app.arguments().mid(2), 30000, &answer) ? answer.code : 3;
     }
     if (mode == "--copydata") {
         // The endpoint with room for two more descriptors; it prints each record it gets.
