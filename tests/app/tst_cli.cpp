@@ -64,16 +64,13 @@ struct Install : TempDataFolder
 
 static PeerAnswer run(const Install &install, const QStringList &args)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();   // without a display: the command line needs none
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QLatin1String(name));
     QProcess p;
-    p.setProcessEnvironment(env);
     p.setWorkingDirectory(install.filePath(u"in"_s));   // relative file names are the caller's
-    p.start(install.filePath(u"orvane-g7"_s), args);
-    if (!p.waitForFinished(60000))
-        return {-1};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
+    // Without a display: the command line needs none.
+    p.start(u"env"_s, QStringList{u"-u"_s, u"DISPLAY"_s, u"-u"_s, u"WAYLAND_DISPLAY"_s, u"-u"_s, u"QT_QPA_PLATFORM"_s,
+                                  install.filePath(u"orvane-g7"_s)} + args);
+    const bool ended = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
+    return {ended ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
             QString::fromLocal8Bit(p.readAllStandardError())};
 }
 
