@@ -227,7 +227,6 @@ private slots:
     void programStartsDuringCall()
     {
         QProcess call, tray;
-        QFile::remove(alone.filePath(u"call.txt"_s));
         call.start(alone.filePath(u"orvane-g7"_s),
                    {u"--profile"_s, u"1"_s, u"--simulate"_s, u"--trace"_s, alone.filePath(u"call.txt"_s)});
         QTRY_VERIFY_WITH_TIMEOUT(!alone.sent(u"call.txt"_s).isEmpty(), 30000);
