@@ -43,7 +43,7 @@ private slots:
         QTest::addColumn<bool>("restored");
         QTest::addColumn<int>("shownState"); // the page's no-mouse state afterwards; -1: page not shown
         QTest::newRow("second start, never connected, no language") << QString() << secondStart << false << true << 1;
-        QTest::newRow("menu's Show window, connected, Chinese") << u"ChineseSimplified"_s << showMenuEntry << true << true << -1;
+        QTest::newRow("menu, connected, Chinese") << u"ChineseSimplified"_s << showMenuEntry << true << true << -1;
         QTest::newRow("single click, Chinese in lower case")
             << u"chinesesimplified"_s << int(QSystemTrayIcon::Trigger) << false << false << -1;
     }
