@@ -197,8 +197,6 @@ private slots:
         QCOMPARE(server.appNames, QStringList(5, english));
         QCOMPARE(server.timeouts, QList<int>(5, 10000));
         QVERIFY2(server.icons.first().startsWith(QLatin1Char('/')) && QFile::exists(server.icons.first()), qPrintable(server.icons.first()));
-        w.hid.stopMonitor();
-        w.hid.monitorFuture.waitForFinished();
         deviceReady = false;
     }
 
