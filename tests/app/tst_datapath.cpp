@@ -36,7 +36,6 @@ private slots:
         // Seeded with the user's files only, each one the user may change.
         QCOMPARE(home.readFile(u"data/orvane-g7/modules/setting/apConfig.bin"_s), QByteArray("[J2]\nprofileNo=2\n"));
         QVERIFY(QFileInfo(user + u"/setting/apConfig.bin"_s).permissions() & QFile::WriteOwner);
-        QCOMPARE(home.readFile(u"data/orvane-g7/modules/gun/gunData.bin"_s), QByteArray("[gun/gunData.bin]\n"));
         QVERIFY(QFileInfo(user + u"/macro"_s).isDir());
         // The next start keeps what the user changed and brings back what the user lost.
         QVERIFY(home.writeFile(u"data/orvane-g7/modules/setting/apConfig.bin"_s, "[J2]\nprofileNo=4\n"));
