@@ -114,7 +114,6 @@ private slots:
         QVERIFY(QFile::remove(entry) && !shownChecked());
         QFile other(entry);   // as `--autostart on` of another copy writes it
         QVERIFY(other.open(QIODevice::WriteOnly) && other.write("[Desktop Entry]\n") > 0);
-        other.close();
         QVERIFY(shownChecked());
         toggle->trigger();
         QVERIFY(!QFile::exists(entry) && !shownChecked());
