@@ -19,13 +19,12 @@ static QByteArray acl(quint16 tag, quint16 perm, quint32 id, quint16 mask, quint
     const quint32 none = 0xFFFFFFFF;
     QList<std::array<quint32, 3>> entries{{UserObj, 6, none}, {GroupObj, 0, none}, {Mask, mask, none}, {Other, other, none}};
     entries.insert(tag == User ? 1 : 2, {tag, perm, id});   // in the kernel's order, by tag
-    QByteArray bytes(4 + 8 * entries.size(), '\0');
-    qToLittleEndian(quint32(2), bytes.data());
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        qToLittleEndian(quint16(entries[i][0]), bytes.data() + 4 + 8 * i);
-        qToLittleEndian(quint16(entries[i][1]), bytes.data() + 6 + 8 * i);
-        qToLittleEndian(entries[i][2], bytes.data() + 8 + 8 * i);
-    }
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint32(2);
+    for (const auto &[entryTag, permissions, entryId] : entries)
+        out << quint16(entryTag) << quint16(permissions) << entryId;
     return bytes;
 }
 
@@ -86,8 +85,6 @@ private slots:
         const QStringList usable{u"read and write: yes"_s, u"a supported mouse is usable"_s};
         QTest::newRow("nothing attached, no rule") << -1 << 0 << 1
             << QStringList{u"No supported mouse is attached."_s, u"udev rule: not installed"_s, teeRule};
-        QTest::newRow("nothing attached, rule installed") << -1 << 1 << 1
-            << QStringList{u"No supported mouse is attached."_s, u"udev rule: installed"_s};
         QTest::newRow("node it cannot open, no rule") << 0000 << 0 << 2
             << QStringList{u"Found ORVANE GLIDE MOUSE G7 (USB 260d:1031)"_s, u"read and write: NO (no permission)"_s,
                            u"there is no permission to open it"_s, teeRule};
@@ -120,16 +117,11 @@ private slots:
                 lines.removeIf([](const QByteArray &line) { return line.contains("1048"); });
             installed.write(lines.join('\n'));
         }
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();   // a user without a display
-        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(QLatin1String(name));
-        env.insert(u"ORVANE_G7_SYSROOT"_s, root.path());
-        QProcess check;
-        check.setProcessEnvironment(env);
-        check.start(program, {u"--check"_s});
-        QVERIFY(check.waitForFinished(20000));
+        QProcess check;   // run by a user without a display
+        check.start(u"env"_s, {u"-u"_s, u"DISPLAY"_s, u"-u"_s, u"WAYLAND_DISPLAY"_s, u"-u"_s, u"QT_QPA_PLATFORM"_s,
+                               u"ORVANE_G7_SYSROOT="_s + root.path(), program, u"--check"_s});
+        QVERIFY(check.waitForFinished(20000) && check.exitStatus() == QProcess::NormalExit);
         const QString out = QString::fromLocal8Bit(check.readAllStandardOutput());
-        QCOMPARE(check.exitStatus(), QProcess::NormalExit);
         QVERIFY2(check.exitCode() == exitCode, qPrintable(out + check.readAllStandardError()));
         for (const QString &text : said)
             QVERIFY2(out.contains(text), qPrintable(u"missing \""_s + text + u"\" in:\n"_s + out));
