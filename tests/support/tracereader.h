@@ -16,19 +16,17 @@ struct TraceLine
     QString text() const { return (QStringList{iface, op} + fields).join(QLatin1Char(' ')); }
 };
 
-// Reads a trace file; a line off the format or back in time ends it, named by error().
+// Reads a trace file; a line off the format or back in time ends it, and an unterminated last line (one still being
+// written) gives no lines at all.
 class TraceReader
 {
 public:
     explicit TraceReader(const QString &file);
 
-    bool isValid() const { return m_error.isEmpty(); }
-    QString error() const { return m_error; }
     QList<TraceLine> lines() const { return m_lines; }  // by value: safe on a temporary reader
     // text() of the lines whose operation is one of `ops` (all lines when empty).
     QStringList texts(const QStringList &ops = {}) const;
 
 private:
     QList<TraceLine> m_lines;
-    QString m_error;
 };
