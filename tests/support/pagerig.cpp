@@ -76,7 +76,7 @@ bool PageRig::start()
         return false;
     view->initUI(int(hid->did));
     const bool started = QTest::qWaitFor([this] { return shown(QStringLiteral("envItem")) && view->isEnabled(); }, 5000);
-    QTest::mouseMove(view.get(), QPoint(400, 60));   // away from every panel
+    moveTo({400, 60});   // away from every panel
     return started;
 }
 
