@@ -12,10 +12,6 @@
 
 #include <functional>
 
-static const char gunFile[] = "modules/gun/gunData.bin";
-
-static const QByteArray gunInstalled = "[gunData]\nGun0=L-Click, 10, 0, 0, 0\nAK=L-Click, 30, -2, 5, 12\n";
-
 // A data folder with the installed files, a profile 0 using macro "Alpha" on button 3.
 static void install(TempDataFolder &data)
 {
@@ -199,24 +195,22 @@ private slots:
         QVERIFY(!MacroFiles::rename(profiles, "M1", "Other"));
         // Macro 2 of 4 deleted while profile 1 is current.
         profiles.curProfile = 1;
-        const char *before[7] = {"9, 0, 3, 0", "9, 0, 2, 0", "9, 0, 1, 7", "1, 0, 2, 0", "9, 0, 2, 0", "9, 0, 4, 0",
+        const QStringList before{"9, 0, 3, 0", "9, 0, 2, 0", "9, 0, 1, 7", "1, 0, 2, 0", "9, 0, 2, 0", "9, 0, 4, 0",
                                  "9, 0, 2, 0"};
         for (int p : {0, 1, 4, 5})
             for (int k = 0; k < 7; ++k)
-                profiles.profileSettings(p)->setValue(QString("keydefine_J2/%1").arg(k),
-                                                      QString(before[k]).split(", "));
+                profiles.profileSettings(p)->setValue(QString("keydefine_J2/%1").arg(k), before[k].split(", "));
         profiles.profileSettings(0)->setValue("keydefine_J2/7", QStringList{"9", "0", "2", "0"});
         MacroFiles::renumberAfterDelete(profiles, 2);
-        const char *after[7] = {"9, 0, 2, 0", "1, 0, 241, 0", "9, 0, 1, 7", "1, 0, 2, 0", "1, 0, 243, 0", "9, 0, 3, 0",
+        const QStringList after{"9, 0, 2, 0", "1, 0, 241, 0", "9, 0, 1, 7", "1, 0, 2, 0", "1, 0, 243, 0", "9, 0, 3, 0",
                                 "7, 0, 2, 0"};
-        for (int p : {0, 1, 4, 5}) {
+        for (int p : {0, 1, 4, 5}) {   // as another copy of this tool reads them
             profiles.profileSettings(p)->sync();
             const auto other = StoreFile::open(ProfileStore::profileFile(p));
-            const bool changed = p == 0 || p == 4;
-            for (int k = 0; k < 7; ++k) {
-                const QString got = other->value(QString("keydefine_J2/%1").arg(k)).toStringList().join(", ");
-                QVERIFY2(got == (changed ? after[k] : before[k]), qPrintable(QString("p%1 k%2").arg(p).arg(k)));
-            }
+            QStringList keys;
+            for (int k = 0; k < 7; ++k)
+                keys << other->value(QString("keydefine_J2/%1").arg(k)).toStringList().join(", ");
+            QCOMPARE(keys, p == 0 || p == 4 ? after : before);
         }
         QCOMPARE(profiles.profileSettings(0)->value("keydefine_J2/7"), QVariant(QStringList{"9", "0", "2", "0"}));
     }
@@ -226,6 +220,7 @@ private slots:
     void gunData()
     {
         TempDataFolder data;
+        const QByteArray gunInstalled = "[gunData]\nGun0=L-Click, 10, 0, 0, 0\nAK=L-Click, 30, -2, 5, 12\n";
         GunData::save({"Gun0", "L-Click", 10, 0, 0, 0});
         GunData::modify(1, {"Gun1", "L-Click", 10, 0, 0, 0, "Gun0"});
         QCOMPARE(GunData::get("Gun0"), QVariantList());
@@ -235,19 +230,15 @@ private slots:
              QByteArray(gunInstalled).replace("30, -2, 5, 12", "255, 127, -127, 255")},
             {"delete absent", [] { GunData::modify(0, {"M4"}); }, gunInstalled},
             {"rename same", [] { GunData::modify(1, {"AK", "L-Click", 40, 0, 9, 0, "AK"}); },
-             QByteArray(gunInstalled).replace("30, -2, 5, 12", "40, 0, 9, 0")},
-            {"rename short", [] { GunData::modify(1, {"M4", "L-Click", 15, 1, -1, 3}); }, gunInstalled},
-            {"type 2", [] { GunData::modify(2, {"AK", "L-Click", 1, 1, 1, 1, "AK"}); }, gunInstalled},
-            {"type -1", [] { GunData::modify(-1, {"AK"}); }, gunInstalled},
-            {"save short", [] { GunData::save({"Gun2", "L-Click", 10}); }, gunInstalled}};
+             QByteArray(gunInstalled).replace("30, -2, 5, 12", "40, 0, 9, 0")}};
         for (const char *name : {"a/b", "../x", "a\\b", "", " lead", "x=y", "[gunData]", "tab\there"})
             cases.append({QString("save \"%1\"").arg(name), [name] { GunData::save({name, "L-Click", 10, 0, 0, 0}); },
                           gunInstalled});
         cases.append({"rename to a/b", [] { GunData::modify(1, {"a/b", "L-Click", 1, 0, 0, 0, "AK"}); }, gunInstalled});
         for (const auto &[what, operation, file] : cases) {
-            QVERIFY(data.writeFile(gunFile, gunInstalled));
+            QVERIFY(data.writeFile("modules/gun/gunData.bin", gunInstalled));
             operation();
-            QVERIFY2(data.readFile(gunFile) == file, qPrintable(what));
+            QVERIFY2(data.readFile("modules/gun/gunData.bin") == file, qPrintable(what));
         }
         GunData::save({"步枪", "L-Click", 10, 0, 0, 0});
         QCOMPARE((QList<QVariantList>{GunData::get("AK"), GunData::get("M4"), GunData::get("../AK"),
