@@ -154,22 +154,17 @@ private slots:
             QVERIFY2(!next.value(key).isValid(), key);
     }
 
-    // Lists stored in turn (but type 7), each as its line in the file beside the others, and read back without the
-    // sentinel. A single macro, gun or profile list as the pages store it: qml/macroeditor, qml/gunpage,
-    // bridge/profilepage.
+    // Macro lists stored in turn, each as its line in the file, read back without the sentinel only where it is one
+    // (a single macro, gun or profile list as the pages store it: qml/macroeditor, qml/gunpage, bridge/profilepage;
+    // the other lists in the file kept: app/cli).
     void nameLists()
     {
         TempDataFolder data;
-        QVERIFY(data.writeFile("modules/setting/name.bin", "[macro]\nmacroName=old, older\n"));
-        const std::tuple<int, QStringList, QString> cases[] = {{7, {"a", "b"}, "macroName=old, older"},
-            {3, {"g"}, "selectGun=g, loaderzenith"}, {0, {"Macro_0", "x"}, "macroName=Macro_0, x"},
-            {0, {"a", "b", "loaderzenith"}, "macroName=a, b, loaderzenith"}};
-        for (const auto &[type, stored, line] : cases) {
-            NameLists::write(type, stored);
+        for (const QStringList &stored : {QStringList{"Macro_0", "x"}, QStringList{"a", "b", "loaderzenith"}}) {
+            NameLists::write(NameLists::Macros, stored);
             const QStringList text = QString(data.readFile(NameLists::file())).split('\n', Qt::SkipEmptyParts);
-            QVERIFY2(text.contains(line), qPrintable(text.join('|')));
-            QCOMPARE(text.contains("macroName=old, older"), type != 0);
-            QCOMPARE(NameLists::withoutSentinel(NameLists::read(type)), type == 7 ? QStringList{} : stored);
+            QVERIFY2(text.contains("macroName=" + stored.join(", ")), qPrintable(text.join('|')));
+            QCOMPARE(NameLists::withoutSentinel(NameLists::read(NameLists::Macros)), stored);
         }
         // An entry without a number claims no profile (entries split and made, the installed one too: app/cli).
         QCOMPARE(NameLists::splitProfileEntry("abc").number, -1);
