@@ -33,9 +33,7 @@ private slots:
         QTest::newRow("leading at") << QVariant(QString("@x")) << QByteArray("@@x");
         QTest::newRow("list") << QVariant(QStringList{"宏", "1,2", " d"})
                               << QByteArray("\\x5b8f, \"1,2\", \" d\"");
-        QTest::newRow("number list") << QVariant(QVariantList{1, 0, 240, 0}) << QByteArray("1, 0, 240, 0");
         QTest::newRow("empty list") << QVariant(QVariantList{}) << QByteArray("@Invalid()");
-        QTest::newRow("unsigned byte") << QVariant::fromValue<uchar>(200) << QByteArray("200");
     }
     void writtenLines()
     {
