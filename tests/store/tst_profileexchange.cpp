@@ -210,8 +210,8 @@ private slots:
         QCOMPARE(profiles.profileSettings(0)->value("keydefine_J2/7"), QVariant(QStringList{"9", "0", "2", "0"}));
     }
 
-    // Without the file, which is installation data, nothing is written and nothing read; then each operation on the
-    // installed file and the file it leaves (saving, renaming and deleting from the recoil page: qml/gunpage); reads.
+    // Without the file, which is installation data, nothing is written and nothing read; unsafe names and an absent
+    // entry leave the installed file as it was (saving, renaming and deleting on the recoil page: qml/gunpage); reads.
     void gunData()
     {
         TempDataFolder data;
@@ -220,20 +220,14 @@ private slots:
         GunData::modify(1, {"Gun1", "L-Click", 10, 0, 0, 0, "Gun0"});
         QCOMPARE(GunData::get("Gun0"), QVariantList());
         QVERIFY(!QDir(data.filePath("modules/gun")).exists());
-        QList<std::tuple<QString, std::function<void()>, QByteArray>> cases{
-            {"save over", [] { GunData::save({"AK", "L-Click", "255", "127", "-127", "255"}); },
-             QByteArray(gunInstalled).replace("30, -2, 5, 12", "255, 127, -127, 255")},
-            {"delete absent", [] { GunData::modify(0, {"M4"}); }, gunInstalled},
-            {"rename same", [] { GunData::modify(1, {"AK", "L-Click", 40, 0, 9, 0, "AK"}); },
-             QByteArray(gunInstalled).replace("30, -2, 5, 12", "40, 0, 9, 0")}};
+        QList<std::pair<QString, std::function<void()>>> cases{{"delete absent", [] { GunData::modify(0, {"M4"}); }},
+            {"rename to a/b", [] { GunData::modify(1, {"a/b", "L-Click", 1, 0, 0, 0, "AK"}); }}};
         for (const char *name : {"a/b", "../x", "a\\b", "", " lead", "x=y", "[gunData]", "tab\there"})
-            cases.append({QString("save \"%1\"").arg(name), [name] { GunData::save({name, "L-Click", 10, 0, 0, 0}); },
-                          gunInstalled});
-        cases.append({"rename to a/b", [] { GunData::modify(1, {"a/b", "L-Click", 1, 0, 0, 0, "AK"}); }, gunInstalled});
-        for (const auto &[what, operation, file] : cases) {
-            QVERIFY(data.writeFile("modules/gun/gunData.bin", gunInstalled));
+            cases.append({QString("save \"%1\"").arg(name), [name] { GunData::save({name, "L-Click", 10, 0, 0, 0}); }});
+        QVERIFY(data.writeFile("modules/gun/gunData.bin", gunInstalled));
+        for (const auto &[what, operation] : cases) {
             operation();
-            QVERIFY2(data.readFile("modules/gun/gunData.bin") == file, qPrintable(what));
+            QVERIFY2(data.readFile("modules/gun/gunData.bin") == gunInstalled, qPrintable(what));
         }
         GunData::save({"步枪", "L-Click", 10, 0, 0, 0});
         QCOMPARE((QList<QVariantList>{GunData::get("AK"), GunData::get("M4"), GunData::get("../AK"),
