@@ -86,8 +86,6 @@ private slots:
         QTest::addColumn<uint>("loops");
         QTest::addColumn<QString>("bytes");   // all of them, or the first ones and "…"
         QTest::addColumn<int>("estimate");
-        QTest::newRow("worked example 1") << QStringList{"1,A", "0,50", "2,A", "0,30", "1,B", "2,B"} << 1u
-                                          << "00 01 01 04 B2 04 1E 05 81 05 00 00" << 12;
         QTest::newRow("worked example 2") << QStringList{"1,A", "0,300", "2,A", "0,20", "3,MS-L", "4,MS-L"} << 2u
                                           << "00 02 01 04 FF 04 01 2C 14 F0 81 F0 00 00" << 12;
         QTest::newRow("nothing") << QStringList{} << 1u << "00 01" << 2;
