@@ -16,7 +16,6 @@
 static void install(TempDataFolder &data)
 {
     QVERIFY(data.copyFromSource("modules/setting/apConfig.bin") && data.copyFromSource("modules/setting/pD.bin"));
-    QVERIFY(data.copyFromSource("modules/setting/name.bin") && QDir(data.filePath("modules")).mkpath("macro"));
     QVERIFY(data.writeFile("modules/setting/p1.bin",
                            "[keydefine_J2]\n3=10, 0, 1, 3\n[macro]\n3=Alpha\n[sensor]\nreportRate_J2=4\n"));
 }
