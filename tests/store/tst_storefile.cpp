@@ -145,19 +145,6 @@ private slots:
                                      "x, @Rect(1 2 3 4)"}));
     }
 
-    // Numbers and lists through the profile store, as their lines in the file (a list of one bare, read back as one
-    // value: bridge/profilepage).
-    void valueForms()
-    {
-        TempDataFolder dir;
-        const QVariant written[] = {QVariantList{7}, 4000000000u, 255.0, QVariantList{255.0, 3.0}};
-        ProfileStore writer;
-        for (int k = 0; k < 4; ++k)
-            writer.setValue(QString("macro/%1").arg(k), written[k]);
-        QCoreApplication::processEvents();
-        QCOMPARE(dir.readFile("modules/setting/p1.bin"), QByteArray("[macro]\n0=7\n1=4000000000\n2=255\n3=255, 3\n"));
-    }
-
     // A source that cannot be read leaves the target profile, file and object, as it was; then profiles replaced from
     // pD.bin and from another profile.
     void replacingProfiles()
