@@ -96,7 +96,6 @@ private slots:
             TempDataFolder data;
             const QByteArray good = "[soak]\ngen=7\nblob=keep\n";
             QVERIFY(data.writeFile("modules/setting/p1.bin", good));
-            const QString setting = data.filePath("modules/setting");
             const auto mode = [&](const char *path, int bits) {
                 QFile::setPermissions(data.filePath(path), QFileDevice::Permissions(bits));
             };
@@ -111,11 +110,11 @@ private slots:
             const QString output = runSelf({"--touch-once", data.filePath(".")}, true, &exitCode);
             const QString expected = fault == "directory" ? "Cannot write" : "Store file not readable or not written";
             QVERIFY2(exitCode == 0 && output.contains(expected), qPrintable(fault + ": " + output));
-            QFile::setPermissions(setting, QFileDevice::Permissions(0x7777));
+            mode("modules/setting", 0x7777);
             if (fault != "directory")
                 QCOMPARE(data.readFile("modules/setting/p1.bin"), good);
             // No temporary file left behind.
-            for (const QString &name : QDir(setting).entryList(QDir::Files | QDir::Hidden))
+            for (const QString &name : QDir(data.filePath("modules/setting")).entryList(QDir::Files | QDir::Hidden))
                 QVERIFY2(name.endsWith(".bin"), qPrintable(name));
         }
     }
