@@ -37,11 +37,9 @@ QString runSelf(const QStringList &arguments, bool asNobody, int *exitCode,
 int touchOnce(const QString &folder)
 {
     QDir::setCurrent(folder);
-    {
-        ProfileStore profiles;
-        profiles.setValue(QStringLiteral("soak/gen"), 999);
-        profiles.copyProfile(1, 0);
-    }
+    ProfileStore profiles;
+    profiles.setValue(QStringLiteral("soak/gen"), 999);
+    profiles.copyProfile(1, 0);
     NameLists::write(NameLists::Macros, {QStringLiteral("x"), QStringLiteral("y")});
     return 0;
 }
