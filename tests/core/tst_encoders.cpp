@@ -114,13 +114,6 @@ private slots:
         const QString hex = QString::fromLatin1(encoded.toHex(' ').toUpper());
         QCOMPARE(bytes.endsWith(u'…') ? hex.left(bytes.size() - 1) + u'…' : hex, bytes);
         QCOMPARE(MacroCodec::estimate(events), estimate);
-        QVariantList list;
-        for (char b : encoded)
-            list.append(int(uchar(b)));
-        const std::optional<MacroCodec::Payload> block = MacroCodec::payload(list);
-        QCOMPARE(block.has_value(), encoded.size() <= MacroCodec::payloadSize);
-        if (block)   // the encoded bytes, then zeros
-            QCOMPARE(QByteArray(reinterpret_cast<const char *>(block->data()), 192), encoded.leftJustified(192, '\0'));
     }
 
     // An encoded list the block takes, its closing zeros counted: 192 bytes, not 193.
