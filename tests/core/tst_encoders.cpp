@@ -7,12 +7,6 @@
 #include <QRandomGenerator>
 #include <QTest>
 
-static QByteArray run(void (*transform)(uchar *, const uchar *), QByteArray block, const QByteArray &code)
-{
-    transform(reinterpret_cast<uchar *>(block.data()), reinterpret_cast<const uchar *>(code.constData()));
-    return block;
-}
-
 // 60 key edges of A, "gap" (" 0,<ms>" or nothing) between each two.
 static QStringList keyEdges(const QString &gap)
 {
@@ -59,7 +53,7 @@ private slots:
         QCOMPARE(in.join(' ') + " = " + out, row);
     }
 
-    // Bytes 0 and 7 of the code never matter (that the others do: device/connection's scrambled blocks).
+    // Unscrambling undoes scrambling, whatever the block and code (the scrambled bytes: device/connection).
     void scrambleRoundTrip()
     {
         QRandomGenerator random(7);
@@ -67,11 +61,11 @@ private slots:
             QByteArray block(8, '\0'), code(8, '\0');
             random.fillRange(reinterpret_cast<quint32 *>(block.data()), 2);
             random.fillRange(reinterpret_cast<quint32 *>(code.data()), 2);
-            const QByteArray wire = run(scrambleBlock, block, code);
-            QCOMPARE(run(unscrambleBlock, wire, code).toHex(), block.toHex());
-            QByteArray outer = code;
-            outer[i % 2 * 7] = char(code.at(i % 2 * 7) ^ (1 + i % 255));
-            QCOMPARE(run(scrambleBlock, block, outer), wire);
+            QByteArray wire = block;
+            const auto *key = reinterpret_cast<const uchar *>(code.constData());
+            scrambleBlock(reinterpret_cast<uchar *>(wire.data()), key);
+            unscrambleBlock(reinterpret_cast<uchar *>(wire.data()), key);
+            QCOMPARE(wire.toHex(), block.toHex());
         }
     }
 
