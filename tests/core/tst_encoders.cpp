@@ -77,7 +77,6 @@ private slots:
         QTest::addColumn<int>("estimate");
         QTest::newRow("worked example 2") << QStringList{"1,A", "0,300", "2,A", "0,20", "3,MS-L", "4,MS-L"} << 2u
                                           << "00 02 01 04 FF 04 01 2C 14 F0 81 F0 00 00" << 12;
-        QTest::newRow("nothing") << QStringList{} << 1u << "00 01" << 2;
         QTest::newRow("only delays") << QStringList{"0,10", "0,20"} << 300u << "01 2C" << 2;
         QTest::newRow("first edge is the last entry") << QStringList{"0,10", "1,A"} << 1u << "00 01" << 2;
         QTest::newRow("one edge, delay after it") << QStringList{"1,A", "0,10"} << 1u << "00 01 01 04 00 00" << 6;

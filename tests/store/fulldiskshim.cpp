@@ -3,17 +3,16 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 static bool onFullDisk(int fd)
 {
     const char *dir = std::getenv("G7_FULL_DISK_DIR");   // set wherever the shim is preloaded
-    char link[64];
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
     char target[4096];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    const ssize_t n = readlink(link, target, sizeof target);
+    const ssize_t n = readlink(link.c_str(), target, sizeof target);
     const size_t length = std::strlen(dir);
     return n > ssize_t(length) && std::strncmp(target, dir, length) == 0 && target[length] == '/';
 }
