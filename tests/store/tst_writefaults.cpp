@@ -33,28 +33,21 @@ QString runSelf(const QStringList &arguments, bool asNobody, int *exitCode,
     return QString::fromLocal8Bit(child.readAll());
 }
 
-// The child for the permission cases: writes the profiles and the name list once.
-int touchOnce(const QString &folder)
-{
-    QDir::setCurrent(folder);
-    ProfileStore profiles;
-    profiles.setValue(QStringLiteral("soak/gen"), 999);
-    profiles.copyProfile(1, 0);
-    NameLists::write(NameLists::Macros, {QStringLiteral("x"), QStringLiteral("y")});
-    return 0;
-}
-
 // More than the one page a full disk has left, less than QSaveFile's buffer: it fails at the final flush.
 const QString blob(8000, QLatin1Char('b'));
 
-// The child for the full disk: one replacing write of the store, then what it returned.
+// The child: one operation of the store in folder, then what it returned.
 int storeOperation(const QString &operation, const QString &folder)
 {
     QDir::setCurrent(folder);
     bool ok = false;
     {
         ProfileStore profiles;
-        if (operation == "profile value") {
+        if (operation == "permissions") {   // a profile value, a profile copy and the name list
+            profiles.setValue(QStringLiteral("soak/gen"), 999);
+            profiles.copyProfile(1, 0);
+            ok = NameLists::write(NameLists::Macros, {QStringLiteral("x"), QStringLiteral("y")});
+        } else if (operation == "profile value") {
             profiles.setValue(QStringLiteral("soak/gen"), 8);
             ok = StoreFile::sync(*profiles.currentSettings());
         } else if (operation == "factory reset") {
@@ -89,7 +82,6 @@ private slots:
     // A place the store cannot write: the program says so, keeps running, and the good file there is unchanged.
     void unwritablePlaces()
     {
-        // A read-only folder, a directory where a file should be, a file without read permission.
         for (const QString fault : {"read-only", "directory", "unreadable"}) {
             TempDataFolder data;
             const QByteArray good = "[soak]\ngen=7\nblob=keep\n";
@@ -105,7 +97,7 @@ private slots:
             for (const char *name : {"modules/setting/p2.bin", "modules/setting/name.bin"})
                 QVERIFY(fault != "directory" || QDir().mkpath(data.filePath(name)));
             int exitCode = -1;
-            const QString output = runSelf({"--touch-once", data.filePath(".")}, true, &exitCode);
+            const QString output = runSelf({"--store-operation", "permissions", data.filePath(".")}, true, &exitCode);
             const QString expected = fault == "directory" ? "Cannot write" : "Store file not readable or not written";
             QVERIFY2(exitCode == 0 && output.contains(expected), qPrintable(fault + ": " + output));
             mode("modules/setting", 0x7777);
@@ -187,8 +179,6 @@ private slots:
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc == 3 && qstrcmp(argv[1], "--touch-once") == 0)
-        return touchOnce(QString::fromLocal8Bit(argv[2]));
     if (argc == 4 && qstrcmp(argv[1], "--store-operation") == 0)
         return storeOperation(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     tst_WriteFaults test;
