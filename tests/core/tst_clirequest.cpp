@@ -9,8 +9,6 @@ class tst_CliRequest : public QObject
 {
     Q_OBJECT
 
-    static constexpr int models = 4;
-
 private slots:
     void parse_data()
     {
@@ -41,6 +39,7 @@ private slots:
         QFETCH(int, command);
         QFETCH(QString, error);
         QFETCH(bool, wanted);
+        constexpr int models = 4;
         const CliRequest request = CliRequest::parse(args, models);
         QCOMPARE(request.error, error);
         QCOMPARE(int(request.command), command);

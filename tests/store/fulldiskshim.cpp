@@ -3,30 +3,23 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 static bool onFullDisk(int fd)
 {
-    const char *dir = std::getenv("G7_FULL_DISK_DIR");
-    if (!dir || !*dir)
-        return false;
-    char link[64];
+    const char *dir = std::getenv("G7_FULL_DISK_DIR");   // set wherever the shim is preloaded
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
     char target[4096];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    const ssize_t n = readlink(link, target, sizeof target - 1);
-    if (n <= 0)
-        return false;
-    target[n] = '\0';
+    const ssize_t n = readlink(link.c_str(), target, sizeof target);
     const size_t length = std::strlen(dir);
-    return std::strncmp(target, dir, length) == 0 && target[length] == '/';
+    return n > ssize_t(length) && std::strncmp(target, dir, length) == 0 && target[length] == '/';
 }
 
 extern "C" ssize_t write(int fd, const void *data, size_t count)
 {
-    using Write = ssize_t (*)(int, const void *, size_t);
-    static const Write next = reinterpret_cast<Write>(dlsym(RTLD_NEXT, "write"));
+    static const auto next = reinterpret_cast<ssize_t (*)(int, const void *, size_t)>(dlsym(RTLD_NEXT, "write"));
     if (count > 0 && onFullDisk(fd)) {
         errno = ENOSPC;
         return -1;

@@ -33,34 +33,21 @@ QString runSelf(const QStringList &arguments, bool asNobody, int *exitCode,
     return QString::fromLocal8Bit(child.readAll());
 }
 
-// The child for the permission cases: touches every store file once, then reads them back.
-int touchOnce(const QString &folder)
-{
-    QDir::setCurrent(folder);
-    {
-        ProfileStore profiles;
-        profiles.setValue(QStringLiteral("soak/gen"), 999);
-        profiles.copyProfile(1, 0);
-    }
-    MacroFiles::save(QStringLiteral("m"), {QStringLiteral("1,B")}, 2);
-    NameLists::write(NameLists::Macros, {QStringLiteral("x"), QStringLiteral("y")});
-    // Still a working program: what can be read is read.
-    ProfileStore again;
-    printf("read back: %s\n", qPrintable(again.value(QStringLiteral("soak/gen")).toString()));
-    return 0;
-}
-
 // More than the one page a full disk has left, less than QSaveFile's buffer: it fails at the final flush.
 const QString blob(8000, QLatin1Char('b'));
 
-// The child for the full disk: one replacing write of the store, then what it returned.
+// The child: one operation of the store in folder, then what it returned.
 int storeOperation(const QString &operation, const QString &folder)
 {
     QDir::setCurrent(folder);
     bool ok = false;
     {
         ProfileStore profiles;
-        if (operation == "profile value") {
+        if (operation == "permissions") {   // a profile value, a profile copy and the name list
+            profiles.setValue(QStringLiteral("soak/gen"), 999);
+            profiles.copyProfile(1, 0);
+            ok = NameLists::write(NameLists::Macros, {QStringLiteral("x"), QStringLiteral("y")});
+        } else if (operation == "profile value") {
             profiles.setValue(QStringLiteral("soak/gen"), 8);
             ok = StoreFile::sync(*profiles.currentSettings());
         } else if (operation == "factory reset") {
@@ -92,41 +79,34 @@ class tst_WriteFaults : public QObject
 {
     Q_OBJECT
 private slots:
-    void unwritablePlaces_data()
-    {
-        QTest::addColumn<QString>("fault");
-        QTest::newRow("read-only data folder") << "read-only";
-        QTest::newRow("a directory where a file should be") << "directory";
-        QTest::newRow("a file without read permission") << "unreadable";
-    }
     // A place the store cannot write: the program says so, keeps running, and the good file there is unchanged.
     void unwritablePlaces()
     {
-        QFETCH(QString, fault);
-        TempDataFolder data;
-        const QByteArray good = "[soak]\ngen=7\nblob=keep\n";
-        QVERIFY(data.writeFile("modules/setting/p1.bin", good));
-        QVERIFY(data.writeFile("modules/macro/m.bin", "[config]\ntotal=0\n"));
-        const QString setting = data.filePath("modules/setting");
-        const auto mode = [&](const char *path, int bits) { QFile::setPermissions(data.filePath(path), QFileDevice::Permissions(bits)); };
-        for (const char *folder : {".", "modules", "modules/macro", "modules/setting"})
-            mode(folder, 0x7777);
-        mode("modules/macro/m.bin", 0x6666);
-        mode("modules/setting/p1.bin", fault == "read-only" ? 0x4444 : fault == "directory" ? 0x6666 : 0x2222);
-        if (fault == "read-only")
-            mode("modules/setting", 0x5555);
-        for (const char *name : {"modules/setting/p2.bin", "modules/setting/name.bin"})
-            QVERIFY(fault != "directory" || QDir().mkpath(data.filePath(name)));
-        int exitCode = -1;
-        const QString output = runSelf({"--touch-once", data.filePath(".")}, true, &exitCode);
-        const QString expected = fault == "directory" ? "Cannot write" : "Store file not readable or not written";
-        QVERIFY2(exitCode == 0 && output.contains(expected) && output.contains("read back:"), qPrintable(output));
-        QFile::setPermissions(setting, QFileDevice::Permissions(0x7777));
-        if (fault != "directory")
-            QCOMPARE(data.readFile("modules/setting/p1.bin"), good);
-        // No temporary file left behind.
-        for (const QString &name : QDir(setting).entryList(QDir::Files | QDir::Hidden))
-            QVERIFY2(name.endsWith(".bin"), qPrintable(name));
+        for (const QString fault : {"read-only", "directory", "unreadable"}) {
+            TempDataFolder data;
+            const QByteArray good = "[soak]\ngen=7\nblob=keep\n";
+            QVERIFY(data.writeFile("modules/setting/p1.bin", good));
+            const auto mode = [&](const char *path, int bits) {
+                QFile::setPermissions(data.filePath(path), QFileDevice::Permissions(bits));
+            };
+            for (const char *folder : {".", "modules", "modules/setting"})
+                mode(folder, 0x7777);
+            mode("modules/setting/p1.bin", fault == "read-only" ? 0x4444 : fault == "directory" ? 0x6666 : 0x2222);
+            if (fault == "read-only")
+                mode("modules/setting", 0x5555);
+            for (const char *name : {"modules/setting/p2.bin", "modules/setting/name.bin"})
+                QVERIFY(fault != "directory" || QDir().mkpath(data.filePath(name)));
+            int exitCode = -1;
+            const QString output = runSelf({"--store-operation", "permissions", data.filePath(".")}, true, &exitCode);
+            const QString expected = fault == "directory" ? "Cannot write" : "Store file not readable or not written";
+            QVERIFY2(exitCode == 0 && output.contains(expected), qPrintable(fault + ": " + output));
+            mode("modules/setting", 0x7777);
+            if (fault != "directory")
+                QCOMPARE(data.readFile("modules/setting/p1.bin"), good);
+            // No temporary file left behind.
+            for (const QString &name : QDir(data.filePath("modules/setting")).entryList(QDir::Files | QDir::Hidden))
+                QVERIFY2(name.endsWith(".bin"), qPrintable(name));
+        }
     }
 
     void fullDisk_data()
@@ -190,8 +170,7 @@ private slots:
         const QMap<QString, QByteArray> before = TmpfsMount::filesBelow(root);
         int exitCode = -1;
         const QString output = runSelf({"--store-operation", operation, root}, false, &exitCode, env);
-        if (message.contains("%1"))
-            message = message.arg(root);
+        message.replace("%1", root);
         QVERIFY2(exitCode >= 0 && output.contains(operation + ": failed") && output.contains(message), qPrintable(output));
         QCOMPARE(TmpfsMount::filesBelow(root), before);
     }
@@ -200,8 +179,6 @@ private slots:
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc == 3 && qstrcmp(argv[1], "--touch-once") == 0)
-        return touchOnce(QString::fromLocal8Bit(argv[2]));
     if (argc == 4 && qstrcmp(argv[1], "--store-operation") == 0)
         return storeOperation(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     tst_WriteFaults test;
