@@ -72,7 +72,6 @@ private slots:
         if (connected)
             w.setViewEnabled(true); // what a connection does
         QMetaObject::invokeMethod(w.controller, "onClose"); // the page's close button
-        QVERIFY(!w.isVisible() && !w.isMinimized());
         QQuickItem *root = w.controller->view->rootObject();
         QTRY_VERIFY(root->property("inTray").toBool()); // the large pictures are let go of
         QVERIFY(!w.windowHandle());   // and the window's frames with its native window
