@@ -46,9 +46,7 @@ struct Install : TempDataFolder
         QDir().mkpath(filePath(u"in"_s));
         if (fresh)
             return;
-        const QByteArray factory = readFile(u"modules/setting/pD.bin"_s);
-        for (int p = 1; p <= 4; ++p)
-            QVERIFY(writeFile(u"modules/setting/p%1.bin"_s.arg(p), p == 3 ? profileTwo(factory) : factory));
+        QVERIFY(writeFile(u"modules/setting/p3.bin"_s, profileTwo(readFile(u"modules/setting/pD.bin"_s))));
         QVERIFY(writeFile(u"modules/setting/p5.bin"_s, hugeNumbers));
         QVERIFY(writeFile(u"modules/setting/name.bin"_s,
                           "[profile]\nprofileName=Standard0, Two1, Three2, Four3, Huge4\n"));
