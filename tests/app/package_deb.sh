@@ -10,7 +10,6 @@ deb=$(ls "$out"/orvane-g7_*.deb)
 dpkg-deb -c "$deb" | awk '{ $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }' >"$out/files"
 fail=0
 for want in \
-  './usr/lib/orvane-g7/orvane-g7' \
   './usr/bin/orvane-g7 -> ../lib/orvane-g7/orvane-g7' \
   './usr/lib/udev/rules.d/70-orvane-g7.rules' \
   './usr/lib/orvane-g7/modules/setting/pD.bin' \
