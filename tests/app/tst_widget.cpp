@@ -212,7 +212,6 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(20, 15)); // into the field
-        QTRY_VERIFY(field->hasActiveFocus());
         QTest::keyClicks(view, u"first"_s);
         QLineEdit other;
         other.show();
@@ -220,7 +219,6 @@ private slots:
         QTRY_VERIFY(!view->hasFocus());
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        QTRY_VERIFY(view->hasFocus());
         QTest::keyClicks(view, u" second"_s);
         QCOMPARE(field->property("text").toString(), u"first second"_s);
     }
