@@ -13,7 +13,6 @@ for want in \
   './usr/bin/orvane-g7 -> ../lib/orvane-g7/orvane-g7' \
   './usr/lib/udev/rules.d/70-orvane-g7.rules' \
   './usr/lib/orvane-g7/modules/setting/pD.bin' \
-  './usr/lib/orvane-g7/modules/setting/apConfig.bin' \
   './usr/lib/orvane-g7/modules/i18n/lang_025044.ini' \
   './usr/lib/orvane-g7/modules/img/trayIcon.ico' \
   './usr/share/icons/hicolor/scalable/apps/orvane-g7.svg'; do
