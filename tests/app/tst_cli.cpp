@@ -9,16 +9,6 @@
 
 using namespace Qt::StringLiterals;
 
-// Profile 2 differs from the factory profile in keys, DPI stages and lighting, not in its report rate.
-static QByteArray profileTwo(QByteArray text)
-{
-    text.replace("ledEffect=0, 0, 4, 255, 0, 0", "ledEffect=3, 0, 2, 0, 128, 255");
-    text.replace("0=2, 0, 240, 0", "0=1, 0, 4, 0");
-    text.replace("[sensor]\n", "[sensor]\ndpi_J2=400, 800, 1600, 3200, 6400, 12800, 14000, 16000\n"
-                               "dpi_Select=1, 1, 1, 0, 0, 0, 0, 0\njmgd=2\n");
-    return text;
-}
-
 const QByteArray handWritten = "[sensor]\nreportRate_J2=1\ndpi_J2=500, 1000, 2000, 4000, 5000, 6000, 7000, 8000\ndpi_Select=1, 1, 0, 0, 0, 0, 0, 0\n"
                                "[color_J2]\nledEffect=5, 0, 1, 0, 255, 0\n[keydefine_J2]\n0=2, 0, 241, 0\n3=10, 0, 1, 3\n"
                                "[macro]\n3=Hand\n[profile]\nname=Hand\n0=\"1,A\", \"0,50\", 3\n";
@@ -46,9 +36,12 @@ struct Install : TempDataFolder
         QDir().mkpath(filePath(u"in"_s));
         if (fresh)
             return;
-        const QByteArray factory = readFile(u"modules/setting/pD.bin"_s);
-        for (int p = 1; p <= 4; ++p)
-            QVERIFY(writeFile(u"modules/setting/p%1.bin"_s.arg(p), p == 3 ? profileTwo(factory) : factory));
+        // Profile 2 differs from the factory profile in keys, DPI stages and lighting, not in its report rate.
+        QVERIFY(writeFile(u"modules/setting/p3.bin"_s, readFile(u"modules/setting/pD.bin"_s)
+                .replace("ledEffect=0, 0, 4, 255, 0, 0", "ledEffect=3, 0, 2, 0, 128, 255")
+                .replace("0=2, 0, 240, 0", "0=1, 0, 4, 0")
+                .replace("[sensor]\n", "[sensor]\ndpi_J2=400, 800, 1600, 3200, 6400, 12800, 14000, 16000\n"
+                                       "dpi_Select=1, 1, 1, 0, 0, 0, 0, 0\njmgd=2\n")));
         QVERIFY(writeFile(u"modules/setting/p5.bin"_s, hugeNumbers));
         QVERIFY(writeFile(u"modules/setting/name.bin"_s,
                           "[profile]\nprofileName=Standard0, Two1, Three2, Four3, Huge4\n"));

@@ -7,13 +7,6 @@
 
 using namespace Qt::StringLiterals;
 
-static QStringList console;   // what reached the handler installed before the log's
-// As the console shows it (its pattern names a category other than the default one).
-static void captureConsole(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    console << qFormatLogMessage(type, context, message);
-}
-
 // Every line ends with a line break.
 static QByteArrayList linesOf(const QString &path)
 {
@@ -63,7 +56,11 @@ private slots:
     void messageHandler()
     {
         QTemporaryDir dir;
-        qInstallMessageHandler(captureConsole);
+        static QStringList console;   // what reached the handler installed before the log's
+        // As the console shows it (its pattern names a category other than the default one).
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+            console << qFormatLogMessage(type, context, message);
+        });
         {
             LogFile log(dir.filePath(u"orvane-g7.log"_s));
             LogFile::install(&log);

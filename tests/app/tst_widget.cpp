@@ -72,7 +72,6 @@ private slots:
         if (connected)
             w.setViewEnabled(true); // what a connection does
         QMetaObject::invokeMethod(w.controller, "onClose"); // the page's close button
-        QVERIFY(!w.isVisible() && !w.isMinimized());
         QQuickItem *root = w.controller->view->rootObject();
         QTRY_VERIFY(root->property("inTray").toBool()); // the large pictures are let go of
         QVERIFY(!w.windowHandle());   // and the window's frames with its native window
@@ -213,7 +212,6 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(20, 15)); // into the field
-        QTRY_VERIFY(field->hasActiveFocus());
         QTest::keyClicks(view, u"first"_s);
         QLineEdit other;
         other.show();
@@ -221,7 +219,6 @@ private slots:
         QTRY_VERIFY(!view->hasFocus());
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        QTRY_VERIFY(view->hasFocus());
         QTest::keyClicks(view, u" second"_s);
         QCOMPARE(field->property("text").toString(), u"first second"_s);
     }
