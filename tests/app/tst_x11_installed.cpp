@@ -3,7 +3,6 @@
 
 #include "support_xserver.h"
 
-#include <QImage>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
