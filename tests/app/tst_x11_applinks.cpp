@@ -111,12 +111,9 @@ private slots:
             QTRY_VERIFY(!links->autoSwitch()->timer().isActive());
             QCOMPARE(view()->store.curProfile, step.profile);
             QCOMPARE(sends() - before, step.sends);
-            if (pick) {   // the page shows the switch, on the profile page and in the DPI panel
+            if (pick) {   // the profile page shows the switch (the panels re-read theirs: qml/panels)
                 QCOMPARE(item(u"profileMain"_s)->property("profileNo").toInt(), step.profile);
                 QCOMPARE(item(u"profileMain"_s)->property("currentIndex").toInt(), step.profile);
-                QVariant dpi;
-                QMetaObject::invokeMethod(item(u"dpiSettingMain"_s), "valueForDpi", Q_RETURN_ARG(QVariant, dpi));
-                QCOMPARE(dpi.toList().value(0).toInt(), 400);
             }
         }
         free(active);
