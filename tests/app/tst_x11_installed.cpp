@@ -3,7 +3,6 @@
 
 #include "support_xserver.h"
 
-#include <QImage>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -53,8 +52,9 @@ private slots:
                                      && !(ok = pixelsOf(screen.screenshot(shot), QRect(origin, QSize(1000, 640)),
                                                         qRgb(0x4f, 0x17, 0x17))).isEmpty(),
                                  60000);
+        const QDateTime made = QFileInfo(user + u"/setting/p1.bin"_s).lastModified();   // from pD.bin at the start
         QCOMPARE(screen.click(ok.first() + QPoint(20, 8)), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(QFile(user + u"/setting/p1.bin"_s).size() > 0, 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(user + u"/setting/p1.bin"_s).lastModified() != made, 60000);
         program.terminate();
         QVERIFY(program.waitForFinished(10000));
         QVERIFY2(!program.readAllStandardError().contains("Could not"), "a copy into the user's folder failed");

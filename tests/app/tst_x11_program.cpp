@@ -79,7 +79,6 @@ private slots:
         QVERIFY(!unopenable || !said.contains("No supported mouse found"));
         alone.terminate();
         QVERIFY(alone.waitForFinished(10000));
-        screen.environment.remove(u"ORVANE_G7_SYSROOT"_s);
     }
 
     // The connect step and the page's loading, no command waiting for the channel; a copy-data record meanwhile
