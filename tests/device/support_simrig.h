@@ -43,8 +43,6 @@ public:
     }
 
     TraceReader trace() const { return TraceReader(m_dir.filePath("trace.txt")); }
-    // What the commands put on the wire: feature and data reports and pauses.
-    QStringList wire() const { return trace().texts({"feature-out", "data-out", "sleep"}); }
     // How long the reads on the command interface may have waited, in all: the sum of their timeouts.
     int readWaitMs() const
     {
