@@ -71,7 +71,6 @@ private slots:
         QFETCH(QString, fault);
         QFETCH(int, step);
         SimRig rig;
-        rig.sim->setReadCap(300);
         RecordingHost host;
         Hid_Thread hid(&host);
         connectMouse(hid);

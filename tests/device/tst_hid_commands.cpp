@@ -29,7 +29,6 @@ void prepare(SimRig &rig, Hid_Thread &hid)
     findCataloguedDevices(hid, StoreFile::format(), {});
     rig.sim->setShortReports(words.contains("short") ? 4 : 0);
     rig.sim->setSilent(words.contains("silent"));
-    rig.sim->setReadCap(10000);
     hid.hidFree = !words.contains("busy");
     if (words.contains("unplugged"))
         rig.sim->unplug();
