@@ -1,6 +1,5 @@
 #pragma once
 
-#include "catalogue.h"
 #include "discovery.h"
 #include "hid_thread.h"
 #include "pauses.h"
