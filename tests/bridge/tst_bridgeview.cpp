@@ -44,22 +44,6 @@ class tst_BridgeView : public QObject
     Q_OBJECT
 
 private slots:
-    void pageCalls()
-    {
-        TempDataFolder data;
-        QVERIFY(data.writeFile("page.qml", "import QtQuick\nItem {\n  property var calls: []\n"
-            "  function initUI(curDevice) { calls = calls.concat(['initUI ' + curDevice + ' ' + typeof curDevice]) }\n"
-            "  function run() { calls = calls.concat(['run']) }\n}\n"));
-        myQQuickView view;
-        recordPointerSettings(view);
-        view.setSource(QUrl::fromLocalFile(data.filePath("page.qml")));
-        QVERIFY(view.rootObject());
-        view.initUI(3);
-        view.runUI();
-        QCOMPARE(view.rootObject()->property("calls").toStringList(), QStringList());   // queued
-        QTRY_COMPARE(view.rootObject()->property("calls").toStringList(), (QStringList{"initUI 3 number", "run"}));
-    }
-
     // What the pages read from hand-written, bad or missing profiles beside pD.bin; a value out of range reads as the
     // factory one. hid unset: variant 1's stage values.
     void profileReads_data()

