@@ -76,11 +76,9 @@ private slots:
         QCOMPARE(fields(), QStringList({"L-Click", "30", "0", "0", "0", "unlimited"}));
         rig->click("gunEntry0");
         QCOMPARE(fields(), QStringList({"L-Click", "20", "3", "-4", "5", "runs"}));
-        rig->shot("gun-runtimes");
         // New (Gun0): Y -10 on the page (newEntry reads its line in the file).
         rig->click("gunNew");
         QCOMPARE(fields(), QStringList({"L-Click", "10", "0", "-10", "0", "unlimited"}));
-        rig->shot("gun-new");
         // Rename stores the entry as the page holds it under the new name only.
         rename(2, "Gun7");
         QVERIFY(gunLine("Gun0").isNull());

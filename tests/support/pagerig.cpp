@@ -136,14 +136,11 @@ QString PageRig::cutOff(const QString &name) const
     return QString();
 }
 
-void PageRig::shot(const QString &name, const QRect &part) const
+void PageRig::shot(const QString &name) const
 {
     const QString dir = qEnvironmentVariable("G7_QML_SHOT_DIR", QCoreApplication::applicationDirPath() + "/shots");
     QDir().mkpath(dir);
-    QImage image = view->grabFramebuffer();
-    if (!part.isNull())
-        image = image.copy(part);
-    image.save(QStringLiteral("%1/%2-%3.png").arg(dir, name, QLatin1String(QTest::currentDataTag())));
+    view->grabFramebuffer().save(QStringLiteral("%1/%2-%3.png").arg(dir, name, QLatin1String(QTest::currentDataTag())));
 }
 
 QStringList PageRig::reports(int from) const
