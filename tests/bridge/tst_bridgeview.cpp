@@ -257,8 +257,8 @@ private slots:
         for (const auto &[did, program] : {std::pair{0u, "3336.exe"}, {1u, "update1.exe"}, {2u, "noLight.exe"},
                  {3u, "3337.exe"}, {4u, "3336.exe"}, {0xFFFFFFFFu, "3336.exe"}, {3u, ""}}) {
             const bool executable = *program;
-            rig.hid.did = did;
-            rig.hid.monitorRunning = true;
+            rig.hid->did = did;
+            rig.hid->monitorRunning = true;
             rig.sleeper->pauses.clear();
             QVERIFY(executable || QFile(rig.data.filePath("update/3337.exe")).setPermissions(readWrite));
             QFile::remove(rig.data.filePath("update/ran.log"));
@@ -267,7 +267,7 @@ private slots:
                     QTest::ignoreMessage(QtDebugMsg, "Updater not started: \"./update/3337.exe\" is not executable");
                 QCOMPARE(rig.view.openUpdateExe(), executable);
             }
-            QCOMPARE(rig.hid.monitorRunning, !executable);
+            QCOMPARE(rig.hid->monitorRunning, !executable);
             QCOMPARE(rig.sleeper->pauses, executable ? QList<int>({500, 500}) : QList<int>());
             const QList<QProcess *> started = rig.view.findChildren<QProcess *>();
             QCOMPARE(started.size(), executable ? 2 : 0);

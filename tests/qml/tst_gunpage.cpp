@@ -29,14 +29,12 @@ class tst_GunPage : public QObject
         clickEmpty();
         QTest::mouseDClick(rig->view.get(), Qt::LeftButton, {}, rig->centre(QString("gunEntry%1").arg(index)));
         QCoreApplication::processEvents();
-        QVERIFY(rig->shown(QString("gunRename%1").arg(index)));
         QGuiApplication::clipboard()->setText(name);
         QTest::keyClick(rig->view.get(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(rig->view.get(), Qt::Key_V, Qt::ControlModifier);
         QTest::keyClick(rig->view.get(), Qt::Key_Return);
         QCoreApplication::processEvents();
     }
-    int entries() { return rig->item("gunList")->property("count").toInt(); }
     int selected() { return dialog()->property("currentIndex").toInt(); }
     bool unlimited() { return dialog()->property("limitedRuns").toBool() == false; }
     // The five fields, then "unlimited" or "runs": whether the runs are counted.
@@ -73,17 +71,14 @@ private slots:
     {
         QFETCH(QString, language); QFETCH(QStringList, texts);
         QVERIFY(start(language, "Alpha, Beta", {"Alpha=L-Click, 20, 3, -4, 5", "Beta=L-Click, 30, 0, 0, 0"}, "Beta"));
-        QCOMPARE(dialog()->position(), QPointF((1000 - dialog()->width()) / 2, (640 - dialog()->height()) / 2));
         QCOMPARE(rig->text("gunTitle"), texts[0]);
         // The profile's entry is the one selected.
         QCOMPARE(fields(), QStringList({"L-Click", "30", "0", "0", "0", "unlimited"}));
         rig->click("gunEntry0");
         QCOMPARE(fields(), QStringList({"L-Click", "20", "3", "-4", "5", "runs"}));
-        rig->shot("gun-runtimes");
         // New (Gun0): Y -10 on the page (newEntry reads its line in the file).
         rig->click("gunNew");
         QCOMPARE(fields(), QStringList({"L-Click", "10", "0", "-10", "0", "unlimited"}));
-        rig->shot("gun-new");
         // Rename stores the entry as the page holds it under the new name only.
         rename(2, "Gun7");
         QVERIFY(gunLine("Gun0").isNull());
@@ -150,7 +145,6 @@ private slots:
             QVERIFY2(rig->text(field) == c.shown, qPrintable(what + " shows " + rig->text(field)));
             if (field == "gunTimesField")
                 QVERIFY2(unlimited() == (QString(c.shown) == "0"), qPrintable(what));
-            QVERIFY2(gunLine("Alpha") == "L-Click, 20, 3, -4, 5", qPrintable(what + " stored before OK"));
             rig->click("gunOk");
             QVERIFY2(gunLine("Alpha") == c.stored, qPrintable(what + " stored " + gunLine("Alpha")));
             QCOMPARE(nameLine(), QString("Alpha, loaderzenith"));
@@ -199,7 +193,7 @@ private slots:
             openDialog();
             rig->click("gunNew");
             const QStringList listed = created.isEmpty() ? names : names + QStringList{created};
-            QCOMPARE(entries(), listed.size());
+            QCOMPARE(rig->item("gunList")->property("count").toInt(), listed.size());
             QCOMPARE(nameLine(), listed.join(", ").append(names.isEmpty() ? ", loaderzenith" : ""));
             const QByteArray added = created.isEmpty() ? "" : created.toUtf8() + "=L-Click, 10, 0, 0, 0\n";
             QCOMPARE(rig->data.readFile("modules/gun/gunData.bin"), dataFile ? "[gunData]\n" + added : QByteArray());

@@ -56,18 +56,15 @@ void PageRig::connect()
 bool PageRig::start()
 {
     // Once a process: asked again after the first scene, Qt warns that the choice is made.
-    static const bool software = (QQuickWindow::setGraphicsApi(QSGRendererInterface::Software), true);
-    Q_UNUSED(software);
+    [[maybe_unused]] static const bool software = (QQuickWindow::setGraphicsApi(QSGRendererInterface::Software), true);
     connect();
     QQmlContext *context = view->rootContext();
     context->setContextProperty(QStringLiteral("ui_View"), view.get());
     context->setContextProperty(QStringLiteral("hid"), hid.get());
     context->setContextProperty(QStringLiteral("ui_Ctl"), &controller);
     view->setSource(QUrl(QStringLiteral("qrc:/modules/qml/main.qml")));
-    if (!view->rootObject()) {
-        qWarning() << view->errors();
+    if (!view->rootObject())   // the view has printed why
         return false;
-    }
     view->resize(1000, 640);
     view->show();
     view->activateWindow();
@@ -117,11 +114,6 @@ void PageRig::click(const QString &name, Qt::MouseButton button, QPointF at)
     QCoreApplication::processEvents();   // what the click posted (a queued call, a deferred delete)
 }
 
-void PageRig::hover(const QString &name)
-{
-    moveTo(centre(name));
-}
-
 // Through the window, delivered at once: the widget overload only posts a cursor move, which a busy pass of the event
 // loop may leave for later.
 void PageRig::moveTo(QPoint point) const
@@ -144,14 +136,11 @@ QString PageRig::cutOff(const QString &name) const
     return QString();
 }
 
-void PageRig::shot(const QString &name, const QRect &part) const
+void PageRig::shot(const QString &name) const
 {
     const QString dir = qEnvironmentVariable("G7_QML_SHOT_DIR", QCoreApplication::applicationDirPath() + "/shots");
     QDir().mkpath(dir);
-    QImage image = view->grabFramebuffer();
-    if (!part.isNull())
-        image = image.copy(part);
-    image.save(QStringLiteral("%1/%2-%3.png").arg(dir, name, QLatin1String(QTest::currentDataTag())));
+    view->grabFramebuffer().save(QStringLiteral("%1/%2-%3.png").arg(dir, name, QLatin1String(QTest::currentDataTag())));
 }
 
 QStringList PageRig::reports(int from) const

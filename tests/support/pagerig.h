@@ -16,17 +16,6 @@
 class Hid_Thread;
 class myQQuickView;
 
-// The window controller as far as the page calls it.
-class WindowControllerStub : public QObject
-{
-    Q_OBJECT
-public slots:
-    void onMinimize() {}
-    void onClose() {}
-    void onXChanged(int) {}
-    void onYChanged(int) {}
-};
-
 // main.qml on the real bridge and a traced simulated mouse, in a temporary data folder with the installed files and
 // profile 1 the defaults (not `installed`: apConfig.bin alone), to change before start(); pointer settings and pauses
 // are recorded only.
@@ -46,11 +35,11 @@ public:
     // A real click on the widget, at the item's centre or at `at` inside it.
     void click(const QString &name, Qt::MouseButton button = Qt::LeftButton, QPointF at = {-1, -1});
     void clickAt(const QString &name, QPointF at) { click(name, Qt::LeftButton, at); }
-    void hover(const QString &name);
+    void hover(const QString &name) { moveTo(centre(name)); }
     // Empty when the item lies wholly inside the window and no clipping ancestor cuts it; else what cuts it.
     QString cutOff(const QString &name) const;
     // Keeps a picture of the window for a look by eye: <G7_QML_SHOT_DIR>/<name>-<data tag>.png.
-    void shot(const QString &name, const QRect &part = {}) const;
+    void shot(const QString &name) const;
 
     QString traceFile() const { return data.filePath(QStringLiteral("trace.txt")); }
     // The reports written after the first `from`: "feature-out 00 06 ..." without the interface.
@@ -59,8 +48,7 @@ public:
     QList<QByteArray> matrices() const { return sentKeyMatrices(traceFile()); }
     // The current profile's value as text, lists joined by ", ".
     QString stored(const QString &key) const;
-    // The value of `key` in [section] of a data file ("modules/setting/p1.bin") as a text editor shows it; null when
-    // absent.
+    // The value of `key` in [section] of a data file ("modules/setting/p1.bin") as an editor shows it; null if absent.
     QString fileValue(const QString &file, const QString &section, const QString &key) const;
 
     TempDataFolder data;
@@ -69,7 +57,7 @@ public:
     std::unique_ptr<Hid_Thread> hid;
     std::unique_ptr<myQQuickView> view;
     RecordingPointerSettings *system = nullptr;
-    WindowControllerStub controller;
+    QObject controller;   // the window controller: no test moves, minimises or closes the page
 
 private:
     void moveTo(QPoint point) const;

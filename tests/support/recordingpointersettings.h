@@ -2,7 +2,6 @@
 
 #include "pointersettings.h"
 
-#include <QString>
 #include <QStringList>
 
 #include <algorithm>

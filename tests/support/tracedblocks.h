@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
 #include <QStringList>
 
 // What the mouse received, read back from a report trace.

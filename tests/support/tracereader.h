@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QStringList>
 
 // One line of the report trace: "<ms> <iface> <op> [<fields>]".

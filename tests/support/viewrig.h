@@ -13,5 +13,4 @@ struct ViewRig : PageRig
     QByteArray file(const QString &name) { qApp->processEvents(); return data.readFile("modules/setting/" + name); }
 
     myQQuickView &view = (connect(), *PageRig::view);
-    Hid_Thread &hid = *PageRig::hid;
 };
