@@ -248,12 +248,6 @@ void SimulatedG7::setSilent(bool silent)
     m_inputArrived.wakeAll();
 }
 
-void SimulatedG7::setReadCap(int ms)
-{
-    QMutexLocker lock(&m_mutex);
-    m_readCapMs = std::max(ms, 0);
-}
-
 void SimulatedG7::clearFaults()
 {
     QMutexLocker lock(&m_mutex);
@@ -262,7 +256,6 @@ void SimulatedG7::clearFaults()
     m_unplugAfter = -1;
     m_shortReports = 0;
     m_silent = false;
-    m_readCapMs = defaultReadCapMs;
 }
 
 int SimulatedG7::openHandles() const
@@ -468,7 +461,7 @@ int SimulatedG7::readReport(HidHandle *dev, unsigned char *data, size_t length, 
         auto *handle = static_cast<Handle *>(dev);
         QList<QByteArray> &queue = inputQueue(dev);
         const bool blocking = milliseconds < 0;
-        const QDeadlineTimer deadline(blocking ? m_readCapMs : milliseconds);
+        const QDeadlineTimer deadline(blocking ? readCapMs : milliseconds);
         while (m_silent || queue.isEmpty()) {
             if (!m_inputArrived.wait(&m_mutex, deadline) || deadline.hasExpired()) {
                 if (!valid(dev))

@@ -33,7 +33,7 @@ public:
     static constexpr uint16_t vendorId = 0x260D;
     static constexpr std::array<uint16_t, 4> productIds = {0x1038, 0x1031, 0x1039, 0x1048};
     static constexpr int reportLength = 64;
-    static constexpr int defaultReadCapMs = 2000;
+    static constexpr int readCapMs = 2000;   // how long a blocking hid_read waits for data that never comes
 
     // `model` is the catalogue index 0..3 and chooses the product ID.
     explicit SimulatedG7(int model = 1, QObject *parent = nullptr);
@@ -98,8 +98,6 @@ public:
     // Silent: reads never deliver; hid_read blocks up to the read cap (then -1)
     // or until unplug, hid_read_timeout waits its timeout and returns 0.
     void setSilent(bool silent);
-    // How long a blocking hid_read waits for data that never comes.
-    void setReadCap(int ms);
     void clearFaults();
 
     int openHandles() const;
@@ -150,7 +148,6 @@ private:
     int m_unplugAfter = -1;
     int m_shortReports = 0;
     bool m_silent = false;
-    int m_readCapMs = defaultReadCapMs;
     int m_openHandles = 0;
     int m_openCount[2] = {};
 };
