@@ -58,14 +58,11 @@ private slots:
     {
         QRandomGenerator random(7);
         for (int i = 0; i < 5000; ++i) {
-            QByteArray block(8, '\0'), code(8, '\0');
-            random.fillRange(reinterpret_cast<quint32 *>(block.data()), 2);
-            random.fillRange(reinterpret_cast<quint32 *>(code.data()), 2);
-            QByteArray wire = block;
-            const auto *key = reinterpret_cast<const uchar *>(code.constData());
-            scrambleBlock(reinterpret_cast<uchar *>(wire.data()), key);
-            unscrambleBlock(reinterpret_cast<uchar *>(wire.data()), key);
-            QCOMPARE(wire.toHex(), block.toHex());
+            const quint64 block = random.generate64(), code = random.generate64();
+            quint64 wire = block;
+            scrambleBlock(reinterpret_cast<uchar *>(&wire), reinterpret_cast<const uchar *>(&code));
+            unscrambleBlock(reinterpret_cast<uchar *>(&wire), reinterpret_cast<const uchar *>(&code));
+            QCOMPARE(wire, block);
         }
     }
 
@@ -112,11 +109,8 @@ private slots:
     // An encoded list the block takes, its closing zeros counted: 192 bytes, not 193.
     void payloadLimits()
     {
-        for (const int size : {192, 193}) {
-            QVariantList list(size - 2, 1);
-            list << 0 << 0;
-            QVERIFY2(MacroCodec::payload(list).has_value() == (size == 192), qPrintable(QString::number(size)));
-        }
+        QVERIFY(MacroCodec::payload(QVariantList(190, 1) << 0 << 0).has_value());
+        QVERIFY(!MacroCodec::payload(QVariantList(191, 1) << 0 << 0).has_value());
     }
 };
 

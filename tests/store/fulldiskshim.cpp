@@ -7,20 +7,15 @@
 #include <cstring>
 #include <string>
 
-static bool onFullDisk(int fd)
+extern "C" ssize_t write(int fd, const void *data, size_t count)
 {
+    static const auto next = reinterpret_cast<ssize_t (*)(int, const void *, size_t)>(dlsym(RTLD_NEXT, "write"));
     const char *dir = std::getenv("G7_FULL_DISK_DIR");   // set wherever the shim is preloaded
     const std::string link = "/proc/self/fd/" + std::to_string(fd);
     char target[4096];
     const ssize_t n = readlink(link.c_str(), target, sizeof target);
     const size_t length = std::strlen(dir);
-    return n > ssize_t(length) && std::strncmp(target, dir, length) == 0 && target[length] == '/';
-}
-
-extern "C" ssize_t write(int fd, const void *data, size_t count)
-{
-    static const auto next = reinterpret_cast<ssize_t (*)(int, const void *, size_t)>(dlsym(RTLD_NEXT, "write"));
-    if (count > 0 && onFullDisk(fd)) {
+    if (count > 0 && n > ssize_t(length) && std::strncmp(target, dir, length) == 0 && target[length] == '/') {
         errno = ENOSPC;
         return -1;
     }

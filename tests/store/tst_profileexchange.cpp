@@ -10,8 +10,6 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include <functional>
-
 // A data folder with the installed files, a profile 0 using macro "Alpha" on button 3.
 static void install(TempDataFolder &data)
 {
@@ -23,10 +21,9 @@ static void install(TempDataFolder &data)
 // These macros stored in this order, each pressing A once, and their name list.
 static bool storeMacros(const QStringList &names)
 {
-    for (int i = 0; i < names.size(); ++i) {
+    for (int i = 0; i < names.size(); ++i)
         if (!MacroFiles::create(names[i], uint(i)) || !MacroFiles::save(names[i], {"1,A"}, 1))
             return false;
-    }
     return NameLists::write(NameLists::Macros, names);
 }
 
@@ -102,10 +99,7 @@ private slots:
         const int bad = 11;   // entries before m0
         for (int i = 0; i < 10000; ++i)
             pf += ", m" + QByteArray::number(i);
-        pf += "\n";
-        for (int i = 0; i < 6; ++i)
-            pf += QByteArray::number(i) + "=\"1,A\", 1\n";
-        pf += "6=\"1,B\", 2\n";
+        pf += "\n6=\"1,B\", 2\n";
         pf += "7=\"1,A\", " + QByteArray(1024 * 1024, '1') + "\n";
         pf += "8=\"1,A\", \"2,A, 1\n";
         pf += "9=\"0,20\", 65535\n10=\"1,C\", 3\n";
@@ -114,8 +108,8 @@ private slots:
         QVERIFY(data.writeFile("outside/hostile.pf", pf));
         const auto before = TmpfsMount::filesBelow(data.filePath(""));
         for (const char *line : {"3 \\[keydefine_J2 - broken section line", "4 0=9, 9, 9, 9 - key under a broken",
-                 "6 ledEffect=@Variant.* - typed value", "18 7=.* - value of 1048585 bytes",
-                 "19 8=.* - broken quoting"})
+                 "6 ledEffect=@Variant.* - typed value", "12 7=.* - value of 1048585 bytes",
+                 "13 8=.* - broken quoting"})
             QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QString("Profile import skips line ") + line));
         QTest::ignoreMessage(QtDebugMsg, "Profile import skips 2 typed values, the first under color_J2/type0");
         QVERIFY(ProfileExchange::importProfile(store, 1, data.filePath("outside/hostile.pf")));
@@ -133,17 +127,15 @@ private slots:
         QCOMPARE((QList<QStringList>{MacroFiles::load("ok1"), MacroFiles::load("Old"), MacroFiles::load("m88")}),
                  (QList<QStringList>{{"1,B", "2"}, {"1,C", "3"}, {"88"}}));
         // Only the profile, the name list and the new macro files changed, all below modules/.
-        QStringList added;
-        const auto after = TmpfsMount::filesBelow(data.filePath(""));
-        for (auto it = after.cbegin(); it != after.cend(); ++it)
-            if (!before.contains(it.key()) || before.value(it.key()) != it.value())
-                added << it.key();
+        auto changed = TmpfsMount::filesBelow(data.filePath(""));
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            if (changed.value(it.key()) == it.value())
+                changed.remove(it.key());
         QStringList expectedFiles{"modules/macro/Old.bin", "modules/setting/name.bin", "modules/setting/p2.bin"};
         for (const QString &name : expectedNames.mid(1))
             expectedFiles << "modules/macro/" + name + ".bin";
         expectedFiles.sort();
-        QCOMPARE(added, expectedFiles);
-        QVERIFY(!QFile::exists("/tmp/y.bin"));   // inside the data folder the changed files above tell
+        QCOMPARE(changed.keys(), expectedFiles);
         ProfileStore next;
         next.setCurrentProfile(1);
         QCOMPARE(next.value("sensor/reportRate_J2").toInt(), 2);
@@ -218,15 +210,12 @@ private slots:
         GunData::modify(1, {"Gun1", "L-Click", 10, 0, 0, 0, "Gun0"});
         QCOMPARE(GunData::get("Gun0"), QVariantList());
         QVERIFY(!QDir(data.filePath("modules/gun")).exists());
-        QList<std::pair<QString, std::function<void()>>> cases{{"delete absent", [] { GunData::modify(0, {"M4"}); }},
-            {"rename to a/b", [] { GunData::modify(1, {"a/b", "L-Click", 1, 0, 0, 0, "AK"}); }}};
-        for (const char *name : {"a/b", "../x", "a\\b", "", " lead", "x=y", "[gunData]", "tab\there"})
-            cases.append({QString("save \"%1\"").arg(name), [name] { GunData::save({name, "L-Click", 10, 0, 0, 0}); }});
         QVERIFY(data.writeFile("modules/gun/gunData.bin", gunInstalled));
-        for (const auto &[what, operation] : cases) {
-            operation();
-            QVERIFY2(data.readFile("modules/gun/gunData.bin") == gunInstalled, qPrintable(what));
-        }
+        GunData::modify(0, {"M4"});
+        GunData::modify(1, {"a/b", "L-Click", 1, 0, 0, 0, "AK"});
+        for (const char *name : {"a/b", "../x", "a\\b", "", " lead", "x=y", "[gunData]", "tab\there"})
+            GunData::save({name, "L-Click", 10, 0, 0, 0});
+        QCOMPARE(data.readFile("modules/gun/gunData.bin"), gunInstalled);
         GunData::save({"步枪", "L-Click", 10, 0, 0, 0});
         QCOMPARE((QList<QVariantList>{GunData::get("AK"), GunData::get("M4"), GunData::get("../AK"),
                                       GunData::get("步枪")}),

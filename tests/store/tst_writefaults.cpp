@@ -126,12 +126,10 @@ private slots:
             {"name list", 1, "Cannot write ./modules/setting/name.bin - No space left on device"},
             {"recoil data", 1, "Cannot write ./modules/gun/gunData.bin - No space left on device"},
         };
-        for (bool tmpfs : {true, false}) {
-            for (const auto &c : cases) {
+        for (bool tmpfs : {true, false})
+            for (const auto &c : cases)
                 QTest::addRow("%s, %s", tmpfs ? "tmpfs" : "ENOSPC below QSaveFile", c.operation)
                         << tmpfs << c.operation << c.freePages << QString(!tmpfs && c.shim ? c.shim : c.message);
-            }
-        }
     }
     // A replacing write out of room says so and fails; the files keep their bytes and no temporary file is left.
     void fullDisk()
