@@ -100,10 +100,8 @@ private slots:
         const QByteArray full = "copy-data endpoint cannot take a connection: Too many open files; trying again every 1000 ms";
         {
             QLocalSocket callers[12];
-            for (QLocalSocket &caller : callers) {
+            for (QLocalSocket &caller : callers)
                 caller.connectToServer(path);
-                QVERIFY(caller.waitForConnected(2000));
-            }
             QTRY_VERIFY2_WITH_TIMEOUT((err += endpoint.readAllStandardError()).contains(full), err.constData(), 5000);
         }
         QLocalSocket caller;
