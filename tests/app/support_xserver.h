@@ -69,7 +69,7 @@ public:
     {
         return xdotool(QStringLiteral("mousemove %1 %2 click %3").arg(at.x()).arg(at.y()).arg(how));
     }
-    // The visible windows, by id, that `search` (xdotool search's options) finds; also tray icons and balloons.
+    // The visible windows, by id, that `search` (xdotool search's options) finds; also tray icons.
     QMap<QString, QRect> windows(const QString &search) const
     {
         QString shell;

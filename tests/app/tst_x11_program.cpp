@@ -9,7 +9,6 @@
 
 #include <algorithm>
 
-#include <QImage>
 #include <QLocalSocket>
 #include <QtTest>
 

@@ -4,8 +4,6 @@
 #include "profilekeys.h"
 #include "viewrig.h"
 
-#include <QRegularExpression>
-#include <QSettings>
 #include <QTest>
 
 // The pointer slots on recorded settings, on KDE's file, and on a real X server (Xvfb) and GNOME's settings in memory.
