@@ -11,7 +11,6 @@ struct Page : PageRig
                   const QByteArray &two = {})
         : PageRig(model, language)
     {
-        QVERIFY(QDir(data.filePath("modules")).mkpath("macro"));
         QVERIFY(data.writeFile("modules/setting/name.bin", "[profile]\nprofileName=" + nameList + "\n"));
         for (int p = 1; p <= 6; ++p)
             QVERIFY(data.writeFile(QString("modules/setting/p%1.bin").arg(p),

@@ -47,8 +47,7 @@ private:
             unplug();
             return -1;
         }
-        const int choice = takeByte() % int(length + 2);
-        const int count = choice - 1;
+        const int count = takeByte() % int(length + 2) - 1;
         if (count < 0)
             return -1;
         const size_t available = std::min(size_t(count), m_size - m_pos);

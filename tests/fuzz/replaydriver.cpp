@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <random>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
@@ -40,8 +39,7 @@ QList<QByteArray> readDictionary(const QString &path)
     return tokens;
 }
 
-// One to six mutations of the kinds that break readers: odd bytes, tokens of the format, cut, repeated or spliced
-// pieces.
+// One to six mutations that break readers: odd bytes, the format's tokens, cut, repeated or spliced pieces.
 QByteArray mutate(QByteArray data, const QList<QByteArray> &pool, const QList<QByteArray> &tokens, std::mt19937 &rng)
 {
     for (int steps = 1 + int(pick(rng, 6)); steps > 0; --steps) {
