@@ -3,7 +3,6 @@
 #include "pagerig.h"
 #include "storefile.h"
 #include "tmpfsmount.h"
-#include "tracedblocks.h"
 
 #include <QtTest>
 
