@@ -224,7 +224,6 @@ private slots:
         QCOMPARE(page.profileFile(7), page.profileFile(4));
         QCOMPARE(page.namesAndCurrent(), QString("Alpha0, profile_01, Work2, D3, E4, F5 @3"));
         page.pick(1, Qt::RightButton);
-        page.shot("profile-menu");
         const QImage shot = page.view->grabFramebuffer();
         const QPoint at = page.centre("profileMenuRow4");
         QVERIFY2(shot.pixelColor(at.x() - 40, at.y()).red() > 90, qPrintable(shot.pixelColor(at).name()));

@@ -6,7 +6,6 @@
 #include "tmpfsmount.h"
 
 #include <QGlyphRun>
-#include <QQuickItem>
 #include <QRawFont>
 #include <QSettings>
 #include <QSignalSpy>

@@ -136,13 +136,6 @@ QString PageRig::cutOff(const QString &name) const
     return QString();
 }
 
-void PageRig::shot(const QString &name) const
-{
-    const QString dir = qEnvironmentVariable("G7_QML_SHOT_DIR", QCoreApplication::applicationDirPath() + "/shots");
-    QDir().mkpath(dir);
-    view->grabFramebuffer().save(QStringLiteral("%1/%2-%3.png").arg(dir, name, QLatin1String(QTest::currentDataTag())));
-}
-
 QStringList PageRig::reports(int from) const
 {
     QStringList out = TraceReader(traceFile()).texts({"feature-out", "feature-in", "data-out", "data-in"}).mid(from);

@@ -38,8 +38,6 @@ public:
     void hover(const QString &name) { moveTo(centre(name)); }
     // Empty when the item lies wholly inside the window and no clipping ancestor cuts it; else what cuts it.
     QString cutOff(const QString &name) const;
-    // Keeps a picture of the window for a look by eye: <G7_QML_SHOT_DIR>/<name>-<data tag>.png.
-    void shot(const QString &name) const;
 
     QString traceFile() const { return data.filePath(QStringLiteral("trace.txt")); }
     // The reports written after the first `from`: "feature-out 00 06 ..." without the interface.

@@ -12,7 +12,6 @@ QtObject {
     function getLang() { record("getLang", arguments); return lang }
     function getProfile() { record("getProfile", arguments); return 0 }
     function getKeydefine(i) { return [] }
-    // No name lists.
     function getNameList(type) { return [] }
     function getselectGun(index) { return "" }
     function ui_02H_SetCurrentProfile(p) { record("ui_02H_SetCurrentProfile", arguments) }

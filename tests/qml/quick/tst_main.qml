@@ -20,15 +20,8 @@ TestCase {
     function init() { failOnWarning(/.?/) }
     Component { id: signalSpy; SignalSpy {} }
 
-    function part(page, name) {
-        var item = findChild(page, name)
-        verify(item !== null, "no item " + name)
-        return item
-    }
-
     function newPage() {
         ui_View.reset()
-        ui_Ctl.reset()
         var component = Qt.createComponent("qrc:/modules/qml/main.qml")
         compare(component.status, Component.Ready, component.errorString())
         return createTemporaryObject(component, testCase)
@@ -45,10 +38,10 @@ TestCase {
 
     // The start logo for a second, then a lock after a profile switch, then one of 0 ms, which releases at once.
     function test_busyLock() {
-        var page = newPage(), busy = part(page, "protectUIItem")
+        var page = newPage(), busy = findChild(page, "protectUIItem")
         // The start logo, then the parts it stands for until the first lock ends.
         var shown = () => ["powerOnLogo", "envItem", "mainLogo", "panelleft", "profileBtn", "flickableBar", "panelRightItem",
-                           "downItem", "upItem", "mouseMain"].map(n => part(page, n).visible)
+                           "downItem", "upItem", "mouseMain"].map(n => findChild(page, n).visible)
         var released = [false].concat(Array(9).fill(true))
         var setEnabledCalls = () => ui_View.calls.filter(c => c[0] === "setEnabled")
         for (var [interval, start] of [[1000, true], [1200, false], [0, false]]) {
@@ -70,7 +63,7 @@ TestCase {
         ui_View.lang = "ChineseSimplified"
         for (var model of [[0, true, false], [2, false, true], [1, true, true]]) {
             page.initUI(model[0])
-            compare([page.curDevice, part(page, "lightControlMain").visible, part(page, "jmgdMain").visible], model)
+            compare([page.curDevice, ...["lightControlMain", "jmgdMain"].map(n => findChild(page, n).visible)], model)
         }
         compare([page.mainLang[26], busy.isBusy, ui_View.calls].concat(shown()), ["Reset", false, []].concat(released))
     }
@@ -85,7 +78,7 @@ TestCase {
         ]
     }
     function test_scrollThumb(data) {
-        var page = startedPage(), panel = part(page, "panelRightItem"), thumb = part(page, "scrollThumb")
+        var page = startedPage(), panel = findChild(page, "panelRightItem"), thumb = findChild(page, "scrollThumb")
         var base = data.atEnd ? panel.contentHeight - 563 : 0
         verify(panel.contentHeight > 663, "the right column is taller than its window")
         panel.contentY = base + data.start
@@ -152,18 +145,20 @@ TestCase {
         ]
     }
     function test_colorPopup(data) {
-        var page = startedPage(), bar = part(page, "colorBar")
+        var page = startedPage(), bar = findChild(page, "colorBar")
         var chosen = createTemporaryObject(signalSpy, testCase, { target: bar, signalName: "colorChosen" })
-        var state = () => [bar.visible, bar.x, bar.sliderX, bar.currentColor].concat(["R", "G", "B"].map(c => part(bar, "component" + c).text))
-        part(page, "dpiSettingMain").openColorBar(data.stage, data.start)
+        var state = () => [bar.visible, bar.x, bar.sliderX, bar.currentColor,
+                           ...["R", "G", "B"].map(c => findChild(bar, "component" + c).text)]
+        findChild(page, "dpiSettingMain").openColorBar(data.stage, data.start)
         var x = 734 + ColorMath.popupX(data.stage)   // above the right column, where its layout puts it
         compare(state(), [true, x, ColorMath.sliderPosition(data.start), data.start].concat(ColorMath.rgbOf(data.start).map(String)))
         if (data.preset !== undefined)
-            mouseClick(Array.from(part(bar, "colorPreset").parent.children).filter(c => c.objectName === "colorPreset")[data.preset])
+            mouseClick(Array.from(findChild(bar, "colorPreset").parent.children)
+                       .filter(c => c.objectName === "colorPreset")[data.preset])
         else if (data.click)
-            mouseClick(part(bar, "hueBar"), data.click, 6)
+            mouseClick(findChild(bar, "hueBar"), data.click, 6)
         else {
-            var slider = part(bar, "colorSlider")
+            var slider = findChild(bar, "colorSlider")
             mousePress(slider, 3, 9)
             mouseMove(slider, 3 + data.drag, 9, 0, Qt.LeftButton)
             mouseRelease(slider, 3 + data.drag, 9)
@@ -175,7 +170,7 @@ TestCase {
         return [{ tag: "DPI", name: "dpiSettingMain", open: 251 }, { tag: "lighting", name: "lightControlMain", open: 283 }]
     }
     function test_collapse(data) {
-        var page = startedPage(), panel = part(page, data.name)
+        var page = startedPage(), panel = findChild(page, data.name)
         mouseClick(panel, 40, 9)
         mouseClick(panel, 40, 9)   // during the slide: ignored
         tryCompare(panel, "height", 18, 2000)
