@@ -155,6 +155,7 @@ private slots:
         // A press on the mask outside the dialog ends the edit as well.
         typeInto("gunYField", "55");
         QTest::mouseClick(rig->view.get(), Qt::LeftButton, {}, QPoint(20, 20));
+        QCOMPARE(rig->text("gunYField"), QString("55"));
         // "Run Times" sets one run, also when it was chosen already; "Unlimited" sets none.
         QStringList runs;
         for (const char *option : {"gunRunTimesOption", "gunUnlimitedOption", "gunUnlimitedOption", "gunRunTimesOption"}) {
