@@ -106,7 +106,8 @@ private slots:
                     links->openClasses();
             }
             // Once the program read the last change and the quiet interval is over, the switch is made.
-            QTRY_VERIFY_WITH_TIMEOUT(pick || (!seen.isEmpty() && seen.last().at(0).toString() == last), 5000);
+            QTRY_VERIFY2_WITH_TIMEOUT(pick || (!seen.isEmpty() && seen.last().at(0).toString() == last),
+                                      qPrintable(QDebug::toString(static_cast<const QList<QList<QVariant>> &>(seen))), 5000);
             QTRY_VERIFY(!links->autoSwitch()->timer().isActive());
             QCOMPARE(view()->store.curProfile, step.profile);
             QCOMPARE(sends() - before, step.sends);
@@ -159,6 +160,8 @@ private slots:
     void linksFollowProfileChanges()
     {
         QCOMPARE(command({u"--links"_s}), u"Racer 2 (Race)\nXLogo 1 (Game)\n"_s);
+        activate({QString::number(w->winId())});   // in front of the clients, for the clicks
+        QTRY_VERIFY_WITH_TIMEOUT(view()->isEnabled(), 5000);   // the page's lock after a switch
         // With the reset question open a switch is refused and changes nothing.
         const int current = view()->store.savedProfile();
         QCOMPARE(click(u"restBtn"_s), 0);
