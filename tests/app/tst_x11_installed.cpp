@@ -37,7 +37,7 @@ private slots:
         screen.environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
         QProcess &program = screen.launch(prefix.filePath(u"bin/orvane-g7 --simulate"_s));   // through the launcher
         const QString user = dataHome.filePath(u"orvane-g7/modules"_s);
-        // Seeded from the installed files (which files: app/datapath).
+        // Seeded from the installed files (which files: app/userfiles).
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(user + u"/gun/gunData.bin"_s), 60000);
         QVERIFY(!QFileInfo::exists(user + u"/setting/pD.bin"_s));
         // The factory reset as a user clicks it: the reset button, then the dialog's OK (its dark red); bounds for a loaded machine.

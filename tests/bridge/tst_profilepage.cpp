@@ -204,8 +204,7 @@ private slots:
         QCOMPARE(page.profileFile(2), p2);
     }
 
-    // With six profiles New resets p7.bin and Copy overwrites it; the list stays at six. Then the page with its context
-    // menu, for a look by eye (G7_QML_SHOT_DIR).
+    // With six profiles New resets p7.bin and Copy overwrites it; the list stays at six.
     void sixProfiles_data()   // the menu, then the first entry: "Standard" in English only, shown but not stored
     {
         languageRows({"Delete", "Edit", "Copy", "Load", "Save", "Link to application…", "Standard"},
