@@ -15,20 +15,14 @@ cmake --build build-fuzz -j"$(nproc)"
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(catalogue profile macrofile namelists gundata language eventreport queries pf)
 export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 QT_QPA_PLATFORM=offscreen
-# Installation files seed the readers of their kind.
-declare -A installed=(
-  [catalogue]="modules/qml/DevInfo.ini"
-  [profile]="modules/setting/pD.bin modules/setting/apConfig.bin modules/setting/name.bin"
-  [namelists]="modules/setting/name.bin" [gundata]="modules/gun/gunData.bin"
-  [language]="modules/i18n/lang_025044.ini"
-)
 # Paths are absolute: a target changes into its own data folder on its first case,
 # and libFuzzer reads the seeds and writes what it finds after that.
 out="$PWD/build-fuzz/fuzz"
 for t in "${targets[@]}"; do
   work="$out/corpus-$t"
   mkdir -p "$work"
-  cp -n tests/fuzz/corpus/"$t"/* ${installed[$t]:-} "$work"/ 2>/dev/null || true
+  # The installation's files that seed this reader, as the build laid them out for CTest.
+  cp -n tests/fuzz/corpus/"$t"/* "$out/installed-$t"/* "$work"/ 2>/dev/null || true
   # The INI dialect's tokens for every target that reads an INI file.
   dict=(-dict="$PWD/tests/fuzz/ini.dict")
   case "$t" in eventreport|queries) dict=() ;; esac
