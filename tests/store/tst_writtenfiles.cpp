@@ -16,21 +16,18 @@
 
 namespace {
 
-// A data folder with the installed files, a profile 0 using macro "Alpha" on button 3.
-void install(TempDataFolder &data)
+// A data folder with the installed files, a profile 0 using macro "Alpha" on button 3, and these macros stored in
+// this order, each pressing A once, with their name list.
+void install(TempDataFolder &data, const QStringList &macros)
 {
     QVERIFY(data.copyFromSource("modules/setting/apConfig.bin") && data.copyFromSource("modules/setting/pD.bin"));
     QVERIFY(data.writeFile("modules/setting/p1.bin",
                            "[keydefine_J2]\n3=10, 0, 1, 3\n[macro]\n3=Alpha\n[sensor]\nreportRate_J2=4\n"));
-}
-
-// These macros stored in this order, each pressing A once, and their name list.
-bool storeMacros(const QStringList &names)
-{
-    for (int i = 0; i < names.size(); ++i)
-        if (!MacroFiles::create(names[i], uint(i)) || !MacroFiles::save(names[i], {"1,A"}, 1))
-            return false;
-    return NameLists::write(NameLists::Macros, names);
+    for (int i = 0; i < macros.size(); ++i) {
+        QVERIFY(MacroFiles::create(macros[i], uint(i)));
+        QVERIFY(MacroFiles::save(macros[i], {"1,A"}, 1));
+    }
+    QVERIFY(NameLists::write(NameLists::Macros, macros));
 }
 
 // This program as a child (as another user where we are root, so that file permissions count): what it
@@ -104,12 +101,11 @@ private slots:
     void handWrittenMerge()
     {
         TempDataFolder data;
-        install(data);
-        ProfileStore store;
         QStringList held;
         for (int i = 0; i < 97; ++i)
             held << "held" + QString::number(i);
-        QVERIFY(storeMacros(held));
+        install(data, held);
+        ProfileStore store;
         QVERIFY(data.writeFile("hand.pf", "[sensor]\r\nreportRate_J2=8\r\n\r\n[profile]\r\nname=new0, held5, new1, held5, new2, "
                                "new3, new4\r\n0=1\r\n1=\"1,A\", \"0,20\", \"2,A\", 5\r\n2=9\r\n3=\"3,MS-R\", 4\r\n4=5\r\n5=6\r\n6=7\r\n"));
         QVERIFY(ProfileExchange::importProfile(store, 0, data.filePath("hand.pf")));
@@ -127,9 +123,8 @@ private slots:
     void unreadable()
     {
         TempDataFolder data;
-        install(data);
+        install(data, {"Keep"});
         ProfileStore store;
-        QVERIFY(storeMacros({"Keep"}));
         const std::pair<QByteArray, QStringList> cases[] = {   // no contents: no file at all
             {QByteArray(), {"Profile import cannot read .*bad.pf"}},
             {QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR=", 18), {"Profile import refuses .* not a profile text file"}},
@@ -157,9 +152,8 @@ private slots:
     void hostile()
     {
         TempDataFolder data;
-        install(data);
+        install(data, {"Old"});
         ProfileStore store;
-        QVERIFY(storeMacros({"Old"}));
         QByteArray pf = "[sensor]\nreportRate_J2=2\n[keydefine_J2\n0=9, 9, 9, 9\n[color_J2]\nledEffect=@Variant(\\0\\0\\0\\x7f)\n"
                         "type0=1, @Variant(\\0\\0\\0\\x7f)\ntype1=\"@Variant(\\0\\0\\0\\x7f)\"\n"
                         "[profile]\nname=../x, /tmp/y, a\\\\b, ctl\\x1, \"\", C:evil, ok1, big, brk, ok2, Old";
