@@ -100,11 +100,6 @@ struct CommandSlot {
         Payload payload;
         call(hid, payload.bytes);
     }
-    bool query() const
-    {
-        const int code = QByteArray(wire).mid(3, 2).toInt(nullptr, 16);
-        return code == 0x00 || code >= 0x80;
-    }
 };
 
 #define CALL(call) [](Hid_Thread &h, uchar *p) { Q_UNUSED(p) h.call; }
