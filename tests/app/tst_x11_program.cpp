@@ -108,7 +108,7 @@ private slots:
         record.disconnectFromServer();
         // The page has loaded once a handed command that needs it is answered.
         QVERIFY(QTest::qWaitFor([&] { return screen.run(program + u" --status"_s) == 0; }, 30000));
-        // No command waited for the channel (8 ms polls) or gave up (the option exchange's bytes: device/connection).
+        // No command waited for the channel (8 ms polls) or gave up (the option exchange's bytes: device/hid).
         const QString sent = TraceReader(trace).texts({u"feature-out"_s, u"data-out"_s, u"sleep"_s}).join(u", "_s);
         QVERIFY2(!sent.contains(u"- sleep 8, - sleep 8"_s), qPrintable(sent));
         QVERIFY2(!collect(first).contains("cmd Failed") && !said.contains("hid_"), said.constData());

@@ -138,7 +138,7 @@ private slots:
         QCOMPARE(in.join(' ') + " = " + out, row);
     }
 
-    // Unscrambling undoes scrambling, whatever the block and code (the scrambled bytes: device/connection).
+    // Unscrambling undoes scrambling, whatever the block and code (the scrambled bytes: device/hid).
     void scrambleRoundTrip()
     {
         QRandomGenerator random(7);

@@ -79,15 +79,6 @@ private:
     QTemporaryDir m_dir;
 };
 
-// The blocks the firmware took, from the from-th on.
-inline QStringList acceptedBlocks(const SimulatedG7 &sim, qsizetype from)
-{
-    QStringList hex;
-    for (const QByteArray &block : sim.acceptedBlocks().mid(from))
-        hex << block.toHex(' ').toUpper();
-    return hex;
-}
-
 // A payload whose every byte tells where it came from.
 struct Payload {
     uchar bytes[192];
@@ -108,11 +99,6 @@ struct CommandSlot {
     {
         Payload payload;
         call(hid, payload.bytes);
-    }
-    bool query() const
-    {
-        const int code = QByteArray(wire).mid(3, 2).toInt(nullptr, 16);
-        return code == 0x00 || code >= 0x80;
     }
 };
 

@@ -1,6 +1,5 @@
 // The device catalogue, read and then used for a discovery against the simulated mouse.
 #include "catalogue.h"
-#include "fuzzedmouse.h"
 #include "fuzzsupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -1,7 +1,6 @@
 // The event monitor's reading of event reports: every report and length the
 // case holds, until the mouse goes away. Only a DPI event of stage 1..8 may
 // become a notice.
-#include "fuzzedmouse.h"
 #include "fuzzsupport.h"
 #include "recordinghost.h"
 

@@ -1,7 +1,6 @@
 // The reply handling of every query command: the simulated mouse answers the
 // feature read and the data reads with the case's bytes and lengths, scrambled
 // or not. Each command must return, and the next command still runs.
-#include "fuzzedmouse.h"
 #include "fuzzsupport.h"
 
 #include <array>

@@ -206,7 +206,7 @@ private slots:
     }
 
     // Macro lists stored in turn, each as its line in the file, read back without the sentinel only where it is one
-    // (a single macro, gun or profile list as the pages store it: qml/macroeditor, qml/gunpage, bridge/profilepage;
+    // (a single macro, gun or profile list as the pages store it: qml/macroeditor, qml/gunpage, bridge/bridgeview;
     // the other lists in the file kept: app/cli).
     void nameLists()
     {
