@@ -85,12 +85,8 @@ private slots:
         QTest::keyClicks(rig->view.get(), "300");
         QTest::keyClick(rig->view.get(), Qt::Key_Return);
         QVERIFY(macroFile("Macro_1").contains("repeat=300"));
-        rig->click("macroEditorOk");
-        rig->click("keyRow4");
-        rig->click("menuEntry11");   // "Macro"
-        rig->click("macroKeyName");
-        rig->click("macroChoice0");
-        rig->click("macroKeyOk");
+        for (const char *step : {"macroEditorOk", "keyRow4", "menuEntry11", "macroKeyName", "macroChoice0", "macroKeyOk"})
+            rig->click(step);   // Macro_0 for button 5, through the menu's "Macro"
         QCOMPARE(rig->text("keyText4"), texts[2]);
         QCOMPARE(rig->matrices().last().mid(16, 4).toHex(' '), QByteArray("04 01 00 0a"));
         QCOMPARE(macroBlocks(), QStringList{block(4, "00 01 01 04 da 04 1e 05 f8 05 0a 06 81 06 00 00")});

@@ -44,7 +44,6 @@ class tst_Panels : public QObject
         QVERIFY(drawn.wait());
     }
     QPoint at(QQuickItem *target, qreal x, qreal y) { return target->mapToScene(QPointF(x, y)).toPoint(); }
-    void click(QQuickItem *target, qreal x, qreal y) { QTest::mouseClick(rig->view.get(), Qt::LeftButton, {}, at(target, x, y)); }
     // Command blocks with this code sent since forget(), without the report ID: "01 08 03 03 0f 00 00 e1".
     QStringList commands(uchar code)
     {
@@ -162,8 +161,8 @@ private slots:
             forget();
             reveal(qPrintable(panel + "Main"));
             QQuickItem *image = rig->item(panel + "Dial")->findChild<QQuickItem *>(QStringLiteral("dialImage"));
-            click(image, first.x(), first.y());
-            click(image, second.x(), second.y());
+            QTest::mouseClick(rig->view.get(), Qt::LeftButton, {}, at(image, first.x(), first.y()));
+            QTest::mouseClick(rig->view.get(), Qt::LeftButton, {}, at(image, second.x(), second.y()));
             QCOMPARE(rig->system->calls, calls);
             textsInside(qPrintable(panel + "Main"));
         }
@@ -174,36 +173,35 @@ private slots:
         typeInto("linesField", "0x-");   // only digits get in
         QCOMPARE(field->property("text").toString(), QStringLiteral("0"));
         QTest::keyClick(rig->view.get(), Qt::Key_Return);
-        click(rig->item("screenOption"), 5, 9);
-        click(rig->item("linesPlus"), 8, 9);
+        rig->clickAt("screenOption", {5, 9});
+        rig->clickAt("linesPlus", {8, 9});
         QCOMPARE(field->property("text").toString(), QStringLiteral("2"));
         QCOMPARE(rig->system->calls, (QStringList{"setWheelScrollLines 1", "setWheelScrollLines 1000"}));
         textsInside("scrollRateMain");
-        click(rig->item("rowsOption"), 5, 9);
+        rig->clickAt("rowsOption", {5, 9});
         QCOMPARE(rig->system->calls.last(), QStringLiteral("setWheelScrollLines 2"));
         // "One screen" clicked while a row count is being typed: only one screen goes out, and stays chosen.
         forget();
-        click(field, field->width() / 2, field->height() / 2);
+        rig->click("linesField");
         QTest::keyClick(rig->view.get(), Qt::Key_End);
         QTest::keyClick(rig->view.get(), Qt::Key_7);
-        click(rig->item("screenOption"), 5, 9);
+        rig->clickAt("screenOption", {5, 9});
         QCOMPARE(rig->system->calls, QStringList{"setWheelScrollLines 1000"});
         QVERIFY(rig->item("screenOption")->property("checked").toBool());
         QVERIFY(!rig->item("rowsOption")->property("checked").toBool());
         QCOMPARE(field->property("text").toString(), QStringLiteral("27"));
         // Axis sensitivity: a click in a zone stores both levels and sends them as (level + 1) x 20.
         forget();
-        QQuickItem *x = rig->item("xSlider");
-        click(x, 140, 8);   // zone 6
+        rig->clickAt("xSlider", {140, 8});   // zone 6
         QCOMPARE(rig->stored("XYSensitive/0") + rig->stored("XYSensitive/1"), QStringLiteral("69"));
         QCOMPARE(commands(0x06).size(), 1);
-        click(x, 145, 8);   // the same zone: nothing sent
-        click(rig->item("ySlider"), 5, 8);   // zone 0
+        rig->clickAt("xSlider", {145, 8});   // the same zone: nothing sent
+        rig->clickAt("ySlider", {5, 8});   // zone 0
         QCOMPARE(commands(0x0B), (QStringList{"0b 8c c8 00 00 00 00 a0", "0b 8c 14 00 00 00 00 54"}));
         textsInside("xySettingMain");
         forget();
-        click(rig->item("jmgd3"), 5, 9);   // lift-off height
-        click(rig->item("jmgd2"), 5, 9);
+        rig->clickAt("jmgd3", {5, 9});   // lift-off height
+        rig->clickAt("jmgd2", {5, 9});
         QCOMPARE(commands(0x04), (QStringList{"04 03 00 00 00 00 00 f8", "04 02 00 00 00 00 00 f9"}));
         textsInside("jmgdMain");
         // A desktop that keeps no wheel lines, as a profile switch finds it: the scroll panel is disabled with its
@@ -215,7 +213,7 @@ private slots:
         QVERIFY(rig->shown("linesReason"));
         QCOMPARE(rig->text("linesReason"), texts[2]);
         for (const char *name : {"screenOption", "rowsOption", "linesPlus", "linesField"})
-            click(rig->item(name), 5, 9);
+            rig->clickAt(name, {5, 9});
         QCOMPARE(rig->system->calls.filter("WheelScrollLines"), QStringList());
         textsInside("scrollRateMain");
         const QVariant rows[][3] = {{1000, "3", true}, {QVariant(), "1", false}, {250, "100", false}, {7, "7", false}};
