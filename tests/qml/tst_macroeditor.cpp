@@ -85,7 +85,8 @@ private slots:
         QTest::keyClicks(rig->view.get(), "300");
         QTest::keyClick(rig->view.get(), Qt::Key_Return);
         QVERIFY(macroFile("Macro_1").contains("repeat=300"));
-        for (const char *step : {"macroEditorOk", "keyRow4", "menuEntry11", "macroKeyName", "macroChoice0", "macroKeyOk"})
+        rig->click("macroEditorOk");
+        for (const char *step : {"keyRow4", "menuEntry11", "macroKeyName", "macroChoice0", "macroKeyOk"})
             rig->click(step);   // Macro_0 for button 5, through the menu's "Macro"
         QCOMPARE(rig->text("keyText4"), texts[2]);
         QCOMPARE(rig->matrices().last().mid(16, 4).toHex(' '), QByteArray("04 01 00 0a"));
