@@ -103,20 +103,6 @@ class tst_Panels : public QObject
     QString gunLine(const QString &name) { return rig->fileValue("modules/gun/gunData.bin", "gunData", name); }
     QString nameLine() { return rig->fileValue("modules/setting/name.bin", "gun", "gunName"); }
 
-    // names: the stored list as its line reads; entries: lines of [gunData].
-    bool start(const QString &language, const QString &names, const QStringList &entries, const QString &selectGun = QString())
-    {
-        rig.reset(new PageRig(1, language));
-        if (!selectGun.isEmpty())
-            StoreFile::open(rig->data.filePath("modules/setting/p1.bin"))->setValue("selectGun/0", selectGun);
-        if ((!names.isEmpty() && !rig->data.writeFile("modules/setting/name.bin", "[gun]\ngunName=" + names.toUtf8() + "\n"))
-            || (!rig->data.writeFile("modules/gun/gunData.bin", "[gunData]\n" + entries.join('\n').toUtf8() + "\n"))
-            || !rig->start() || rig->shown("gunBtn"))   // the main page keeps its own button hidden
-            return false;
-        openDialog();   // as that button would
-        return rig->shown("gunControlMain") && rig->shown("mainMask");
-    }
-
 private slots:
     void cleanup() { rig.reset(); seen = 0; }
 
@@ -405,7 +391,15 @@ private slots:
     void editAndStore()
     {
         QFETCH(QString, language); QFETCH(QStringList, texts);
-        QVERIFY(start(language, "Alpha, Beta", {"Alpha=L-Click, 20, 3, -4, 5", "Beta=L-Click, 30, 0, 0, 0"}, "Beta"));
+        rig.reset(new PageRig(1, language));
+        StoreFile::open(rig->data.filePath("modules/setting/p1.bin"))->setValue("selectGun/0", "Beta");
+        QVERIFY(rig->data.writeFile("modules/setting/name.bin", "[gun]\ngunName=Alpha, Beta\n"));
+        QVERIFY(rig->data.writeFile("modules/gun/gunData.bin",
+                                    "[gunData]\nAlpha=L-Click, 20, 3, -4, 5\nBeta=L-Click, 30, 0, 0, 0\n"));
+        QVERIFY(rig->start());
+        QVERIFY(!rig->shown("gunBtn"));   // the main page keeps its own button hidden
+        openDialog();   // as that button would
+        QVERIFY(rig->shown("gunControlMain") && rig->shown("mainMask"));
         QCOMPARE(rig->text("gunTitle"), texts[0]);
         // The profile's entry is the one selected.
         QCOMPARE(fields(), QStringList({"L-Click", "30", "0", "0", "0", "unlimited"}));
@@ -441,11 +435,7 @@ private slots:
         QCOMPARE(gunLine("Alpha"), QString("L-Click, 7, 3, -4, 0"));
         QCOMPARE(gunLine("Gun7"), QString("L-Click, 10, 0, -10, 0"));
         QCOMPARE(nameLine(), QString("Alpha, Gun7"));
-    }
-
-    // One page for the whole table: each case starts again from the stored entry; then Cancel, then New.
-    void fieldsAndCancel()
-    {
+        // Then the fields, each case started again from one stored entry; then Cancel, then New.
         struct Case { const char *field, *typed; bool byEnter; const char *shown, *stored; };   // byEnter, else a click elsewhere
         const Case cases[] = {
             {"gunPeriodField", "", false, "10", "L-Click, 10, 3, -4, 5"},
@@ -461,9 +451,8 @@ private slots:
             {"gunTimesField", "", false, "0", "L-Click, 20, 3, -4, 0"},   // and "Unlimited" chosen
             {"gunTimesField", "999", true, "255", "L-Click, 20, 3, -4, 255"},
         };
-        // One entry: the stored list carries the filler the single-entry form needs.
-        QVERIFY(start("English", "Alpha, loaderzenith", {}));
-        const auto fresh = [this] {
+        const auto fresh = [this] {   // the stored list carries the filler the single-entry form needs
+            QVERIFY(rig->data.writeFile("modules/setting/name.bin", "[gun]\ngunName=Alpha, loaderzenith\n"));
             QVERIFY(rig->data.writeFile("modules/gun/gunData.bin", "[gunData]\nAlpha=L-Click, 20, 3, -4, 5\n"));
             QMetaObject::invokeMethod(dialog(), "init");
             openDialog();
