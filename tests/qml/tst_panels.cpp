@@ -89,7 +89,6 @@ class tst_Panels : public QObject
         QTest::keyClick(rig->view.get(), Qt::Key_Return);
         QCoreApplication::processEvents();
     }
-    int selected() { return dialog()->property("currentIndex").toInt(); }
     bool unlimited() { return dialog()->property("limitedRuns").toBool() == false; }
     // The five fields, then "unlimited" or "runs": whether the runs are counted.
     QStringList fields() { return {rig->text("gunKeyField"), rig->text("gunPeriodField"), rig->text("gunXField"),
@@ -422,7 +421,7 @@ private slots:
         }
         rig->click("gunEntry1");
         rig->click("gunDelete");
-        QCOMPARE(selected(), 1);
+        QCOMPARE(dialog()->property("currentIndex").toInt(), 1);
         QCOMPARE(rig->text("gunEntryText1"), QString("Gun7"));
         QVERIFY(gunLine("Beta").isNull());
         // Edits reach the file with OK.
@@ -523,7 +522,7 @@ private slots:
             QCOMPARE(rig->data.readFile("modules/gun/gunData.bin"), dataFile ? "[gunData]\n" + added : QByteArray());
             if (created.isEmpty())
                 continue;
-            QCOMPARE(selected(), names.size());
+            QCOMPARE(dialog()->property("currentIndex").toInt(), names.size());
             QCOMPARE(rig->text(QString("gunEntryText%1").arg(names.size())), created);
             // Without data the entry still works on the page and neither New nor OK stores it.
             rig->click("gunOk");
