@@ -291,15 +291,12 @@ private slots:
         rig->hover("menuEntry6");
         rig->click("menuEntry23");   // Multimedia, "Volume Up"
         QCOMPARE(rig->text("keyText3"), texts[1]);
-        // Left and right click go out as they were; every row of the profile is four numbers.
+        // Left and right click go out as they were (the profile's rows as stored: bridge/bridgeview).
         const QByteArray sent = rig->matrices().last();
         QCOMPARE(sent.left(16).toHex(' '), QByteArray("00 f0 00 02 00 f1 00 02 00 f2 00 02 00 e9 00 04"));
         const auto entry = [&](int k) {
             return rig->fileValue("modules/setting/p1.bin", "keydefine_J2", QString::number(k));
         };
-        static const QRegularExpression numbers("^\\d+, \\d+, \\d+, \\d+$");
-        for (int k = 0; k < 16; ++k)
-            QVERIFY2(numbers.match(entry(k)).hasMatch(), qPrintable(QString::number(k) + '=' + entry(k)));
         // Button 1 is the only left button: choosing another function for it is refused and sends nothing.
         rig->click("keyRow0");
         rig->click("menuEntry1");

@@ -256,10 +256,10 @@ private slots:
         const QString reply = sent.value(1).mid(17), stage = reply.left(2);   // the stage the mouse reported
         // 6400 1200 2400 4800 as value / 50, stage 3 doubled; stages 0..4 enabled; 400 800 1600 and (16000 - 12800) / 50.
         // Then the lighting again: the palette of the recorded colour (red), then the effect.
-        const QString palette = "data-out 00 FF 00 00 00 00 FF 00 FF 00 FF FF 00 00 FF FF FF 7F 00 FF 00 FF FF FF FF";
+        const QString red = "data-out 00 FF 00 00 00 00 FF 00 FF 00 FF FF 00 00 FF FF FF 7F 00 FF 00 FF FF FF FF";
         QCOMPARE(sent, QStringList({out("87 00 00 00 00 00 00 78"), "feature-in 00 87 " + reply,
                                     out("08 80 18 30 60 08 00 00"), out("07 " + stage + " 1F 08 10 20 40 00"),
-                                    out("0C 00 00 01 00 00 00 F2"), palette + QString(" 00").repeated(40),
+                                    out("0C 00 00 01 00 00 00 F2"), red + QString(" 00").repeated(40),
                                     out("06 01 00 32 06 01 00 00")}));
         // The marked stage's bar reaches the top of its track.
         QVERIFY(rig->view->grabFramebuffer().pixelColor(rig->centre("dpiTrack3", QPointF(3, 9))).red() > 150);
