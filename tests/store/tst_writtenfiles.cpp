@@ -206,7 +206,7 @@ private slots:
     }
 
     // Macro lists stored in turn, each as its line in the file, read back without the sentinel only where it is one
-    // (a single macro, gun or profile list as the pages store it: qml/macroeditor, qml/gunpage, bridge/bridgeview;
+    // (a single macro, gun or profile list as the pages store it: qml/macroeditor, qml/panels, bridge/bridgeview;
     // the other lists in the file kept: app/cli).
     void nameLists()
     {
@@ -262,7 +262,7 @@ private slots:
     }
 
     // Without the file, which is installation data, nothing is written and nothing read; unsafe names and an absent
-    // entry leave the installed file as it was (saving, renaming and deleting on the recoil page: qml/gunpage); reads.
+    // entry leave the installed file as it was (saving, renaming and deleting on the recoil page: qml/panels); reads.
     void gunData()
     {
         TempDataFolder data;
