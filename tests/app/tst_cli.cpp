@@ -401,26 +401,25 @@ private slots:
     // Installed, it gets the debug lines and the console still does; an unwritable place is said once, on the console.
     void messageHandler()
     {
-        QTemporaryDir dir;
         static QStringList console;   // what reached the handler installed before the log's
         // As the console shows it (its pattern names a category other than the default one).
         qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
             console << qFormatLogMessage(type, context, message);
         });
         {
-            LogFile log(dir.filePath(u"orvane-g7.log"_s));
+            LogFile log(state.filePath(u"orvane-g7.log"_s));
             LogFile::install(&log);
             qCDebug(lcDevice) << "Device Connect";
             qWarning("cmd Failed 07H");
         }
         qDebug("after the log is gone");
         const QString stamp = u"\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3} "_s;
-        const QByteArray log = linesOf(dir.filePath(u"orvane-g7.log"_s)).join('\n');
+        const QByteArray log = linesOf(state.filePath(u"orvane-g7.log"_s)).join('\n');
         QVERIFY2(QRegularExpression(u"^%1debug: Device Connect\n%1warning: cmd Failed 07H$"_s.arg(stamp))
                      .match(QString::fromUtf8(log)).hasMatch(), log.constData());
         QCOMPARE(console, QStringList({u"Device Connect"_s, u"cmd Failed 07H"_s, u"after the log is gone"_s}));
         console.clear();
-        QFile blocker(dir.filePath(u"file"_s));
+        QFile blocker(state.filePath(u"file"_s));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         {
             LogFile log(blocker.fileName() + u"/orvane-g7.log"_s);

@@ -113,9 +113,8 @@ private slots:
     // The tray menu's autostart switch, the entry changed behind its back (as --autostart does), an unwritable folder.
     void autostartSwitchFollowsFile()
     {
-        QTemporaryDir config;
-        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-        const QString entry = config.filePath(u"autostart/orvane-g7.desktop"_s);
+        qputenv("XDG_CONFIG_HOME", temp.path().toLocal8Bit());
+        const QString entry = temp.filePath(u"autostart/orvane-g7.desktop"_s);
         Widget w;
         QMenu *menu = w.trayIcon->contextMenu();
         QAction *toggle = menu->findChild<QAction *>(u"autostartAction"_s);
@@ -135,7 +134,7 @@ private slots:
         toggle->trigger();
         QVERIFY(!QFile::exists(entry) && !shownChecked());
         // A config folder that is a file: one line says so, the switch stays off.
-        QFile blocker(config.filePath(u"file"_s));
+        QFile blocker(temp.filePath(u"file"_s));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         qputenv("XDG_CONFIG_HOME", blocker.fileName().toLocal8Bit());
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression(u"^cannot write %1/autostart/orvane-g7.desktop: "_s
@@ -348,8 +347,7 @@ private slots:
 
     void copyDataEndpointOutOfDescriptors()
     {
-        QTemporaryDir runtime;
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(temp.path()));
         // UBSan's type check probes memory through a pipe, which a process out of descriptors cannot make.
         if (qEnvironmentVariableIsSet("UBSAN_OPTIONS"))
             QSKIP("the sanitizer build cannot run out of descriptors (UBSan's type check needs a pipe)");
@@ -357,7 +355,7 @@ private slots:
         endpoint.start(program, {u"--copydata"_s});
         QByteArray out, err;
         QTRY_VERIFY2_WITH_TIMEOUT((out += endpoint.readAllStandardOutput()).contains("ready\n"), out.constData(), 5000);
-        const QString path = runtime.filePath(u"orvane-g7-copydata"_s);
+        const QString path = temp.filePath(u"orvane-g7-copydata"_s);
         // More callers than it has descriptors left: it stops taking them but keeps listening.
         const QByteArray full = "copy-data endpoint cannot take a connection: Too many open files; trying again every 1000 ms";
         {
@@ -398,7 +396,7 @@ private:
     }
 
     TempDataFolder data;
-    QTemporaryDir install, temp;
+    QTemporaryDir install, temp;   // temp: the copies' temporary folder, also the config and runtime folder
     const QString program = install.filePath(u"orvane-g7"_s);
     QString lockPath, socketPath;
     QProcess holder;
