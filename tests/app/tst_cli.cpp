@@ -275,10 +275,8 @@ private slots:
         QTest::addColumn<bool>("granted");
         // Node owned by 0:0; the user is 1000 in groups 1000 and 46 (plugdev).
         const QByteArray uaccess = acl(User, 6, 1000, 6, 0);
-        QTest::newRow("root-only node, root") << 0600u << QByteArray() << 0u << true;
         QTest::newRow("mode 0000, root as any owner") << 0000u << QByteArray() << 0u << false;
         QTest::newRow("group rw not the user's, others read only") << 0664u << QByteArray() << 1000u << false;
-        QTest::newRow("others rw") << 0666u << QByteArray() << 1000u << true;
         QTest::newRow("uaccess entry for the user") << 0660u << uaccess << 1000u << true;
         QTest::newRow("uaccess entry for another user") << 0660u << uaccess << 1001u << false;
         QTest::newRow("entry limited by a read-only mask") << 0640u << acl(User, 6, 1000, 4, 0) << 1000u << false;
