@@ -229,7 +229,7 @@ private slots:
     }
 
     // Calls at once with no program running: each does its work or says it is busy, none waits for a program.
-    void concurrentCalls()
+    void callsAndProgramTakeTurnsWithTheMouse()
     {
         QProcess calls[12];
         for (QProcess &call : calls)
@@ -246,11 +246,7 @@ private slots:
                          qPrintable(QString::number(call.exitCode()) + u": "_s + out + err));
         }
         QVERIFY(listed > 0);
-    }
-
-    // The tray program started while a command-line call works on the mouse starts once the call is done.
-    void programStartsDuringCall()
-    {
+        // The tray program started while a command-line call works on the mouse starts once the call is done.
         QProcess call, tray;
         call.start(alone.filePath(u"orvane-g7"_s),
                    {u"--profile"_s, u"1"_s, u"--simulate"_s, u"--trace"_s, alone.filePath(u"call.txt"_s)});
