@@ -1,9 +1,13 @@
 // The command line as a user runs it on the simulated mouse, alone and handed to a running program,
 // compared on the report trace (a switch refused under an open dialog: app/x11_applinks); --check against fake
-// sysfs/dev trees and the access rules it judges nodes by (the start-up's "no permission" line: app/x11_program).
+// sysfs/dev trees and the access rules it judges nodes by (the start-up's "no permission" line: app/x11_program);
+// the files a user finds: the log (every debug line, never more than 1 MiB, one older copy), the data folder.
 
+#include <datapath.h>
 #include <deviceaccess.h>
+#include <devicelog.h>
 #include <fakemouse.h>
+#include <logfile.h>
 #include <singleinstancepeer.h>
 #include <tempdatafolder.h>
 #include <tracereader.h>
@@ -42,6 +46,14 @@ static QByteArray acl(quint16 tag, quint16 perm, quint32 id, quint16 mask, quint
     for (const auto &[entryTag, permissions, entryId] : entries)
         out << quint16(entryTag) << quint16(permissions) << entryId;
     return bytes;
+}
+
+// Every line ends with a line break.
+static QByteArrayList linesOf(const QString &path)
+{
+    QFile f(path);
+    const QByteArray text = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return text.isEmpty() ? QByteArrayList() : text.chopped(1).split('\n');
 }
 
 // An installation in a temporary folder, the current one while it lives.
@@ -104,8 +116,7 @@ private slots:
         QByteArray console;
         QTRY_VERIFY_WITH_TIMEOUT((console += program.readAllStandardError()).contains("Device Connect"), 30000);
         // A program started from the menu has no console: its log has the same lines.
-        QFile log(state.filePath(u"orvane-g7/orvane-g7.log"_s));
-        QVERIFY(log.open(QIODevice::ReadOnly) && log.readAll().contains(" debug: Device Connect"));
+        QVERIFY(linesOf(state.filePath(u"orvane-g7/orvane-g7.log"_s)).join('\n').contains(" debug: Device Connect"));
         // Ready once it answers a command that needs the mouse.
         QTRY_VERIFY_WITH_TIMEOUT(run(handed, {u"--status"_s}).code == 0, 30000);
     }
@@ -218,7 +229,7 @@ private slots:
     }
 
     // Calls at once with no program running: each does its work or says it is busy, none waits for a program.
-    void concurrentCalls()
+    void callsAndProgramTakeTurnsWithTheMouse()
     {
         QProcess calls[12];
         for (QProcess &call : calls)
@@ -235,11 +246,7 @@ private slots:
                          qPrintable(QString::number(call.exitCode()) + u": "_s + out + err));
         }
         QVERIFY(listed > 0);
-    }
-
-    // The tray program started while a command-line call works on the mouse starts once the call is done.
-    void programStartsDuringCall()
-    {
+        // The tray program started while a command-line call works on the mouse starts once the call is done.
         QProcess call, tray;
         call.start(alone.filePath(u"orvane-g7"_s),
                    {u"--profile"_s, u"1"_s, u"--simulate"_s, u"--trace"_s, alone.filePath(u"call.txt"_s)});
@@ -264,10 +271,8 @@ private slots:
         QTest::addColumn<bool>("granted");
         // Node owned by 0:0; the user is 1000 in groups 1000 and 46 (plugdev).
         const QByteArray uaccess = acl(User, 6, 1000, 6, 0);
-        QTest::newRow("root-only node, root") << 0600u << QByteArray() << 0u << true;
         QTest::newRow("mode 0000, root as any owner") << 0000u << QByteArray() << 0u << false;
         QTest::newRow("group rw not the user's, others read only") << 0664u << QByteArray() << 1000u << false;
-        QTest::newRow("others rw") << 0666u << QByteArray() << 1000u << true;
         QTest::newRow("uaccess entry for the user") << 0660u << uaccess << 1000u << true;
         QTest::newRow("uaccess entry for another user") << 0660u << uaccess << 1001u << false;
         QTest::newRow("entry limited by a read-only mask") << 0640u << acl(User, 6, 1000, 4, 0) << 1000u << false;
@@ -352,6 +357,110 @@ private slots:
         // Advice to install a rule only where a rule would help.
         if (exitCode == 0 || nodeMode == -2)
             QVERIFY2(!check.out.contains(u"To fix"_s), qPrintable(check.out));
+    }
+
+    void rotation_data()
+    {
+        QTest::addColumn<int>("lineLength");   // without the newline
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("older");    // lines in the copy put aside, full when it was
+        QTest::addColumn<int>("newest");   // lines in the log
+        QTest::newRow("exactly the limit") << 1023 << 1024 << 0 << 1024;
+        QTest::newRow("odd line length") << 777 << 4000 << 1347 << 1306;
+    }
+    void rotation()
+    {
+        QFETCH(int, lineLength);
+        QFETCH(int, lines);
+        QFETCH(int, older);
+        QFETCH(int, newest);
+        const auto numbered = [lineLength](int from, int count) {
+            QByteArrayList texts;
+            for (int i = from; i < from + count; ++i)
+                texts << (QByteArray::number(i).rightJustified(8, '0') + ' ').leftJustified(lineLength, 'x');
+            return texts;
+        };
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"state/orvane-g7/orvane-g7.log"_s);
+        {
+            LogFile log(path);
+            for (const QByteArray &line : numbered(0, lines))
+                QVERIFY(log.append(QString::fromLatin1(line)));
+        }
+        QCOMPARE(QDir(dir.filePath(u"state/orvane-g7"_s)).entryList(QDir::Files).size(), older ? 2 : 1);
+        QCOMPARE(linesOf(path + u".1"_s), numbered(lines - newest - older, older));
+        QCOMPARE(linesOf(path), numbered(lines - newest, newest));
+    }
+
+    // Installed, it gets the debug lines and the console still does; an unwritable place is said once, on the console.
+    void messageHandler()
+    {
+        static QStringList console;   // what reached the handler installed before the log's
+        // As the console shows it (its pattern names a category other than the default one).
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+            console << qFormatLogMessage(type, context, message);
+        });
+        {
+            LogFile log(state.filePath(u"orvane-g7.log"_s));
+            LogFile::install(&log);
+            qCDebug(lcDevice) << "Device Connect";
+            qWarning("cmd Failed 07H");
+        }
+        qDebug("after the log is gone");
+        const QString stamp = u"\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3} "_s;
+        const QByteArray log = linesOf(state.filePath(u"orvane-g7.log"_s)).join('\n');
+        QVERIFY2(QRegularExpression(u"^%1debug: Device Connect\n%1warning: cmd Failed 07H$"_s.arg(stamp))
+                     .match(QString::fromUtf8(log)).hasMatch(), log.constData());
+        QCOMPARE(console, QStringList({u"Device Connect"_s, u"cmd Failed 07H"_s, u"after the log is gone"_s}));
+        console.clear();
+        QFile blocker(state.filePath(u"file"_s));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        {
+            LogFile log(blocker.fileName() + u"/orvane-g7.log"_s);
+            LogFile::install(&log);
+            qDebug("one");
+            qDebug("two");
+        }
+        // The system's reason in the user's language, as the log file gets it.
+        const QString said = u"cannot write the log file %1/orvane-g7.log: %2"_s.arg(blocker.fileName(),
+                                                                                   qt_error_string(ENOTDIR));
+        QCOMPARE(console, QStringList({said, u"one"_s, u"two"_s}));
+        qInstallMessageHandler(nullptr);
+    }
+
+    // Where the data folder is: beside a writable program as before, in the user's own
+    // folder (seeded once from the installed one) when the program's folder is read-only.
+    void readOnlyProgramFolderUsesSeededUserFolder()
+    {
+        TempDataFolder home, program;   // the program's folder is the current one
+        for (const char *file : {"setting/name.bin", "setting/pD.bin", "gun/gunData.bin", "i18n/lang_025044.ini", "img/trayIcon.ico"})
+            QVERIFY(program.writeFile(u"modules/"_s + QLatin1String(file), QByteArray("[") + file + "]\n"));
+        QVERIFY(program.writeFile(u"modules/setting/apConfig.bin"_s, "[J2]\nprofileNo=2\n"));
+        QVERIFY(QFile::setPermissions(program.filePath(u"modules/setting/apConfig.bin"_s), QFile::ReadOwner | QFile::ReadGroup));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(u"data"_s)));
+        const QString user = home.filePath(u"data/orvane-g7/modules"_s);
+        const auto readOnly = [&](bool on) {
+            for (const QString &dir : {program.filePath(u"modules/setting"_s), program.filePath(u"modules"_s)})
+                QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                                                       | (on ? QFile::Permissions() : QFile::Permissions(QFile::WriteOwner))));
+            QCOMPARE(chooseDataFolder(QDir::currentPath()), on ? user : QString());
+        };
+        readOnly(true);
+        // The installation's own files, and any outside modules/, are read where they are.
+        for (const QString &kept : {u"./modules/setting/pD.bin"_s, u"./modules/i18n/lang_025044.ini"_s,
+                                    u"./modules/img/trayIcon.ico"_s, u"./update/3336.exe"_s})
+            QCOMPARE(dataPath(kept), kept);
+        // Seeded with the user's files only, each one the user may change.
+        QCOMPARE(home.readFile(u"data/orvane-g7/modules/setting/apConfig.bin"_s), QByteArray("[J2]\nprofileNo=2\n"));
+        QVERIFY(QFileInfo(user + u"/setting/apConfig.bin"_s).permissions() & QFile::WriteOwner);
+        QVERIFY(QFileInfo(user + u"/macro"_s).isDir());
+        // The next start keeps what the user changed and brings back what the user lost.
+        QVERIFY(home.writeFile(u"data/orvane-g7/modules/setting/apConfig.bin"_s, "[J2]\nprofileNo=4\n"));
+        QVERIFY(QFile::remove(user + u"/setting/name.bin"_s));
+        readOnly(true);
+        QCOMPARE(home.readFile(u"data/orvane-g7/modules/setting/apConfig.bin"_s), QByteArray("[J2]\nprofileNo=4\n"));
+        QCOMPARE(home.readFile(u"data/orvane-g7/modules/setting/name.bin"_s), QByteArray("[setting/name.bin]\n"));
+        readOnly(false);   // back to beside the program
     }
 
 private:
