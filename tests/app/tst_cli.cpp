@@ -1,5 +1,5 @@
 // The command line as a user runs it on the simulated mouse, alone and handed to a running program,
-// compared on the report trace (a switch refused under an open dialog: app/x11_applinks); --check against fake
+// compared on the report trace (a switch refused under an open dialog: app/x11_desktop); --check against fake
 // sysfs/dev trees and the access rules it judges nodes by (the start-up's "no permission" line: app/x11_program).
 
 #include <deviceaccess.h>
