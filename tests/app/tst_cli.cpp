@@ -1,5 +1,5 @@
 // The command line as a user runs it on the simulated mouse, alone and handed to a running program,
-// compared on the report trace (a switch refused under an open dialog: app/x11_applinks); --check against fake
+// compared on the report trace (a switch refused under an open dialog: app/x11_desktop); --check against fake
 // sysfs/dev trees and the access rules it judges nodes by (the start-up's "no permission" line: app/x11_program);
 // the files a user finds: the log (every debug line, never more than 1 MiB, one older copy), the data folder.
 
@@ -26,7 +26,7 @@ const QByteArray hugeNumbers = "[keydefine_J2]\n0=99999999999, 2, 240, 0\n1=2, 0
                                "dpi_Select=99999999999, -1, 0.5, 1, 1, 0, 0, 0\n[XYSensitive]\n0=99999999999\n1=8\\n\n"
                                "[color_J2]\nledEffect=99999999999, -1, 255, 256, -7, 1e3\n"
                                "type1=99999999999, -1, 300, 0.5, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 4294967551\n";
-// Not text at all (the parser's other hostile files: store/profileexchange).
+// Not text at all (the parser's other hostile files: store/writtenfiles).
 const QByteArray notText("\x7f" "ELF\0\0\0\x01\x02\xff\xfe", 12);
 
 const QString builtRule = QStringLiteral(G7_RUNTIME_DIR "/../packaging/70-orvane-g7.rules");

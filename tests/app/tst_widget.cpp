@@ -239,7 +239,7 @@ private slots:
     }
 
     // When the profile follows the application in front: focus changes and their settling driven by hand (the
-    // timer's timeout is settle()), the switches that come out (plain, back and hand-picked ones: app/x11_applinks).
+    // timer's timeout is settle()), the switches that come out (plain, back and hand-picked ones: app/x11_desktop).
     void switches_data()
     {
         // Links: XLogo -> 1, XClock -> 2; profile 0 is current at first. Words: a class gets the focus,

@@ -1,5 +1,6 @@
 // The real program on an X server with a late tray host, without a mouse, with one it may not open and the
 // simulated one, driven with real pointer events; notices go to the test's own service. Screenshots: build folder.
+// Last, "cmake --install" into a temporary prefix, its program folder then read-only, and the README's uninstall.
 
 #include "support_xserver.h"
 #include <fakemouse.h>
@@ -18,6 +19,16 @@ using namespace Qt::StringLiterals;
 const QPoint minimiseButton(965, 14), closeButton(987, 14), dragSpot(660, 80);
 const QString mainWindow = u"--name ^ORVANE\\sGLIDE\\sMOUSE\\sG7\\s\\(simulated\\)$"_s;
 const QString anyWindow = u"--class orvane-g7"_s;   // the program's windows, whatever their titles
+const QString buildDir = QStringLiteral(G7_RUNTIME_DIR "/..");
+
+// Every file and link below root with its content's hash or its target, one a line.
+static QString checksums(const QString &root)
+{
+    QProcess find;
+    const QString command = u"find \"$0\" -type l -printf '%p -> %l\\n' -o -type f -exec sha256sum {} + | sort"_s;
+    find.start(u"sh"_s, {u"-c"_s, command, root});
+    return find.waitForFinished() ? QString::fromLocal8Bit(find.readAllStandardOutput()) : QString();
+}
 
 class TestX11Program : public QObject
 {
@@ -31,6 +42,7 @@ private slots:
         screen.environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, QString::fromLatin1(bus.address));
         screen.environment.insert(u"XDG_STATE_HOME"_s, install.filePath(u"state"_s));   // the programs' logs
         screen.environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());   // the copy-data socket's folder
+        screen.environment.insert(u"XDG_DATA_HOME"_s, dataHome.path());   // user files of a read-only install
     }
 
     void withoutMouseOrTrayTheWindowSaysWhy_data()
@@ -81,7 +93,7 @@ private slots:
     }
 
     // The connect step and the page's loading, no command waiting for the channel; a copy-data record meanwhile
-    // leaves the program running (a caller killed during its command: app/singleinstance). Then without a tray
+    // leaves the program running (a caller killed during its command: app/widget). Then without a tray
     // the close button minimises, with the late tray it closes to it; last, a start hidden in the tray.
     void startUpThenWithoutTrayThenTheLateTray()
     {
@@ -173,6 +185,53 @@ private slots:
         QVERIFY(first.waitForFinished(10000));
     }
 
+    // The file list the install lays out: app/package_deb, which packs the same install.
+    void readOnlyInstallKeepsUserFilesApart()
+    {
+        const QString cmake = u"cmake --install \"$0\" --prefix \"$1\" >/dev/null"_s;   // its errors still shown
+        QCOMPARE(QProcess::execute(u"sh"_s, {u"-c"_s, cmake, buildDir, prefix.path()}), 0);
+        QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"a-w"_s, lib()}), 0);
+        const auto before = checksums(prefix.path());
+        QVERIFY(before.count(u'\n') > 10);
+        QProcess &installed = screen.launch(prefix.filePath(u"bin/orvane-g7 --simulate"_s));   // through the launcher
+        const QString user = dataHome.filePath(u"orvane-g7/modules"_s);
+        // Seeded from the installed files (which files: app/cli).
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(user + u"/gun/gunData.bin"_s), 60000);
+        QVERIFY(!QFileInfo::exists(user + u"/setting/pD.bin"_s));
+        // The factory reset as a user clicks it: the reset button, then the dialog's OK (its dark red); bounds for a loaded machine.
+        QRect window;
+        QTRY_VERIFY_WITH_TIMEOUT((window = screen.pageWindow(u"--name ^ORVANE"_s)).isValid(), 60000);
+        const QPoint reset = window.topLeft() + QPoint(913 + 30, 604 + 12);
+        const QString shot = runtime.filePath(u"shot.png"_s);
+        QList<QPoint> ok;
+        QTRY_VERIFY_WITH_TIMEOUT(screen.click(reset) == 0
+                                     && !(ok = pixelsOf(screen.screenshot(shot), window, 0x4f1717)).isEmpty(), 60000);
+        const QDateTime made = QFileInfo(user + u"/setting/p1.bin"_s).lastModified();   // from pD.bin at the start
+        QCOMPARE(screen.click(ok.first() + QPoint(20, 8)), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(user + u"/setting/p1.bin"_s).lastModified() != made, 60000);
+        installed.terminate();
+        QVERIFY(installed.waitForFinished(10000));
+        QVERIFY2(!installed.readAllStandardError().contains("Could not"), "a copy into the user's folder failed");
+        QCOMPARE(checksums(prefix.path()), before);
+        QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"u+w"_s, lib()}), 0);
+    }
+
+    // The README's uninstall lines, with this prefix and build folder, leave none of the program's files.
+    void uninstallAsTheReadmeSays()
+    {
+        QFile readme(QStringLiteral(G7_SOURCE_DIR "/README.md"));
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll());
+        const qsizetype start = text.indexOf(u"```\n"_s, text.indexOf(u"### Uninstalling"_s)) + 4;
+        const QStringList lines = text.mid(start, text.indexOf(u"```"_s, start) - start).split(u'\n', Qt::SkipEmptyParts);
+        for (QString line : lines) {
+            line.replace(u"/usr/local"_s, prefix.path()).replace(u" build/"_s, u" "_s + buildDir + u"/"_s);
+            QVERIFY2(QProcess::execute(u"sh"_s, {u"-c"_s, line}) == 0, qPrintable(line));
+        }
+        QCOMPARE(checksums(prefix.path()), QString());
+        QVERIFY(!QFileInfo::exists(prefix.filePath(u"share/doc/orvane-g7"_s)));
+    }
+
 private:
     // All `process` said; a start that could not reach the X server (now and then) is made again, at most twice.
     const QByteArray &collect(QProcess &process)
@@ -215,6 +274,8 @@ private:
     NotificationServer notices;
     QTemporaryDir install, runtime; // a private installation: its own single-instance identity and user files
     const QString program = install.filePath(u"orvane-g7"_s);
+    QTemporaryDir prefix, dataHome;   // the installed one's
+    QString lib() const { return prefix.filePath(u"lib/orvane-g7"_s); }
 };
 
 QTEST_GUILESS_MAIN(TestX11Program)

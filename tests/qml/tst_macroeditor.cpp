@@ -7,7 +7,7 @@
 #include <QtTest>
 
 // The key panel, its menu and dialogs and the macro editor on the real page, read back from the trace and the files;
-// key edges arrive as the hook relays them (X11 input: app/x11_inputhook), the record timer's ticks set between them.
+// key edges arrive as the hook relays them (X11 input: app/x11_desktop), the record timer's ticks set between them.
 class tst_MacroEditor : public QObject
 {
     Q_OBJECT

@@ -363,7 +363,7 @@ private slots:
         const int mark = rig->traceLength();
         rig->click("resetOk");
         QCOMPARE(rig->data.readFile("modules/setting/p1.bin"), rig->data.readFile("modules/setting/pD.bin"));
-        // What goes out is stored again, so the file holds it (the blocks in order: bridge/profilepage flows); the
+        // What goes out is stored again, so the file holds it (the blocks in order: bridge/bridgeview flows); the
         // lighting goes out also where none is shown: effect 0, level 4, brightness 50.
         const QStringList sent = rig->reports(mark);
         QVERIFY2(sent.contains(out("06 00 00 32 06 01 00 00")), qPrintable(sent.join('\n')));

@@ -184,7 +184,7 @@ private slots:
     }
 
     // Every missing profile file is made from pD.bin before anything reads one, writable though pD.bin is not (in the
-    // user's folder of a read-only installation: app/x11_installed); a profile already there stays.
+    // user's folder of a read-only installation: app/x11_program); a profile already there stays.
     void missingProfiles()
     {
         TempDataFolder dir;
