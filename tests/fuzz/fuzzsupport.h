@@ -19,7 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 
-// What every target shares: a Qt application, quiet debug output, and a data
+// What every target shares: a Qt application, quiet debug output, pauses not waited, and a data
 // folder of its own (./modules/ below a temporary directory made current), so
 // a reader that would write can only write there.
 namespace FuzzSupport {
@@ -52,6 +52,7 @@ inline void init()
     static char *argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv);
     QDir::setCurrent(dataFolder().path());
+    setSleeper(std::make_shared<RecordingSleeper>());
     for (const char *folder : {"setting", "macro", "gun", "i18n"})
         QDir().mkpath(QStringLiteral("modules/") + QLatin1String(folder));
 }
