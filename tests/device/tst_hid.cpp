@@ -204,7 +204,6 @@ private slots:
         runDiscovery(hid, StoreFile::format(), {"zero", "one"}, data.filePath(catalogue));
         QCOMPARE(host.take(), calls);
         QCOMPARE(deviceReady && hid.hidFree && hid.monitorRunning, calls.size() > 1);
-        QCOMPARE(isEncode, tag.startsWith("scrambled"));
         QStringList withPaths;
         for (const DeviceRecord &r : hid.devList) {
             if (!r.path.isEmpty() || !r.path2.isEmpty())
@@ -374,7 +373,6 @@ private slots:
             const int n = type == 2 ? 4 : 24;
             QCOMPARE(QByteArray(reinterpret_cast<char *>(colours), 24),
                      stateColours.left(n) + QByteArray(24 - n, 0x55));
-            QVERIFY(hid.hidFree && sim->openHandles() == 0);
             QCOMPARE(rig.trace().texts({"data-in"}), (QStringList{"cmd data-in 06 07 00 03",
                      "cmd data-in " + stateColours.toHex(' ').toUpper() + QString(" 00").repeated(40)}));
         }
