@@ -367,12 +367,10 @@ private slots:
             Hid_Thread hid;
             findCataloguedDevices(hid, StoreFile::format(), {});
             sim->emitDpiEventWithNextInput(3);
-            uchar colours[24];
-            std::fill(colours, colours + 24, 0x55);
-            hid.hid_90H_GetLED8StageColor(uchar(type), colours);
+            QByteArray colours(24, 0x55);
+            hid.hid_90H_GetLED8StageColor(uchar(type), reinterpret_cast<uchar *>(colours.data()));
             const int n = type == 2 ? 4 : 24;
-            QCOMPARE(QByteArray(reinterpret_cast<char *>(colours), 24),
-                     stateColours.left(n) + QByteArray(24 - n, 0x55));
+            QCOMPARE(colours, stateColours.left(n) + QByteArray(24 - n, 0x55));
             QCOMPARE(rig.trace().texts({"data-in"}), (QStringList{"cmd data-in 06 07 00 03",
                      "cmd data-in " + stateColours.toHex(' ').toUpper() + QString(" 00").repeated(40)}));
         }
