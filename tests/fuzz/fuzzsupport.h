@@ -31,6 +31,8 @@ namespace FuzzSupport {
     abort();
 }
 
+inline const QStringList subfolders = {"modules/setting", "modules/macro", "modules/gun", "modules/i18n"};
+
 inline QTemporaryDir &dataFolder()
 {
     static QTemporaryDir dir;
@@ -53,8 +55,8 @@ inline void init()
     static QCoreApplication app(argc, argv);
     QDir::setCurrent(dataFolder().path());
     setSleeper(std::make_shared<RecordingSleeper>());
-    for (const char *folder : {"setting", "macro", "gun", "i18n"})
-        QDir().mkpath(QStringLiteral("modules/") + QLatin1String(folder));
+    for (const QString &folder : subfolders)
+        QDir().mkpath(folder);
 }
 
 // Writes the case to a data file, the run set up first. Each write gets a later
