@@ -6,7 +6,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzSupport::writeCase(QStringLiteral("DevInfo.ini"), data, size);
     setHidBackend(std::make_shared<SimulatedG7>());
-    setSleeper(std::make_shared<RecordingSleeper>());
     bool encode = false;
     const QList<DevInfoEntry> entries =
             readCatalogue(QStringLiteral("DevInfo.ini"), StoreFile::format(), {QStringLiteral("G7"), QString()}, &encode);

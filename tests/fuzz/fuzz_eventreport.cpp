@@ -7,7 +7,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzSupport::init();
-    setSleeper(std::make_shared<RecordingSleeper>());   // no waiting: a pause's length changes no report
     for (int i = 0; i < 8; ++i)
         dpiStageValues[i] = 100u * uint(i + 1);
     auto mouse = std::make_shared<FuzzedMouse>(data, size);

@@ -1,7 +1,6 @@
 // gunData.bin: every entry the file names read back, then a rename through the store.
 #include "fuzzsupport.h"
 #include "gundata.h"
-#include "storefile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

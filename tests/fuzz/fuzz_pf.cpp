@@ -52,15 +52,13 @@ void checkWrites(int profile)
     const QString profileFile = QStringLiteral("modules/setting/p%1.bin").arg(profile + 1);
     QDirIterator it(root + QStringLiteral("modules"), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
                     QDirIterator::Subdirectories);
-    static const QStringList folders{QStringLiteral("modules/setting"), QStringLiteral("modules/macro"),
-                                     QStringLiteral("modules/gun"), QStringLiteral("modules/i18n")};
     while (it.hasNext()) {
         const QFileInfo entry(it.next());
         const QString relative = entry.filePath().mid(root.size());
         const QRegularExpressionMatch match = macroFile.match(relative);
         const bool writable = relative == profileFile || relative == QLatin1String("modules/setting/name.bin")
                               || (match.hasMatch() && isSafeFileName(match.captured(1)));
-        if (entry.isDir() ? !folders.contains(relative) : !writable)
+        if (entry.isDir() ? !FuzzSupport::subfolders.contains(relative) : !writable)
             FuzzSupport::fail(QStringLiteral("written: ") + relative);
     }
 }

@@ -4,7 +4,6 @@
 #include "fuzzsupport.h"
 #include "inidialect.h"
 #include "inivalues.h"
-#include "storefile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

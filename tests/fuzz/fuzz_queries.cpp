@@ -9,7 +9,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzSupport::init();
-    setSleeper(std::make_shared<RecordingSleeper>());   // no waiting: a pause's length changes no reply
     auto mouse = std::make_shared<FuzzedMouse>(data, size);
     setHidBackend(mouse);
     {

@@ -19,7 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 
-// What every target shares: a Qt application, quiet debug output, and a data
+// What every target shares: a Qt application, quiet debug output, pauses not waited, and a data
 // folder of its own (./modules/ below a temporary directory made current), so
 // a reader that would write can only write there.
 namespace FuzzSupport {
@@ -30,6 +30,8 @@ namespace FuzzSupport {
     fprintf(stderr, "%s\n", qPrintable(what));
     abort();
 }
+
+inline const QStringList subfolders = {"modules/setting", "modules/macro", "modules/gun", "modules/i18n"};
 
 inline QTemporaryDir &dataFolder()
 {
@@ -52,8 +54,9 @@ inline void init()
     static char *argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv);
     QDir::setCurrent(dataFolder().path());
-    for (const char *folder : {"setting", "macro", "gun", "i18n"})
-        QDir().mkpath(QStringLiteral("modules/") + QLatin1String(folder));
+    setSleeper(std::make_shared<RecordingSleeper>());
+    for (const QString &folder : subfolders)
+        QDir().mkpath(folder);
 }
 
 // Writes the case to a data file, the run set up first. Each write gets a later
