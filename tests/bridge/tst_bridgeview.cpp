@@ -67,6 +67,7 @@ struct Page : PageRig
     }
     void open()
     {
+        QTRY_VERIFY_WITH_TIMEOUT(view->isEnabled(), 5000);   // the lock after a profile switch
         if (!panel->isVisible())
             click("profileBtn");
     }
@@ -397,7 +398,6 @@ private slots:
         page.click("profileClose");
         QVERIFY(!page.panel->isVisible());
         QCOMPARE(page.names(), QString("Standard0, profile_01, Home2, Standard(1)3"));
-        QTRY_VERIFY_WITH_TIMEOUT(page.view->isEnabled(), 5000);   // the lock after a profile switch
         page.open();
         QCOMPARE(page.panel->property("editIndex").toInt(), -1);
         QVERIFY(!page.shown("profileEditor"));
@@ -447,7 +447,6 @@ private slots:
             page.view->chooseProfileToLoad = [&page, flow](QWidget *) {
                 return flow == Load ? page.data.filePath("in.pf") : QString();
             };
-            QTRY_VERIFY_WITH_TIMEOUT(page.view->isEnabled(), 5000);   // the lock after a switch
             page.open();
             if (flow == Switch)
                 page.pick(1);
