@@ -492,7 +492,6 @@ private slots:
         const QStringList onSwitch = page.reports(before);
         QCOMPARE(onSwitch.size(), 4);
         QVERIFY2(onSwitch.first().startsWith("feature-out 00 01 02 "), qPrintable(onSwitch.join('\n')));
-        QCOMPARE(StoreFile::open("modules/setting/apConfig.bin")->value("J2/profileNo").toInt(), 1);
         page.click("profileClose");
         QVERIFY(!page.panel->isVisible() && !page.item("mainMask")->isVisible());
         QVERIFY(!page.view->isEnabled());
