@@ -189,9 +189,7 @@ private slots:
                  (QList<QStringList>{{"1,B", "2"}, {"1,C", "3"}, {"88"}}));
         // Only the profile, the name list and the new macro files changed, all below modules/.
         auto changed = TmpfsMount::filesBelow(data.filePath(""));
-        for (auto it = before.cbegin(); it != before.cend(); ++it)
-            if (changed.value(it.key()) == it.value())
-                changed.remove(it.key());
+        changed.removeIf([&before](auto it) { return before.contains(it.key()) && before[it.key()] == it.value(); });
         QStringList expectedFiles{"modules/macro/Old.bin", "modules/setting/name.bin", "modules/setting/p2.bin"};
         for (const QString &name : expectedNames.mid(1))
             expectedFiles << "modules/macro/" + name + ".bin";
