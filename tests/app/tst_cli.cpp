@@ -48,12 +48,11 @@ static QByteArray acl(quint16 tag, quint16 perm, quint32 id, quint16 mask, quint
     return bytes;
 }
 
-// Every line ends with a line break.
-static QByteArrayList linesOf(const QString &path)
+// The file's bytes; none when it cannot be read.
+static QByteArray contents(const QString &path)
 {
     QFile f(path);
-    const QByteArray text = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    return text.isEmpty() ? QByteArrayList() : text.chopped(1).split('\n');
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // An installation in a temporary folder, the current one while it lives.
@@ -116,7 +115,7 @@ private slots:
         QByteArray console;
         QTRY_VERIFY_WITH_TIMEOUT((console += program.readAllStandardError()).contains("Device Connect"), 30000);
         // A program started from the menu has no console: its log has the same lines.
-        QVERIFY(linesOf(state.filePath(u"orvane-g7/orvane-g7.log"_s)).join('\n').contains(" debug: Device Connect"));
+        QVERIFY(contents(state.filePath(u"orvane-g7/orvane-g7.log"_s)).contains(" debug: Device Connect"));
         // Ready once it answers a command that needs the mouse.
         QTRY_VERIFY_WITH_TIMEOUT(run(handed, {u"--status"_s}).code == 0, 30000);
     }
@@ -212,9 +211,7 @@ private slots:
     // The README's examples, in their order, on a fresh installation with the simulated mouse.
     void readmeExamples()
     {
-        QFile readme(QStringLiteral(G7_SOURCE_DIR "/README.md"));
-        QVERIFY(readme.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(readme.readAll());
+        const QString text = QString::fromUtf8(contents(QStringLiteral(G7_SOURCE_DIR "/README.md")));
         const qsizetype section = text.indexOf(u"## Command line"_s);
         const qsizetype start = text.indexOf(u"```\n"_s, section) + 4;
         const QStringList lines = text.mid(start, text.indexOf(u"```"_s, start) - start).split(u'\n', Qt::SkipEmptyParts);
@@ -296,9 +293,7 @@ private slots:
         for (int i = 0; i < catalogue.value(u"common/total"_s).toInt(); ++i)
             expected << uR"(SUBSYSTEM=="hidraw", ATTRS{idVendor}=="%1", ATTRS{idProduct}=="%2", TAG+="uaccess")"_s.arg(
                 catalogue.value(u"%1/vid"_s.arg(i)).toString().toLower(), catalogue.value(u"%1/pid"_s.arg(i)).toString().toLower());
-        QFile rule(builtRule);
-        QVERIFY2(rule.open(QIODevice::ReadOnly), qPrintable(builtRule));
-        const QStringList lines = QString::fromLatin1(rule.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        const QStringList lines = QString::fromLatin1(contents(builtRule)).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.filter(QRegularExpression(u"^[^#]"_s)), expected);
     }
 
@@ -339,9 +334,9 @@ private slots:
         QVERIFY(QDir().mkpath(root.filePath(u"sys/bus/usb/devices/usb1"_s))); // a hub: not a catalogue model
         if (rule > 0) {
             QVERIFY(QDir().mkpath(root.filePath(u"usr/lib/udev/rules.d"_s)));
-            QFile built(builtRule), installed(root.filePath(u"usr/lib/udev/rules.d/70-orvane-g7.rules"_s));
-            QVERIFY(built.open(QIODevice::ReadOnly) && installed.open(QIODevice::WriteOnly));
-            QByteArrayList lines = built.readAll().split('\n');
+            QFile installed(root.filePath(u"usr/lib/udev/rules.d/70-orvane-g7.rules"_s));
+            QVERIFY(installed.open(QIODevice::WriteOnly));
+            QByteArrayList lines = contents(builtRule).split('\n');
             if (rule == 2)
                 lines.removeIf([](const QByteArray &line) { return line.contains("1048"); });
             installed.write(lines.join('\n'));
@@ -388,8 +383,9 @@ private slots:
                 QVERIFY(log.append(QString::fromLatin1(line)));
         }
         QCOMPARE(QDir(dir.filePath(u"state/orvane-g7"_s)).entryList(QDir::Files).size(), older ? 2 : 1);
-        QCOMPARE(linesOf(path + u".1"_s), numbered(lines - newest - older, older));
-        QCOMPARE(linesOf(path), numbered(lines - newest, newest));
+        // Every line ends with a line break.
+        QCOMPARE(contents(path + u".1"_s).split('\n'), numbered(lines - newest - older, older) << QByteArray());
+        QCOMPARE(contents(path).split('\n'), numbered(lines - newest, newest) << QByteArray());
     }
 
     // Installed, it gets the debug lines and the console still does; an unwritable place is said once, on the console.
@@ -408,8 +404,8 @@ private slots:
         }
         qDebug("after the log is gone");
         const QString stamp = u"\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3} "_s;
-        const QByteArray log = linesOf(state.filePath(u"orvane-g7.log"_s)).join('\n');
-        QVERIFY2(QRegularExpression(u"^%1debug: Device Connect\n%1warning: cmd Failed 07H$"_s.arg(stamp))
+        const QByteArray log = contents(state.filePath(u"orvane-g7.log"_s));
+        QVERIFY2(QRegularExpression(u"^%1debug: Device Connect\n%1warning: cmd Failed 07H\n$"_s.arg(stamp))
                      .match(QString::fromUtf8(log)).hasMatch(), log.constData());
         QCOMPARE(console, QStringList({u"Device Connect"_s, u"cmd Failed 07H"_s, u"after the log is gone"_s}));
         console.clear();

@@ -190,7 +190,7 @@ private slots:
     {
         const QString cmake = u"cmake --install \"$0\" --prefix \"$1\" >/dev/null"_s;   // its errors still shown
         QCOMPARE(QProcess::execute(u"sh"_s, {u"-c"_s, cmake, buildDir, prefix.path()}), 0);
-        QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"a-w"_s, lib()}), 0);
+        QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"a-w"_s, prefix.filePath(u"lib/orvane-g7"_s)}), 0);
         const auto before = checksums(prefix.path());
         QVERIFY(before.count(u'\n') > 10);
         QProcess &installed = screen.launch(prefix.filePath(u"bin/orvane-g7 --simulate"_s));   // through the launcher
@@ -213,7 +213,7 @@ private slots:
         QVERIFY(installed.waitForFinished(10000));
         QVERIFY2(!installed.readAllStandardError().contains("Could not"), "a copy into the user's folder failed");
         QCOMPARE(checksums(prefix.path()), before);
-        QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"u+w"_s, lib()}), 0);
+        QCOMPARE(QProcess::execute(u"chmod"_s, {u"-R"_s, u"u+w"_s, prefix.filePath(u"lib/orvane-g7"_s)}), 0);
     }
 
     // The README's uninstall lines, with this prefix and build folder, leave none of the program's files.
@@ -275,7 +275,6 @@ private:
     QTemporaryDir install, runtime; // a private installation: its own single-instance identity and user files
     const QString program = install.filePath(u"orvane-g7"_s);
     QTemporaryDir prefix, dataHome;   // the installed one's
-    QString lib() const { return prefix.filePath(u"lib/orvane-g7"_s); }
 };
 
 QTEST_GUILESS_MAIN(TestX11Program)
