@@ -219,9 +219,8 @@ private slots:
             QTest::addRow("keydefine %d", k) << QString("pD.bin keydefine_J2/%1 4 0 255 1").arg(k);
         for (int n = 0; n < 4; ++n)   // the secrecy codes of apConfig.bin and of the catalogue agree
             QTest::addRow("secrecy code %d", n) << QString("apConfig.bin common/sCode%1 = 731946").arg(n);
-        // Every DPI stage must be reachable on every variant (the smallest top is 12000). The factory keys 0..3,
-        // lighting, axis 0, report rate, lift-off and variant 1's stages as they are: app/cli freshInstallation,
-        // bridge/bridgeview profileReads, qml/macroeditor assignFromMenu and keyDialog.
+        // Every DPI stage must be reachable on every variant (the smallest top is 12000). The other factory values
+        // are read as the pages send them: qml/panels factoryReset, bridge/bridgeview flows.
         for (const char *row : {"DevInfo.ini 0/sCode = 731946", "DevInfo.ini 1/sCode = 731946",
                  "DevInfo.ini 2/sCode = 731946", "DevInfo.ini 3/sCode = 731946", "pD.bin XYSensitive/1 0 0 9 1",
                  "pD.bin sensor/cursorSpeed_J2 0 0 11 1", "pD.bin sensor/verticalScrollLines_J2 0 1 100 1",
