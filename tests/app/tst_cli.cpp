@@ -48,12 +48,7 @@ static QByteArray acl(quint16 tag, quint16 perm, quint32 id, quint16 mask, quint
     return bytes;
 }
 
-// The file's bytes; none when it cannot be read.
-static QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+constexpr auto contents = &TempDataFolder::contents;
 
 // An installation in a temporary folder, the current one while it lives.
 struct Install : TempDataFolder

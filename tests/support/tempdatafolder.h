@@ -29,9 +29,11 @@ public:
         return QDir(m_dir.path()).mkpath(QFileInfo(relative).path()) && out.open(QIODevice::WriteOnly)
                 && out.write(contents) == contents.size();
     }
-    QByteArray readFile(const QString &relative) const
+    QByteArray readFile(const QString &relative) const { return contents(filePath(relative)); }
+    // Any file's bytes; none when it cannot be read.
+    static QByteArray contents(const QString &path)
     {
-        QFile in(filePath(relative));
+        QFile in(path);
         return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
     }
 
